@@ -1,0 +1,35 @@
+# Shared by run.sh and test.sh: the Debian packages the project needs, installed when missing.
+QV_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libjpeg62-turbo-dev
+  fonts-liberation2 fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev
+  clang xvfb
+)
+
+qv_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
+
+qv_install_packages() {
+  local missing=()
+  local pkg
+  for pkg in "${QV_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+qv_configure_and_build() {
+  local dir="$1"; shift
+  local root; root="$(qv_root)"
+  if [ ! -f "$root/$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$root/$dir" -G Ninja "$@"
+  fi
+  cmake --build "$root/$dir" --parallel "$(nproc)"
+}
