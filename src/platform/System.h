@@ -65,11 +65,7 @@ public:
         static_assert(sizeof(Member) <= sizeof(TMethodRef::Code));
         ref_.Data = static_cast<B*>(object);
         std::memcpy(ref_.Code.data(), &member, sizeof(Member));
-        Caller caller = [](void* data, const unsigned char* code, A... args) -> R {
-            Member m;
-            std::memcpy(&m, code, sizeof(Member));
-            return (static_cast<B*>(data)->*m)(std::forward<A>(args)...);
-        };
+        Caller caller = &CallMember<B>;
         ref_.Thunk = reinterpret_cast<void (*)()>(caller);
     }
 
@@ -106,6 +102,17 @@ public:
     friend bool operator==(const TEvent& a, const TEvent& b) { return a.ref_ == b.ref_; }
 
 private:
+    // One caller per declaring class, so a handler bound through a derived-class
+    // pointer equals the same handler bound through the base.
+    template <class B>
+    static R CallMember(void* data, const unsigned char* code, A... args)
+    {
+        using Member = R (B::*)(A...);
+        Member m;
+        std::memcpy(&m, code, sizeof(Member));
+        return (static_cast<B*>(data)->*m)(std::forward<A>(args)...);
+    }
+
     TMethodRef ref_;
 };
 
