@@ -97,12 +97,12 @@ struct TFormatSpec {
     char Conversion = 0;
 };
 
-std::string Pad(std::string text, const TFormatSpec& spec)
+std::string Pad(std::string text, const TFormatSpec& field)
 {
-    if (text.size() >= spec.Width)
+    if (text.size() >= field.Width)
         return text;
-    const size_t fill = spec.Width - text.size();
-    if (spec.LeftJustify)
+    const size_t fill = field.Width - text.size();
+    if (field.LeftJustify)
         return text + std::string(fill, ' ');
     return std::string(fill, ' ') + text;
 }
@@ -122,16 +122,16 @@ std::string Digits(std::uint64_t value, unsigned base, bool upper)
 // Digits with the precision's minimum, the sign, then zero padding between sign and digits
 // when asked for (and neither left-justified nor given a precision).
 std::string FormatNumber(std::uint64_t magnitude, bool negative, unsigned base, bool upper,
-                         const TFormatSpec& spec)
+                         const TFormatSpec& field)
 {
     std::string digits = Digits(magnitude, base, upper);
-    if (spec.Precision >= 0 && digits.size() < static_cast<size_t>(spec.Precision))
-        digits.insert(0, static_cast<size_t>(spec.Precision) - digits.size(), '0');
+    if (field.Precision >= 0 && digits.size() < static_cast<size_t>(field.Precision))
+        digits.insert(0, static_cast<size_t>(field.Precision) - digits.size(), '0');
     const std::string sign = negative ? "-" : "";
-    if (spec.ZeroPad && !spec.LeftJustify && spec.Precision < 0 &&
-        sign.size() + digits.size() < spec.Width)
-        digits.insert(0, spec.Width - sign.size() - digits.size(), '0');
-    return Pad(sign + digits, spec);
+    if (field.ZeroPad && !field.LeftJustify && field.Precision < 0 &&
+        sign.size() + digits.size() < field.Width)
+        digits.insert(0, field.Width - sign.size() - digits.size(), '0');
+    return Pad(sign + digits, field);
 }
 
 // The unsigned form %u, %x and %X show: a negative value that fits in 32 bits is seen as
@@ -151,25 +151,25 @@ bool IsInteger(const TFormatArg& arg)
     return arg.Kind() == TFormatArg::TKind::Signed || arg.Kind() == TFormatArg::TKind::Unsigned;
 }
 
-std::string Convert(const TFormatSpec& spec, const TFormatArg& arg, std::string_view format)
+std::string Convert(const TFormatSpec& field, const TFormatArg& arg, std::string_view format)
 {
-    switch (spec.Conversion) {
+    switch (field.Conversion) {
     case 'd':
     case 'i':
         if (!IsInteger(arg))
             FormatError(format);
         if (arg.Kind() == TFormatArg::TKind::Unsigned)
-            return FormatNumber(arg.AsUnsigned(), false, 10, false, spec);
+            return FormatNumber(arg.AsUnsigned(), false, 10, false, field);
         return FormatNumber(arg.AsSigned() < 0 ? 0 - static_cast<std::uint64_t>(arg.AsSigned())
                                                : static_cast<std::uint64_t>(arg.AsSigned()),
-                            arg.AsSigned() < 0, 10, false, spec);
+                            arg.AsSigned() < 0, 10, false, field);
     case 'u':
     case 'x':
     case 'X':
         if (!IsInteger(arg))
             FormatError(format);
-        return FormatNumber(UnsignedView(arg), false, spec.Conversion == 'u' ? 10 : 16,
-                            spec.Conversion == 'X', spec);
+        return FormatNumber(UnsignedView(arg), false, field.Conversion == 'u' ? 10 : 16,
+                            field.Conversion == 'X', field);
     case 's': {
         std::string text;
         if (arg.Kind() == TFormatArg::TKind::String)
@@ -178,17 +178,17 @@ std::string Convert(const TFormatSpec& spec, const TFormatArg& arg, std::string_
             text = std::string(1, arg.AsChar());
         else
             FormatError(format);
-        if (spec.Precision >= 0 && text.size() > static_cast<size_t>(spec.Precision))
-            text.resize(static_cast<size_t>(spec.Precision));
-        return Pad(std::move(text), spec);
+        if (field.Precision >= 0 && text.size() > static_cast<size_t>(field.Precision))
+            text.resize(static_cast<size_t>(field.Precision));
+        return Pad(std::move(text), field);
     }
     case 'c':
         if (arg.Kind() == TFormatArg::TKind::Char)
-            return Pad(std::string(1, arg.AsChar()), spec);
+            return Pad(std::string(1, arg.AsChar()), field);
         if (arg.Kind() == TFormatArg::TKind::Signed)
-            return Pad(std::string(1, static_cast<char>(arg.AsSigned())), spec);
+            return Pad(std::string(1, static_cast<char>(arg.AsSigned())), field);
         if (arg.Kind() == TFormatArg::TKind::Unsigned)
-            return Pad(std::string(1, static_cast<char>(arg.AsUnsigned())), spec);
+            return Pad(std::string(1, static_cast<char>(arg.AsUnsigned())), field);
         FormatError(format);
     default:
         FormatError(format);
@@ -412,18 +412,18 @@ std::string Format(std::string_view format, std::initializer_list<TFormatArg> ar
             ++i;
             continue;
         }
-        TFormatSpec spec;
+        TFormatSpec field;
         for (; i < format.size() && (format[i] == '-' || format[i] == '0'); ++i)
-            (format[i] == '-' ? spec.LeftJustify : spec.ZeroPad) = true;
-        spec.Width = ReadNumber(format, i);
+            (format[i] == '-' ? field.LeftJustify : field.ZeroPad) = true;
+        field.Width = ReadNumber(format, i);
         if (i < format.size() && format[i] == '.') {
             ++i;
-            spec.Precision = static_cast<int>(ReadNumber(format, i));
+            field.Precision = static_cast<int>(ReadNumber(format, i));
         }
         if (i == format.size() || next == args.end())
             FormatError(format);
-        spec.Conversion = format[i++];
-        out += Convert(spec, *next++, format);
+        field.Conversion = format[i++];
+        out += Convert(field, *next++, format);
     }
     return out;
 }
