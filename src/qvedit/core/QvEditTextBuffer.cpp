@@ -1,0 +1,526 @@
+// The text buffer's line records and line operations; word wrap. Loading and saving are
+// in QvEditTextBufferFile.cpp.
+#include "qvedit/core/QvEditTextBuffer.h"
+
+#include "platform/SysUtils.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <type_traits>
+
+static_assert(sizeof(TQvEditStringRec) == 32, "a line record should stay 32 bytes");
+static_assert(std::is_trivially_copyable_v<TQvEditStringRec>, "records are moved as bytes");
+
+// ---- TQvLineText ---------------------------------------------------------------------
+
+namespace {
+
+void CheckLineLength(std::size_t n)
+{
+    if (n > TQvLineText::MaxLength)
+        throw EOutOfResources(Format("Text line too long (%u bytes)", {n}));
+}
+
+}  // namespace
+
+void TQvLineText::Assign(std::string_view s)
+{
+    CheckLineLength(s.size());
+    TQvLineText old = *this;
+    auto n = static_cast<std::uint32_t>(s.size());
+    if (n <= MaxInline) {
+        std::memmove(raw_ + 4, s.data(), n);
+        SetInfo(n);
+    } else {
+        char* p = new char[n];
+        std::memcpy(p, s.data(), n);
+        SetPointer(p);
+        SetInfo(n | OwnedBit);
+    }
+    old.Release();
+}
+
+// ---- Construction and records ----------------------------------------------------------
+
+TQvEditStringList::TQvEditStringList()
+{
+    convertTabsProc_ = GetBestConvertTabsProcEx(tabWidth_);
+}
+
+TQvEditStringList::~TQvEditStringList()
+{
+    OnChange = nullptr;
+    OnChanging = nullptr;
+    ReleaseAll();
+    std::free(records_);
+}
+
+void TQvEditStringList::ReleaseAll()
+{
+    for (Integer i = 0; i < count_; ++i)
+        records_[i].Text.Release();
+    count_ = 0;
+    textBlocks_.clear();
+}
+
+void TQvEditStringList::CheckIndex(Integer Index, Integer Limit) const
+{
+    if (Index < 0 || Index > Limit)
+        throw EQvEditStringList(Format("Invalid stringlist index %d", {Index}));
+}
+
+void TQvEditStringList::ReallocRecords(Integer NewCapacity)
+{
+    if (NewCapacity == 0) {
+        std::free(records_);
+        records_ = nullptr;
+    } else {
+        void* p = std::realloc(records_, static_cast<std::size_t>(NewCapacity) *
+                                             sizeof(TQvEditStringRec));
+        if (p == nullptr)
+            throw std::bad_alloc();
+        records_ = static_cast<TQvEditStringRec*>(p);
+    }
+    capacity_ = NewCapacity;
+}
+
+void TQvEditStringList::Grow()
+{
+    Integer delta = capacity_ <= 64 ? 16 : capacity_ / 4;
+    if (capacity_ > std::numeric_limits<Integer>::max() - delta)
+        throw EOutOfResources("Too many lines");
+    ReallocRecords(capacity_ + delta);
+}
+
+void TQvEditStringList::SetCapacity(int NewCapacity)
+{
+    if (NewCapacity < count_)
+        throw EQvEditStringList(Format("Invalid stringlist capacity %d", {NewCapacity}));
+    if (NewCapacity != capacity_)
+        ReallocRecords(NewCapacity);
+}
+
+void TQvEditStringList::SetUpdateState(bool Updating)
+{
+    if (Updating) {
+        if (OnChanging)
+            OnChanging(this);
+    } else if (OnChange) {
+        OnChange(this);
+    }
+}
+
+// ---- Reading ----------------------------------------------------------------------------
+
+std::string TQvEditStringList::Get(int Index) const
+{
+    if (Index < 0 || Index >= count_)
+        return {};
+    return std::string(records_[Index].Text.View());
+}
+
+TObject* TQvEditStringList::GetObject(int Index) const
+{
+    if (Index < 0 || Index >= count_)
+        return nullptr;
+    return records_[Index].Object;
+}
+
+Integer TQvEditStringList::GetRange(Integer Index) const
+{
+    if (Index < 0 || Index >= count_)
+        return 0;
+    return records_[Index].Range;
+}
+
+bool TQvEditStringList::IsLineWraped(Integer Index) const
+{
+    return Index >= 0 && Index < count_ && records_[Index].Flags.Contains(sfWrapped);
+}
+
+// ---- Tab expansion cache ------------------------------------------------------------------
+
+void TQvEditStringList::ExpandString(Integer Index, std::string* Expanded)
+{
+    TQvEditStringRec& rec = records_[Index];
+    std::string_view text = rec.Text.View();
+    bool hasTabs = false;
+    if (text.find('\t') == std::string_view::npos) {
+        rec.ExpandedLength = static_cast<Integer>(text.size());
+        if (Expanded != nullptr)
+            Expanded->assign(text);
+    } else {
+        std::string result = convertTabsProc_(std::string(text), tabWidth_, hasTabs);
+        CheckLineLength(result.size());
+        rec.ExpandedLength = static_cast<Integer>(result.size());
+        if (Expanded != nullptr)
+            *Expanded = std::move(result);
+    }
+    rec.Flags -= TQvEditStringFlags{sfExpandedLengthUnknown, sfHasTabs, sfHasNoTabs};
+    rec.Flags.Include(hasTabs ? sfHasTabs : sfHasNoTabs);
+}
+
+std::string TQvEditStringList::GetExpandedString(Integer Index)
+{
+    if (Index < 0 || Index >= count_)
+        return {};
+    if (records_[Index].Flags.Contains(sfHasNoTabs))
+        return std::string(records_[Index].Text.View());
+    std::string expanded;
+    ExpandString(Index, &expanded);
+    return expanded;
+}
+
+Integer TQvEditStringList::GetExpandedStringLength(Integer Index)
+{
+    if (Index < 0 || Index >= count_)
+        return 0;
+    if (records_[Index].Flags.Contains(sfExpandedLengthUnknown))
+        ExpandString(Index, nullptr);
+    return records_[Index].ExpandedLength;
+}
+
+Integer TQvEditStringList::GetLengthOfLongestLine()
+{
+    if (indexOfLongestLine_ < 0 || indexOfLongestLine_ >= count_) {
+        indexOfLongestLine_ = -1;
+        Integer longest = -1;
+        for (Integer i = 0; i < count_; ++i) {
+            Integer length = GetExpandedStringLength(i);
+            if (length > longest) {
+                longest = length;
+                indexOfLongestLine_ = i;
+            }
+        }
+    }
+    return indexOfLongestLine_ >= 0 ? GetExpandedStringLength(indexOfLongestLine_) : 0;
+}
+
+void TQvEditStringList::SetTabWidth(Integer Value)
+{
+    if (Value == tabWidth_)
+        return;
+    tabWidth_ = Value;
+    convertTabsProc_ = GetBestConvertTabsProcEx(Value);
+    indexOfLongestLine_ = -1;
+    for (Integer i = 0; i < count_; ++i) {
+        records_[i].ExpandedLength = -1;
+        records_[i].Flags.Exclude(sfHasNoTabs).Include(sfExpandedLengthUnknown);
+    }
+}
+
+// ---- Changing ---------------------------------------------------------------------------
+
+void TQvEditStringList::InsertItem(Integer Index, const std::string& S)
+{
+    Updating([&] {
+        std::string_view rest = S;
+        Integer p = Index;
+        do {
+            if (count_ == capacity_)
+                Grow();
+            TQvLineText text;
+            text.SetEmpty();
+            text.Assign(WrapString(rest));
+            std::memmove(records_ + p + 1, records_ + p,
+                         static_cast<std::size_t>(count_ - p) * sizeof(TQvEditStringRec));
+            indexOfLongestLine_ = -1;
+            TQvEditStringRec& rec = records_[p];
+            rec.Object = nullptr;
+            rec.Text = text;
+            rec.Range = NoRange;
+            rec.ExpandedLength = -1;
+            rec.Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
+            if (p != Index)
+                rec.Flags.Include(sfWrapped);
+            ++p;
+            ++count_;
+        } while (!rest.empty());
+    });
+}
+
+int TQvEditStringList::Add(const std::string& S)
+{
+    Integer index = count_;
+    Updating([&] {
+        InsertItem(index, S);
+        if (OnAdded)
+            OnAdded(index, S);
+    });
+    return index;
+}
+
+void TQvEditStringList::Insert(int Index, const std::string& S)
+{
+    CheckIndex(Index, count_);
+    Updating([&] {
+        InsertItem(Index, S);
+        if (OnInserted)
+            OnInserted(Index, S);
+    });
+}
+
+void TQvEditStringList::Put(int Index, const std::string& S)
+{
+    if ((count_ == 0 && Index == 0) || Index == count_) {
+        Add(S);
+        return;
+    }
+    CheckIndex(Index, count_ - 1);
+    Updating([&] {
+        TQvEditStringRec& rec = records_[Index];
+        rec.Text.Assign(S);
+        indexOfLongestLine_ = -1;
+        rec.Flags.Include(sfExpandedLengthUnknown).Exclude(sfHasTabs).Exclude(sfHasNoTabs);
+        if (OnPutted)
+            OnPutted(Index, S);
+    });
+}
+
+void TQvEditStringList::PutObject(int Index, TObject* AObject)
+{
+    CheckIndex(Index, count_ - 1);
+    Updating([&] { records_[Index].Object = AObject; });
+}
+
+void TQvEditStringList::PutRange(Integer Index, Integer ARange)
+{
+    CheckIndex(Index, count_ - 1);
+    Updating([&] { records_[Index].Range = ARange; });
+}
+
+void TQvEditStringList::Delete(int Index)
+{
+    CheckIndex(Index, count_ - 1);
+    Updating([&] {
+        records_[Index].Text.Release();
+        std::memmove(records_ + Index, records_ + Index + 1,
+                     static_cast<std::size_t>(count_ - Index - 1) * sizeof(TQvEditStringRec));
+        --count_;
+        if (count_ == 0)
+            textBlocks_.clear();
+        indexOfLongestLine_ = -1;
+        if (OnDeleted)
+            OnDeleted(Index);
+    });
+}
+
+void TQvEditStringList::DeleteLines(Integer Index, Integer NumLines)
+{
+    if (NumLines <= 0)
+        return;
+    CheckIndex(Index, count_);
+    NumLines = Min(NumLines, count_ - Index);
+    for (Integer i = Index; i < Index + NumLines; ++i)
+        records_[i].Text.Release();
+    std::memmove(records_ + Index, records_ + Index + NumLines,
+                 static_cast<std::size_t>(count_ - Index - NumLines) * sizeof(TQvEditStringRec));
+    count_ -= NumLines;
+    if (count_ == 0)
+        textBlocks_.clear();
+    indexOfLongestLine_ = -1;
+    if (OnDeleted)
+        OnDeleted(Index);
+}
+
+void TQvEditStringList::InsertLines(Integer Index, Integer NumLines)
+{
+    CheckIndex(Index, count_);
+    if (NumLines <= 0)
+        return;
+    if (NumLines > std::numeric_limits<Integer>::max() - count_)
+        throw EOutOfResources("Too many lines");
+    Updating([&] {
+        SetCapacity(count_ + NumLines);
+        std::memmove(records_ + Index + NumLines, records_ + Index,
+                     static_cast<std::size_t>(count_ - Index) * sizeof(TQvEditStringRec));
+        // All zero: empty text, no object, range 0, expanded length 0, no flags.
+        std::memset(static_cast<void*>(records_ + Index), 0,
+                    static_cast<std::size_t>(NumLines) * sizeof(TQvEditStringRec));
+        count_ += NumLines;
+        indexOfLongestLine_ = -1;
+        if (OnAdded)
+            OnAdded(Index, std::string());
+    });
+}
+
+void TQvEditStringList::InsertStrings(Integer Index, TStrings* NewStrings)
+{
+    if (NewStrings == nullptr || NewStrings->Count() == 0)
+        return;
+    Integer n = NewStrings->Count();
+    Updating([&] {
+        InsertLines(Index, n);
+        for (Integer k = 0; k < n; ++k)
+            Put(Index + k, NewStrings->Strings(k));
+    });
+}
+
+void TQvEditStringList::AddStrings(TStrings* Strings)
+{
+    if (Strings == nullptr || Strings->Count() == 0)
+        return;
+    Integer n = Strings->Count();
+    if (n > std::numeric_limits<Integer>::max() - 16 - count_)
+        throw EOutOfResources("Too many lines");
+    indexOfLongestLine_ = -1;
+    Updating([&] {
+        Integer first = count_;
+        if (capacity_ < count_ + n)
+            ReallocRecords((count_ + n + 15) / 16 * 16);
+        for (Integer k = 0; k < n; ++k) {
+            TQvEditStringRec& rec = records_[count_];
+            rec.Text.SetEmpty();
+            rec.Text.Assign(Strings->Strings(k));
+            rec.Object = Strings->Objects(k);
+            rec.Range = NoRange;
+            rec.ExpandedLength = -1;
+            rec.Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
+            ++count_;
+        }
+        if (OnAdded)
+            OnAdded(first, std::string());
+    });
+}
+
+void TQvEditStringList::Exchange(int Index1, int Index2)
+{
+    CheckIndex(Index1, count_ - 1);
+    CheckIndex(Index2, count_ - 1);
+    Updating([&] {
+        std::swap(records_[Index1], records_[Index2]);
+        if (indexOfLongestLine_ == Index1)
+            indexOfLongestLine_ = Index2;
+        else if (indexOfLongestLine_ == Index2)
+            indexOfLongestLine_ = Index1;
+    });
+}
+
+void TQvEditStringList::Clear()
+{
+    if (count_ > 0) {
+        Updating([&] {
+            ReleaseAll();
+            ReallocRecords(0);
+            if (OnCleared)
+                OnCleared(this);
+        });
+    }
+    indexOfLongestLine_ = -1;
+}
+
+// ---- Word wrap ------------------------------------------------------------------------------
+
+namespace {
+
+bool IsWrapBreak(char c)
+{
+    return c == '\t' || c == ' ' || c == ',' || c == ';' || c == '>';
+}
+
+}  // namespace
+
+// Cuts the next piece off Rest: without word wrap all of it; with it, up to and including
+// the last break character within the wrap width, else the first one after it, else all.
+std::string_view TQvEditStringList::WrapString(std::string_view& Rest) const
+{
+    std::size_t width = static_cast<std::size_t>(Max(wrapWidth_, 1));
+    std::size_t cut = Rest.size();
+    if (wordWrap_ && Rest.size() > width) {
+        std::size_t p = width;
+        while (p > 0 && !IsWrapBreak(Rest[p - 1]))
+            --p;
+        if (p == 0) {
+            p = width;
+            while (p < Rest.size() && !IsWrapBreak(Rest[p - 1]))
+                ++p;
+        }
+        cut = p;
+    }
+    std::string_view piece = Rest.substr(0, cut);
+    Rest.remove_prefix(cut);
+    return piece;
+}
+
+void TQvEditStringList::WrapLine(Integer Index)
+{
+    std::string text(records_[Index].Text.View());
+    std::string_view rest = text;
+    records_[Index].Text.Assign(WrapString(rest));
+    records_[Index].ExpandedLength = -1;
+    records_[Index].Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
+    indexOfLongestLine_ = -1;
+    for (Integer p = Index + 1; !rest.empty(); ++p) {
+        if (count_ == capacity_)
+            Grow();
+        TQvLineText piece;
+        piece.SetEmpty();
+        piece.Assign(WrapString(rest));
+        std::memmove(records_ + p + 1, records_ + p,
+                     static_cast<std::size_t>(count_ - p) * sizeof(TQvEditStringRec));
+        records_[p] = TQvEditStringRec{nullptr, piece,
+                                       TQvEditStringFlags{sfExpandedLengthUnknown, sfWrapped},
+                                       NoRange, -1};
+        ++count_;
+    }
+}
+
+void TQvEditStringList::DoWrapLines(Integer First, Integer Last)
+{
+    Updating([&] {
+        for (Integer i = Last; i >= First; --i)
+            WrapLine(i);
+    });
+}
+
+void TQvEditStringList::DoUnWrapLines(Integer First, Integer Last)
+{
+    Updating([&] {
+        std::string carried;
+        for (Integer i = Last; i >= First; --i) {
+            TQvEditStringRec& rec = records_[i];
+            if (rec.Flags.Contains(sfWrapped)) {
+                carried.insert(0, rec.Text.View());
+                Delete(i);
+            } else {
+                std::string joined(rec.Text.View());
+                joined += carried;
+                rec.Text.Assign(joined);
+                rec.ExpandedLength = -1;
+                rec.Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
+                carried.clear();
+                indexOfLongestLine_ = -1;
+            }
+        }
+    });
+}
+
+void TQvEditStringList::SetWordWrap(bool Value)
+{
+    if (Value == wordWrap_)
+        return;
+    wordWrap_ = Value;
+    if (Value)
+        DoWrapLines(0, count_ - 1);
+    else
+        DoUnWrapLines(0, count_ - 1);
+}
+
+Integer TQvEditStringList::ReWrapLine(Integer Index)
+{
+    if (!wordWrap_ || Index < 0 || Index >= count_)
+        return Index;
+    Integer first = Index;
+    while (first > 0 && records_[first].Flags.Contains(sfWrapped))
+        --first;
+    Integer last = Index;
+    while (last + 1 < count_ && records_[last + 1].Flags.Contains(sfWrapped))
+        ++last;
+    Updating([&] {
+        DoUnWrapLines(first, last);
+        WrapLine(first);
+    });
+    return first;
+}

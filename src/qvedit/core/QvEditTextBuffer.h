@@ -1,0 +1,224 @@
+// The editor's text buffer: a string list whose lines each carry the highlighter range
+// reached at the end of the line, a cached tab-expanded length and flags. It reads and
+// writes text files in three line-end styles and can wrap long lines at a fixed width.
+#pragma once
+
+#include "platform/Classes.h"
+#include "platform/Exceptions.h"
+#include "platform/System.h"
+#include "qvedit/core/QvEditMiscProcs.h"
+#include "qvedit/core/QvEditTypes.h"
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+QV_DECLARE_EXCEPTION(EQvEditStringList, Exception);
+
+// The range of a line whose end state is not known yet.
+constexpr Integer NoRange = -1;
+
+enum TQvEditStringFlag : Byte {
+    sfHasTabs,                // the line is known to hold a TAB
+    sfHasNoTabs,              // known to hold none: the expanded text is the text itself
+    sfExpandedLengthUnknown,  // ExpandedLength must be recomputed
+    sfWrapped                 // a continuation made by word wrap
+};
+using TQvEditStringFlags = TSet<TQvEditStringFlag, 8>;
+
+enum TQvEditFileFormat : Byte {
+    sffDos,   // lines end in CR LF
+    sffUnix,  // LF
+    sffMac    // CR
+};
+
+// The text of one line, without any line-end character, in 15 bytes: a 4-byte length
+// (its top bit set when the bytes are allocated for this line), then either up to 11 bytes
+// in place or a pointer. A pointer that is not owned points into a block of loaded text
+// that the list keeps. The owning list allocates and releases; the object itself is
+// trivially copyable so that the records can be moved as bytes.
+class TQvLineText {
+public:
+    static constexpr std::uint32_t MaxInline = 11;
+    static constexpr std::uint32_t MaxLength = 0x7FFFFFFF;
+
+    std::string_view View() const
+    {
+        std::uint32_t n = Length();
+        return {n <= MaxInline ? raw_ + 4 : Pointer(), n};
+    }
+    std::uint32_t Length() const { return Info() & MaxLength; }
+    bool Owned() const { return (Info() & ~MaxLength) != 0; }
+
+    // Sets the text, releasing the old one afterwards (s may point into it).
+    void Assign(std::string_view s);
+    // Refers to bytes the list keeps alive (short texts are copied in place).
+    void Borrow(const char* p, std::uint32_t n)
+    {
+        if (n <= MaxInline)
+            std::memcpy(raw_ + 4, p, n);
+        else
+            SetPointer(p);
+        SetInfo(n);
+    }
+    void Release()
+    {
+        if (Owned())
+            delete[] Pointer();
+        SetInfo(0);
+    }
+    void SetEmpty() { SetInfo(0); }
+
+private:
+    static constexpr std::uint32_t OwnedBit = 0x80000000u;
+
+    std::uint32_t Info() const
+    {
+        std::uint32_t info;
+        std::memcpy(&info, raw_, sizeof info);
+        return info;
+    }
+    void SetInfo(std::uint32_t info) { std::memcpy(raw_, &info, sizeof info); }
+    const char* Pointer() const
+    {
+        const char* p;
+        std::memcpy(&p, raw_ + 4, sizeof p);
+        return p;
+    }
+    void SetPointer(const char* p) { std::memcpy(raw_ + 4, &p, sizeof p); }
+
+    char raw_[15];
+};
+
+// One line of the buffer. Records are kept in one contiguous array.
+struct TQvEditStringRec {
+    TObject* Object;  // stored with the line, not owned
+    TQvLineText Text;
+    TQvEditStringFlags Flags;
+    Integer Range;           // highlighter range at the end of the line
+    Integer ExpandedLength;  // length after tab expansion; -1 when unknown
+};
+
+using TStringListInsertedEvent = TEvent<void(Integer Index, const std::string& S)>;
+using TStringListIndexEvent = TEvent<void(Integer Index)>;
+
+class TQvEditStringList : public TStrings {
+public:
+    TQvEditStringList();
+    ~TQvEditStringList() override;
+
+    // Reading operations return empty values outside 0 .. Count - 1; the changing ones
+    // raise EQvEditStringList "Invalid stringlist index %d".
+    std::string Get(int Index) const override;
+    int GetCount() const override { return count_; }
+    TObject* GetObject(int Index) const override;
+    void PutObject(int Index, TObject* AObject) override;
+    void Put(int Index, const std::string& S) override;
+
+    Integer GetRange(Integer Index) const;  // 0 outside the list
+    void PutRange(Integer Index, Integer ARange);
+    std::string GetExpandedString(Integer Index);
+    Integer GetExpandedStringLength(Integer Index);
+    Integer GetLengthOfLongestLine();
+
+    int Add(const std::string& S) override;
+    void Insert(int Index, const std::string& S) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    void Exchange(int Index1, int Index2) override;
+    // Removes Count lines from Index on (fewer at the end of the list), one OnDeleted.
+    void DeleteLines(Integer Index, Integer NumLines);
+    // Inserts NumLines empty lines with range 0 before Index, one OnAdded.
+    void InsertLines(Integer Index, Integer NumLines);
+    void InsertStrings(Integer Index, TStrings* NewStrings);
+    // Appends the lines (and their objects) of Strings with one OnAdded.
+    void AddStrings(TStrings* Strings) override;
+    int GetCapacity() const override { return capacity_; }
+    // A capacity below Count raises EQvEditStringList.
+    void SetCapacity(int NewCapacity) override;
+
+    Integer GetTabWidth() const { return tabWidth_; }
+    void SetTabWidth(Integer Value);
+    TQvEditFileFormat GetFileFormat() const { return fileFormat_; }
+    void SetFileFormat(TQvEditFileFormat Value) { fileFormat_ = Value; }
+    // A file's last line is written with a line end, and a line end at the very end of a
+    // loaded file makes no empty last line.
+    bool GetFinalLineBreak() const { return finalLineBreak_; }
+    void SetFinalLineBreak(bool Value) { finalLineBreak_ = Value; }
+
+    bool GetWordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool Value);
+    Integer GetWrapWidth() const { return wrapWidth_; }
+    bool IsLineWraped(Integer Index) const;
+    // Rewraps the group of lines holding Index; returns the group's first line.
+    Integer ReWrapLine(Integer Index);
+
+    // Loading reads the whole stream first: when reading fails the old lines stay as they
+    // were. A failure while the lines are being made (a handler raising, memory) leaves
+    // the list empty rather than holding part of the file.
+    void LoadFromFile(const std::string& FileName) override;
+    void LoadFromStream(TStream* Stream) override;
+    // Both write every line in FileFormat; continuation lines of word wrap are joined to
+    // the line they continue. Files are written through the safe writer.
+    void SaveToFile(const std::string& FileName) override;
+    void SaveToStream(TStream* Stream) override;
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnChanging;
+    TStringListInsertedEvent OnAdded;
+    TNotifyEvent OnCleared;
+    TStringListIndexEvent OnDeleted;
+    TStringListInsertedEvent OnInserted;
+    TStringListInsertedEvent OnPutted;
+
+protected:
+    void SetUpdateState(bool Updating) override;
+
+private:
+    template <class Body>
+    void Updating(Body&& body);
+    void CheckIndex(Integer Index, Integer Limit) const;
+    void Grow();
+    void ReallocRecords(Integer NewCapacity);
+    void InsertItem(Integer Index, const std::string& S);
+    void AddLoadedLine(const char* P, std::size_t N);
+    void SplitLoadedText(const char* Buffer, std::size_t Size);
+    void ReleaseAll();
+    void ExpandString(Integer Index, std::string* Expanded);
+    std::string_view WrapString(std::string_view& Rest) const;
+    void WrapLine(Integer Index);
+    void DoWrapLines(Integer First, Integer Last);
+    void DoUnWrapLines(Integer First, Integer Last);
+    template <class Sink>
+    void ForEachLogicalLine(Sink&& sink) const;
+
+    bool wordWrap_ = false;
+    Integer wrapWidth_ = 80;
+    TQvEditStringRec* records_ = nullptr;
+    Integer count_ = 0;
+    Integer capacity_ = 0;
+    TQvEditFileFormat fileFormat_ = sffDos;
+    bool finalLineBreak_ = true;
+    TConvertTabsProcEx convertTabsProc_ = nullptr;
+    Integer indexOfLongestLine_ = -1;
+    Integer tabWidth_ = 8;
+    // Blocks of loaded text that borrowed line texts point into; kept until Clear.
+    std::vector<std::unique_ptr<char[]>> textBlocks_;
+};
+
+// Runs body inside an update bracket that is closed also when body raises.
+template <class Body>
+void TQvEditStringList::Updating(Body&& body)
+{
+    BeginUpdate();
+    try {
+        body();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}

@@ -1,0 +1,119 @@
+// The undo list: a stack of change records. The editor keeps two (undo and redo) and moves
+// records between them. Records of one (nestable) block share a change number, the list
+// keeps at most MaxUndoActions records, can be locked so that nothing is recorded, and
+// remembers which change number stands for the saved state.
+#pragma once
+
+#include "platform/Persistent.h"
+#include "platform/System.h"
+#include "platform/Types.h"
+#include "qvedit/core/QvEditTypes.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+enum TQvChangeReason : Byte {
+    crInsert,
+    crPaste,
+    crDragDropInsert,
+    crDeleteAfterCursor,
+    crDelete,
+    crLineBreak,
+    crIndent,
+    crUnindent,
+    crSilentDelete,
+    crSilentDeleteAfterCursor,
+    crAutoCompleteBegin,
+    crAutoCompleteEnd,
+    crPasteBegin,
+    crPasteEnd,
+    crSpecial1Begin,
+    crSpecial1End,
+    crSpecial2Begin,
+    crSpecial2End,
+    crCaret,
+    crSelection,
+    crNothing,
+    crGroupBreak,
+    crDeleteAll,
+    crWrap,
+    crUnWrap,
+    crWhiteSpaceAdd
+};
+
+// One recorded change: what happened, where, in which selection mode, the text removed
+// or inserted, and the number of the change it belongs to.
+class TQvEditUndoItem : public TPersistent {
+public:
+    TQvChangeReason ChangeReason = crNothing;
+    TQvSelectionMode ChangeSelMode = smNormal;
+    TPoint ChangeStartPos;
+    TPoint ChangeEndPos;
+    std::string ChangeStr;
+    Integer ChangeNumber = 0;
+
+    void Assign(TPersistent* Source) override;
+};
+
+class TQvEditUndoList : public TPersistent {
+public:
+    TQvEditUndoList();
+    ~TQvEditUndoList() override;
+
+    // Records a change (nothing while locked).
+    void AddChange(TQvChangeReason AReason, const TPoint& AStart, const TPoint& AEnd,
+                   const std::string& ChangeText, TQvSelectionMode SelMode);
+    void BeginBlock();
+    void EndBlock();
+    // Pushes a crGroupBreak record unless the top record already is one.
+    void AddGroupBreak();
+
+    // Puts a record on top; the list owns it from then on. Nothing for a null record.
+    void PushItem(std::unique_ptr<TQvEditUndoItem> Item);
+    // Removes the top record and hands it to the caller; null when the list is empty.
+    std::unique_ptr<TQvEditUndoItem> PopItem();
+    // The top record, still owned by the list; null when the list is empty.
+    TQvEditUndoItem* PeekItem() const;
+
+    TQvChangeReason LastChangeReason() const;  // crNothing when empty
+    bool CanUndo() const { return !items_.empty(); }
+    Integer ItemCount() const { return static_cast<Integer>(items_.size()); }
+
+    void Lock() { ++lockCount_; }
+    void Unlock();
+    Integer LockCount() const { return lockCount_; }
+
+    Integer GetMaxUndoActions() const { return maxUndoActions_; }
+    void SetMaxUndoActions(Integer Value);  // negative values count as 0
+
+    // True when the top record carries the saved state's change number (or the list is
+    // empty and nothing was saved on top of a record).
+    bool GetInitialState() const;
+    void SetInitialState(bool Value);
+
+    // While a block is open, its number is given to every record added.
+    Integer GetBlockChangeNumber() const { return blockChangeNumber_; }
+    void SetBlockChangeNumber(Integer Value) { blockChangeNumber_ = Value; }
+    Integer BlockCount() const { return blockCount_; }
+    // Set when old records were dropped for the size limit.
+    bool FullUndoImpossible() const { return fullUndoImpossible_; }
+
+    void Clear();
+    void Assign(TPersistent* Source) override;
+
+    TNotifyEvent OnAdded;
+
+private:
+    void EnsureMaxEntries();
+    void AdvanceNextChangeNumber();
+
+    Integer blockChangeNumber_ = 0;
+    Integer blockCount_ = 0;
+    bool fullUndoImpossible_ = false;
+    std::vector<std::unique_ptr<TQvEditUndoItem>> items_;
+    Integer lockCount_ = 0;
+    Integer maxUndoActions_ = 1024;
+    Integer nextChangeNumber_ = 1;
+    Integer initialChangeNumber_ = 0;
+};

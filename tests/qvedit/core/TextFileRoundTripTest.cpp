@@ -1,0 +1,178 @@
+// Text files loaded into the buffer and saved again, byte for byte, through streams and
+// through files.
+#include "qvedit/core/QvEditTextBuffer.h"
+
+#include "platform/Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+#include <unistd.h>
+
+namespace {
+
+struct TRoundTrip {
+    const char* name;
+    std::string input;
+    bool finalLineBreak;
+    std::vector<std::string> lines;
+    TQvEditFileFormat format;
+    std::string saved;
+};
+
+using namespace std::string_literals;
+
+const std::vector<TRoundTrip> RoundTrips = {
+    {"Dos", "a\r\nb\r\n", true, {"a", "b"}, sffDos, "a\r\nb\r\n"},
+    {"Unix", "a\nb\n", true, {"a", "b"}, sffUnix, "a\nb\n"},
+    {"Mac", "a\rb\r", true, {"a", "b"}, sffMac, "a\rb\r"},
+    {"Empty", "", true, {}, sffDos, ""},
+    {"OneLineWithoutEnd", "one line", true, {"one line"}, sffDos, "one line\r\n"},
+    {"OneLineUnix", "one line\n", true, {"one line"}, sffUnix, "one line\n"},
+    {"OnlyLineEnd", "\n", true, {""}, sffUnix, "\n"},
+    {"EmptyDosLines", "\r\n\r\n", true, {"", ""}, sffDos, "\r\n\r\n"},
+    {"UnixWithoutFinalEnd", "a\nb", true, {"a", "b"}, sffUnix, "a\nb\n"},
+    {"MixedDosAndUnix", "a\r\nb\nc\r\n", true, {"a", "b", "c"}, sffDos, "a\r\nb\r\nc\r\n"},
+    {"MixedMacAndUnix", "a\rb\nc", true, {"a", "b", "c"}, sffDos, "a\r\nb\r\nc\r\n"},
+    {"LfCrIsTwoEnds", "a\n\rb\n", true, {"a", "", "b"}, sffDos, "a\r\n\r\nb\r\n"},
+    {"NulSplitsLine", "a\0b\n"s, true, {"a", "b"}, sffUnix, "a\nb\n"},
+    {"NulAfterLineEnd", "a\r\n\0b"s, true, {"a", "b"}, sffDos, "a\r\nb\r\n"},
+    {"TwoNuls", "a\0\0b"s, true, {"a", "", "b"}, sffDos, "a\r\n\r\nb\r\n"},
+    {"HighBytesAndTabs", "\xE0\xFF\tx\r\n\x80\r\n", true, {"\xE0\xFF\tx", "\x80"}, sffDos,
+     "\xE0\xFF\tx\r\n\x80\r\n"},
+    {"NoFinalBreakKeepsEndAsEmptyLine", "a\n", false, {"a", ""}, sffUnix, "a\n"},
+    {"NoFinalBreakWithoutEnd", "a\r\nb", false, {"a", "b"}, sffDos, "a\r\nb"},
+    {"NoFinalBreakMac", "a\rb\r", false, {"a", "b", ""}, sffMac, "a\rb\r"},
+    {"NoFinalBreakEmpty", "", false, {}, sffDos, ""},
+};
+
+std::vector<std::string> LinesOf(TQvEditStringList& list)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < list.Count(); ++i)
+        lines.push_back(list.Strings(i));
+    return lines;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        path_ = std::filesystem::temp_directory_path() /
+                ("qv-roundtrip-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace
+
+TEST(TextFileRoundTrip, StreamsKeepTheBytesOfEveryStyle)
+{
+    for (const TRoundTrip& t : RoundTrips) {
+        SCOPED_TRACE(t.name);
+        TQvEditStringList list;
+        list.SetFinalLineBreak(t.finalLineBreak);
+        TStringStream in(t.input);
+        list.LoadFromStream(&in);
+        EXPECT_EQ(LinesOf(list), t.lines);
+        EXPECT_EQ(list.GetFileFormat(), t.format);
+
+        TStringStream out;
+        list.SaveToStream(&out);
+        EXPECT_EQ(out.DataString(), t.saved);
+    }
+}
+
+TEST(TextFileRoundTrip, FilesKeepTheBytesOfEveryStyle)
+{
+    TempFolder folder;
+    for (const TRoundTrip& t : RoundTrips) {
+        SCOPED_TRACE(t.name);
+        std::string source = folder.File("in.txt");
+        std::string target = folder.File("out.txt");
+        WriteFile(source, t.input);
+        TQvEditStringList list;
+        list.SetFinalLineBreak(t.finalLineBreak);
+        list.LoadFromFile(source);
+        EXPECT_EQ(LinesOf(list), t.lines);
+        EXPECT_EQ(list.GetFileFormat(), t.format);
+
+        list.SaveToFile(target);
+        EXPECT_EQ(ReadFile(target), t.saved);
+    }
+}
+
+TEST(TextFileRoundTrip, LinesLongerThanTheWriteBufferAreWrittenWhole)
+{
+    TempFolder folder;
+    std::string big(40000, 'x');
+    big[12345] = '\t';
+    std::string input = "short\n" + big + "\n" + big.substr(0, 16383) + "\nend\n";
+    WriteFile(folder.File("big.txt"), input);
+    TQvEditStringList list;
+    list.LoadFromFile(folder.File("big.txt"));
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Strings(1), big);
+    list.SaveToFile(folder.File("big-out.txt"));
+    EXPECT_EQ(ReadFile(folder.File("big-out.txt")), input);
+}
+
+TEST(TextFileRoundTrip, SavingReplacesAnExistingFileWhole)
+{
+    TempFolder folder;
+    std::string path = folder.File("doc.txt");
+    WriteFile(path, std::string(100000, 'o'));
+    TQvEditStringList list;
+    list.Add("new");
+    list.SetFileFormat(sffUnix);
+    list.SaveToFile(path);
+    EXPECT_EQ(ReadFile(path), "new\n");
+}
+
+TEST(TextFileRoundTrip, SaveIntoAMissingFolderRaisesNamingTheFile)
+{
+    TempFolder folder;
+    std::string path = folder.File("no-such-folder/doc.txt");
+    TQvEditStringList list;
+    list.Add("text");
+    try {
+        list.SaveToFile(path);
+        FAIL() << "saving into a missing folder succeeded";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message().find("doc.txt"), std::string::npos) << e.Message();
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(TextFileRoundTrip, LoadingAMissingFileRaisesAndKeepsTheLines)
+{
+    TempFolder folder;
+    TQvEditStringList list;
+    list.Add("kept");
+    EXPECT_THROW(list.LoadFromFile(folder.File("missing.txt")), EFOpenError);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Strings(0), "kept");
+}

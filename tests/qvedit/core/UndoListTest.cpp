@@ -1,0 +1,209 @@
+#include "qvedit/core/QvEditUndoList.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class TAddedCounter : public TObject {
+public:
+    void Added(TObject*)
+    {
+        ++count;
+        if (failOnce) {
+            failOnce = false;
+            throw Exception("listener failed");
+        }
+    }
+    int count = 0;
+    bool failOnce = false;
+};
+
+void Record(TQvEditUndoList& list, TQvChangeReason reason = crInsert, const char* text = "t")
+{
+    list.AddChange(reason, TPoint{1, 1}, TPoint{2, 1}, text, smNormal);
+}
+
+Integer TopNumber(const TQvEditUndoList& list)
+{
+    return list.PeekItem() != nullptr ? list.PeekItem()->ChangeNumber : -999;
+}
+
+}  // namespace
+
+TEST(UndoList, ChangesShareANumberOnlyInsideABlock)
+{
+    TQvEditUndoList list;
+    Record(list);
+    EXPECT_EQ(TopNumber(list), 1);
+    Record(list);
+    EXPECT_EQ(TopNumber(list), 2);
+
+    list.BeginBlock();
+    Record(list);
+    list.BeginBlock();
+    Record(list);
+    list.EndBlock();
+    Record(list);
+    list.EndBlock();
+    EXPECT_EQ(list.ItemCount(), 5);
+    std::vector<Integer> numbers;
+    while (auto item = list.PopItem())
+        numbers.push_back(item->ChangeNumber);
+    EXPECT_EQ(numbers, (std::vector<Integer>{3, 3, 3, 2, 1}));
+
+    Record(list);
+    EXPECT_EQ(TopNumber(list), 4);
+    list.EndBlock();  // without an open block: ignored
+    Record(list);
+    EXPECT_EQ(TopNumber(list), 5);
+}
+
+TEST(UndoList, OnAddedSeesRecordsAndTheEndOfABlockThatRecorded)
+{
+    TQvEditUndoList list;
+    TAddedCounter counter;
+    list.OnAdded = TNotifyEvent(&counter, &TAddedCounter::Added);
+    Record(list);
+    EXPECT_EQ(counter.count, 1);
+    list.AddGroupBreak();
+    EXPECT_EQ(counter.count, 1);
+
+    list.BeginBlock();
+    Record(list);
+    Record(list);
+    list.BeginBlock();
+    list.EndBlock();
+    EXPECT_EQ(counter.count, 3);
+    list.EndBlock();
+    EXPECT_EQ(counter.count, 4);
+
+    list.BeginBlock();  // records nothing: no extra notice at its end
+    list.EndBlock();
+    EXPECT_EQ(counter.count, 4);
+}
+
+TEST(UndoList, GroupBreaksNeverStandTogether)
+{
+    TQvEditUndoList list;
+    Record(list);
+    list.AddGroupBreak();
+    list.AddGroupBreak();
+    EXPECT_EQ(list.ItemCount(), 2);
+    EXPECT_EQ(list.LastChangeReason(), crGroupBreak);
+    EXPECT_EQ(TopNumber(list), 2);  // a number of its own outside a block
+}
+
+TEST(UndoList, TheLimitDropsTheOldestRecords)
+{
+    TQvEditUndoList list;
+    list.SetMaxUndoActions(3);
+    Record(list, crInsert, "1");
+    Record(list, crInsert, "2");
+    Record(list, crInsert, "3");
+    EXPECT_FALSE(list.FullUndoImpossible());
+    Record(list, crInsert, "4");
+    EXPECT_EQ(list.ItemCount(), 3);
+    EXPECT_TRUE(list.FullUndoImpossible());
+    std::string texts;
+    while (auto item = list.PopItem())
+        texts += item->ChangeStr;
+    EXPECT_EQ(texts, "432");
+
+    Record(list);
+    list.Clear();
+    EXPECT_FALSE(list.FullUndoImpossible());
+    Record(list);
+    EXPECT_EQ(TopNumber(list), 6);  // numbers go on after Clear
+
+    list.SetMaxUndoActions(-5);
+    EXPECT_EQ(list.GetMaxUndoActions(), 0);
+    EXPECT_EQ(list.ItemCount(), 0);
+    Record(list);
+    EXPECT_EQ(list.ItemCount(), 0);
+}
+
+TEST(UndoList, InitialStateMarksTheSavedChange)
+{
+    TQvEditUndoList list;
+    EXPECT_EQ(list.LastChangeReason(), crNothing);
+    EXPECT_TRUE(list.GetInitialState());
+    list.SetInitialState(true);
+    Record(list);
+    EXPECT_FALSE(list.GetInitialState());
+    std::unique_ptr<TQvEditUndoItem> popped = list.PopItem();
+    EXPECT_TRUE(list.GetInitialState());
+
+    Record(list);
+    list.SetInitialState(true);
+    EXPECT_TRUE(list.GetInitialState());
+    list.SetInitialState(false);
+    EXPECT_FALSE(list.GetInitialState());
+    list.PopItem();
+    EXPECT_FALSE(list.GetInitialState());  // the saved state is gone for good
+    list.PushItem(std::move(popped));
+    EXPECT_FALSE(list.GetInitialState());
+}
+
+TEST(UndoList, LockedListsRecordNothing)
+{
+    TQvEditUndoList list;
+    list.Lock();
+    list.Lock();
+    Record(list);
+    list.Unlock();
+    Record(list);
+    EXPECT_EQ(list.ItemCount(), 0);
+    list.Unlock();
+    list.Unlock();  // never below 0
+    EXPECT_EQ(list.LockCount(), 0);
+    Record(list);
+    EXPECT_EQ(TopNumber(list), 1);
+}
+
+TEST(UndoList, ARecordStaysOwnedByTheListWhenOnAddedRaises)
+{
+    TQvEditUndoList list;
+    TAddedCounter counter;
+    counter.failOnce = true;
+    list.OnAdded = TNotifyEvent(&counter, &TAddedCounter::Added);
+    EXPECT_THROW(Record(list, crDelete, "kept"), Exception);
+    ASSERT_EQ(list.ItemCount(), 1);
+    EXPECT_EQ(list.PeekItem()->ChangeStr, "kept");
+    Record(list);
+    EXPECT_EQ(list.ItemCount(), 2);
+}
+
+TEST(UndoList, PushAndPopMoveOwnership)
+{
+    TQvEditUndoList undo;
+    TQvEditUndoList redo;
+    undo.PushItem(nullptr);
+    EXPECT_EQ(undo.ItemCount(), 0);
+    EXPECT_EQ(undo.PopItem(), nullptr);
+    Record(undo, crPaste, "moved");
+    redo.PushItem(undo.PopItem());
+    EXPECT_FALSE(undo.CanUndo());
+    ASSERT_TRUE(redo.CanUndo());
+    EXPECT_EQ(redo.PeekItem()->ChangeReason, crPaste);
+    EXPECT_EQ(redo.PeekItem()->ChangeStr, "moved");
+}
+
+TEST(UndoList, AssignCopiesRecordsAndNumbers)
+{
+    TQvEditUndoList source;
+    source.SetMaxUndoActions(10);
+    Record(source, crInsert, "a");
+    Record(source, crDelete, "b");
+    source.BeginBlock();
+    TQvEditUndoList copy;
+    copy.Assign(&source);
+    ASSERT_EQ(copy.ItemCount(), 2);
+    EXPECT_EQ(copy.PeekItem()->ChangeStr, "b");
+    EXPECT_NE(copy.PeekItem(), source.PeekItem());
+    EXPECT_EQ(copy.GetMaxUndoActions(), 10);
+    EXPECT_EQ(copy.BlockCount(), 1);
+    Record(copy);
+    EXPECT_EQ(TopNumber(copy), 3);
+}
