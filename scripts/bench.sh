@@ -4,7 +4,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 root="$(qv_root)"
-qv_install_packages
+qv_install_packages "${QV_BENCH_PACKAGES[@]}"
+"$root/scripts/corpus.sh" >/dev/null
 qv_configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_BENCH=ON -DQV_BUILD_TESTS=OFF
 export QT_QPA_PLATFORM=offscreen
 for prog in "$root"/build/bench/bench/*; do

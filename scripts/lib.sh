@@ -9,10 +9,14 @@ QV_PACKAGES=(
 
 qv_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 
+# The benchmarks' references: programs timed beside ours in the same run.
+QV_BENCH_PACKAGES=(highlight source-highlight)
+
+# Installs QV_PACKAGES and any package names given as arguments, when missing.
 qv_install_packages() {
   local missing=()
   local pkg
-  for pkg in "${QV_PACKAGES[@]}"; do
+  for pkg in "${QV_PACKAGES[@]}" "$@"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$pkg")
     fi
