@@ -11,13 +11,18 @@
 
 namespace {
 
+// The message of a list error: Format with its "%d" replaced by Data.
+std::string ListMessage(std::string Format, int Data)
+{
+    const auto at = Format.find("%d");
+    if (at != std::string::npos)
+        Format.replace(at, 2, std::to_string(Data));
+    return Format;
+}
+
 [[noreturn]] void ListError(const char* Format, int Data)
 {
-    std::string message = Format;
-    const auto at = message.find("%d");
-    if (at != std::string::npos)
-        message.replace(at, 2, std::to_string(Data));
-    throw EListError(message);
+    throw EListError(ListMessage(Format, Data));
 }
 
 }  // namespace
@@ -93,7 +98,7 @@ void TList::Sort(TListSortCompare Compare)
 
 void TList::SetCapacity(int NewCapacity)
 {
-    if (NewCapacity < Count())
+    if (NewCapacity < 0 || NewCapacity < Count())
         ListError("List capacity out of bounds (%d)", NewCapacity);
     if (NewCapacity > GetCapacity()) {
         items_.reserve(static_cast<std::size_t>(NewCapacity));
@@ -203,11 +208,7 @@ bool IsBlankOrControl(char c)
 
 void TStrings::Error(const std::string& Format, int Data) const
 {
-    std::string message = Format;
-    const auto at = message.find("%d");
-    if (at != std::string::npos)
-        message.replace(at, 2, std::to_string(Data));
-    throw EStringListError(message);
+    throw EStringListError(ListMessage(Format, Data));
 }
 
 int TStrings::Add(const std::string& S)
@@ -260,6 +261,12 @@ void TStrings::Move(int CurIndex, int NewIndex)
 {
     if (CurIndex == NewIndex)
         return;
+    // Both places are checked before the line leaves its old one, so a bad target
+    // cannot lose it.
+    if (CurIndex < 0 || CurIndex >= GetCount())
+        Error("List index out of bounds (%d)", CurIndex);
+    if (NewIndex < 0 || NewIndex >= GetCount())
+        Error("List index out of bounds (%d)", NewIndex);
     TUpdateScope update(*this);
     const std::string text = Get(CurIndex);
     TObject* object = GetObject(CurIndex);
@@ -270,7 +277,9 @@ void TStrings::Move(int CurIndex, int NewIndex)
 void TStrings::AddStrings(TStrings* Strings)
 {
     TUpdateScope update(*this);
-    for (int i = 0; i < Strings->Count(); ++i)
+    // Counted first: a list added to itself is doubled, not read while it grows.
+    const int count = Strings->Count();
+    for (int i = 0; i < count; ++i)
         AddObject(Strings->Strings(i), Strings->Objects(i));
 }
 
@@ -345,11 +354,15 @@ std::string TStrings::Values(const std::string& Name) const
 
 void TStrings::SetValues(const std::string& Name, const std::string& Value)
 {
-    int index = IndexOfName(Name);
+    const int index = IndexOfName(Name);
     if (!Value.empty()) {
+        // A new line is added whole: adding an empty one first and then replacing it
+        // would leave the empty line behind in a list that refuses the replacement
+        // (a sorted one).
         if (index < 0)
-            index = Add("");
-        Put(index, Name + "=" + Value);
+            Add(Name + "=" + Value);
+        else
+            Put(index, Name + "=" + Value);
     } else if (index >= 0) {
         Delete(index);
     }

@@ -2,13 +2,13 @@
 #include "platform/GraphicsQt.h"
 
 #include "platform/SafeWrite.h"
+#include "platform/Streams.h"
 
 #include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <climits>
 
 namespace {
 
@@ -131,14 +131,9 @@ void TBitmap::LoadFromResourceName(const std::string& name)
 
 void TBitmap::LoadFromFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EFOpenError("Cannot open file \"" + path + "\"");
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw EReadError("Cannot read file \"" + path + "\"");
+    const std::string bytes = ReadFileBytes(path);  // names the file and the reason on failure
     QImage image;
-    if (bytes.empty() ||
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX) ||
         !image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size())))
         throw EInvalidGraphic("File \"" + path + "\" is not a valid image");
     image_->Replace(image);

@@ -187,6 +187,9 @@ public:
             Lines.back().End = LineEnd();
     }
 
+    // A new line takes the line end of the line it follows. In a file that mixes line
+    // ends another choice could put an LF right after a lone CR, and the two would be
+    // read back as one CR LF, swallowing an empty line.
     void Set(const std::string& Section, const std::string& Key, const std::string& Value)
     {
         const int existing = FindKey(Section, Key);
@@ -199,7 +202,7 @@ public:
         if (header < 0) {
             EndLastLine();
             if (!Lines.empty() && !Trim(Lines.back().Text).empty())
-                Lines.push_back(ParseLine("", end));
+                Lines.push_back(ParseLine("", Lines.back().End));
             Lines.push_back(ParseLine("[" + Section + "]", end));
             header = static_cast<int>(Lines.size()) - 1;
         }
@@ -210,7 +213,7 @@ public:
         }
         if (after == static_cast<int>(Lines.size()) - 1)
             EndLastLine();
-        Lines.insert(Lines.begin() + after + 1, ParseLine(Key + "=" + Value, end));
+        Lines.insert(Lines.begin() + after + 1, ParseLine(Key + "=" + Value, Lines[after].End));
     }
 };
 
@@ -224,12 +227,8 @@ TIniFile::TContent& TIniFile::Current()
     if (content_ && content_->Stamp == stamp)
         return *content_;
     auto content = std::make_unique<TContent>();
-    if (stamp.Exists) {
-        TFileStream stream(fileName_, fmOpenRead | fmShareDenyNone);
-        std::string bytes(static_cast<std::size_t>(stream.Size()), '\0');
-        bytes.resize(static_cast<std::size_t>(stream.Read(bytes.data(), static_cast<Int64>(bytes.size()))));
-        content->Parse(bytes);
-    }
+    if (stamp.Exists)
+        content->Parse(ReadFileBytes(fileName_));
     content->Stamp = stamp;
     content_ = std::move(content);
     return *content_;

@@ -178,10 +178,7 @@ TRegStore Load()
     struct stat info {};
     if (::stat(fileName.c_str(), &info) != 0)
         return {};
-    TFileStream stream(fileName, fmOpenRead | fmShareDenyNone);
-    std::string bytes(static_cast<std::size_t>(stream.Size()), '\0');
-    stream.ReadBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
-    return Parse(bytes, fileName);
+    return Parse(ReadFileBytes(fileName), fileName);
 }
 
 void MakeFolders(const std::string& FileName)

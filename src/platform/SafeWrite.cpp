@@ -115,6 +115,10 @@ void SafeWriteFile(const std::string& Path, const std::function<void(const TSafe
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         RaiseCreate(Path, EISDIR);
+    // Renaming needs only the folder's permission; a file the user may not write stays
+    // as it is, as it would for a plain open for writing.
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        RaiseCreate(Path, errno);
 
     std::string tempName;
     int fd = CreateTemporary(target, Path, tempName);

@@ -156,6 +156,25 @@ void TFileStream::SetSize(Int64 NewSize)
         Seek(NewSize, soFromBeginning);
 }
 
+std::string ReadFileBytes(const std::string& FileName)
+{
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
+    // The size is a first guess only: files in /proc report 0, and another process may
+    // be changing the file.
+    std::string bytes(static_cast<std::size_t>(std::max<Int64>(stream.Size(), 0)) + 1, '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const Int64 n = stream.Read(bytes.data() + filled, static_cast<Int64>(bytes.size() - filled));
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
 // ---------------------------------------------------------------------------------------
 
 Int64 TMemoryStream::Read(void* Buffer, Int64 Count)

@@ -108,6 +108,10 @@ void WriteLE16(TStream& Stream, Word Value);
 void WriteLE32(TStream& Stream, DWORD Value);
 void WriteLE64(TStream& Stream, Int64 Value);
 
+// The whole content of a file, read up to its end (so a file that grows or shrinks while
+// it is read gives what it held at the end). Raises EFOpenError or EReadError.
+std::string ReadFileBytes(const std::string& FileName);
+
 // A string as its 32-bit byte count followed by the bytes. Reading checks the count
 // against what the stream holds and raises EReadError when it does not fit.
 std::string ReadSizedString(TStream& Stream);

@@ -176,7 +176,7 @@ void TStringList::PutObject(int Index, TObject* AObject)
 
 void TStringList::SetCapacity(int NewCapacity)
 {
-    if (NewCapacity < GetCount())
+    if (NewCapacity < 0 || NewCapacity < GetCount())
         Error(kCapacityError, NewCapacity);
     if (NewCapacity > GetCapacity()) {
         items_.reserve(static_cast<std::size_t>(NewCapacity));

@@ -6,7 +6,11 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
+#include <langinfo.h>
+#include <locale.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -213,6 +217,16 @@ int Sign(Int64 v)
     return v < 0 ? -1 : (v > 0 ? 1 : 0);
 }
 
+// The sort key of a byte folded to lower case: its character's Unicode value. Bytes the
+// code page leaves undefined all decode to U+FFFD, so they are told apart by their own
+// value and sort after every character.
+char32_t FoldedKey(const TUnicodeTable& unicode, const TCaseTable& lower, char c)
+{
+    const unsigned char folded = lower[static_cast<unsigned char>(c)];
+    const char32_t ch = unicode[folded];
+    return ch == 0xFFFD ? 0x110000 + folded : ch;
+}
+
 // Compares by the characters' Unicode values after folding to lower case; when that finds
 // no difference and case matters, the first byte that differs decides, lower case first.
 Integer AnsiCompare(std::string_view a, std::string_view b, bool caseSensitive)
@@ -221,8 +235,8 @@ Integer AnsiCompare(std::string_view a, std::string_view b, bool caseSensitive)
     const TCaseTable& lower = AnsiLowerTable();
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        const char32_t ca = unicode[lower[static_cast<unsigned char>(a[i])]];
-        const char32_t cb = unicode[lower[static_cast<unsigned char>(b[i])]];
+        const char32_t ca = FoldedKey(unicode, lower, a[i]);
+        const char32_t cb = FoldedKey(unicode, lower, b[i]);
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
@@ -289,6 +303,203 @@ void CheckDateTime(TDateTime value)
 std::string TwoDigits(unsigned v)
 {
     return Format("%.2u", {v});
+}
+
+// ---- Date and time formats ----
+
+constexpr const char* FallbackShortDate = "dd.mm.yyyy";
+constexpr const char* FallbackLongTime = "hh:nn:ss";
+
+struct TDateTimeFormats {
+    std::string ShortDate;
+    std::string LongTime;
+};
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// How many times c repeats from format[i] on, ignoring case.
+size_t RunLength(std::string_view format, size_t i, char c)
+{
+    size_t n = 0;
+    while (i + n < format.size() && AsciiLower(format[i + n]) == c)
+        ++n;
+    return n;
+}
+
+bool IsAmPmAt(std::string_view format, size_t i)
+{
+    return format.size() - i >= 5 && LowerCase(format.substr(i, 5)) == "am/pm";
+}
+
+// An am/pm token anywhere outside quotes switches the hours to the 12-hour clock.
+bool HasAmPm(std::string_view format)
+{
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '"' || format[i] == '\'') {
+            const size_t close = format.find(format[i], i + 1);
+            if (close == std::string_view::npos)
+                return false;
+            i = close;
+        } else if (IsAmPmAt(format, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string FormatDateTimeText(std::string_view format, TDateTime value)
+{
+    Word year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, msec = 0;
+    DecodeDate(value, year, month, day);
+    DecodeTime(value, hour, minute, second, msec);
+    const bool twelveHour = HasAmPm(format);
+    const unsigned shownHour = twelveHour ? (hour % 12 == 0 ? 12u : hour % 12u) : hour;
+    const auto number = [](unsigned v, size_t run) { return run >= 2 ? TwoDigits(v) : std::to_string(v); };
+
+    std::string out;
+    char lastToken = 0;  // the last letter read, lower case: "m" after "h" means minutes
+    size_t i = 0;
+    while (i < format.size()) {
+        const char c = format[i];
+        if (c == '"' || c == '\'') {
+            const size_t close = format.find(c, i + 1);
+            const size_t end = close == std::string_view::npos ? format.size() : close;
+            out.append(format.substr(i + 1, end - i - 1));
+            i = end == format.size() ? end : end + 1;
+            continue;
+        }
+        if (!IsAsciiLetter(c)) {
+            out += c;
+            ++i;
+            continue;
+        }
+        char token = AsciiLower(c);
+        if (token == 'm' && lastToken == 'h')
+            token = 'n';
+        lastToken = token;
+        if (token == 'a' && IsAmPmAt(format, i)) {
+            out += hour < 12 ? (c == 'A' ? 'A' : 'a') : (c == 'A' ? 'P' : 'p');
+            out += format[i + 1] == 'M' ? 'M' : 'm';
+            i += 5;
+            continue;
+        }
+        // A run of one letter: up to two make one token ("yyy" and more are four digits).
+        const size_t run = std::min<size_t>(RunLength(format, i, AsciiLower(c)), 2);
+        switch (token) {
+        case 'd':
+            out += number(day, run);
+            break;
+        case 'm':
+            out += number(month, run);
+            break;
+        case 'y': {
+            const size_t all = RunLength(format, i, 'y');
+            out += all <= 2 ? TwoDigits(year % 100u) : Format("%.4u", {year});
+            i += all;
+            continue;
+        }
+        case 'h':
+            out += number(shownHour, run);
+            break;
+        case 'n':
+            out += number(minute, run);
+            break;
+        case 's':
+            out += number(second, run);
+            break;
+        default:
+            out += c;  // a letter that is no token stands for itself
+            i += 1;
+            continue;
+        }
+        i += run;
+    }
+    return out;
+}
+
+// The token form of one conversion of a C library format; nullptr when it has none.
+const char* TokenForConversion(char conversion, bool unpadded)
+{
+    switch (conversion) {
+    case 'd': return unpadded ? "d" : "dd";
+    case 'e': return "d";
+    case 'm': return unpadded ? "m" : "mm";
+    case 'Y': return "yyyy";
+    case 'y': return "yy";
+    case 'H':
+    case 'I': return unpadded ? "h" : "hh";
+    case 'k':
+    case 'l': return "h";
+    case 'M': return unpadded ? "n" : "nn";
+    case 'S': return unpadded ? "s" : "ss";
+    case 'p': return "AM/PM";
+    case 'P': return "am/pm";
+    case 'D': return "mm/dd/yy";
+    case 'F': return "yyyy-mm-dd";
+    case 'T': return "hh:nn:ss";
+    case 'R': return "hh:nn";
+    case 'r': return "hh:nn:ss AM/PM";
+    case 'n':
+    case 't': return " ";
+    case '%': return "%";
+    default: return nullptr;
+    }
+}
+
+// The process's formats, made from the locale the first time they are needed.
+TDateTimeFormats FormatsFromLocale()
+{
+    TDateTimeFormats formats{FallbackShortDate, FallbackLongTime};
+    std::string name;
+    for (const char* var : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const char* value = std::getenv(var);
+        if (value != nullptr && *value != '\0') {
+            name = value;
+            break;
+        }
+    }
+    // The C locale ("C", "C.UTF-8", "POSIX") names no country's formats.
+    if (name.empty() || name == "C" || name.rfind("C.", 0) == 0 || name == "POSIX")
+        return formats;
+    const locale_t locale = newlocale(LC_TIME_MASK, name.c_str(), static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr))
+        return formats;
+    const bool utf8 = std::string_view(nl_langinfo_l(CODESET, locale)) == "UTF-8";
+    // Literal text outside ASCII must survive the trip into the ANSI code page.
+    const auto translate = [utf8](const char* strftimeFormat, std::string& target) {
+        std::string tokens = DateFormatFromStrftime(strftimeFormat);
+        if (tokens.empty())
+            return;
+        if (std::any_of(tokens.begin(), tokens.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+            if (!utf8)
+                return;
+            const std::string ansi = Utf8ToAnsi(tokens);
+            if (AnsiToUtf8(ansi) != tokens)
+                return;
+            tokens = ansi;
+        }
+        target = tokens;
+    };
+    translate(nl_langinfo_l(D_FMT, locale), formats.ShortDate);
+    translate(nl_langinfo_l(T_FMT, locale), formats.LongTime);
+    freelocale(locale);
+    return formats;
+}
+
+std::mutex& FormatsMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+// Guarded by FormatsMutex().
+TDateTimeFormats& Formats()
+{
+    static TDateTimeFormats formats = FormatsFromLocale();
+    return formats;
 }
 
 }  // namespace
@@ -576,18 +787,72 @@ TDateTime Date()
     return std::trunc(Now());
 }
 
+std::string ShortDateFormat()
+{
+    std::lock_guard lock(FormatsMutex());
+    return Formats().ShortDate;
+}
+
+void SetShortDateFormat(std::string_view format)
+{
+    std::lock_guard lock(FormatsMutex());
+    Formats().ShortDate = format;
+}
+
+std::string LongTimeFormat()
+{
+    std::lock_guard lock(FormatsMutex());
+    return Formats().LongTime;
+}
+
+void SetLongTimeFormat(std::string_view format)
+{
+    std::lock_guard lock(FormatsMutex());
+    Formats().LongTime = format;
+}
+
+std::string DateFormatFromStrftime(std::string_view format)
+{
+    std::string out;
+    for (size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c != '%') {
+            // Letters are quoted so they are not read as tokens; a quote is quoted by
+            // the other quote.
+            if (IsAsciiLetter(c) || c == '\'')
+                out += std::string("\"") + c + '"';
+            else if (c == '"')
+                out += "'\"'";
+            else
+                out += c;
+            continue;
+        }
+        bool unpadded = false;
+        ++i;
+        while (i < format.size() && std::string_view("-_0^#").find(format[i]) != std::string_view::npos)
+            unpadded = format[i++] == '-' || unpadded;
+        while (i < format.size() && (format[i] >= '0' && format[i] <= '9'))
+            ++i;  // a field width
+        if (i < format.size() && (format[i] == 'E' || format[i] == 'O'))
+            ++i;  // the locale's alternative forms read as the plain ones
+        if (i == format.size())
+            return {};
+        const char* token = TokenForConversion(format[i], unpadded);
+        if (token == nullptr)
+            return {};
+        out += token;
+    }
+    return out;
+}
+
 std::string DateToStr(TDateTime value)
 {
-    Word y = 0, m = 0, d = 0;
-    DecodeDate(value, y, m, d);
-    return TwoDigits(d) + "." + TwoDigits(m) + "." + Format("%.4u", {y});
+    return FormatDateTimeText(ShortDateFormat(), value);
 }
 
 std::string TimeToStr(TDateTime value)
 {
-    Word h = 0, n = 0, s = 0, ms = 0;
-    DecodeTime(value, h, n, s, ms);
-    return TwoDigits(h) + ":" + TwoDigits(n) + ":" + TwoDigits(s);
+    return FormatDateTimeText(LongTimeFormat(), value);
 }
 
 std::string DateTimeToStr(TDateTime value)

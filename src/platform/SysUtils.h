@@ -131,8 +131,26 @@ void DecodeTime(TDateTime value, Word& hour, Word& minute, Word& second, Word& m
 TDateTime Now();   // local time
 TDateTime Date();  // today, local, at midnight
 
-// Short date "dd.mm.yyyy", long time "hh:nn:ss"; DateTimeToStr joins them with a blank
-// and leaves the time out when it is exactly midnight.
+// The short date and long time formats of DateToStr and TimeToStr, process-wide, in
+// these tokens (letters in any case): d, dd day; m, mm month (minutes right after an
+// hour token); yy, yyyy year; h, hh hour; n, nn minute; s, ss second; am/pm shows "am"
+// or "pm" in the token's case and makes the hours count 1 to 12. Text in double or
+// single quotes and every other byte are copied as they stand; the bytes are in the
+// ANSI code page. The formats start as the locale's date and time formats (LC_ALL,
+// LC_TIME, LANG), translated from the C library's, and fall back to "dd.mm.yyyy" and
+// "hh:nn:ss" for the C locale or one that cannot be translated or shown in the ANSI
+// code page. Safe to call from any thread.
+std::string ShortDateFormat();
+void SetShortDateFormat(std::string_view format);
+std::string LongTimeFormat();
+void SetLongTimeFormat(std::string_view format);
+// The formats above made from a C library date or time format ("%d.%m.%Y"); "" when it
+// holds a conversion that has no token (names of days and months, for example).
+std::string DateFormatFromStrftime(std::string_view format);
+
+// The value in the short date and long time formats; DateTimeToStr joins them with a
+// blank and leaves the time out when it is exactly midnight. Values outside the years
+// 1 to 9999 raise EConvertError.
 std::string DateToStr(TDateTime value);
 std::string TimeToStr(TDateTime value);
 std::string DateTimeToStr(TDateTime value);

@@ -212,6 +212,8 @@ TEST(ListTest, IndexErrorsNameTheIndex)
     EXPECT_THROW(list.Move(0, 1), EListError);
     EXPECT_THROW(list.SetCapacity(0), EListError);
     EXPECT_EQ(list.Count(), 1);
+    TList empty;
+    EXPECT_THROW(empty.SetCapacity(-1), EListError);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -89,6 +89,31 @@ TEST_F(IniFileTest, LastLineWithoutLineEndAndLfFiles)
     EXPECT_EQ(Read(), "[a]\nk=1\nj=2\n\n[b]\nm=3\n");
 }
 
+// In a file that mixes line ends, a new line must not put an LF right after a lone CR:
+// read back, the two would be one CR LF and an empty line would vanish.
+TEST_F(IniFileTest, NewLinesInAFileOfMixedLineEndsKeepEveryLine)
+{
+    // A key goes after "k=1", before an empty line.
+    Write("[A]\r"
+          "k=1\n"
+          "\n"
+          "[B]\r");
+    {
+        TIniFile ini(path_);
+        ini.WriteString("A", "n", "2");
+    }
+    EXPECT_EQ(Read(), "[A]\rk=1\nn=2\n\n[B]\r");
+
+    // A section goes after a last line that ends in a lone CR.
+    Write("[A]\n"
+          "k=1\r");
+    TIniFile ini(path_);
+    ini.WriteString("C", "c", "3");
+    EXPECT_EQ(Read(), "[A]\nk=1\r\r[C]\nc=3\n");
+    EXPECT_EQ(ini.ReadString("A", "k", ""), "1");
+    EXPECT_EQ(ini.ReadString("C", "c", ""), "3");
+}
+
 TEST_F(IniFileTest, AnotherInstanceAndAnotherProcessSeeWritesAtOnce)
 {
     TIniFile reader(path_);

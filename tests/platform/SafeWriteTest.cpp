@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -118,6 +119,45 @@ TEST_F(SafeWriteTest, ReadOnlyFolderLeavesTheOldFile)
     }
     EXPECT_EQ(Read(path), "old\r\nbytes");
     EXPECT_EQ(Entries(), std::vector<std::string>{"kept.txt"});
+}
+
+// A file the user may not write is refused, although the folder would allow the
+// rename. The super-user runs the write as an unprivileged user in a child process.
+TEST_F(SafeWriteTest, ReadOnlyFileIsRefusedAndKept)
+{
+    const std::string path = Path("readonly.txt");
+    Write(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(folder_.c_str(), 0777), 0);
+    const auto attempt = [&path]() -> int {
+        try {
+            SafeWriteFile(path, "new");
+            return 1;
+        } catch (const EFCreateError& e) {
+            return e.Message() == "Cannot create file \"" + path + "\". " + std::strerror(EACCES) ? 0 : 2;
+        } catch (...) {
+            return 3;
+        }
+    };
+    int result = 0;
+    if (::geteuid() != 0) {
+        result = attempt();
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(4);
+            ::_exit(attempt());
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        result = WEXITSTATUS(status);
+    }
+    EXPECT_EQ(result, 0) << "1: written, 2: another message, 3: another error, 4: no user change";
+    EXPECT_EQ(Read(path), "old");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"readonly.txt"});
 }
 
 TEST_F(SafeWriteTest, WriteFailureMidwayLeavesTheOldFileAndNoTemporary)

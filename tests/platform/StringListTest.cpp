@@ -128,6 +128,36 @@ TEST(StringListTest, NamesAndValues)
     EXPECT_EQ(list.Count(), 3);
 }
 
+// Edits that fail lose nothing: a bad target is refused before the line leaves its
+// place, and a value a sorted list refuses leaves no empty line behind.
+TEST(StringListTest, FailedEditsLoseNothing)
+{
+    TStringList list;
+    list.SetText("a\nb\nc");
+    EXPECT_EQ(MessageOf([&] { list.Move(0, 3); }), "List index out of bounds (3)");
+    EXPECT_EQ(MessageOf([&] { list.Move(-1, 0); }), "List index out of bounds (-1)");
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"a", "b", "c"}));
+    list.Move(0, 2);
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"b", "c", "a"}));
+
+    TStringList sorted;
+    sorted.SetSorted(true);
+    sorted.Add("b=1");
+    sorted.SetValues("a", "2");
+    EXPECT_EQ(Lines(sorted), (std::vector<std::string>{"a=2", "b=1"}));
+    EXPECT_EQ(MessageOf([&] { sorted.SetValues("b", "3"); }), "Operation not allowed on sorted list");
+    EXPECT_EQ(Lines(sorted), (std::vector<std::string>{"a=2", "b=1"}));
+}
+
+// A list added to itself is doubled, not read while it grows.
+TEST(StringListTest, AddStringsOfItselfDoubles)
+{
+    TVectorStrings strings;
+    strings.SetText("a\nb");
+    strings.AddStrings(&strings);
+    EXPECT_EQ(strings.Items, (std::vector<std::string>{"a", "b", "a", "b"}));
+}
+
 TEST(StringListTest, SortedListKeepsOrderAndAppliesDuplicateRule)
 {
     TStringList list;
@@ -201,6 +231,9 @@ TEST(StringListTest, IndexAndCapacityErrors)
     list.SetCapacity(2);
     EXPECT_EQ(list.GetCapacity(), 2);
     EXPECT_EQ(Lines(list), (std::vector<std::string>{"a", "b"}));
+    // A negative capacity is the same error, also for an empty list.
+    TStringList empty;
+    EXPECT_EQ(MessageOf([&] { empty.SetCapacity(-1); }), "List capacity out of bounds (-1)");
 }
 
 TEST(StringListTest, ChangeEventsFireAroundChangesAndOnceForAnUpdate)

@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -189,6 +194,14 @@ TEST(SysUtilsCase, ComparisonsOrder)
     EXPECT_LT(AnsiCompareStr("a", "A"), 0);          // lower case first when equal otherwise
     EXPECT_LT(AnsiCompareStr("A", "b"), 0);          // letters before case
     EXPECT_GT(AnsiCompareStr("abc", "ab"), 0);
+
+    // Bytes the code page leaves undefined (0x81, 0x8D in 1252) are different texts,
+    // not case variants of each other.
+    SetAnsiCodePage(1252);
+    EXPECT_FALSE(AnsiSameText("\x81", "\x8D"));
+    EXPECT_EQ(AnsiCompareText("\x81", "\x8D"), -AnsiCompareText("\x8D", "\x81"));
+    EXPECT_NE(AnsiCompareText("k\x81", "k\x8D"), 0);
+    EXPECT_GT(AnsiCompareText("\x81", "\xFF"), 0);  // after every character
     SetAnsiCodePage(saved);
 }
 
@@ -202,8 +215,29 @@ TEST(SysUtilsCase, StringReplaceFlags)
     EXPECT_EQ(StringReplace("abc", "", "z", rfReplaceAll), "abc");
 }
 
+// Sets the process-wide date and time formats for one test and puts the old ones back.
+class TFormatsScope {
+public:
+    TFormatsScope(std::string_view date, std::string_view time)
+        : date_(ShortDateFormat()), time_(LongTimeFormat())
+    {
+        SetShortDateFormat(date);
+        SetLongTimeFormat(time);
+    }
+    ~TFormatsScope()
+    {
+        SetShortDateFormat(date_);
+        SetLongTimeFormat(time_);
+    }
+
+private:
+    std::string date_;
+    std::string time_;
+};
+
 TEST(SysUtilsDates, EncodeDecodeAndText)
 {
+    const TFormatsScope formats("dd.mm.yyyy", "hh:nn:ss");
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
     EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
     EXPECT_EQ(EncodeDate(2000, 2, 29), 36585.0);
@@ -228,6 +262,106 @@ TEST(SysUtilsDates, EncodeDecodeAndText)
     EXPECT_EQ(DateTimeToStr(-1.25), "29.12.1899 06:00:00");
     EXPECT_THROW(DateToStr(1e300), EConvertError);
     EXPECT_THROW(DateTimeToStr(std::nan("")), EConvertError);
+}
+
+TEST(SysUtilsDates, FormatTokens)
+{
+    const TDateTime morning = EncodeDate(2024, 3, 7) + EncodeTime(9, 5, 3, 0);
+    const TDateTime evening = EncodeDate(1999, 11, 28) + EncodeTime(21, 45, 0, 0);
+    {
+        const TFormatsScope formats("d/m/yy", "h:n:s");
+        EXPECT_EQ(DateToStr(morning), "7/3/24");
+        EXPECT_EQ(TimeToStr(morning), "9:5:3");
+        EXPECT_EQ(DateTimeToStr(evening), "28/11/99 21:45:0");
+    }
+    {
+        // Tokens in any case; "m" and "mm" right after an hour are minutes, also when
+        // a separator stands between them.
+        const TFormatsScope formats("YYYY-MM-DD", "HH:MM:SS");
+        EXPECT_EQ(DateToStr(morning), "2024-03-07");
+        EXPECT_EQ(TimeToStr(morning), "09:05:03");
+    }
+    {
+        const TFormatsScope formats("yyy", "hh:nn am/pm");
+        EXPECT_EQ(DateToStr(EncodeDate(5, 1, 1)), "0005");  // three or more y: four digits
+        EXPECT_EQ(TimeToStr(morning), "09:05 am");
+        EXPECT_EQ(TimeToStr(evening), "09:45 pm");
+        EXPECT_EQ(TimeToStr(EncodeTime(0, 30, 0, 0)), "12:30 am");
+        EXPECT_EQ(TimeToStr(EncodeTime(12, 0, 0, 0)), "12:00 pm");
+    }
+    {
+        // Quoted text and other letters are copied; quotes inside quotes of the other kind.
+        const TFormatsScope formats("\"day\" d 'of' m, \"'\"x", "h'h'nn");
+        EXPECT_EQ(DateToStr(morning), "day 7 of 3, 'x");
+        EXPECT_EQ(TimeToStr(evening), "21h45");
+        EXPECT_EQ(LongTimeFormat(), "h'h'nn");
+    }
+}
+
+// The translated C library formats give what strftime gives (in the C locale, which
+// the test program's own strftime uses for am/pm).
+TEST(SysUtilsDates, StrftimeFormatsTranslate)
+{
+    EXPECT_EQ(DateFormatFromStrftime("%d.%m.%Y"), "dd.mm.yyyy");
+    EXPECT_EQ(DateFormatFromStrftime("%m/%d/%y"), "mm/dd/yy");
+    EXPECT_EQ(DateFormatFromStrftime("%T"), "hh:nn:ss");
+    EXPECT_EQ(DateFormatFromStrftime("%a %d"), "");  // day names have no token
+    EXPECT_EQ(DateFormatFromStrftime("%d.%"), "");
+    EXPECT_EQ(DateFormatFromStrftime("%Y\xC3\xA5r"), "yyyy\xC3\xA5\"r\"");
+
+    const char* const samples[] = {"%d.%m.%Y", "%m/%d/%y", "%Y-%m-%d", "%D", "%F", "%-d.%-m.%Y",
+                                   "%H:%M:%S", "%T", "%R", "%I:%M:%S %p", "%r", "%-I:%M %P",
+                                   "%Hh%M", "%Y. %m. %d.", "%d-%m-%Y, %H.%M"};
+    // Second, minute, hour, day, month, year.
+    const int times[][6] = {{3, 5, 9, 7, 3, 2024}, {59, 45, 21, 28, 11, 1999},
+                            {0, 0, 0, 1, 1, 2000}, {0, 30, 12, 31, 12, 2001}};
+    for (const char* sample : samples) {
+        const std::string tokens = DateFormatFromStrftime(sample);
+        ASSERT_FALSE(tokens.empty()) << sample;
+        const TFormatsScope formats(tokens, tokens);
+        for (const auto& t : times) {
+            std::tm parts{};
+            parts.tm_sec = t[0];
+            parts.tm_min = t[1];
+            parts.tm_hour = t[2];
+            parts.tm_mday = t[3];
+            parts.tm_mon = t[4] - 1;
+            parts.tm_year = t[5] - 1900;
+            char expected[64];
+            ASSERT_GT(std::strftime(expected, sizeof expected, sample, &parts), 0u);
+            const TDateTime value =
+                EncodeDate(static_cast<Word>(t[5]), static_cast<Word>(t[4]), static_cast<Word>(t[3])) +
+                EncodeTime(static_cast<Word>(t[2]), static_cast<Word>(t[1]), static_cast<Word>(t[0]), 0);
+            EXPECT_EQ(DateToStr(value), expected) << sample << " as " << tokens;
+        }
+    }
+}
+
+// Readers on other threads see one whole format or the other, never a torn one.
+TEST(SysUtilsDates, FormatsAreSafeAcrossThreads)
+{
+    const TFormatsScope formats("dd.mm.yyyy", "hh:nn:ss");
+    const TDateTime value = EncodeDate(2024, 3, 7);
+    std::atomic<bool> stop{false};
+    std::atomic<int> bad{0};
+    std::atomic<int> reads{0};
+    std::vector<std::thread> readers;
+    for (int r = 0; r < 3; ++r) {
+        readers.emplace_back([&] {
+            while (!stop.load()) {
+                const std::string text = DateToStr(value);
+                if (text != "07.03.2024" && text != "2024-03-07 (a longer format than the other)")
+                    ++bad;
+                ++reads;
+            }
+        });
+    }
+    for (int i = 0; i < 2000 || (reads.load() < 20000 && i < 10000000); ++i)
+        SetShortDateFormat(i % 2 == 0 ? "yyyy-mm-dd \"(a longer format than the other)\"" : "dd.mm.yyyy");
+    stop = true;
+    for (std::thread& reader : readers)
+        reader.join();
+    EXPECT_EQ(bad.load(), 0);
 }
 
 TEST(SysUtilsDates, NowIsTodayAndLocal)
