@@ -1,0 +1,369 @@
+// TRegex: settings, modifiers, compiling on demand, the input and the match results,
+// and the error messages.
+#include "qvedit/search/QvRegex.h"
+#include "qvedit/search/QvRegexCompiler.h"
+#include "qvedit/search/QvRegexMatcher.h"
+#include "qvedit/search/QvRegexProgram.h"
+
+#include "platform/CodePages.h"
+#include "platform/SysUtils.h"
+
+#include <cstring>
+
+using namespace QvRegexProgram;
+
+bool RegexModifierI = false;
+bool RegexModifierR = true;
+bool RegexModifierS = true;
+bool RegexModifierG = true;
+bool RegexModifierM = false;
+bool RegexModifierX = false;
+std::string RegexSpaceChars = " \t\n\r\f";
+std::string RegexWordChars = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_";
+std::string RegexLineSeparators = "\r\n";
+std::string RegexLinePairedSeparator = "\r\n";
+TRegexInvertCaseFunction RegexInvertCaseFunction = &TRegex::InvertCaseFunction;
+
+namespace {
+
+// The modifier letters in index order (index 1 = i).
+constexpr char ModifierLetters[] = "irsgmx";
+
+std::string CutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+}  // namespace
+
+TRegex::TRegex()
+{
+    modifiers_ = (RegexModifierI ? rmI : 0) | (RegexModifierR ? rmR : 0) |
+                 (RegexModifierS ? rmS : 0) | (RegexModifierG ? rmG : 0) |
+                 (RegexModifierM ? rmM : 0);
+    spaceChars_ = RegexSpaceChars;
+    SetWordChars(RegexWordChars);
+    SetLineSeparators(RegexLineSeparators);
+    SetLinePairedSeparator(RegexLinePairedSeparator);
+    invertCase_ = RegexInvertCaseFunction;
+    ClearMatches();
+}
+
+TRegex::~TRegex() = default;
+
+// ---- Settings ----------------------------------------------------------------------------
+
+void TRegex::SetExpression(const std::string& value)
+{
+    const std::string text = CutAtNul(value);
+    if (text == expression_ && !program_.empty())
+        return;
+    expression_ = text;
+    DropProgram();
+}
+
+bool TRegex::GetModifier(int index)
+{
+    if (index < 1 || index > 6)
+        Error(reeModifierUnsupported);
+    return (modifiers_ & (1 << (index - 1))) != 0;
+}
+
+void TRegex::SetModifier(int index, bool value)
+{
+    if (index < 1 || index > 6)
+        Error(reeModifierUnsupported);
+    const int bit = 1 << (index - 1);
+    modifiers_ = value ? modifiers_ | bit : modifiers_ & ~bit;
+}
+
+std::string TRegex::GetModifierStr() const
+{
+    std::string result = "-";
+    for (int i = 0; i < 6; ++i) {
+        if (modifiers_ & (1 << i))
+            result.insert(result.begin(), ModifierLetters[i]);
+        else
+            result.push_back(ModifierLetters[i]);
+    }
+    if (result.back() == '-')
+        result.pop_back();
+    return result;
+}
+
+void TRegex::SetModifierStr(const std::string& value)
+{
+    if (!ParseModifiersStr(value, modifiers_))
+        Error(reeModifierUnsupported);
+}
+
+bool TRegex::ParseModifiersStr(const std::string& text, int& mask)
+{
+    bool on = true;
+    for (char c : text) {
+        if (c == '-') {
+            on = false;
+            continue;
+        }
+        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        const char* letter = lower ? std::strchr(ModifierLetters, lower) : nullptr;
+        if (letter == nullptr)
+            return false;
+        const int bit = 1 << (letter - ModifierLetters);
+        mask = on ? mask | bit : mask & ~bit;
+    }
+    return true;
+}
+
+void TRegex::SetWordChars(const std::string& value)
+{
+    wordChars_ = value;
+    RebuildWordSet();
+}
+
+void TRegex::SetLineSeparators(const std::string& value)
+{
+    if (value == lineSeparators_)
+        return;
+    lineSeparators_ = value;
+    RebuildLineSeparatorSet();
+    DropProgram();
+}
+
+std::string TRegex::GetLinePairedSeparator() const
+{
+    if (!pairAssigned_)
+        return {};
+    return std::string{pairHead_, pairTail_};
+}
+
+void TRegex::SetLinePairedSeparator(const std::string& value)
+{
+    if (value.empty()) {
+        if (pairAssigned_) {
+            pairAssigned_ = false;
+            DropProgram();
+        }
+        return;
+    }
+    if (value.size() != 2 || value[0] == value[1])
+        Error(reeBadLinePairedSeparator);
+    if (pairAssigned_ && pairHead_ == value[0] && pairTail_ == value[1])
+        return;
+    pairHead_ = value[0];
+    pairTail_ = value[1];
+    pairAssigned_ = true;
+    DropProgram();
+}
+
+void TRegex::SetInvertCase(TRegexInvertCaseFunction value)
+{
+    if (value == invertCase_)
+        return;
+    invertCase_ = value;
+    DropProgram();
+}
+
+char TRegex::InvertCaseFunction(char c)
+{
+    const char upper = CharUpperA(c);
+    return upper != c ? upper : CharLowerA(c);
+}
+
+void TRegex::RebuildWordSet()
+{
+    wordSet_.reset();
+    for (char c : wordChars_)
+        wordSet_.set(static_cast<unsigned char>(c));
+}
+
+void TRegex::RebuildLineSeparatorSet()
+{
+    lineSeparatorSet_.reset();
+    for (char c : lineSeparators_)
+        lineSeparatorSet_.set(static_cast<unsigned char>(c));
+}
+
+// ---- Compiling ---------------------------------------------------------------------------
+
+void TRegex::DropProgram() { program_.clear(); }
+
+void TRegex::Compile()
+{
+    if (expression_.empty())
+        Error(reeNoExpression);
+    CompileRegex();
+}
+
+void TRegex::CompileRegex()
+{
+    DropProgram();
+    if (expression_.empty())
+        Error(reeNoExpression);
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        invertTable_[c] = static_cast<unsigned char>(invertCase_ ? invertCase_(ch) : ch);
+    }
+    std::vector<std::uint8_t> program;
+    TRegexCompiler compiler(*this);
+    const int flags = compiler.Run(program);  // raises; then no program is left
+    program_ = std::move(program);
+    compiledModifiers_ = modifiers_;
+    compilerErrorPos_ = 0;
+    try {
+        FindStartAndMustLiteral(flags);
+        FillFirstCharSet();
+        FindLoopHeads();
+    } catch (...) {
+        DropProgram();
+        throw;
+    }
+}
+
+bool TRegex::IsProgrammOk()
+{
+    if (!program_.empty() && modifiers_ != compiledModifiers_)
+        DropProgram();
+    if (program_.empty())
+        CompileRegex();
+    if (program_.empty() || program_[0] != ProgramMagic)
+        Error(reeCorruptedProgram);
+    return true;
+}
+
+// ---- Input and results -------------------------------------------------------------------
+
+std::string TRegex::GetInputString() const
+{
+    if (!hasInput_)
+        const_cast<TRegex*>(this)->Error(reeGetInputStringWithoutInputString);
+    return input_;
+}
+
+void TRegex::SetInputString(const std::string& value)
+{
+    input_.assign(value, 0, value.find('\0'));  // reuses the buffer of the last input
+    hasInput_ = true;
+    ClearMatches();
+}
+
+void TRegex::ClearMatches()
+{
+    for (int i = 0; i < NSUBEXP; ++i) {
+        startp_[i] = -1;
+        endp_[i] = -1;
+    }
+}
+
+// A group took part when it has a start and an end that does not lie before it.
+bool TRegex::GroupTookPart(int index) const
+{
+    return hasInput_ && index >= 0 && index < NSUBEXP && startp_[index] >= 0 &&
+           endp_[index] >= startp_[index];
+}
+
+int TRegex::MatchPos(int index) const
+{
+    return GroupTookPart(index) ? static_cast<int>(startp_[index]) + 1 : -1;
+}
+
+int TRegex::MatchLen(int index) const
+{
+    return GroupTookPart(index) ? static_cast<int>(endp_[index] - startp_[index]) : -1;
+}
+
+std::string TRegex::Match(int index) const
+{
+    if (!GroupTookPart(index))
+        return {};
+    return input_.substr(static_cast<std::size_t>(startp_[index]),
+                         static_cast<std::size_t>(endp_[index] - startp_[index]));
+}
+
+int TRegex::SubExprMatchCount() const
+{
+    if (!hasInput_)
+        return -1;
+    int result = NSUBEXP - 1;
+    while (result > 0 && !GroupTookPart(result))
+        --result;
+    return result;
+}
+
+bool TRegex::Exec(const std::string& input)
+{
+    SetInputString(input);
+    return ExecPrim(1);
+}
+
+bool TRegex::ExecPos(int offset) { return ExecPrim(offset); }
+
+bool TRegex::ExecNext()
+{
+    if (program_.empty() || !GroupTookPart(0))
+        Error(reeExecNextWithoutExec);
+    int offset = static_cast<int>(endp_[0]) + 1;
+    if (endp_[0] == startp_[0])
+        ++offset;
+    return ExecPrim(offset);
+}
+
+// ---- Errors ------------------------------------------------------------------------------
+
+void TRegex::Error(int code)
+{
+    lastError_ = code;
+    std::string message = ErrorMsg(code);
+    if (code < 1000)
+        message += " (pos " + std::to_string(compilerErrorPos_) + ")";
+    throw ERegex(message, code, compilerErrorPos_);
+}
+
+int TRegex::LastError()
+{
+    const int result = lastError_;
+    lastError_ = reeOk;
+    return result;
+}
+
+std::string TRegex::ErrorMsg(int code)
+{
+    switch (code) {
+    case reeOk: return "No errors";
+    case reeCompParseRegTooManyBrackets: return "TRegex(comp): ParseReg Too Many ()";
+    case reeCompParseRegUnmatchedBrackets: return "TRegex(comp): ParseReg Unmatched ()";
+    case reeCompParseRegUnmatchedBrackets2: return "TRegex(comp): ParseReg Unmatched ()";
+    case reeCompParseRegJunkOnEnd: return "TRegex(comp): ParseReg Junk On End";
+    case reePlusStarOperandCouldBeEmpty: return "TRegex(comp): *+ Operand Could Be Empty";
+    case reeNestedSQP: return "TRegex(comp): Nested *?+";
+    case reeBadHexDigit: return "TRegex(comp): Bad Hex Digit";
+    case reeInvalidRange: return "TRegex(comp): Invalid [] Range";
+    case reeParseAtomTrailingBackSlash: return "TRegex(comp): Parse Atom Trailing \\";
+    case reeNoHexCodeAfterBSlashX: return "TRegex(comp): No Hex Code After \\x";
+    case reeHexCodeAfterBSlashXTooBig: return "TRegex(comp): Hex Code After \\x Is Too Big";
+    case reeUnmatchedSqBrackets: return "TRegex(comp): Unmatched []";
+    case reeInternalUrp: return "TRegex(comp): Internal Urp";
+    case reeQPSBFollowsNothing: return "TRegex(comp): ?+*{ Follows Nothing";
+    case reeTrailingBackSlash: return "TRegex(comp): Trailing \\";
+    case reeRarseAtomInternalDisaster: return "TRegex(comp): RarseAtom Internal Disaster";
+    case reeBRACESArgTooBig: return "TRegex(comp): BRACES Argument Too Big";
+    case reeBracesMinParamGreaterMax: return "TRegex(comp): BRACE Min Param Greater then Max";
+    case reeUnclosedComment: return "TRegex(comp): Unclosed (?#Comment)";
+    case reeUnrecognizedModifier: return "TRegex(comp): Urecognized Modifier";
+    case reeBadLinePairedSeparator:
+        return "TRegex(comp): LinePairedSeparator must countain two different chars or no chars at all";
+    case reeRegRepeatCalledInappropriately: return "TRegex(exec): RegRepeat Called Inappropriately";
+    case reeMatchPrimMemoryCorruption: return "TRegex(exec): MatchPrim Memory Corruption";
+    case reeMatchPrimCorruptedPointers: return "TRegex(exec): MatchPrim Corrupted Pointers";
+    case reeNoExpression: return "TRegex(exec): Not Assigned Expression Property";
+    case reeCorruptedProgram: return "TRegex(exec): Corrupted Program";
+    case reeNoInputStringSpecified: return "TRegex(exec): No Inpit String Specified";
+    case reeOffsetMustBeGreaterThen0: return "TRegex(exec): Offset Must Be Greater Then 0";
+    case reeExecNextWithoutExec: return "TRegex(exec): ExecNext Without Exec[Pos]";
+    case reeGetInputStringWithoutInputString:
+        return "TRegex(exec): GetInputString Without InputString";
+    case reeDumpCorruptedOpcode: return "TRegex(dump): Corrupted Opcode";
+    case reeLoopStackExceeded: return "TRegex(exec): Loop Stack Exceeded";
+    case reeLoopWithoutEntry: return "TRegex(exec): Loop Without LoopEntry !";
+    case reeBacktrackStackExceeded: return "TRegex(exec): Backtrack Stack Exceeded";
+    case reeBacktrackLimitExceeded: return "TRegex(exec): Too Much Backtracking";
+    default: return "Unknown error";
+    }
+}

@@ -1,0 +1,241 @@
+// TRegex: the editor's own regular-expression engine for 8-bit text. An expression is
+// compiled into a byte program of nodes, which a backtracking matcher runs over the input.
+// The matcher keeps its choice points on a stack of its own, and both that stack and the
+// work of a search are bounded, so no expression and no input can overflow the stack or
+// keep the editor busy without end: hitting a bound raises ERegex like any other error.
+#pragma once
+
+#include "platform/Exceptions.h"
+#include "platform/System.h"
+
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TStrings;
+
+// A set of characters (bytes).
+using TSetOfREChar = std::bitset<256>;
+// The case image used for every case-insensitive comparison.
+using TRegexInvertCaseFunction = char (*)(char);
+
+class ERegex : public Exception {
+public:
+    ERegex(std::string message, int errorCode, int compilerErrorPos)
+        : Exception(std::move(message)), errorCode_(errorCode), compilerErrorPos_(compilerErrorPos)
+    {
+    }
+    int ErrorCode() const { return errorCode_; }
+    int CompilerErrorPos() const { return compilerErrorPos_; }
+
+private:
+    int errorCode_;
+    int compilerErrorPos_;
+};
+
+// Error codes. Below 1000 the compiler's (the message then names the position), from 1000
+// on the matcher's and the object's.
+enum TRegexErrorCode : int {
+    reeOk = 0,
+    reeCompParseRegTooManyBrackets = 102,
+    reeCompParseRegUnmatchedBrackets = 103,
+    reeCompParseRegUnmatchedBrackets2 = 104,
+    reeCompParseRegJunkOnEnd = 105,
+    reePlusStarOperandCouldBeEmpty = 106,
+    reeNestedSQP = 107,
+    reeBadHexDigit = 108,
+    reeInvalidRange = 109,
+    reeParseAtomTrailingBackSlash = 110,
+    reeNoHexCodeAfterBSlashX = 111,
+    reeHexCodeAfterBSlashXTooBig = 112,
+    reeUnmatchedSqBrackets = 113,
+    reeInternalUrp = 114,
+    reeQPSBFollowsNothing = 115,
+    reeTrailingBackSlash = 116,
+    reeRarseAtomInternalDisaster = 119,
+    reeBRACESArgTooBig = 122,
+    reeBracesMinParamGreaterMax = 124,
+    reeUnclosedComment = 125,
+    reeUnrecognizedModifier = 127,
+    reeBadLinePairedSeparator = 128,
+    reeRegRepeatCalledInappropriately = 1000,
+    reeMatchPrimMemoryCorruption = 1001,
+    reeMatchPrimCorruptedPointers = 1002,
+    reeNoExpression = 1003,
+    reeCorruptedProgram = 1004,
+    reeNoInputStringSpecified = 1005,
+    reeOffsetMustBeGreaterThen0 = 1006,
+    reeExecNextWithoutExec = 1007,
+    reeGetInputStringWithoutInputString = 1008,
+    reeDumpCorruptedOpcode = 1011,
+    reeModifierUnsupported = 1013,
+    reeLoopStackExceeded = 1014,
+    reeLoopWithoutEntry = 1015,
+    // The two bounds that keep a search from crashing or freezing the editor.
+    reeBacktrackStackExceeded = 1016,
+    reeBacktrackLimitExceeded = 1017,
+};
+
+// Modifier bits of the mask.
+enum TRegexModifierBit : int {
+    rmI = 1,   // case-insensitive
+    rmR = 2,   // Russian ranges
+    rmS = 4,   // dot matches line separators
+    rmG = 8,   // greedy quantifiers
+    rmM = 16,  // multi-line anchors
+    rmX = 32,  // extended syntax
+};
+
+// Defaults read by the constructor.
+extern bool RegexModifierI;
+extern bool RegexModifierR;
+extern bool RegexModifierS;
+extern bool RegexModifierG;
+extern bool RegexModifierM;
+extern bool RegexModifierX;
+extern std::string RegexSpaceChars;
+extern std::string RegexWordChars;
+extern std::string RegexLineSeparators;
+extern std::string RegexLinePairedSeparator;
+extern TRegexInvertCaseFunction RegexInvertCaseFunction;
+
+class TRegexCompiler;
+class TRegexMatcher;
+struct TRegexBacktrack;
+
+class TRegex {
+public:
+    static constexpr int NSUBEXP = 15;  // group 0 is the whole match, 1..14 the groups
+
+    TRegex();
+    virtual ~TRegex();
+    TRegex(const TRegex&) = delete;
+    TRegex& operator=(const TRegex&) = delete;
+
+    static int VersionMajor() { return 1; }
+    static int VersionMinor() { return 0; }
+
+    // ---- Settings
+    const std::string& GetExpression() const { return expression_; }
+    void SetExpression(const std::string& value);
+    // Index 1 i, 2 r, 3 s, 4 g, 5 m, 6 x; any other raises error 1013.
+    bool GetModifier(int index);
+    void SetModifier(int index, bool value);
+    std::string GetModifierStr() const;
+    void SetModifierStr(const std::string& value);
+    // Letters set their bit, after "-" they clear it; any other character gives false.
+    static bool ParseModifiersStr(const std::string& text, int& mask);
+    const std::string& GetSpaceChars() const { return spaceChars_; }
+    void SetSpaceChars(const std::string& value) { spaceChars_ = value; }
+    const std::string& GetWordChars() const { return wordChars_; }
+    void SetWordChars(const std::string& value);
+    const std::string& GetLineSeparators() const { return lineSeparators_; }
+    void SetLineSeparators(const std::string& value);
+    std::string GetLinePairedSeparator() const;
+    void SetLinePairedSeparator(const std::string& value);
+    TRegexInvertCaseFunction GetInvertCase() const { return invertCase_; }
+    void SetInvertCase(TRegexInvertCaseFunction value);
+    // Upper case of the character in the ANSI code page, or its lower case when upper
+    // case leaves it unchanged.
+    static char InvertCaseFunction(char c);
+
+    // ---- Compiling
+    void Compile();
+    int CompilerErrorPos() const { return compilerErrorPos_; }
+    std::string Dump();
+    std::string DumpOp(int op);
+
+    // ---- Matching (positions are 1-based)
+    std::string GetInputString() const;
+    void SetInputString(const std::string& value);
+    bool Exec(const std::string& input);
+    bool ExecPos(int offset = 1);
+    bool ExecNext();
+    int MatchPos(int index) const;
+    int MatchLen(int index) const;
+    std::string Match(int index) const;
+    int SubExprMatchCount() const;
+
+    // ---- Substitution and splitting
+    std::string Substitute(const std::string& templ);
+    std::string Replace(const std::string& input, const std::string& replacement,
+                        bool useSubstitution = false);
+    void Split(const std::string& input, TStrings* pieces);
+
+    // ---- Errors
+    virtual void Error(int code);  // raises ERegex
+    virtual std::string ErrorMsg(int code);
+    // The last error code; reading resets it to 0.
+    int LastError();
+
+private:
+    friend class TRegexCompiler;
+    friend class TRegexMatcher;
+
+    bool IsProgrammOk();
+    void CompileRegex();
+    void DropProgram();
+    bool ExecPrim(int offset);
+    void ClearMatches();
+    bool GroupTookPart(int index) const;
+    void FillFirstCharSet();
+    void FindStartAndMustLiteral(int flags);
+    void FindLoopHeads();
+    void RebuildWordSet();
+    void RebuildLineSeparatorSet();
+
+    // Settings
+    std::string expression_;
+    int modifiers_ = 0;
+    int compiledModifiers_ = 0;
+    std::string spaceChars_;
+    std::string wordChars_;
+    std::string lineSeparators_;
+    char pairHead_ = 0;
+    char pairTail_ = 0;
+    bool pairAssigned_ = false;
+    TRegexInvertCaseFunction invertCase_ = nullptr;
+
+    // The program and what the compiler learnt about it
+    std::vector<std::uint8_t> program_;
+    int startChar_ = -1;        // every match begins with this character, -1 = unknown
+    bool anchored_ = false;     // matches only at the input start
+    int mustOffset_ = 0;        // a literal every match contains: its place in the program
+    int mustLength_ = 0;        // and its length, 0 = none
+    TSetOfREChar firstCharSet_;
+    int firstCharOnly_ = -1;  // the one character of a one-member FirstCharSet, -1 otherwise
+    std::vector<int> loopHeadSlot_;  // per program byte: the slot of a BRANCH loop head, or -1
+    int loopHeadCount_ = 0;
+    unsigned char invertTable_[256] = {};  // InvertCase of every byte, taken at compile time
+    TSetOfREChar wordSet_;
+    TSetOfREChar lineSeparatorSet_;
+    int compilerErrorPos_ = 0;
+    int lastError_ = 0;
+
+    // The input and the last match
+    std::string input_;
+    bool hasInput_ = false;
+    std::ptrdiff_t startp_[NSUBEXP];
+    std::ptrdiff_t endp_[NSUBEXP];
+
+    // The matcher's working memory, kept between searches so that a search allocates
+    // nothing: the undo trail (a slot and its old value), the round starts of loops and
+    // the backtrack stack.
+    std::vector<std::pair<std::ptrdiff_t*, std::ptrdiff_t>> trail_;
+    std::vector<std::ptrdiff_t> headRoundStart_;
+    std::vector<TRegexBacktrack> backtrack_;
+};
+
+// Puts "\" before every metacharacter of the text.
+std::string QuoteRegexMetaChars(const std::string& text);
+bool ExecRegex(const std::string& expression, const std::string& input);
+void SplitRegex(const std::string& expression, const std::string& input, TStrings* pieces);
+std::string ReplaceRegex(const std::string& expression, const std::string& input,
+                         const std::string& replacement, bool useSubstitution = false);
+// Lists the parenthesised groups of the expression (item 0 the whole expression unless a
+// group spans it all); each item's object holds start + length shl 16. Returns 0, -1 for
+// an unclosed "(" or "(?", the position of an unmatched ")", or -(position of "[" + 1) for
+// an unclosed "[".
+int RegexSubExpressions(const std::string& expression, TStrings* list, bool extendedSyntax);

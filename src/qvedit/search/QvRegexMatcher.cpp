@@ -1,0 +1,394 @@
+// The matcher's walk over the node chain and its backtracking (see QvRegexMatcher.h).
+#include "qvedit/search/QvRegexMatcher.h"
+
+#include <cstring>
+
+using namespace QvRegexProgram;
+
+namespace {
+
+// The work a search may do: steps (nodes visited and choices resumed) in proportion to
+// the input's length, far above what any ordinary search needs.
+constexpr long StepBudgetBase = 4'000'000;
+constexpr long StepBudgetPerChar = 1'000;
+// Choice points open at once (about 48 bytes each): room for loops over a million
+// characters.
+constexpr std::size_t MaxBacktrackEntries = 2'000'000;
+
+bool IsGreedyRepeat(int op) { return op == opStar || op == opPlus || op == opBraces; }
+
+}  // namespace
+
+TRegexMatcher::TRegexMatcher(TRegex& re)
+    : re_(re),
+      prog_(re.program_.data()),
+      in_(reinterpret_cast<const unsigned char*>(re.input_.data())),
+      len_(static_cast<std::ptrdiff_t>(re.input_.size())),
+      startp_(re.startp_),
+      endp_(re.endp_),
+      headRoundStart_(re.headRoundStart_),
+      trail_(re.trail_),
+      stack_(re.backtrack_),
+      budget_(StepBudgetBase + StepBudgetPerChar * static_cast<long>(re.input_.size()))
+{
+    headRoundStart_.resize(static_cast<std::size_t>(re.loopHeadCount_));
+}
+
+// Tries the positions from `start` on, using what the compiler learnt about the program.
+bool TRegexMatcher::Search(std::ptrdiff_t start)
+{
+    if (re_.mustLength_ > 0) {
+        const auto* must = prog_ + re_.mustOffset_;
+        const auto n = static_cast<std::ptrdiff_t>(re_.mustLength_);
+        bool found = false;
+        for (std::ptrdiff_t p = start; p + n <= len_;) {
+            const void* hit = std::memchr(in_ + p, must[0], static_cast<std::size_t>(len_ - p));
+            if (hit == nullptr)
+                break;
+            p = static_cast<const unsigned char*>(hit) - in_;
+            if (p + n <= len_ && std::memcmp(in_ + p, must, static_cast<std::size_t>(n)) == 0) {
+                found = true;
+                break;
+            }
+            ++p;
+        }
+        if (!found)
+            return false;
+    }
+    if (re_.anchored_)
+        return TryAt(start);
+    // A match can only begin with one character: try where it occurs.
+    const int only = re_.startChar_ >= 0 ? re_.startChar_ : re_.firstCharOnly_;
+    if (only >= 0) {
+        for (std::ptrdiff_t p = start; p < len_; ++p) {
+            const void* hit = std::memchr(in_ + p, only, static_cast<std::size_t>(len_ - p));
+            if (hit == nullptr)
+                return false;
+            p = static_cast<const unsigned char*>(hit) - in_;
+            if (TryAt(p))
+                return true;
+        }
+        return false;
+    }
+    const TSetOfREChar& first = re_.firstCharSet_;
+    for (std::ptrdiff_t p = start; p < len_; ++p)
+        if (first.test(in_[p]) && TryAt(p))
+            return true;
+    return false;
+}
+
+// One try at a position (clears the groups first); on success records the whole match.
+bool TRegexMatcher::TryAt(std::ptrdiff_t at)
+{
+    for (int i = 0; i < TRegex::NSUBEXP; ++i) {
+        startp_[i] = -1;
+        endp_[i] = -1;
+    }
+    pos_ = at;
+    loopIndex_ = 0;
+    std::fill(headRoundStart_.begin(), headRoundStart_.end(), -1);
+    trail_.clear();
+    stack_.clear();
+    int scan = 1;
+    while (!Walk(scan))
+        if (!Backtrack(scan))
+            return false;
+    startp_[0] = at;
+    endp_[0] = pos_;
+    return true;
+}
+
+void TRegexMatcher::Push(TRegexBacktrack::TKind kind, int node)
+{
+    Push(TRegexBacktrack{kind, node, trail_.size(), pos_, 0, 0, 0});
+}
+
+void TRegexMatcher::Push(const TRegexBacktrack& entry)
+{
+    if (stack_.size() >= MaxBacktrackEntries)
+        re_.Error(reeBacktrackStackExceeded);
+    stack_.push_back(entry);
+}
+
+// Follows the chain from `scan` until END (true) or a node that fails (false).
+bool TRegexMatcher::Walk(int scan)
+{
+    while (scan != 0) {
+        Step();
+        const int op = prog_[scan];
+        const int next = NextNode(prog_, scan);
+        const std::uint8_t* operand = prog_ + scan + NodeSize;
+        switch (op) {
+        case opEnd:
+            return true;
+        case opBack:
+        case opNothing:
+        case opComment:
+            break;
+        case opBol:
+            if (pos_ != 0)
+                return false;
+            break;
+        case opEol:
+            if (pos_ != len_)
+                return false;
+            break;
+        case opBolML:
+            if (!AtLineStart())
+                return false;
+            break;
+        case opEolML:
+            if (!AtLineEnd())
+                return false;
+            break;
+        case opAnyML:
+            if (pos_ >= len_ || AtLineBreak())
+                return false;
+            ++pos_;
+            break;
+        case opExactly:
+        case opExactlyCI: {
+            // An empty literal stands for a NUL, which never matches: the input holds none.
+            if (operand[0] == 0)
+                return false;
+            const auto n = static_cast<std::ptrdiff_t>(std::strlen(reinterpret_cast<const char*>(operand)));
+            if (n > len_ - pos_)
+                return false;
+            if (op == opExactly ? std::memcmp(in_ + pos_, operand, static_cast<std::size_t>(n)) != 0
+                                : !CompareCI(in_ + pos_, operand, n))
+                return false;
+            pos_ += n;
+            break;
+        }
+        case opAny:
+        case opAnyDigit:
+        case opNotDigit:
+        case opAnyOfTinySet:
+        case opAnyButTinySet:
+        case opAnyOfFullSet:
+            if (pos_ >= len_ || !MatchesOne(scan, in_[pos_]))
+                return false;
+            ++pos_;
+            break;
+        case opBound:
+        case opNotBound:
+            if ((IsWordAt(pos_ - 1) != IsWordAt(pos_)) != (op == opBound))
+                return false;
+            break;
+        case opBSubExp:
+        case opBSubExpCI:
+            if (!MatchBackRef(scan))
+                return false;
+            break;
+        case opBranch: {
+            if (next == 0 || prog_[next] != opBranch) {
+                scan = Operand(scan);  // no choice
+                continue;
+            }
+            const int slot = re_.loopHeadSlot_[static_cast<std::size_t>(scan)];
+            if (slot >= 0) {
+                // A loop round that consumed nothing ends the loop.
+                std::ptrdiff_t& roundStart = headRoundStart_[static_cast<std::size_t>(slot)];
+                if (roundStart == pos_) {
+                    scan = Operand(next);
+                    continue;
+                }
+                Set(roundStart, pos_);
+            }
+            Push(TRegexBacktrack::bkAlternative, next);
+            scan = Operand(scan);
+            continue;
+        }
+        case opStar:
+        case opPlus:
+        case opBraces:
+        case opStarNG:
+        case opPlusNG:
+        case opBracesNG:
+            if (!StartRepeat(scan))
+                return false;
+            continue;
+        case opLoopEntry:
+            if (loopIndex_ >= MaxLoopStack)
+                re_.Error(reeLoopStackExceeded);
+            Set(loopIndex_, loopIndex_ + 1);
+            Set(loopCount_[loopIndex_ - 1], 0);
+            Set(loopRoundStart_[loopIndex_ - 1], pos_);
+            break;
+        case opLoop:
+        case opLoopNG:
+            StartLoop(scan);
+            continue;
+        default:
+            if (IsOpen(op)) {
+                Set(startp_[op - opOpen], pos_);
+                break;
+            }
+            if (IsClose(op)) {
+                Set(endp_[op - opClose], pos_);
+                break;
+            }
+            re_.Error(reeMatchPrimMemoryCorruption);
+        }
+        scan = next;
+    }
+    re_.Error(reeMatchPrimCorruptedPointers);
+    return false;
+}
+
+// Resumes the most recent choice point: undoes what was done since it was pushed and sets
+// `scan` where the walk goes on. False when no choice is left.
+bool TRegexMatcher::Backtrack(int& scan)
+{
+    while (!stack_.empty()) {
+        Step();
+        TRegexBacktrack& entry = stack_.back();
+        Undo(entry.mark);
+        pos_ = entry.pos;
+        const int node = entry.node;
+        switch (entry.kind) {
+        case TRegexBacktrack::bkAlternative: {
+            const int following = NextNode(prog_, node);
+            if (following != 0 && prog_[following] == opBranch)
+                entry.node = following;  // the entry stays for the alternative after this one
+            else
+                stack_.pop_back();
+            scan = Operand(node);
+            return true;
+        }
+        case TRegexBacktrack::bkRepeat:
+            if (NextRepeatTry(entry)) {
+                const bool more = IsGreedyRepeat(prog_[node]) ? entry.count >= entry.last : entry.count <= entry.last;
+                if (!more)
+                    stack_.pop_back();
+                scan = NextNode(prog_, node);
+                return true;
+            }
+            stack_.pop_back();
+            break;
+        case TRegexBacktrack::bkLoopExit:
+            stack_.pop_back();
+            Set(loopIndex_, loopIndex_ - 1);
+            scan = NextNode(prog_, node);
+            return true;
+        case TRegexBacktrack::bkLoopRound: {
+            stack_.pop_back();
+            const std::ptrdiff_t level = loopIndex_ - 1;
+            Set(loopCount_[level], loopCount_[level] + 1);
+            Set(loopRoundStart_[level], pos_);
+            scan = node + ReadInt(prog_ + node + NodeSize + 8);
+            return true;
+        }
+        }
+    }
+    return false;
+}
+
+// A repeat of a one-character node (or of a back-reference, in whole repetitions): counts
+// how many operands follow, then tries the rest after the most (greedy) or the fewest.
+bool TRegexMatcher::StartRepeat(int& scan)
+{
+    const int op = prog_[scan];
+    const bool braces = op == opBraces || op == opBracesNG;
+    const int operand = braces ? scan + BracesHeaderSize : Operand(scan);
+    std::ptrdiff_t min = (op == opPlus || op == opPlusNG) ? 1 : 0;
+    std::ptrdiff_t max = MaxRepeat;
+    if (braces) {
+        min = ReadInt(prog_ + scan + NodeSize);
+        max = ReadInt(prog_ + scan + NodeSize + 4);
+    }
+    const std::ptrdiff_t start = pos_;
+    std::ptrdiff_t unit = 1;
+    const std::ptrdiff_t count = RegRepeat(operand, max, unit);
+    if (count < min)
+        return false;
+    if (unit == 0) {
+        // An empty group text repeats without moving: the rest is tried once.
+        scan = NextNode(prog_, scan);
+        return true;
+    }
+    const bool greedy = IsGreedyRepeat(op);
+    TRegexBacktrack entry{TRegexBacktrack::bkRepeat, scan, trail_.size(), start,
+                          greedy ? count : min, greedy ? min : count, unit};
+    if (!NextRepeatTry(entry)) {
+        pos_ = start;
+        return false;
+    }
+    if (greedy ? entry.count >= entry.last : entry.count <= entry.last)
+        Push(entry);
+    scan = NextNode(prog_, scan);
+    return true;
+}
+
+// Places the position after the next number of operands worth trying: when the repeat is
+// followed by a literal, only where that literal's first character stands.
+bool TRegexMatcher::NextRepeatTry(TRegexBacktrack& entry)
+{
+    const bool greedy = IsGreedyRepeat(prog_[entry.node]);
+    const int next = NextNode(prog_, entry.node);
+    const int lookahead = (next != 0 && prog_[next] == opExactly) ? prog_[Operand(next)] : -1;
+    while (greedy ? entry.count >= entry.last : entry.count <= entry.last) {
+        const std::ptrdiff_t p = entry.pos + entry.count * entry.unit;
+        entry.count += greedy ? -1 : 1;
+        if (lookahead >= 0 && (p >= len_ || in_[p] != lookahead))
+            continue;
+        pos_ = p;
+        return true;
+    }
+    return false;
+}
+
+// LOOP and LOOPNG, the end of a counted loop of a complex operand: sets `scan` to the body
+// for another round or to what follows the loop, leaving the other way as a choice.
+void TRegexMatcher::StartLoop(int& scan)
+{
+    if (loopIndex_ == 0)
+        re_.Error(reeLoopWithoutEntry);
+    const std::ptrdiff_t level = loopIndex_ - 1;
+    const std::uint8_t* operand = prog_ + scan + NodeSize;
+    const std::ptrdiff_t min = ReadInt(operand);
+    const std::ptrdiff_t max = ReadInt(operand + 4);
+    const int body = scan + ReadInt(operand + 8);
+    const int next = NextNode(prog_, scan);
+    std::ptrdiff_t& count = loopCount_[level];
+    std::ptrdiff_t& roundStart = loopRoundStart_[level];
+
+    if (count < min) {
+        Set(count, count + 1);
+        Set(roundStart, pos_);
+        scan = body;
+        return;
+    }
+    // A round that consumed nothing ends the loop.
+    const bool mayRepeat = count < max && !(count > 0 && roundStart == pos_);
+    if (prog_[scan] == opLoop && mayRepeat) {
+        Push(TRegexBacktrack::bkLoopExit, scan);
+        Set(count, count + 1);
+        Set(roundStart, pos_);
+        scan = body;
+        return;
+    }
+    if (mayRepeat)
+        Push(TRegexBacktrack::bkLoopRound, scan);
+    Set(loopIndex_, loopIndex_ - 1);
+    scan = next;
+}
+
+// Searches the input from the 1-based offset.
+bool TRegex::ExecPrim(int offset)
+{
+    IsProgrammOk();
+    if (!hasInput_)
+        Error(reeNoInputStringSpecified);
+    if (offset < 1)
+        Error(reeOffsetMustBeGreaterThen0);
+    if (offset > static_cast<int>(input_.size()) + 1)
+        return false;
+    try {
+        TRegexMatcher matcher(*this);
+        return matcher.Search(offset - 1);
+    } catch (const ERegex&) {
+        ClearMatches();
+        throw;
+    }
+}
