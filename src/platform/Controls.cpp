@@ -17,10 +17,12 @@ TControl::TControl(TComponent* AOwner)
     : TComponent(AOwner), window_(std::make_unique<TControlWindow>(this)), font_(std::make_unique<TFont>())
 {
     font_->OnChange = TNotifyEvent(this, &TControl::FontChanged);
+    DragControlCreated(this);
 }
 
 TControl::~TControl()
 {
+    DragControlDestroyed(this);
     BeforeDestruction();
     if (GetCaptureControl() == this)
         SetMouseCapture(false);

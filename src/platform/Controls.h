@@ -19,6 +19,7 @@
 
 #include "platform/Classes.h"
 #include "platform/Colors.h"
+#include "platform/DragDrop.h"
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
 #include "platform/Messages.h"
@@ -32,6 +33,7 @@
 class TWinControl;
 class TPopupMenu;
 class TControlWindow;  // the Qt side, in platform/ControlsQt.h
+class TDragManager;    // the drag in progress, in DragDrop.cpp
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -158,6 +160,34 @@ public:
     TMouseEvent OnMouseUp;
     TNotifyEvent OnResize;
 
+    // In-process drag and drop (the rules are in DragDrop.h).
+    // Starts dragging this control from the mouse's position: at once when Immediate,
+    // otherwise once the mouse has moved Threshold pixels in either direction (a negative
+    // Threshold means the system's drag distance). Ends a drag already in progress first.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // True from BeginDrag until the drag ends, while this control is dragged.
+    bool Dragging() const;
+    // Ends the drag of this control: with Drop, dropped where the mouse is when the target
+    // there accepts; otherwise cancelled.
+    void EndDrag(bool Drop);
+    // dmAutomatic: a left press on the control begins a drag (after the system's drag
+    // distance) instead of reaching the control.
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode Value) { dragMode_ = Value; }
+    // The cursor shown while this control accepts what is dragged over it.
+    TCursor DragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor Value) { dragCursor_ = Value; }
+    // The target's part: Accept starts as whether OnDragOver is assigned; the base calls
+    // OnDragOver. A descendant may call it, then decide.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    // The drop on this target; the base calls OnDragDrop.
+    virtual void DragDrop(TObject* Source, int X, int Y);
+
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TNotifyEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+
     // The Qt side (platform use only).
     TControlWindow* Window() const { return window_.get(); }
 
@@ -171,6 +201,13 @@ protected:
     // The parent's font or colour changed, or this control took them over.
     virtual void ParentFontChanged();
     virtual void ParentColorChanged();
+    // The source's part of a drag: it started (the base calls OnStartDrag), it ended
+    // without a drop (the base does nothing), and it ended (the base calls OnEndDrag):
+    // Target is the control that took the drop, with X, Y in its client area, or nullptr,
+    // with X, Y in the source's.
+    virtual void DoStartDrag();
+    virtual void DragCanceled();
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
 
     virtual void WMMouseMove(TWMMouse& Message);
     virtual void WMLButtonDown(TWMMouse& Message);
@@ -193,6 +230,7 @@ protected:
     void FontChanged(TObject* Sender);
 
 private:
+    friend class TDragManager;
     void DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Extra);
     void DoMouseUp(TWMMouse& Message, TMouseButton Button);
 
@@ -213,6 +251,8 @@ private:
     std::string hint_;
     bool showHint_ = false;
     TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csDoubleClicks;
+    TDragMode dragMode_ = dmManual;
+    TCursor dragCursor_ = crDrag;
 };
 
 // ---- TWinControl ---------------------------------------------------------------------

@@ -168,6 +168,13 @@ QRect ImeCursorRect(const TWinControl* control);
 // The font set for control's composition; false when none was set.
 bool ImeFont(const TWinControl* control, QFont& font);
 
+// ---- Drag (DragDrop.cpp) ---------------------------------------------------------------
+
+// Every control is known to the drag from its construction to its destruction, so that
+// a drag never calls a control that is gone.
+void DragControlCreated(TControl* control);
+void DragControlDestroyed(TControl* control);
+
 // ---- Cursors (ControlsMouse.cpp) ------------------------------------------------------
 
 Qt::CursorShape QtCursorShape(TCursor cursor);

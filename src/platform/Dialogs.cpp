@@ -39,12 +39,12 @@ QMessageBox::Icon IconOf(UINT flags)
     }
 }
 
-struct TButtonSpec {
+struct TButtonChoice {
     QMessageBox::StandardButton Button;
     int Answer;
 };
 
-std::vector<TButtonSpec> ButtonsOf(UINT flags)
+std::vector<TButtonChoice> ButtonsOf(UINT flags)
 {
     switch (flags & MB_TYPEMASK) {
     case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
@@ -99,7 +99,7 @@ int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags)
 
     QMessageBox box(IconOf(Flags), UiText(Caption), UiText(Text), QMessageBox::NoButton,
                     QApplication::activeWindow());
-    const std::vector<TButtonSpec> buttons = ButtonsOf(Flags);
+    const std::vector<TButtonChoice> buttons = ButtonsOf(Flags);
     const std::size_t defaultIndex = (Flags & MB_DEFMASK) >> 8;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         QPushButton* button = box.addButton(buttons[i].Button);
@@ -108,8 +108,8 @@ int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags)
     }
     box.exec();
     const QAbstractButton* clicked = box.clickedButton();
-    for (const TButtonSpec& spec : buttons)
-        if (clicked != nullptr && clicked == box.button(spec.Button))
-            return spec.Answer;
+    for (const TButtonChoice& choice : buttons)
+        if (clicked != nullptr && clicked == box.button(choice.Button))
+            return choice.Answer;
     return EscapeAnswer(Flags);
 }

@@ -30,8 +30,8 @@ bool IsMouseEvent(QEvent::Type type)
            type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
 }
 
-// The site of the control whose widget lies under the screen point, or nullptr.
-TDragDropSite* SiteAt(const QPoint& global)
+// The control whose widget lies under the screen point, or nullptr.
+TControl* ControlAt(const QPoint& global)
 {
     QWidget* widget = QApplication::widgetAt(global);
     if (widget == nullptr)
@@ -39,12 +39,12 @@ TDragDropSite* SiteAt(const QPoint& global)
     TControl* control = ControlOfWidget(widget);
     if (control == nullptr || control->HasState(csDestroying) || !control->Enabled())
         return nullptr;
-    return dynamic_cast<TDragDropSite*>(control);
+    return control;
 }
 
-TPoint ClientPoint(const TDragDropSite* site, const QPoint& global)
+TPoint ClientPoint(const TControl* control, const QPoint& global)
 {
-    return site->SiteControl()->ScreenToClient({global.x(), global.y()});
+    return control->ScreenToClient({global.x(), global.y()});
 }
 
 }  // namespace
@@ -52,32 +52,34 @@ TPoint ClientPoint(const TDragDropSite* site, const QPoint& global)
 // The drag in progress, if any.
 class TDragManager {
 public:
+    // Never destroyed: controls freed among the program's static destructors still
+    // report to it.
     static TDragManager& Instance()
     {
-        static TDragManager manager;
-        return manager;
+        static TDragManager* const manager = new TDragManager;
+        return *manager;
     }
 
-    void SiteCreated(TDragDropSite* site);
-    void SiteDestroyed(TDragDropSite* site);
-    bool Alive(const TDragDropSite* site) const { return sites_.contains(site); }
-    void Begin(TDragDropSite* source, bool immediate, int threshold);
+    void ControlCreated(TControl* control);
+    void ControlDestroyed(TControl* control);
+    bool Alive(const TControl* control) const { return controls_.contains(control); }
+    void Begin(TControl* source, bool immediate, int threshold);
     void End(bool drop);
-    bool IsSource(const TDragDropSite* site) const { return source_ == site; }
+    bool IsSource(const TControl* control) const { return source_ == control; }
     bool Filter(QObject* watched, QEvent* event);
 
 private:
     void MoveTo(const QPoint& global);
-    void Over(TDragDropSite* target, const QPoint& global, TDragState state, bool& accept);
+    void Over(TControl* target, const QPoint& global, TDragState state, bool& accept);
     void ShowCursor(TCursor cursor);
     bool FilterWhileDragging(QEvent* event);
 
     void InstallFilter();
 
     std::unique_ptr<TDragEventFilter> filter_;
-    std::unordered_set<const TDragDropSite*> sites_;
-    TDragDropSite* source_ = nullptr;
-    TDragDropSite* target_ = nullptr;
+    std::unordered_set<const TControl*> controls_;
+    TControl* source_ = nullptr;
+    TControl* target_ = nullptr;
     bool started_ = false;     // past the threshold
     bool accepted_ = false;    // the target's answer to the last move
     int threshold_ = 0;
@@ -92,9 +94,9 @@ bool TDragEventFilter::eventFilter(QObject* watched, QEvent* event)
     return TDragManager::Instance().Filter(watched, event);
 }
 
-void TDragManager::SiteCreated(TDragDropSite* site)
+void TDragManager::ControlCreated(TControl* control)
 {
-    sites_.insert(site);
+    controls_.insert(control);
     InstallFilter();
 }
 
@@ -106,14 +108,14 @@ void TDragManager::InstallFilter()
     QCoreApplication::instance()->installEventFilter(filter_.get());
 }
 
-void TDragManager::SiteDestroyed(TDragDropSite* site)
+void TDragManager::ControlDestroyed(TControl* control)
 {
-    sites_.erase(site);
-    if (target_ == site) {
+    controls_.erase(control);
+    if (target_ == control) {
         target_ = nullptr;
         accepted_ = false;
     }
-    if (source_ == site) {
+    if (source_ == control) {
         // Nothing is told: the source is going and nothing can be dropped from it.
         source_ = nullptr;
         target_ = nullptr;
@@ -121,7 +123,7 @@ void TDragManager::SiteDestroyed(TDragDropSite* site)
     }
 }
 
-void TDragManager::Begin(TDragDropSite* source, bool immediate, int threshold)
+void TDragManager::Begin(TControl* source, bool immediate, int threshold)
 {
     InstallFilter();
     if (source_ != nullptr)
@@ -137,31 +139,30 @@ void TDragManager::Begin(TDragDropSite* source, bool immediate, int threshold)
     // From here the drag holds the mouse.
     if (TControl* captured = GetCaptureControl())
         CallGuarded(captured, [&] { captured->SetMouseCapture(false); });
-    TControl* control = source->SiteControl();
     if (source_ != source)
         return;
-    CallGuarded(control, [&] { source->DoStartDrag(); });
+    CallGuarded(source, [&] { source->DoStartDrag(); });
     if (source_ == source && immediate) {
         started_ = true;
         MoveTo(lastPos_);
     }
 }
 
-void TDragManager::Over(TDragDropSite* target, const QPoint& global, TDragState state, bool& accept)
+void TDragManager::Over(TControl* target, const QPoint& global, TDragState state, bool& accept)
 {
     const TPoint p = ClientPoint(target, global);
-    TObject* sourceControl = source_->SiteControl();
-    CallGuarded(target->SiteControl(), [&] { target->DragOver(sourceControl, p.X, p.Y, state, accept); });
+    TControl* const source = source_;
+    CallGuarded(target, [&] { target->DragOver(source, p.X, p.Y, state, accept); });
 }
 
-// The mouse is at global: tell the site that it leaves and the site that it comes onto or
-// stays over, and show whether a drop would be taken.
+// The mouse is at global: tell the control that it leaves and the control that it comes
+// onto or stays over, and show whether a drop would be taken.
 void TDragManager::MoveTo(const QPoint& global)
 {
-    TDragDropSite* const source = source_;
-    TDragDropSite* next = SiteAt(global);
+    TControl* const source = source_;
+    TControl* next = ControlAt(global);
     if (next != target_) {
-        if (TDragDropSite* previous = target_) {
+        if (TControl* previous = target_) {
             bool ignored = false;
             Over(previous, global, dsDragLeave, ignored);
             if (source_ != source)
@@ -188,10 +189,10 @@ void TDragManager::MoveTo(const QPoint& global)
 
 void TDragManager::End(bool drop)
 {
-    TDragDropSite* const source = source_;
+    TControl* const source = source_;
     if (source == nullptr)
         return;
-    TDragDropSite* const target = target_;
+    TControl* const target = target_;
     const bool dropped = drop && started_ && target != nullptr && accepted_;
     const QPoint global = lastPos_;
     source_ = nullptr;
@@ -200,28 +201,24 @@ void TDragManager::End(bool drop)
     started_ = false;
     ShowCursor(crDefault);
 
-    // A handler below may free a control: each site is called only while it lives.
-    TControl* sourceControl = source->SiteControl();
-    TControl* targetControl = target != nullptr ? target->SiteControl() : nullptr;
+    // A handler below may free a control: each is called only while it lives.
     const TPoint targetPoint = target != nullptr ? ClientPoint(target, global) : TPoint{};
     const TPoint sourcePoint = ClientPoint(source, global);
     if (target != nullptr) {
         bool ignored = false;
-        CallGuarded(targetControl, [&] {
-            target->DragOver(sourceControl, targetPoint.X, targetPoint.Y, dsDragLeave, ignored);
-        });
+        CallGuarded(target, [&] { target->DragOver(source, targetPoint.X, targetPoint.Y, dsDragLeave, ignored); });
         if (dropped && Alive(target) && Alive(source))
-            CallGuarded(targetControl, [&] { target->DragDrop(sourceControl, targetPoint.X, targetPoint.Y); });
+            CallGuarded(target, [&] { target->DragDrop(source, targetPoint.X, targetPoint.Y); });
     }
     if (!Alive(source))
         return;
     if (!dropped)
-        CallGuarded(sourceControl, [&] { source->DragCanceled(); });
+        CallGuarded(source, [&] { source->DragCanceled(); });
     if (!Alive(source))
         return;
-    CallGuarded(sourceControl, [&] {
+    CallGuarded(source, [&] {
         if (dropped)
-            source->DoEndDrag(Alive(target) ? targetControl : nullptr, targetPoint.X, targetPoint.Y);
+            source->DoEndDrag(Alive(target) ? target : nullptr, targetPoint.X, targetPoint.Y);
         else
             source->DoEndDrag(nullptr, sourcePoint.X, sourcePoint.Y);
     });
@@ -253,10 +250,9 @@ bool TDragManager::Filter(QObject* watched, QEvent* event)
         seenMouse_ = true;
         if (source_ == nullptr && type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             TControl* control = ControlOfWidget(static_cast<QWidget*>(watched));
-            auto* site = dynamic_cast<TDragDropSite*>(control);
-            if (site != nullptr && site->DragMode() == dmAutomatic && control->Enabled()) {
+            if (control != nullptr && control->DragMode() == dmAutomatic && control->Enabled()) {
                 NoteKeyboardModifiers(mouse->modifiers());
-                Begin(site, false, -1);
+                Begin(control, false, -1);
                 return true;
             }
         }
@@ -304,62 +300,57 @@ bool TDragManager::FilterWhileDragging(QEvent* event)
     }
 }
 
-// ---- TDragDropSite ---------------------------------------------------------------------
+// ---- TControl's part -------------------------------------------------------------------
 
-TDragDropSite::TDragDropSite(TControl* Control) : control_(Control)
+void DragControlCreated(TControl* Control)
 {
-    TDragManager::Instance().SiteCreated(this);
+    TDragManager::Instance().ControlCreated(Control);
 }
 
-TDragDropSite::~TDragDropSite()
+void DragControlDestroyed(TControl* Control)
 {
-    TDragManager::Instance().SiteDestroyed(this);
+    TDragManager::Instance().ControlDestroyed(Control);
 }
 
-void TDragDropSite::BeginDrag(bool Immediate, int Threshold)
+void TControl::BeginDrag(bool Immediate, int Threshold)
 {
     TDragManager::Instance().Begin(this, Immediate, Threshold);
 }
 
-bool TDragDropSite::Dragging() const
+bool TControl::Dragging() const
 {
     return TDragManager::Instance().IsSource(this);
 }
 
-void TDragDropSite::EndDrag(bool Drop)
+void TControl::EndDrag(bool Drop)
 {
     if (Dragging())
         TDragManager::Instance().End(Drop);
 }
 
-void TDragDropSite::SetDragMode(TDragMode Value)
-{
-    dragMode_ = Value;
-}
-
-void TDragDropSite::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept)
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept)
 {
     Accept = OnDragOver.Assigned();
     if (OnDragOver)
-        OnDragOver(control_, Source, X, Y, State, Accept);
+        OnDragOver(this, Source, X, Y, State, Accept);
 }
 
-void TDragDropSite::DragDrop(TObject* Source, int X, int Y)
+void TControl::DragDrop(TObject* Source, int X, int Y)
 {
     if (OnDragDrop)
-        OnDragDrop(control_, Source, X, Y);
+        OnDragDrop(this, Source, X, Y);
 }
 
-void TDragDropSite::DoStartDrag()
+void TControl::DoStartDrag()
 {
     if (OnStartDrag)
-        OnStartDrag(control_);
+        OnStartDrag(this);
 }
 
-void TDragDropSite::DragCanceled() {}
+void TControl::DragCanceled() {}
 
-void TDragDropSite::DoEndDrag(TObject* Target, int X, int Y)
+void TControl::DoEndDrag(TObject* Target, int X, int Y)
 {
     if (OnEndDrag)
-        OnEndDrag(control_, Target, X, Y);
+        OnEndDrag(this, Target, X, Y);
 }

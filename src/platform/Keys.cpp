@@ -255,6 +255,7 @@ constexpr TKeyName kKeyNames[] = {
     {VK_SPACE, "Space"},     {VK_PRIOR, "PgUp"},      {VK_NEXT, "PgDn"},      {VK_END, "End"},
     {VK_HOME, "Home"},       {VK_LEFT, "Left"},       {VK_UP, "Up"},          {VK_RIGHT, "Right"},
     {VK_DOWN, "Down"},       {VK_INSERT, "Ins"},      {VK_DELETE, "Del"},     {VK_PAUSE, "Pause"},
+    {VK_SHIFT, "Shift"},     {VK_CONTROL, "Ctrl"},    {VK_MENU, "Alt"},
     {VK_APPS, "Menu"},       {VK_MULTIPLY, "Num *"},  {VK_ADD, "Num +"},      {VK_SUBTRACT, "Num -"},
     {VK_DECIMAL, "Num ."},   {VK_DIVIDE, "Num /"},    {VK_OEM_1, ";"},        {VK_OEM_PLUS, "="},
     {VK_OEM_COMMA, ","},     {VK_OEM_MINUS, "-"},     {VK_OEM_PERIOD, "."},   {VK_OEM_2, "/"},

@@ -11,12 +11,12 @@
 
 namespace {
 
-// A recording control that takes part in drags and writes each drag call to a journal
-// shared by the controls of a test.
-class TDragControl : public TRecordingControl, public TDragDropSite {
+// A recording control that writes each drag call to a journal shared by the controls
+// of a test.
+class TDragControl : public TRecordingControl {
 public:
     TDragControl(TComponent* owner, const std::string& name, std::vector<std::string>* journal)
-        : TRecordingControl(owner), TDragDropSite(this), name_(name), journal_(journal)
+        : TRecordingControl(owner), name_(name), journal_(journal)
     {
     }
 
@@ -26,10 +26,11 @@ public:
     BOOL DropInClient = FALSE;
     HDROP LastDrop = nullptr;
     bool FinishDrop = true;
+    TObject* EndTarget = nullptr;
 
     void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override
     {
-        TDragDropSite::DragOver(source, x, y, state, accept);
+        TRecordingControl::DragOver(source, x, y, state, accept);
         const char* names[] = {"enter", "leave", "move"};
         Note(std::string(names[state]) + " from " + NameOf(source) + At(x, y));
         accept = Accepts;
@@ -38,20 +39,21 @@ public:
     void DragDrop(TObject* source, int x, int y) override
     {
         Note("drop from " + NameOf(source) + At(x, y));
-        TDragDropSite::DragDrop(source, x, y);
+        TRecordingControl::DragDrop(source, x, y);
     }
 
 protected:
     void DoStartDrag() override
     {
         Note("start");
-        TDragDropSite::DoStartDrag();
+        TRecordingControl::DoStartDrag();
     }
     void DragCanceled() override { Note("canceled"); }
     void DoEndDrag(TObject* target, int x, int y) override
     {
         Note("end on " + NameOf(target) + At(x, y));
-        TDragDropSite::DoEndDrag(target, x, y);
+        EndTarget = target;
+        TRecordingControl::DoEndDrag(target, x, y);
     }
     void WMDropFiles(TWMDropFiles& message) override
     {
@@ -182,7 +184,7 @@ TEST_F(DragDropTest, ReleaseWhereNobodyAcceptsCancels)
     Mouse(QEvent::MouseButtonRelease, B, {10, 10});
     EXPECT_EQ(Journal, (Lines{"B leave from A @10,10", "A canceled", "A end on none @150,10"}));
 
-    // Outside any control (on the form, which takes no part).
+    // Outside the two controls: over the form, which has no OnDragOver and so refuses.
     A->BeginDrag(true);
     Move(A, {-5, 20});
     Journal.clear();
@@ -231,6 +233,42 @@ TEST_F(DragDropTest, AutomaticModeStartsADragFromAPress)
     EXPECT_TRUE(A->Log.empty());  // the press went to the drag, not the control
     A->EndDrag(false);
     EXPECT_FALSE(A->Dragging());
+}
+
+namespace {
+
+// Handlers for the drag events of a control that is not derived for dragging.
+struct TDragHandlers {
+    std::vector<std::string> Calls;
+    void Over(TObject*, TObject* source, int x, int y, TDragState state, bool& accept)
+    {
+        // accept starts true because the event is assigned
+        Calls.push_back("over " + std::to_string(state) + (accept ? " accepting" : "") + " @" + std::to_string(x) +
+                        "," + std::to_string(y) + (source != nullptr ? "" : " without source"));
+    }
+    void Drop(TObject* sender, TObject*, int x, int y)
+    {
+        Calls.push_back(std::string(sender != nullptr ? "drop" : "drop without sender") + " @" + std::to_string(x) +
+                        "," + std::to_string(y));
+    }
+};
+
+}  // namespace
+
+TEST_F(DragDropTest, AnyControlTakesADropThroughItsEvents)
+{
+    TDragHandlers handlers;
+    Form->OnDragOver = TDragOverEvent(&handlers, &TDragHandlers::Over);
+    Form->OnDragDrop = TDragDropEvent(&handlers, &TDragHandlers::Drop);
+    Mouse(QEvent::MouseButtonPress, A, {20, 20});
+    A->BeginDrag(true);
+    Move(A, {-5, 20});  // over the form's client area, left of A
+    Journal.clear();
+    Mouse(QEvent::MouseButtonRelease, A, {-5, 20});
+    const std::string at = " @" + std::to_string(A->Left() - 5) + "," + std::to_string(A->Top() + 20);
+    EXPECT_EQ(handlers.Calls, (Lines{"over 0 accepting" + at, "over 2 accepting" + at, "over 1 accepting" + at,
+                                     "drop" + at}));
+    EXPECT_EQ(A->EndTarget, Form);
 }
 
 // ---- Files from the desktop ------------------------------------------------------------

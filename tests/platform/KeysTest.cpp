@@ -244,4 +244,15 @@ TEST(ShortCutTest, TextAndKeyRoundTrip)
     EXPECT_EQ(ShortCut('A', ssCtrl | ssLeft | ssDouble), scCtrl | 'A');
 }
 
+TEST(ShortCutTest, ModifierKeysHaveNamesThatReadBack)
+{
+    // A hot-key editor builds its text from the names of the modifier keys themselves.
+    EXPECT_EQ(ShortCutToText(VK_CONTROL), "Ctrl");
+    EXPECT_EQ(ShortCutToText(VK_MENU), "Alt");
+    EXPECT_EQ(ShortCutToText(VK_SHIFT), "Shift");
+    EXPECT_EQ(TextToShortCut("Ctrl"), VK_CONTROL);
+    EXPECT_EQ(TextToShortCut("Shift+Ctrl"), scShift | VK_CONTROL);
+    EXPECT_EQ(TextToShortCut("Ctrl+Alt+Shift+K"), scCtrl | scAlt | scShift | 'K');
+}
+
 }  // namespace
