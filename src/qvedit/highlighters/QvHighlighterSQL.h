@@ -1,0 +1,144 @@
+#pragma once
+// The SQL highlighter: one tokenizer for eight SQL dialects.
+//
+// Unlike the other language highlighters its keywords are not compiled in: they are
+// loaded at run time from the chosen dialect's keyword texts into a keyword hash list,
+// together with the user's table names. The list is rebuilt whenever the dialect or the
+// table names change. Dialects differ in their word characters ("@" in the MS SQL ones),
+// in what "@" and ":" start, in MySQL's "#" comments and backslash escapes, and in the
+// Oracle "REM" lines.
+
+#include <array>
+#include <string>
+
+#include "platform/Classes.h"
+#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvHighlighterHashEntries.h"
+#include "qvedit/highlighters/QvHighlighterSQLKeywords.h"
+
+namespace QvSQL {
+
+// Ranges; the ordinals are stored with each line.
+enum TRangeState : Byte {
+    rsUnknown,  // neutral and start value
+    rsComment,  // inside a "/*" comment
+    rsString,   // inside a single-quoted string
+};
+
+}  // namespace QvSQL
+
+class TQvSQLHighlighter : public TQvHighlighterBase {
+public:
+    explicit TQvSQLHighlighter(TComponent* AOwner);
+    ~TQvSQLHighlighter() override;
+
+    static std::string LanguageName();
+    static TQvHighlighterCapabilities Capabilities();
+    TQvHighlighterClass ClassType() const override;
+
+    void Next() override;
+    TQvIdentChars GetIdentChars() const override;
+    std::string GetSampleSource() const override;
+    // True for a word of a keyword kind (data type, default package, exception,
+    // function, reserved word, PL/SQL word); table names and comment words are not.
+    bool IsKeyword(const std::string& AKeyword) override;
+    // Copies SQLDialect from another SQL highlighter, then what every highlighter copies.
+    void Assign(TPersistent* Source) override;
+
+    QvSQL::TSQLDialect GetSQLDialect() const { return dialect_; }
+    // A different dialect is stored and the keyword list rebuilt; a value outside the
+    // enumeration is ignored.
+    void SetSQLDialect(QvSQL::TSQLDialect Value);
+    // The user's table names. Every change of the list rebuilds the keyword list; a name
+    // equal to a keyword or to an earlier name is left out of it.
+    TStrings* GetTableNames() { return &tableNames_; }
+    void SetTableNames(TStrings* Value);
+
+    // The hash of the word at `word` (NUL-terminated) with the dialect's character
+    // tables, and the number of characters it covers.
+    Integer KeyHash(const char* word, Integer& wordLength) const;
+    // The kind of the word at `word`: the kind of the keyword list entry it matches,
+    // else tkIdentifier. wordLength gets the number of characters the word covers.
+    QvSQL::TtkTokenKind IdentKind(const char* word, Integer& wordLength) const;
+    const TQvHashEntryList& GetKeywords() const { return keywords_; }
+
+    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
+    TQvHighlighterAttributes* DataTypeAttri() const { return dataTypeAttri_; }
+    TQvHighlighterAttributes* DefaultPackageAttri() const { return defaultPackageAttri_; }
+    TQvHighlighterAttributes* ExceptionAttri() const { return exceptionAttri_; }
+    TQvHighlighterAttributes* FunctionAttri() const { return functionAttri_; }
+    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
+    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
+    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
+    TQvHighlighterAttributes* PLSQLAttri() const { return plsqlAttri_; }
+    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
+    TQvHighlighterAttributes* SQLPlusAttri() const { return sqlPlusAttri_; }
+    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
+    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
+    TQvHighlighterAttributes* TableNameAttri() const { return tableNameAttri_; }
+    TQvHighlighterAttributes* VariableAttri() const { return variableAttri_; }
+
+private:
+    using TProcTableProc = void (TQvSQLHighlighter::*)();
+    static const std::array<TProcTableProc, 256>& ProcTable();
+    static std::array<TProcTableProc, 256> MakeMethodTables();
+
+    // Building the keyword list.
+    void InitializeKeywordLists();
+    void DoAddKeyword(const std::string& keyword, Integer kind);
+    bool IsInKeywordList(const std::string& word) const;
+    void TableNamesChanged(TObject* Sender);
+    bool IsMSSQL() const;
+
+    // Scanning operations by first character.
+    void IdentProc();
+    void NumberProc();
+    void VariableProc();
+    void AtSymbolProc();
+    void ColonProc();
+    void PoundProc();
+    void MinusProc();
+    void SlashProc();
+    void DoubleQuoteProc();
+    void SingleQuoteProc();
+    void SymbolProc();            // one-character symbols
+    void AssignmentSymbolProc();  // '!', '%', '*', '^': a following '=' joins
+    void AndSymbolProc();
+    void OrSymbolProc();
+    void PlusProc();
+    void EqualProc();
+    void GreaterProc();
+    void LessProc();
+    void SQLUnknownProc();
+
+    // Continuations of constructs that span lines.
+    void CommentContinuation();
+    void StringContinuation();
+
+    void SymbolOfLength(Integer length);
+    void ScanToLineEnd();
+    void ScanCommentBody();
+    void ScanStringBody();
+
+    TQvHashEntryList keywords_;
+    TStringList tableNames_;
+    QvSQL::TSQLDialect dialect_ = QvSQL::sqlStandard;
+    const TQvCharTable* identTable_;
+    const TQvValueTable* hashTable_;
+
+    TQvHighlighterAttributes* commentAttri_;
+    TQvHighlighterAttributes* dataTypeAttri_;
+    TQvHighlighterAttributes* defaultPackageAttri_;
+    TQvHighlighterAttributes* exceptionAttri_;
+    TQvHighlighterAttributes* functionAttri_;
+    TQvHighlighterAttributes* identifierAttri_;
+    TQvHighlighterAttributes* keyAttri_;
+    TQvHighlighterAttributes* numberAttri_;
+    TQvHighlighterAttributes* plsqlAttri_;
+    TQvHighlighterAttributes* spaceAttri_;
+    TQvHighlighterAttributes* sqlPlusAttri_;
+    TQvHighlighterAttributes* stringAttri_;
+    TQvHighlighterAttributes* symbolAttri_;
+    TQvHighlighterAttributes* tableNameAttri_;
+    TQvHighlighterAttributes* variableAttri_;
+};
