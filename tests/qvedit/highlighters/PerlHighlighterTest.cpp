@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "GoldenDriver.h"
+#include "qvedit/highlighters/QvHighlighterPerl.h"
+
+using namespace QvPerl;
+
+namespace {
+
+const std::map<std::string, int> PerlKindNames = {
+    {"tkComment", tkComment}, {"tkIdentifier", tkIdentifier}, {"tkKey", tkKey},
+    {"tkNull", tkNull},       {"tkNumber", tkNumber},         {"tkOperator", tkOperator},
+    {"tkPragma", tkPragma},   {"tkSpace", tkSpace},           {"tkString", tkString},
+    {"tkSymbol", tkSymbol},   {"tkUnknown", tkUnknown},       {"tkVariable", tkVariable},
+};
+
+// Samples of each kind of word, kept apart from the implementation's list.
+const std::pair<const char*, TtkTokenKind> SampleWords[] = {
+    {"abs", tkKey},          {"getprotobynumber", tkKey}, {"m", tkKey},
+    {"qq", tkKey},           {"write", tkKey},            {"$ACCUMULATOR", tkVariable},
+    {"$FORMAT_LINE_BREAK_CHARACTERS", tkVariable},        {"$SUBSEP", tkVariable},
+    {"%INC", tkVariable},    {"@ARGV", tkVariable},       {"@INC", tkVariable},
+    {"and", tkOperator},     {"cmp", tkOperator},         {"xor", tkOperator},
+    {"constant", tkPragma},  {"vars", tkPragma},          {"integer", tkPragma},
+};
+
+// The single token a line consisting of one word gives, or tkNull when it gives more.
+int KindOfWholeLine(TQvPerlHighlighter& h, const std::string& line)
+{
+    h.SetLine(line, 0);
+    const int kind = h.GetTokenKind();
+    const bool whole = h.GetToken() == line;
+    h.Next();
+    return whole && h.GetEol() ? kind : tkNull;
+}
+
+}  // namespace
+
+TEST(PerlHighlighter, GoldenTokenStreams)
+{
+    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/perl.golden");
+    ASSERT_FALSE(cases.empty());
+    TQvPerlHighlighter highlighter(nullptr);
+    for (const TGoldenCase& golden : cases)
+        RunGoldenCase(highlighter, golden, PerlKindNames);
+}
+
+TEST(PerlHighlighter, WordTableMatchesTheLanguage)
+{
+    const TQvKeywordTable& table = TQvPerlHighlighter::Keywords();
+    EXPECT_EQ(table.WordCount(), 208 + 54 + 11 + 9);
+    EXPECT_EQ(table.SlotCount(), 2168);
+    // The hash is the sum of the codes over '$', '%', '@' and word characters.
+    Integer length = 0;
+    EXPECT_EQ(table.KeyHash("m", length), 109);
+    EXPECT_EQ(table.KeyHash("$ENV{x}", length), 36 + 69 + 78 + 86);
+    EXPECT_EQ(length, 4);
+    EXPECT_EQ(table.KeyHash("$FORMAT_LINE_BREAK_CHARACTERS", length), 2167);
+
+    TQvPerlHighlighter h(nullptr);
+    for (const auto& [word, kind] : SampleWords) {
+        EXPECT_EQ(KindOfWholeLine(h, word), kind) << word;
+        std::string upper = word;
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+        if (upper != word) {
+            EXPECT_EQ(KindOfWholeLine(h, upper), tkIdentifier) << upper;
+        }
+    }
+}
+
+TEST(PerlHighlighter, HugeWordsNeitherOverflowNorIndexOutside)
+{
+    // Twenty million letters sum far beyond 32 bits; the word is still one identifier.
+    const std::string word(20'000'000, 'z');
+    TQvPerlHighlighter h(nullptr);
+    EXPECT_EQ(KindOfWholeLine(h, word), tkIdentifier);
+}
+
+TEST(PerlHighlighter, InterfaceValues)
+{
+    TQvPerlHighlighter h(nullptr);
+    EXPECT_EQ(h.GetLanguageName(), "Perl");
+    EXPECT_EQ(h.GetDefaultFilter(), "Perl Files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
+    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+    EXPECT_TRUE(h.PragmaAttri()->GetStyle() == TFontStyles(fsBold));
+    EXPECT_TRUE(h.VariableAttri()->GetStyle() == TFontStyles(fsBold));
+    EXPECT_EQ(h.SpaceAttri()->GetForeground(), clWindow);
+    EXPECT_FALSE(h.SpaceAttri()->IsForegroundStored());
+    EXPECT_EQ(h.GetAttribCount(), 11);
+
+    // No range is kept.
+    h.SetRange(3);
+    EXPECT_EQ(h.GetRange(), 0);
+
+    const TQvIdentChars chars = h.GetIdentChars();
+    for (char c : {'$', '%', '@', '_', '0', 'Z'})
+        EXPECT_TRUE(chars.Contains(c)) << c;
+    EXPECT_TRUE(chars.Contains(static_cast<char>(192)));
+    EXPECT_FALSE(chars.Contains(static_cast<char>(215)));
+    EXPECT_FALSE(chars.Contains('&'));
+}
+
+TEST(PerlHighlighter, TokenAttributesFollowTheKinds)
+{
+    TQvPerlHighlighter h(nullptr);
+    const std::pair<const char*, TQvHighlighterAttributes*> firstTokens[] = {
+        {"# c", h.CommentAttri()}, {"foo", h.IdentifierAttri()}, {"`", h.InvalidAttri()},
+        {"print", h.KeyAttri()},   {"12", h.NumberAttri()},      {"eq", h.OperatorAttri()},
+        {"vars", h.PragmaAttri()}, {" ", h.SpaceAttri()},        {"'s'", h.StringAttri()},
+        {"+", h.SymbolAttri()},    {"$_", h.VariableAttri()},
+    };
+    for (const auto& [text, attribute] : firstTokens) {
+        const std::string line = text;
+        h.SetLine(line, 0);
+        EXPECT_EQ(h.GetTokenAttribute(), attribute) << text;
+    }
+}
+
+TEST(PerlHighlighter, SampleSourceShowsTheLanguage)
+{
+    TQvPerlHighlighter h(nullptr);
+    TStringList lines;
+    const std::string sample = h.GetSampleSource();
+    lines.SetText(sample);
+    ASSERT_EQ(lines.Count(), 10);
+    EXPECT_EQ(std::count(sample.begin(), sample.end(), '\r'), 9);
+    EXPECT_NE(sample.back(), '\n');
+    std::set<int> kinds;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string line = lines.Strings(i);
+        for (h.SetLine(line, i); !h.GetEol(); h.Next())
+            kinds.insert(h.GetTokenKind());
+    }
+    EXPECT_EQ(kinds, (std::set<int>{tkComment, tkIdentifier, tkKey, tkNumber, tkOperator,
+                                    tkPragma, tkSpace, tkString, tkSymbol, tkVariable}));
+}
