@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+#include <string>
+
+#include "GoldenDriver.h"
+#include "qvedit/highlighters/QvHighlighterCss.h"
+
+using namespace QvCSS;
+
+namespace {
+
+const std::map<std::string, int> CssKindNames = {
+    {"tkComment", tkComment}, {"tkIdentifier", tkIdentifier}, {"tkKey", tkKey},
+    {"tkNull", tkNull},       {"tkNumber", tkNumber},         {"tkSpace", tkSpace},
+    {"tkString", tkString},   {"tkSymbol", tkSymbol},         {"tkUnknown", tkUnknown},
+};
+
+// The single token a line consisting of one word gives, or tkNull when it gives more.
+int KindOfWholeLine(TQvCssHighlighter& h, const std::string& line)
+{
+    h.ResetRange();
+    h.SetLine(line, 0);
+    const int kind = h.GetTokenKind();
+    const bool whole = h.GetToken() == line;
+    h.Next();
+    return whole && h.GetEol() ? kind : tkNull;
+}
+
+}  // namespace
+
+TEST(CSSHighlighter, GoldenTokenStreams)
+{
+    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/css.golden");
+    ASSERT_FALSE(cases.empty());
+    TQvCssHighlighter highlighter(nullptr);
+    for (const TGoldenCase& golden : cases)
+        RunGoldenCase(highlighter, golden, CssKindNames);
+}
+
+TEST(CSSHighlighter, KeywordTableMatchesTheLanguage)
+{
+    const TQvKeywordTable& table = TQvCssHighlighter::Keywords();
+    EXPECT_EQ(table.WordCount(), 15 + 18 + 153);
+    EXPECT_EQ(table.SlotCount(), 256);
+    EXPECT_EQ(table.OccupiedSlots(), 116);
+    // Letters 1..26, "_" 31, "-" -19, digits nothing.
+    Integer length = 0;
+    EXPECT_EQ(table.KeyHash("cm", length), 16);
+    EXPECT_EQ(table.KeyHash("a-b-c;", length), -32);
+    EXPECT_EQ(length, 5);
+    EXPECT_EQ(table.KeyHash("_9", length), 31);
+    std::int64_t lowest = 1000;
+    std::int64_t highest = -1000;
+    for (const TQvKeyword& keyword : KeywordList()) {
+        const std::int64_t hash = table.KeyHash(keyword.Word, length);
+        lowest = std::min(lowest, hash);
+        highest = std::max(highest, hash);
+    }
+    EXPECT_EQ(lowest, 16);
+    EXPECT_EQ(highest, 250);
+}
+
+TEST(CSSHighlighter, EveryKeywordInAnyCaseIsAKey)
+{
+    TQvCssHighlighter h(nullptr);
+    for (const TQvKeyword& keyword : KeywordList()) {
+        const std::string word = keyword.Word;
+        std::string upper = word;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(KindOfWholeLine(h, word), tkKey) << word;
+        EXPECT_EQ(KindOfWholeLine(h, upper), tkKey) << upper;
+        EXPECT_EQ(KindOfWholeLine(h, word + "_"), tkIdentifier) << word;
+        EXPECT_EQ(KindOfWholeLine(h, word + "-"), tkIdentifier) << word;
+    }
+    // A few words of each group, written out.
+    for (const char* word : {"Hz", "kHz", "rad", "b-box", "x-height", "unicode-range",
+                             "azimuth", "ime-mode", "writing-mode", "zoom", "z-index"})
+        EXPECT_EQ(KindOfWholeLine(h, word), tkKey) << word;
+    for (const char* word : {"hz1", "colour", "fontsize", "font_size", "box", "b_box"})
+        EXPECT_EQ(KindOfWholeLine(h, word), tkIdentifier) << word;
+}
+
+TEST(CSSHighlighter, HugeWordNeitherOverflowsNorIndexesOutside)
+{
+    const std::string word(20'000'000, 'z');
+    TQvCssHighlighter h(nullptr);
+    EXPECT_EQ(KindOfWholeLine(h, word), tkIdentifier);
+    const std::string dashes = "a" + std::string(20'000'000, '-');
+    EXPECT_EQ(KindOfWholeLine(h, dashes), tkIdentifier);
+}
+
+TEST(CSSHighlighter, InterfaceValuesAndAttributeDefaults)
+{
+    TQvCssHighlighter h(nullptr);
+    EXPECT_EQ(h.GetLanguageName(), "Cascading Style Sheet");
+    EXPECT_EQ(h.GetDefaultFilter(), "Cascading Stylesheets (*.css)|*.css");
+    EXPECT_EQ(h.GetRange(), rsUnknown);
+    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+    EXPECT_EQ(h.GetAttribCount(), 7);
+    EXPECT_EQ(h.KeyAttri()->GetName(), "Key");
+    EXPECT_TRUE(h.CommentAttri()->GetStyle() == TFontStyles(fsItalic));
+    EXPECT_TRUE(h.KeyAttri()->GetStyle() == TFontStyles(fsBold));
+    EXPECT_TRUE(h.NumberAttri()->GetStyle() == TFontStyles());
+
+    const TQvIdentChars chars = h.GetIdentChars();
+    EXPECT_TRUE(chars.Contains('-') && chars.Contains('_') && chars.Contains('0'));
+    EXPECT_TRUE(chars.Contains(static_cast<char>(214)) && chars.Contains(static_cast<char>(248)));
+    EXPECT_FALSE(chars.Contains(static_cast<char>(215)) || chars.Contains(static_cast<char>(247)));
+    EXPECT_FALSE(chars.Contains('#') || chars.Contains('.'));
+}
+
+TEST(CSSHighlighter, UnknownCharactersShowAsIdentifiers)
+{
+    TQvCssHighlighter h(nullptr);
+    const std::string line = ":a(";
+    h.SetLine(line, 0);
+    EXPECT_EQ(h.GetTokenKind(), tkUnknown);
+    EXPECT_EQ(h.GetTokenAttribute(), h.IdentifierAttri());
+    h.Next();
+    EXPECT_EQ(h.GetTokenAttribute(), h.IdentifierAttri());
+    h.Next();
+    EXPECT_EQ(h.GetTokenAttribute(), h.SymbolAttri());
+    h.Next();
+    EXPECT_TRUE(h.GetEol());
+    EXPECT_EQ(h.GetTokenAttribute(), nullptr);
+}
+
+TEST(CSSHighlighter, SampleSourceScansToTheEnd)
+{
+    TQvCssHighlighter h(nullptr);
+    const std::string sample = h.GetSampleSource();
+    EXPECT_EQ(std::count(sample.begin(), sample.end(), '\n'), 5);
+    EXPECT_EQ(sample.substr(0, 27), "/* Syntax highlighting */\r\n");
+    EXPECT_NE(sample.back(), '\n');
+    h.ResetRange();
+    h.SetLine(sample, 0);
+    std::set<int> kinds;
+    while (!h.GetEol()) {
+        kinds.insert(h.GetTokenKind());
+        h.Next();
+    }
+    EXPECT_EQ(h.GetRange(), rsUnknown);
+    EXPECT_EQ(kinds, (std::set<int>{tkComment, tkIdentifier, tkKey, tkNumber, tkSpace, tkString,
+                                    tkUnknown}));
+}
