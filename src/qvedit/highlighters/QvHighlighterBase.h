@@ -1,0 +1,184 @@
+#pragma once
+// The shape every language highlighter shares.
+//
+// A language highlighter scans one line at a time: a 256-entry dispatch table picks the
+// scanning operation by the first character of the next token, a keyword table recognises
+// words, and a one-byte range carries constructs that span lines (comments, strings) to
+// the next line. TQvHighlighterBase holds the scanning state, answers the token-access
+// half of the highlighter interface from it, maps token kinds to attributes and offers
+// the scanning operations all languages share. A language class adds its dispatch table,
+// its Next and its own operations.
+//
+// The line handed to SetLine is read in place up to its terminating NUL, never beyond.
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/Graphics.h"
+#include "platform/System.h"
+#include "qvedit/core/QvEditHighlighter.h"
+#include "qvedit/core/QvEditStrConst.h"
+
+// ---------------------------------------------------------------------------------------
+// Character tables
+
+using TQvCharTable = std::array<bool, 256>;
+using TQvValueTable = std::array<Integer, 256>;
+
+// '0'..'9', 'A'..'Z', '_' and 'a'..'z': the characters that continue a word.
+constexpr TQvCharTable MakeWordCharTable()
+{
+    TQvCharTable table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '_' ||
+                   (c >= 'a' && c <= 'z');
+    return table;
+}
+
+// The letter values of the letter-sum keyword hash: letters 1..26 in either case, '_' 31,
+// every other character 0.
+constexpr TQvValueTable MakeLetterValueTable()
+{
+    TQvValueTable table{};
+    for (int c = 0; c < 256; ++c) {
+        if (c >= 'A' && c <= 'Z')
+            table[c] = c - 'A' + 1;
+        else if (c >= 'a' && c <= 'z')
+            table[c] = c - 'a' + 1;
+        else if (c == '_')
+            table[c] = 31;
+    }
+    return table;
+}
+
+// The identifier characters most languages report: ASCII word characters and the
+// letters of the upper half (192..255 without 215 and 247).
+TQvIdentChars WordAndUpperLetterChars();
+
+// ---------------------------------------------------------------------------------------
+// Keyword tables
+
+struct TQvKeyword {
+    const char* Word;
+    Byte Kind;
+};
+
+// How a language hashes and compares words.
+struct TQvKeywordHashing {
+    TQvCharTable Span;     // the characters the hash walks over
+    TQvValueTable Values;  // each character's value in the hash sum
+    bool CaseInsensitive;  // compare through Values (true) or byte for byte (false)
+};
+
+// The keywords of a language, grouped by hash value into SlotCount slots. A word whose
+// hash is negative or not below SlotCount is an identifier without any comparison. The
+// hash is summed in 64 bits, so no word is long enough to overflow it.
+class TQvKeywordTable {
+public:
+    // Raises Exception when a keyword hashes outside the slots: the lists are fixed, so
+    // that is a mistake in them.
+    TQvKeywordTable(Integer slotCount, const TQvKeywordHashing& hashing,
+                    std::span<const TQvKeyword> keywords, Byte identifierKind);
+
+    // The kind of the word that starts at `word` (NUL-terminated): the kind of the keyword
+    // it equals, else the identifier kind. wordLength gets the number of characters
+    // hashed.
+    Byte IdentKind(const char* word, Integer& wordLength) const;
+    // The hash of the word at `word` and the number of characters it covers.
+    std::int64_t KeyHash(const char* word, Integer& wordLength) const;
+
+    Integer SlotCount() const { return slotCount_; }
+    Integer WordCount() const { return static_cast<Integer>(entries_.size()); }
+    Integer OccupiedSlots() const;
+
+private:
+    struct TEntry {
+        const char* Word;
+        Integer Length;
+        Byte Kind;
+    };
+    bool KeyComp(const char* word, Integer wordLength, const TEntry& entry) const;
+
+    Integer slotCount_;
+    TQvKeywordHashing hashing_;
+    Byte identifierKind_;
+    std::vector<TEntry> entries_;        // sorted by hash
+    std::vector<Integer> slotStart_;     // entries of slot h: [slotStart_[h], slotStart_[h+1])
+};
+
+// ---------------------------------------------------------------------------------------
+// The language-highlighter base
+
+class TQvHighlighterBase : public TQvCustomHighlighter {
+public:
+    bool GetEol() const override { return tokenKind_ == kinds_.Null; }
+    std::string GetToken() const override;
+    TQvHighlighterAttributes* GetTokenAttribute() const override;
+    Integer GetTokenKind() const override { return tokenKind_; }
+    Integer GetTokenPos() const override { return tokenPos_; }
+    TQvHighlighterAttributes* GetDefaultAttribute(Integer Index) const override;
+
+    // The range's ordinal. SetRange keeps the low byte of the value; a byte outside the
+    // language's range enumeration becomes the start value, so that a stored value
+    // cannot put the scanner in a state it has no operation for.
+    TQvHighlighterRange GetRange() const override { return range_; }
+    void SetRange(TQvHighlighterRange Value) override;
+    void ResetRange() override { range_ = startRange_; }
+
+protected:
+    // The kinds the shared scanning operations produce.
+    struct TQvCommonKinds {
+        Byte Null;
+        Byte Space;
+        Byte Unknown;
+    };
+
+    // rangeCount: the number of members of the language's range enumeration (1 for a
+    // language without ranges).
+    TQvHighlighterBase(TComponent* AOwner, TQvCommonKinds kinds, Byte rangeCount,
+                       Byte startRange);
+
+    void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+
+    // Creates an attribute named by a message string with a default style, adds it, and
+    // shows every kind of `kinds` with it.
+    TQvHighlighterAttributes* CreateAttribute(TQvResStringId name, TFontStyles style,
+                                              std::initializer_list<Byte> kinds);
+    // The attributes for the roles QV_ATTRIB_COMMENT .. QV_ATTRIB_SYMBOL (nil for none).
+    void SetRoleAttributes(std::array<TQvHighlighterAttributes*, 6> roles);
+    // Makes the attributes' current values their defaults and hooks their changes.
+    void FinishAttributes();
+
+    // The character at `index` as an unsigned code; the NUL at the end is code 0.
+    unsigned At(Integer index) const { return static_cast<unsigned char>(line_[index]); }
+    bool AtLineEnd(Integer index) const
+    {
+        const unsigned c = At(index);
+        return c == 0 || c == '\n' || c == '\r';
+    }
+
+    // Shared scanning operations.
+    void NullProc();     // the end-of-line token; the position stays
+    void CRProc();       // CR, or CR LF
+    void LFProc();
+    void SpaceProc();    // codes 1..32 other than LF and CR
+    void UnknownProc();  // one character
+
+    const char* line_;
+    Integer lineNumber_ = 0;
+    Integer run_ = 0;
+    Integer tokenPos_ = 0;
+    Byte tokenKind_;
+    Byte range_;
+
+private:
+    TQvCommonKinds kinds_;
+    Byte rangeCount_;
+    Byte startRange_;
+    std::array<TQvHighlighterAttributes*, 256> kindAttributes_{};
+    std::array<TQvHighlighterAttributes*, 6> roleAttributes_{};
+};
