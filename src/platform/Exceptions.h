@@ -34,6 +34,8 @@ QV_DECLARE_EXCEPTION(EWriteError, EStreamError);
 QV_DECLARE_EXCEPTION(EInOutError, Exception);
 QV_DECLARE_EXCEPTION(EOutOfResources, Exception);
 QV_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+// An internal invariant that well-formed use never breaks was broken.
+QV_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 
 // Raises the silent abort that ends a command without a message.
 [[noreturn]] inline void Abort()
