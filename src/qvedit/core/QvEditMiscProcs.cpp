@@ -1,6 +1,7 @@
 #include "qvedit/core/QvEditMiscProcs.h"
 
 #include "platform/CodePages.h"
+#include "platform/Exceptions.h"
 
 #include <cstring>
 
@@ -72,11 +73,11 @@ struct TDivisionStop {
 // The same for a power-of-two width, through a mask instead of a division.
 struct TMaskStop {
     Integer width;
-    Int64 Next(Int64 column) const
-    {
-        return ((column + width) & ~static_cast<Int64>(width - 1)) & 0x7FFFFFFF;
-    }
+    Int64 Next(Int64 column) const { return (column + width) & ~static_cast<Int64>(width - 1); }
 };
+
+// Expanded lines are measured in 32-bit columns everywhere; a longer one cannot be shown.
+constexpr Int64 MaxExpandedLength = 0x7FFFFFFF;
 
 // Two passes: the first measures the result, the second fills it.
 template <class Stop>
@@ -88,8 +89,17 @@ std::string ExpandTabs(const std::string& line, Stop stop, bool& hasTabs)
         return line;
 
     Int64 column = static_cast<Int64>(firstTab);
-    for (std::size_t i = firstTab; i < line.size(); ++i)
-        column = line[i] == Tab ? stop.Next(column) : column + 1;
+    for (std::size_t i = firstTab; i < line.size(); ++i) {
+        if (line[i] != Tab) {
+            ++column;
+        } else {
+            column = stop.Next(column);
+            if (column > MaxExpandedLength)
+                throw EOutOfResources("Text line too long after tab expansion");
+        }
+    }
+    if (column > MaxExpandedLength)
+        throw EOutOfResources("Text line too long after tab expansion");
 
     std::string result(static_cast<std::size_t>(column), Tab);
     std::memcpy(result.data(), line.data(), firstTab);

@@ -31,7 +31,8 @@ void InternalFillRect(HDC dc, const TRect& rect);
 // Tab expansion. Each TAB is padded to the next tab stop with TAB characters (code 9, not
 // blanks) so that a column of the result is a column on the screen while the bytes still
 // say where the tabs were. Tab widths below 2 turn every TAB into one blank. The Ex form
-// also reports whether the line held a TAB.
+// also reports whether the line held a TAB. A result longer than 2^31 - 1 characters
+// raises EOutOfResources.
 using TConvertTabsProc = std::string (*)(const std::string& line, Integer tabWidth);
 using TConvertTabsProcEx = std::string (*)(const std::string& line, Integer tabWidth,
                                            bool& hasTabs);

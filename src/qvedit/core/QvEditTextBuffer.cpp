@@ -153,7 +153,6 @@ void TQvEditStringList::ExpandString(Integer Index, std::string* Expanded)
             Expanded->assign(text);
     } else {
         std::string result = convertTabsProc_(std::string(text), tabWidth_, hasTabs);
-        CheckLineLength(result.size());
         rec.ExpandedLength = static_cast<Integer>(result.size());
         if (Expanded != nullptr)
             *Expanded = std::move(result);
@@ -213,30 +212,44 @@ void TQvEditStringList::SetTabWidth(Integer Value)
 
 // ---- Changing ---------------------------------------------------------------------------
 
+void TQvEditStringList::InsertRecord(Integer Index, std::string_view Text, bool Wrapped)
+{
+    if (count_ == capacity_)
+        Grow();
+    TQvLineText text;
+    text.SetEmpty();
+    text.Assign(Text);
+    std::memmove(records_ + Index + 1, records_ + Index,
+                 static_cast<std::size_t>(count_ - Index) * sizeof(TQvEditStringRec));
+    TQvEditStringFlags flags{sfExpandedLengthUnknown};
+    if (Wrapped)
+        flags.Include(sfWrapped);
+    records_[Index] = TQvEditStringRec{nullptr, text, flags, NoRange, -1};
+    ++count_;
+    indexOfLongestLine_ = -1;
+}
+
+void TQvEditStringList::RemoveRecords(Integer Index, Integer NumLines)
+{
+    for (Integer i = Index; i < Index + NumLines; ++i)
+        records_[i].Text.Release();
+    std::memmove(records_ + Index, records_ + Index + NumLines,
+                 static_cast<std::size_t>(count_ - Index - NumLines) * sizeof(TQvEditStringRec));
+    count_ -= NumLines;
+    // No line points into a loaded block any more.
+    if (count_ == 0)
+        textBlocks_.clear();
+    indexOfLongestLine_ = -1;
+}
+
 void TQvEditStringList::InsertItem(Integer Index, const std::string& S)
 {
     Updating([&] {
         std::string_view rest = S;
         Integer p = Index;
         do {
-            if (count_ == capacity_)
-                Grow();
-            TQvLineText text;
-            text.SetEmpty();
-            text.Assign(WrapString(rest));
-            std::memmove(records_ + p + 1, records_ + p,
-                         static_cast<std::size_t>(count_ - p) * sizeof(TQvEditStringRec));
-            indexOfLongestLine_ = -1;
-            TQvEditStringRec& rec = records_[p];
-            rec.Object = nullptr;
-            rec.Text = text;
-            rec.Range = NoRange;
-            rec.ExpandedLength = -1;
-            rec.Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
-            if (p != Index)
-                rec.Flags.Include(sfWrapped);
+            InsertRecord(p, WrapString(rest), p != Index);
             ++p;
-            ++count_;
         } while (!rest.empty());
     });
 }
@@ -295,13 +308,7 @@ void TQvEditStringList::Delete(int Index)
 {
     CheckIndex(Index, count_ - 1);
     Updating([&] {
-        records_[Index].Text.Release();
-        std::memmove(records_ + Index, records_ + Index + 1,
-                     static_cast<std::size_t>(count_ - Index - 1) * sizeof(TQvEditStringRec));
-        --count_;
-        if (count_ == 0)
-            textBlocks_.clear();
-        indexOfLongestLine_ = -1;
+        RemoveRecords(Index, 1);
         if (OnDeleted)
             OnDeleted(Index);
     });
@@ -312,15 +319,7 @@ void TQvEditStringList::DeleteLines(Integer Index, Integer NumLines)
     if (NumLines <= 0)
         return;
     CheckIndex(Index, count_);
-    NumLines = Min(NumLines, count_ - Index);
-    for (Integer i = Index; i < Index + NumLines; ++i)
-        records_[i].Text.Release();
-    std::memmove(records_ + Index, records_ + Index + NumLines,
-                 static_cast<std::size_t>(count_ - Index - NumLines) * sizeof(TQvEditStringRec));
-    count_ -= NumLines;
-    if (count_ == 0)
-        textBlocks_.clear();
-    indexOfLongestLine_ = -1;
+    RemoveRecords(Index, Min(NumLines, count_ - Index));
     if (OnDeleted)
         OnDeleted(Index);
 }
@@ -452,19 +451,8 @@ void TQvEditStringList::WrapLine(Integer Index)
     records_[Index].ExpandedLength = -1;
     records_[Index].Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
     indexOfLongestLine_ = -1;
-    for (Integer p = Index + 1; !rest.empty(); ++p) {
-        if (count_ == capacity_)
-            Grow();
-        TQvLineText piece;
-        piece.SetEmpty();
-        piece.Assign(WrapString(rest));
-        std::memmove(records_ + p + 1, records_ + p,
-                     static_cast<std::size_t>(count_ - p) * sizeof(TQvEditStringRec));
-        records_[p] = TQvEditStringRec{nullptr, piece,
-                                       TQvEditStringFlags{sfExpandedLengthUnknown, sfWrapped},
-                                       NoRange, -1};
-        ++count_;
-    }
+    for (Integer p = Index + 1; !rest.empty(); ++p)
+        InsertRecord(p, WrapString(rest), true);
 }
 
 void TQvEditStringList::DoWrapLines(Integer First, Integer Last)
@@ -475,13 +463,15 @@ void TQvEditStringList::DoWrapLines(Integer First, Integer Last)
     });
 }
 
+// The first line of the range takes what is carried even when it is a continuation
+// itself (the line it continued was deleted): the text has nowhere else to go.
 void TQvEditStringList::DoUnWrapLines(Integer First, Integer Last)
 {
     Updating([&] {
         std::string carried;
         for (Integer i = Last; i >= First; --i) {
             TQvEditStringRec& rec = records_[i];
-            if (rec.Flags.Contains(sfWrapped)) {
+            if (i > First && rec.Flags.Contains(sfWrapped)) {
                 carried.insert(0, rec.Text.View());
                 Delete(i);
             } else {

@@ -183,9 +183,11 @@ private:
     void CheckIndex(Integer Index, Integer Limit) const;
     void Grow();
     void ReallocRecords(Integer NewCapacity);
+    // One record with its own copy of Text, nil object and NoRange.
+    void InsertRecord(Integer Index, std::string_view Text, bool Wrapped);
+    void RemoveRecords(Integer Index, Integer NumLines);
     void InsertItem(Integer Index, const std::string& S);
     void AddLoadedLine(const char* P, std::size_t N);
-    void SplitLoadedText(const char* Buffer, std::size_t Size);
     void ReleaseAll();
     void ExpandString(Integer Index, std::string* Expanded);
     std::string_view WrapString(std::string_view& Rest) const;

@@ -155,8 +155,9 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
             Stream->ReadBuffer(block.get(), size);
         block[n] = '\0';
         Clear();
+        // The block stays in this frame until the split is done: a listener that empties
+        // the list meanwhile releases the list's blocks, and must not release this one.
         const char* text = block.get();
-        textBlocks_.push_back(std::move(block));
         try {
             indexOfLongestLine_ = -1;
             std::size_t c = 0;
@@ -177,6 +178,8 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
             }
             if (!finalLineBreak_ && n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n'))
                 AddLoadedLine(text + n, 0);
+            if (count_ > 0)
+                textBlocks_.push_back(std::move(block));
         } catch (...) {
             Clear();
             ReleaseAll();

@@ -1,5 +1,7 @@
 #include "qvedit/core/QvEditMiscProcs.h"
 
+#include "platform/Exceptions.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -98,6 +100,22 @@ TEST(MiscProcs, EveryTabRoutineFollowsTheColumnRule)
             EXPECT_EQ(best, generic);
         }
     }
+}
+
+// 32768 TABs at width 65536 reach column 2^31, past what a 32-bit column can hold. The
+// mask routine once cut the column to 31 bits, measured a short result and then wrote the
+// characters before the wrap far past its end.
+TEST(MiscProcs, AnExpansionPastTheColumnRangeRaisesInsteadOfOverflowing)
+{
+    std::string line = std::string(32767, '\t') + "a\tb";
+    bool hasTabs = false;
+    EXPECT_THROW(GetBestConvertTabsProcEx(65536)(line, 65536, hasTabs), EOutOfResources);
+    EXPECT_THROW(ConvertTabs(line, 65536), EOutOfResources);
+    // The division routine stops before it asks for gigabytes.
+    EXPECT_THROW(ConvertTabs(std::string(40000, '\t'), 65535), EOutOfResources);
+    std::string wide = ConvertTabs(std::string(100, '\t') + "z", 65536);
+    EXPECT_EQ(wide.size(), 100u * 65536u + 1u);
+    EXPECT_EQ(wide.back(), 'z');
 }
 
 TEST(MiscProcs, CharIndexAndDisplayColumn)

@@ -333,3 +333,90 @@ TEST(TextBuffer, ReWrapLineRewrapsTheWholeGroup)
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Strings(0) + list.Strings(1), std::string(70, 'a') + " " + std::string(30, 'c'));
 }
+
+// Deleting the first line of a wrapped group leaves its continuation at the top of the
+// list; joining must keep that text rather than carry it past the first line and drop it.
+TEST(TextBuffer, UnwrappingKeepsAContinuationLeftAtTheTop)
+{
+    std::string first = std::string(70, 'a') + " ";
+    std::string rest = std::string(70, 'b') + " " + std::string(70, 'c');
+    TQvEditStringList list;
+    list.SetWordWrap(true);
+    list.Add(first + rest);
+    ASSERT_EQ(list.Count(), 3);
+    list.Delete(0);
+    ASSERT_TRUE(list.IsLineWraped(0));
+    EXPECT_EQ(list.ReWrapLine(1), 0);
+    EXPECT_EQ(list.Strings(0) + list.Strings(1), rest);
+    EXPECT_FALSE(list.IsLineWraped(0));
+
+    list.Delete(0);  // the continuation is at the top again
+    ASSERT_TRUE(list.IsLineWraped(0));
+    list.SetWordWrap(false);
+    EXPECT_EQ(LinesOf(list), (std::vector<std::string>{std::string(70, 'c')}));
+}
+
+// Loaded lines point into the loaded block; every edit, and emptying the list, must leave
+// no line pointing into a block that is gone (the sanitizer build checks the reads).
+TEST(TextBuffer, LoadedLinesStayReadableThroughEditsAndClear)
+{
+    const std::string a = "first loaded line, longer than a record holds";
+    const std::string b = "second loaded line, also stored outside the record";
+    const std::string c = "third loaded line";
+    TQvEditStringList list;
+    TStringStream in(a + "\n" + b + "\n" + c + "\nshort\n");
+    list.LoadFromStream(&in);
+    list.Exchange(0, 2);
+    list.Move(1, 3);
+    list.Insert(1, "inserted");
+    list.Put(0, list.Strings(0) + "!");
+    list.Delete(2);
+    EXPECT_EQ(LinesOf(list), (std::vector<std::string>{c + "!", "inserted", "short", b}));
+
+    for (int i = list.Count() - 1; i >= 1; --i)
+        list.Delete(i);
+    list.DeleteLines(0, 1);
+    list.Add(a);
+    EXPECT_EQ(LinesOf(list), (std::vector<std::string>{a}));
+
+    TStringStream again(b + "\r\n" + c + "\r\n");
+    list.LoadFromStream(&again);
+    list.Exchange(0, 1);
+    list.Clear();
+    list.Add(c);
+    EXPECT_EQ(list.Get(0), c);
+    EXPECT_EQ(list.Get(1), "");
+}
+
+namespace {
+
+// Deletes every line "drop" as soon as it is added.
+class TDroppingListener : public TObject {
+public:
+    explicit TDroppingListener(TQvEditStringList& list) : list_(list) {}
+    void Added(Integer Index, const std::string& S)
+    {
+        if (S == "drop")
+            list_.Delete(Index);
+    }
+
+private:
+    TQvEditStringList& list_;
+};
+
+}  // namespace
+
+// A listener that empties the list while a file is being split must not free the loaded
+// text under the lines still to come.
+TEST(TextBuffer, AListenerEmptyingTheListWhileLoadingLeavesTheRestIntact)
+{
+    const std::string kept = "a line long enough to be kept in the loaded block";
+    TQvEditStringList list;
+    TDroppingListener listener(list);
+    list.OnAdded = TStringListInsertedEvent(&listener, &TDroppingListener::Added);
+    TStringStream in("drop\n" + kept + "\ndrop\n" + kept + "!\n");
+    list.LoadFromStream(&in);
+    EXPECT_EQ(LinesOf(list), (std::vector<std::string>{kept, kept + "!"}));
+    list.Delete(0);
+    EXPECT_EQ(list.Strings(0), kept + "!");
+}
