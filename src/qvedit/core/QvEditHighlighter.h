@@ -168,12 +168,13 @@ public:
     virtual void SetSampleSource(const std::string& /*Value*/) {}
 
     // Scanning. The text handed to SetLine is read in place, not copied: it must stay
-    // alive and unchanged until the next SetLine (a temporary is refused at compile time).
+    // alive and unchanged until the next SetLine. A temporary, const or not, is refused at
+    // compile time: the const rvalue overload is the better match for every rvalue.
     void SetLine(const std::string& NewValue, Integer LineNumber)
     {
         DoSetLine(NewValue, LineNumber);
     }
-    void SetLine(std::string&& NewValue, Integer LineNumber) = delete;
+    void SetLine(const std::string&& NewValue, Integer LineNumber) = delete;
     virtual void Next() = 0;
     virtual bool GetEol() const = 0;
     virtual std::string GetToken() const = 0;

@@ -5,7 +5,9 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "platform/IniFiles.h"
 #include "platform/Registry.h"
 #include "qvedit/core/QvEditHighlighter.h"
 
@@ -102,6 +104,18 @@ void WriteText(const std::string& file, const std::string& text)
 {
     std::ofstream(file, std::ios::binary) << text;
 }
+
+// SetLine reads the line in place, so it must refuse every argument that dies at the end
+// of the call: a temporary string, a const temporary, a text that would be converted.
+template <class T>
+concept SetLineAccepts = requires(TQvCustomHighlighter& h, T&& line) {
+    h.SetLine(std::forward<T>(line), 0);
+};
+static_assert(SetLineAccepts<std::string&>);
+static_assert(SetLineAccepts<const std::string&>);
+static_assert(!SetLineAccepts<std::string>);
+static_assert(!SetLineAccepts<const std::string>);
+static_assert(!SetLineAccepts<const char*>);
 
 }  // namespace
 
@@ -275,6 +289,44 @@ TEST(HighlighterRegistry, SaveAndLoadKeepTheOpenKey)
     EXPECT_FALSE(TQvHighlighterAttributes("No Such").LoadFromRegistry(&reg));
     EXPECT_TRUE(loaded.comment->LoadFromRegistry(&reg));
     EXPECT_EQ(reg.CurrentPath(), "Software\\Quorvel\\Test");
+    SetRegistryFileForTests("");
+}
+
+// The stored layout, read without the attributes' own loading code: one INI section or
+// registry subkey per attribute name, holding "Background", "Foreground" and "Style" as
+// integers (style 1 bold + 2 italic + 4 underline + 8 strikeout).
+TEST(HighlighterStorage, OneSectionOrSubkeyPerAttributeWithIntegers)
+{
+    TempFolder folder;
+    TTestHighlighter h(nullptr);
+    h.key->SetForeground(clRed);
+    h.key->SetBackground(clWindow);
+    h.key->SetStyle(fsBold | fsUnderline);
+
+    const std::string file = folder.File("layout.ini");
+    ASSERT_TRUE(h.SaveToFile(file));
+    TIniFile ini(file);
+    TStringList sections;
+    ini.ReadSections(&sections);
+    EXPECT_EQ(sections.Count(), 3);
+    EXPECT_EQ(ini.ReadString("Reserved Word", "Foreground", ""), std::to_string(clRed));
+    EXPECT_EQ(ini.ReadInteger("Reserved Word", "Background", 0), clWindow);
+    EXPECT_EQ(ini.ReadInteger("Reserved Word", "Style", 0), 5);
+    EXPECT_EQ(ini.ReadInteger("comment", "Foreground", 0), clGreen);
+    EXPECT_EQ(ini.ReadInteger("Identifier", "Background", 0), clNone);
+    EXPECT_EQ(ini.ReadInteger("Identifier", "Style", -1), 0);
+
+    SetRegistryFileForTests(folder.File("registry.ini"));
+    ASSERT_TRUE(h.SaveToRegistry(HKEY_CURRENT_USER, "Software\\Quorvel\\Layout"));
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly("Software\\Quorvel\\Layout"));
+    TStringList keys;
+    reg.GetKeyNames(&keys);
+    EXPECT_EQ(keys.Count(), 3);
+    ASSERT_TRUE(reg.OpenKeyReadOnly("\\Software\\Quorvel\\Layout\\Reserved Word"));
+    EXPECT_EQ(reg.ReadInteger("Foreground"), clRed);
+    EXPECT_EQ(reg.ReadInteger("Background"), clWindow);
+    EXPECT_EQ(reg.ReadInteger("Style"), 5);
     SetRegistryFileForTests("");
 }
 
