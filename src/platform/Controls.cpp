@@ -141,6 +141,7 @@ void TControl::SetColor(TColor Value)
     if (color_ == Value)
         return;
     color_ = Value;
+    window_->ApplyHostedLook();
     Invalidate();
     if (auto* self = dynamic_cast<TWinControl*>(this))
         for (int i = 0; i < self->ControlCount(); ++i)
@@ -180,6 +181,7 @@ void TControl::FontChanged(TObject*)
 {
     if (!adoptingFont_)
         parentFont_ = false;
+    window_->ApplyHostedLook();
     Invalidate();
     if (auto* self = dynamic_cast<TWinControl*>(this))
         for (int i = 0; i < self->ControlCount(); ++i)
@@ -189,6 +191,7 @@ void TControl::FontChanged(TObject*)
 void TControl::SetCursor(TCursor Value)
 {
     cursor_ = Value;
+    window_->ApplyHostedLook();
 }
 
 void TControl::SetHint(const std::string& Value)

@@ -300,6 +300,9 @@ protected:
     virtual void KeyDown(Word& Key, TShiftState Shift);
     virtual void KeyUp(Word& Key, TShiftState Shift);
     virtual void KeyPress(char& Key);
+    // A child control was placed on this control (Inserted) or taken off it. Containers
+    // that arrange their children themselves (tool bars, page controls) override it.
+    virtual void ControlListChanged(TControl* /*Control*/, bool /*Inserted*/) {}
 
     void Dispatch(TMessage& Message) override;
 

@@ -289,3 +289,45 @@ void TWinControl::WMChar(TWMChar& Message)
     if (!DoKeyPress(Message))
         DefaultHandler(Message.Message);
 }
+
+// ---- Keys of hosted widgets ----------------------------------------------------------------
+
+bool RouteHostedKey(TWinControl* control, QKeyEvent* e)
+{
+    NoteKeyboardModifiers(e->modifiers());
+    const TKeyInput in = ReadKeyEvent(*e);
+    if (in.Key != 0)
+        NoteKeyState(in.Key, true);
+    const QPointer<QvClientWidget> alive(control->Window()->Client());
+    const auto gone = [&] { return alive.isNull() || alive->OwnerWindow()->Control() == nullptr; };
+    bool taken = false;
+    if (in.Key != 0) {
+        CallGuarded(control, [&] { taken = OfferShortCut(control, ShortCut(in.Key, in.Shift)); });
+        if (taken || gone())
+            return true;
+        const bool tab = in.Key == VK_TAB && (in.Shift & (ssCtrl | ssAlt)) == 0;
+        if (tab && (control->Perform(WM_GETDLGCODE, in.Key, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) == 0) {
+            alive->MoveFocus((in.Shift & ssShift) == 0);
+            return true;
+        }
+        TMessage down{static_cast<UINT>(in.SystemKey ? WM_SYSKEYDOWN : WM_KEYDOWN), in.Key,
+                      KeyData(*e, in.SystemKey, false), 0};
+        CallGuarded(control, [&] { control->WndProc(down); });
+        if (down.WParam == 0 || gone())
+            return true;
+        const bool dialogKey = (in.Key == VK_RETURN || in.Key == VK_ESCAPE) && (in.Shift & (ssCtrl | ssAlt)) == 0;
+        if (dialogKey && (control->Perform(WM_GETDLGCODE, in.Key, 0) & DLGC_WANTALLKEYS) == 0) {
+            CallGuarded(control, [&] { taken = PerformDialogKey(control, in.Key); });
+            if (taken || gone())
+                return true;
+        }
+    }
+    for (char c : in.Chars) {
+        TMessage chr{static_cast<UINT>(in.SystemKey ? WM_SYSCHAR : WM_CHAR), static_cast<unsigned char>(c),
+                     KeyData(*e, in.SystemKey, false), 0};
+        CallGuarded(control, [&] { control->WndProc(chr); });
+        if (chr.WParam == 0 || gone())
+            return true;
+    }
+    return false;
+}

@@ -47,6 +47,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
+    friend class QvHostFilter;
     TControlWindow* window_;
 };
 
@@ -100,6 +101,22 @@ public:
     // The next Layout sends WM_SIZE whatever the size (a new window learns its size).
     void ResetSizeNotice() { lastClientSize_ = QSize(-1, -1); }
 
+    // A native widget as the client area (the standard controls): it fills the client
+    // widget, takes the focus in its place, follows the control's font, colours and
+    // cursor, and sees each key only after the control's own key messages (see
+    // RouteHostedKey). The window owns it; hosting a second widget is an error.
+    void HostWidget(QWidget* widget);
+    QWidget* Hosted() const { return hosted_; }
+    // A part of the hosted widget that takes the focus itself (an editable combo box's
+    // edit line) gets the same key route. A widget whose focus goes to a proxy leaves
+    // keys and focus to that proxy.
+    void WatchHostedPart(QWidget* part);
+    // Pushes the control's font, colours (window = Color) and cursor to the hosted widget.
+    void ApplyHostedLook();
+    // The hosted widget's focus policy for the control's TabStop (none when the widget
+    // never takes the focus).
+    void ApplyHostedTabStop(bool tabStop);
+
     // Expires with this object: a handler that ran the control's code checks it before
     // touching the window again (the code may have freed the control).
     std::weak_ptr<char> Liveness() const { return liveness_; }
@@ -120,6 +137,7 @@ private:
     QScrollBar* vBar_;
     QWidget* corner_;
     QMenuBar* menuBar_ = nullptr;
+    QWidget* hosted_ = nullptr;
     TScrollBarState hState_;
     TScrollBarState vState_;
     int border_ = 0;
@@ -151,6 +169,15 @@ std::string PrintableAnsi(const QString& text);
 void NoteKeyboardModifiers(Qt::KeyboardModifiers modifiers);
 void NoteMouseButtons(Qt::MouseButtons buttons);
 void NoteKeyState(Word key, bool down);
+
+// A key press for a hosted widget, taken the classic way: menu shortcuts, Tab (unless
+// the control wants it), WM_KEYDOWN (with the form's key preview), the dialog keys Enter
+// and Escape, then WM_CHAR. True when the classic route took the key, so the widget must
+// not see it: a shortcut or Tab moved on, or a handler zeroed the key or its character.
+bool RouteHostedKey(TWinControl* control, QKeyEvent* e);
+// Offers Enter or Escape to the form's default or cancel button (StdCtrls.cpp): true when
+// a button took it.
+bool PerformDialogKey(TWinControl* focused, Word key);
 
 // ---- Caret (Caret.cpp) ----------------------------------------------------------------
 

@@ -65,6 +65,7 @@ void TWinControl::InsertControl(TControl* Control)
     controls_.push_back(Control);
     if (Control->Align() != alNone)
         Realign();
+    ControlListChanged(Control, true);
 }
 
 void TWinControl::RemoveControl(TControl* Control)
@@ -72,6 +73,7 @@ void TWinControl::RemoveControl(TControl* Control)
     controls_.erase(std::remove(controls_.begin(), controls_.end(), Control), controls_.end());
     if (Control->Align() != alNone)
         Realign();
+    ControlListChanged(Control, false);
 }
 
 // ---- The window ----------------------------------------------------------------------------
@@ -195,7 +197,10 @@ bool TWinControl::CanFocus() const
 void TWinControl::SetTabStop(bool Value)
 {
     tabStop_ = Value;
-    Window()->Client()->setFocusPolicy(Value ? Qt::TabFocus : Qt::NoFocus);
+    if (Window()->Hosted() != nullptr)
+        Window()->ApplyHostedTabStop(Value);
+    else
+        Window()->Client()->setFocusPolicy(Value ? Qt::TabFocus : Qt::NoFocus);
 }
 
 // ---- Alignment ------------------------------------------------------------------------------

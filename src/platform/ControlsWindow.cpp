@@ -132,6 +132,13 @@ TControlWindow::~TControlWindow()
             bar->deleteLater();
         }
     }
+    // A hosted widget dying may still signal (a list losing its current row); the
+    // handlers would call into the control, which is gone.
+    if (hosted_ != nullptr) {
+        hosted_->blockSignals(true);
+        for (QObject* part : hosted_->findChildren<QObject*>())
+            part->blockSignals(true);
+    }
     delete frame_;
 }
 
@@ -197,6 +204,8 @@ void TControlWindow::Layout()
 {
     const QRect client = ClientGeometry();
     client_->setGeometry(client);
+    if (hosted_ != nullptr)
+        hosted_->setGeometry(0, 0, client.width(), client.height());
     const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
     const int barHeight = GetSystemMetrics(SM_CYHSCROLL);
     if (menuBar_ != nullptr)
