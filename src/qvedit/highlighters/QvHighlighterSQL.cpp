@@ -435,8 +435,10 @@ void TQvSQLHighlighter::ColonProc()
 void TQvSQLHighlighter::PoundProc()
 {
     if (dialect_ == sqlMySQL && run_ == 0) {
+        // An empty comment token opens the comment range; the comment continuation then
+        // takes the "#" line as a whole and closes the range again.
         tokenKind_ = tkComment;
-        ScanToLineEnd();
+        range_ = rsComment;
     } else {
         SQLUnknownProc();
     }

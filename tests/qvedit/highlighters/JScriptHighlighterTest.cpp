@@ -179,6 +179,8 @@ TEST(JScriptHighlighter, InterfaceValues)
     EXPECT_TRUE(h.KeyAttri()->GetStyle() == TFontStyles(fsBold));
     EXPECT_TRUE(h.EventAttri()->GetStyle() == TFontStyles());
 
+    EXPECT_EQ(h.GetRange(), rsUnknown);
+
     std::set<std::string> names;
     for (Integer i = 0; i < h.GetAttribCount(); ++i)
         names.insert(h.GetAttribute(i)->GetName());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "GoldenDriver.h"
 #include "qvedit/highlighters/QvHighlighterPerl.h"
@@ -93,8 +94,23 @@ TEST(PerlHighlighter, InterfaceValues)
     EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
     EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
     EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
-    EXPECT_TRUE(h.PragmaAttri()->GetStyle() == TFontStyles(fsBold));
-    EXPECT_TRUE(h.VariableAttri()->GetStyle() == TFontStyles(fsBold));
+    const std::tuple<TQvHighlighterAttributes*, const char*, TFontStyles> attributes[] = {
+        {h.CommentAttri(), "Comment", fsItalic},
+        {h.IdentifierAttri(), "Identifier", {}},
+        {h.InvalidAttri(), "Illegal Char", {}},
+        {h.KeyAttri(), "Reserved Word", fsBold},
+        {h.NumberAttri(), "Number", {}},
+        {h.OperatorAttri(), "Operator", {}},
+        {h.PragmaAttri(), "Pragma", fsBold},
+        {h.SpaceAttri(), "Space", {}},
+        {h.StringAttri(), "String", {}},
+        {h.SymbolAttri(), "Symbol", {}},
+        {h.VariableAttri(), "Variable", fsBold},
+    };
+    for (const auto& [attribute, name, style] : attributes) {
+        EXPECT_EQ(attribute->GetName(), name);
+        EXPECT_TRUE(attribute->GetStyle() == style) << name;
+    }
     EXPECT_EQ(h.SpaceAttri()->GetForeground(), clWindow);
     EXPECT_FALSE(h.SpaceAttri()->IsForegroundStored());
     EXPECT_EQ(h.GetAttribCount(), 11);

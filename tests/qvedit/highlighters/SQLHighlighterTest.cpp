@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -298,6 +300,45 @@ TEST(SQLHighlighter, SampleSourcesScanCleanlyInTheirDialects)
             for (; !h.GetEol(); h.Next())
                 EXPECT_NE(h.GetTokenKind(), tkUnknown) << firstLine << ": " << line;
             EXPECT_EQ(h.GetRange(), rsUnknown) << line;
+        }
+    }
+}
+
+// Every dialect scans any line to its end in contiguous tokens, from every range it can
+// carry; an empty token always changes the range, so a scan cannot stall. The line is
+// built at its exact length, so the sanitizer sees a read past its NUL.
+TEST(SQLHighlighter, EveryDialectScansAnyLineToItsEnd)
+{
+    const char* const pieces[] = {"#",  "'",  "\"", "\\", "/*", "*/",   "--", "@@",
+                                  "@",  ":",  "REM ", "1", "..", "-",  "a",  " ",
+                                  "\t", "\r", "\n", "\xE9", "$", "<<", "x$1"};
+    std::mt19937 random(20261207);
+    TQvSQLHighlighter h(nullptr);
+    for (const TSQLDialect dialect : AllDialects) {
+        h.SetSQLDialect(dialect);
+        for (int i = 0; i < 400; ++i) {
+            std::string built;
+            for (auto n = random() % 14; n > 0; --n)
+                built += pieces[random() % std::size(pieces)];
+            const std::string line(built.data(), built.size());
+            const auto length = static_cast<Integer>(line.size());
+            for (const TQvHighlighterRange start : {rsUnknown, rsComment, rsString}) {
+                h.SetRange(start);
+                TQvHighlighterRange rangeBefore = h.GetRange();
+                h.SetLine(line, 0);
+                Integer expectedPos = 0;
+                for (Integer calls = 0; !h.GetEol(); ++calls, h.Next()) {
+                    ASSERT_LE(calls, 2 * length) << "no end of line: " << line;
+                    const std::string token = h.GetToken();
+                    ASSERT_EQ(h.GetTokenPos(), expectedPos) << line;
+                    if (token.empty()) {
+                        ASSERT_NE(h.GetRange(), rangeBefore) << "stalled on: " << line;
+                    }
+                    expectedPos += static_cast<Integer>(token.size());
+                    rangeBefore = h.GetRange();
+                }
+                EXPECT_EQ(h.GetTokenPos(), length) << line;
+            }
         }
     }
 }
