@@ -62,7 +62,7 @@ std::ptrdiff_t TRegexMatcher::RegRepeat(int node, std::ptrdiff_t max, std::ptrdi
             ++count;
             p += n;
         }
-        steps_ += count;
+        Step(count);
         return count;
     }
     const std::ptrdiff_t left = len_ - pos_;
@@ -80,6 +80,7 @@ std::ptrdiff_t TRegexMatcher::RegRepeat(int node, std::ptrdiff_t max, std::ptrdi
         std::ptrdiff_t count = 0;
         while (count < limit && MatchesOne(node, in_[pos_ + count]))
             ++count;
+        Step(count);
         return count;
     }
     default:

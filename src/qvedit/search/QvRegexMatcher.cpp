@@ -1,19 +1,33 @@
 // The matcher's walk over the node chain and its backtracking (see QvRegexMatcher.h).
 #include "qvedit/search/QvRegexMatcher.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace QvRegexProgram;
 
 namespace {
 
-// The work a search may do: steps (nodes visited and choices resumed) in proportion to
-// the input's length, far above what any ordinary search needs.
+// The work a search may do: steps (nodes visited, choices resumed and characters examined
+// by repeats), growing with the input's length, far above what any ordinary search needs.
+// A search tries up to one match per position and each try may scan the rest of the line
+// ('x.*\d'), so a line also earns an allowance in the square of its length, capped so
+// that an exponential search on a long line still ends within about a second.
 constexpr long StepBudgetBase = 4'000'000;
 constexpr long StepBudgetPerChar = 1'000;
+constexpr long StepBudgetPerCharSquared = 8;
+constexpr long StepBudgetSquareCap = 300'000'000;
 // Choice points open at once (about 48 bytes each): room for loops over a million
 // characters.
 constexpr std::size_t MaxBacktrackEntries = 2'000'000;
+
+long StepBudget(std::size_t inputLength)
+{
+    const auto n = static_cast<long>(inputLength);
+    const long square = n < 100'000 ? std::min(StepBudgetPerCharSquared * n * n, StepBudgetSquareCap)
+                                    : StepBudgetSquareCap;  // no overflow for long inputs
+    return StepBudgetBase + StepBudgetPerChar * n + square;
+}
 
 bool IsGreedyRepeat(int op) { return op == opStar || op == opPlus || op == opBraces; }
 
@@ -29,7 +43,7 @@ TRegexMatcher::TRegexMatcher(TRegex& re)
       headRoundStart_(re.headRoundStart_),
       trail_(re.trail_),
       stack_(re.backtrack_),
-      budget_(StepBudgetBase + StepBudgetPerChar * static_cast<long>(re.input_.size()))
+      budget_(StepBudget(re.input_.size()))
 {
     headRoundStart_.resize(static_cast<std::size_t>(re.loopHeadCount_));
 }
@@ -327,14 +341,19 @@ bool TRegexMatcher::NextRepeatTry(TRegexBacktrack& entry)
     const bool greedy = IsGreedyRepeat(prog_[entry.node]);
     const int next = NextNode(prog_, entry.node);
     const int lookahead = (next != 0 && prog_[next] == opExactly) ? prog_[Operand(next)] : -1;
+    std::ptrdiff_t skipped = 0;
     while (greedy ? entry.count >= entry.last : entry.count <= entry.last) {
         const std::ptrdiff_t p = entry.pos + entry.count * entry.unit;
         entry.count += greedy ? -1 : 1;
-        if (lookahead >= 0 && (p >= len_ || in_[p] != lookahead))
+        if (lookahead >= 0 && (p >= len_ || in_[p] != lookahead)) {
+            ++skipped;
             continue;
+        }
+        Step(skipped);
         pos_ = p;
         return true;
     }
+    Step(skipped);
     return false;
 }
 

@@ -5,7 +5,7 @@
 // walk fails it resumes the most recent entry. Every change a walk makes to the groups
 // and the loop state is written to a trail first, so resuming an entry undoes exactly
 // what was done since it was pushed. Two bounds keep a search safe: the size of the
-// backtrack stack, and a budget of steps proportional to the input's length.
+// backtrack stack, and a budget of steps that grows with the input's length.
 #pragma once
 
 #include "qvedit/search/QvRegex.h"
@@ -71,9 +71,12 @@ private:
             trail_.pop_back();
         }
     }
-    void Step()
+    // Counts work against the budget: a node visited, a choice resumed, or a character
+    // examined by a repeat.
+    void Step(std::ptrdiff_t units = 1)
     {
-        if (++steps_ > budget_)
+        steps_ += static_cast<long>(units);
+        if (steps_ > budget_)
             re_.Error(reeBacktrackLimitExceeded);
     }
 

@@ -35,6 +35,10 @@ TEST(RegexBounds, CatastrophicBacktrackingEndsWithAnError)
     EXPECT_EQ(SearchCode("(a|aa)*b", std::string(40, 'a') + "!b", found), reeBacktrackLimitExceeded);
     EXPECT_EQ(SearchCode("(x+x+)+y", std::string(30, 'x') + "!y", found), reeBacktrackLimitExceeded);
     EXPECT_EQ(SearchCode("(\\w+)*\\d", std::string(40, 'w'), found), reeBacktrackLimitExceeded);
+    // Each round of the loop scans the rest of the line for the repeat and looks for a "z"
+    // there: work that visits no node still counts.
+    EXPECT_EQ(SearchCode("(\\w*z|a)*[!?]", std::string(2'000, 'a'), found), reeBacktrackLimitExceeded);
+    EXPECT_EQ(SearchCode("(.*z|a)*[!?]", std::string(2'000, 'a'), found), reeBacktrackLimitExceeded);
 
     // Without the required literal in the input, no match is tried at all.
     EXPECT_EQ(SearchCode("(a|aa)*b", std::string(40, 'a'), found), 0);
@@ -83,6 +87,10 @@ TEST(RegexBounds, OrdinaryLongLinesStayWithinTheBounds)
     EXPECT_EQ(SearchCode("\\bfunction\\s+\\w+", line, found), 0);
     EXPECT_TRUE(found);
     EXPECT_EQ(SearchCode("x.*y", std::string(5'000, 'x'), found), 0);
+    EXPECT_FALSE(found);
+    // Every position of the line starts a try that scans the rest of it: work in the
+    // square of the line's length, which a line of a few thousand characters must get.
+    EXPECT_EQ(SearchCode("x.*\\d", std::string(4'000, 'x'), found), 0);
     EXPECT_FALSE(found);
     EXPECT_EQ(SearchCode("(ab)*c", "ababababababc", found), 0);
     EXPECT_TRUE(found);
