@@ -202,3 +202,31 @@ void TQvHighlighterBase::UnknownProc()
     tokenKind_ = kinds_.Unknown;
     ++run_;
 }
+
+void TQvHighlighterBase::SymbolOfLength(Integer length)
+{
+    tokenKind_ = kinds_.Symbol;
+    run_ += length;
+}
+
+void TQvHighlighterBase::SymbolProc()
+{
+    SymbolOfLength(1);
+}
+
+void TQvHighlighterBase::AssignmentSymbolProc()
+{
+    SymbolOfLength(At(run_ + 1) == '=' ? 2 : 1);
+}
+
+void TQvHighlighterBase::AndSymbolProc()
+{
+    const unsigned next = At(run_ + 1);
+    SymbolOfLength(next == '&' || next == '=' ? 2 : 1);
+}
+
+void TQvHighlighterBase::OrSymbolProc()
+{
+    const unsigned next = At(run_ + 1);
+    SymbolOfLength(next == '|' || next == '=' ? 2 : 1);
+}

@@ -135,6 +135,7 @@ protected:
         Byte Null;
         Byte Space;
         Byte Unknown;
+        Byte Symbol;
     };
 
     // rangeCount: the number of members of the language's range enumeration (1 for a
@@ -167,6 +168,13 @@ protected:
     void LFProc();
     void SpaceProc();    // codes 1..32 other than LF and CR
     void UnknownProc();  // one character
+
+    // Symbols shared by the C-like languages.
+    void SymbolOfLength(Integer length);
+    void SymbolProc();            // one character
+    void AssignmentSymbolProc();  // the character, with a following '=' joined
+    void AndSymbolProc();         // '&', '&&' or '&='
+    void OrSymbolProc();          // '|', '||' or '|='
 
     const char* line_;
     Integer lineNumber_ = 0;

@@ -99,7 +99,7 @@ bool IsAsmWord(const char* word, Integer length)
 }  // namespace
 
 TQvCppHighlighter::TQvCppHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown}, rsMultiLineDirective + 1,
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsMultiLineDirective + 1,
                          rsUnknown)
 {
     asmAttri_ = CreateAttribute(QVS_AttrAssembler, {}, {tkAsm});

@@ -57,7 +57,7 @@ bool IsHexDigit(unsigned c)
 }  // namespace
 
 TQvCssHighlighter::TQvCssHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown}, rsCStyle + 1, rsUnknown)
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsCStyle + 1, rsUnknown)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});

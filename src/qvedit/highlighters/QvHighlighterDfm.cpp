@@ -40,7 +40,7 @@ unsigned AsciiLower(unsigned c)
 }  // namespace
 
 TQvDfmHighlighter::TQvDfmHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown}, rsUnKnown + 1, rsUnKnown)
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsUnKnown + 1, rsUnKnown)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
@@ -224,12 +224,6 @@ void TQvDfmHighlighter::StringProc()
         }
         ++run_;
     }
-}
-
-void TQvDfmHighlighter::SymbolProc()
-{
-    tokenKind_ = tkSymbol;
-    ++run_;
 }
 
 // ---- Comments -------------------------------------------------------------------------

@@ -72,7 +72,6 @@ private:
     void IntegerProc();     // "$" and hexadecimal digits
     void AsciiCharProc();   // "#" and decimal digits
     void StringProc();
-    void SymbolProc();
     void BraceOpenProc();
     void BraceCloseProc();  // "}" outside a comment
 

@@ -129,7 +129,7 @@ Integer TQvHtmlTagTable::OccupiedSlots() const
 // TQvHTMLHighlighter
 
 TQvHTMLHighlighter::TQvHTMLHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkIdentifier}, rsDoubleQuoteValue + 1,
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkIdentifier, tkSymbol}, rsDoubleQuoteValue + 1,
                          rsText)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, {}, {tkComment});

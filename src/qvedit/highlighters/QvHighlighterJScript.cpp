@@ -40,7 +40,7 @@ bool IsHexDigit(unsigned c)
 }  // namespace
 
 TQvJScriptHighlighter::TQvJScriptHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown}, rsANSI + 1, rsUnknown)
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsANSI + 1, rsUnknown)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier});
@@ -193,34 +193,6 @@ void TQvJScriptHighlighter::StringProc()
 }
 
 // ---- Symbols --------------------------------------------------------------------------
-
-void TQvJScriptHighlighter::SymbolOfLength(Integer length)
-{
-    tokenKind_ = tkSymbol;
-    run_ += length;
-}
-
-void TQvJScriptHighlighter::SymbolProc()
-{
-    SymbolOfLength(1);
-}
-
-void TQvJScriptHighlighter::AssignmentSymbolProc()
-{
-    SymbolOfLength(At(run_ + 1) == '=' ? 2 : 1);
-}
-
-void TQvJScriptHighlighter::AndSymbolProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '&' || next == '=' ? 2 : 1);
-}
-
-void TQvJScriptHighlighter::OrSymbolProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '|' || next == '=' ? 2 : 1);
-}
 
 void TQvJScriptHighlighter::PlusProc()
 {

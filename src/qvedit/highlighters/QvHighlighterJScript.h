@@ -77,10 +77,6 @@ private:
     void NumberProc();
     void StringProc();
     void SlashProc();
-    void SymbolProc();            // one-character symbols
-    void AssignmentSymbolProc();  // '%', '*': a following '=' joins
-    void AndSymbolProc();
-    void OrSymbolProc();
     void PlusProc();
     void MinusProc();
     void PointProc();
@@ -89,7 +85,6 @@ private:
     // Continuation of a "/*" comment on a following line.
     void CommentProc();
 
-    void SymbolOfLength(Integer length);
     void ScanCommentBody();
 
     TQvHighlighterAttributes* commentAttri_;

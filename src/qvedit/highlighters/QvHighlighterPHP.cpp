@@ -68,7 +68,7 @@ bool IsNumberChar(unsigned c)
 }  // namespace
 
 TQvPHPHighlighter::TQvPHPHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown}, rsVarExpansion + 1, rsUnKnown)
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsVarExpansion + 1, rsUnKnown)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
@@ -215,34 +215,6 @@ void TQvPHPHighlighter::SkipWord(Integer& position) const
 }
 
 // ---- Symbols --------------------------------------------------------------------------
-
-void TQvPHPHighlighter::SymbolOfLength(Integer length)
-{
-    tokenKind_ = tkSymbol;
-    run_ += length;
-}
-
-void TQvPHPHighlighter::SymbolProc()
-{
-    SymbolOfLength(1);
-}
-
-void TQvPHPHighlighter::AssignmentSymbolProc()
-{
-    SymbolOfLength(At(run_ + 1) == '=' ? 2 : 1);
-}
-
-void TQvPHPHighlighter::AndSymbolProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '&' || next == '=' ? 2 : 1);
-}
-
-void TQvPHPHighlighter::OrSymbolProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '|' || next == '=' ? 2 : 1);
-}
 
 void TQvPHPHighlighter::PlusProc()
 {

@@ -76,10 +76,6 @@ private:
     void PoundProc();
     void SlashProc();
     void AtSymbolProc();
-    void SymbolProc();            // one-character symbols
-    void AssignmentSymbolProc();  // '!', '%', '*', '^': a following '=' joins
-    void AndSymbolProc();
-    void OrSymbolProc();
     void PlusProc();
     void MinusProc();
     void EqualProc();
@@ -91,7 +87,6 @@ private:
     void AnsiCProc();
     void VarExpansionProc();
 
-    void SymbolOfLength(Integer length);
     void ScanToLineEnd();
     void ScanCommentBody();
     bool IsEscaped(Integer position) const;

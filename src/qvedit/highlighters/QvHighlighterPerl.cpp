@@ -54,7 +54,7 @@ bool IsLetterOrUnderscore(unsigned c)
 }  // namespace
 
 TQvPerlHighlighter::TQvPerlHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown}, 1, 0)
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, 1, 0)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier});
@@ -132,8 +132,8 @@ std::array<TQvPerlHighlighter::TProcTableProc, 256> TQvPerlHighlighter::MakeMeth
     table['"'] = &H::StringInterpProc;
     table['\''] = &H::StringLiteralProc;
     table['!'] = &H::NotSymbolProc;
-    table['^'] = &H::AssignSymbolProc;
-    table['/'] = &H::AssignSymbolProc;
+    table['^'] = &H::AssignmentSymbolProc;
+    table['/'] = &H::AssignmentSymbolProc;
     table['='] = &H::EqualProc;
     table[':'] = &H::ColonProc;
     table['+'] = &H::PlusProc;
@@ -277,22 +277,6 @@ void TQvPerlHighlighter::StringLiteralProc()
 }
 
 // ---- Operators ------------------------------------------------------------------------
-
-void TQvPerlHighlighter::SymbolOfLength(Integer length)
-{
-    tokenKind_ = tkSymbol;
-    run_ += length;
-}
-
-void TQvPerlHighlighter::SymbolProc()
-{
-    SymbolOfLength(1);
-}
-
-void TQvPerlHighlighter::AssignSymbolProc()
-{
-    SymbolOfLength(At(run_ + 1) == '=' ? 2 : 1);
-}
 
 void TQvPerlHighlighter::NotSymbolProc()
 {

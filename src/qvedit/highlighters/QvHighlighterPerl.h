@@ -71,8 +71,6 @@ private:
     void CommentProc();
     void StringInterpProc();
     void StringLiteralProc();
-    void SymbolProc();          // one-character symbols
-    void AssignSymbolProc();    // '^' and '/': a following '=' joins
     void NotSymbolProc();
     void EqualProc();
     void ColonProc();
@@ -80,7 +78,6 @@ private:
     void MinusProc();
     void DoubledSymbolProc();   // '&', '|', '*', '<', '>': doubled, then '='; or '='
 
-    void SymbolOfLength(Integer length);
     void WordProc();
     bool IsEscapedQuote(Integer position) const;
 

@@ -121,7 +121,7 @@ const char* const SampleSources[] = {
 }  // namespace
 
 TQvSQLHighlighter::TQvSQLHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown}, rsString + 1, rsUnknown),
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsString + 1, rsUnknown),
       identTable_(&DefaultIdentTable),
       hashTable_(&DefaultHashTable)
 {
@@ -455,34 +455,6 @@ void TQvSQLHighlighter::SQLUnknownProc()
 }
 
 // ---- Symbols --------------------------------------------------------------------------
-
-void TQvSQLHighlighter::SymbolOfLength(Integer length)
-{
-    tokenKind_ = tkSymbol;
-    run_ += length;
-}
-
-void TQvSQLHighlighter::SymbolProc()
-{
-    SymbolOfLength(1);
-}
-
-void TQvSQLHighlighter::AssignmentSymbolProc()
-{
-    SymbolOfLength(At(run_ + 1) == '=' ? 2 : 1);
-}
-
-void TQvSQLHighlighter::AndSymbolProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '&' || next == '=' ? 2 : 1);
-}
-
-void TQvSQLHighlighter::OrSymbolProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '|' || next == '=' ? 2 : 1);
-}
 
 void TQvSQLHighlighter::PlusProc()
 {

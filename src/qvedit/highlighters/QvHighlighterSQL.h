@@ -101,10 +101,6 @@ private:
     void SlashProc();
     void DoubleQuoteProc();
     void SingleQuoteProc();
-    void SymbolProc();            // one-character symbols
-    void AssignmentSymbolProc();  // '!', '%', '*', '^': a following '=' joins
-    void AndSymbolProc();
-    void OrSymbolProc();
     void PlusProc();
     void EqualProc();
     void GreaterProc();
@@ -115,7 +111,6 @@ private:
     void CommentContinuation();
     void StringContinuation();
 
-    void SymbolOfLength(Integer length);
     void ScanToLineEnd();
     void ScanCommentBody();
     void ScanStringBody();

@@ -51,7 +51,7 @@ const char SampleSource[] =
 // Characters of no token show as identifiers, so the shared operations' unknown kind is
 // the identifier kind.
 TQvVBScriptHighlighter::TQvVBScriptHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkIdentifier}, 1, 0)
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkIdentifier, tkSymbol}, 1, 0)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
@@ -194,17 +194,6 @@ void TQvVBScriptHighlighter::DateProc()
 }
 
 // ---- Symbols --------------------------------------------------------------------------
-
-void TQvVBScriptHighlighter::SymbolOfLength(Integer length)
-{
-    tokenKind_ = tkSymbol;
-    run_ += length;
-}
-
-void TQvVBScriptHighlighter::SymbolProc()
-{
-    SymbolOfLength(1);
-}
 
 void TQvVBScriptHighlighter::LowerProc()
 {

@@ -65,12 +65,10 @@ private:
     void DateProc();
     void LowerProc();
     void GreaterProc();
-    void SymbolProc();  // one-character symbols
     void UnknownProc();
 
     // Takes characters up to and including `closer`, or up to the end of the line.
     void ScanToCloser(unsigned closer);
-    void SymbolOfLength(Integer length);
 
     TQvHighlighterAttributes* commentAttri_;
     TQvHighlighterAttributes* identifierAttri_;

@@ -37,7 +37,7 @@ const char SampleSource[] =
 
 // XML has no unknown kind; the base's unknown operation is never dispatched to.
 TQvXMLHighlighter::TQvXMLHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkText}, rsDocTypeSquareBraces + 1, rsText)
+    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkText, tkSymbol}, rsDocTypeSquareBraces + 1, rsText)
 {
     elementAttri_ = CreateAttribute(QVS_AttrElementName, fsBold, {tkElement});
     textAttri_ = CreateAttribute(QVS_AttrText, fsBold, {tkText});
