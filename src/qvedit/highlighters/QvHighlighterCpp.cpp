@@ -98,8 +98,10 @@ bool IsAsmWord(const char* word, Integer length)
 
 }  // namespace
 
+const TQvLanguageInfo TQvCppHighlighter::Info = {QVS_LangCPP, QVS_FilterCPP, SampleSource};
+
 TQvCppHighlighter::TQvCppHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsMultiLineDirective + 1,
+    : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsMultiLineDirective + 1,
                          rsUnknown)
 {
     asmAttri_ = CreateAttribute(QVS_AttrAssembler, {}, {tkAsm});
@@ -117,15 +119,8 @@ TQvCppHighlighter::TQvCppHighlighter(TComponent* AOwner)
     stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
     symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
     direcAttri_ = CreateAttribute(QVS_AttrPreprocessor, {}, {tkDirective});
-    SetRoleAttributes(
-        {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterCPP));
-}
-
-std::string TQvCppHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangCPP);
+    SetCodeRoleAttributes();
+    FinishLanguage();
 }
 
 TQvHighlighterCapabilities TQvCppHighlighter::Capabilities()
@@ -133,21 +128,6 @@ TQvHighlighterCapabilities TQvCppHighlighter::Capabilities()
     TQvHighlighterCapabilities capabilities = TQvCustomHighlighter::Capabilities();
     capabilities.Include(hcUserSettings);
     return capabilities;
-}
-
-TQvHighlighterClass TQvCppHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvCppHighlighter>();
-}
-
-TQvIdentChars TQvCppHighlighter::GetIdentChars() const
-{
-    return WordAndUpperLetterChars();
-}
-
-std::string TQvCppHighlighter::GetSampleSource() const
-{
-    return SampleSource;
 }
 
 const TQvKeywordTable& TQvCppHighlighter::Keywords()
@@ -167,22 +147,10 @@ TtkTokenKind TQvCppHighlighter::GetTokenID() const
     return kind;
 }
 
-const std::array<TQvCppHighlighter::TProcTableProc, 256>& TQvCppHighlighter::ProcTable()
-{
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvCppHighlighter::TProcTableProc, 256> TQvCppHighlighter::MakeMethodTables()
+TQvCppHighlighter::TProcTable TQvCppHighlighter::MakeMethodTables()
 {
     using H = TQvCppHighlighter;
-    std::array<TProcTableProc, 256> table;
-    table.fill(&H::UnknownProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &H::SpaceProc;
-    table[0] = &H::NullProc;
-    table['\n'] = &H::LFProc;
-    table['\r'] = &H::CRProc;
+    TProcTable table = BasicProcTable(&H::UnknownProc);
     for (int c = 0; c < 128; ++c) {
         if (c >= '0' && c <= '9')
             table[c] = &H::NumberProc;
@@ -225,7 +193,7 @@ void TQvCppHighlighter::Next()
         break;
     default:
         range_ = rsUnknown;
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         break;
     }
 }
@@ -234,7 +202,7 @@ bool TQvCppHighlighter::DispatchLineEnd()
 {
     if (!AtLineEnd(run_))
         return false;
-    (this->*ProcTable()[At(run_)])();
+    Dispatch();
     return true;
 }
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <string>
 
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvCpp {
 
@@ -100,13 +100,12 @@ enum TRangeState : Byte {
 
 }  // namespace QvCpp
 
-class TQvCppHighlighter : public TQvHighlighterBase {
+class TQvCppHighlighter
+    : public TQvCodeHighlighter<TQvCppHighlighter, QvCpp::TtkTokenKind> {
 public:
     explicit TQvCppHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
     static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
 
     void Next() override;
     Integer GetTokenKind() const override { return GetTokenID(); }
@@ -114,8 +113,6 @@ public:
     QvCpp::TtkTokenKind GetTokenID() const;
     // The extended id of the last operator token scanned.
     QvCpp::TxtkTokenKind GetExtTokenID() const { return extTokenID_; }
-    TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
 
     // The installed versions of the IDE (names of the subkeys of its machine key); the
     // list is left as it is when the IDE is not installed.
@@ -126,27 +123,20 @@ public:
     bool UseUserSettings(Integer SettingIndex) override;
 
     TQvHighlighterAttributes* AsmAttri() const { return asmAttri_; }
-    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
-    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
     TQvHighlighterAttributes* InvalidAttri() const { return invalidAttri_; }
-    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
-    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
     TQvHighlighterAttributes* CharAttri() const { return charAttri_; }
     TQvHighlighterAttributes* FloatAttri() const { return floatAttri_; }
     TQvHighlighterAttributes* HexAttri() const { return hexAttri_; }
     TQvHighlighterAttributes* OctalAttri() const { return octalAttri_; }
-    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
-    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
-    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
     TQvHighlighterAttributes* DirecAttri() const { return direcAttri_; }
 
     // The keyword table (94 words over 207 slots), shared by all instances.
     static const TQvKeywordTable& Keywords();
 
 private:
-    using TProcTableProc = void (TQvCppHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Scanning operations by first character.
     void IdentProc();
@@ -202,17 +192,10 @@ private:
     QvCpp::TxtkTokenKind extTokenID_ = QvCpp::xtkAdd;
 
     TQvHighlighterAttributes* asmAttri_;
-    TQvHighlighterAttributes* commentAttri_;
-    TQvHighlighterAttributes* identifierAttri_;
     TQvHighlighterAttributes* invalidAttri_;
-    TQvHighlighterAttributes* keyAttri_;
-    TQvHighlighterAttributes* numberAttri_;
     TQvHighlighterAttributes* charAttri_;
     TQvHighlighterAttributes* floatAttri_;
     TQvHighlighterAttributes* hexAttri_;
     TQvHighlighterAttributes* octalAttri_;
-    TQvHighlighterAttributes* spaceAttri_;
-    TQvHighlighterAttributes* stringAttri_;
-    TQvHighlighterAttributes* symbolAttri_;
     TQvHighlighterAttributes* direcAttri_;
 };

@@ -56,8 +56,10 @@ bool IsHexDigit(unsigned c)
 
 }  // namespace
 
+const TQvLanguageInfo TQvCssHighlighter::Info = {QVS_LangCSS, QVS_FilterCSS, SampleSource};
+
 TQvCssHighlighter::TQvCssHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsCStyle + 1, rsUnknown)
+    : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsCStyle + 1, rsUnknown)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
@@ -66,25 +68,8 @@ TQvCssHighlighter::TQvCssHighlighter(TComponent* AOwner)
     spaceAttri_ = CreateAttribute(QVS_AttrSpace, {}, {tkSpace});
     stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
     symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
-    SetRoleAttributes(
-        {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterCSS));
-}
-
-std::string TQvCssHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangCSS);
-}
-
-TQvHighlighterCapabilities TQvCssHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvCssHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvCssHighlighter>();
+    SetCodeRoleAttributes();
+    FinishLanguage();
 }
 
 TQvIdentChars TQvCssHighlighter::GetIdentChars() const
@@ -92,11 +77,6 @@ TQvIdentChars TQvCssHighlighter::GetIdentChars() const
     TQvIdentChars chars = WordAndUpperLetterChars();
     chars.Include('-');
     return chars;
-}
-
-std::string TQvCssHighlighter::GetSampleSource() const
-{
-    return SampleSource;
 }
 
 const TQvKeywordTable& TQvCssHighlighter::Keywords()
@@ -107,21 +87,9 @@ const TQvKeywordTable& TQvCssHighlighter::Keywords()
     return table;
 }
 
-const std::array<TQvCssHighlighter::TProcTableProc, 256>& TQvCssHighlighter::ProcTable()
+TQvCssHighlighter::TProcTable TQvCssHighlighter::MakeMethodTables()
 {
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvCssHighlighter::TProcTableProc, 256> TQvCssHighlighter::MakeMethodTables()
-{
-    std::array<TProcTableProc, 256> table;
-    table.fill(&TQvCssHighlighter::UnknownProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &TQvCssHighlighter::SpaceProc;
-    table[0] = &TQvCssHighlighter::NullProc;
-    table['\n'] = &TQvCssHighlighter::LFProc;
-    table['\r'] = &TQvCssHighlighter::CRProc;
+    TProcTable table = BasicProcTable(&TQvCssHighlighter::UnknownProc);
     for (int c = 0; c < 256; ++c) {
         if (IsDigit(static_cast<unsigned>(c)))
             table[c] = &TQvCssHighlighter::NumberProc;
@@ -146,7 +114,7 @@ void TQvCssHighlighter::Next()
     if (range_ == rsCStyle)
         CStyleCommentProc();
     else
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
 }
 
 // ---- Words and numbers ----------------------------------------------------------------

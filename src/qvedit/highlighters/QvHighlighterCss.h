@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvCSS {
 
@@ -35,37 +35,22 @@ std::span<const TQvKeyword> KeywordList();
 
 }  // namespace QvCSS
 
-class TQvCssHighlighter : public TQvHighlighterBase {
+class TQvCssHighlighter
+    : public TQvCodeHighlighter<TQvCssHighlighter, QvCSS::TtkTokenKind> {
 public:
     explicit TQvCssHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
-
     void Next() override;
-    QvCSS::TtkTokenKind GetTokenID() const
-    {
-        return static_cast<QvCSS::TtkTokenKind>(tokenKind_);
-    }
+    // Word characters with "-".
     TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
-
-    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
-    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
-    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
-    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
-    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
-    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
-    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
 
     // The keyword table (186 words over 256 slots), shared by all instances.
     static const TQvKeywordTable& Keywords();
 
 private:
-    using TProcTableProc = void (TQvCssHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Scanning operations by first character.
     void IdentProc();
@@ -81,11 +66,4 @@ private:
     void CStyleCommentProc();
     void ScanCommentBody();
 
-    TQvHighlighterAttributes* commentAttri_;
-    TQvHighlighterAttributes* identifierAttri_;
-    TQvHighlighterAttributes* keyAttri_;
-    TQvHighlighterAttributes* numberAttri_;
-    TQvHighlighterAttributes* spaceAttri_;
-    TQvHighlighterAttributes* stringAttri_;
-    TQvHighlighterAttributes* symbolAttri_;
 };

@@ -39,8 +39,10 @@ unsigned AsciiLower(unsigned c)
 
 }  // namespace
 
+const TQvLanguageInfo TQvDfmHighlighter::Info = {QVS_LangDfm, QVS_FilterDFM, SampleSource};
+
 TQvDfmHighlighter::TQvDfmHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsUnKnown + 1, rsUnKnown)
+    : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsUnKnown + 1, rsUnKnown)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
@@ -49,52 +51,13 @@ TQvDfmHighlighter::TQvDfmHighlighter(TComponent* AOwner)
     spaceAttri_ = CreateAttribute(QVS_AttrSpace, {}, {tkSpace});
     stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
     symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
-    SetRoleAttributes(
-        {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterDFM));
+    SetCodeRoleAttributes();
+    FinishLanguage();
 }
 
-std::string TQvDfmHighlighter::LanguageName()
+TQvDfmHighlighter::TProcTable TQvDfmHighlighter::MakeMethodTables()
 {
-    return LoadResString(QVS_LangDfm);
-}
-
-TQvHighlighterCapabilities TQvDfmHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvDfmHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvDfmHighlighter>();
-}
-
-TQvIdentChars TQvDfmHighlighter::GetIdentChars() const
-{
-    return WordAndUpperLetterChars();
-}
-
-std::string TQvDfmHighlighter::GetSampleSource() const
-{
-    return SampleSource;
-}
-
-const std::array<TQvDfmHighlighter::TProcTableProc, 256>& TQvDfmHighlighter::ProcTable()
-{
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvDfmHighlighter::TProcTableProc, 256> TQvDfmHighlighter::MakeMethodTables()
-{
-    std::array<TProcTableProc, 256> table;
-    table.fill(&TQvDfmHighlighter::UnknownProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &TQvDfmHighlighter::SpaceProc;
-    table[0] = &TQvDfmHighlighter::NullProc;
-    table['\n'] = &TQvDfmHighlighter::LFProc;
-    table['\r'] = &TQvDfmHighlighter::CRProc;
+    TProcTable table = BasicProcTable(&TQvDfmHighlighter::UnknownProc);
     for (int c = 'A'; c <= 'Z'; ++c) {
         table[c] = &TQvDfmHighlighter::AltProc;
         table[c + ('a' - 'A')] = &TQvDfmHighlighter::AltProc;
@@ -119,7 +82,7 @@ void TQvDfmHighlighter::Next()
 {
     tokenPos_ = run_;
     if (range_ != rsComment) {
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         return;
     }
     // A line break inside a comment is a blank of its own; taking it as an empty

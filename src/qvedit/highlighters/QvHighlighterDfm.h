@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/Classes.h"
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvDfm {
 
@@ -34,34 +34,17 @@ enum TRangeState : Byte {
 
 }  // namespace QvDfm
 
-class TQvDfmHighlighter : public TQvHighlighterBase {
+class TQvDfmHighlighter
+    : public TQvCodeHighlighter<TQvDfmHighlighter, QvDfm::TtkTokenKind> {
 public:
     explicit TQvDfmHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
-
     void Next() override;
-    QvDfm::TtkTokenKind GetTokenID() const
-    {
-        return static_cast<QvDfm::TtkTokenKind>(tokenKind_);
-    }
-    TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
-
-    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
-    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
-    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
-    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
-    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
-    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
-    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
 
 private:
-    using TProcTableProc = void (TQvDfmHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Scanning operations by first character.
     void AltProc();         // an identifier
@@ -81,13 +64,6 @@ private:
     // A keyword token when `word` (lower case) stands here as a whole word.
     bool KeyWordAt(const char* word);
 
-    TQvHighlighterAttributes* commentAttri_;
-    TQvHighlighterAttributes* identifierAttri_;
-    TQvHighlighterAttributes* keyAttri_;
-    TQvHighlighterAttributes* numberAttri_;
-    TQvHighlighterAttributes* spaceAttri_;
-    TQvHighlighterAttributes* stringAttri_;
-    TQvHighlighterAttributes* symbolAttri_;
 };
 
 // Reads a form file in either form into Strings as text. WasText tells whether the file

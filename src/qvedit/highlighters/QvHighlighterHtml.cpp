@@ -66,6 +66,8 @@ constexpr TColor AmpersandColor = 0x0000FF00;
 
 }  // namespace
 
+const TQvLanguageInfo TQvHTMLHighlighter::Info = {QVS_LangHTML, QVS_FilterHTML, SampleSource};
+
 // ---------------------------------------------------------------------------------------
 // TQvHtmlTagTable
 
@@ -129,8 +131,8 @@ Integer TQvHtmlTagTable::OccupiedSlots() const
 // TQvHTMLHighlighter
 
 TQvHTMLHighlighter::TQvHTMLHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkIdentifier, tkSymbol}, rsDoubleQuoteValue + 1,
-                         rsText)
+    : TQvLanguageHighlighter(AOwner, {tkNull, tkSpace, tkIdentifier, tkSymbol},
+                             rsDoubleQuoteValue + 1, rsText)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, {}, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, fsBold, {tkIdentifier});
@@ -148,33 +150,7 @@ TQvHTMLHighlighter::TQvHTMLHighlighter(TComponent* AOwner)
     // HTML has no string role.
     SetRoleAttributes(
         {commentAttri_, identifierAttri_, keyAttri_, nullptr, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterHTML));
-}
-
-std::string TQvHTMLHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangHTML);
-}
-
-TQvHighlighterCapabilities TQvHTMLHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvHTMLHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvHTMLHighlighter>();
-}
-
-TQvIdentChars TQvHTMLHighlighter::GetIdentChars() const
-{
-    return WordAndUpperLetterChars();
-}
-
-std::string TQvHTMLHighlighter::GetSampleSource() const
-{
-    return SampleSource;
+    FinishLanguage();
 }
 
 const TQvHtmlTagTable& TQvHTMLHighlighter::TagWords()
@@ -183,21 +159,9 @@ const TQvHtmlTagTable& TQvHTMLHighlighter::TagWords()
     return table;
 }
 
-const std::array<TQvHTMLHighlighter::TProcTableProc, 256>& TQvHTMLHighlighter::ProcTable()
+TQvHTMLHighlighter::TProcTable TQvHTMLHighlighter::MakeMethodTables()
 {
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvHTMLHighlighter::TProcTableProc, 256> TQvHTMLHighlighter::MakeMethodTables()
-{
-    std::array<TProcTableProc, 256> table;
-    table.fill(&TQvHTMLHighlighter::IdentProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &TQvHTMLHighlighter::SpaceProc;
-    table[0] = &TQvHTMLHighlighter::NullProc;
-    table['\n'] = &TQvHTMLHighlighter::LFProc;
-    table['\r'] = &TQvHTMLHighlighter::CRProc;
+    TProcTable table = BasicProcTable(&TQvHTMLHighlighter::IdentProc);
     table['"'] = &TQvHTMLHighlighter::StringProc;
     table['\''] = &TQvHTMLHighlighter::StringProc;
     table['&'] = &TQvHTMLHighlighter::AmpersandProc;
@@ -227,12 +191,12 @@ void TQvHTMLHighlighter::Next()
     case rsQuoteValue:
     case rsDoubleQuoteValue:
         if (AtLineEnd(run_))
-            (this->*ProcTable()[At(run_)])();
+            Dispatch();
         else
             StringProc();
         break;
     default:
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         break;
     }
 }
@@ -341,7 +305,7 @@ void TQvHTMLHighlighter::ScanValue()
 void TQvHTMLHighlighter::CommentProc()
 {
     if (AtLineEnd(run_)) {
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         return;
     }
     tokenKind_ = tkComment;
@@ -398,7 +362,7 @@ Integer TQvHTMLHighlighter::EntityAt(Integer position) const
 void TQvHTMLHighlighter::TextProc()
 {
     if (At(run_) < 32 || At(run_) == '<') {
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         return;
     }
     tokenKind_ = tkText;

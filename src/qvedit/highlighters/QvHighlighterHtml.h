@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvHTML {
 
@@ -75,21 +75,12 @@ private:
     Integer wordCount_ = 0;
 };
 
-class TQvHTMLHighlighter : public TQvHighlighterBase {
+class TQvHTMLHighlighter
+    : public TQvLanguageHighlighter<TQvHTMLHighlighter, QvHTML::TtkTokenKind> {
 public:
     explicit TQvHTMLHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
-
     void Next() override;
-    QvHTML::TtkTokenKind GetTokenID() const
-    {
-        return static_cast<QvHTML::TtkTokenKind>(tokenKind_);
-    }
-    TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
 
     TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
     TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
@@ -108,9 +99,9 @@ protected:
     void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
 
 private:
-    using TProcTableProc = void (TQvHTMLHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Scanning operations by first character.
     void SpaceProc();  // like the shared one, but a TAB always starts a new token

@@ -39,8 +39,11 @@ bool IsHexDigit(unsigned c)
 
 }  // namespace
 
+const TQvLanguageInfo TQvJScriptHighlighter::Info = {
+    QVS_LangJScript, QVS_FilterJScript, SampleSource};
+
 TQvJScriptHighlighter::TQvJScriptHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsANSI + 1, rsUnknown)
+    : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsANSI + 1, rsUnknown)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier});
@@ -51,35 +54,8 @@ TQvJScriptHighlighter::TQvJScriptHighlighter(TComponent* AOwner)
     spaceAttri_ = CreateAttribute(QVS_AttrSpace, {}, {tkSpace});
     stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
     symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
-    SetRoleAttributes(
-        {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterJScript));
-}
-
-std::string TQvJScriptHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangJScript);
-}
-
-TQvHighlighterCapabilities TQvJScriptHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvJScriptHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvJScriptHighlighter>();
-}
-
-TQvIdentChars TQvJScriptHighlighter::GetIdentChars() const
-{
-    return WordAndUpperLetterChars();
-}
-
-std::string TQvJScriptHighlighter::GetSampleSource() const
-{
-    return SampleSource;
+    SetCodeRoleAttributes();
+    FinishLanguage();
 }
 
 const TQvKeywordTable& TQvJScriptHighlighter::Keywords()
@@ -90,21 +66,9 @@ const TQvKeywordTable& TQvJScriptHighlighter::Keywords()
     return table;
 }
 
-const std::array<TQvJScriptHighlighter::TProcTableProc, 256>& TQvJScriptHighlighter::ProcTable()
+TQvJScriptHighlighter::TProcTable TQvJScriptHighlighter::MakeMethodTables()
 {
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvJScriptHighlighter::TProcTableProc, 256> TQvJScriptHighlighter::MakeMethodTables()
-{
-    std::array<TProcTableProc, 256> table;
-    table.fill(&TQvJScriptHighlighter::UnknownProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &TQvJScriptHighlighter::SpaceProc;
-    table[0] = &TQvJScriptHighlighter::NullProc;
-    table['\n'] = &TQvJScriptHighlighter::LFProc;
-    table['\r'] = &TQvJScriptHighlighter::CRProc;
+    TProcTable table = BasicProcTable(&TQvJScriptHighlighter::UnknownProc);
     for (int c = 0; c < 256; ++c) {
         if (c >= '0' && c <= '9')
             table[c] = &TQvJScriptHighlighter::NumberProc;
@@ -132,7 +96,7 @@ void TQvJScriptHighlighter::Next()
     if (range_ == rsANSI)
         CommentProc();
     else
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
 }
 
 // ---- Words and numbers ----------------------------------------------------------------

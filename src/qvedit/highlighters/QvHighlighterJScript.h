@@ -4,11 +4,9 @@
 // hexadecimal), strings, comments and operators. Keywords match only in the case they
 // are listed in. Only "/*" comments carry over to the next line.
 
-#include <array>
 #include <span>
-#include <string>
 
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvJScript {
 
@@ -38,39 +36,23 @@ std::span<const TQvKeyword> KeywordList();
 
 }  // namespace QvJScript
 
-class TQvJScriptHighlighter : public TQvHighlighterBase {
+class TQvJScriptHighlighter
+    : public TQvCodeHighlighter<TQvJScriptHighlighter, QvJScript::TtkTokenKind> {
 public:
     explicit TQvJScriptHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
-
     void Next() override;
-    QvJScript::TtkTokenKind GetTokenID() const
-    {
-        return static_cast<QvJScript::TtkTokenKind>(tokenKind_);
-    }
-    TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
 
-    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
-    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
-    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
     TQvHighlighterAttributes* NonReservedKeyAttri() const { return nonReservedKeyAttri_; }
     TQvHighlighterAttributes* EventAttri() const { return eventAttri_; }
-    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
-    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
-    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
-    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
 
     // The keyword table (399 words over 253 slots, case-sensitive), shared by all instances.
     static const TQvKeywordTable& Keywords();
 
 private:
-    using TProcTableProc = void (TQvJScriptHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Scanning operations by first character.
     void IdentProc();
@@ -87,13 +69,6 @@ private:
 
     void ScanCommentBody();
 
-    TQvHighlighterAttributes* commentAttri_;
-    TQvHighlighterAttributes* identifierAttri_;
-    TQvHighlighterAttributes* keyAttri_;
     TQvHighlighterAttributes* nonReservedKeyAttri_;
     TQvHighlighterAttributes* eventAttri_;
-    TQvHighlighterAttributes* numberAttri_;
-    TQvHighlighterAttributes* spaceAttri_;
-    TQvHighlighterAttributes* stringAttri_;
-    TQvHighlighterAttributes* symbolAttri_;
 };

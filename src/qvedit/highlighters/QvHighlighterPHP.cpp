@@ -67,8 +67,10 @@ bool IsNumberChar(unsigned c)
 
 }  // namespace
 
+const TQvLanguageInfo TQvPHPHighlighter::Info = {QVS_LangPHP, QVS_FilterPHP, SampleSource};
+
 TQvPHPHighlighter::TQvPHPHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsVarExpansion + 1, rsUnKnown)
+    : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsVarExpansion + 1, rsUnKnown)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
@@ -79,35 +81,8 @@ TQvPHPHighlighter::TQvPHPHighlighter(TComponent* AOwner)
     stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
     symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
     variableAttri_ = CreateAttribute(QVS_AttrVariable, {}, {tkVariable});
-    SetRoleAttributes(
-        {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterPHP));
-}
-
-std::string TQvPHPHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangPHP);
-}
-
-TQvHighlighterCapabilities TQvPHPHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvPHPHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvPHPHighlighter>();
-}
-
-TQvIdentChars TQvPHPHighlighter::GetIdentChars() const
-{
-    return WordAndUpperLetterChars();
-}
-
-std::string TQvPHPHighlighter::GetSampleSource() const
-{
-    return SampleSource;
+    SetCodeRoleAttributes();
+    FinishLanguage();
 }
 
 const TQvKeywordTable& TQvPHPHighlighter::Keywords()
@@ -118,21 +93,9 @@ const TQvKeywordTable& TQvPHPHighlighter::Keywords()
     return table;
 }
 
-const std::array<TQvPHPHighlighter::TProcTableProc, 256>& TQvPHPHighlighter::ProcTable()
+TQvPHPHighlighter::TProcTable TQvPHPHighlighter::MakeMethodTables()
 {
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvPHPHighlighter::TProcTableProc, 256> TQvPHPHighlighter::MakeMethodTables()
-{
-    std::array<TProcTableProc, 256> table;
-    table.fill(&TQvPHPHighlighter::UnknownProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &TQvPHPHighlighter::SpaceProc;
-    table[0] = &TQvPHPHighlighter::NullProc;
-    table['\n'] = &TQvPHPHighlighter::LFProc;
-    table['\r'] = &TQvPHPHighlighter::CRProc;
+    TProcTable table = BasicProcTable(&TQvPHPHighlighter::UnknownProc);
     for (int c = 0; c < 256; ++c) {
         if (c >= '0' && c <= '9')
             table[c] = &TQvPHPHighlighter::NumberProc;
@@ -175,7 +138,7 @@ void TQvPHPHighlighter::Next()
         break;
     default:
         range_ = rsUnKnown;
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         break;
     }
 }
@@ -354,7 +317,7 @@ void TQvPHPHighlighter::StringProc()
 {
     if (AtLineEnd(run_) && tokenPos_ == run_) {
         // Nothing of the string on this line yet: the line end is its own token.
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         return;
     }
     tokenKind_ = tkString;

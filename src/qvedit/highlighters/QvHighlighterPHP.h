@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvPHP {
 
@@ -36,36 +36,23 @@ enum TRangeState : Byte {
 
 }  // namespace QvPHP
 
-class TQvPHPHighlighter : public TQvHighlighterBase {
+class TQvPHPHighlighter
+    : public TQvCodeHighlighter<TQvPHPHighlighter, QvPHP::TtkTokenKind> {
 public:
     explicit TQvPHPHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
-
     void Next() override;
-    QvPHP::TtkTokenKind GetTokenID() const { return static_cast<QvPHP::TtkTokenKind>(tokenKind_); }
-    TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
 
-    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
-    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
     TQvHighlighterAttributes* InvalidSymbolAttri() const { return invalidSymbolAttri_; }
-    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
-    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
-    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
-    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
-    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
     TQvHighlighterAttributes* VariableAttri() const { return variableAttri_; }
 
     // The keyword table (55 words over 207 slots), shared by all instances.
     static const TQvKeywordTable& Keywords();
 
 private:
-    using TProcTableProc = void (TQvPHPHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Scanning operations by first character.
     void IdentProc();
@@ -94,13 +81,6 @@ private:
     void SkipBracedExpansion();
     void ScanExpansionSuffixes();
 
-    TQvHighlighterAttributes* commentAttri_;
-    TQvHighlighterAttributes* identifierAttri_;
     TQvHighlighterAttributes* invalidSymbolAttri_;
-    TQvHighlighterAttributes* keyAttri_;
-    TQvHighlighterAttributes* numberAttri_;
-    TQvHighlighterAttributes* spaceAttri_;
-    TQvHighlighterAttributes* stringAttri_;
-    TQvHighlighterAttributes* symbolAttri_;
     TQvHighlighterAttributes* variableAttri_;
 };

@@ -53,8 +53,10 @@ bool IsLetterOrUnderscore(unsigned c)
 
 }  // namespace
 
+const TQvLanguageInfo TQvPerlHighlighter::Info = {QVS_LangPerl, QVS_FilterPerl, SampleSource};
+
 TQvPerlHighlighter::TQvPerlHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, 1, 0)
+    : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, 1, 0)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier});
@@ -68,25 +70,8 @@ TQvPerlHighlighter::TQvPerlHighlighter(TComponent* AOwner)
     stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
     symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
     variableAttri_ = CreateAttribute(QVS_AttrVariable, fsBold, {tkVariable});
-    SetRoleAttributes(
-        {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterPerl));
-}
-
-std::string TQvPerlHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangPerl);
-}
-
-TQvHighlighterCapabilities TQvPerlHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvPerlHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvPerlHighlighter>();
+    SetCodeRoleAttributes();
+    FinishLanguage();
 }
 
 TQvIdentChars TQvPerlHighlighter::GetIdentChars() const
@@ -98,27 +83,10 @@ TQvIdentChars TQvPerlHighlighter::GetIdentChars() const
     return chars;
 }
 
-std::string TQvPerlHighlighter::GetSampleSource() const
-{
-    return SampleSource;
-}
-
-const std::array<TQvPerlHighlighter::TProcTableProc, 256>& TQvPerlHighlighter::ProcTable()
-{
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvPerlHighlighter::TProcTableProc, 256> TQvPerlHighlighter::MakeMethodTables()
+TQvPerlHighlighter::TProcTable TQvPerlHighlighter::MakeMethodTables()
 {
     using H = TQvPerlHighlighter;
-    std::array<TProcTableProc, 256> table;
-    table.fill(&H::UnknownProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &H::SpaceProc;
-    table[0] = &H::NullProc;
-    table['\n'] = &H::LFProc;
-    table['\r'] = &H::CRProc;
+    TProcTable table = BasicProcTable(&H::UnknownProc);
     for (int c = 0; c < 128; ++c) {
         if (c >= '0' && c <= '9')
             table[c] = &H::NumberProc;
@@ -148,7 +116,7 @@ std::array<TQvPerlHighlighter::TProcTableProc, 256> TQvPerlHighlighter::MakeMeth
 void TQvPerlHighlighter::Next()
 {
     tokenPos_ = run_;
-    (this->*ProcTable()[At(run_)])();
+    Dispatch();
 }
 
 // ---- Words and variables --------------------------------------------------------------

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvPerl {
 
@@ -28,32 +28,17 @@ enum TtkTokenKind : Byte {
 
 }  // namespace QvPerl
 
-class TQvPerlHighlighter : public TQvHighlighterBase {
+class TQvPerlHighlighter
+    : public TQvCodeHighlighter<TQvPerlHighlighter, QvPerl::TtkTokenKind> {
 public:
     explicit TQvPerlHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
-
     void Next() override;
-    QvPerl::TtkTokenKind GetTokenID() const
-    {
-        return static_cast<QvPerl::TtkTokenKind>(tokenKind_);
-    }
     TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
 
-    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
-    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
     TQvHighlighterAttributes* InvalidAttri() const { return invalidAttri_; }
-    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
-    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
     TQvHighlighterAttributes* OperatorAttri() const { return operatorAttri_; }
     TQvHighlighterAttributes* PragmaAttri() const { return pragmaAttri_; }
-    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
-    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
-    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
     TQvHighlighterAttributes* VariableAttri() const { return variableAttri_; }
 
     // The word table (282 words over 2168 slots, hashed by the sum of the character
@@ -61,9 +46,9 @@ public:
     static const TQvKeywordTable& Keywords();
 
 private:
-    using TProcTableProc = void (TQvPerlHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Scanning operations by first character.
     void IdentProc();
@@ -81,15 +66,8 @@ private:
     void WordProc();
     bool IsEscapedQuote(Integer position) const;
 
-    TQvHighlighterAttributes* commentAttri_;
-    TQvHighlighterAttributes* identifierAttri_;
     TQvHighlighterAttributes* invalidAttri_;
-    TQvHighlighterAttributes* keyAttri_;
-    TQvHighlighterAttributes* numberAttri_;
     TQvHighlighterAttributes* operatorAttri_;
     TQvHighlighterAttributes* pragmaAttri_;
-    TQvHighlighterAttributes* spaceAttri_;
-    TQvHighlighterAttributes* stringAttri_;
-    TQvHighlighterAttributes* symbolAttri_;
     TQvHighlighterAttributes* variableAttri_;
 };

@@ -120,8 +120,10 @@ const char* const SampleSources[] = {
 
 }  // namespace
 
+const TQvLanguageInfo TQvSQLHighlighter::Info = {QVS_LangSQL, QVS_FilterSQL, nullptr};
+
 TQvSQLHighlighter::TQvSQLHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsString + 1, rsUnknown),
+    : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsString + 1, rsUnknown),
       identTable_(&DefaultIdentTable),
       hashTable_(&DefaultHashTable)
 {
@@ -141,10 +143,8 @@ TQvSQLHighlighter::TQvSQLHighlighter(TComponent* AOwner)
     symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
     tableNameAttri_ = CreateAttribute(QVS_AttrTableName, {}, {tkTableName});
     variableAttri_ = CreateAttribute(QVS_AttrVariable, {}, {tkVariable});
-    SetRoleAttributes(
-        {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterSQL));
+    SetCodeRoleAttributes();
+    FinishLanguage();
     SetSQLDialect(sqlSybase);
 }
 
@@ -152,26 +152,6 @@ TQvSQLHighlighter::~TQvSQLHighlighter()
 {
     // The list's own destruction must not call back into a half-destroyed highlighter.
     tableNames_.OnChange = nullptr;
-}
-
-std::string TQvSQLHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangSQL);
-}
-
-TQvHighlighterCapabilities TQvSQLHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvSQLHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvSQLHighlighter>();
-}
-
-bool TQvSQLHighlighter::IsMSSQL() const
-{
-    return dialect_ == sqlMSSQL7 || dialect_ == sqlMSSQL2K;
 }
 
 TQvIdentChars TQvSQLHighlighter::GetIdentChars() const
@@ -189,6 +169,11 @@ TQvIdentChars TQvSQLHighlighter::GetIdentChars() const
 std::string TQvSQLHighlighter::GetSampleSource() const
 {
     return SampleSources[dialect_];
+}
+
+bool TQvSQLHighlighter::IsMSSQL() const
+{
+    return dialect_ == sqlMSSQL7 || dialect_ == sqlMSSQL2K;
 }
 
 void TQvSQLHighlighter::SetSQLDialect(TSQLDialect Value)
@@ -319,21 +304,9 @@ void TQvSQLHighlighter::InitializeKeywordLists()
 
 // ---- The scanner ----------------------------------------------------------------------
 
-const std::array<TQvSQLHighlighter::TProcTableProc, 256>& TQvSQLHighlighter::ProcTable()
+TQvSQLHighlighter::TProcTable TQvSQLHighlighter::MakeMethodTables()
 {
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvSQLHighlighter::TProcTableProc, 256> TQvSQLHighlighter::MakeMethodTables()
-{
-    std::array<TProcTableProc, 256> table;
-    table.fill(&TQvSQLHighlighter::SQLUnknownProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &TQvSQLHighlighter::SpaceProc;
-    table[0] = &TQvSQLHighlighter::NullProc;
-    table['\n'] = &TQvSQLHighlighter::LFProc;
-    table['\r'] = &TQvSQLHighlighter::CRProc;
+    TProcTable table = BasicProcTable(&TQvSQLHighlighter::SQLUnknownProc);
     for (int c = 0; c < 256; ++c) {
         if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_')
             table[c] = &TQvSQLHighlighter::IdentProc;
@@ -371,7 +344,7 @@ void TQvSQLHighlighter::Next()
         StringContinuation();
         break;
     default:
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         break;
     }
 }
@@ -530,7 +503,7 @@ void TQvSQLHighlighter::SlashProc()
 void TQvSQLHighlighter::CommentContinuation()
 {
     if (AtLineEnd(run_)) {
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         return;
     }
     tokenKind_ = tkComment;
@@ -591,7 +564,7 @@ void TQvSQLHighlighter::ScanStringBody()
 void TQvSQLHighlighter::StringContinuation()
 {
     if (AtLineEnd(run_)) {
-        (this->*ProcTable()[At(run_)])();
+        Dispatch();
         return;
     }
     tokenKind_ = tkString;

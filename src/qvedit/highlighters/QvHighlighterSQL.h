@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/Classes.h"
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 #include "qvedit/highlighters/QvHighlighterHashEntries.h"
 #include "qvedit/highlighters/QvHighlighterSQLKeywords.h"
 
@@ -27,14 +27,11 @@ enum TRangeState : Byte {
 
 }  // namespace QvSQL
 
-class TQvSQLHighlighter : public TQvHighlighterBase {
+class TQvSQLHighlighter
+    : public TQvCodeHighlighter<TQvSQLHighlighter, QvSQL::TtkTokenKind> {
 public:
     explicit TQvSQLHighlighter(TComponent* AOwner);
     ~TQvSQLHighlighter() override;
-
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
 
     void Next() override;
     TQvIdentChars GetIdentChars() const override;
@@ -62,26 +59,19 @@ public:
     QvSQL::TtkTokenKind IdentKind(const char* word, Integer& wordLength) const;
     const TQvHashEntryList& GetKeywords() const { return keywords_; }
 
-    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
     TQvHighlighterAttributes* DataTypeAttri() const { return dataTypeAttri_; }
     TQvHighlighterAttributes* DefaultPackageAttri() const { return defaultPackageAttri_; }
     TQvHighlighterAttributes* ExceptionAttri() const { return exceptionAttri_; }
     TQvHighlighterAttributes* FunctionAttri() const { return functionAttri_; }
-    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
-    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
-    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
     TQvHighlighterAttributes* PLSQLAttri() const { return plsqlAttri_; }
-    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
     TQvHighlighterAttributes* SQLPlusAttri() const { return sqlPlusAttri_; }
-    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
-    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
     TQvHighlighterAttributes* TableNameAttri() const { return tableNameAttri_; }
     TQvHighlighterAttributes* VariableAttri() const { return variableAttri_; }
 
 private:
-    using TProcTableProc = void (TQvSQLHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Building the keyword list.
     void InitializeKeywordLists();
@@ -121,19 +111,12 @@ private:
     const TQvCharTable* identTable_;
     const TQvValueTable* hashTable_;
 
-    TQvHighlighterAttributes* commentAttri_;
     TQvHighlighterAttributes* dataTypeAttri_;
     TQvHighlighterAttributes* defaultPackageAttri_;
     TQvHighlighterAttributes* exceptionAttri_;
     TQvHighlighterAttributes* functionAttri_;
-    TQvHighlighterAttributes* identifierAttri_;
-    TQvHighlighterAttributes* keyAttri_;
-    TQvHighlighterAttributes* numberAttri_;
     TQvHighlighterAttributes* plsqlAttri_;
-    TQvHighlighterAttributes* spaceAttri_;
     TQvHighlighterAttributes* sqlPlusAttri_;
-    TQvHighlighterAttributes* stringAttri_;
-    TQvHighlighterAttributes* symbolAttri_;
     TQvHighlighterAttributes* tableNameAttri_;
     TQvHighlighterAttributes* variableAttri_;
 };

@@ -48,10 +48,13 @@ const char SampleSource[] =
 
 }  // namespace
 
+const TQvLanguageInfo TQvVBScriptHighlighter::Info = {
+    QVS_LangVBSScript, QVS_FilterVBScript, SampleSource};
+
 // Characters of no token show as identifiers, so the shared operations' unknown kind is
 // the identifier kind.
 TQvVBScriptHighlighter::TQvVBScriptHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkIdentifier, tkSymbol}, 1, 0)
+    : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkIdentifier, tkSymbol}, 1, 0)
 {
     commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
     identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
@@ -60,35 +63,8 @@ TQvVBScriptHighlighter::TQvVBScriptHighlighter(TComponent* AOwner)
     spaceAttri_ = CreateAttribute(QVS_AttrSpace, {}, {tkSpace});
     stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
     symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
-    SetRoleAttributes(
-        {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterVBScript));
-}
-
-std::string TQvVBScriptHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangVBSScript);
-}
-
-TQvHighlighterCapabilities TQvVBScriptHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvVBScriptHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvVBScriptHighlighter>();
-}
-
-TQvIdentChars TQvVBScriptHighlighter::GetIdentChars() const
-{
-    return WordAndUpperLetterChars();
-}
-
-std::string TQvVBScriptHighlighter::GetSampleSource() const
-{
-    return SampleSource;
+    SetCodeRoleAttributes();
+    FinishLanguage();
 }
 
 const TQvKeywordTable& TQvVBScriptHighlighter::Keywords()
@@ -99,23 +75,9 @@ const TQvKeywordTable& TQvVBScriptHighlighter::Keywords()
     return table;
 }
 
-const std::array<TQvVBScriptHighlighter::TProcTableProc, 256>&
-TQvVBScriptHighlighter::ProcTable()
+TQvVBScriptHighlighter::TProcTable TQvVBScriptHighlighter::MakeMethodTables()
 {
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvVBScriptHighlighter::TProcTableProc, 256>
-TQvVBScriptHighlighter::MakeMethodTables()
-{
-    std::array<TProcTableProc, 256> table;
-    table.fill(&TQvVBScriptHighlighter::UnknownProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &TQvVBScriptHighlighter::SpaceProc;
-    table[0] = &TQvVBScriptHighlighter::NullProc;
-    table['\n'] = &TQvVBScriptHighlighter::LFProc;
-    table['\r'] = &TQvVBScriptHighlighter::CRProc;
+    TProcTable table = BasicProcTable(&TQvVBScriptHighlighter::UnknownProc);
     for (int c = 0; c < 256; ++c) {
         if (c >= '0' && c <= '9')
             table[c] = &TQvVBScriptHighlighter::NumberProc;
@@ -135,7 +97,7 @@ TQvVBScriptHighlighter::MakeMethodTables()
 void TQvVBScriptHighlighter::Next()
 {
     tokenPos_ = run_;
-    (this->*ProcTable()[At(run_)])();
+    Dispatch();
 }
 
 // ---- Words and numbers ----------------------------------------------------------------

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvVBScript {
 
@@ -25,37 +25,20 @@ enum TtkTokenKind : Byte {
 
 }  // namespace QvVBScript
 
-class TQvVBScriptHighlighter : public TQvHighlighterBase {
+class TQvVBScriptHighlighter
+    : public TQvCodeHighlighter<TQvVBScriptHighlighter, QvVBScript::TtkTokenKind> {
 public:
     explicit TQvVBScriptHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
-
     void Next() override;
-    QvVBScript::TtkTokenKind GetTokenID() const
-    {
-        return static_cast<QvVBScript::TtkTokenKind>(tokenKind_);
-    }
-    TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
-
-    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
-    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
-    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
-    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
-    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
-    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
-    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
 
     // The keyword table (84 words over 134 slots, any case), shared by all instances.
     static const TQvKeywordTable& Keywords();
 
 private:
-    using TProcTableProc = void (TQvVBScriptHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Scanning operations by first character.
     void IdentProc();
@@ -70,11 +53,4 @@ private:
     // Takes characters up to and including `closer`, or up to the end of the line.
     void ScanToCloser(unsigned closer);
 
-    TQvHighlighterAttributes* commentAttri_;
-    TQvHighlighterAttributes* identifierAttri_;
-    TQvHighlighterAttributes* keyAttri_;
-    TQvHighlighterAttributes* numberAttri_;
-    TQvHighlighterAttributes* spaceAttri_;
-    TQvHighlighterAttributes* stringAttri_;
-    TQvHighlighterAttributes* symbolAttri_;
 };

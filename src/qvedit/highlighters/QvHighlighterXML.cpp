@@ -35,9 +35,12 @@ const char SampleSource[] =
 
 }  // namespace
 
+const TQvLanguageInfo TQvXMLHighlighter::Info = {QVS_LangXML, QVS_FilterXML, SampleSource};
+
 // XML has no unknown kind; the base's unknown operation is never dispatched to.
 TQvXMLHighlighter::TQvXMLHighlighter(TComponent* AOwner)
-    : TQvHighlighterBase(AOwner, {tkNull, tkSpace, tkText, tkSymbol}, rsDocTypeSquareBraces + 1, rsText)
+    : TQvLanguageHighlighter(AOwner, {tkNull, tkSpace, tkText, tkSymbol},
+                             rsDocTypeSquareBraces + 1, rsText)
 {
     elementAttri_ = CreateAttribute(QVS_AttrElementName, fsBold, {tkElement});
     textAttri_ = CreateAttribute(QVS_AttrText, fsBold, {tkText});
@@ -75,23 +78,7 @@ TQvXMLHighlighter::TQvXMLHighlighter(TComponent* AOwner)
 
     SetRoleAttributes(
         {commentAttri_, attributeAttri_, elementAttri_, nullptr, spaceAttri_, symbolAttri_});
-    FinishAttributes();
-    SetDefaultFilter(LoadResString(QVS_FilterXML));
-}
-
-std::string TQvXMLHighlighter::LanguageName()
-{
-    return LoadResString(QVS_LangXML);
-}
-
-TQvHighlighterCapabilities TQvXMLHighlighter::Capabilities()
-{
-    return TQvCustomHighlighter::Capabilities();
-}
-
-TQvHighlighterClass TQvXMLHighlighter::ClassType() const
-{
-    return HighlighterClassOf<TQvXMLHighlighter>();
+    FinishLanguage();
 }
 
 TQvIdentChars TQvXMLHighlighter::GetIdentChars() const
@@ -102,26 +89,10 @@ TQvIdentChars TQvXMLHighlighter::GetIdentChars() const
     return chars;
 }
 
-std::string TQvXMLHighlighter::GetSampleSource() const
+TQvXMLHighlighter::TProcTable TQvXMLHighlighter::MakeMethodTables()
 {
-    return SampleSource;
-}
-
-const std::array<TQvXMLHighlighter::TProcTableProc, 256>& TQvXMLHighlighter::ProcTable()
-{
-    static const std::array<TProcTableProc, 256> table = MakeMethodTables();
-    return table;
-}
-
-std::array<TQvXMLHighlighter::TProcTableProc, 256> TQvXMLHighlighter::MakeMethodTables()
-{
-    std::array<TProcTableProc, 256> table;
-    table.fill(&TQvXMLHighlighter::IdentProc);
-    for (int c = 1; c <= 32; ++c)
-        table[c] = &TQvXMLHighlighter::SpaceRunProc;
-    table[0] = &TQvXMLHighlighter::NullProc;
-    table['\n'] = &TQvXMLHighlighter::LFProc;
-    table['\r'] = &TQvXMLHighlighter::CRProc;
+    TProcTable table =
+        BasicProcTable(&TQvXMLHighlighter::IdentProc, &TQvXMLHighlighter::SpaceRunProc);
     table['<'] = &TQvXMLHighlighter::LessThanProc;
     table['>'] = &TQvXMLHighlighter::GreaterThanProc;
     return table;

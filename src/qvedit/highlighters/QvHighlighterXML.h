@@ -10,7 +10,7 @@
 #include <array>
 #include <string>
 
-#include "qvedit/highlighters/QvHighlighterBase.h"
+#include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvXML {
 
@@ -66,17 +66,13 @@ enum TRangeState : Byte {
 
 }  // namespace QvXML
 
-class TQvXMLHighlighter : public TQvHighlighterBase {
+class TQvXMLHighlighter
+    : public TQvLanguageHighlighter<TQvXMLHighlighter, QvXML::TtkTokenKind> {
 public:
     explicit TQvXMLHighlighter(TComponent* AOwner);
 
-    static std::string LanguageName();
-    static TQvHighlighterCapabilities Capabilities();
-    TQvHighlighterClass ClassType() const override;
-
     void Next() override;
     TQvIdentChars GetIdentChars() const override;
-    std::string GetSampleSource() const override;
 
     // Stored with the component; scanning does not depend on it.
     bool GetWantBracesParsed() const { return wantBracesParsed_; }
@@ -100,11 +96,9 @@ public:
     TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
 
 private:
-    using TProcTableProc = void (TQvXMLHighlighter::*)();
-    static const std::array<TProcTableProc, 256>& ProcTable();
-    static std::array<TProcTableProc, 256> MakeMethodTables();
-
-    void Dispatch() { (this->*ProcTable()[At(run_)])(); }
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 
     // Operations by first character.
     void SpaceRunProc();  // a tab always starts a new space token

@@ -1,0 +1,114 @@
+#pragma once
+// The members every language highlighter class answers the same way, written once.
+//
+// A language class derives from TQvLanguageHighlighter<itself, its token-kind enumeration>
+// (or TQvCodeHighlighter for the attribute set most programming languages share), makes
+// the template its friend and declares
+//   static const TQvLanguageInfo Info;                   its name, filter and sample
+//   static TProcTable MakeMethodTables();                 its dispatch table
+// The template answers ClassType, LanguageName, Capabilities, GetTokenID, GetIdentChars
+// and GetSampleSource from these, keeps the dispatch table and runs it. A language with
+// other answers (more capabilities, other identifier characters, a sample per dialect)
+// declares its own member of the same name.
+
+#include <array>
+#include <string>
+
+#include "qvedit/highlighters/QvHighlighterBase.h"
+
+// What a language says about itself.
+struct TQvLanguageInfo {
+    TQvResStringId Name;       // the language's name
+    TQvResStringId Filter;     // the default file filter
+    const char* SampleSource;  // the sample text shown in settings dialogs
+};
+
+template <class TLanguage, class TTokenKind>
+class TQvLanguageHighlighter : public TQvHighlighterBase {
+public:
+    static std::string LanguageName() { return LoadResString(TLanguage::Info.Name); }
+    static TQvHighlighterCapabilities Capabilities()
+    {
+        return TQvCustomHighlighter::Capabilities();
+    }
+    TQvHighlighterClass ClassType() const override { return HighlighterClassOf<TLanguage>(); }
+
+    TTokenKind GetTokenID() const { return static_cast<TTokenKind>(tokenKind_); }
+    TQvIdentChars GetIdentChars() const override { return WordAndUpperLetterChars(); }
+    std::string GetSampleSource() const override { return TLanguage::Info.SampleSource; }
+
+protected:
+    using TLanguageBase = TQvLanguageHighlighter;
+    using TProcTableProc = void (TLanguage::*)();
+    using TProcTable = std::array<TProcTableProc, 256>;
+
+    using TQvHighlighterBase::TQvHighlighterBase;
+
+    // Makes the attributes' values their defaults and sets the language's file filter:
+    // the last step of a language's constructor.
+    void FinishLanguage()
+    {
+        FinishAttributes();
+        SetDefaultFilter(LoadResString(TLanguage::Info.Filter));
+    }
+
+    // A dispatch table with `other` for every character, `space` for codes 1..32 and the
+    // line-end operations for NUL, LF and CR.
+    static TProcTable BasicProcTable(TProcTableProc other,
+                                     TProcTableProc space = &TLanguage::SpaceProc)
+    {
+        TProcTable table;
+        table.fill(other);
+        for (int c = 1; c <= 32; ++c)
+            table[c] = space;
+        table[0] = &TLanguage::NullProc;
+        table['\n'] = &TLanguage::LFProc;
+        table['\r'] = &TLanguage::CRProc;
+        return table;
+    }
+
+    // Runs the dispatch table's operation for the character at the position.
+    void Dispatch() { (static_cast<TLanguage*>(this)->*ProcTable()[At(run_)])(); }
+
+private:
+    // Built once and shared by all instances of the language.
+    static const TProcTable& ProcTable()
+    {
+        static const TProcTable table = TLanguage::MakeMethodTables();
+        return table;
+    }
+};
+
+// The attributes of the kinds most programming languages share. The language creates
+// them (in the order it lists its attributes) and names their roles with
+// SetCodeRoleAttributes.
+template <class TLanguage, class TTokenKind>
+class TQvCodeHighlighter : public TQvLanguageHighlighter<TLanguage, TTokenKind> {
+public:
+    TQvHighlighterAttributes* CommentAttri() const { return commentAttri_; }
+    TQvHighlighterAttributes* IdentifierAttri() const { return identifierAttri_; }
+    TQvHighlighterAttributes* KeyAttri() const { return keyAttri_; }
+    TQvHighlighterAttributes* NumberAttri() const { return numberAttri_; }
+    TQvHighlighterAttributes* SpaceAttri() const { return spaceAttri_; }
+    TQvHighlighterAttributes* StringAttri() const { return stringAttri_; }
+    TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
+
+protected:
+    using TQvLanguageHighlighter<TLanguage, TTokenKind>::TQvLanguageHighlighter;
+
+    // The shared attributes take the roles comment, identifier, key, string, space and
+    // symbol.
+    void SetCodeRoleAttributes()
+    {
+        this->SetRoleAttributes(
+            {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
+    }
+
+    TQvHighlighterAttributes* commentAttri_ = nullptr;
+    TQvHighlighterAttributes* identifierAttri_ = nullptr;
+    TQvHighlighterAttributes* keyAttri_ = nullptr;
+    TQvHighlighterAttributes* numberAttri_ = nullptr;
+    TQvHighlighterAttributes* spaceAttri_ = nullptr;
+    TQvHighlighterAttributes* stringAttri_ = nullptr;
+    TQvHighlighterAttributes* symbolAttri_ = nullptr;
+};
