@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GoldenDriver.h"
+#include "HighlighterTestSupport.h"
 #include "platform/Registry.h"
 #include "qvedit/highlighters/QvHighlighterCpp.h"
 
@@ -38,17 +39,6 @@ const char* const CppKeywords[] = {
     "__rtti", "__stdcall", "__thread", "__try", "_asm", "_cdecl", "_export", "_fastcall",
     "_import", "_pascal", "_stdcall", "cdecl", "pascal"};
 
-// The single token a line consisting of one word gives, or tkNull when it gives more.
-int KindOfWholeLine(TQvCppHighlighter& h, const std::string& line)
-{
-    h.ResetRange();
-    h.SetLine(line, 0);
-    const int kind = h.GetTokenKind();
-    const bool whole = h.GetToken() == line;
-    h.Next();
-    return whole && h.GetEol() ? kind : tkNull;
-}
-
 class TempFolder {
 public:
     TempFolder()
@@ -67,11 +57,8 @@ private:
 
 TEST(CppHighlighter, GoldenTokenStreams)
 {
-    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/cpp.golden");
-    ASSERT_FALSE(cases.empty());
     TQvCppHighlighter highlighter(nullptr);
-    for (const TGoldenCase& golden : cases)
-        RunGoldenCase(highlighter, golden, CppKindNames);
+    RunGoldenFile(highlighter, "cpp.golden", CppKindNames);
 }
 
 TEST(CppHighlighter, KeywordsMatchExactlyInTheirOwnCase)
@@ -175,13 +162,7 @@ TEST(CppHighlighter, InterfaceValues)
     EXPECT_EQ(h.GetLanguageName(), "C++");
     EXPECT_EQ(h.GetDefaultFilter(), "C++ Files (*.c,*.cpp,*.h,*.hpp)|*.c;*.cpp;*.h;*.hpp");
     EXPECT_TRUE(h.GetCapabilities() == (TQvHighlighterCapabilities{hcUserSettings, hcRegistry}));
-    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+    ExpectCodeRoleAttributes(h);
     EXPECT_TRUE(h.CommentAttri()->GetStyle() == TFontStyles(fsItalic));
     EXPECT_TRUE(h.KeyAttri()->GetStyle() == TFontStyles(fsBold));
     // The space colour is a default, so it is not stored.

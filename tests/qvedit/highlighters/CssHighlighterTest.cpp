@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GoldenDriver.h"
+#include "HighlighterTestSupport.h"
 #include "qvedit/highlighters/QvHighlighterCss.h"
 
 using namespace QvCSS;
@@ -58,26 +59,12 @@ const char* const CssKeywords[] = {
     "zoom",
 };
 
-// The single token a line consisting of one word gives, or tkNull when it gives more.
-int KindOfWholeLine(TQvCssHighlighter& h, const std::string& line)
-{
-    h.ResetRange();
-    h.SetLine(line, 0);
-    const int kind = h.GetTokenKind();
-    const bool whole = h.GetToken() == line;
-    h.Next();
-    return whole && h.GetEol() ? kind : tkNull;
-}
-
 }  // namespace
 
 TEST(CSSHighlighter, GoldenTokenStreams)
 {
-    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/css.golden");
-    ASSERT_FALSE(cases.empty());
     TQvCssHighlighter highlighter(nullptr);
-    for (const TGoldenCase& golden : cases)
-        RunGoldenCase(highlighter, golden, CssKindNames);
+    RunGoldenFile(highlighter, "css.golden", CssKindNames);
 }
 
 TEST(CSSHighlighter, KeywordTableMatchesTheLanguage)
@@ -140,13 +127,7 @@ TEST(CSSHighlighter, InterfaceValuesAndAttributeDefaults)
     EXPECT_EQ(h.GetLanguageName(), "Cascading Style Sheet");
     EXPECT_EQ(h.GetDefaultFilter(), "Cascading Stylesheets (*.css)|*.css");
     EXPECT_EQ(h.GetRange(), rsUnknown);
-    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+    ExpectCodeRoleAttributes(h);
     EXPECT_EQ(h.GetAttribCount(), 7);
     EXPECT_EQ(h.KeyAttri()->GetName(), "Key");
     EXPECT_TRUE(h.CommentAttri()->GetStyle() == TFontStyles(fsItalic));

@@ -20,11 +20,8 @@ const std::map<std::string, int> DfmKindNames = {
 
 TEST(DfmHighlighter, GoldenTokenStreams)
 {
-    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/dfm.golden");
-    ASSERT_FALSE(cases.empty());
     TQvDfmHighlighter highlighter(nullptr);
-    for (const TGoldenCase& golden : cases)
-        RunGoldenCase(highlighter, golden, DfmKindNames);
+    RunGoldenFile(highlighter, "dfm.golden", DfmKindNames);
 }
 
 TEST(DfmHighlighter, DescribesItself)

@@ -186,3 +186,13 @@ void RunGoldenCase(TQvCustomHighlighter& highlighter, const TGoldenCase& golden,
         highlighter.SetRange(highlighter.GetRange());
     }
 }
+
+void RunGoldenFile(TQvCustomHighlighter& highlighter, const std::string& fileName,
+                   const std::map<std::string, int>& kindNames)
+{
+    SCOPED_TRACE(fileName);
+    const auto cases = LoadGoldenFile(std::string(QV_TEST_DATA_DIR "/") + fileName);
+    ASSERT_FALSE(cases.empty());
+    for (const TGoldenCase& golden : cases)
+        RunGoldenCase(highlighter, golden, kindNames);
+}

@@ -52,3 +52,8 @@ std::vector<TGoldenCase> LoadGoldenFile(const std::string& path);
 // to the highlighter's ordinals.
 void RunGoldenCase(TQvCustomHighlighter& highlighter, const TGoldenCase& golden,
                    const std::map<std::string, int>& kindNames);
+
+// Runs every case of the golden file `fileName` in the test data folder; a file without
+// cases fails.
+void RunGoldenFile(TQvCustomHighlighter& highlighter, const std::string& fileName,
+                   const std::map<std::string, int>& kindNames);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GoldenDriver.h"
+#include "HighlighterTestSupport.h"
 #include "qvedit/highlighters/QvHighlighterJScript.h"
 
 using namespace QvJScript;
@@ -82,17 +83,6 @@ const char* const NonReservedWords[] = {
     "visibility", "vlinkColor", "vspace", "watch", "width", "Window", "window", "write",
     "writeln", "zIndex",};
 
-// The single token a line consisting of one word gives, or tkNull when it gives more.
-int KindOfWholeLine(TQvJScriptHighlighter& h, const std::string& line)
-{
-    h.ResetRange();
-    h.SetLine(line, 0);
-    const int kind = h.GetTokenKind();
-    const bool whole = h.GetToken() == line;
-    h.Next();
-    return whole && h.GetEol() ? kind : tkNull;
-}
-
 std::set<std::string> AllKeywords()
 {
     std::set<std::string> words;
@@ -106,11 +96,8 @@ std::set<std::string> AllKeywords()
 
 TEST(JScriptHighlighter, GoldenTokenStreams)
 {
-    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/jscript.golden");
-    ASSERT_FALSE(cases.empty());
     TQvJScriptHighlighter highlighter(nullptr);
-    for (const TGoldenCase& golden : cases)
-        RunGoldenCase(highlighter, golden, JScriptKindNames);
+    RunGoldenFile(highlighter, "jscript.golden", JScriptKindNames);
 }
 
 TEST(JScriptHighlighter, EveryKeywordHasItsKindInItsOwnCaseOnly)
@@ -168,13 +155,7 @@ TEST(JScriptHighlighter, InterfaceValues)
     EXPECT_EQ(h.GetDefaultFilter(), "Javascript Files (*.js)|*.js");
     EXPECT_GE(GetPlaceableHighlighters()->FindByName("JavaScript"), 0);
 
-    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+    ExpectCodeRoleAttributes(h);
     EXPECT_TRUE(h.CommentAttri()->GetStyle() == TFontStyles(fsItalic));
     EXPECT_TRUE(h.KeyAttri()->GetStyle() == TFontStyles(fsBold));
     EXPECT_TRUE(h.EventAttri()->GetStyle() == TFontStyles());

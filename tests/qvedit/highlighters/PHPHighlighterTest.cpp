@@ -5,6 +5,7 @@
 #include <string>
 
 #include "GoldenDriver.h"
+#include "HighlighterTestSupport.h"
 #include "qvedit/highlighters/QvHighlighterPHP.h"
 
 using namespace QvPHP;
@@ -28,26 +29,12 @@ const char* const PhpKeywords[] = {
     "return", "show_source", "static", "string", "switch", "true", "unset", "var", "while",
     "xor", "__FILE__", "__LINE__"};
 
-// The single token a line consisting of one word gives, or tkNull when it gives more.
-int KindOfWholeLine(TQvPHPHighlighter& h, const std::string& line)
-{
-    h.ResetRange();
-    h.SetLine(line, 0);
-    const int kind = h.GetTokenKind();
-    const bool whole = h.GetToken() == line;
-    h.Next();
-    return whole && h.GetEol() ? kind : tkNull;
-}
-
 }  // namespace
 
 TEST(PHPHighlighter, GoldenTokenStreams)
 {
-    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/php.golden");
-    ASSERT_FALSE(cases.empty());
     TQvPHPHighlighter highlighter(nullptr);
-    for (const TGoldenCase& golden : cases)
-        RunGoldenCase(highlighter, golden, PhpKindNames);
+    RunGoldenFile(highlighter, "php.golden", PhpKindNames);
 }
 
 TEST(PHPHighlighter, EveryKeywordInAnyCaseIsAKey)
@@ -108,13 +95,7 @@ TEST(PHPHighlighter, InterfaceValues)
     EXPECT_EQ(h.GetLanguageName(), "PHP");
     EXPECT_EQ(h.GetDefaultFilter(),
               "PHP Files (*.php,*.php3,*.phtml,*.inc)|*.php;*.php3;*.phtml;*.inc");
-    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+    ExpectCodeRoleAttributes(h);
     EXPECT_EQ(h.GetDefaultAttribute(-1), nullptr);
     EXPECT_TRUE(h.CommentAttri()->GetStyle() == TFontStyles(fsItalic));
     EXPECT_TRUE(h.KeyAttri()->GetStyle() == TFontStyles(fsBold));

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "GoldenDriver.h"
+#include "HighlighterTestSupport.h"
 #include "qvedit/highlighters/QvHighlighterPerl.h"
 
 using namespace QvPerl;
@@ -29,25 +30,12 @@ const std::pair<const char*, TtkTokenKind> SampleWords[] = {
     {"constant", tkPragma},  {"vars", tkPragma},          {"integer", tkPragma},
 };
 
-// The single token a line consisting of one word gives, or tkNull when it gives more.
-int KindOfWholeLine(TQvPerlHighlighter& h, const std::string& line)
-{
-    h.SetLine(line, 0);
-    const int kind = h.GetTokenKind();
-    const bool whole = h.GetToken() == line;
-    h.Next();
-    return whole && h.GetEol() ? kind : tkNull;
-}
-
 }  // namespace
 
 TEST(PerlHighlighter, GoldenTokenStreams)
 {
-    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/perl.golden");
-    ASSERT_FALSE(cases.empty());
     TQvPerlHighlighter highlighter(nullptr);
-    for (const TGoldenCase& golden : cases)
-        RunGoldenCase(highlighter, golden, PerlKindNames);
+    RunGoldenFile(highlighter, "perl.golden", PerlKindNames);
 }
 
 TEST(PerlHighlighter, WordTableMatchesTheLanguage)
@@ -87,13 +75,7 @@ TEST(PerlHighlighter, InterfaceValues)
     TQvPerlHighlighter h(nullptr);
     EXPECT_EQ(h.GetLanguageName(), "Perl");
     EXPECT_EQ(h.GetDefaultFilter(), "Perl Files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
-    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+    ExpectCodeRoleAttributes(h);
     const std::tuple<TQvHighlighterAttributes*, const char*, TFontStyles> attributes[] = {
         {h.CommentAttri(), "Comment", fsItalic},
         {h.IdentifierAttri(), "Identifier", {}},

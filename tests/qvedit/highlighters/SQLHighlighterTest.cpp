@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "GoldenDriver.h"
+#include "HighlighterTestSupport.h"
 #include "qvedit/highlighters/QvHighlighterSQL.h"
 
 using namespace QvSQL;
@@ -25,26 +26,11 @@ const std::map<std::string, int> SqlKindNames = {
 const TSQLDialect AllDialects[] = {sqlStandard, sqlInterbase6, sqlMSSQL7, sqlMySQL,
                                    sqlOracle,   sqlSybase,     sqlIngres, sqlMSSQL2K};
 
-void RunGoldenFile(TSQLDialect dialect, const std::string& name)
+void RunDialectGoldenFile(TSQLDialect dialect, const std::string& name)
 {
-    SCOPED_TRACE(name);
-    const auto cases = LoadGoldenFile(std::string(QV_TEST_DATA_DIR "/") + name);
-    ASSERT_FALSE(cases.empty());
     TQvSQLHighlighter highlighter(nullptr);
     highlighter.SetSQLDialect(dialect);
-    for (const TGoldenCase& golden : cases)
-        RunGoldenCase(highlighter, golden, SqlKindNames);
-}
-
-// The kind of the single token a one-word line gives, or tkNull when it gives more.
-int KindOfWholeLine(TQvSQLHighlighter& h, const std::string& line)
-{
-    h.ResetRange();
-    h.SetLine(line, 0);
-    const int kind = h.GetTokenKind();
-    const bool whole = h.GetToken() == line;
-    h.Next();
-    return whole && h.GetEol() ? kind : tkNull;
+    RunGoldenFile(highlighter, name, SqlKindNames);
 }
 
 Integer EntryCount(const TQvHashEntryList& list)
@@ -83,14 +69,14 @@ public:
 
 TEST(SQLHighlighter, GoldenTokenStreams)
 {
-    RunGoldenFile(sqlSybase, "sql-sybase.golden");
-    RunGoldenFile(sqlStandard, "sql-standard.golden");
-    RunGoldenFile(sqlInterbase6, "sql-interbase.golden");
-    RunGoldenFile(sqlMySQL, "sql-mysql.golden");
-    RunGoldenFile(sqlOracle, "sql-oracle.golden");
-    RunGoldenFile(sqlIngres, "sql-ingres.golden");
-    RunGoldenFile(sqlMSSQL7, "sql-mssql.golden");
-    RunGoldenFile(sqlMSSQL2K, "sql-mssql.golden");
+    RunDialectGoldenFile(sqlSybase, "sql-sybase.golden");
+    RunDialectGoldenFile(sqlStandard, "sql-standard.golden");
+    RunDialectGoldenFile(sqlInterbase6, "sql-interbase.golden");
+    RunDialectGoldenFile(sqlMySQL, "sql-mysql.golden");
+    RunDialectGoldenFile(sqlOracle, "sql-oracle.golden");
+    RunDialectGoldenFile(sqlIngres, "sql-ingres.golden");
+    RunDialectGoldenFile(sqlMSSQL7, "sql-mssql.golden");
+    RunDialectGoldenFile(sqlMSSQL2K, "sql-mssql.golden");
 }
 
 TEST(SQLHighlighter, KeywordListHoldsEveryWordOfTheDialect)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GoldenDriver.h"
+#include "HighlighterTestSupport.h"
 #include "qvedit/highlighters/QvHighlighterVBScript.h"
 
 using namespace QvVBScript;
@@ -30,25 +31,12 @@ const char* const VBScriptKeywords[] = {
     "Shared", "Single", "Static", "Stop", "Sub", "Then", "To", "True", "Type", "TypeOf",
     "Until", "Variant", "Wend", "While", "With", "Xor",};
 
-// The single token a line consisting of one word gives, or tkNull when it gives more.
-int KindOfWholeLine(TQvVBScriptHighlighter& h, const std::string& line)
-{
-    h.SetLine(line, 0);
-    const int kind = h.GetTokenKind();
-    const bool whole = h.GetToken() == line;
-    h.Next();
-    return whole && h.GetEol() ? kind : tkNull;
-}
-
 }  // namespace
 
 TEST(VBScriptHighlighter, GoldenTokenStreams)
 {
-    const auto cases = LoadGoldenFile(QV_TEST_DATA_DIR "/vbscript.golden");
-    ASSERT_FALSE(cases.empty());
     TQvVBScriptHighlighter highlighter(nullptr);
-    for (const TGoldenCase& golden : cases)
-        RunGoldenCase(highlighter, golden, VBScriptKindNames);
+    RunGoldenFile(highlighter, "vbscript.golden", VBScriptKindNames);
 }
 
 TEST(VBScriptHighlighter, EveryKeywordInAnyCaseIsAKey)
@@ -99,12 +87,7 @@ TEST(VBScriptHighlighter, InterfaceValues)
     EXPECT_EQ(h.GetDefaultFilter(), "VBScript Files (*.vbs)|*.vbs");
     EXPECT_GE(GetPlaceableHighlighters()->FindByName("MS VBScript"), 0);
 
-    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
-    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
+    ExpectCodeRoleAttributes(h);
     EXPECT_EQ(h.GetDefaultAttribute(-1), nullptr);
     EXPECT_TRUE(h.CommentAttri()->GetStyle() == TFontStyles(fsItalic));
     EXPECT_TRUE(h.KeyAttri()->GetStyle() == TFontStyles(fsBold));

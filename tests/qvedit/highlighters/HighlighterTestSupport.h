@@ -1,0 +1,26 @@
+#pragma once
+// Checks the highlighter tests share.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "qvedit/core/QvEditHighlighter.h"
+
+// The kind of the single token a line gives when the whole line is one token; else the
+// highlighter's end-of-line kind. The range is reset first.
+int KindOfWholeLine(TQvCustomHighlighter& h, const std::string& line);
+
+// The roles comment, identifier, key, string, space and symbol are the attributes of
+// those names; there is no seventh role.
+template <class THighlighter>
+void ExpectCodeRoleAttributes(const THighlighter& h)
+{
+    EXPECT_EQ(h.GetDefaultAttribute(0), h.CommentAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(1), h.IdentifierAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(2), h.KeyAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(3), h.StringAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(4), h.SpaceAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
+    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+}
