@@ -107,7 +107,7 @@ TEST(XMLHighlighter, TokensShowWithTheirAttributes)
     TQvXMLHighlighter h(nullptr);
     // One line touching the kinds that share an attribute.
     const std::string line = "<a xmlns=\"&x;\" b='&y;'>&z;";
-    const std::pair<int, TQvHighlighterAttributes*> expected[] = {
+    const std::pair<TtkTokenKind, TQvHighlighterAttributes*> expected[] = {
         {tkSymbol, h.SymbolAttri()},
         {tkElement, h.ElementAttri()},
         {tkSpace, h.SpaceAttri()},
@@ -133,10 +133,13 @@ TEST(XMLHighlighter, TokensShowWithTheirAttributes)
     for (const auto& [kind, attribute] : expected) {
         ASSERT_FALSE(h.GetEol());
         EXPECT_EQ(h.GetTokenKind(), kind) << h.GetToken();
+        // The typed kind is the same ordinal.
+        EXPECT_EQ(h.GetTokenID(), kind) << h.GetToken();
         EXPECT_EQ(h.GetTokenAttribute(), attribute) << h.GetToken();
         h.Next();
     }
     EXPECT_TRUE(h.GetEol());
+    EXPECT_EQ(h.GetTokenID(), tkNull);
     EXPECT_EQ(h.GetTokenAttribute(), nullptr);
 }
 
