@@ -150,13 +150,7 @@ TtkTokenKind TQvCppHighlighter::GetTokenID() const
 TQvCppHighlighter::TProcTable TQvCppHighlighter::MakeMethodTables()
 {
     using H = TQvCppHighlighter;
-    TProcTable table = BasicProcTable(&H::UnknownProc);
-    for (int c = 0; c < 128; ++c) {
-        if (c >= '0' && c <= '9')
-            table[c] = &H::NumberProc;
-        else if (IdentCharTable[c])
-            table[c] = &H::IdentProc;
-    }
+    TProcTable table = WordProcTable(&H::UnknownProc);
     const std::pair<char, TProcTableProc> symbols[] = {
         {'!', &H::NotSymbolProc},   {'"', &H::StringProc},      {'#', &H::DirectiveProc},
         {'%', &H::ModSymbolProc},   {'&', &H::AndSymbolProc},   {'\'', &H::AsciiCharProc},

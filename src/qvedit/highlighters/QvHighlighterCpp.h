@@ -134,10 +134,6 @@ public:
     static const TQvKeywordTable& Keywords();
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Scanning operations by first character.
     void IdentProc();
     void NumberProc();
@@ -198,4 +194,9 @@ private:
     TQvHighlighterAttributes* hexAttri_;
     TQvHighlighterAttributes* octalAttri_;
     TQvHighlighterAttributes* direcAttri_;
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };

@@ -61,14 +61,7 @@ const TQvLanguageInfo TQvCssHighlighter::Info = {QVS_LangCSS, QVS_FilterCSS, Sam
 TQvCssHighlighter::TQvCssHighlighter(TComponent* AOwner)
     : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsCStyle + 1, rsUnknown)
 {
-    commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
-    identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
-    keyAttri_ = CreateAttribute(QVS_AttrKey, fsBold, {tkKey});
-    numberAttri_ = CreateAttribute(QVS_AttrNumber, {}, {tkNumber});
-    spaceAttri_ = CreateAttribute(QVS_AttrSpace, {}, {tkSpace});
-    stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
-    symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
-    SetCodeRoleAttributes();
+    CreateCodeAttributes(QVS_AttrKey);
     FinishLanguage();
 }
 
@@ -89,13 +82,7 @@ const TQvKeywordTable& TQvCssHighlighter::Keywords()
 
 TQvCssHighlighter::TProcTable TQvCssHighlighter::MakeMethodTables()
 {
-    TProcTable table = BasicProcTable(&TQvCssHighlighter::UnknownProc);
-    for (int c = 0; c < 256; ++c) {
-        if (IsDigit(static_cast<unsigned>(c)))
-            table[c] = &TQvCssHighlighter::NumberProc;
-        else if (IdentCharTable[c] && c != '-')
-            table[c] = &TQvCssHighlighter::IdentProc;
-    }
+    TProcTable table = WordProcTable(&TQvCssHighlighter::UnknownProc);
     table['#'] = &TQvCssHighlighter::IntegerProc;
     table['$'] = &TQvCssHighlighter::IntegerProc;
     table['\''] = &TQvCssHighlighter::StringProc;

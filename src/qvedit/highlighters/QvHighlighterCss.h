@@ -48,10 +48,6 @@ public:
     static const TQvKeywordTable& Keywords();
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Scanning operations by first character.
     void IdentProc();
     void NumberProc();
@@ -66,4 +62,9 @@ private:
     void CStyleCommentProc();
     void ScanCommentBody();
 
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };

@@ -44,14 +44,7 @@ const TQvLanguageInfo TQvDfmHighlighter::Info = {QVS_LangDfm, QVS_FilterDFM, Sam
 TQvDfmHighlighter::TQvDfmHighlighter(TComponent* AOwner)
     : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkUnknown, tkSymbol}, rsUnKnown + 1, rsUnKnown)
 {
-    commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
-    identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
-    keyAttri_ = CreateAttribute(QVS_AttrKey, fsBold, {tkKey});
-    numberAttri_ = CreateAttribute(QVS_AttrNumber, {}, {tkNumber});
-    spaceAttri_ = CreateAttribute(QVS_AttrSpace, {}, {tkSpace});
-    stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
-    symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
-    SetCodeRoleAttributes();
+    CreateCodeAttributes(QVS_AttrKey);
     FinishLanguage();
 }
 

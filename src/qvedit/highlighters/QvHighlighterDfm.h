@@ -42,10 +42,6 @@ public:
     void Next() override;
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Scanning operations by first character.
     void AltProc();         // an identifier
     void EndProc();         // "end", else an identifier
@@ -64,6 +60,11 @@ private:
     // A keyword token when `word` (lower case) stands here as a whole word.
     bool KeyWordAt(const char* word);
 
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };
 
 // Reads a form file in either form into Strings as text. WasText tells whether the file

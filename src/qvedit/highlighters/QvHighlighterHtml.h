@@ -99,10 +99,6 @@ protected:
     void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Scanning operations by first character.
     void SpaceProc();  // like the shared one, but a TAB always starts a new token
     void IdentProc();
@@ -133,4 +129,9 @@ private:
 
     // The index in EscapeAmps of the entity found ahead in text; -1 when none is pending.
     Integer entityIndex_ = -1;
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };

@@ -68,13 +68,7 @@ const TQvKeywordTable& TQvJScriptHighlighter::Keywords()
 
 TQvJScriptHighlighter::TProcTable TQvJScriptHighlighter::MakeMethodTables()
 {
-    TProcTable table = BasicProcTable(&TQvJScriptHighlighter::UnknownProc);
-    for (int c = 0; c < 256; ++c) {
-        if (c >= '0' && c <= '9')
-            table[c] = &TQvJScriptHighlighter::NumberProc;
-        else if (IdentCharTable[c])
-            table[c] = &TQvJScriptHighlighter::IdentProc;
-    }
+    TProcTable table = WordProcTable(&TQvJScriptHighlighter::UnknownProc);
     table['"'] = &TQvJScriptHighlighter::StringProc;
     table['\''] = &TQvJScriptHighlighter::StringProc;
     table['/'] = &TQvJScriptHighlighter::SlashProc;

@@ -50,10 +50,6 @@ public:
     static const TQvKeywordTable& Keywords();
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Scanning operations by first character.
     void IdentProc();
     void NumberProc();
@@ -71,4 +67,9 @@ private:
 
     TQvHighlighterAttributes* nonReservedKeyAttri_;
     TQvHighlighterAttributes* eventAttri_;
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };

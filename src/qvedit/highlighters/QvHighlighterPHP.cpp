@@ -95,13 +95,7 @@ const TQvKeywordTable& TQvPHPHighlighter::Keywords()
 
 TQvPHPHighlighter::TProcTable TQvPHPHighlighter::MakeMethodTables()
 {
-    TProcTable table = BasicProcTable(&TQvPHPHighlighter::UnknownProc);
-    for (int c = 0; c < 256; ++c) {
-        if (c >= '0' && c <= '9')
-            table[c] = &TQvPHPHighlighter::NumberProc;
-        else if (IdentCharTable[c])
-            table[c] = &TQvPHPHighlighter::IdentProc;
-    }
+    TProcTable table = WordProcTable(&TQvPHPHighlighter::UnknownProc);
     table['$'] = &TQvPHPHighlighter::VariableProc;
     table['\''] = &TQvPHPHighlighter::String39Proc;
     table['"'] = &TQvPHPHighlighter::String34Proc;

@@ -50,10 +50,6 @@ public:
     static const TQvKeywordTable& Keywords();
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Scanning operations by first character.
     void IdentProc();
     void NumberProc();
@@ -83,4 +79,9 @@ private:
 
     TQvHighlighterAttributes* invalidSymbolAttri_;
     TQvHighlighterAttributes* variableAttri_;
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };

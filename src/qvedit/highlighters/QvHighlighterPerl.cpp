@@ -86,13 +86,7 @@ TQvIdentChars TQvPerlHighlighter::GetIdentChars() const
 TQvPerlHighlighter::TProcTable TQvPerlHighlighter::MakeMethodTables()
 {
     using H = TQvPerlHighlighter;
-    TProcTable table = BasicProcTable(&H::UnknownProc);
-    for (int c = 0; c < 128; ++c) {
-        if (c >= '0' && c <= '9')
-            table[c] = &H::NumberProc;
-        else if (IdentCharTable[c])
-            table[c] = &H::IdentProc;
-    }
+    TProcTable table = WordProcTable(&H::UnknownProc);
     for (char c : {'$', '%', '@'})
         table[static_cast<unsigned char>(c)] = &H::IdentProc;
     table['.'] = &H::NumberProc;

@@ -46,10 +46,6 @@ public:
     static const TQvKeywordTable& Keywords();
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Scanning operations by first character.
     void IdentProc();
     void NumberProc();
@@ -70,4 +66,9 @@ private:
     TQvHighlighterAttributes* operatorAttri_;
     TQvHighlighterAttributes* pragmaAttri_;
     TQvHighlighterAttributes* variableAttri_;
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };

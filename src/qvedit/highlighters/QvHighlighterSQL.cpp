@@ -306,13 +306,7 @@ void TQvSQLHighlighter::InitializeKeywordLists()
 
 TQvSQLHighlighter::TProcTable TQvSQLHighlighter::MakeMethodTables()
 {
-    TProcTable table = BasicProcTable(&TQvSQLHighlighter::SQLUnknownProc);
-    for (int c = 0; c < 256; ++c) {
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_')
-            table[c] = &TQvSQLHighlighter::IdentProc;
-        else if (c >= '0' && c <= '9')
-            table[c] = &TQvSQLHighlighter::NumberProc;
-    }
+    TProcTable table = WordProcTable(&TQvSQLHighlighter::SQLUnknownProc);
     for (char c : {'!', '%', '*', '^'})
         table[static_cast<unsigned char>(c)] = &TQvSQLHighlighter::AssignmentSymbolProc;
     for (char c : {'(', ')', ',', '.', ';', '?', '[', ']', '{', '}', '~'})

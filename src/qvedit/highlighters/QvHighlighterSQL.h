@@ -69,10 +69,6 @@ public:
     TQvHighlighterAttributes* VariableAttri() const { return variableAttri_; }
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Building the keyword list.
     void InitializeKeywordLists();
     void DoAddKeyword(const std::string& keyword, Integer kind);
@@ -119,4 +115,9 @@ private:
     TQvHighlighterAttributes* sqlPlusAttri_;
     TQvHighlighterAttributes* tableNameAttri_;
     TQvHighlighterAttributes* variableAttri_;
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };

@@ -56,14 +56,7 @@ const TQvLanguageInfo TQvVBScriptHighlighter::Info = {
 TQvVBScriptHighlighter::TQvVBScriptHighlighter(TComponent* AOwner)
     : TQvCodeHighlighter(AOwner, {tkNull, tkSpace, tkIdentifier, tkSymbol}, 1, 0)
 {
-    commentAttri_ = CreateAttribute(QVS_AttrComment, fsItalic, {tkComment});
-    identifierAttri_ = CreateAttribute(QVS_AttrIdentifier, {}, {tkIdentifier, tkUnknown});
-    keyAttri_ = CreateAttribute(QVS_AttrReservedWord, fsBold, {tkKey});
-    numberAttri_ = CreateAttribute(QVS_AttrNumber, {}, {tkNumber});
-    spaceAttri_ = CreateAttribute(QVS_AttrSpace, {}, {tkSpace});
-    stringAttri_ = CreateAttribute(QVS_AttrString, {}, {tkString});
-    symbolAttri_ = CreateAttribute(QVS_AttrSymbol, {}, {tkSymbol});
-    SetCodeRoleAttributes();
+    CreateCodeAttributes(QVS_AttrReservedWord);
     FinishLanguage();
 }
 
@@ -77,13 +70,7 @@ const TQvKeywordTable& TQvVBScriptHighlighter::Keywords()
 
 TQvVBScriptHighlighter::TProcTable TQvVBScriptHighlighter::MakeMethodTables()
 {
-    TProcTable table = BasicProcTable(&TQvVBScriptHighlighter::UnknownProc);
-    for (int c = 0; c < 256; ++c) {
-        if (c >= '0' && c <= '9')
-            table[c] = &TQvVBScriptHighlighter::NumberProc;
-        else if (IdentCharTable[c])
-            table[c] = &TQvVBScriptHighlighter::IdentProc;
-    }
+    TProcTable table = WordProcTable(&TQvVBScriptHighlighter::UnknownProc);
     table['\''] = &TQvVBScriptHighlighter::ApostropheProc;
     table['"'] = &TQvVBScriptHighlighter::StringProc;
     table['#'] = &TQvVBScriptHighlighter::DateProc;

@@ -96,10 +96,6 @@ public:
     TQvHighlighterAttributes* SymbolAttri() const { return symbolAttri_; }
 
 private:
-    friend TLanguageBase;
-    static const TQvLanguageInfo Info;
-    static TProcTable MakeMethodTables();
-
     // Operations by first character.
     void SpaceRunProc();  // a tab always starts a new space token
     void LessThanProc();
@@ -136,4 +132,9 @@ private:
     TQvHighlighterAttributes* attributeValueAttri_;
     TQvHighlighterAttributes* namespaceAttributeValueAttri_;
     TQvHighlighterAttributes* symbolAttri_;
+
+    // What the shared skeleton reads.
+    friend TLanguageBase;
+    static const TQvLanguageInfo Info;
+    static TProcTable MakeMethodTables();
 };

@@ -67,6 +67,21 @@ protected:
         return table;
     }
 
+    // BasicProcTable(other), with digits starting numbers (NumberProc) and the other
+    // ASCII word characters, letters and '_', starting words (IdentProc).
+    static TProcTable WordProcTable(TProcTableProc other)
+    {
+        TProcTable table = BasicProcTable(other);
+        static constexpr TQvCharTable wordChars = MakeWordCharTable();
+        for (int c = 0; c < 128; ++c) {
+            if (c >= '0' && c <= '9')
+                table[c] = &TLanguage::NumberProc;
+            else if (wordChars[c])
+                table[c] = &TLanguage::IdentProc;
+        }
+        return table;
+    }
+
     // Runs the dispatch table's operation for the character at the position.
     void Dispatch() { (static_cast<TLanguage*>(this)->*ProcTable()[At(run_)])(); }
 
@@ -79,9 +94,9 @@ private:
     }
 };
 
-// The attributes of the kinds most programming languages share. The language creates
-// them (in the order it lists its attributes) and names their roles with
-// SetCodeRoleAttributes.
+// The attributes of the kinds most programming languages share. A language with further
+// attributes creates them all in the order it lists them and names the roles with
+// SetCodeRoleAttributes; one without takes CreateCodeAttributes.
 template <class TLanguage, class TTokenKind>
 class TQvCodeHighlighter : public TQvLanguageHighlighter<TLanguage, TTokenKind> {
 public:
@@ -95,6 +110,23 @@ public:
 
 protected:
     using TQvLanguageHighlighter<TLanguage, TTokenKind>::TQvLanguageHighlighter;
+
+    // Creates the shared attributes in their usual order and gives them their roles, for
+    // a language with no attributes of its own: comments italic, keys bold and named
+    // keyName, characters of no token shown as identifiers.
+    void CreateCodeAttributes(TQvResStringId keyName)
+    {
+        using K = TTokenKind;
+        commentAttri_ = this->CreateAttribute(QVS_AttrComment, fsItalic, {K::tkComment});
+        identifierAttri_ =
+            this->CreateAttribute(QVS_AttrIdentifier, {}, {K::tkIdentifier, K::tkUnknown});
+        keyAttri_ = this->CreateAttribute(keyName, fsBold, {K::tkKey});
+        numberAttri_ = this->CreateAttribute(QVS_AttrNumber, {}, {K::tkNumber});
+        spaceAttri_ = this->CreateAttribute(QVS_AttrSpace, {}, {K::tkSpace});
+        stringAttri_ = this->CreateAttribute(QVS_AttrString, {}, {K::tkString});
+        symbolAttri_ = this->CreateAttribute(QVS_AttrSymbol, {}, {K::tkSymbol});
+        SetCodeRoleAttributes();
+    }
 
     // The shared attributes take the roles comment, identifier, key, string, space and
     // symbol.
