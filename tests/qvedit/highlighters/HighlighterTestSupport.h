@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "qvedit/core/QvEditHighlighter.h"
+#include "qvedit/highlighters/QvHighlighterBase.h"
 
 // The kind of the single token a line gives when the whole line is one token; else the
 // highlighter's end-of-line kind. The range is reset first.
@@ -24,3 +27,8 @@ void ExpectCodeRoleAttributes(const THighlighter& h)
     EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
     EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
 }
+
+// The largest hash the table gives the words. Checks that every word hashes over its
+// whole length and that the table occupies one slot per distinct hash.
+std::int64_t LargestKeywordHash(const TQvKeywordTable& table,
+                                const std::vector<std::string>& words);
