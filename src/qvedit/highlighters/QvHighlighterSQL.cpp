@@ -120,6 +120,7 @@ const char* const SampleSources[] = {
 
 }  // namespace
 
+// No single sample: GetSampleSource picks the dialect's.
 const TQvLanguageInfo TQvSQLHighlighter::Info = {QVS_LangSQL, QVS_FilterSQL, nullptr};
 
 TQvSQLHighlighter::TQvSQLHighlighter(TComponent* AOwner)

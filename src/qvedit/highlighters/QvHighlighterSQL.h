@@ -35,6 +35,7 @@ public:
 
     void Next() override;
     TQvIdentChars GetIdentChars() const override;
+    // The sample of the current dialect.
     std::string GetSampleSource() const override;
     // True for a word of a keyword kind (data type, default package, exception,
     // function, reserved word, PL/SQL word); table names and comment words are not.

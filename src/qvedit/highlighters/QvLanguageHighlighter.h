@@ -4,8 +4,8 @@
 // A language class derives from TQvLanguageHighlighter<itself, its token-kind enumeration>
 // (or TQvCodeHighlighter for the attribute set most programming languages share), makes
 // the template its friend and declares
-//   static const TQvLanguageInfo Info;                   its name, filter and sample
-//   static TProcTable MakeMethodTables();                 its dispatch table
+//   static const TQvLanguageInfo Info;    its name, filter and sample
+//   static TProcTable MakeMethodTables();  its dispatch table
 // The template answers ClassType, LanguageName, Capabilities, GetTokenID, GetIdentChars
 // and GetSampleSource from these, keeps the dispatch table and runs it. A language with
 // other answers (more capabilities, other identifier characters, a sample per dialect)
@@ -20,7 +20,7 @@
 struct TQvLanguageInfo {
     TQvResStringId Name;       // the language's name
     TQvResStringId Filter;     // the default file filter
-    const char* SampleSource;  // the sample text shown in settings dialogs
+    const char* SampleSource;  // the sample text; nil where the class picks its own
 };
 
 template <class TLanguage, class TTokenKind>
