@@ -29,7 +29,7 @@ TByteMap MakeByteMap(Cardinal from, Cardinal to)
 
 const TByteMap& ByteMap(Cardinal from, Cardinal to)
 {
-    // One table per direction, made on first use.
+    // One table per direction; all six are made by the first conversion.
     static const TByteMap winKoi = MakeByteMap(cpWindows, cpKoi8R);
     static const TByteMap koiWin = MakeByteMap(cpKoi8R, cpWindows);
     static const TByteMap winDos = MakeByteMap(cpWindows, cpDos);

@@ -51,12 +51,6 @@ TEST(CssRuleTest, EveryRowInItsFixedOrderWithBackgroundBeforeColour)
     EXPECT_TRUE(BuildCssRule(noBorderStyle).ends_with("  border: 3;\n\n}\n\n"));
 }
 
-TEST(CssRuleTest, TypedTextsAreTakenAsTheyStand)
-{
-    EXPECT_EQ(BuildCssRule({.Selector = "", .Color = "", .TextAlign = "any thing"}),
-              "\n{\n  color: ;\n  text-align: any thing;\n\n}\n\n");
-}
-
 TEST(CssRuleTest, SaveDialogAddsCssAndItsSecondFilterListsEveryFile)
 {
     const std::vector<TFilterEntry> entries = ParseFilter(CssSaveFilter);
@@ -67,24 +61,6 @@ TEST(CssRuleTest, SaveDialogAddsCssAndItsSecondFilterListsEveryFile)
     for (const char* name : {"rules.css", "README", "notes.txt"})
         EXPECT_TRUE(MatchesMaskList(name, entries[1].Masks)) << name;
     EXPECT_STREQ(CssSaveDefaultExt, "css");
-}
-
-TEST(CssRuleTest, ComboItemsHoldTheirInitialTexts)
-{
-    auto holds = [](std::span<const char* const> items, std::string_view text) {
-        for (const char* item : items)
-            if (text == item)
-                return true;
-        return false;
-    };
-    EXPECT_EQ(CssSelectorItems().size(), 22u);
-    EXPECT_TRUE(holds(CssSelectorItems(), "a"));
-    EXPECT_TRUE(holds(CssFontSizeItems(), "10"));
-    EXPECT_TRUE(holds(CssFontUnitItems(), "pt"));
-    EXPECT_TRUE(holds(CssTextDecorationItems(), "none"));
-    EXPECT_TRUE(holds(CssTextAlignItems(), "left"));
-    EXPECT_TRUE(holds(CssBorderItems(), "3"));
-    EXPECT_TRUE(holds(CssBorderStyleItems(), "none"));
 }
 
 }  // namespace
