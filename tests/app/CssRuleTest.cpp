@@ -58,7 +58,7 @@ TEST(CssRuleTest, SaveDialogAddsCssAndItsSecondFilterListsEveryFile)
     EXPECT_EQ(entries[0].Masks, "*.css");
     EXPECT_TRUE(MatchesMaskList("rules.css", entries[0].Masks));
     EXPECT_FALSE(MatchesMaskList("rules.txt", entries[0].Masks));
-    for (const char* name : {"rules.css", "README", "notes.txt"})
+    for (const char* name : {"rules.css", "README", "index.html"})
         EXPECT_TRUE(MatchesMaskList(name, entries[1].Masks)) << name;
     EXPECT_STREQ(CssSaveDefaultExt, "css");
 }
