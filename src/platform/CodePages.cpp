@@ -289,6 +289,18 @@ std::string AnsiToUtf8(std::string_view bytes, Cardinal cp)
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes)
+{
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t start = i;
+        // A malformed sequence decodes as the replacement character and takes one byte;
+        // a replacement character actually written takes three.
+        if (DecodeUtf8(bytes, i) == ReplacementChar && i - start == 1)
+            return false;
+    }
+    return true;
+}
+
 std::string Utf8ToAnsi(std::string_view utf8, Cardinal cp)
 {
     const TCodePageTables& t = Tables(cp);

@@ -42,6 +42,9 @@ std::string AnsiToUtf8(std::string_view bytes, Cardinal cp = GetACP());
 // UTF-8 to bytes of code page cp; unmappable characters and malformed UTF-8 sequences
 // become '?'.
 std::string Utf8ToAnsi(std::string_view utf8, Cardinal cp = GetACP());
+// True when bytes is well-formed UTF-8 (no stray, truncated or overlong sequence, no
+// surrogate, nothing past U+10FFFF); plain ASCII is.
+bool IsValidUtf8(std::string_view bytes);
 
 // ---- Case in the ANSI code page ----------------------------------------------------------
 // A byte changes case only when the other case of its character exists in the same code

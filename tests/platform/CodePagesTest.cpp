@@ -103,6 +103,18 @@ TEST_F(CodePages, Utf8Conversion)
     EXPECT_EQ(AnsiToUtf8("\xE9"), "é");
 }
 
+TEST_F(CodePages, Utf8Validity)
+{
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_TRUE(IsValidUtf8("plain ASCII\r\n"));
+    EXPECT_TRUE(IsValidUtf8("Привет 中😀 \xEF\xBF\xBD"));  // a written U+FFFD is valid
+    EXPECT_FALSE(IsValidUtf8("\xCF\xF0\xE8\xE2\xE5\xF2"));  // code page 1251
+    EXPECT_FALSE(IsValidUtf8("ok \xC0\xAF"));                   // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));                 // surrogate
+    EXPECT_FALSE(IsValidUtf8("cut \xD0"));                      // truncated
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));            // past U+10FFFF
+}
+
 TEST_F(CodePages, CaseFollowsTheCodePage)
 {
     SetAnsiCodePage(1251);

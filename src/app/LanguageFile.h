@@ -1,0 +1,70 @@
+// Language files: INI files "<Name>_lang.dat" in the folder "languages" that hold the
+// captions of the main window and its dialogs, in the sections MainForm, SearchForm,
+// GoTo and Messages. A file whose bytes are valid UTF-8 is read as UTF-8, any other
+// through the ANSI code page; captions are handed out as UTF-8.
+#pragma once
+
+#include "platform/Exceptions.h"
+#include "platform/IniFiles.h"
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+// A language file that does not exist or cannot be read. Its message is the one to show
+// in a plain message box: "Error opening the <path> language file!".
+QV_DECLARE_EXCEPTION(ELanguageFileError, Exception);
+
+class TLanguageFile {
+public:
+    // Opens the file at Path; raises ELanguageFileError when there is no readable file.
+    explicit TLanguageFile(const std::string& Path);
+    ~TLanguageFile();
+
+    const std::string& Path() const { return path_; }
+    // The caption stored under Key in Section, as UTF-8; Current when the file has no
+    // such key, so that a partial file leaves the captions it does not name as they are.
+    std::string Caption(const std::string& Section, const std::string& Key,
+                        const std::string& Current);
+
+private:
+    std::string path_;
+    std::unique_ptr<TIniFile> ini_;
+    bool utf8_ = true;
+};
+
+// What one key of a language file retitles when the language is loaded.
+enum class TLanguageTarget { Caption, Hint };
+struct TLanguageRead {
+    const char* Section;
+    const char* Key;
+    const char* Control;       // the control or menu item whose caption the key sets
+    const char* Also;          // a second control set from the same text, or nullptr
+    TLanguageTarget AlsoTarget;
+};
+// The keys the loader reads, in reading order (73 reads; "mnuInsert" is read twice,
+// once for the menu and once for the side-pane page "tInsert").
+std::span<const TLanguageRead> LanguageReads();
+
+// A pop-up menu item and the main-menu item whose caption it copies after the
+// MainForm keys have been read.
+struct TPopupCaptionCopy {
+    const char* Popup;
+    const char* MenuItem;
+};
+std::span<const TPopupCaptionCopy> PopupCaptionCopies();
+
+// The save prompt's text: the key SaveFile of the section Messages of the language file
+// at Path, or "Save file?" when the file or the key is missing.
+std::string SaveFilePromptText(const std::string& LanguagePath);
+
+// One entry of the language menu: the name shown (the file name up to its first '_')
+// and the full path of the file it loads.
+struct TLanguageEntry {
+    std::string Caption;
+    std::string Path;
+};
+// The files "*_lang.dat" of Folder (normally the program's folder followed by
+// "languages"), in name order.
+std::vector<TLanguageEntry> FindLanguageFiles(const std::string& Folder);

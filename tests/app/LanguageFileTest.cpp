@@ -1,0 +1,126 @@
+#include "app/LanguageFile.h"
+
+#include "TempFolder.h"
+
+#include "platform/CodePages.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+const std::string unchanged = "(unchanged)";
+
+TEST(LanguageFileTest, ShippedFilesHoldEveryKeyTheProgramReads)
+{
+    for (const char* name : {"English_lang.dat", "Russian_lang.dat"}) {
+        const std::string path = std::string(QV_SOURCE_DIR) + "/languages/" + name;
+        TLanguageFile file(path);
+        std::set<std::string> keys;
+        for (const TLanguageRead& read : LanguageReads()) {
+            const std::string caption = file.Caption(read.Section, read.Key, unchanged);
+            EXPECT_NE(caption, unchanged) << name << ": " << read.Section << "/" << read.Key;
+            EXPECT_FALSE(caption.empty()) << name << ": " << read.Section << "/" << read.Key;
+            keys.insert(std::string(read.Section) + "/" + read.Key);
+        }
+        EXPECT_NE(file.Caption("Messages", "SaveFile", unchanged), unchanged) << name;
+        EXPECT_EQ(keys.size(), 72u);  // 53 + 15 + 4 distinct keys; SaveFile is the 73rd
+    }
+    EXPECT_EQ(TLanguageFile(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat")
+                  .Caption("MainForm", "LangMenu", ""),
+              "Язык");
+}
+
+TEST(LanguageFileTest, ReadsAreThoseOfTheLoaderInOrder)
+{
+    const auto reads = LanguageReads();
+    ASSERT_EQ(reads.size(), 73u);
+    int mainForm = 0, searchForm = 0, goTo = 0, hints = 0;
+    for (const TLanguageRead& read : reads) {
+        const std::string section = read.Section;
+        mainForm += section == "MainForm";
+        searchForm += section == "SearchForm";
+        goTo += section == "GoTo";
+        hints += read.Also != nullptr && read.AlsoTarget == TLanguageTarget::Hint;
+    }
+    EXPECT_EQ(mainForm, 54);
+    EXPECT_EQ(searchForm, 15);
+    EXPECT_EQ(goTo, 4);
+    EXPECT_EQ(hints, 13);
+    EXPECT_STREQ(reads[0].Key, "LangMenu");
+    EXPECT_STREQ(reads[0].Control, "mnuLanguage");
+    EXPECT_STREQ(reads[45].Key, "mnuInsert");
+    EXPECT_STREQ(reads[45].Control, "tInsert");
+    EXPECT_EQ(PopupCaptionCopies().size(), 12u);
+}
+
+TEST(LanguageFileTest, MissingKeyKeepsTheCaptionAndAnEmptyValueBlanksIt)
+{
+    TTempFolder folder;
+    TLanguageFile file(folder.Write("Partial_lang.dat", "[MainForm]\nmnuEdit=\nmnuView=Ansicht\n"));
+    EXPECT_EQ(file.Caption("MainForm", "mnuFile", "Файл"), "Файл");
+    EXPECT_EQ(file.Caption("MainForm", "mnuEdit", "Редактор"), "");
+    EXPECT_EQ(file.Caption("mainform", "MNUVIEW", "Вид"), "Ansicht");
+    EXPECT_EQ(file.Caption("GoTo", "bGo", "Go"), "Go");
+}
+
+TEST(LanguageFileTest, Utf8FilesAreReadAsUtf8AndOthersInTheAnsiCodePage)
+{
+    const Cardinal saved = GetACP();
+    SetAnsiCodePage(1251);
+    TTempFolder folder;
+    // "Файл" in code page 1251.
+    TLanguageFile ansi(folder.Write("A_lang.dat", "[MainForm]\nmnuFile=\xD4\xE0\xE9\xEB\n"));
+    EXPECT_EQ(ansi.Caption("MainForm", "mnuFile", ""), "Файл");
+    // A written replacement character is still UTF-8.
+    TLanguageFile utf8(folder.Write("U_lang.dat", "[MainForm]\nmnuFile=Файл \xEF\xBF\xBD\n"));
+    EXPECT_EQ(utf8.Caption("MainForm", "mnuFile", ""), "Файл \xEF\xBF\xBD");
+    // One malformed sequence anywhere (an overlong '/') makes the whole file ANSI.
+    TLanguageFile mixed(folder.Write("M_lang.dat", "[MainForm]\nmnuFile=\xC0\xAF\nmnuEdit=\xC0\n"));
+    EXPECT_EQ(mixed.Caption("MainForm", "mnuEdit", ""), "А");
+    SetAnsiCodePage(saved);
+}
+
+TEST(LanguageFileTest, MissingFileIsAnErrorWithTheMessageToShow)
+{
+    TTempFolder folder;
+    const std::string path = folder.Path() + "None_lang.dat";
+    try {
+        TLanguageFile file(path);
+        ADD_FAILURE() << "no error for a missing file";
+    } catch (const ELanguageFileError& e) {
+        EXPECT_EQ(e.Message(), "Error opening the " + path + " language file!");
+    }
+    EXPECT_THROW(TLanguageFile(folder.Path()), ELanguageFileError);  // a folder
+    EXPECT_THROW(TLanguageFile(""), ELanguageFileError);
+}
+
+TEST(LanguageFileTest, SavePromptFallsBackToTheBuiltInText)
+{
+    TTempFolder folder;
+    EXPECT_EQ(SaveFilePromptText(folder.Path() + "None_lang.dat"), "Save file?");
+    EXPECT_EQ(SaveFilePromptText(folder.Write("A_lang.dat", "[MainForm]\nmnuFile=F\n")), "Save file?");
+    EXPECT_EQ(SaveFilePromptText(folder.Write("B_lang.dat", "[Messages]\nSaveFile=Speichern?\n")),
+              "Speichern?");
+}
+
+TEST(LanguageFileTest, MenuEntriesNameTheFileUpToItsFirstUnderscoreAndKeepItsPath)
+{
+    TTempFolder folder;
+    folder.Write("Pt_BR_lang.dat", "");
+    folder.Write("English_lang.dat", "");
+    folder.Write("readme.txt", "");
+    folder.Write("Old_lang.dat.bak", "");
+    folder.Write(".Hidden_lang.dat", "");
+    const std::vector<TLanguageEntry> entries = FindLanguageFiles(folder.Path());
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Caption, "English");
+    EXPECT_EQ(entries[0].Path, folder.Path() + "English_lang.dat");
+    EXPECT_EQ(entries[1].Caption, "Pt");
+    EXPECT_EQ(entries[1].Path, folder.Path() + "Pt_BR_lang.dat");
+    EXPECT_TRUE(FindLanguageFiles(folder.Path() + "missing").empty());
+}
+
+}  // namespace
