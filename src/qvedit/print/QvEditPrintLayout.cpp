@@ -28,8 +28,8 @@ void TQvEditPrint::InitPrint()
     canvas_->SetFont(font_.get());
     if (!printing_)
         canvas_->GetFont()->SetPixelsPerInch(font_->GetPixelsPerInch());
-    fontStock_ = std::make_unique<TQvFontStock>(canvas_->GetFont());
     MeasureCell();
+    fontStock_ = std::make_unique<TQvFontStock>(canvas_->GetFont());
     InitPage(1);
     CalcPages();
     header_->InitPrint(canvas_, pageCount_, title_, margins_.get());
@@ -40,14 +40,16 @@ void TQvEditPrint::InitPrint()
 void TQvEditPrint::MeasureCell()
 {
     // The cell holds a character of any style, so it is measured with all four together;
-    // the text itself keeps the print font's own style.
+    // the font then gets its own style back, which the text without an attribute keeps.
+    TFont* font = canvas_->GetFont();
+    const TFontStyles ownStyle = font->GetStyle();
+    font->SetStyle(TFontStyles{fsBold, fsItalic, fsUnderline, fsStrikeOut});
     HDC dc = canvas_->GetHandle();
-    fontStock_->SetStyle(TFontStyles{fsBold, fsItalic, fsUnderline, fsStrikeOut});
-    HGDIOBJ previous = SelectObject(dc, fontStock_->GetFontHandle());
+    SelectObject(dc, font->GetHandle());
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    fontStock_->SetStyle(canvas_->GetFont()->GetStyle());
+    font->SetStyle(ownStyle);
+    SelectObject(dc, font->GetHandle());
     charWidth_ = std::max<Integer>(metrics.tmAveCharWidth, 1);
     lineHeight_ = std::max<Integer>(metrics.tmHeight + metrics.tmExternalLeading, 1);
 }

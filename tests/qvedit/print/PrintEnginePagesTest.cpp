@@ -148,6 +148,7 @@ TEST_F(PrintEngineTest, EveryRowLiesInsideThePrintableAreaBetweenTheMargins)
         }
         SetText(lines);
         std::string printed;
+        std::string outside;
         const Integer pages = print_.GetPageCount();
         for (Integer page = 1; page <= pages; ++page) {
             for (const TPrintedRow& row : PageRows(page)) {
@@ -155,13 +156,16 @@ TEST_F(PrintEngineTest, EveryRowLiesInsideThePrintableAreaBetweenTheMargins)
                     printed += "\n";
                 printed += row.Text();
                 for (const TTextOutRecord& piece : row.Pieces) {
-                    EXPECT_GE(piece.Cells.Left, m->PLeft());
-                    EXPECT_LE(piece.Cells.Right, m->PRight() + 1);
-                    EXPECT_GE(piece.Cells.Top, m->PTop());
-                    EXPECT_LE(piece.Cells.Bottom, m->PBottom());
+                    // Mirrored pages may round one pixel narrower than the first page.
+                    const bool inside =
+                        piece.Cells.Left >= m->PLeft() && piece.Cells.Right <= m->PRight() + 1 &&
+                        piece.Cells.Top >= m->PTop() && piece.Cells.Bottom <= m->PBottom();
+                    if (!inside && outside.empty())
+                        outside = "page " + std::to_string(page) + ": '" + piece.Text + "'";
                 }
             }
         }
+        EXPECT_EQ(outside, "") << "a row outside the margins";
         if (print_.GetLineNumbers()) {
             std::string expected;
             for (std::string line : lines) {
