@@ -166,6 +166,7 @@ private:
     Integer maxCol_ = 1;
     Integer yPos_ = 0;
     TColor fontColor_ = clBlack;
+    TColor drawBackground_ = clWhite;  // the background of the text being drawn
     std::vector<int> cellDistances_;
     bool highlighting_ = false;
     bool rangesOk_ = false;

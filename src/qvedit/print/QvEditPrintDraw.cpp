@@ -138,8 +138,14 @@ void TQvEditPrint::DrawCells(Integer X, const char* Text, Integer Count)
         (!cellDistances_.empty() && cellDistances_.front() != charWidth_))
         cellDistances_.assign(std::max<std::size_t>(static_cast<std::size_t>(Count), 1024),
                               charWidth_);
-    ExtTextOutA(canvas_->GetHandle(), X, yPos_, 0, nullptr, Text, static_cast<UINT>(Count),
-                cellDistances_.data());
+    // The page between the margins is filled with its colour already: text on that colour
+    // there need not fill its cells again (which also keeps the printer's output small).
+    const bool onFilledPage = drawBackground_ == color_ && X >= margins_->PLeft() &&
+                              yPos_ >= margins_->PTop() &&
+                              yPos_ + lineHeight_ <= margins_->PBottom();
+    HDC dc = canvas_->GetHandle();
+    SetBkMode(dc, onFilledPage ? TRANSPARENT : OPAQUE);
+    ExtTextOutA(dc, X, yPos_, 0, nullptr, Text, static_cast<UINT>(Count), cellDistances_.data());
 }
 
 void TQvEditPrint::SetDrawStyle(TFontStyles Style, TColor Foreground, TColor Background)
@@ -150,4 +156,5 @@ void TQvEditPrint::SetDrawStyle(TFontStyles Style, TColor Foreground, TColor Bac
     SetTextColor(dc, RefOf(Foreground));
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, RefOf(Background));
+    drawBackground_ = Background;
 }

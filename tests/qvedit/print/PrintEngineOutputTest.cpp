@@ -143,6 +143,7 @@ TEST_F(PrintEngineTest, StylesAlwaysAndColoursOnlyWhenAsked)
     EXPECT_EQ(echo.BkColor, ref(clSilver));
     EXPECT_EQ(text.TextColor, ref(clMaroon));
     EXPECT_EQ(text.BkColor, ref(clYellow));
+    EXPECT_TRUE(text.Opaque);
     EXPECT_EQ(note.TextColor, ref(clGreen));  // no colour of its own: the font's
     EXPECT_GE(echo.Font.lfWeight, 700);
 }
