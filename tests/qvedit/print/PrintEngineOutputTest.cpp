@@ -175,6 +175,7 @@ TEST_F(PrintEngineTest, ThePdfHoldsPageCountPagesAndEveryLineInOrder)
     for (int i = 0; i < 150; ++i)
         lines.push_back("$value" + std::to_string(i) + " = compute(" + std::to_string(i * 7) + ");");
     SetText(lines);
+    print_.GetFooter()->Add("Page $PAGENUM$ of $PAGECOUNT$", nullptr, taCenter, 1);
     const Integer pages = print_.GetPageCount();
     ASSERT_GE(pages, 3);
     print_.Print();
@@ -186,6 +187,35 @@ TEST_F(PrintEngineTest, ThePdfHoldsPageCountPagesAndEveryLineInOrder)
         ASSERT_NE(found, std::string::npos) << line;
         at = found + line.size();
     }
+    for (Integer page = 1; page <= pages; ++page) {
+        const std::string footer = "Page " + IntToStr(page) + " of " + IntToStr(pages);
+        EXPECT_NE(text.find(footer), std::string::npos) << footer;
+    }
+}
+
+TEST_F(PrintEngineTest, WithoutAPrinterPrintingRaisesAndLeavesNoJob)
+{
+    Printer()->SetPdfOutput("");
+    if (!Printer()->GetPrinters().empty())
+        GTEST_SKIP() << "this machine has a printer";
+    SetText({"text"});
+    Printer()->SetCopies(3);
+    EXPECT_THROW(print_.Print(), EPrinter);
+    EXPECT_FALSE(Printer()->Printing());
+    EXPECT_EQ(Printer()->GetCopies(), 3);
+    Printer()->SetCopies(1);
+}
+
+TEST_F(PrintEngineTest, AFreedHighlighterIsForgotten)
+{
+    auto* php = new TQvPHPHighlighter(nullptr);
+    print_.SetHighlighter(php);
+    SetText({"echo 1;"});
+    delete php;
+    EXPECT_EQ(print_.GetHighlighter(), nullptr);
+    const std::vector<TPrintedRow> rows = PageRows(1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Text(), "echo 1;");
 }
 
 TEST_F(PrintEngineTest, PrintRangePrintsTheChosenPagesAndClampsTheLast)

@@ -93,6 +93,24 @@ TEST_F(PrintEngineTest, LongLinesWrapAfterBreakCharactersOrAreCut)
     }
 }
 
+TEST_F(PrintEngineTest, WithoutWrappingALongLineKeepsOneRowCutAtThePageWidth)
+{
+    const auto n = static_cast<std::size_t>(Columns());
+    const std::string line = std::string(n, 'a') + " bb cc";
+    SetText({line, "next"});
+    print_.SetWrap(false);
+    for (bool highlighted : {false, true}) {
+        SCOPED_TRACE(highlighted ? "highlighted" : "plain");
+        TQvPHPHighlighter php(nullptr);
+        print_.SetHighlighter(highlighted ? &php : nullptr);
+        const std::vector<TPrintedRow> rows = PageRows(1);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].Text(), line.substr(0, n));
+        EXPECT_EQ(rows[1].Text(), "next");
+        print_.SetHighlighter(nullptr);
+    }
+}
+
 TEST_F(PrintEngineTest, TabsArePrintedAsBlanksToTheTabStops)
 {
     print_.SetTabWidth(4);
