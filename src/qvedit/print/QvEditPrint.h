@@ -55,7 +55,7 @@ public:
     void SetMargins(TQvEditPrintMargins* Value);
 
     Integer GetCopies() const { return copies_; }
-    void SetCopies(Integer Value) { copies_ = Value; }
+    void SetCopies(Integer Value) { copies_ = Value < 1 ? 1 : Value; }  // below 1 counts as 1
     // Title for the $TITLE$ macro and the print job; DocTitle names the job when not empty.
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& Value) { title_ = Value; }
