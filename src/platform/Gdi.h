@@ -269,6 +269,7 @@ struct TTextOutRecord {
 // Starts appending a record of every later text output on dc to log (nullptr stops); the
 // log must outlive the recording.
 void SetTextOutLog(HDC dc, std::vector<TTextOutRecord>* log);
+
 // Fills rect (excluding its right and bottom edges) with the brush's colour.
 int FillRect(HDC dc, const TRect* rect, HBRUSH brush);
 
