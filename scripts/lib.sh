@@ -5,12 +5,13 @@ QV_PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev
   clang xvfb
+  poppler-utils
 )
 
 qv_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 
 # The benchmarks' references: programs timed beside ours in the same run.
-QV_BENCH_PACKAGES=(highlight source-highlight)
+QV_BENCH_PACKAGES=(highlight source-highlight libqscintilla2-qt6-dev)
 
 # Installs QV_PACKAGES and any package names given as arguments, when missing.
 qv_install_packages() {

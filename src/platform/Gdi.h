@@ -12,6 +12,8 @@
 #include "platform/Types.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 using BOOL = Integer;
 using UINT = std::uint32_t;
@@ -252,6 +254,22 @@ constexpr UINT ETO_CLIPPED = 0x0004;
 BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const TRect* rect, const char* text,
                  UINT count, const int* dx);
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int count);
+
+// What one ExtTextOutA call drew, kept while a context records its text output: lets the
+// callers that lay out text (printing, painting) be checked by position, text, font and
+// colours without reading pixels.
+struct TTextOutRecord {
+    TRect Cells;  // from the first cell's left to the last cell's right, one cell high
+    std::string Text;
+    LOGFONTA Font;
+    COLORREF TextColor;
+    COLORREF BkColor;
+    bool Opaque;  // the cells were filled with BkColor
+};
+// Starts appending a record of every later text output on dc to log (nullptr stops); the
+// log must outlive the recording.
+void SetTextOutLog(HDC dc, std::vector<TTextOutRecord>* log);
+
 // Fills rect (excluding its right and bottom edges) with the brush's colour.
 int FillRect(HDC dc, const TRect* rect, HBRUSH brush);
 

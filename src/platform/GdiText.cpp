@@ -145,7 +145,19 @@ BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const TRect* rect, const ch
     if (data.Underline() || data.StrikeOut())
         DrawDecorations(painter, data, x, right, baseline, foreground);
     painter.restore();
+    if (dc->TextOutLog() != nullptr) {
+        dc->TextOutLog()->push_back(TTextOutRecord{
+            Rect(std::min(x, right), top, std::max(x, right), top + data.Ascent() + data.Descent()),
+            std::string(text, count), state.Font->LogFont(), state.TextColor, state.BkColor,
+            state.BkMode == OPAQUE});
+    }
     return TRUE;
+}
+
+void SetTextOutLog(HDC dc, std::vector<TTextOutRecord>* log)
+{
+    if (dc != nullptr)
+        dc->SetTextOutLog(log);
 }
 
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int count)

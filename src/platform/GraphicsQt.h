@@ -131,6 +131,10 @@ public:
     int Save();
     bool Restore(int saved);
 
+    // Where text output is recorded; nullptr when it is not.
+    std::vector<TTextOutRecord>* TextOutLog() const { return textOutLog_; }
+    void SetTextOutLog(std::vector<TTextOutRecord>* log) { textOutLog_ = log; }
+
 private:
     void HoldFont(HFONT font);
     void DropFont(HFONT font);
@@ -143,6 +147,7 @@ private:
     QPainter own_;
     TDcState state_;
     std::vector<TDcState> saved_;
+    std::vector<TTextOutRecord>* textOutLog_ = nullptr;
 };
 
 // A canvas drawing on a painter for as long as the scope lives (one paint event or one
