@@ -286,6 +286,9 @@ public:
     void ScrollWindow(int DX, int DY, const TRect* Rect, const TRect* ClipRect);
     // Marks Rect (the whole client area when null) for painting; Erase is ignored.
     void InvalidateRect(const TRect* Rect, bool Erase);
+    // Draws the control as it looks now, frame and children included, on Canvas with its
+    // top-left corner at (X, Y).
+    void PaintTo(TCanvas* Canvas, int X, int Y);
 
     // Lays the aligned children out in the client area.
     void Realign();
