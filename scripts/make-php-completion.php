@@ -4,7 +4,9 @@
 // list offers, sorted ignoring case. Run it with the command-line interpreter:
 //   php scripts/make-php-completion.php > src/qvedit/completion/data/php-names.txt
 // The function names are those of the interpreter that runs it (its compiled-in
-// extensions), so the list changes only when it is regenerated on purpose.
+// extensions), so the list changes only when it is regenerated on purpose. Case is
+// ignored by folding to upper case, as the program's own text comparison does, so "_"
+// sorts after the letters.
 
 $serverVariables = [
     'DOCUMENT_ROOT', 'GATEWAY_INTERFACE', 'HTTP_ACCEPT', 'HTTP_ACCEPT_CHARSET',
@@ -24,7 +26,7 @@ if (count($serverVariables) !== 29) {
 
 $names = array_merge(get_defined_functions()['internal'], $keywords);
 $names = array_values(array_unique($names));
-usort($names, 'strcasecmp');
+usort($names, fn($a, $b) => strcmp(strtoupper($a), strtoupper($b)));
 
 foreach ($serverVariables as $variable)
     echo '$', $variable, "\n";

@@ -101,7 +101,7 @@ public:
     void SetBorder(int width);
     // Whether dragging the border of a window without parent resizes it.
     bool SizingFrame() const { return sizingFrame_; }
-    void SetSizingFrame(bool value) { sizingFrame_ = value; }
+    void SetSizingFrame(bool value);
     void SetMenuBar(QMenuBar* bar);
     QMenuBar* MenuBar() const { return menuBar_; }
 

@@ -17,7 +17,6 @@
 QvFrameWidget::QvFrameWidget(TControlWindow* window) : window_(window)
 {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
-    setMouseTracking(true);  // a sizing frame shows where it resizes
 }
 
 void QvFrameWidget::paintEvent(QPaintEvent*)
@@ -137,6 +136,10 @@ void QvFrameWidget::mousePressEvent(QMouseEvent* e)
 
 void QvFrameWidget::mouseMoveEvent(QMouseEvent* e)
 {
+    if (!window_->SizingFrame()) {
+        QWidget::mouseMoveEvent(e);
+        return;
+    }
     if (resizing_ == Qt::Edges()) {
         const Qt::Edges edges = FrameEdgesAt(e->position().toPoint());
         const bool diagonal = edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
@@ -282,6 +285,14 @@ void TControlWindow::SetMenuBar(QMenuBar* bar)
         bar->show();
     }
     Layout();
+}
+
+void TControlWindow::SetSizingFrame(bool value)
+{
+    sizingFrame_ = value;
+    frame_->setMouseTracking(value);  // the frame shows where it resizes
+    if (!value)
+        frame_->unsetCursor();
 }
 
 QRect TControlWindow::ClientGeometry() const

@@ -52,9 +52,9 @@ TQvBaseCompletionProposalForm::TQvBaseCompletionProposalForm(TComponent* AOwner)
 
 TQvBaseCompletionProposalForm::~TQvBaseCompletionProposalForm()
 {
-    BeforeDestruction();
     itemList_->OnChange = nullptr;
     scroll_->OnChange = nullptr;
+    BeforeDestruction();
 }
 
 void TQvBaseCompletionProposalForm::CreateParams(TCreateParams& Params)
