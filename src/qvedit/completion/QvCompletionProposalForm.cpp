@@ -36,10 +36,10 @@ TQvBaseCompletionProposalForm::TQvBaseCompletionProposalForm(TComponent* AOwner)
     : TCustomPopupWindow(AOwner), itemList_(std::make_unique<TStringList>()),
       insertList_(std::make_unique<TStringList>()), assignedList_(std::make_unique<TStringList>()),
       scroll_(new TScrollBar(this)), itemBitmap_(std::make_unique<TBitmap>()),
-      titleBitmap_(std::make_unique<TBitmap>()), titleFont_(std::make_unique<TFont>()),
+      titleBitmap_(std::make_unique<TBitmap>()), measureBitmap_(std::make_unique<TBitmap>()), titleFont_(std::make_unique<TFont>()),
       columns_(std::make_unique<TProposalColumns>(this))
 {
-    itemBitmap_->SetSize(1, 1);
+    measureBitmap_->SetSize(1, 1);
     SetDefaultFont(*Font(), false);
     SetDefaultFont(*titleFont_, true);
     SetColor(clWindow);
@@ -186,15 +186,20 @@ bool TQvBaseCompletionProposalForm::MatchesCurrentString(const std::string& Row)
     return (CaseSensitive ? CompareStr(head, currentString_) : CompareText(head, currentString_)) == 0;
 }
 
+bool TQvBaseCompletionProposalForm::RowMatches(int I) const
+{
+    if (UseInsertList)
+        return I < insertList_->Count() && MatchesCurrentString(insertList_->Strings(I));
+    return MatchesCurrentString(itemList_->Strings(I));
+}
+
 void TQvBaseCompletionProposalForm::RebuildAssignedList()
 {
     assignedList_->BeginUpdate();
     assignedList_->Clear();
     assignedIndex_.clear();
     for (int i = 0; i < itemList_->Count(); ++i) {
-        const bool matches = UseInsertList ? i < insertList_->Count() && MatchesCurrentString(insertList_->Strings(i))
-                                           : MatchesCurrentString(itemList_->Strings(i));
-        if (!matches)
+        if (!RowMatches(i))
             continue;
         assignedList_->Add(itemList_->Strings(i));
         assignedIndex_.push_back(i);
@@ -216,15 +221,9 @@ void TQvBaseCompletionProposalForm::SetCurrentString(const std::string& Value)
         return;
     }
     int first = 0;
-    for (int i = 0; i < itemList_->Count(); ++i) {
-        const bool matches = UseInsertList ? i < insertList_->Count() && MatchesCurrentString(insertList_->Strings(i))
-                                           : MatchesCurrentString(itemList_->Strings(i));
-        if (matches) {
-            first = i;
-            break;
-        }
-    }
-    SetPosition(first);
+    while (first < itemList_->Count() && !RowMatches(first))
+        ++first;
+    SetPosition(first < itemList_->Count() ? first : 0);
 }
 
 bool TQvBaseCompletionProposalForm::DropLastFilterCharacter()
@@ -319,7 +318,7 @@ void TQvBaseCompletionProposalForm::SetColumns(TProposalColumns* Value)
 
 int TQvBaseCompletionProposalForm::TextHeightOf(TFont* font) const
 {
-    TCanvas* canvas = itemBitmap_->GetCanvas();
+    TCanvas* canvas = measureBitmap_->GetCanvas();
     canvas->SetFont(font);
     return canvas->TextHeight(HeightSample);
 }
@@ -382,7 +381,7 @@ void TQvBaseCompletionProposalForm::ScrollBarChanged(TObject*)
 
 int TQvBaseCompletionProposalForm::HintWidth()
 {
-    TCanvas& canvas = *itemBitmap_->GetCanvas();
+    TCanvas& canvas = *measureBitmap_->GetCanvas();
     canvas.SetFont(Font());
     int widest = 0;
     for (int i = 0; i < assignedList_->Count(); ++i) {

@@ -157,6 +157,8 @@ protected:
     void Dismissed() override;
 
 private:
+    // Whether ItemList row i matches the typed text (by its insert row when asked).
+    bool RowMatches(int I) const;
     void RebuildAssignedList();
     void AdjustScrollBar();
     void ItemListChanged(TObject* Sender);
@@ -186,6 +188,7 @@ private:
     TScrollBar* scroll_;
     std::unique_ptr<TBitmap> itemBitmap_;
     std::unique_ptr<TBitmap> titleBitmap_;
+    std::unique_ptr<TBitmap> measureBitmap_;  // measures fonts and hints, never shown
     std::string title_;
     std::unique_ptr<TFont> titleFont_;
     bool resizeable_ = true;

@@ -195,4 +195,50 @@ TEST_F(CompletionListTest, PaintsTitleRowsAndTheSelection)
     EXPECT_GT(count(list->NbLinesInWindow() - 1, clNone), 0) << "the last visible row";
 }
 
+// A hint shows without taking the keyboard from the editor, framed, its rows drawn as
+// formatted text.
+TEST_F(CompletionListTest, HintShowsWithoutTheFocusAndPaintsItsRows)
+{
+    SetItems({"\\style{+B}strlen\\style{-B}(string $s)"});
+    list->SetDisplayKind(ctHint);
+    list->ClBackground = clWhite;
+    list->Place(50, 50, 16);
+    list->Activate();
+    Application->ProcessMessages();
+    EXPECT_TRUE(list->Visible());
+    EXPECT_TRUE(editor->Focused());
+    EXPECT_TRUE(editor->FocusControls.empty());
+    EXPECT_FALSE(list->Scroll()->Visible());
+
+    TBitmap image;
+    image.SetSize(list->Width(), list->Height());
+    list->PaintTo(image.GetCanvas(), 0, 0);
+    TCanvas& c = *image.GetCanvas();
+    EXPECT_EQ(c.GetPixel(0, 0), ColorToRGB(cl3DLight));
+    EXPECT_EQ(c.GetPixel(list->Width() - 1, list->Height() - 1), ColorToRGB(cl3DDkShadow));
+    int ink = 0;
+    for (int x = 1; x < list->Width() - 1; ++x)
+        for (int y = 1; y < list->Height() - 1; ++y)
+            ink += c.GetPixel(x, y) != clWhite;
+    EXPECT_GT(ink, 0);
+}
+
+TEST_F(CompletionListTest, SelectionChangesAreReportedWhileShown)
+{
+    std::vector<int> changes;
+    struct TSink {
+        std::vector<int>* Changes;
+        void Changed(TObject*, int index) { Changes->push_back(index); }
+    } sink{&changes};
+    list->OnChange = TCompletionChange(&sink, &TSink::Changed);
+    SetItems({"ab", "x", "ac", "ad"});
+    list->SetCurrentString("a");
+    list->Press(VK_DOWN);
+    EXPECT_TRUE(changes.empty()) << "hidden";
+    list->Activate();
+    list->Press(VK_DOWN);
+    list->Press(VK_DOWN);
+    EXPECT_EQ(changes, (std::vector<int>{3})) << "the ItemList index, once per change";
+}
+
 }  // namespace
