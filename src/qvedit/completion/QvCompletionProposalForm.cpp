@@ -216,7 +216,7 @@ void TQvBaseCompletionProposalForm::SetCurrentString(const std::string& Value)
         RebuildAssignedList();
         position_ = 0;
         AdjustScrollBar();
-        scroll_->SetPosition(0);
+        ScrollTo(0);
         Invalidate();
         return;
     }
@@ -249,9 +249,9 @@ void TQvBaseCompletionProposalForm::SetPosition(int Value)
     position_ = Value;
     const int top = scroll_->Position();
     if (Value < top)
-        scroll_->SetPosition(Value);
+        ScrollTo(Value);
     else if (Value > top + nbLinesInWindow_ - 1)
-        scroll_->SetPosition(Value - nbLinesInWindow_ + 1);
+        ScrollTo(Value - nbLinesInWindow_ + 1);
     if (Visible() && OnChange && displayKind_ == ctCode)
         OnChange(Owner(), LogicalToPhysicalIndex(Value));
     Invalidate();
@@ -361,7 +361,15 @@ void TQvBaseCompletionProposalForm::AdjustScrollBar()
     Invalidate();
 }
 
-// The user moved the bar: the selection follows when it scrolled out of sight.
+void TQvBaseCompletionProposalForm::ScrollTo(int Top)
+{
+    adjustingScroll_ = true;
+    scroll_->SetPosition(Top);
+    adjustingScroll_ = false;
+}
+
+// The user moved the bar: the selection follows when it scrolled out of sight. The
+// keyboard stays with the list (the editor's focus goes to the list while it is open).
 void TQvBaseCompletionProposalForm::ScrollBarChanged(TObject*)
 {
     if (adjustingScroll_)

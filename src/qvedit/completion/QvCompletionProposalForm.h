@@ -161,6 +161,8 @@ private:
     bool RowMatches(int I) const;
     void RebuildAssignedList();
     void AdjustScrollBar();
+    // Moves the bar to show Top first, without taking it for the user's move.
+    void ScrollTo(int Top);
     void ItemListChanged(TObject* Sender);
     void ScrollBarChanged(TObject* Sender);
     int LastRow() const { return assignedList_->Count() - 1; }
