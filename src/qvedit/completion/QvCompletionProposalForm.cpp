@@ -352,8 +352,9 @@ void TQvBaseCompletionProposalForm::AdjustScrollBar()
         return;
     adjustingScroll_ = true;
     const int hidden = assignedList_->Count() - nbLinesInWindow_;
-    scroll_->SetPageSize(0);
+    // Positions are the first shown row; the page, a window of rows, sizes the thumb.
     scroll_->SetParams(std::clamp(scroll_->Position(), 0, std::max(hidden, 0)), 0, std::max(hidden, 0));
+    scroll_->SetPageSize(nbLinesInWindow_);
     scroll_->SetLargeChange(nbLinesInWindow_);
     scroll_->SetEnabled(hidden > 0);
     scroll_->SetVisible(displayKind_ == ctCode);
