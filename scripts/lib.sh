@@ -10,6 +10,9 @@ QV_PACKAGES=(
 
 qv_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 
+# Only to regenerate the PHP completion list (scripts/make-php-completion.php).
+QV_DATA_PACKAGES=(php-cli)
+
 # The benchmarks' references: programs timed beside ours in the same run.
 QV_BENCH_PACKAGES=(highlight source-highlight libqscintilla2-qt6-dev)
 

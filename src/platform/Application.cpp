@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
+#include <QScreen>
 
 #include <cstdio>
 #include <exception>
@@ -213,6 +214,17 @@ int TScreen::Width() const
 int TScreen::Height() const
 {
     return GetSystemMetrics(SM_CYSCREEN);
+}
+
+TRect TScreen::MonitorRect(const TPoint& P) const
+{
+    QScreen* screen = QGuiApplication::screenAt(QPoint(P.X, P.Y));
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return {0, 0, Width(), Height()};
+    const QRect r = screen->geometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
 int TScreen::PixelsPerInch() const

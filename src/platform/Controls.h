@@ -58,7 +58,9 @@ using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 
 // What a window is made with; CreateParams fills it, CreateWnd applies it. Styles
 // understood: WS_HSCROLL, WS_VSCROLL (the scroll bars start shown), WS_BORDER (a
-// one-pixel frame), WS_EX_CLIENTEDGE (a sunken two-pixel edge).
+// one-pixel frame), WS_EX_CLIENTEDGE (a sunken two-pixel edge), WS_DLGFRAME (a raised
+// frame, SM_CXDLGFRAME wide), WS_THICKFRAME (a raised sizing frame, SM_CXSIZEFRAME wide,
+// whose edges and corners resize a window without parent when dragged).
 struct TCreateParams {
     std::string Caption;
     DWORD Style = 0;
@@ -284,6 +286,9 @@ public:
     void ScrollWindow(int DX, int DY, const TRect* Rect, const TRect* ClipRect);
     // Marks Rect (the whole client area when null) for painting; Erase is ignored.
     void InvalidateRect(const TRect* Rect, bool Erase);
+    // Draws the control as it looks now, frame and children included, on Canvas with its
+    // top-left corner at (X, Y).
+    void PaintTo(TCanvas* Canvas, int X, int Y);
 
     // Lays the aligned children out in the client area.
     void Realign();

@@ -113,6 +113,15 @@ TCustomControl::~TCustomControl()
     BeforeDestruction();
 }
 
+void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y)
+{
+    HandleNeeded();
+    const QPixmap pixels = Window()->Frame()->grab();
+    QPainter& painter = Canvas->GetHandle()->BeginOperation();
+    painter.drawPixmap(X, Y, pixels);
+    painter.restore();
+}
+
 void TCustomControl::Paint()
 {
 }

@@ -63,9 +63,18 @@ protected:
     void moveEvent(QMoveEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    // The edges of a sizing frame under pos (Qt::Edges), none when pos is not on it.
+    Qt::Edges FrameEdgesAt(const QPoint& pos) const;
+
     TControlWindow* window_;
+    Qt::Edges resizing_;          // the edges being dragged
+    QPoint resizeStart_;          // where the drag began, in screen coordinates
+    QRect resizeStartGeometry_;   // the window's geometry then
 };
 
 // The widgets of one control and the window state kept beside them.
@@ -86,9 +95,13 @@ public:
     QScrollBar* Bar(int bar) const;
     TScrollBarState& BarState(int bar) { return bar == SB_HORZ ? hState_ : vState_; }
 
-    // The border: 0, 1 (WS_BORDER) or 2 (WS_EX_CLIENTEDGE) pixels.
+    // The border: 0, 1 (WS_BORDER, a line), 2 (WS_EX_CLIENTEDGE, sunken) or wider (a
+    // raised frame) pixels.
     int BorderWidth() const { return border_; }
     void SetBorder(int width);
+    // Whether dragging the border of a window without parent resizes it.
+    bool SizingFrame() const { return sizingFrame_; }
+    void SetSizingFrame(bool value);
     void SetMenuBar(QMenuBar* bar);
     QMenuBar* MenuBar() const { return menuBar_; }
 
@@ -141,6 +154,7 @@ private:
     TScrollBarState hState_;
     TScrollBarState vState_;
     int border_ = 0;
+    bool sizingFrame_ = false;
     QSize lastClientSize_{-1, -1};
 };
 

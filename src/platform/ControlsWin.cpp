@@ -115,7 +115,12 @@ void TWinControl::CreateWnd()
     TCreateParams params;
     CreateParams(params);
     TControlWindow* window = Window();
-    window->SetBorder((params.ExStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : (params.Style & WS_BORDER) != 0 ? 1 : 0);
+    window->SetBorder((params.ExStyle & WS_EX_CLIENTEDGE) != 0   ? 2
+                      : (params.Style & WS_THICKFRAME) != 0      ? GetSystemMetrics(SM_CXSIZEFRAME)
+                      : (params.Style & WS_DLGFRAME) != 0        ? GetSystemMetrics(SM_CXDLGFRAME)
+                      : (params.Style & WS_BORDER) != 0          ? 1
+                                                                 : 0);
+    window->SetSizingFrame((params.Style & WS_THICKFRAME) != 0);
     for (int bar : {SB_HORZ, SB_VERT}) {
         TScrollBarState& state = window->BarState(bar);
         state = TScrollBarState{};

@@ -2,13 +2,17 @@
 // their layout.
 #include "platform/ControlsQt.h"
 #include "platform/Forms.h"
+#include "platform/PopupWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+
+#include <algorithm>
 
 QvFrameWidget::QvFrameWidget(TControlWindow* window) : window_(window)
 {
@@ -26,6 +30,25 @@ void QvFrameWidget::paintEvent(QPaintEvent*)
     if (border == 1) {
         p.setPen(pal.color(QPalette::WindowText));
         p.drawRect(r.adjusted(0, 0, -1, -1));
+        return;
+    }
+    if (border > 2) {
+        // A raised frame: light on the top and left, shadow on the bottom and right, the
+        // face colour between.
+        p.fillRect(r, pal.color(QPalette::Button));
+        p.setPen(pal.color(QPalette::Midlight));
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.setPen(pal.color(QPalette::Shadow));
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomRight());
+        const QRect inner = r.adjusted(1, 1, -1, -1);
+        p.setPen(pal.color(QPalette::Light));
+        p.drawLine(inner.topLeft(), inner.topRight());
+        p.drawLine(inner.topLeft(), inner.bottomLeft());
+        p.setPen(pal.color(QPalette::Mid));
+        p.drawLine(inner.bottomLeft(), inner.bottomRight());
+        p.drawLine(inner.topRight(), inner.bottomRight());
         return;
     }
     // A sunken edge: shadow on the top and left, light on the bottom and right.
@@ -68,10 +91,96 @@ void QvFrameWidget::moveEvent(QMoveEvent*)
 
 void QvFrameWidget::closeEvent(QCloseEvent* e)
 {
-    // The window's close button: a form decides itself whether and how it closes.
+    // The window's close button: a form decides itself whether and how it closes. A
+    // pop-up is closed by a press outside it.
     e->ignore();
     if (auto* form = dynamic_cast<TForm*>(window_->Control()))
         CallGuarded(form, [&] { form->WindowCloseRequested(); });
+    else if (auto* popup = dynamic_cast<TCustomPopupWindow*>(window_->Control()))
+        CallGuarded(popup, [&] { popup->WindowDismissed(); });
+}
+
+// ---- The sizing frame -------------------------------------------------------------------------
+
+Qt::Edges QvFrameWidget::FrameEdgesAt(const QPoint& pos) const
+{
+    const int border = window_->BorderWidth();
+    if (!window_->SizingFrame() || !isWindow() || border == 0 || !rect().contains(pos))
+        return {};
+    // The corners reach along the edges as far as a scroll-bar arrow, as on the desktop.
+    const int corner = std::max(border, GetSystemMetrics(SM_CXVSCROLL));
+    Qt::Edges edges;
+    if (pos.x() < border || (pos.x() < corner && (pos.y() < border || pos.y() >= height() - border)))
+        edges |= Qt::LeftEdge;
+    if (pos.x() >= width() - border || (pos.x() >= width() - corner && (pos.y() < border || pos.y() >= height() - border)))
+        edges |= Qt::RightEdge;
+    if (pos.y() < border || (pos.y() < corner && (pos.x() < border || pos.x() >= width() - border)))
+        edges |= Qt::TopEdge;
+    if (pos.y() >= height() - border || (pos.y() >= height() - corner && (pos.x() < border || pos.x() >= width() - border)))
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void QvFrameWidget::mousePressEvent(QMouseEvent* e)
+{
+    const Qt::Edges edges = FrameEdgesAt(e->position().toPoint());
+    if (e->button() != Qt::LeftButton || edges == Qt::Edges()) {
+        QWidget::mousePressEvent(e);  // a pop-up closes on a press outside it
+        return;
+    }
+    e->accept();
+    resizing_ = edges;
+    resizeStart_ = e->globalPosition().toPoint();
+    resizeStartGeometry_ = geometry();
+}
+
+void QvFrameWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!window_->SizingFrame()) {
+        QWidget::mouseMoveEvent(e);
+        return;
+    }
+    if (resizing_ == Qt::Edges()) {
+        const Qt::Edges edges = FrameEdgesAt(e->position().toPoint());
+        const bool diagonal = edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
+        const bool antiDiagonal = edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge);
+        if (diagonal)
+            setCursor(Qt::SizeFDiagCursor);
+        else if (antiDiagonal)
+            setCursor(Qt::SizeBDiagCursor);
+        else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+            setCursor(Qt::SizeHorCursor);
+        else if (edges & (Qt::TopEdge | Qt::BottomEdge))
+            setCursor(Qt::SizeVerCursor);
+        else
+            unsetCursor();
+        return;
+    }
+    TControl* control = window_->Control();
+    if (control == nullptr)
+        return;
+    const QPoint d = e->globalPosition().toPoint() - resizeStart_;
+    QRect g = resizeStartGeometry_;
+    const int least = 2 * window_->BorderWidth();
+    if (resizing_ & Qt::LeftEdge)
+        g.setLeft(std::min(g.left() + d.x(), g.right() + 1 - least));
+    if (resizing_ & Qt::RightEdge)
+        g.setRight(std::max(g.right() + d.x(), g.left() + least - 1));
+    if (resizing_ & Qt::TopEdge)
+        g.setTop(std::min(g.top() + d.y(), g.bottom() + 1 - least));
+    if (resizing_ & Qt::BottomEdge)
+        g.setBottom(std::max(g.bottom() + d.y(), g.top() + least - 1));
+    CallGuarded(control, [&] { control->SetBounds(g.x(), g.y(), g.width(), g.height()); });
+}
+
+void QvFrameWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (resizing_ == Qt::Edges()) {
+        QWidget::mouseReleaseEvent(e);
+        return;
+    }
+    e->accept();
+    resizing_ = {};
 }
 
 void QvFrameWidget::changeEvent(QEvent* e)
@@ -176,6 +285,14 @@ void TControlWindow::SetMenuBar(QMenuBar* bar)
         bar->show();
     }
     Layout();
+}
+
+void TControlWindow::SetSizingFrame(bool value)
+{
+    sizingFrame_ = value;
+    frame_->setMouseTracking(value);  // the frame shows where it resizes
+    if (!value)
+        frame_->unsetCursor();
 }
 
 QRect TControlWindow::ClientGeometry() const

@@ -213,6 +213,8 @@ public:
     TStrings* Fonts();
     int Width() const;
     int Height() const;
+    // The screen coordinates of the monitor that shows P (the primary one when none does).
+    TRect MonitorRect(const TPoint& P) const;
     int PixelsPerInch() const;
 
 private:

@@ -39,6 +39,10 @@ int GetSystemMetrics(int index)
     case SM_CXHSCROLL: return ScrollBarExtent();
     case SM_CXBORDER:
     case SM_CYBORDER: return 1;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME: return 3;
+    case SM_CXSIZEFRAME:
+    case SM_CYSIZEFRAME: return 4;
     case SM_CXEDGE:
     case SM_CYEDGE: return 2;
     case SM_CXDOUBLECLK:

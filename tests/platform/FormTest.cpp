@@ -133,4 +133,12 @@ TEST_F(FormTest, FocusChangesArriveAsMessages)
     EXPECT_THROW(ui.Control->SetFocus(), EInvalidOperation);
 }
 
+// A point on no monitor gets the primary one, so a pop-up is never placed off all screens.
+TEST(ScreenTest, MonitorRectOfAPoint)
+{
+    const TRect primary{0, 0, Screen->Width(), Screen->Height()};
+    EXPECT_EQ(Screen->MonitorRect({10, 10}), primary);
+    EXPECT_EQ(Screen->MonitorRect({-50000, 90000}), primary);
+}
+
 }  // namespace

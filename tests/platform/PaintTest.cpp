@@ -83,6 +83,23 @@ TEST_F(PaintTest, BackgroundIsErasedWithTheControlColourUnlessTheControlDeclines
     EXPECT_EQ(ui.Control->Grab().pixelColor(20, 20), QColor(Qt::blue));
 }
 
+TEST_F(PaintTest, PaintToDrawsTheControlWithItsFrameOnACanvas)
+{
+    ui.Control->PaintColor = clBlue;
+    TBitmap bitmap;
+    bitmap.SetSize(300, 200);
+    bitmap.GetCanvas()->GetBrush()->SetColor(clWhite);
+    bitmap.GetCanvas()->FillRect(Rect(0, 0, 300, 200));
+    ui.Form->PaintTo(bitmap.GetCanvas(), 5, 7);
+    // The control sits at (10, 10) of the form's client area.
+    const TPoint inControl = ui.Control->ClientToScreen({50, 40});
+    const TPoint formOrigin = ui.Form->ClientToScreen({0, 0});
+    const int x = 5 + inControl.X - formOrigin.X + (formOrigin.X - ui.Form->Left());
+    const int y = 7 + inControl.Y - formOrigin.Y + (formOrigin.Y - ui.Form->Top());
+    EXPECT_EQ(bitmap.GetCanvas()->GetPixel(x, y), clBlue);
+    EXPECT_EQ(bitmap.GetCanvas()->GetPixel(2, 2), clWhite) << "nothing drawn left of (5, 7)";
+}
+
 TEST_F(PaintTest, AlignedChildrenShareTheClientArea)
 {
     auto* top = new TCustomControl(ui.Form);
