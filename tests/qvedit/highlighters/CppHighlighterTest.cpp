@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "GoldenDriver.h"
-#include "platform/Registry.h"
+#include "platform/files/Registry.h"
 #include "qvedit/highlighters/QvHighlighterCpp.h"
 
 using namespace QvCpp;
