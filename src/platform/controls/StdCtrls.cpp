@@ -2,6 +2,7 @@
 // the default and cancel buttons' keys.
 #include "platform/controls/StdCtrls.h"
 
+#include "platform/forms/Forms.h"
 #include "platform/window/ControlsQt.h"
 #include "platform/controls/StdCtrlsQt.h"
 

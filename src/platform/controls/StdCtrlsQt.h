@@ -5,7 +5,7 @@
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/CodePages.h"
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
+#include "platform/window/Guarded.h"
 
 #include <QObject>
 #include <QString>

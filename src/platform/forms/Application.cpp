@@ -45,10 +45,15 @@ void FreeFormsAtQtExit()
 TApplication* Application = &ApplicationInstance();
 TScreen* Screen = &ScreenInstance();
 
-TApplication::TApplication() : TComponent(nullptr), qtApp_(std::make_unique<QtApp>()) {}
+// The application object handles what escapes every guarded entry point.
+TApplication::TApplication() : TComponent(nullptr), qtApp_(std::make_unique<QtApp>())
+{
+    SetGuardedExceptionHandler(TGuardedExceptionHandler(this, &TApplication::HandleException));
+}
 
 TApplication::~TApplication()
 {
+    SetGuardedExceptionHandler(nullptr);
     BeforeDestruction();
     // This runs among the program's static destructors, when Qt's own may be gone:
     // a Qt application object still here (Run never ran) is left to the process's end.

@@ -169,9 +169,32 @@ void TForm::SetActiveControl(TWinControl* Control)
         Control->SetFocus();
 }
 
+// ---- What the form does for the controls on it -------------------------------------------
+
+bool TForm::MenuShortCut(TShortCut ShortCut)
+{
+    return menu_ != nullptr && menu_->IsShortCut(ShortCut);
+}
+
+bool TForm::PreviewKey(TWinControl* Control, UINT Msg, TWMKey& Message)
+{
+    return Control != this && keyPreview_ && HandleKey(Msg, Message);
+}
+
 void TForm::NoteActiveControl(TWinControl* Control)
 {
-    activeControl_ = Control != nullptr ? Control->Handle() : nullptr;
+    if (Control != this)
+        activeControl_ = Control != nullptr ? Control->Handle() : nullptr;
+}
+
+void TForm::ActivateForControl(TWinControl* Control)
+{
+    if (Control == this)
+        return;
+    NoteActiveControl(Control);
+    QWidget* top = Window()->Frame();
+    if (top->isVisible() && !top->isActiveWindow())
+        top->activateWindow();
 }
 
 void TForm::SetMenu(TMainMenu* Value)
@@ -248,6 +271,18 @@ void TForm::Close()
 void TForm::WindowCloseRequested()
 {
     Close();
+}
+
+void TForm::WMClose(TWMClose& Message)
+{
+    TWinControl::WMClose(Message);
+    Close();
+}
+
+void TForm::WindowStateChanged(TWindowState State)
+{
+    if (State != windowState_)
+        SetWindowState(State);
 }
 
 void TForm::Release()

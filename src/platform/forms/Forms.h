@@ -3,14 +3,16 @@
 // TScreen (what the screen offers: fonts, cursor, focus, size).
 //
 // No exception ever leaves a handler into the window system's event loop: every entry
-// point from it catches and passes the exception to Application->HandleException,
-// which shows its message in a message box with a stop icon titled with the
-// application's title (EAbort is silent), or hands it to OnException.
+// point from it runs through CallGuarded (platform/window/Guarded.h), and the
+// application object installs HandleException as its handler, which shows the message
+// in a message box with a stop icon titled with the application's title (EAbort is
+// silent), or hands it to OnException.
 #pragma once
 
 #include "platform/runtime/Classes.h"
 #include "platform/window/Controls.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/window/Guarded.h"
 
 #include <memory>
 #include <string>
@@ -31,7 +33,6 @@ inline constexpr TModalResult mrAll = 8;
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStyle { fsNormal, fsStayOnTop };
 enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
-enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
@@ -89,15 +90,21 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
 
-    // Platform use: the close button of the window was pressed.
-    void WindowCloseRequested();
-    // Platform use: Control has, or is getting, the focus.
-    void NoteActiveControl(TWinControl* Control);
+    // What the form does for the controls on it (see TWinControl).
+    bool MenuShortCut(TShortCut ShortCut) override;
+    bool PreviewKey(TWinControl* Control, UINT Msg, TWMKey& Message) override;
+    void NoteActiveControl(TWinControl* Control) override;
+    void ActivateForControl(TWinControl* Control) override;
+    // The close button of the window closes the form; the window system's changes of
+    // state become the form's WindowState.
+    void WindowCloseRequested() override;
+    void WindowStateChanged(TWindowState State) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WMClose(TWMClose& Message) override;
     virtual void DoClose(TCloseAction& Action);
 
 private:
@@ -184,18 +191,6 @@ private:
 };
 
 extern TApplication* Application;
-
-// Runs Action; an exception escaping it goes to Application->HandleException(Sender).
-// Every entry point from the window system's event loop goes through this.
-template <class F>
-void CallGuarded(TObject* Sender, F&& Action) noexcept
-{
-    try {
-        Action();
-    } catch (...) {
-        Application->HandleException(Sender);
-    }
-}
 
 // ---- TScreen ---------------------------------------------------------------------------------
 

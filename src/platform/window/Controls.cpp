@@ -3,7 +3,6 @@
 #include "platform/window/Controls.h"
 
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/window/Menus.h"
 
@@ -316,10 +315,6 @@ void TControl::DefaultHandler(TMessage& Message)
             Perform(WM_CHAR, static_cast<unsigned char>(c), 1);
         break;
     }
-    case WM_CLOSE:
-        if (auto* form = dynamic_cast<TForm*>(this))
-            form->Close();
-        break;
     default:
         break;
     }

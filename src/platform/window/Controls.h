@@ -42,6 +42,8 @@ enum TScrollBarKind { sbHorizontal, sbVertical };
 // Borders of controls (bsNone, bsSingle) and of forms (all of them).
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
+// The state of a top-level window (a form's WindowState).
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 // Control style flags.
 using TControlStyle = unsigned;
@@ -292,6 +294,25 @@ public:
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyUp;
 
+    // Platform use: what the form does for the controls on it. A control asks itself;
+    // a window control passes the request to its parent, so the nearest form (the control
+    // itself when it is one) answers; with no form, nothing happens. The form overrides
+    // them and ignores requests about its own keys and focus.
+    // The form's main menu clicks the item with ShortCut: true when it took the key.
+    virtual bool MenuShortCut(TShortCut ShortCut);
+    // Key preview: the form handles Control's Msg (WM_KEYDOWN, WM_KEYUP or WM_CHAR)
+    // first; true when that used the key up.
+    virtual bool PreviewKey(TWinControl* Control, UINT Msg, TWMKey& Message);
+    // Control has, or is getting, the focus: the form remembers it as its active control.
+    virtual void NoteActiveControl(TWinControl* Control);
+    // Control takes the focus: the form remembers it and comes to the front.
+    virtual void ActivateForControl(TWinControl* Control);
+
+    // Platform use, for a top-level window: the close button of its frame was pressed,
+    // or the window system minimized, maximized or restored it. Ignored unless a form.
+    virtual void WindowCloseRequested() {}
+    virtual void WindowStateChanged(TWindowState /*State*/) {}
+
 protected:
     virtual void CreateParams(TCreateParams& Params);
     virtual void CreateWnd();
@@ -328,6 +349,11 @@ protected:
     virtual void WMCopy(TWMCopy& Message);
     virtual void WMPaste(TWMPaste& Message);
     virtual void WMPaint(TWMPaint& Message);
+    virtual void WMClose(TWMClose& Message);
+
+    // The control's own handling of a key message (Msg as for PreviewKey), without the
+    // form's preview: KeyDown, KeyUp or KeyPress. True when the key was used up.
+    bool HandleKey(UINT Msg, TWMKey& Message);
 
 private:
     friend class TControl;

@@ -3,7 +3,7 @@
 #include "platform/window/ControlsQt.h"
 
 #include "platform/graphics/FontResolve.h"
-#include "platform/forms/Forms.h"
+#include "platform/window/Guarded.h"
 #include "platform/graphics/GraphicsQt.h"
 
 #include <QEvent>

@@ -5,7 +5,7 @@
 #include "platform/window/Controls.h"
 
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
+#include "platform/window/Guarded.h"
 #include "platform/window/Menus.h"
 
 #include <QApplication>
@@ -37,8 +37,7 @@ bool OfferShortCut(TWinControl* control, TShortCut shortCut)
     for (TControl* c = control; c != nullptr; c = c->Parent())
         if (TPopupMenu* menu = c->PopupMenu(); menu != nullptr && menu->IsShortCut(shortCut))
             return true;
-    TForm* form = GetParentForm(control);
-    return form != nullptr && form->Menu() != nullptr && form->Menu()->IsShortCut(shortCut);
+    return control->MenuShortCut(shortCut);
 }
 
 // Tab and the arrows move the focus unless the control asks for them.
@@ -142,8 +141,7 @@ void QvClientWidget::focusInEvent(QFocusEvent* e)
     // A pop-up menu opening and closing does not take the focus away, as on Windows.
     if (control == nullptr || e->reason() == Qt::PopupFocusReason)
         return;
-    if (TForm* form = GetParentForm(control); form != nullptr && form != control)
-        form->NoteActiveControl(control);
+    control->NoteActiveControl(control);
     const HWND previous = lastFocusLost;
     CallGuarded(control, [&] { control->Perform(WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0); });
 }
@@ -211,35 +209,58 @@ TShiftState CurrentShiftState()
 
 bool TWinControl::DoKeyDown(TWMKey& Message)
 {
-    TForm* form = GetParentForm(this);
-    if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyDown(Message))
-        return true;
-    Word key = Message.CharCode();
-    KeyDown(key, CurrentShiftState());
-    Message.SetCharCode(key);
-    return key == 0;
+    return PreviewKey(this, WM_KEYDOWN, Message) || HandleKey(WM_KEYDOWN, Message);
 }
 
 bool TWinControl::DoKeyUp(TWMKey& Message)
 {
-    TForm* form = GetParentForm(this);
-    if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyUp(Message))
-        return true;
-    Word key = Message.CharCode();
-    KeyUp(key, CurrentShiftState());
-    Message.SetCharCode(key);
-    return key == 0;
+    return PreviewKey(this, WM_KEYUP, Message) || HandleKey(WM_KEYUP, Message);
 }
 
 bool TWinControl::DoKeyPress(TWMKey& Message)
 {
-    TForm* form = GetParentForm(this);
-    if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyPress(Message))
-        return true;
-    char key = static_cast<char>(Message.CharCode());
-    KeyPress(key);
-    Message.SetCharCode(static_cast<unsigned char>(key));
+    return PreviewKey(this, WM_CHAR, Message) || HandleKey(WM_CHAR, Message);
+}
+
+bool TWinControl::HandleKey(UINT Msg, TWMKey& Message)
+{
+    if (Msg == WM_CHAR) {
+        char key = static_cast<char>(Message.CharCode());
+        KeyPress(key);
+        Message.SetCharCode(static_cast<unsigned char>(key));
+        return key == 0;
+    }
+    Word key = Message.CharCode();
+    if (Msg == WM_KEYDOWN)
+        KeyDown(key, CurrentShiftState());
+    else
+        KeyUp(key, CurrentShiftState());
+    Message.SetCharCode(key);
     return key == 0;
+}
+
+// ---- What the form does for its controls: passed up to the nearest form -------------------
+
+bool TWinControl::MenuShortCut(TShortCut ShortCut)
+{
+    return Parent() != nullptr && Parent()->MenuShortCut(ShortCut);
+}
+
+bool TWinControl::PreviewKey(TWinControl* Control, UINT Msg, TWMKey& Message)
+{
+    return Parent() != nullptr && Parent()->PreviewKey(Control, Msg, Message);
+}
+
+void TWinControl::NoteActiveControl(TWinControl* Control)
+{
+    if (Parent() != nullptr)
+        Parent()->NoteActiveControl(Control);
+}
+
+void TWinControl::ActivateForControl(TWinControl* Control)
+{
+    if (Parent() != nullptr)
+        Parent()->ActivateForControl(Control);
 }
 
 void TWinControl::KeyDown(Word& Key, TShiftState Shift)

@@ -5,7 +5,7 @@
 #include "platform/window/Controls.h"
 
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
+#include "platform/window/Guarded.h"
 #include "platform/window/Menus.h"
 
 #include <QCursor>

@@ -3,7 +3,6 @@
 #include "platform/window/Controls.h"
 
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -172,12 +171,7 @@ void TWinControl::SetFocus()
     if (!CanFocus())
         throw EInvalidOperation("Cannot focus a disabled or invisible window");
     HandleNeeded();
-    if (TForm* form = GetParentForm(this); form != nullptr && form != this) {
-        form->NoteActiveControl(this);
-        QWidget* top = form->Window()->Frame();
-        if (top->isVisible() && !top->isActiveWindow())
-            top->activateWindow();
-    }
+    ActivateForControl(this);
     Window()->Client()->setFocus(Qt::OtherFocusReason);
 }
 
@@ -268,6 +262,7 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_COPY: { TWMCopy m(Message); WMCopy(m); break; }
     case WM_PASTE: { TWMPaste m(Message); WMPaste(m); break; }
     case WM_PAINT: { TWMPaint m(Message); WMPaint(m); break; }
+    case WM_CLOSE: { TWMClose m(Message); WMClose(m); break; }
     default: TControl::Dispatch(Message); break;
     }
 }
@@ -293,6 +288,7 @@ void TWinControl::WMSetFocus(TWMSetFocus& Message) { DefaultHandler(Message.Mess
 void TWinControl::WMKillFocus(TWMKillFocus& Message) { DefaultHandler(Message.Message); }
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message) { DefaultHandler(Message.Message); }
 void TWinControl::WMGetDlgCode(TWMGetDlgCode& Message) { DefaultHandler(Message.Message); }
+void TWinControl::WMClose(TWMClose& Message) { DefaultHandler(Message.Message); }
 void TWinControl::WMSysChar(TWMChar& Message) { DefaultHandler(Message.Message); }
 void TWinControl::WMHScroll(TWMScroll& Message) { DefaultHandler(Message.Message); }
 void TWinControl::WMVScroll(TWMScroll& Message) { DefaultHandler(Message.Message); }

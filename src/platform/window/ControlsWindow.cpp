@@ -1,7 +1,7 @@
 // The widgets behind a control: frame, client area, scroll bars and menu bar, and
 // their layout.
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
+#include "platform/window/Guarded.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -70,8 +70,8 @@ void QvFrameWidget::closeEvent(QCloseEvent* e)
 {
     // The window's close button: a form decides itself whether and how it closes.
     e->ignore();
-    if (auto* form = dynamic_cast<TForm*>(window_->Control()))
-        CallGuarded(form, [&] { form->WindowCloseRequested(); });
+    if (TWinControl* control = window_->WinControl())
+        CallGuarded(control, [&] { control->WindowCloseRequested(); });
 }
 
 void QvFrameWidget::changeEvent(QEvent* e)
@@ -79,13 +79,12 @@ void QvFrameWidget::changeEvent(QEvent* e)
     QWidget::changeEvent(e);
     if (e->type() != QEvent::WindowStateChange)
         return;
-    if (auto* form = dynamic_cast<TForm*>(window_->Control())) {
+    if (TWinControl* control = window_->WinControl()) {
         const Qt::WindowStates s = windowState();
         const TWindowState state = s.testFlag(Qt::WindowMinimized)   ? wsMinimized
                                    : s.testFlag(Qt::WindowMaximized) ? wsMaximized
                                                                      : wsNormal;
-        if (state != form->WindowState())
-            CallGuarded(form, [&] { form->SetWindowState(state); });
+        CallGuarded(control, [&] { control->WindowStateChanged(state); });
     }
 }
 

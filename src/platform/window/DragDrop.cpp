@@ -4,7 +4,7 @@
 
 #include "platform/window/Controls.h"
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
+#include "platform/window/Guarded.h"
 
 #include <QApplication>
 #include <QCursor>

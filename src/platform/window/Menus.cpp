@@ -3,7 +3,7 @@
 #include "platform/window/Menus.h"
 
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
+#include "platform/window/Guarded.h"
 
 #include <QAction>
 #include <QMenu>

@@ -158,7 +158,8 @@ public:
     SmallInt YPos() const { return static_cast<SmallInt>(HiWord(static_cast<std::uintptr_t>(Message.LParam))); }
 };
 
-// Messages without parameters of their own (WM_CANCELMODE, WM_CUT, WM_COPY, WM_PASTE).
+// Messages without parameters of their own (WM_CANCELMODE, WM_CUT, WM_COPY, WM_PASTE,
+// WM_CLOSE).
 class TWMNoParams : public TMessageView {
 public:
     using TMessageView::TMessageView;
@@ -167,3 +168,4 @@ using TWMCancelMode = TWMNoParams;
 using TWMCut = TWMNoParams;
 using TWMCopy = TWMNoParams;
 using TWMPaste = TWMNoParams;
+using TWMClose = TWMNoParams;

@@ -1,7 +1,7 @@
 // TTimer over a QTimer.
 #include "platform/window/Timer.h"
 
-#include "platform/forms/Forms.h"
+#include "platform/window/Guarded.h"
 
 #include <QTimer>
 

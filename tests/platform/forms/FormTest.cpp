@@ -134,3 +134,60 @@ TEST_F(FormTest, FocusChangesArriveAsMessages)
 }
 
 }  // namespace
+
+TEST_F(FormTest, TheFrameCloseButtonAndWindowStatesReachTheForm)
+{
+    QWidget* frame = ui.Form->Window()->Frame();
+    events.CanClose = false;
+    frame->close();
+    EXPECT_TRUE(ui.Form->Visible());
+    events.CanClose = true;
+    frame->close();
+    EXPECT_FALSE(ui.Form->Visible());
+    EXPECT_EQ(events.Seen, (std::vector<std::string>{"closequery", "closequery", "close"}));
+
+    ui.Form->Show();
+    frame->setWindowState(Qt::WindowMaximized);
+    EXPECT_EQ(ui.Form->WindowState(), wsMaximized);
+    frame->setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(ui.Form->WindowState(), wsNormal);
+}
+
+// A form placed on another form answers for its own controls; the outer form sees
+// neither their keys nor their focus, and neither the inner form's own.
+TEST_F(FormTest, TheNearestFormAnswersForItsControls)
+{
+    auto* inner = new TForm(ui.Form);
+    inner->SetParent(ui.Form);
+    inner->SetBounds(0, 0, 100, 100);
+    auto* control = new TRecordingControl(inner);
+    control->SetParent(inner);
+    control->SetBounds(0, 0, 50, 50);
+    inner->Show();
+    ui.Form->OnKeyDown = TKeyEvent(&events, &TEvents::KeyDown);
+    ui.Form->SetKeyPreview(true);
+    TWinControl* outerActive = ui.Form->ActiveControl();
+
+    control->SetFocus();
+    EXPECT_EQ(inner->ActiveControl(), control);
+    EXPECT_EQ(ui.Form->ActiveControl(), outerActive);
+    control->Log.clear();
+    SendKey(control->Window()->Client(), Qt::Key_A, Qt::NoModifier, "a");
+    EXPECT_TRUE(events.Seen.empty());
+    EXPECT_EQ(control->Log, (std::vector<std::string>{"down 65", "char 97", "up 65"}));
+
+    inner->SetFocus();
+    EXPECT_EQ(ui.Form->ActiveControl(), outerActive);
+    EXPECT_EQ(inner->ActiveControl(), control);
+}
+
+// Without a form, closing a window control changes nothing.
+TEST(PlainWindowTest, CloseRequestsAreIgnoredWithoutAForm)
+{
+    TRecordingControl control(nullptr);
+    control.SetBounds(0, 0, 50, 50);
+    control.Show();
+    control.Perform(WM_CLOSE, 0, 0);
+    control.Window()->Frame()->close();
+    EXPECT_TRUE(control.Visible());
+}
