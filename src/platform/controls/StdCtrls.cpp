@@ -41,42 +41,7 @@ Qt::Alignment QtAlignment(TAlignment alignment)
     }
 }
 
-// The visible, enabled button of the form that takes Enter (Default) or Escape (Cancel).
-TButton* FindDialogButton(TWinControl* parent, Word key)
-{
-    for (int i = 0; i < parent->ControlCount(); ++i) {
-        TControl* child = parent->Controls(i);
-        if (!child->Visible() || !child->Enabled())
-            continue;
-        if (auto* button = dynamic_cast<TButton*>(child)) {
-            if (key == VK_RETURN ? button->Default() : button->Cancel())
-                return button;
-        } else if (auto* win = dynamic_cast<TWinControl*>(child)) {
-            if (TButton* found = FindDialogButton(win, key))
-                return found;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
-
-bool PerformDialogKey(TWinControl* focused, Word key)
-{
-    // Enter on a focused button clicks that button, as if it were the default one.
-    if (auto* button = dynamic_cast<TButton*>(focused); button != nullptr && key == VK_RETURN) {
-        button->Click();
-        return true;
-    }
-    TForm* form = GetParentForm(focused);
-    if (form == nullptr)
-        return false;
-    TButton* button = FindDialogButton(form, key);
-    if (button == nullptr)
-        return false;
-    button->Click();
-    return true;
-}
 
 // ---- TLabel ------------------------------------------------------------------------------
 
@@ -159,6 +124,14 @@ void TButton::SetDefault(bool Value)
 {
     default_ = Value;
     HostedAs<QPushButton>(this)->setDefault(Value);
+}
+
+bool TButton::TakeDialogKey(Word Key, bool Focused)
+{
+    if (Focused ? Key != VK_RETURN : !(Key == VK_RETURN ? default_ : cancel_))
+        return false;
+    Click();
+    return true;
 }
 
 void TButton::Click()

@@ -87,6 +87,7 @@ public:
     void SetModalResult(int Value) { modalResult_ = Value; }
 
     void Click() override;
+    bool TakeDialogKey(Word Key, bool Focused) override;
 
 private:
     std::string caption_;

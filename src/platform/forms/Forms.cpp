@@ -187,6 +187,11 @@ void TForm::NoteActiveControl(TWinControl* Control)
         activeControl_ = Control != nullptr ? Control->Handle() : nullptr;
 }
 
+bool TForm::OfferDialogKey(Word Key)
+{
+    return ChildTakesDialogKey(Key);
+}
+
 void TForm::ActivateForControl(TWinControl* Control)
 {
     if (Control == this)

@@ -95,6 +95,7 @@ public:
     bool PreviewKey(TWinControl* Control, UINT Msg, TWMKey& Message) override;
     void NoteActiveControl(TWinControl* Control) override;
     void ActivateForControl(TWinControl* Control) override;
+    bool OfferDialogKey(Word Key) override;
     // The close button of the window closes the form; the window system's changes of
     // state become the form's WindowState.
     void WindowCloseRequested() override;

@@ -307,6 +307,12 @@ public:
     virtual void NoteActiveControl(TWinControl* Control);
     // Control takes the focus: the form remembers it and comes to the front.
     virtual void ActivateForControl(TWinControl* Control);
+    // Enter or Escape that the focused control did not want: the form's default or cancel
+    // button takes it. True when a button took it.
+    virtual bool OfferDialogKey(Word Key);
+    // Platform use: a dialog button clicks on Key and returns true (Enter when Focused;
+    // otherwise Enter as the default button, Escape as the cancel button).
+    virtual bool TakeDialogKey(Word /*Key*/, bool /*Focused*/) { return false; }
 
     // Platform use, for a top-level window: the close button of its frame was pressed,
     // or the window system minimized, maximized or restored it. Ignored unless a form.
@@ -354,6 +360,9 @@ protected:
     // The control's own handling of a key message (Msg as for PreviewKey), without the
     // form's preview: KeyDown, KeyUp or KeyPress. True when the key was used up.
     bool HandleKey(UINT Msg, TWMKey& Message);
+    // The first visible, enabled control in the tree below this one that takes the dialog
+    // key (TakeDialogKey, not focused): true when one did.
+    bool ChildTakesDialogKey(Word Key);
 
 private:
     friend class TControl;

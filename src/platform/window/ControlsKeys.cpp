@@ -263,6 +263,23 @@ void TWinControl::ActivateForControl(TWinControl* Control)
         Parent()->ActivateForControl(Control);
 }
 
+bool TWinControl::OfferDialogKey(Word Key)
+{
+    return Parent() != nullptr && Parent()->OfferDialogKey(Key);
+}
+
+bool TWinControl::ChildTakesDialogKey(Word Key)
+{
+    for (TControl* child : controls_) {
+        auto* win = dynamic_cast<TWinControl*>(child);
+        if (win == nullptr || !win->Visible() || !win->Enabled())
+            continue;
+        if (win->TakeDialogKey(Key, false) || win->ChildTakesDialogKey(Key))
+            return true;
+    }
+    return false;
+}
+
 void TWinControl::KeyDown(Word& Key, TShiftState Shift)
 {
     if (OnKeyDown)
@@ -312,6 +329,17 @@ void TWinControl::WMChar(TWMChar& Message)
 }
 
 // ---- Keys of hosted widgets ----------------------------------------------------------------
+
+namespace {
+
+// Enter on a focused button clicks it, as if it were the default one; otherwise Enter or
+// Escape goes to the form's default or cancel button.
+bool PerformDialogKey(TWinControl* focused, Word key)
+{
+    return focused->TakeDialogKey(key, true) || focused->OfferDialogKey(key);
+}
+
+}  // namespace
 
 bool RouteHostedKey(TWinControl* control, QKeyEvent* e)
 {

@@ -175,9 +175,6 @@ void NoteKeyState(Word key, bool down);
 // and Escape, then WM_CHAR. True when the classic route took the key, so the widget must
 // not see it: a shortcut or Tab moved on, or a handler zeroed the key or its character.
 bool RouteHostedKey(TWinControl* control, QKeyEvent* e);
-// Offers Enter or Escape to the form's default or cancel button (StdCtrls.cpp): true when
-// a button took it.
-bool PerformDialogKey(TWinControl* focused, Word key);
 
 // ---- Caret (Caret.cpp) ----------------------------------------------------------------
 
