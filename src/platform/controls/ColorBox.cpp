@@ -2,10 +2,10 @@
 // chosen through the colour dialog.
 #include "platform/controls/ExtCtrls.h"
 
-#include "platform/forms/CommonDialogs.h"
-#include "platform/window/ControlsQt.h"
-#include "platform/graphics/GraphicsQt.h"
 #include "platform/controls/StdCtrlsQt.h"
+#include "platform/forms/CommonDialogs.h"
+#include "platform/graphics/GraphicsQt.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QComboBox>
 #include <QIcon>

@@ -2,8 +2,8 @@
 // sheets below (or beside) it, one shown at a time.
 #include "platform/controls/ComCtrls.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/controls/StdCtrlsQt.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QSignalBlocker>
 #include <QTabBar>

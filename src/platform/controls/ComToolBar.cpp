@@ -1,8 +1,8 @@
 // Tool bars and tool buttons.
 #include "platform/controls/ComCtrls.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/controls/StdCtrlsQt.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QFrame>
 #include <QStackedLayout>

@@ -1,10 +1,10 @@
 // The up-down control: two arrow buttons stepping a position shown in an edit box.
 #include "platform/controls/ComCtrls.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/StdCtrlsQt.h"
 #include "platform/runtime/SysUtils.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -1,10 +1,10 @@
 // Panels, speed buttons and pictures over QLabel and QToolButton.
 #include "platform/controls/ExtCtrls.h"
 
-#include "platform/window/ControlsQt.h"
+#include "platform/controls/StdCtrlsQt.h"
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/graphics/Jpeg.h"
-#include "platform/controls/StdCtrlsQt.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QIcon>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // native widgets as described at the top of StdCtrls.h.
 #pragma once
 
-#include "platform/window/Controls.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/window/Controls.h"
 
 #include <memory>
 #include <string>

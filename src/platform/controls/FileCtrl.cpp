@@ -1,11 +1,11 @@
 // The file-system controls over a hosted list or combo widget.
 #include "platform/controls/FileCtrl.h"
 
-#include "platform/forms/CommonDialogs.h"
-#include "platform/window/ControlsQt.h"
-#include "platform/files/FindFiles.h"
 #include "platform/controls/StdCtrlsQt.h"
+#include "platform/files/FindFiles.h"
+#include "platform/forms/CommonDialogs.h"
 #include "platform/runtime/SysUtils.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,9 +2,9 @@
 // the default and cancel buttons' keys.
 #include "platform/controls/StdCtrls.h"
 
+#include "platform/controls/StdCtrlsQt.h"
 #include "platform/forms/Forms.h"
 #include "platform/window/ControlsQt.h"
-#include "platform/controls/StdCtrlsQt.h"
 
 #include <QCheckBox>
 #include <QEvent>

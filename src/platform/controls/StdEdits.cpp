@@ -1,8 +1,8 @@
 // Edit boxes and memos over QLineEdit and QPlainTextEdit.
 #include "platform/controls/StdCtrls.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/controls/StdCtrlsQt.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -2,9 +2,9 @@
 // that write through to the widget.
 #include "platform/controls/StdCtrls.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/controls/StdCtrlsQt.h"
 #include "platform/runtime/SysUtils.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // The scroll bar control over QScrollBar.
 #include "platform/controls/StdCtrls.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/controls/StdCtrlsQt.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QScrollBar>
 #include <QSignalBlocker>

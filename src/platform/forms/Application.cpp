@@ -2,9 +2,9 @@
 // handler) and TScreen.
 #include "platform/forms/Forms.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/graphics/FontResolve.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,11 +1,11 @@
 // The common dialogs over Qt's dialogs, each behind the modal gate.
 #include "platform/forms/CommonDialogs.h"
 
-#include "platform/runtime/CodePages.h"
-#include "platform/forms/Dialogs.h"
 #include "platform/files/FindFiles.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/graphics/Printers.h"
+#include "platform/runtime/CodePages.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <QApplication>

@@ -14,9 +14,9 @@
 // bytes the file system holds.
 #pragma once
 
-#include "platform/runtime/Classes.h"
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/runtime/Classes.h"
 
 #include <memory>
 #include <string>

@@ -2,8 +2,8 @@
 // and the close protocol (close query, close action).
 #include "platform/forms/Forms.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/window/ControlsQt.h"
 #include "platform/window/Menus.h"
 
 #include <QApplication>

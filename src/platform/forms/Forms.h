@@ -10,8 +10,8 @@
 #pragma once
 
 #include "platform/runtime/Classes.h"
-#include "platform/window/Controls.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/window/Controls.h"
 #include "platform/window/Guarded.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
 // A font object's face and measurements: the bytes of its code page mapped to glyphs of
 // one raw font with whole-pixel advances, so that text can be laid out cell by cell.
-#include "platform/runtime/CodePages.h"
 #include "platform/graphics/FontResolve.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/runtime/CodePages.h"
 
 #include <QFontMetricsF>
 #include <QString>

@@ -1,8 +1,8 @@
 // Fonts, pens and brushes: property holders that announce their changes.
 #include "platform/graphics/Graphics.h"
 
-#include "platform/runtime/CodePages.h"
 #include "platform/graphics/FontResolve.h"
+#include "platform/runtime/CodePages.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "platform/graphics/Colors.h"
-#include "platform/runtime/Exceptions.h"
 #include "platform/graphics/Gdi.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Persistent.h"
 #include "platform/runtime/Types.h"
 

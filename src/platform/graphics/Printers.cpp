@@ -4,8 +4,8 @@
 // the job ends well, so a failed or cancelled job leaves the old file as it was.
 #include "platform/graphics/Printers.h"
 
-#include "platform/runtime/CodePages.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/runtime/CodePages.h"
 #include "platform/runtime/SafeWrite.h"
 #include "platform/runtime/Streams.h"
 

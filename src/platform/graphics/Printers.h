@@ -4,9 +4,9 @@
 // print command's "to file" choice and the tests print without an installed printer.
 #pragma once
 
-#include "platform/runtime/Exceptions.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/System.h"
 
 #include <memory>

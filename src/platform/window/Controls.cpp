@@ -2,8 +2,8 @@
 // processing of messages.
 #include "platform/window/Controls.h"
 
-#include "platform/window/ControlsQt.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/window/ControlsQt.h"
 #include "platform/window/Menus.h"
 
 #include <QApplication>

@@ -17,13 +17,13 @@
 // parameters (border, scroll bars).
 #pragma once
 
-#include "platform/runtime/Classes.h"
 #include "platform/graphics/Colors.h"
-#include "platform/window/DragDrop.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/Types.h"
+#include "platform/window/DragDrop.h"
 #include "platform/window/Keys.h"
 #include "platform/window/Messages.h"
-#include "platform/runtime/Types.h"
 #include "platform/window/WinApi.h"
 
 #include <memory>

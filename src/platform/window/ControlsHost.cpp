@@ -3,8 +3,8 @@
 #include "platform/window/ControlsQt.h"
 
 #include "platform/graphics/FontResolve.h"
-#include "platform/window/Guarded.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/window/Guarded.h"
 
 #include <QEvent>
 #include <QFocusEvent>

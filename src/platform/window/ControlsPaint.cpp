@@ -2,9 +2,9 @@
 // the paint event itself (WM_ERASEBKGND, WM_PAINT, then the caret over the result).
 #include "platform/window/Controls.h"
 
+#include "platform/graphics/GraphicsQt.h"
 #include "platform/window/ControlsQt.h"
 #include "platform/window/Guarded.h"
-#include "platform/graphics/GraphicsQt.h"
 
 #include <QPaintEvent>
 #include <QPainter>

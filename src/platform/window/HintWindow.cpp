@@ -2,8 +2,8 @@
 #include "platform/window/HintWindow.h"
 
 #include "platform/graphics/Colors.h"
-#include "platform/window/ControlsQt.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

@@ -15,9 +15,9 @@
 // goes on as usual.
 #pragma once
 
-#include "platform/runtime/Classes.h"
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/runtime/Classes.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/Types.h"
 #include "qvedit/core/QvEditTypes.h"

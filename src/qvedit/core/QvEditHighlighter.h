@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/runtime/Classes.h"
-#include "platform/graphics/Colors.h"
-#include "platform/graphics/Graphics.h"
 #include "platform/files/IniFiles.h"
 #include "platform/files/Registry.h"
+#include "platform/graphics/Colors.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/Classes.h"
 #include "platform/runtime/System.h"
 #include "qvedit/core/QvEditMiscClasses.h"
 #include "qvedit/core/QvEditTypes.h"

@@ -5,9 +5,9 @@
 
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
-#include "platform/window/Keys.h"
 #include "platform/runtime/Streams.h"
 #include "platform/runtime/System.h"
+#include "platform/window/Keys.h"
 
 #include <string>
 

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/runtime/Classes.h"
 #include "platform/graphics/Colors.h"
-#include "platform/window/Controls.h"
-#include "platform/runtime/Exceptions.h"
 #include "platform/graphics/Graphics.h"
-#include "platform/window/Keys.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Persistent.h"
 #include "platform/runtime/System.h"
+#include "platform/window/Controls.h"
+#include "platform/window/Keys.h"
 #include "platform/window/WinApi.h"
 
 QV_DECLARE_EXCEPTION(EQvMethodChain, Exception);

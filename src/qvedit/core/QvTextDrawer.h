@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/graphics/Colors.h"
-#include "platform/runtime/Exceptions.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/Types.h"
 

@@ -1,9 +1,9 @@
 // Panels, speed buttons, splitters and the colour box.
 #include "window/RecordingControl.h"
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Dialogs.h"
-#include "platform/controls/ExtCtrls.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,10 +2,10 @@
 // what a folder that cannot be entered leaves behind.
 #include <gtest/gtest.h>
 
-#include "platform/window/ControlsQt.h"
-#include "platform/runtime/Exceptions.h"
 #include "platform/controls/FileCtrl.h"
 #include "platform/files/FindFiles.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 // exception handler that no exception gets past.
 #include "window/RecordingControl.h"
 
-#include "platform/runtime/CodePages.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/runtime/CodePages.h"
 
 #include <QTimer>
 

@@ -2,9 +2,9 @@
 // what the dialog makes of them), and the real file dialog driven from a timer.
 #include <gtest/gtest.h>
 
-#include "platform/graphics/Colors.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/graphics/Colors.h"
 #include "platform/graphics/Printers.h"
 
 #include <QApplication>

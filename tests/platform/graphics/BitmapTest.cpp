@@ -1,6 +1,6 @@
 // Bitmaps, canvas drawing on them, copies and image lists, checked pixel by pixel.
-#include "platform/runtime/CodePages.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/runtime/CodePages.h"
 
 #include <QDir>
 #include <QTemporaryDir>

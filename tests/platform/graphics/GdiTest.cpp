@@ -1,7 +1,7 @@
 // Fonts, metrics, context state and object lifetimes of the classic graphics calls.
-#include "platform/runtime/CodePages.h"
 #include "platform/graphics/FontResolve.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/runtime/CodePages.h"
 
 #include <gtest/gtest.h>
 

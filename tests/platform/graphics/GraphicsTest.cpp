@@ -1,6 +1,6 @@
 // Fonts, pens and brushes: change notification, size rules, handles; system colours.
-#include "platform/runtime/CodePages.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/runtime/CodePages.h"
 
 #include <QGuiApplication>
 #include <QPalette>

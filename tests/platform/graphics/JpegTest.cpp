@@ -1,10 +1,10 @@
 // JPEG decoding: pictures made here with libjpeg's compressor, then damaged ones.
-#include "platform/window/ControlsQt.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/graphics/Jpeg.h"
+#include "platform/window/ControlsQt.h"
 
 #include <QFile>
 #include <QLabel>

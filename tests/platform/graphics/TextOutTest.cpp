@@ -1,6 +1,6 @@
 // Cell-exact text output, checked on images: where ink and background land.
-#include "platform/runtime/CodePages.h"
 #include "platform/graphics/GraphicsQt.h"
+#include "platform/runtime/CodePages.h"
 
 #include <gtest/gtest.h>
 

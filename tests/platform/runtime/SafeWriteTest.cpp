@@ -15,8 +15,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/runtime/SafeWrite.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/SafeWrite.h"
 
 namespace {
 

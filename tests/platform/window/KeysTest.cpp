@@ -2,8 +2,8 @@
 // classic characters; menu shortcuts and dialog keys come first.
 #include "window/RecordingControl.h"
 
-#include "platform/window/Caret.h"
 #include "platform/runtime/CodePages.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Keys.h"
 #include "platform/window/Menus.h"
 

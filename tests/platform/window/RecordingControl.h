@@ -3,9 +3,9 @@
 // send real Qt input events to a control.
 #pragma once
 
+#include "platform/forms/Forms.h"
 #include "platform/window/Controls.h"
 #include "platform/window/ControlsQt.h"
-#include "platform/forms/Forms.h"
 
 #include <QApplication>
 #include <QKeyEvent>
