@@ -4,9 +4,9 @@
 // PHP files (./scripts/corpus.sh unpacks it). Both sides print on the printer's default
 // page size at 300 pixels per inch in a 10-point fixed font, wrapping long lines; the layout
 // and the highlighting state are made on the first print and kept, on both sides.
-#include "platform/Classes.h"
-#include "platform/Graphics.h"
-#include "platform/Printers.h"
+#include "platform/runtime/Classes.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/Printers.h"
 #include "qvedit/highlighters/QvHighlighterPHP.h"
 #include "qvedit/print/QvEditPrint.h"
 

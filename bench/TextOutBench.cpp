@@ -2,8 +2,8 @@
 // lines of 100 bytes onto a 1000x800 image, each line on a filled background. Our side
 // draws every byte in its cell through ExtTextOutA with a distance array (as the editor
 // paints); the reference fills the line and calls QPainter::drawText once per line.
-#include "platform/CodePages.h"
-#include "platform/GraphicsQt.h"
+#include "platform/graphics/GraphicsQt.h"
+#include "platform/runtime/CodePages.h"
 
 #include <QGuiApplication>
 

@@ -2,8 +2,8 @@
 // on a bitmap with columns and images, converted from the older mark-up and used as a
 // parameter list. Nothing may crash, hang or read out of bounds, and painting and measuring
 // must reach the same x.
-#include "platform/Forms.h"
-#include "platform/Graphics.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
 #include "qvedit/completion/QvCompletionFormat.h"
 
 #include <cstdint>

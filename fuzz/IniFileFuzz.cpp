@@ -2,10 +2,10 @@
 // made (an existing key, a new key in an existing section, a new section). After each
 // write the file must hold every other line exactly as before, and a fresh reader must
 // see the written values and every other value unchanged.
-#include "platform/Classes.h"
-#include "platform/IniFiles.h"
-#include "platform/SafeWrite.h"
-#include "platform/Streams.h"
+#include "platform/files/IniFiles.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/SafeWrite.h"
+#include "platform/runtime/Streams.h"
 
 #include <cstdint>
 #include <cstdio>

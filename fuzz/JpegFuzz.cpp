@@ -1,8 +1,8 @@
 // Arbitrary bytes as a JPEG picture: decoding either gives a bitmap of the picture's
 // size or raises EInvalidGraphic, leaving the bitmap as it was. It never exits, crashes
 // or reads outside the data.
-#include "platform/Graphics.h"
-#include "platform/Jpeg.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/Jpeg.h"
 
 #include <cstdint>
 #include <cstdio>

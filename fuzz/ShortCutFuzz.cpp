@@ -3,7 +3,7 @@
 // shortcut dropped), and splitting it into key and shift state and joining them again
 // gives the same. The remaining bytes are a text: when it names a shortcut, that
 // shortcut's own text names it too.
-#include "platform/Keys.h"
+#include "platform/window/Keys.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // loaded lines are edited and the list emptied, which must never read a released block.
 #include "qvedit/core/QvEditTextBuffer.h"
 
-#include "platform/Streams.h"
+#include "platform/runtime/Streams.h"
 
 #include <algorithm>
 #include <cstdint>

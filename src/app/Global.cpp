@@ -1,6 +1,6 @@
 #include "app/Global.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 std::string ColorToHtmlHex(TColor Color)
 {

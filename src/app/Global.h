@@ -1,7 +1,7 @@
 // Helpers the main window and its dialogs share.
 #pragma once
 
-#include "platform/Colors.h"
+#include "platform/graphics/Colors.h"
 
 #include <string>
 

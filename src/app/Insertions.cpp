@@ -1,5 +1,7 @@
 #include "app/Insertions.h"
 
+#include "qvedit/completion/QvCompletionLists.h"
+
 namespace {
 
 constexpr TInsertionKind Wrap = TInsertionKind::Wrap;
@@ -139,36 +141,9 @@ const TInsertion insertions[] = {
      " print $buffer;", ""},
 };
 
-const char* const htmlTagRows[] = {
-    "<!--..-->", "<a href=\"\">..</a>", "<abbr>..</abbr>", "<acronym>..</acronym>",
-    "<address>..</address>", "<applet>..</applet>", "<area>", "<b>..</b>", "<base>",
-    "<basefont>", "<bdo>..</bdo>", "<bgsound>", "<big>..</big>", "<blink>..</blink>",
-    "<blockquote>..</blockquote>", "<body>..</body>", "<br>", "<button>..</button>",
-    "<caption>..</caption>", "<center>..</center>", "<cite>..</cite>", "<code>..</code>",
-    "<col>", "<colgroup>..</colgroup>", "<comment>..</comment>", "<dd>..</dd>",
-    "<del>..</del>", "<dfn>..</dfn>", "<dir>..</dir>", "<div>..</div>", "<dl>..</dl>",
-    "<dt>..</dt>", "<em>..</em>", "<embed>", "<fieldset>..</fieldset>", "<font>..</font>",
-    "<form>..</form>", "<frame>", "<frameset>..</frameset>", "<h1>..</h1>", "<h2>..</h2>",
-    "<h3>..</h3>", "<h4>..</h4>", "<h5>..</h5>", "<h6>..</h6>", "<head>..</head>", "<hr>",
-    "<html>..</html>", "<i>..</i>", "<iframe>..</iframe>", "<ilayer>..</ilayer>", "<img>",
-    "<input>", "<ins>..</ins>", "<isindex>", "<kbd>..</kbd>", "<keygen>", "<label>..</label>",
-    "<layer>..</layer>", "<legend>..</legend>", "<li>..</li>", "<link>",
-    "<listing>..</listing>", "<map>..</map>", "<marquee>..</marquee>", "<menu>..</menu>",
-    "<meta>", "<multicol>..</multicol>", "<nobr>..</nobr>", "<noembed>..</noembed>",
-    "<noframes>..</noframes>", "<nolayer>..</nolayer>", "<noscript>..</noscript>",
-    "<object>..</object>", "<ol>..</ol>", "<optgroup>..</optgroup>", "<option>..</option>",
-    "<p>..</p>", "<param>", "<plaintext>", "<pre>..</pre>", "<q>..</q>", "<s>..</s>",
-    "<samp>..</samp>", "<script>..</script>", "<select>..</select>", "<small>..</small>",
-    "<spacer>", "<span>..</span>", "<strike>..</strike>", "<strong>..</strong>",
-    "<style>..</style>", "<sub>..</sub>", "<sup>..</sup>", "<table>..</table>",
-    "<tbody>..</tbody>", "<td>..</td>", "<textarea>..</textarea>", "<tfoot>..</tfoot>",
-    "<th>..</th>", "<thead>..</thead>", "<title>..</title>", "<tr>..</tr>", "<tt>..</tt>",
-    "<u>..</u>", "<ul>..</ul>", "<var>..</var>", "<wbr>", "<xml>..</xml>", "<xmp>..</xmp>",
-};
 
 // "<!-- Комментарии -->" in code page 1251.
 const char* const sidePaneCommentRow = "<!-- \xCA\xEE\xEC\xEC\xE5\xED\xF2\xE0\xF0\xE8\xE8 -->";
-const char* const completionCommentRow = "<!--  -->";
 
 const char* const htmlAttributes[] = {
     "action", "align", "alink", "alt", "archive", "background", "bgcolor", "border",
@@ -212,21 +187,13 @@ std::string InsertionText(const TInsertion& Insertion, std::string_view SelText)
     return std::string(Insertion.Before) + std::string(SelText) + Insertion.After;
 }
 
-std::span<const char* const> HtmlTagRows()
-{
-    return htmlTagRows;
-}
-
 std::vector<std::string> HtmlTagInsertRows(TTagListUse Use)
 {
     std::vector<std::string> rows;
-    rows.push_back(Use == TTagListUse::SidePane ? sidePaneCommentRow : completionCommentRow);
-    for (std::size_t i = 1; i < std::size(htmlTagRows); ++i) {
-        std::string row = htmlTagRows[i];
-        if (const std::size_t dots = row.find(".."); dots != std::string::npos)
-            row.erase(dots, 2);
-        rows.push_back(row);
-    }
+    for (const TQvCompletionRow& row : HtmlTagRows())
+        rows.push_back(row.Insert);
+    if (Use == TTagListUse::SidePane && !rows.empty())
+        rows.front() = sidePaneCommentRow;
     return rows;
 }
 

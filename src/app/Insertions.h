@@ -30,12 +30,9 @@ const TInsertion* FindInsertion(std::string_view Control);
 // The text a button hands to the editor, given the selected text ("" for none).
 std::string InsertionText(const TInsertion& Insertion, std::string_view SelText);
 
-// The HTML tag rows as shown in the tag list and the HTML completion list: ".." stands
-// for the content of a tag that has a closing tag ("<b>..</b>", "<br>"). 110 rows from
-// "<!--..-->" to "<xmp>..</xmp>".
-std::span<const char* const> HtmlTagRows();
-// The text each tag row inserts: the row without its "..". The comment row inserts
-// "<!--  -->" from the completion list and "<!-- Комментарии -->" from the side pane.
+// The text each HTML tag row (HtmlTagRows of the completion lists, shared by the tag list
+// and the HTML completion list) inserts. The comment row inserts "<!--  -->" from the
+// completion list and "<!-- Комментарии -->" from the side pane.
 enum class TTagListUse { Completion, SidePane };
 std::vector<std::string> HtmlTagInsertRows(TTagListUse Use);
 

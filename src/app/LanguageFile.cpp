@@ -1,9 +1,9 @@
 #include "app/LanguageFile.h"
 
-#include "platform/CodePages.h"
-#include "platform/FindFiles.h"
-#include "platform/Streams.h"
-#include "platform/SysUtils.h"
+#include "platform/runtime/CodePages.h"
+#include "platform/files/FindFiles.h"
+#include "platform/runtime/Streams.h"
+#include "platform/runtime/SysUtils.h"
 
 namespace {
 

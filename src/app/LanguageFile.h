@@ -4,8 +4,8 @@
 // through the ANSI code page; captions are handed out as UTF-8.
 #pragma once
 
-#include "platform/Exceptions.h"
-#include "platform/IniFiles.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/files/IniFiles.h"
 
 #include <memory>
 #include <span>

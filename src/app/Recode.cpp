@@ -2,9 +2,9 @@
 // a byte's character is looked up in the target page, '?' when the page lacks it.
 #include "app/Recode.h"
 
-#include "platform/CodePages.h"
-#include "platform/Dialogs.h"
-#include "platform/Forms.h"
+#include "platform/runtime/CodePages.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
-#include "platform/Exceptions.h"
-#include "platform/IniFiles.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/files/IniFiles.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 // (once per run, through TSettingsErrorReport) and still close.
 #pragma once
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <array>
 #include <memory>

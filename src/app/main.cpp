@@ -1,5 +1,5 @@
 // Quorvel: the application object titled "Quorvel", the main window, the message loop.
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 int main()
 {

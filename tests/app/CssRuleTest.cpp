@@ -1,7 +1,7 @@
 #include "app/CssRule.h"
 
-#include "platform/CommonDialogs.h"
-#include "platform/FindFiles.h"
+#include "platform/forms/CommonDialogs.h"
+#include "platform/files/FindFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "TempFolder.h"
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 
 #include <gtest/gtest.h>
 

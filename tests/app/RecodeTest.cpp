@@ -1,6 +1,6 @@
 #include "app/Recode.h"
 
-#include "platform/Dialogs.h"
+#include "platform/forms/Dialogs.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

@@ -2,7 +2,7 @@
 
 #include "TempFolder.h"
 
-#include "platform/Streams.h"
+#include "platform/runtime/Streams.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // provides it over the editor control; tests provide it over a stand-in.
 #pragma once
 
-#include "platform/Controls.h"
+#include "platform/window/Controls.h"
 #include "qvedit/core/QvEditKeyCmds.h"
 
 class TQvCompletionEditorLink {

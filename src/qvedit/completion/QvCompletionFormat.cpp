@@ -1,6 +1,6 @@
 #include "qvedit/completion/QvCompletionFormat.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <algorithm>
 #include <climits>

@@ -15,11 +15,11 @@
 // goes on as usual.
 #pragma once
 
-#include "platform/Classes.h"
-#include "platform/Colors.h"
-#include "platform/Graphics.h"
-#include "platform/System.h"
-#include "platform/Types.h"
+#include "platform/graphics/Colors.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/System.h"
+#include "platform/runtime/Types.h"
 #include "qvedit/core/QvEditTypes.h"
 
 #include <memory>

@@ -3,7 +3,7 @@
 // completion lists and the main window's tag list both read them from here.
 #pragma once
 
-#include "platform/Classes.h"
+#include "platform/runtime/Classes.h"
 
 #include <string>
 #include <vector>

@@ -2,8 +2,8 @@
 // hiding, sizing and placement.
 #include "qvedit/completion/QvCompletionProposalForm.h"
 
-#include "platform/Forms.h"
-#include "platform/SysUtils.h"
+#include "platform/forms/Forms.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <algorithm>
 

@@ -8,9 +8,9 @@
 // press outside it cancels it. Hints and parameter lists show without taking the focus.
 #pragma once
 
-#include "platform/Graphics.h"
-#include "platform/PopupWindow.h"
-#include "platform/StdCtrls.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/window/PopupWindow.h"
+#include "platform/controls/StdCtrls.h"
 #include "qvedit/completion/QvCompletionEditorLink.h"
 #include "qvedit/completion/QvCompletionFormat.h"
 

@@ -1,7 +1,7 @@
 // The gutter: its options, the digit count in use and how line numbers are shown.
 #include "qvedit/core/QvEditMiscClasses.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/core/QvEditMiscProcs.h"
 
 TQvGutter::TQvGutter() : font_(std::make_unique<TFont>())

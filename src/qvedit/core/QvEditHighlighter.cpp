@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 namespace {
 

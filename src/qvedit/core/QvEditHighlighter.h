@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/Classes.h"
-#include "platform/Colors.h"
-#include "platform/Graphics.h"
-#include "platform/IniFiles.h"
-#include "platform/Registry.h"
-#include "platform/System.h"
+#include "platform/files/IniFiles.h"
+#include "platform/files/Registry.h"
+#include "platform/graphics/Colors.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/System.h"
 #include "qvedit/core/QvEditMiscClasses.h"
 #include "qvedit/core/QvEditTypes.h"
 

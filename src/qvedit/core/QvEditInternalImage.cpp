@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 namespace {
 

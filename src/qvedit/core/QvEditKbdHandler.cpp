@@ -1,6 +1,6 @@
 #include "qvedit/core/QvEditKbdHandler.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 void TMethodList::Add(const TMethodRef& AMethod)
 {

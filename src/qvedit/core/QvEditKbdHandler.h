@@ -2,9 +2,9 @@
 // completion pop-up) use to see keys and clicks before the editor acts on them.
 #pragma once
 
-#include "platform/Controls.h"
-#include "platform/Keys.h"
-#include "platform/System.h"
+#include "platform/runtime/System.h"
+#include "platform/window/Controls.h"
+#include "platform/window/Keys.h"
 
 #include <vector>
 

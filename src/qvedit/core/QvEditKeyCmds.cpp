@@ -1,6 +1,6 @@
 #include "qvedit/core/QvEditKeyCmds.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/core/QvEditStrConst.h"
 
 #include <array>

@@ -3,11 +3,11 @@
 // form of a binding, and conversions between command codes, names and readable texts.
 #pragma once
 
-#include "platform/Classes.h"
-#include "platform/Exceptions.h"
-#include "platform/Keys.h"
-#include "platform/Streams.h"
-#include "platform/System.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/Streams.h"
+#include "platform/runtime/System.h"
+#include "platform/window/Keys.h"
 
 #include <string>
 

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/Classes.h"
-#include "platform/Colors.h"
-#include "platform/Controls.h"
-#include "platform/Exceptions.h"
-#include "platform/Graphics.h"
-#include "platform/Keys.h"
-#include "platform/Persistent.h"
-#include "platform/System.h"
-#include "platform/WinApi.h"
+#include "platform/graphics/Colors.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/Persistent.h"
+#include "platform/runtime/System.h"
+#include "platform/window/Controls.h"
+#include "platform/window/Keys.h"
+#include "platform/window/WinApi.h"
 
 QV_DECLARE_EXCEPTION(EQvMethodChain, Exception);
 

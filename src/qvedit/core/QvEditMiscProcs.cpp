@@ -1,7 +1,7 @@
 #include "qvedit/core/QvEditMiscProcs.h"
 
-#include "platform/CodePages.h"
-#include "platform/Exceptions.h"
+#include "platform/runtime/CodePages.h"
+#include "platform/runtime/Exceptions.h"
 
 #include <cstring>
 

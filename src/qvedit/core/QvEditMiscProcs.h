@@ -4,9 +4,9 @@
 // footer text form.
 #pragma once
 
-#include "platform/Gdi.h"
-#include "platform/System.h"
-#include "platform/Types.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/runtime/System.h"
+#include "platform/runtime/Types.h"
 #include "qvedit/core/QvEditTypes.h"
 
 #include <string>

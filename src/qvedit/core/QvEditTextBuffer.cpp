@@ -2,7 +2,7 @@
 // in QvEditTextBufferFile.cpp.
 #include "qvedit/core/QvEditTextBuffer.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <cstdlib>
 #include <cstring>

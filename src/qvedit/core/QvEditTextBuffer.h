@@ -3,9 +3,9 @@
 // writes text files in three line-end styles and can wrap long lines at a fixed width.
 #pragma once
 
-#include "platform/Classes.h"
-#include "platform/Exceptions.h"
-#include "platform/System.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/System.h"
 #include "qvedit/core/QvEditMiscProcs.h"
 #include "qvedit/core/QvEditTypes.h"
 

@@ -2,8 +2,8 @@
 // style seen is written back after every line.
 #include "qvedit/core/QvEditTextBuffer.h"
 
-#include "platform/SafeWrite.h"
-#include "platform/Streams.h"
+#include "platform/runtime/SafeWrite.h"
+#include "platform/runtime/Streams.h"
 
 #include <bit>
 #include <cstring>

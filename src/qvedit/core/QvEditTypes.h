@@ -3,9 +3,9 @@
 // selection modes, status changes and replace answers, and the search-engine interface.
 #pragma once
 
-#include "platform/Classes.h"
-#include "platform/Exceptions.h"
-#include "platform/System.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/System.h"
 
 #include <array>
 #include <cstdint>

@@ -4,9 +4,9 @@
 // remembers which change number stands for the saved state.
 #pragma once
 
-#include "platform/Persistent.h"
-#include "platform/System.h"
-#include "platform/Types.h"
+#include "platform/runtime/Persistent.h"
+#include "platform/runtime/System.h"
+#include "platform/runtime/Types.h"
 #include "qvedit/core/QvEditTypes.h"
 
 #include <memory>

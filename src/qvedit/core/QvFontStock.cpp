@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 
 namespace {
 

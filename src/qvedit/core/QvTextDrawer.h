@@ -9,12 +9,12 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Colors.h"
-#include "platform/Exceptions.h"
-#include "platform/Gdi.h"
-#include "platform/Graphics.h"
-#include "platform/System.h"
-#include "platform/Types.h"
+#include "platform/graphics/Colors.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/System.h"
+#include "platform/runtime/Types.h"
 
 QV_DECLARE_EXCEPTION(EQvFontStockException, Exception);
 QV_DECLARE_EXCEPTION(EQvTextDrawerException, Exception);

@@ -19,7 +19,7 @@
 
 #include <string>
 
-#include "platform/Exceptions.h"
+#include "platform/runtime/Exceptions.h"
 
 // Text that does not parse; the message names the line.
 QV_DECLARE_EXCEPTION(EParserError, Exception);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/System.h"
+#include "platform/runtime/System.h"
 
 namespace QvDfmFormat {
 

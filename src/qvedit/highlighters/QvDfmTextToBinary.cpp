@@ -5,7 +5,7 @@
 #include <limits>
 #include <locale.h>
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 #include "qvedit/highlighters/QvDfmConvert.h"
 #include "qvedit/highlighters/QvDfmStreamFormat.h"
 #include "qvedit/highlighters/QvDfmTextLexer.h"

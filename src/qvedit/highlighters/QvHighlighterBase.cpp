@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Exceptions.h"
-#include "platform/SysUtils.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/SysUtils.h"
 
 namespace {
 

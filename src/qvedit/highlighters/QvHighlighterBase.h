@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Graphics.h"
-#include "platform/System.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/System.h"
 #include "qvedit/core/QvEditHighlighter.h"
 #include "qvedit/core/QvEditStrConst.h"
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Registry.h"
-#include "platform/SysUtils.h"
+#include "platform/files/Registry.h"
+#include "platform/runtime/SysUtils.h"
 
 using namespace QvCpp;
 

@@ -1,7 +1,7 @@
 #include "qvedit/highlighters/QvHighlighterDfm.h"
 
-#include "platform/SafeWrite.h"
-#include "platform/Streams.h"
+#include "platform/runtime/SafeWrite.h"
+#include "platform/runtime/Streams.h"
 #include "qvedit/highlighters/QvDfmConvert.h"
 
 using namespace QvDfm;

@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "platform/Classes.h"
+#include "platform/runtime/Classes.h"
 #include "qvedit/highlighters/QvLanguageHighlighter.h"
 
 namespace QvDfm {

@@ -1,7 +1,7 @@
 #include "qvedit/highlighters/QvHighlighterHashEntries.h"
 
-#include "platform/Exceptions.h"
-#include "platform/SysUtils.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/SysUtils.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/System.h"
+#include "platform/runtime/System.h"
 #include "qvedit/core/QvEditTypes.h"
 
 class TQvHashEntry : public TObject {

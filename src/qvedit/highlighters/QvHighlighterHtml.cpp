@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "platform/Exceptions.h"
-#include "platform/SysUtils.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/SysUtils.h"
 
 using namespace QvHTML;
 

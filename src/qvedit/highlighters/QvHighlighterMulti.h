@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Classes.h"
-#include "platform/Exceptions.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/Exceptions.h"
 #include "qvedit/core/QvEditHighlighter.h"
 
 class TRegex;

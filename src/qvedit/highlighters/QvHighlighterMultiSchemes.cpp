@@ -1,8 +1,8 @@
 // The schemes of the multi-language highlighter, the bookkeeping of the highlighters
 // they refer to, and their storage in the registry.
 
-#include "platform/Registry.h"
-#include "platform/SysUtils.h"
+#include "platform/files/Registry.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/core/QvEditStrConst.h"
 #include "qvedit/highlighters/QvHighlighterMulti.h"
 #include "qvedit/search/QvRegex.h"

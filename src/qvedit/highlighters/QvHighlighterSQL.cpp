@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 
 using namespace QvSQL;
 

@@ -11,7 +11,7 @@
 #include <array>
 #include <string>
 
-#include "platform/Classes.h"
+#include "platform/runtime/Classes.h"
 #include "qvedit/highlighters/QvLanguageHighlighter.h"
 #include "qvedit/highlighters/QvHighlighterHashEntries.h"
 #include "qvedit/highlighters/QvHighlighterSQLKeywords.h"

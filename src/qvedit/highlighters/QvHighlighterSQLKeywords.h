@@ -8,7 +8,7 @@
 
 #include <span>
 
-#include "platform/System.h"
+#include "platform/runtime/System.h"
 
 namespace QvSQL {
 

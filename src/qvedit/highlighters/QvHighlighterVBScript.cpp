@@ -1,6 +1,6 @@
 #include "qvedit/highlighters/QvHighlighterVBScript.h"
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 
 using namespace QvVBScript;
 

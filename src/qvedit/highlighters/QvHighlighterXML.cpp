@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/Colors.h"
+#include "platform/graphics/Colors.h"
 
 using namespace QvXML;
 

@@ -1,8 +1,8 @@
 // The print engine's properties, the print job and the streamed settings.
 #include "qvedit/print/QvEditPrint.h"
 
-#include "platform/Gdi.h"
-#include "platform/Printers.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Printers.h"
 #include "qvedit/core/QvEditMiscProcs.h"
 #include "qvedit/core/QvTextDrawer.h"
 

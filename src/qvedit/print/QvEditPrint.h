@@ -4,9 +4,9 @@
 // canvas, for a preview).
 #pragma once
 
-#include "platform/Classes.h"
-#include "platform/Graphics.h"
-#include "platform/Streams.h"
+#include "platform/runtime/Classes.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/Streams.h"
 #include "qvedit/core/QvEditHighlighter.h"
 #include "qvedit/print/QvEditPrintHeaderFooter.h"
 #include "qvedit/print/QvEditPrintMargins.h"

@@ -2,7 +2,7 @@
 // rows, character by character in fixed cells, in the highlighter's styles and colours.
 #include "qvedit/print/QvEditPrint.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/core/QvTextDrawer.h"
 
 #include <algorithm>

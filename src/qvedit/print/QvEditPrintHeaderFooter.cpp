@@ -2,7 +2,7 @@
 // stream forms.
 #include "qvedit/print/QvEditPrintHeaderFooter.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/core/QvEditMiscProcs.h"
 #include "qvedit/print/QvEditPrintMargins.h"
 

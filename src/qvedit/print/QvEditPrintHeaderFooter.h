@@ -3,9 +3,9 @@
 // date and time; the block can be framed by a line, a box or a shaded box.
 #pragma once
 
-#include "platform/Graphics.h"
-#include "platform/Persistent.h"
-#include "platform/Streams.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/Persistent.h"
+#include "platform/runtime/Streams.h"
 #include "qvedit/print/QvEditPrintTypes.h"
 
 #include <initializer_list>

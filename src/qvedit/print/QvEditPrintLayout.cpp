@@ -2,7 +2,7 @@
 // the start of every line, the rows of a wrapped line and the division into pages.
 #include "qvedit/print/QvEditPrint.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/core/QvTextDrawer.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Print margins: unit conversion, pixel positions per page and the streamed form.
 #include "qvedit/print/QvEditPrintMargins.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/print/QvEditPrintTypes.h"
 #include "qvedit/print/QvEditPrinterInfo.h"
 

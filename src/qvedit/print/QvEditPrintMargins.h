@@ -2,9 +2,9 @@
 // user's choice, and their pixel positions on a printed page's printable area.
 #pragma once
 
-#include "platform/Graphics.h"
-#include "platform/Persistent.h"
-#include "platform/Streams.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/runtime/Persistent.h"
+#include "platform/runtime/Streams.h"
 
 class TQvEditPrinterInfo;
 

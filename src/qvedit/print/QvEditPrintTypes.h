@@ -2,7 +2,7 @@
 // the page, page numbers in Roman numerals, and the rounding of printed distances.
 #pragma once
 
-#include "platform/System.h"
+#include "platform/runtime/System.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // Printer geometry for page layout.
 #include "qvedit/print/QvEditPrinterInfo.h"
 
-#include "platform/Printers.h"
+#include "platform/graphics/Printers.h"
 #include "qvedit/print/QvEditPrintTypes.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // Without a printer it answers for an A4 page at 300 pixels per inch.
 #pragma once
 
-#include "platform/Gdi.h"
-#include "platform/System.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/runtime/System.h"
 
 class TQvEditPrinterInfo : public TObject {
 public:

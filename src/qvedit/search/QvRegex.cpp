@@ -5,8 +5,8 @@
 #include "qvedit/search/QvRegexMatcher.h"
 #include "qvedit/search/QvRegexProgram.h"
 
-#include "platform/CodePages.h"
-#include "platform/SysUtils.h"
+#include "platform/runtime/CodePages.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <cstring>
 

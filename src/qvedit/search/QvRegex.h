@@ -5,8 +5,8 @@
 // keep the editor busy without end: hitting a bound raises ERegex like any other error.
 #pragma once
 
-#include "platform/Exceptions.h"
-#include "platform/System.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/System.h"
 
 #include <bitset>
 #include <cstdint>

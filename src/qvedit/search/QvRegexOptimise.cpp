@@ -5,7 +5,7 @@
 #include "qvedit/search/QvRegexCompiler.h"
 #include "qvedit/search/QvRegexProgram.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Replacement templates, replacing and splitting, and the unit-level helpers.
 #include "qvedit/search/QvRegex.h"
 
-#include "platform/Classes.h"
+#include "platform/runtime/Classes.h"
 
 #include <cstdint>
 #include <memory>

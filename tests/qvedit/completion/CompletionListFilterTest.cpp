@@ -2,7 +2,7 @@
 // code page, with or without case, by shown or by inserted texts.
 #include "CompletionListFixture.h"
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 
 namespace {
 

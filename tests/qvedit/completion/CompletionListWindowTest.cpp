@@ -40,7 +40,7 @@ TEST_F(CompletionListTest, PressOutsideCancels)
 {
     SetItems({"a", "b"});
     list->Activate();
-    list->WindowDismissed();
+    list->WindowCloseRequested();
     EXPECT_FALSE(list->Visible());
     EXPECT_EQ(events, Log{"cancel"});
     EXPECT_TRUE(editor->FocusControls.empty());

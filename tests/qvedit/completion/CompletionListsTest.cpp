@@ -1,7 +1,7 @@
 // The shipped completion lists: counts, order and a few exact rows.
 #include "qvedit/completion/QvCompletionLists.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/IniFiles.h"
-#include "platform/Registry.h"
+#include "platform/files/IniFiles.h"
+#include "platform/files/Registry.h"
 #include "qvedit/core/QvEditHighlighter.h"
 
 namespace {

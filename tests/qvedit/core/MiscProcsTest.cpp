@@ -1,6 +1,6 @@
 #include "qvedit/core/QvEditMiscProcs.h"
 
-#include "platform/Exceptions.h"
+#include "platform/runtime/Exceptions.h"
 
 #include <gtest/gtest.h>
 

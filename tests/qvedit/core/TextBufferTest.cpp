@@ -1,6 +1,6 @@
 #include "qvedit/core/QvEditTextBuffer.h"
 
-#include "platform/Streams.h"
+#include "platform/runtime/Streams.h"
 
 #include <gtest/gtest.h>
 

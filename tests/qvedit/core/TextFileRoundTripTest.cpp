@@ -2,7 +2,7 @@
 // through files.
 #include "qvedit/core/QvEditTextBuffer.h"
 
-#include "platform/Streams.h"
+#include "platform/runtime/Streams.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 
 #include "GoldenDriver.h"
 #include "HighlighterTestSupport.h"
-#include "platform/Registry.h"
+#include "platform/files/Registry.h"
 #include "qvedit/highlighters/QvHighlighterCpp.h"
 
 using namespace QvCpp;

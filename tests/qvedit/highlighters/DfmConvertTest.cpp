@@ -5,9 +5,9 @@
 #include <fstream>
 #include <string>
 
-#include "platform/Classes.h"
-#include "platform/CodePages.h"
-#include "platform/Streams.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/CodePages.h"
+#include "platform/runtime/Streams.h"
 #include "qvedit/highlighters/QvDfmConvert.h"
 #include "qvedit/highlighters/QvHighlighterDfm.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Exceptions.h"
+#include "platform/runtime/Exceptions.h"
 #include "qvedit/highlighters/QvHighlighterHashEntries.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "GoldenDriver.h"
-#include "platform/Colors.h"
+#include "platform/graphics/Colors.h"
 #include "qvedit/highlighters/QvHighlighterXML.h"
 
 using namespace QvXML;

@@ -3,10 +3,10 @@
 // pages printed on it, gathered into the rows of each page.
 #pragma once
 
-#include "platform/Classes.h"
-#include "platform/Gdi.h"
-#include "platform/Graphics.h"
-#include "platform/Printers.h"
+#include "platform/runtime/Classes.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/Printers.h"
 #include "qvedit/print/QvEditPrint.h"
 
 #include <gtest/gtest.h>

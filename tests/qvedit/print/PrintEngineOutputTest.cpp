@@ -2,7 +2,7 @@
 // the print job on the PDF printer: page ranges, copies, aborts, the text read back.
 #include "PrintEngineFixture.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/highlighters/QvHighlighterPHP.h"
 
 namespace {

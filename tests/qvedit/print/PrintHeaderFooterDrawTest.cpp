@@ -1,7 +1,7 @@
 // Headers and footers drawn on a bitmap page: where the frame and the texts land.
 #include "qvedit/print/QvEditPrintHeaderFooter.h"
 
-#include "platform/SysUtils.h"
+#include "platform/runtime/SysUtils.h"
 #include "qvedit/print/QvEditPrintMargins.h"
 #include "qvedit/print/QvEditPrinterInfo.h"
 

@@ -2,8 +2,8 @@
 // the paper's edges as positions on the printable area.
 #include "qvedit/print/QvEditPrinterInfo.h"
 
-#include "platform/Graphics.h"
-#include "platform/Printers.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/Printers.h"
 
 #include <gtest/gtest.h>
 

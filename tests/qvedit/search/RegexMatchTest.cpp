@@ -2,7 +2,7 @@
 // anchors, sets, back-references, repeats and the search drivers.
 #include "qvedit/search/QvRegex.h"
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 
 #include <gtest/gtest.h>
 

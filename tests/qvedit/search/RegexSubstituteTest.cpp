@@ -1,7 +1,7 @@
 // Substitution templates, Replace and Split, and the helpers that wrap them.
 #include "qvedit/search/QvRegex.h"
 
-#include "platform/Classes.h"
+#include "platform/runtime/Classes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,112 @@
+#include "platform/graphics/FontResolve.h"
+
+#include "platform/runtime/CodePages.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <string_view>
+
+namespace {
+
+struct TFaceAlias {
+    std::string_view Name;          // lower case
+    std::string_view Families[2];   // preferred installed families, in order
+};
+
+// Desktop face names that programs ask for, with installed faces of matching metrics
+// (the Liberation faces share their advances) or the closest design.
+constexpr TFaceAlias kAliases[] = {
+    {"courier new", {"Liberation Mono", "DejaVu Sans Mono"}},
+    {"courier", {"Liberation Mono", "DejaVu Sans Mono"}},
+    {"fixedsys", {"Liberation Mono", "DejaVu Sans Mono"}},
+    {"lucida console", {"Liberation Mono", "DejaVu Sans Mono"}},
+    {"consolas", {"Liberation Mono", "DejaVu Sans Mono"}},
+    {"arial", {"Liberation Sans", "DejaVu Sans"}},
+    {"helvetica", {"Liberation Sans", "DejaVu Sans"}},
+    {"ms sans serif", {"Liberation Sans", "DejaVu Sans"}},
+    {"microsoft sans serif", {"Liberation Sans", "DejaVu Sans"}},
+    {"ms shell dlg", {"Liberation Sans", "DejaVu Sans"}},
+    {"ms shell dlg 2", {"Liberation Sans", "DejaVu Sans"}},
+    {"system", {"Liberation Sans", "DejaVu Sans"}},
+    {"tahoma", {"DejaVu Sans", "Liberation Sans"}},
+    {"verdana", {"DejaVu Sans", "Liberation Sans"}},
+    {"segoe ui", {"DejaVu Sans", "Liberation Sans"}},
+    {"times new roman", {"Liberation Serif", "DejaVu Serif"}},
+    {"times", {"Liberation Serif", "DejaVu Serif"}},
+    {"ms serif", {"Liberation Serif", "DejaVu Serif"}},
+    {"georgia", {"DejaVu Serif", "Liberation Serif"}},
+};
+
+std::string Lower(std::string_view s)
+{
+    std::string result(s);
+    for (char& c : result)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return result;
+}
+
+bool IsInstalled(const QString& family)
+{
+    return QFontDatabase::hasFamily(family);
+}
+
+}  // namespace
+
+std::string ResolveFaceName(const std::string& name, bool fixedPitch)
+{
+    const QString requested = QString::fromStdString(AnsiToUtf8(name));
+    if (!requested.isEmpty() && IsInstalled(requested))
+        return name;
+
+    const std::string key = Lower(name);
+    for (const TFaceAlias& alias : kAliases) {
+        if (alias.Name != key)
+            continue;
+        for (std::string_view family : alias.Families) {
+            const QString candidate = QString::fromLatin1(family.data(),
+                                                          static_cast<int>(family.size()));
+            if (IsInstalled(candidate))
+                return std::string(family);
+        }
+    }
+
+    // Let fontconfig choose, steering unknown names by pitch.
+    QFont font(requested);
+    font.setStyleHint(fixedPitch ? QFont::Monospace : QFont::SansSerif);
+    if (fixedPitch)
+        font.setFixedPitch(true);
+    return Utf8ToAnsi(QFontInfo(font).family().toStdString());
+}
+
+std::vector<std::string> ScreenFontNames()
+{
+    std::vector<std::string> names;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::isPrivateFamily(family))
+            names.push_back(Utf8ToAnsi(family.toStdString()));
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = Lower(a), lb = Lower(b);
+        return la != lb ? la < lb : a < b;
+    });
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+int ScreenPixelsPerInch()
+{
+    if (QGuiApplication::instance() == nullptr)
+        return 96;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return 96;
+    const double dpi = screen->logicalDotsPerInchY();
+    return dpi >= 1.0 ? static_cast<int>(std::lround(dpi)) : 96;
+}

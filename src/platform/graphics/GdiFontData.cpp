@@ -1,0 +1,189 @@
+// A font object's face and measurements: the bytes of its code page mapped to glyphs of
+// one raw font with whole-pixel advances, so that text can be laid out cell by cell.
+#include "platform/graphics/FontResolve.h"
+#include "platform/graphics/GraphicsQt.h"
+#include "platform/runtime/CodePages.h"
+
+#include <QFontMetricsF>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kDefaultEmHeight = 13;  // a height of 0 asks for the default size
+constexpr int kMaxEmHeight = 4096;    // larger requests are clamped, not refused
+
+int ClampEm(Int64 em)
+{
+    return static_cast<int>(std::clamp<Int64>(em, 1, kMaxEmHeight));
+}
+
+QFont MakeFont(const LOGFONTA& lf, const std::string& family, int em)
+{
+    QFont font(QString::fromStdString(AnsiToUtf8(family)));
+    font.setPixelSize(em);
+    const int weight = lf.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(lf.lfWeight, 1000);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    font.setItalic(lf.lfItalic != 0);
+    font.setKerning(false);
+    // Horizontal hinting would let bold and plain advances of one face drift apart.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
+    return font;
+}
+
+bool IsControl(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+}  // namespace
+
+TGdiFontData::TGdiFontData(const LOGFONTA& logFont)
+    : logFont_(logFont), underline_(logFont.lfUnderline != 0), strikeOut_(logFont.lfStrikeOut != 0)
+{
+    const bool fixed = (logFont.lfPitchAndFamily & 0x03) == FIXED_PITCH ||
+                       (logFont.lfPitchAndFamily & 0xF0) == FF_MODERN;
+    std::string face(logFont.lfFaceName);
+    if (face.empty())
+        face = fixed ? "Courier New" : "MS Sans Serif";
+    const std::string family = ResolveFaceName(face, fixed);
+
+    const Int64 height = logFont.lfHeight;
+    int em = kDefaultEmHeight;
+    if (height < 0) {
+        em = ClampEm(-height);
+    } else if (height > 0) {
+        // A cell height: find the em height whose ascent + descent is that many pixels.
+        const QRawFont probe = QRawFont::fromFont(MakeFont(logFont, family, 100));
+        const double cellPer100 = probe.ascent() + probe.descent();
+        em = cellPer100 > 0 ? ClampEm(std::llround(height * 100.0 / cellPer100)) : ClampEm(height);
+    }
+    emHeight_ = em;
+    font_ = MakeFont(logFont, family, em);
+    raw_ = QRawFont::fromFont(font_);
+    ascent_ = static_cast<int>(std::lround(raw_.ascent()));
+    descent_ = static_cast<int>(std::lround(raw_.descent()));
+}
+
+Cardinal TGdiFontData::CodePage()
+{
+    return CharsetToCodePage(logFont_.lfCharSet);
+}
+
+const std::array<TByteGlyph, 256>& TGdiFontData::Glyphs()
+{
+    const Cardinal cp = CodePage();
+    if (cp != codePage_)
+        Rebuild(cp);
+    return glyphs_;
+}
+
+const TEXTMETRICA& TGdiFontData::Metrics()
+{
+    Glyphs();
+    return metrics_;
+}
+
+void TGdiFontData::Rebuild(Cardinal codePage)
+{
+    codePage_ = codePage;
+    QString chars;
+    for (int b = 0; b < 256; ++b) {
+        const char32_t c = CodePageToUnicode(codePage, static_cast<unsigned char>(b));
+        glyphs_[b] = TByteGlyph{};
+        glyphs_[b].Char = c;
+        chars.append(QChar(static_cast<char16_t>(c <= 0xFFFF ? c : 0xFFFD)));
+    }
+    const QList<quint32> indexes = raw_.glyphIndexesForString(chars);
+    for (int b = 0; b < 256 && b < indexes.size(); ++b)
+        glyphs_[b].Glyph = indexes[b];
+    const quint32 space = glyphs_[' '].Glyph;
+    const QList<QPointF> advances =
+        raw_.advancesForGlyphIndexes(indexes, QRawFont::SeparateAdvances);
+    const QFontMetricsF fallbackMetrics(font_);
+    const int spaceAdvance = space != 0 ? static_cast<int>(std::lround(advances[' '].x()))
+                                        : static_cast<int>(std::lround(fallbackMetrics.horizontalAdvance(' ')));
+
+    Int64 widthSum = 0;
+    int widthCount = 0;
+    int widthMax = 0;
+    for (int b = 0; b < 256; ++b) {
+        TByteGlyph& g = glyphs_[b];
+        if (IsControl(g.Char)) {
+            g.Blank = true;
+            g.Advance = spaceAdvance;
+            continue;
+        }
+        if (g.Glyph != 0) {
+            g.Advance = static_cast<int>(std::lround(advances[b].x()));
+        } else {
+            g.Fallback = true;
+            const QString text = QString(QChar(static_cast<char16_t>(g.Char)));
+            g.Advance = static_cast<int>(std::lround(fallbackMetrics.horizontalAdvance(text)));
+        }
+        // Width statistics cover the characters this face draws itself.
+        if (g.Glyph != 0 && g.Advance > 0) {
+            widthSum += g.Advance;
+            ++widthCount;
+            widthMax = std::max(widthMax, g.Advance);
+        }
+    }
+
+    TEXTMETRICA& tm = metrics_;
+    tm = TEXTMETRICA{};
+    tm.tmAscent = ascent_;
+    tm.tmDescent = descent_;
+    tm.tmHeight = ascent_ + descent_;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - emHeight_);
+    tm.tmExternalLeading = std::max(0, static_cast<int>(std::lround(raw_.leading())));
+    tm.tmAveCharWidth = widthCount > 0 ? static_cast<LONG>(std::llround(
+                                             static_cast<double>(widthSum) / widthCount))
+                                       : spaceAdvance;
+    tm.tmMaxCharWidth = std::max<LONG>(widthMax, tm.tmAveCharWidth);
+    tm.tmWeight = logFont_.lfWeight <= 0 ? FW_NORMAL : logFont_.lfWeight;
+    tm.tmOverhang = 0;
+    tm.tmFirstChar = 0x20;
+    tm.tmLastChar = 0xFF;
+    tm.tmDefaultChar = '?';
+    tm.tmBreakChar = ' ';
+    tm.tmItalic = logFont_.lfItalic != 0 ? 0xFF : 0;
+    tm.tmUnderlined = underline_ ? 0xFF : 0;
+    tm.tmStruckOut = strikeOut_ ? 0xFF : 0;
+    const bool fixed = tm.tmAveCharWidth == tm.tmMaxCharWidth;
+    Byte family = static_cast<Byte>(logFont_.lfPitchAndFamily & 0xF0);
+    if (family == FF_DONTCARE) {
+        const QString name = font_.family();
+        family = fixed ? FF_MODERN
+                       : (name.contains(QLatin1String("Serif")) && !name.contains(QLatin1String("Sans")))
+                             ? FF_ROMAN
+                             : FF_SWISS;
+    }
+    tm.tmPitchAndFamily = static_cast<Byte>(family | TMPF_VECTOR | TMPF_TRUETYPE |
+                                            (fixed ? 0 : TMPF_FIXED_PITCH));
+    tm.tmCharSet = logFont_.lfCharSet;
+}
+
+ABC TGdiFontData::CharABC(unsigned char byte)
+{
+    const TByteGlyph& g = Glyphs()[byte];
+    ABC abc{0, static_cast<UINT>(std::max(g.Advance, 0)), 0};
+    if (g.Blank)
+        return abc;
+    QRectF box;
+    if (!g.Fallback) {
+        box = raw_.boundingRect(g.Glyph);
+    } else {
+        box = QFontMetricsF(font_).boundingRect(QChar(static_cast<char16_t>(g.Char)));
+    }
+    if (box.width() <= 0)
+        return abc;
+    const int left = static_cast<int>(std::floor(box.left()));
+    const int right = static_cast<int>(std::ceil(box.right()));
+    abc.abcA = left;
+    abc.abcB = static_cast<UINT>(std::max(1, right - left));
+    abc.abcC = g.Advance - abc.abcA - static_cast<int>(abc.abcB);
+    return abc;
+}

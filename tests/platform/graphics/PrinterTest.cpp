@@ -1,0 +1,153 @@
+// The printer object: no printer, PDF output as a printer, device capabilities of its
+// canvas, whole jobs, and jobs that fail or are cancelled without harming the old file.
+#include "platform/graphics/Printers.h"
+#include "platform/runtime/Streams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Counts page objects: "/Type /Page" not followed by "s" (that is the page tree).
+int CountPdfPages(const std::string& pdf)
+{
+    int pages = 0;
+    const std::string key = "/Type /Page";
+    for (std::size_t at = pdf.find(key); at != std::string::npos; at = pdf.find(key, at + 1)) {
+        if (at + key.size() >= pdf.size() || pdf[at + key.size()] != 's')
+            ++pages;
+    }
+    return pages;
+}
+
+class PrinterTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    std::string PathOf(const char* name) const
+    {
+        return QFile::encodeName(dir_.filePath(name)).toStdString();
+    }
+    QStringList FilesInFolder() const
+    {
+        return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(PrinterTest, WithoutAnyPrinterNothingCanBePrinted)
+{
+    TPrinter printer;
+    if (!printer.GetPrinters().empty())
+        GTEST_SKIP() << "this machine has printers installed";
+    EXPECT_EQ(printer.GetPrinterIndex(), -1);
+    EXPECT_THROW(printer.BeginDoc(), EPrinter);
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_THROW(printer.NewPage(), EPrinter);
+    EXPECT_NO_THROW(printer.EndDoc());
+}
+
+TEST_F(PrinterTest, PdfOutputIsAPrinterWithItsOwnCapabilities)
+{
+    TPrinter printer;
+    const std::size_t installed = printer.GetPrinters().size();
+    printer.SetPdfOutput(PathOf("caps.pdf"));
+    EXPECT_EQ(printer.GetPrinters().back(), "PDF file");
+    EXPECT_EQ(printer.GetPrinterIndex(), static_cast<Integer>(installed));
+    HDC dc = printer.GetHandle();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetDeviceCaps(dc, TECHNOLOGY), DT_RASPRINTER);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 300);
+    EXPECT_EQ(GetDeviceCaps(dc, VERTRES), printer.GetPageHeight());
+    // A sheet of a common paper size at 300 pixels per inch, the printable area inside it.
+    EXPECT_GT(GetDeviceCaps(dc, PHYSICALWIDTH), 2000);
+    EXPECT_LE(GetDeviceCaps(dc, PHYSICALOFFSETX) + printer.GetPageWidth(),
+              GetDeviceCaps(dc, PHYSICALWIDTH));
+
+
+    printer.SetOrientation(poLandscape);
+    EXPECT_GT(printer.GetPageWidth(), printer.GetPageHeight());
+    EXPECT_EQ(GetDeviceCaps(printer.GetHandle(), HORZRES), printer.GetPageWidth());
+    printer.SetPdfOutput("");
+    EXPECT_EQ(printer.GetPrinters().size(), installed);
+}
+
+TEST_F(PrinterTest, CanvasFontKeepsItsPointSizeAtThePrinterResolution)
+{
+    TPrinter printer;
+    printer.SetPdfOutput(PathOf("font.pdf"));
+    TFont screenFont;
+    screenFont.SetPixelsPerInch(96);
+    screenFont.SetSize(10);
+    printer.GetCanvas()->SetFont(&screenFont);
+    EXPECT_EQ(printer.GetCanvas()->GetFont()->GetPixelsPerInch(), 300);
+    EXPECT_EQ(printer.GetCanvas()->GetFont()->GetSize(), 10);
+    EXPECT_EQ(printer.GetCanvas()->GetFont()->GetHeight(), -42);
+}
+
+TEST_F(PrinterTest, TwoPagesGoToThePdfFile)
+{
+    TPrinter printer;
+    const std::string path = PathOf("two.pdf");
+    printer.SetPdfOutput(path);
+    printer.SetTitle("Two pages");
+    printer.BeginDoc();
+    EXPECT_TRUE(printer.Printing());
+    EXPECT_EQ(printer.GetPageNumber(), 1);
+    printer.GetCanvas()->TextOut(100, 100, "first page");
+    printer.NewPage();
+    EXPECT_EQ(printer.GetPageNumber(), 2);
+    printer.GetCanvas()->TextOut(100, 100, "second page");
+    EXPECT_THROW(printer.BeginDoc(), EPrinter);
+    printer.EndDoc();
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_EQ(printer.GetPageNumber(), 0);
+
+    const std::string pdf = ReadFileBytes(path);
+    ASSERT_GE(pdf.size(), 4u);
+    EXPECT_EQ(pdf.substr(0, 4), "%PDF");
+    EXPECT_EQ(CountPdfPages(pdf), 2);
+    EXPECT_EQ(FilesInFolder(), QStringList{"two.pdf"});  // no temporary file left over
+
+    // The printer can print again after a job.
+    printer.BeginDoc();
+    printer.EndDoc();
+    EXPECT_EQ(CountPdfPages(ReadFileBytes(path)), 1);
+}
+
+TEST_F(PrinterTest, AbortedJobLeavesTheOldFileAndEndingItIsHarmless)
+{
+    TPrinter printer;
+    const std::string path = PathOf("kept.pdf");
+    QFile old(dir_.filePath("kept.pdf"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old content");
+    old.close();
+
+    printer.SetPdfOutput(path);
+    printer.BeginDoc();
+    printer.GetCanvas()->TextOut(10, 10, "never finished");
+    printer.Abort();
+    EXPECT_TRUE(printer.Aborted());
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_NO_THROW(printer.EndDoc());
+    EXPECT_EQ(ReadFileBytes(path), "old content");
+    EXPECT_EQ(FilesInFolder(), QStringList{"kept.pdf"});
+
+    printer.BeginDoc();
+    EXPECT_FALSE(printer.Aborted());
+    printer.EndDoc();
+}
+
+TEST_F(PrinterTest, MissingFolderIsReportedAtTheStart)
+{
+    TPrinter printer;
+    printer.SetPdfOutput(PathOf("no/such/folder/out.pdf"));
+    EXPECT_THROW(printer.BeginDoc(), EPrinter);
+    EXPECT_FALSE(printer.Printing());
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+// Streams: checked transfers, file open errors, memory stream positions, copying and
+// the little-endian and length-prefixed helpers.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "platform/runtime/Streams.h"
+
+namespace {
+
+std::string TempPath(const std::string& Name)
+{
+    return ::testing::TempDir() + "streams_" + Name;
+}
+
+void WriteRaw(const std::string& Path, const std::string& Bytes)
+{
+    std::ofstream(Path, std::ios::binary) << Bytes;
+}
+
+}  // namespace
+
+TEST(StreamsTest, ShortReadsAndWritesRaise)
+{
+    TStringStream stream("abc");
+    char buffer[8] = {};
+    EXPECT_EQ(stream.Read(buffer, 8), 3);  // Read reports what it got
+    stream.SetPosition(1);
+    try {
+        stream.ReadBuffer(buffer, 3);
+        FAIL() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Stream read error");
+    }
+    stream.SetPosition(0);
+    EXPECT_NO_THROW(stream.ReadBuffer(buffer, 3));
+    EXPECT_EQ(std::string(buffer, 3), "abc");
+
+    const std::string path = TempPath("readonly.bin");
+    WriteRaw(path, "xyz");
+    TFileStream readOnly(path, fmOpenRead);
+    try {
+        readOnly.WriteBuffer("q", 1);
+        FAIL() << "no error";
+    } catch (const EWriteError& e) {
+        EXPECT_NE(e.Message().find(path), std::string::npos);
+    }
+    std::remove(path.c_str());
+}
+
+TEST(StreamsTest, FileOpenErrorsNameTheFileAndReason)
+{
+    const std::string missing = TempPath("no/such/file.bin");
+    try {
+        TFileStream stream(missing, fmOpenRead | fmShareDenyNone);
+        FAIL() << "no error";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file \"" + missing + "\". " + std::strerror(ENOENT));
+    }
+    try {
+        TFileStream stream(missing, fmCreate);
+        FAIL() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + missing + "\". " + std::strerror(ENOENT));
+    }
+    EXPECT_THROW(TFileStream(::testing::TempDir(), fmOpenRead), EFOpenError);
+}
+
+TEST(StreamsTest, FileStreamCreateTruncatesAndSeeks)
+{
+    const std::string path = TempPath("create.bin");
+    WriteRaw(path, "old content that is long");
+    {
+        TFileStream stream(path, fmCreate);
+        EXPECT_EQ(stream.Size(), 0);
+        stream.WriteBuffer("hello world", 11);
+        EXPECT_EQ(stream.Position(), 11);
+        EXPECT_EQ(stream.Seek(-5, soFromEnd), 6);
+        char word[5];
+        stream.ReadBuffer(word, 5);
+        EXPECT_EQ(std::string(word, 5), "world");
+        stream.SetSize(5);
+        EXPECT_EQ(stream.Position(), 5);
+        EXPECT_THROW(stream.Seek(-1, soFromBeginning), EStreamError);
+    }
+    TFileStream again(path, fmOpenReadWrite);
+    EXPECT_EQ(again.Size(), 5);
+    std::remove(path.c_str());
+}
+
+TEST(StreamsTest, CopyFromCountZeroCopiesTheWholeSource)
+{
+    TStringStream source("0123456789");
+    source.SetPosition(7);
+    TMemoryStream target;
+    EXPECT_EQ(target.CopyFrom(&source, 0), 10);
+    EXPECT_EQ(std::string(target.Bytes().begin(), target.Bytes().end()), "0123456789");
+
+    source.SetPosition(2);
+    TStringStream part;
+    EXPECT_EQ(part.CopyFrom(&source, 3), 3);
+    EXPECT_EQ(part.DataString(), "234");
+    source.SetPosition(8);
+    EXPECT_THROW(part.CopyFrom(&source, 3), EReadError);
+}
+
+TEST(StreamsTest, MemoryStreamFileRoundTripAndLoadFromStream)
+{
+    const std::string path = TempPath("memory.bin");
+    TStringStream original(std::string("bin\0ary\r\n", 9));
+    original.SaveToFile(path);
+    TMemoryStream loaded;
+    loaded.LoadFromFile(path);
+    EXPECT_EQ(loaded.Bytes(), original.Bytes());
+    EXPECT_EQ(loaded.Position(), 0);
+    std::remove(path.c_str());
+    EXPECT_THROW(loaded.LoadFromFile(path), EFOpenError);
+    EXPECT_EQ(loaded.Bytes(), original.Bytes());  // a failed load keeps the old bytes
+}
+
+TEST(StreamsTest, LittleEndianIntegersHaveAFixedByteOrder)
+{
+    TStringStream stream;
+    WriteByte(stream, 0xAB);
+    WriteLE16(stream, 0x1234);
+    WriteLE32(stream, 0x89ABCDEFu);
+    WriteLE64(stream, -2);
+    EXPECT_EQ(stream.DataString(), std::string("\xAB\x34\x12\xEF\xCD\xAB\x89"
+                                               "\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF",
+                                               15));
+    stream.SetPosition(0);
+    EXPECT_EQ(ReadByte(stream), 0xAB);
+    EXPECT_EQ(ReadLE16(stream), 0x1234);
+    EXPECT_EQ(ReadLE32(stream), 0x89ABCDEFu);
+    EXPECT_EQ(ReadLE64(stream), -2);
+    EXPECT_THROW(ReadLE16(stream), EReadError);
+}
+
+TEST(StreamsTest, SizedStringsCheckTheirLengthAgainstTheStream)
+{
+    TStringStream stream;
+    WriteSizedString(stream, "");
+    WriteSizedString(stream, std::string("a\0b", 3));
+    stream.SetPosition(0);
+    EXPECT_EQ(ReadSizedString(stream), "");
+    EXPECT_EQ(ReadSizedString(stream), std::string("a\0b", 3));
+
+    // A length larger than what follows, including one that is negative as a signed
+    // value, raises before anything is allocated.
+    for (const std::string& forged : {std::string("\x05\0\0\0abc", 7), std::string("\xFF\xFF\xFF\xFF", 4)}) {
+        TStringStream bad(forged);
+        EXPECT_THROW(ReadSizedString(bad), EReadError);
+    }
+    TStringStream truncated(std::string("\x01\0", 2));
+    EXPECT_THROW(ReadSizedString(truncated), EReadError);
+}

@@ -1,0 +1,115 @@
+// The caret: hidden until shown as often as it was hidden, drawn inverted over the
+// control's painting, and never left behind by scrolling.
+#include "window/RecordingControl.h"
+
+#include "platform/window/Caret.h"
+
+#include <QScreen>
+#include <QStyleHints>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class CaretTest : public ::testing::Test {
+protected:
+    CaretTest() { handle = ui.Control->Handle(); }
+    ~CaretTest() override { DestroyCaret(); }
+
+    bool InvertedAt(int x, int y) { return ui.Control->Grab().pixelColor(x, y) == QColor(Qt::black); }
+
+    TRecordingForm ui;
+    HWND handle = nullptr;
+};
+
+TEST_F(CaretTest, ShowsOnlyWhenShownAsOftenAsHidden)
+{
+    ASSERT_EQ(CreateCaret(handle, nullptr, 2, 10), TRUE);
+    ASSERT_EQ(SetCaretPos(5, 5), TRUE);
+    EXPECT_FALSE(InvertedAt(5, 5));  // a new caret starts hidden
+
+    EXPECT_EQ(ShowCaret(handle), TRUE);
+    EXPECT_TRUE(InvertedAt(5, 5));
+    EXPECT_TRUE(InvertedAt(6, 14));
+    EXPECT_FALSE(InvertedAt(7, 5));
+    EXPECT_FALSE(InvertedAt(5, 15));
+
+    HideCaret(handle);
+    HideCaret(handle);
+    ShowCaret(handle);
+    EXPECT_FALSE(InvertedAt(5, 5));
+    ShowCaret(handle);
+    EXPECT_TRUE(InvertedAt(5, 5));
+    // More shows than hides do not bank visibility.
+    ShowCaret(handle);
+    HideCaret(nullptr);
+    EXPECT_FALSE(InvertedAt(5, 5));
+}
+
+TEST_F(CaretTest, BelongsToOneWindowAndGoesWithIt)
+{
+    auto* other = new TRecordingControl(ui.Form);
+    other->SetParent(ui.Form);
+    ASSERT_EQ(CreateCaret(handle, nullptr, 2, 10), TRUE);
+    EXPECT_EQ(ShowCaret(other->Handle()), FALSE);
+    EXPECT_EQ(HideCaret(other->Handle()), FALSE);
+    EXPECT_EQ(ShowCaret(handle), TRUE);
+
+    // Another window's caret replaces this one.
+    ASSERT_EQ(CreateCaret(other->Handle(), nullptr, 3, 3), TRUE);
+    EXPECT_FALSE(InvertedAt(0, 0));
+    EXPECT_EQ(ShowCaret(handle), FALSE);
+
+    TPoint p{-1, -1};
+    EXPECT_EQ(GetCaretPos(&p), TRUE);
+    EXPECT_EQ(p, Point(0, 0));
+    delete other;  // its window goes, and the caret with it
+    EXPECT_EQ(GetCaretPos(&p), FALSE);
+    EXPECT_EQ(DestroyCaret(), FALSE);
+    EXPECT_EQ(CreateCaret(nullptr, nullptr, 1, 1), FALSE);
+}
+
+// What is on the screen (the window's backing store), not a fresh rendering.
+QImage OnScreen(QWidget* widget)
+{
+    QApplication::processEvents();
+    const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
+    return widget->window()->screen()->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(),
+                                                  widget->height()).toImage();
+}
+
+int InvertedPixels(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+    return count;
+}
+
+TEST_F(CaretTest, ScrollingLeavesNoTraceOfTheCaret)
+{
+    CreateCaret(handle, nullptr, 2, 10);
+    SetCaretPos(20, 20);
+    ShowCaret(handle);
+    QImage before = OnScreen(ui.Client());
+    ASSERT_EQ(InvertedPixels(before), 20);
+
+    ui.Control->ScrollWindow(0, 15, nullptr, nullptr);
+    ui.Control->ScrollWindow(7, -30, nullptr, nullptr);
+    ui.Control->Update();
+    const QImage after = OnScreen(ui.Client());
+    EXPECT_EQ(InvertedPixels(after), 20);
+    EXPECT_EQ(after.pixelColor(20, 20), QColor(Qt::black));
+}
+
+TEST(CaretBlinkTest, FollowsTheDesktopRate)
+{
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (flash > 0)
+        EXPECT_EQ(GetCaretBlinkTime(), static_cast<UINT>(flash / 2));
+    else
+        EXPECT_EQ(GetCaretBlinkTime(), 0xFFFFFFFFu);
+}
+
+}  // namespace
