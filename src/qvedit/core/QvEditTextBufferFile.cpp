@@ -47,6 +47,16 @@ std::size_t FindLineEnd(const char* buffer, std::size_t from, std::size_t size)
     return size;
 }
 
+// Memory for the whole text of a file, with NULs after it: one ends the text for the
+// split, and the rest let a short line be copied as a fixed number of bytes.
+std::unique_ptr<char[]> NewTextBlock(std::size_t n)
+{
+    std::unique_ptr<char[]> block(new char[n + TQvLineText::MaxInline + 1]);
+    TQvEditStringList::PrefaultMemory(block.get(), n);
+    std::memset(block.get() + n, 0, TQvLineText::MaxInline + 1);
+    return block;
+}
+
 std::string LineEnd(TQvEditFileFormat format)
 {
     switch (format) {
@@ -111,7 +121,8 @@ private:
 
 // ---- Loading ----------------------------------------------------------------------------
 
-// Appends a line of loaded text; its bytes stay in the loaded block.
+// Appends a line of loaded text; its bytes stay in the loaded block, which has at least
+// MaxInline readable bytes after every line.
 void TQvEditStringList::AddLoadedLine(const char* P, std::size_t N)
 {
     if (wordWrap_) {
@@ -129,6 +140,8 @@ void TQvEditStringList::AddLoadedLine(const char* P, std::size_t N)
     rec.Range = NoRange;
     rec.ExpandedLength = -1;
     ++count_;
+    // A listener may have asked for the longest line already; the new one may be longer.
+    indexOfLongestLine_ = -1;
     if (OnAdded)
         OnAdded(count_ - 1, std::string(P, N));
 }
@@ -150,10 +163,9 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
             throw EReadError("Stream read error");
         auto n = static_cast<std::size_t>(size);
         // The whole text is read before anything changes: a failed read keeps the old lines.
-        std::unique_ptr<char[]> block(new char[n + 1]);
+        std::unique_ptr<char[]> block = NewTextBlock(n);
         if (n > 0)
             Stream->ReadBuffer(block.get(), size);
-        block[n] = '\0';
         Clear();
         // The block stays in this frame until the split is done: a listener that empties
         // the list meanwhile releases the list's blocks, and must not release this one.
@@ -178,6 +190,9 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
             }
             if (!finalLineBreak_ && n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n'))
                 AddLoadedLine(text + n, 0);
+            // The records grew in steps while the lines were counted; the spare ones go.
+            if (capacity_ > count_)
+                ReallocRecords(count_);
             if (count_ > 0)
                 textBlocks_.push_back(std::move(block));
         } catch (...) {
