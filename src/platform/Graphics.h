@@ -3,6 +3,7 @@
 // and image lists.
 #pragma once
 
+#include "platform/Classes.h"
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/Gdi.h"
@@ -304,10 +305,11 @@ private:
 
 // ---- TImageList -----------------------------------------------------------------------
 
-// A list of equally sized images, each with its transparency.
-class TImageList : public TObject {
+// A list of equally sized images, each with its transparency. A component, so that
+// whoever keeps a pointer to it can ask for a free notice (FreeNotification).
+class TImageList : public TComponent {
 public:
-    TImageList();
+    explicit TImageList(TComponent* AOwner = nullptr);
     ~TImageList() override;
 
     Integer GetWidth() const { return width_; }
