@@ -1,5 +1,5 @@
-// The text buffer's line records and line operations; word wrap. Loading and saving are
-// in QvEditTextBufferFile.cpp.
+// The text buffer's line records and line operations; word wrap. Loading is in
+// QvEditTextBufferLoad.cpp, saving in QvEditTextBufferFile.cpp.
 #include "qvedit/core/QvEditTextBuffer.h"
 
 #include "platform/SysUtils.h"

@@ -192,7 +192,11 @@ private:
     void InsertRecord(Integer Index, std::string_view Text, bool Wrapped);
     void RemoveRecords(Integer Index, Integer NumLines);
     void InsertItem(Integer Index, const std::string& S);
+    void AppendLoadedRecord(const char* P, std::size_t N);
     void AddLoadedLine(const char* P, std::size_t N);
+    std::size_t SplitLoaded(const char* Text, std::size_t C, std::size_t Ready, std::size_t N,
+                            bool& SawCR, bool& SawLF);
+    void TakeLoadedLines(TQvEditStringList& Loaded);
     void ReleaseAll();
     void ExpandString(Integer Index, std::string* Expanded);
     std::string_view WrapString(std::string_view& Rest) const;
