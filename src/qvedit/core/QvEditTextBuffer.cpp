@@ -103,10 +103,6 @@ void TQvEditStringList::ReallocRecords(Integer NewCapacity)
         if (p == nullptr)
             throw std::bad_alloc();
         records_ = static_cast<TQvEditStringRec*>(p);
-        // The new records are written soon: by the caller, or by the lines that follow.
-        if (NewCapacity > capacity_)
-            PrefaultMemory(records_ + capacity_, static_cast<std::size_t>(NewCapacity - capacity_) *
-                                                     sizeof(TQvEditStringRec));
     }
     capacity_ = NewCapacity;
 }
@@ -116,7 +112,10 @@ void TQvEditStringList::Grow()
     Integer delta = capacity_ <= 64 ? 16 : capacity_ / 4;
     if (capacity_ > std::numeric_limits<Integer>::max() - delta)
         throw EOutOfResources("Too many lines");
+    Integer old = capacity_;
     ReallocRecords(capacity_ + delta);
+    // The new records are written soon, by the lines that follow.
+    PrefaultMemory(records_ + old, static_cast<std::size_t>(delta) * sizeof(TQvEditStringRec));
 }
 
 void TQvEditStringList::SetCapacity(int NewCapacity)

@@ -196,6 +196,7 @@ private:
     void AddLoadedLine(const char* P, std::size_t N);
     std::size_t SplitLoaded(const char* Text, std::size_t C, std::size_t Ready, std::size_t N,
                             bool& SawCR, bool& SawLF);
+    std::size_t ReserveForText(std::size_t Split, std::size_t N);
     void TakeLoadedLines(TQvEditStringList& Loaded);
     void ReleaseAll();
     void ExpandString(Integer Index, std::string* Expanded);

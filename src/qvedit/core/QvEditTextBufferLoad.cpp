@@ -15,6 +15,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -120,6 +121,23 @@ public:
             thread_.join();
     }
 
+    // Has the pages of Bytes of memory at P made present beside the reading: a share
+    // after each of the Chunks chunks still to come, the rest once the reading is done,
+    // until StopPrefault.
+    void PrefaultAlso(void* P, std::size_t Bytes, std::size_t Chunks)
+    {
+        std::lock_guard<std::mutex> lock(prefaultMutex_);
+        prefaultAt_ = static_cast<char*>(P);
+        prefaultShare_ = Bytes / std::max<std::size_t>(1, Chunks);
+        prefaultLeft_ = Bytes;
+    }
+    // Returns once nothing more is made present: the memory may move or go.
+    void StopPrefault()
+    {
+        std::lock_guard<std::mutex> lock(prefaultMutex_);
+        prefaultLeft_ = 0;
+    }
+
     // Waits until more than Known bytes are read and returns how many are; raises what
     // the read raised.
     std::size_t Ready(std::size_t Known)
@@ -144,11 +162,30 @@ private:
                 stream_->ReadBuffer(block_ + done, static_cast<Int64>(chunk));
                 done += chunk;
                 Publish(done);
+                PrefaultPart(Share());
             }
         } catch (...) {
             error_ = std::current_exception();
             Publish(Failed);
+            return;
         }
+        while (!stop_.load() && PrefaultPart(Chunk)) {
+        }
+    }
+    std::size_t Share()
+    {
+        std::lock_guard<std::mutex> lock(prefaultMutex_);
+        return prefaultShare_;
+    }
+    // Makes up to Bytes more of the memory asked for present; false when none is left.
+    bool PrefaultPart(std::size_t Bytes)
+    {
+        std::lock_guard<std::mutex> lock(prefaultMutex_);
+        std::size_t part = std::min(Bytes, prefaultLeft_);
+        TQvEditStringList::PrefaultMemory(prefaultAt_, part);
+        prefaultAt_ += part;
+        prefaultLeft_ -= part;
+        return prefaultLeft_ > 0;
     }
     void Publish(std::size_t Done)
     {
@@ -162,6 +199,10 @@ private:
     std::exception_ptr error_;
     std::atomic<std::size_t> done_{0};
     std::atomic<bool> stop_{false};
+    std::mutex prefaultMutex_;
+    char* prefaultAt_ = nullptr;
+    std::size_t prefaultShare_ = 0;
+    std::size_t prefaultLeft_ = 0;
     std::thread thread_;  // last: started once everything else is set
 };
 
@@ -200,12 +241,13 @@ void TQvEditStringList::AddLoadedLine(const char* P, std::size_t N)
 }
 
 // Adds the lines of Text from C on whose ends lie before Ready, with the two bytes that
-// may follow an end; all of them once Ready is N. Returns where the next line starts.
+// may follow an end; all of them once Ready is N. Stops early when the records are full.
+// Returns where the next line starts.
 std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std::size_t Ready,
                                            std::size_t N, bool& SawCR, bool& SawLF)
 {
     const std::size_t limit = Ready == N ? N : Ready - std::min<std::size_t>(Ready, 2);
-    while (C < limit) {
+    while (C < limit && count_ < capacity_) {
         std::size_t end = FindLineEnd(Text, C, limit);
         if (end == limit && limit < N)
             break;
@@ -223,6 +265,18 @@ std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std:
             ++C;
     }
     return C;
+}
+
+// Gives the records room for the lines of a text of N bytes as dense as its first Split
+// bytes, with an eighth to spare. Returns the bytes of the new records, 0 when the text
+// looks too large to guess.
+std::size_t TQvEditStringList::ReserveForText(std::size_t Split, std::size_t N)
+{
+    double lines = count_ + static_cast<double>(N - Split) * count_ / static_cast<double>(Split) * 1.125 + 64;
+    if (lines >= std::numeric_limits<Integer>::max() / 2)
+        return 0;
+    ReallocRecords(Max(capacity_, static_cast<Integer>(lines)));
+    return static_cast<std::size_t>(capacity_ - count_) * sizeof(TQvEditStringRec);
 }
 
 void TQvEditStringList::LoadFromFile(const std::string& FileName)
@@ -249,9 +303,26 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
         {
             TQvTextReader reader(Stream, block.get(), n);
             std::size_t c = 0;
-            for (std::size_t ready = 0; ready < n;) {
-                ready = reader.Ready(ready);
+            std::size_t ready = 0;
+            bool reserved = false;
+            for (;;) {
                 c = loaded.SplitLoaded(text, c, ready, n, sawCR, sawLF);
+                if (c < n && loaded.count_ == loaded.capacity_) {
+                    reader.StopPrefault();
+                    loaded.Grow();
+                    continue;
+                }
+                if (ready == n)
+                    break;
+                // The lines of the first chunk tell how many records the whole text
+                // needs; their pages are made present beside the reading.
+                if (!reserved && c > 0) {
+                    reserved = true;
+                    std::size_t bytes = loaded.ReserveForText(c, n);
+                    reader.PrefaultAlso(loaded.records_ + loaded.count_, bytes,
+                                        (n - ready) / TQvTextReader::Chunk + 1);
+                }
+                ready = reader.Ready(ready);
             }
         }
         if (!finalLineBreak_ && n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n'))

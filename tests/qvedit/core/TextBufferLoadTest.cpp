@@ -122,6 +122,29 @@ TEST(TextBufferLoad, LineEndsAroundAChunkBorderSplitAsInOnePiece)
     }
 }
 
+// The records are sized from the lines of the first chunk; far shorter lines after it
+// need more, and far longer ones fewer.
+TEST(TextBufferLoad, LinesOfAnotherLengthAfterTheFirstChunkAllArrive)
+{
+    const std::string longLines = std::string(999, 'L') + "\n";
+    const std::string shortLines = "s\n";
+    std::string text;
+    while (text.size() < Chunk + Chunk / 2)
+        text += text.size() < Chunk ? longLines : shortLines;
+    TQvEditStringList list;
+    TSlowStream in(text);
+    list.LoadFromStream(&in);
+    EXPECT_EQ(FirstDifference(list, ReferenceLines(text)), "same");
+
+    std::string reversed;
+    while (reversed.size() < Chunk + Chunk / 2)
+        reversed += reversed.size() < Chunk ? shortLines : longLines;
+    TStringStream again(reversed);
+    list.LoadFromStream(&again);
+    EXPECT_EQ(FirstDifference(list, ReferenceLines(reversed)), "same");
+    EXPECT_EQ(list.GetCapacity(), list.Count());
+}
+
 // A listener hears every line of a large file in order, and word wrap cuts them.
 TEST(TextBufferLoad, ListenersAndWordWrapSeeEveryLineOfALargeFile)
 {
