@@ -331,7 +331,8 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
         try {
             indexOfLongestLine_ = -1;
             TakeLoadedLines(loaded);
-            // The records grew in steps while the lines were counted; the spare ones go.
+            // Records to spare, from the guess after the first chunk or from growing in
+            // steps, go.
             if (capacity_ > count_)
                 ReallocRecords(count_);
             if (count_ > 0)
