@@ -5,6 +5,7 @@
 
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/Gdi.h"
+#include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Persistent.h"
 #include "platform/runtime/Types.h"
@@ -304,10 +305,11 @@ private:
 
 // ---- TImageList -----------------------------------------------------------------------
 
-// A list of equally sized images, each with its transparency.
-class TImageList : public TObject {
+// A list of equally sized images, each with its transparency. A component, so that
+// whoever keeps a pointer to it can ask for a free notice (FreeNotification).
+class TImageList : public TComponent {
 public:
-    TImageList();
+    explicit TImageList(TComponent* AOwner = nullptr);
     ~TImageList() override;
 
     Integer GetWidth() const { return width_; }

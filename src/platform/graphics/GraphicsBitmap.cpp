@@ -158,9 +158,13 @@ struct TImageList::TImages {
     std::vector<QImage> List;  // ARGB32, transparent pixels with alpha 0
 };
 
-TImageList::TImageList() : images_(std::make_unique<TImages>()) {}
+TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner), images_(std::make_unique<TImages>()) {}
 
-TImageList::~TImageList() = default;
+// Those told of its end are told while the images are still there.
+TImageList::~TImageList()
+{
+    BeforeDestruction();
+}
 
 void TImageList::SetWidth(Integer width)
 {

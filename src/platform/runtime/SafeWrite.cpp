@@ -59,8 +59,9 @@ std::string ResolveLinks(const std::string& Path)
 }
 
 // A new file next to Target that nobody else can have opened: exclusive creation under
-// a random name. Created with 0666 so the umask applies as for any new file.
-int CreateTemporary(const std::string& Target, const std::string& Path, std::string& TempName)
+// a random name. Created with 0666 so the umask applies as for any new file. Returns -1
+// with the reason in Error when the file cannot be made.
+int CreateTemporary(const std::string& Target, std::string& TempName, int& Error)
 {
     std::random_device seed;
     std::mt19937_64 random(seed());
@@ -72,10 +73,12 @@ int CreateTemporary(const std::string& Target, const std::string& Path, std::str
         const int fd = ::open(TempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
             return fd;
-        if (errno != EEXIST && errno != EINTR)
-            RaiseCreate(Path, errno);
+        Error = errno;
+        if (Error != EEXIST && Error != EINTR)
+            return -1;
     }
-    RaiseCreate(Path, EEXIST);
+    Error = EEXIST;
+    return -1;
 }
 
 void WriteAll(int Fd, const void* Data, std::size_t Count, const std::string& Path)
@@ -103,6 +106,33 @@ void SyncFolder(const std::string& Folder)
     }
 }
 
+// Writes the file over its old bytes, for a folder where no temporary file may be made.
+// The whole text is made before the file is touched, so a producer that fails leaves it
+// as it was; a write that fails part way leaves it damaged, and the error names it.
+// Writing over the old bytes before cutting the length needs no new space while the
+// text does not grow, which is when a full disk would otherwise stop the write.
+void WriteInPlace(const std::string& Target, const std::string& Path,
+                  const std::function<void(const TSafeWriteSink&)>& Producer)
+{
+    std::string text;
+    Producer([&text](const void* Data, std::size_t Count) {
+        text.append(static_cast<const char*>(Data), Count);
+    });
+    const int fd = ::open(Target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        RaiseCreate(Path, errno);
+    try {
+        WriteAll(fd, text.data(), text.size(), Path);
+        if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0 || ::fsync(fd) != 0)
+            RaiseWrite(Path, errno);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        RaiseWrite(Path, errno);
+}
+
 }  // namespace
 
 void SafeWriteFile(const std::string& Path, const std::function<void(const TSafeWriteSink&)>& Producer)
@@ -121,7 +151,17 @@ void SafeWriteFile(const std::string& Path, const std::function<void(const TSafe
         RaiseCreate(Path, errno);
 
     std::string tempName;
-    int fd = CreateTemporary(target, Path, tempName);
+    int error = 0;
+    int fd = CreateTemporary(target, tempName, error);
+    if (fd < 0) {
+        // The folder refuses new files but the file itself may be written (checked
+        // above): other editors save such a file in place, and so does this one.
+        if (exists && S_ISREG(existing.st_mode) && (error == EACCES || error == EPERM)) {
+            WriteInPlace(target, Path, Producer);
+            return;
+        }
+        RaiseCreate(Path, error);
+    }
     try {
         const TSafeWriteSink sink = [fd, &Path](const void* Data, std::size_t Count) {
             WriteAll(fd, Data, Count, Path);

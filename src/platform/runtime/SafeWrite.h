@@ -2,6 +2,14 @@
 // which is flushed, synced and renamed over the target. On any failure the temporary
 // file is removed, the old file is left as it was, and an error names the file and the
 // reason (EFCreateError when the file cannot be made, EWriteError when writing fails).
+// Replacing the file gives the saved name a new file: other hard links to the old one
+// keep the old bytes.
+//
+// When the folder does not let the user create the temporary file but the existing
+// file may be written, the file is written in place instead: the whole text is made
+// first, then written over the old bytes, cut to length and synced. Hard links then stay
+// linked. This path cannot keep the old file: a write that fails part way (a full disk
+// for a text that grew, an I/O error, the program killed) leaves it damaged.
 #pragma once
 
 #include <functional>

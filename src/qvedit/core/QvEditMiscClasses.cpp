@@ -39,6 +39,30 @@ void TQvSelectedColor::Changed()
 
 // ---- TQvBookMarkOpt -------------------------------------------------------------------
 
+class TQvBookMarkOpt::TImagesWatch : public TComponent {
+public:
+    explicit TImagesWatch(TQvBookMarkOpt& Options) : TComponent(nullptr), options_(Options) {}
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == opRemove && AComponent == options_.bookmarkImages_)
+            options_.SetBookmarkImages(nullptr);
+    }
+
+private:
+    TQvBookMarkOpt& options_;
+};
+
+TQvBookMarkOpt::TQvBookMarkOpt(TComponent* AOwner)
+    : owner_(AOwner), imagesWatch_(std::make_unique<TImagesWatch>(*this))
+{
+}
+
+// The watch dies with the options, and with it the image list's notice request.
+TQvBookMarkOpt::~TQvBookMarkOpt() = default;
+
 void TQvBookMarkOpt::Assign(TPersistent* Source)
 {
     auto* src = dynamic_cast<TQvBookMarkOpt*>(Source);
@@ -46,7 +70,7 @@ void TQvBookMarkOpt::Assign(TPersistent* Source)
         TPersistent::Assign(Source);
         return;
     }
-    bookmarkImages_ = src->bookmarkImages_;
+    WatchImages(src->bookmarkImages_);
     drawBookmarksFirst_ = src->drawBookmarksFirst_;
     enableKeys_ = src->enableKeys_;
     glyphsVisible_ = src->glyphsVisible_;
@@ -55,7 +79,22 @@ void TQvBookMarkOpt::Assign(TPersistent* Source)
     Changed();
 }
 
-void TQvBookMarkOpt::SetBookmarkImages(TImageList* Value) { Store(bookmarkImages_, Value); }
+void TQvBookMarkOpt::SetBookmarkImages(TImageList* Value)
+{
+    if (Value == bookmarkImages_)
+        return;
+    WatchImages(Value);
+    Changed();
+}
+
+void TQvBookMarkOpt::WatchImages(TImageList* Value)
+{
+    if (bookmarkImages_ != nullptr)
+        bookmarkImages_->RemoveFreeNotification(imagesWatch_.get());
+    bookmarkImages_ = Value;
+    if (Value != nullptr)
+        Value->FreeNotification(imagesWatch_.get());
+}
 void TQvBookMarkOpt::SetDrawBookmarksFirst(bool Value) { Store(drawBookmarksFirst_, Value); }
 void TQvBookMarkOpt::SetEnableKeys(bool Value) { Store(enableKeys_, Value); }
 void TQvBookMarkOpt::SetGlyphsVisible(bool Value) { Store(glyphsVisible_, Value); }

@@ -178,12 +178,13 @@ private:
 
 class TQvBookMarkOpt : public TPersistent {
 public:
-    explicit TQvBookMarkOpt(TComponent* AOwner) : owner_(AOwner) {}
+    explicit TQvBookMarkOpt(TComponent* AOwner);
+    ~TQvBookMarkOpt() override;
 
     void Assign(TPersistent* Source) override;
 
     TComponent* GetOwner() const { return owner_; }
-    // Not owned: whoever made the list frees it and clears it here first.
+    // Not owned: when whoever made the list frees it, it is cleared here (a change).
     TImageList* GetBookmarkImages() const { return bookmarkImages_; }
     void SetBookmarkImages(TImageList* Value);
     bool GetDrawBookmarksFirst() const { return drawBookmarksFirst_; }
@@ -203,8 +204,14 @@ private:
     void Changed();
     template <class T>
     void Store(T& field, T value);
+    // Points at Value and asks it for a free notice instead of the list before.
+    void WatchImages(TImageList* Value);
+
+    class TImagesWatch;
 
     TComponent* owner_;
+    // Receives the free notice of the image list.
+    std::unique_ptr<TImagesWatch> imagesWatch_;
     TImageList* bookmarkImages_ = nullptr;
     bool drawBookmarksFirst_ = true;
     bool enableKeys_ = true;

@@ -1,5 +1,5 @@
-// The text buffer's line records and line operations; word wrap. Loading and saving are
-// in QvEditTextBufferFile.cpp.
+// The text buffer's line records and line operations; word wrap. Loading is in
+// QvEditTextBufferLoad.cpp, saving in QvEditTextBufferFile.cpp.
 #include "qvedit/core/QvEditTextBuffer.h"
 
 #include "platform/runtime/SysUtils.h"
@@ -8,6 +8,8 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <type_traits>
 
 static_assert(sizeof(TQvEditStringRec) == 32, "a line record should stay 32 bytes");
@@ -71,6 +73,25 @@ void TQvEditStringList::CheckIndex(Integer Index, Integer Limit) const
         throw EQvEditStringList(Format("Invalid stringlist index %d", {Index}));
 }
 
+void TQvEditStringList::PrefaultMemory(void* P, std::size_t Bytes)
+{
+#ifdef MADV_POPULATE_WRITE
+    constexpr std::size_t MinBytes = 1 << 20;
+    if (Bytes < MinBytes)
+        return;
+    // The range is widened to whole pages. Pages around it that belong to someone else
+    // are only made present, never written. A kernel without this advice faults the
+    // pages in when they are written, as it would anyway.
+    static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    auto first = reinterpret_cast<std::uintptr_t>(P) & ~(page - 1);
+    auto last = reinterpret_cast<std::uintptr_t>(P) + Bytes;
+    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#else
+    (void)P;
+    (void)Bytes;
+#endif
+}
+
 void TQvEditStringList::ReallocRecords(Integer NewCapacity)
 {
     if (NewCapacity == 0) {
@@ -91,7 +112,10 @@ void TQvEditStringList::Grow()
     Integer delta = capacity_ <= 64 ? 16 : capacity_ / 4;
     if (capacity_ > std::numeric_limits<Integer>::max() - delta)
         throw EOutOfResources("Too many lines");
+    Integer old = capacity_;
     ReallocRecords(capacity_ + delta);
+    // The new records are written soon, by the lines that follow.
+    PrefaultMemory(records_ + old, static_cast<std::size_t>(delta) * sizeof(TQvEditStringRec));
 }
 
 void TQvEditStringList::SetCapacity(int NewCapacity)

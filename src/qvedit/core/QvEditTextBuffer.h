@@ -55,11 +55,13 @@ public:
 
     // Sets the text, releasing the old one afterwards (s may point into it).
     void Assign(std::string_view s);
-    // Refers to bytes the list keeps alive (short texts are copied in place).
+    // Refers to bytes the list keeps alive (short texts are copied in place). At least
+    // MaxInline bytes from p must be readable, whatever n is: a fixed-size copy is the
+    // fastest way to the short text.
     void Borrow(const char* p, std::uint32_t n)
     {
         if (n <= MaxInline)
-            std::memcpy(raw_ + 4, p, n);
+            std::memcpy(raw_ + 4, p, MaxInline);
         else
             SetPointer(p);
         SetInfo(n);
@@ -137,6 +139,9 @@ public:
     // Appends the lines (and their objects) of Strings with one OnAdded.
     void AddStrings(TStrings* Strings) override;
     int GetCapacity() const override { return capacity_; }
+    // Makes the pages of a large piece of fresh memory present in one call, which costs
+    // about two thirds of faulting them in one by one as they are first written.
+    static void PrefaultMemory(void* P, std::size_t Bytes);
     // A capacity below Count raises EQvEditStringList.
     void SetCapacity(int NewCapacity) override;
 
@@ -187,7 +192,12 @@ private:
     void InsertRecord(Integer Index, std::string_view Text, bool Wrapped);
     void RemoveRecords(Integer Index, Integer NumLines);
     void InsertItem(Integer Index, const std::string& S);
+    void AppendLoadedRecord(const char* P, std::size_t N);
     void AddLoadedLine(const char* P, std::size_t N);
+    std::size_t SplitLoaded(const char* Text, std::size_t C, std::size_t Ready, std::size_t N,
+                            bool& SawCR, bool& SawLF);
+    std::size_t ReserveForText(std::size_t Split, std::size_t N);
+    void TakeLoadedLines(TQvEditStringList& Loaded);
     void ReleaseAll();
     void ExpandString(Integer Index, std::string* Expanded);
     std::string_view WrapString(std::string_view& Rest) const;

@@ -1,51 +1,14 @@
-// Loading and saving the text buffer: lines end at CR, LF or NUL (CR LF once); the line-end
-// style seen is written back after every line.
+// Saving the text buffer: the line-end style seen when loading is written after every
+// line.
 #include "qvedit/core/QvEditTextBuffer.h"
 
 #include "platform/runtime/SafeWrite.h"
 #include "platform/runtime/Streams.h"
 
-#include <bit>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 namespace {
-
-bool IsLineEndByte(unsigned char c)
-{
-    return c == '\0' || c == '\n' || c == '\r';
-}
-
-constexpr std::uint64_t EveryByte = 0x0101010101010101ull;
-
-// Flags the bytes of the word that are 0. The lowest flag is always a zero byte (higher
-// ones may be false), which is all that finding the first one needs.
-std::uint64_t ZeroBytes(std::uint64_t x)
-{
-    return (x - EveryByte) & ~x & (EveryByte * 0x80);
-}
-
-// Index of the first NUL, LF or CR at or after `from`, or `size` when none; eight bytes
-// at a time.
-std::size_t FindLineEnd(const char* buffer, std::size_t from, std::size_t size)
-{
-    std::size_t i = from;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; i + 8 <= size; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, buffer + i, sizeof word);
-            std::uint64_t found = ZeroBytes(word) | ZeroBytes(word ^ (EveryByte * '\n')) |
-                                  ZeroBytes(word ^ (EveryByte * '\r'));
-            if (found != 0)
-                return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-        }
-    }
-    for (; i < size; ++i)
-        if (IsLineEndByte(static_cast<unsigned char>(buffer[i])))
-            return i;
-    return size;
-}
 
 std::string LineEnd(TQvEditFileFormat format)
 {
@@ -108,91 +71,6 @@ private:
 };
 
 }  // namespace
-
-// ---- Loading ----------------------------------------------------------------------------
-
-// Appends a line of loaded text; its bytes stay in the loaded block.
-void TQvEditStringList::AddLoadedLine(const char* P, std::size_t N)
-{
-    if (wordWrap_) {
-        Add(std::string(P, N));
-        return;
-    }
-    if (N > TQvLineText::MaxLength)
-        throw EOutOfResources("Text line too long");
-    if (count_ == capacity_)
-        Grow();
-    TQvEditStringRec& rec = records_[count_];
-    rec.Object = nullptr;
-    rec.Text.Borrow(P, static_cast<std::uint32_t>(N));
-    rec.Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
-    rec.Range = NoRange;
-    rec.ExpandedLength = -1;
-    ++count_;
-    if (OnAdded)
-        OnAdded(count_ - 1, std::string(P, N));
-}
-
-void TQvEditStringList::LoadFromFile(const std::string& FileName)
-{
-    TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
-    LoadFromStream(&stream);
-}
-
-void TQvEditStringList::LoadFromStream(TStream* Stream)
-{
-    bool sawCR = false;
-    bool sawLF = false;
-    Updating([&] {
-        Stream->SetPosition(0);
-        Int64 size = Stream->Size();
-        if (size < 0 || static_cast<std::uint64_t>(size) >= std::numeric_limits<std::size_t>::max())
-            throw EReadError("Stream read error");
-        auto n = static_cast<std::size_t>(size);
-        // The whole text is read before anything changes: a failed read keeps the old lines.
-        std::unique_ptr<char[]> block(new char[n + 1]);
-        if (n > 0)
-            Stream->ReadBuffer(block.get(), size);
-        block[n] = '\0';
-        Clear();
-        // The block stays in this frame until the split is done: a listener that empties
-        // the list meanwhile releases the list's blocks, and must not release this one.
-        const char* text = block.get();
-        try {
-            indexOfLongestLine_ = -1;
-            std::size_t c = 0;
-            while (c < n) {
-                std::size_t end = FindLineEnd(text, c, n);
-                AddLoadedLine(text + c, end - c);
-                c = end;
-                if (c < n && text[c] == '\r') {
-                    ++c;
-                    sawCR = true;
-                }
-                if (c < n && text[c] == '\n') {
-                    ++c;
-                    sawLF = true;
-                }
-                if (c < n && text[c] == '\0')
-                    ++c;
-            }
-            if (!finalLineBreak_ && n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n'))
-                AddLoadedLine(text + n, 0);
-            if (count_ > 0)
-                textBlocks_.push_back(std::move(block));
-        } catch (...) {
-            Clear();
-            ReleaseAll();
-            throw;
-        }
-    });
-    if (sawCR && !sawLF)
-        fileFormat_ = sffMac;
-    else if (sawLF && !sawCR)
-        fileFormat_ = sffUnix;
-    else
-        fileFormat_ = sffDos;
-}
 
 // ---- Saving -----------------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
@@ -65,6 +66,33 @@ protected:
         std::ofstream(Path, std::ios::binary) << Bytes;
     }
 
+    static ino_t Inode(const std::string& Path)
+    {
+        struct stat info {};
+        return ::stat(Path.c_str(), &info) == 0 ? info.st_ino : 0;
+    }
+
+    // Runs Attempt where permissions apply: directly for an ordinary user, as the
+    // unprivileged user "nobody" in a child process for the super-user. Returns what
+    // Attempt returns, 4 when the user could not be changed.
+    static int AsUnprivilegedUser(const std::function<int()>& Attempt)
+    {
+        if (::geteuid() != 0)
+            return Attempt();
+        const pid_t child = ::fork();
+        if (child < 0)
+            return 5;
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(4);
+            ::_exit(Attempt());
+        }
+        int status = 0;
+        if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+            return 6;
+        return WEXITSTATUS(status);
+    }
+
     std::string folder_;
 };
 
@@ -104,25 +132,80 @@ TEST_F(SafeWriteTest, MissingFolderRaisesNamingTheFile)
     EXPECT_TRUE(Entries().empty());
 }
 
-TEST_F(SafeWriteTest, ReadOnlyFolderLeavesTheOldFile)
+// A folder where the user may not create files, holding a file the user may write: the
+// file is written in place, and keeps its inode, its hard links and its mode. A producer
+// that fails leaves it as it was, since the text is made before the file is touched.
+TEST_F(SafeWriteTest, WritableFileInAReadOnlyFolderIsWrittenInPlace)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop the super-user";
     const std::string path = Path("kept.txt");
-    Write(path, "old\r\nbytes");
+    const std::string link = Path("other-name.txt");
+    Write(path, "old\r\nbytes, longer than the new ones");
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(::link(path.c_str(), link.c_str()), 0);
+    const ino_t inode = Inode(path);
     ASSERT_EQ(::chmod(folder_.c_str(), 0555), 0);
-    try {
-        SafeWriteFile(path, "new");
-        FAIL() << "no error";
-    } catch (const EFCreateError& e) {
-        EXPECT_NE(e.Message().find(path), std::string::npos);
-    }
-    EXPECT_EQ(Read(path), "old\r\nbytes");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"kept.txt"});
+    const int result = AsUnprivilegedUser([&path]() -> int {
+        try {
+            SafeWriteFile(path, [](const TSafeWriteSink& sink) {
+                sink("partial", 7);
+                throw EAbort("stop");
+            });
+            return 1;
+        } catch (const EAbort&) {
+        }
+        if (Read(path) != "old\r\nbytes, longer than the new ones")
+            return 2;
+        try {
+            SafeWriteFile(path, "new");
+        } catch (...) {
+            return 3;
+        }
+        return 0;
+    });
+    ASSERT_EQ(result, 0) << "1: no abort, 2: touched by the failed producer, 3: refused";
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(Read(link), "new");
+    EXPECT_EQ(Inode(path), inode);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666u);
+    EXPECT_EQ(Entries().size(), 2u);
+}
+
+// Neither a temporary file nor the file itself may be written: refused, file kept.
+TEST_F(SafeWriteTest, ReadOnlyFileInAReadOnlyFolderIsRefusedAndKept)
+{
+    const std::string path = Path("kept.txt");
+    Write(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(folder_.c_str(), 0555), 0);
+    const int result = AsUnprivilegedUser([&path]() -> int {
+        try {
+            SafeWriteFile(path, "new");
+            return 1;
+        } catch (const EFCreateError& e) {
+            return e.Message().find(path) != std::string::npos ? 0 : 2;
+        }
+    });
+    EXPECT_EQ(result, 0) << "1: written, 2: the message does not name the file";
+    EXPECT_EQ(Read(path), "old");
+}
+
+// Where the folder allows it the file is replaced whole, which protects the old bytes
+// until the new ones are safe: another hard link to the old file keeps the old bytes.
+TEST_F(SafeWriteTest, ReplacingAHardLinkedFileLeavesTheOtherNameWithTheOldBytes)
+{
+    const std::string path = Path("saved.txt");
+    const std::string link = Path("other-name.txt");
+    Write(path, "old");
+    ASSERT_EQ(::link(path.c_str(), link.c_str()), 0);
+    SafeWriteFile(path, "new");
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(Read(link), "old");
 }
 
 // A file the user may not write is refused, although the folder would allow the
-// rename. The super-user runs the write as an unprivileged user in a child process.
+// rename.
 TEST_F(SafeWriteTest, ReadOnlyFileIsRefusedAndKept)
 {
     const std::string path = Path("readonly.txt");
@@ -139,22 +222,7 @@ TEST_F(SafeWriteTest, ReadOnlyFileIsRefusedAndKept)
             return 3;
         }
     };
-    int result = 0;
-    if (::geteuid() != 0) {
-        result = attempt();
-    } else {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(4);
-            ::_exit(attempt());
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        result = WEXITSTATUS(status);
-    }
+    const int result = AsUnprivilegedUser(attempt);
     EXPECT_EQ(result, 0) << "1: written, 2: another message, 3: another error, 4: no user change";
     EXPECT_EQ(Read(path), "old");
     EXPECT_EQ(Entries(), std::vector<std::string>{"readonly.txt"});

@@ -69,6 +69,36 @@ TEST(BookMarkOpt, ReportsEffectiveChangesAndAssignCopiesAllButTheOwner)
     EXPECT_EQ(copy.GetOwner(), nullptr);
 }
 
+// Options that point at an image list, set directly or copied by Assign, let go of it
+// when it is freed, and report the change; an image list that is set no longer does
+// not reach the options.
+TEST(BookMarkOpt, FreedImageListIsClearedFromEveryOptionsThatUseIt)
+{
+    TQvBookMarkOpt options(nullptr);
+    TQvBookMarkOpt copy(nullptr);
+    TChangeCounter changes;
+    options.OnChange = TNotifyEvent(&changes, &TChangeCounter::Changed);
+    auto images = std::make_unique<TImageList>();
+    TImageList other;
+    options.SetBookmarkImages(images.get());
+    copy.Assign(&options);
+    copy.SetBookmarkImages(&other);
+    copy.Assign(&options);
+    EXPECT_EQ(copy.GetBookmarkImages(), images.get());
+    changes.count = 0;
+    images.reset();
+    EXPECT_EQ(options.GetBookmarkImages(), nullptr);
+    EXPECT_EQ(copy.GetBookmarkImages(), nullptr);
+    EXPECT_EQ(changes.count, 1);
+
+    {
+        TImageList replaced;
+        options.SetBookmarkImages(&replaced);
+        options.SetBookmarkImages(&other);
+    }
+    EXPECT_EQ(options.GetBookmarkImages(), &other);
+}
+
 TEST(InternalImage, LoadsByNameSharedAcrossLetterCase)
 {
     auto first = std::make_unique<TQvInternalImage>(BookmarkImage, 10);

@@ -243,6 +243,29 @@ TEST(TextBuffer, LongestLineFollowsEveryChange)
     EXPECT_EQ(list.GetLengthOfLongestLine(), 0);
 }
 
+// A listener that asks for the longest line while a file is loading must not fix the
+// answer of the lines seen so far.
+class TLongestLineListener : public TObject {
+public:
+    explicit TLongestLineListener(TQvEditStringList& list) : list_(list) {}
+    void Added(Integer, const std::string&) { seen.push_back(list_.GetLengthOfLongestLine()); }
+    std::vector<Integer> seen;
+
+private:
+    TQvEditStringList& list_;
+};
+
+TEST(TextBuffer, LongestLineReadWhileLoadingFollowsTheLinesAdded)
+{
+    TQvEditStringList list;
+    TLongestLineListener listener(list);
+    list.OnAdded = TStringListInsertedEvent(&listener, &TLongestLineListener::Added);
+    TStringStream in("a\nbbbbbbbb\ncc\n");
+    list.LoadFromStream(&in);
+    EXPECT_EQ(listener.seen, (std::vector<Integer>{1, 8, 8}));
+    EXPECT_EQ(list.GetLengthOfLongestLine(), 8);
+}
+
 TEST(TextBuffer, CapacityBelowTheCountIsRefused)
 {
     TQvEditStringList list;

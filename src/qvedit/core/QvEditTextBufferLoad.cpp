@@ -1,0 +1,370 @@
+// Loading the text buffer: lines end at CR, LF or NUL (CR LF once, and a NUL right after
+// a CR or LF belongs to that end); the line-end style seen is remembered for saving.
+//
+// A large file is read on a thread of its own in chunks while this thread splits the
+// lines already read, into a list of their own: the list itself changes only once the
+// whole file is read, so a failed read keeps the old lines.
+#include "qvedit/core/QvEditTextBuffer.h"
+
+#include "platform/runtime/Streams.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <limits>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+bool IsLineEndByte(unsigned char c)
+{
+    return c == '\0' || c == '\n' || c == '\r';
+}
+
+#if defined(__SSE2__)
+
+// Index of the first NUL, LF or CR at or after `from`, or `size` when none; sixteen
+// bytes at a time.
+std::size_t FindLineEnd(const char* buffer, std::size_t from, std::size_t size)
+{
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    std::size_t i = from;
+    for (; i + 16 <= size; i += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + i));
+        __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
+                                    _mm_cmpeq_epi8(bytes, nul));
+        auto found = static_cast<unsigned>(_mm_movemask_epi8(ends));
+        if (found != 0)
+            return i + static_cast<std::size_t>(std::countr_zero(found));
+    }
+    for (; i < size; ++i)
+        if (IsLineEndByte(static_cast<unsigned char>(buffer[i])))
+            return i;
+    return size;
+}
+
+#else
+
+constexpr std::uint64_t EveryByte = 0x0101010101010101ull;
+
+// Flags the bytes of the word that are 0. The lowest flag is always a zero byte (higher
+// ones may be false), which is all that finding the first one needs.
+std::uint64_t ZeroBytes(std::uint64_t x)
+{
+    return (x - EveryByte) & ~x & (EveryByte * 0x80);
+}
+
+// Index of the first NUL, LF or CR at or after `from`, or `size` when none; eight bytes
+// at a time.
+std::size_t FindLineEnd(const char* buffer, std::size_t from, std::size_t size)
+{
+    std::size_t i = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, buffer + i, sizeof word);
+            std::uint64_t found = ZeroBytes(word) | ZeroBytes(word ^ (EveryByte * '\n')) |
+                                  ZeroBytes(word ^ (EveryByte * '\r'));
+            if (found != 0)
+                return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+        }
+    }
+    for (; i < size; ++i)
+        if (IsLineEndByte(static_cast<unsigned char>(buffer[i])))
+            return i;
+    return size;
+}
+
+#endif
+
+// Memory for the whole text of a file, with NULs after it: one ends the text for the
+// split, and the rest let a short line be copied as a fixed number of bytes.
+std::unique_ptr<char[]> NewTextBlock(std::size_t n)
+{
+    std::unique_ptr<char[]> block(new char[n + TQvLineText::MaxInline + 1]);
+    std::memset(block.get() + n, 0, TQvLineText::MaxInline + 1);
+    return block;
+}
+
+// Reads Size bytes of a stream into Block: a text of more than one chunk on a thread of
+// its own, chunk by chunk, a smaller one at once on this thread.
+class TQvTextReader {
+public:
+    static constexpr std::size_t Chunk = std::size_t{4} << 20;
+
+    TQvTextReader(TStream* Stream, char* Block, std::size_t Size)
+        : stream_(Stream), block_(Block), size_(Size)
+    {
+        if (Size <= Chunk)
+            Read();
+        else
+            thread_ = std::thread([this] { Read(); });
+    }
+    TQvTextReader(const TQvTextReader&) = delete;
+    TQvTextReader& operator=(const TQvTextReader&) = delete;
+    // Stops the reading after the chunk under way, when the split gives up early.
+    ~TQvTextReader()
+    {
+        stop_.store(true);
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+    // Has the pages of Bytes of memory at P made present beside the reading: a share
+    // after each of the Chunks chunks still to come, the rest once the reading is done,
+    // until StopPrefault.
+    void PrefaultAlso(void* P, std::size_t Bytes, std::size_t Chunks)
+    {
+        std::lock_guard<std::mutex> lock(prefaultMutex_);
+        prefaultAt_ = static_cast<char*>(P);
+        prefaultShare_ = Bytes / std::max<std::size_t>(1, Chunks);
+        prefaultLeft_ = Bytes;
+    }
+    // Returns once nothing more is made present: the memory may move or go.
+    void StopPrefault()
+    {
+        std::lock_guard<std::mutex> lock(prefaultMutex_);
+        prefaultLeft_ = 0;
+    }
+
+    // Waits until more than Known bytes are read and returns how many are; raises what
+    // the read raised.
+    std::size_t Ready(std::size_t Known)
+    {
+        std::size_t done;
+        while ((done = done_.load(std::memory_order_acquire)) == Known)
+            done_.wait(Known, std::memory_order_acquire);
+        if (done == Failed)
+            std::rethrow_exception(error_);
+        return done;
+    }
+
+private:
+    static constexpr std::size_t Failed = std::numeric_limits<std::size_t>::max();
+
+    void Read() noexcept
+    {
+        try {
+            for (std::size_t done = 0; done < size_ && !stop_.load();) {
+                std::size_t chunk = std::min(Chunk, size_ - done);
+                TQvEditStringList::PrefaultMemory(block_ + done, chunk);
+                stream_->ReadBuffer(block_ + done, static_cast<Int64>(chunk));
+                done += chunk;
+                Publish(done);
+                PrefaultPart(Share());
+            }
+        } catch (...) {
+            error_ = std::current_exception();
+            Publish(Failed);
+            return;
+        }
+        while (!stop_.load() && PrefaultPart(Chunk)) {
+        }
+    }
+    std::size_t Share()
+    {
+        std::lock_guard<std::mutex> lock(prefaultMutex_);
+        return prefaultShare_;
+    }
+    // Makes up to Bytes more of the memory asked for present; false when none is left.
+    bool PrefaultPart(std::size_t Bytes)
+    {
+        std::lock_guard<std::mutex> lock(prefaultMutex_);
+        std::size_t part = std::min(Bytes, prefaultLeft_);
+        TQvEditStringList::PrefaultMemory(prefaultAt_, part);
+        prefaultAt_ += part;
+        prefaultLeft_ -= part;
+        return prefaultLeft_ > 0;
+    }
+    void Publish(std::size_t Done)
+    {
+        done_.store(Done, std::memory_order_release);
+        done_.notify_all();
+    }
+
+    TStream* stream_;
+    char* block_;
+    std::size_t size_;
+    std::exception_ptr error_;
+    std::atomic<std::size_t> done_{0};
+    std::atomic<bool> stop_{false};
+    std::mutex prefaultMutex_;
+    char* prefaultAt_ = nullptr;
+    std::size_t prefaultShare_ = 0;
+    std::size_t prefaultLeft_ = 0;
+    std::thread thread_;  // last: started once everything else is set
+};
+
+}  // namespace
+
+// Appends a record for a line of loaded text; its bytes stay in the loaded block, which
+// has at least MaxInline readable bytes after every line.
+void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
+{
+    if (N > TQvLineText::MaxLength)
+        throw EOutOfResources("Text line too long");
+    if (count_ == capacity_)
+        Grow();
+    TQvEditStringRec& rec = records_[count_];
+    rec.Object = nullptr;
+    rec.Text.Borrow(P, static_cast<std::uint32_t>(N));
+    rec.Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
+    rec.Range = NoRange;
+    rec.ExpandedLength = -1;
+    ++count_;
+}
+
+// Appends a line of loaded text as a line added to the list: word wrap cuts it, and a
+// listener hears of it.
+void TQvEditStringList::AddLoadedLine(const char* P, std::size_t N)
+{
+    if (wordWrap_) {
+        Add(std::string(P, N));
+        return;
+    }
+    AppendLoadedRecord(P, N);
+    // A listener may have asked for the longest line already; the new one may be longer.
+    indexOfLongestLine_ = -1;
+    if (OnAdded)
+        OnAdded(count_ - 1, std::string(P, N));
+}
+
+// Adds the lines of Text from C on whose ends lie before Ready, with the two bytes that
+// may follow an end; all of them once Ready is N. Stops early when the records are full.
+// Returns where the next line starts.
+std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std::size_t Ready,
+                                           std::size_t N, bool& SawCR, bool& SawLF)
+{
+    const std::size_t limit = Ready == N ? N : Ready - std::min<std::size_t>(Ready, 2);
+    while (C < limit && count_ < capacity_) {
+        std::size_t end = FindLineEnd(Text, C, limit);
+        if (end == limit && limit < N)
+            break;
+        AppendLoadedRecord(Text + C, end - C);
+        C = end;
+        if (C < N && Text[C] == '\r') {
+            ++C;
+            SawCR = true;
+        }
+        if (C < N && Text[C] == '\n') {
+            ++C;
+            SawLF = true;
+        }
+        if (C < N && Text[C] == '\0')
+            ++C;
+    }
+    return C;
+}
+
+// Gives the records room for the lines of a text of N bytes as dense as its first Split
+// bytes, with an eighth to spare. Returns the bytes of the new records, 0 when the text
+// looks too large to guess.
+std::size_t TQvEditStringList::ReserveForText(std::size_t Split, std::size_t N)
+{
+    double lines = count_ + static_cast<double>(N - Split) * count_ / static_cast<double>(Split) * 1.125 + 64;
+    if (lines >= std::numeric_limits<Integer>::max() / 2)
+        return 0;
+    ReallocRecords(Max(capacity_, static_cast<Integer>(lines)));
+    return static_cast<std::size_t>(capacity_ - count_) * sizeof(TQvEditStringRec);
+}
+
+void TQvEditStringList::LoadFromFile(const std::string& FileName)
+{
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
+    LoadFromStream(&stream);
+}
+
+void TQvEditStringList::LoadFromStream(TStream* Stream)
+{
+    bool sawCR = false;
+    bool sawLF = false;
+    Updating([&] {
+        Stream->SetPosition(0);
+        Int64 size = Stream->Size();
+        if (size < 0 || static_cast<std::uint64_t>(size) >= std::numeric_limits<std::size_t>::max())
+            throw EReadError("Stream read error");
+        auto n = static_cast<std::size_t>(size);
+        // The block stays in this frame until the lines are taken over: a listener that
+        // empties the list meanwhile releases the list's blocks, and must not release it.
+        std::unique_ptr<char[]> block = NewTextBlock(n);
+        const char* text = block.get();
+        TQvEditStringList loaded;
+        {
+            TQvTextReader reader(Stream, block.get(), n);
+            std::size_t c = 0;
+            std::size_t ready = 0;
+            bool reserved = false;
+            for (;;) {
+                c = loaded.SplitLoaded(text, c, ready, n, sawCR, sawLF);
+                if (c < n && loaded.count_ == loaded.capacity_) {
+                    reader.StopPrefault();
+                    loaded.Grow();
+                    continue;
+                }
+                if (ready == n)
+                    break;
+                // The lines of the first chunk tell how many records the whole text
+                // needs; their pages are made present beside the reading.
+                if (!reserved && c > 0) {
+                    reserved = true;
+                    std::size_t bytes = loaded.ReserveForText(c, n);
+                    reader.PrefaultAlso(loaded.records_ + loaded.count_, bytes,
+                                        (n - ready) / TQvTextReader::Chunk + 1);
+                }
+                ready = reader.Ready(ready);
+            }
+        }
+        if (!finalLineBreak_ && n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n'))
+            loaded.AppendLoadedRecord(text + n, 0);
+        Clear();
+        try {
+            indexOfLongestLine_ = -1;
+            TakeLoadedLines(loaded);
+            // Records to spare, from the guess after the first chunk or from growing in
+            // steps, go.
+            if (capacity_ > count_)
+                ReallocRecords(count_);
+            if (count_ > 0)
+                textBlocks_.push_back(std::move(block));
+        } catch (...) {
+            Clear();
+            ReleaseAll();
+            throw;
+        }
+    });
+    if (sawCR && !sawLF)
+        fileFormat_ = sffMac;
+    else if (sawLF && !sawCR)
+        fileFormat_ = sffUnix;
+    else
+        fileFormat_ = sffDos;
+}
+
+// Takes over the records of Loaded as they are when this list is empty and nobody listens
+// for added lines; otherwise adds the lines one by one, so that a listener sees each and
+// word wrap cuts them.
+void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded)
+{
+    if (count_ == 0 && !wordWrap_ && !OnAdded) {
+        std::free(records_);
+        records_ = std::exchange(Loaded.records_, nullptr);
+        count_ = std::exchange(Loaded.count_, 0);
+        capacity_ = std::exchange(Loaded.capacity_, 0);
+        return;
+    }
+    for (Integer i = 0; i < Loaded.count_; ++i) {
+        std::string_view line = Loaded.records_[i].Text.View();
+        AddLoadedLine(line.data(), line.size());
+    }
+}
