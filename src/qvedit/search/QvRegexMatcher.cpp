@@ -8,27 +8,6 @@ using namespace QvRegexProgram;
 
 namespace {
 
-// The work a search may do: steps (nodes visited, choices resumed and characters examined
-// by repeats), growing with the input's length, far above what any ordinary search needs.
-// A search tries up to one match per position and each try may scan the rest of the line
-// ('x.*\d'), so a line also earns an allowance in the square of its length, capped so
-// that an exponential search on a long line still ends within about a second.
-constexpr long StepBudgetBase = 4'000'000;
-constexpr long StepBudgetPerChar = 1'000;
-constexpr long StepBudgetPerCharSquared = 8;
-constexpr long StepBudgetSquareCap = 300'000'000;
-// Choice points open at once (about 48 bytes each): room for loops over a million
-// characters.
-constexpr std::size_t MaxBacktrackEntries = 2'000'000;
-
-long StepBudget(std::size_t inputLength)
-{
-    const auto n = static_cast<long>(inputLength);
-    const long square = n < 100'000 ? std::min(StepBudgetPerCharSquared * n * n, StepBudgetSquareCap)
-                                    : StepBudgetSquareCap;  // no overflow for long inputs
-    return StepBudgetBase + StepBudgetPerChar * n + square;
-}
-
 bool IsGreedyRepeat(int op) { return op == opStar || op == opPlus || op == opBraces; }
 
 }  // namespace
@@ -43,52 +22,104 @@ TRegexMatcher::TRegexMatcher(TRegex& re)
       headRoundStart_(re.headRoundStart_),
       trail_(re.trail_),
       stack_(re.backtrack_),
-      budget_(StepBudget(re.input_.size()))
+      steps_(re.stepsUsed_),
+      budget_(re.stepBudget_)
 {
     headRoundStart_.resize(static_cast<std::size_t>(re.loopHeadCount_));
 }
 
+// Where the literal every match contains last begins in the input, -1 when nowhere;
+// found once per input.
+std::ptrdiff_t TRegexMatcher::LastMustStart()
+{
+    if (re_.mustLastStart_ != -2)
+        return re_.mustLastStart_;
+    const auto* must = prog_ + re_.mustOffset_;
+    const auto n = static_cast<std::ptrdiff_t>(re_.mustLength_);
+    std::ptrdiff_t found = -1;
+    for (std::ptrdiff_t end = len_ - n + 1; end > 0;) {
+        const void* hit = memrchr(in_, must[0], static_cast<std::size_t>(end));
+        if (hit == nullptr)
+            break;
+        const std::ptrdiff_t p = static_cast<const unsigned char*>(hit) - in_;
+        if (std::memcmp(in_ + p, must, static_cast<std::size_t>(n)) == 0) {
+            found = p;
+            break;
+        }
+        end = p;
+    }
+    re_.mustLastStart_ = found;
+    return found;
+}
+
 // Tries the positions from `start` on, using what the compiler learnt about the program.
+// A match that begins at a position contains the required literal at or after it, so no
+// try begins after the literal's last place.
 bool TRegexMatcher::Search(std::ptrdiff_t start)
 {
-    if (re_.mustLength_ > 0) {
-        const auto* must = prog_ + re_.mustOffset_;
-        const auto n = static_cast<std::ptrdiff_t>(re_.mustLength_);
-        bool found = false;
-        for (std::ptrdiff_t p = start; p + n <= len_;) {
-            const void* hit = std::memchr(in_ + p, must[0], static_cast<std::size_t>(len_ - p));
-            if (hit == nullptr)
-                break;
-            p = static_cast<const unsigned char*>(hit) - in_;
-            if (p + n <= len_ && std::memcmp(in_ + p, must, static_cast<std::size_t>(n)) == 0) {
-                found = true;
-                break;
-            }
-            ++p;
-        }
-        if (!found)
-            return false;
-    }
+    std::ptrdiff_t last = len_ - 1;
+    if (re_.prefixLength_ > 0)
+        last = len_ - re_.prefixLength_;
+    if (re_.mustLength_ > 0 && re_.mustOffset_ != re_.prefixOffset_)
+        last = std::min(last, LastMustStart());
     if (re_.anchored_)
-        return TryAt(start);
-    // A match can only begin with one character: try where it occurs.
-    const int only = re_.startChar_ >= 0 ? re_.startChar_ : re_.firstCharOnly_;
-    if (only >= 0) {
-        for (std::ptrdiff_t p = start; p < len_; ++p) {
-            const void* hit = std::memchr(in_ + p, only, static_cast<std::size_t>(len_ - p));
-            if (hit == nullptr)
-                return false;
-            p = static_cast<const unsigned char*>(hit) - in_;
-            if (TryAt(p))
-                return true;
-        }
+        return (re_.mustLength_ == 0 || last >= start) && TryAt(start);
+    if (last < start)
         return false;
-    }
+    if (re_.prefixLength_ > 0)
+        return SearchPrefix(start, last);
+    if (re_.firstChars_[0] >= 0)
+        return SearchFirstChars(start, last);
     const TSetOfREChar& first = re_.firstCharSet_;
-    for (std::ptrdiff_t p = start; p < len_; ++p)
-        if (first.test(in_[p]) && TryAt(p))
+    for (std::ptrdiff_t p = start; p <= last; ++p)
+        if (first[in_[p]] && TryAt(p))
             return true;
     return false;
+}
+
+// Every match begins with the prefix literal: tries only where it stands.
+bool TRegexMatcher::SearchPrefix(std::ptrdiff_t start, std::ptrdiff_t last)
+{
+    const auto* prefix = prog_ + re_.prefixOffset_;
+    const auto n = static_cast<std::size_t>(re_.prefixLength_);
+    for (std::ptrdiff_t p = start; p <= last; ++p) {
+        p = Find(prefix[0], p, last);
+        if (p > last)
+            return false;
+        Step(static_cast<std::ptrdiff_t>(n));
+        if (std::memcmp(in_ + p, prefix, n) == 0 && TryAt(p))
+            return true;
+    }
+    return false;
+}
+
+// A match begins with one of one or two characters: tries only where they stand, the
+// next place of each found with memchr.
+bool TRegexMatcher::SearchFirstChars(std::ptrdiff_t start, std::ptrdiff_t last)
+{
+    const int a = re_.firstChars_[0];
+    const int b = re_.firstChars_[1];
+    std::ptrdiff_t nextA = start - 1;
+    std::ptrdiff_t nextB = b >= 0 ? start - 1 : last + 1;
+    for (std::ptrdiff_t p = start; p <= last; ++p) {
+        if (nextA < p)
+            nextA = Find(a, p, last);
+        if (nextB < p)
+            nextB = Find(b, p, last);
+        p = std::min(nextA, nextB);
+        if (p > last)
+            return false;
+        if (TryAt(p))
+            return true;
+    }
+    return false;
+}
+
+// The first place of `c` from `from` to `last`, or last + 1.
+std::ptrdiff_t TRegexMatcher::Find(int c, std::ptrdiff_t from, std::ptrdiff_t last) const
+{
+    const void* hit = std::memchr(in_ + from, c, static_cast<std::size_t>(last + 1 - from));
+    return hit == nullptr ? last + 1 : static_cast<const unsigned char*>(hit) - in_;
 }
 
 // One try at a position (clears the groups first); on success records the whole match.
@@ -168,6 +199,7 @@ bool TRegexMatcher::Walk(int scan)
             const auto n = static_cast<std::ptrdiff_t>(std::strlen(reinterpret_cast<const char*>(operand)));
             if (n > len_ - pos_)
                 return false;
+            Step(n);
             if (op == opExactly ? std::memcmp(in_ + pos_, operand, static_cast<std::size_t>(n)) != 0
                                 : !CompareCI(in_ + pos_, operand, n))
                 return false;
@@ -321,6 +353,12 @@ bool TRegexMatcher::StartRepeat(int& scan)
         scan = NextNode(prog_, scan);
         return true;
     }
+    if (re_.possessive_[static_cast<std::size_t>(scan)]) {
+        // No shorter try could succeed: take all and leave no choice.
+        pos_ = start + count;
+        scan = NextNode(prog_, scan);
+        return true;
+    }
     const bool greedy = IsGreedyRepeat(op);
     TRegexBacktrack entry{TRegexBacktrack::bkRepeat, scan, trail_.size(), start,
                           greedy ? count : min, greedy ? min : count, unit};
@@ -403,11 +441,16 @@ bool TRegex::ExecPrim(int offset)
         Error(reeOffsetMustBeGreaterThen0);
     if (offset > static_cast<int>(input_.size()) + 1)
         return false;
+    const TGroups saved = SaveGroups();
+    TRegexMatcher matcher(*this);
     try {
-        TRegexMatcher matcher(*this);
-        return matcher.Search(offset - 1);
+        const bool found = matcher.Search(offset - 1);
+        stepsUsed_ = matcher.Steps();
+        return found;
     } catch (const ERegex&) {
-        ClearMatches();
+        // The groups are left as they were before the call, never half made.
+        stepsUsed_ = matcher.Steps();
+        RestoreGroups(saved);
         throw;
     }
 }
