@@ -206,6 +206,7 @@ void TRegex::CompileRegex()
         const char ch = static_cast<char>(c);
         invertTable_[c] = static_cast<unsigned char>(invertCase_ ? invertCase_(ch) : ch);
     }
+    ClearMatches();  // the matcher resets only the groups of the new program
     std::vector<std::uint8_t> program;
     TRegexCompiler compiler(*this);
     compiler.Run(program);  // raises; then no program is left

@@ -241,6 +241,7 @@ private:
     int firstChars_[2] = {-1, -1};  // the members of a FirstCharSet of one or two, else -1
     std::vector<int> loopHeadSlot_;  // per program byte: the slot of a BRANCH loop head, or -1
     int loopHeadCount_ = 0;
+    int groupCount_ = NSUBEXP;  // the whole match and the groups the program has
     std::vector<bool> possessive_;  // per program byte: a repeat that never gives back
     std::ptrdiff_t mustLastStart_ = -2;  // the last place of the literal in the input, -1 none, -2 not known
     unsigned char invertTable_[256] = {};  // InvertCase of every byte, taken at compile time

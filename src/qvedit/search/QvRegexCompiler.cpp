@@ -16,6 +16,7 @@ void TRegexCompiler::Run(std::vector<std::uint8_t>& program)
     EmitByte(ProgramMagic);
     int flags = 0;
     ParseReg(false, flags);
+    re_.groupCount_ = nextGroup_;
 }
 
 char TRegexCompiler::Peek(int ahead) const

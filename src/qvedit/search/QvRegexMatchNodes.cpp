@@ -31,7 +31,7 @@ bool TRegexMatcher::MatchesOne(int node, unsigned char c) const
     case opAnyButTinySet:
         return c != operand[0] && c != operand[1] && c != operand[2];
     case opAnyOfFullSet:
-        return (operand[c >> 3] >> (c & 7)) & 1;
+        return FullSetHas(operand, c);
     default:
         return false;
     }
@@ -71,13 +71,22 @@ std::ptrdiff_t TRegexMatcher::RegRepeat(int node, std::ptrdiff_t max, std::ptrdi
     switch (op) {
     case opAny:
         return limit;
+    case opAnyOfFullSet: {
+        // The commonest repeat ('\w+', '[^"]*') has a loop of its own.
+        const std::uint8_t* bits = prog_ + Operand(node);
+        const unsigned char* at = in_ + pos_;
+        std::ptrdiff_t count = 0;
+        while (count < limit && FullSetHas(bits, at[count]))
+            ++count;
+        Step(count);
+        return count;
+    }
     case opExactly:
     case opExactlyCI:
     case opAnyDigit:
     case opNotDigit:
     case opAnyOfTinySet:
-    case opAnyButTinySet:
-    case opAnyOfFullSet: {
+    case opAnyButTinySet: {
         std::ptrdiff_t count = 0;
         while (count < limit && MatchesOne(node, in_[pos_ + count]))
             ++count;

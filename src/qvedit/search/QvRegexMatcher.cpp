@@ -53,28 +53,32 @@ std::ptrdiff_t TRegexMatcher::LastMustStart()
 }
 
 // Tries the positions from `start` on, using what the compiler learnt about the program.
-// A match that begins at a position contains the required literal at or after it, so no
-// try begins after the literal's last place.
 bool TRegexMatcher::Search(std::ptrdiff_t start)
 {
-    std::ptrdiff_t last = len_ - 1;
-    if (re_.prefixLength_ > 0)
-        last = len_ - re_.prefixLength_;
-    if (re_.mustLength_ > 0 && re_.mustOffset_ != re_.prefixOffset_)
-        last = std::min(last, LastMustStart());
     if (re_.anchored_)
-        return (re_.mustLength_ == 0 || last >= start) && TryAt(start);
-    if (last < start)
-        return false;
+        return MayBeginAt(start) && TryAt(start);
+    const std::ptrdiff_t last = len_ - std::max(re_.prefixLength_, 1);
     if (re_.prefixLength_ > 0)
         return SearchPrefix(start, last);
     if (re_.firstChars_[0] >= 0)
         return SearchFirstChars(start, last);
     const TSetOfREChar& first = re_.firstCharSet_;
-    for (std::ptrdiff_t p = start; p <= last; ++p)
-        if (first[in_[p]] && TryAt(p))
-            return true;
+    for (std::ptrdiff_t p = start; p <= last; ++p) {
+        if (first[in_[p]]) {
+            if (!MayBeginAt(p))
+                return false;
+            if (TryAt(p))
+                return true;
+        }
+    }
     return false;
+}
+
+// False when no match can begin at `at` or after it: the literal every match contains
+// does not occur there (its last place is looked up once per input, when first needed).
+bool TRegexMatcher::MayBeginAt(std::ptrdiff_t at)
+{
+    return re_.mustLength_ == 0 || re_.mustOffset_ == re_.prefixOffset_ || LastMustStart() >= at;
 }
 
 // Every match begins with the prefix literal: tries only where it stands.
@@ -87,7 +91,11 @@ bool TRegexMatcher::SearchPrefix(std::ptrdiff_t start, std::ptrdiff_t last)
         if (p > last)
             return false;
         Step(static_cast<std::ptrdiff_t>(n));
-        if (std::memcmp(in_ + p, prefix, n) == 0 && TryAt(p))
+        if (std::memcmp(in_ + p, prefix, n) != 0)
+            continue;
+        if (!MayBeginAt(p))
+            return false;
+        if (TryAt(p))
             return true;
     }
     return false;
@@ -107,7 +115,7 @@ bool TRegexMatcher::SearchFirstChars(std::ptrdiff_t start, std::ptrdiff_t last)
         if (nextB < p)
             nextB = Find(b, p, last);
         p = std::min(nextA, nextB);
-        if (p > last)
+        if (p > last || !MayBeginAt(p))
             return false;
         if (TryAt(p))
             return true;
@@ -125,7 +133,7 @@ std::ptrdiff_t TRegexMatcher::Find(int c, std::ptrdiff_t from, std::ptrdiff_t la
 // One try at a position (clears the groups first); on success records the whole match.
 bool TRegexMatcher::TryAt(std::ptrdiff_t at)
 {
-    for (int i = 0; i < TRegex::NSUBEXP; ++i) {
+    for (int i = 0; i < re_.groupCount_; ++i) {
         startp_[i] = -1;
         endp_[i] = -1;
     }
@@ -241,8 +249,13 @@ bool TRegexMatcher::Walk(int scan)
                 }
                 Set(roundStart, pos_);
             }
-            Push(TRegexBacktrack::bkAlternative, next);
-            scan = Operand(scan);
+            const int alternative = slot >= 0 ? scan : FirstViable(scan);
+            if (alternative == 0)
+                return false;
+            const int after = NextNode(prog_, alternative);
+            if (after != 0 && prog_[after] == opBranch)
+                Push(TRegexBacktrack::bkAlternative, after);
+            scan = Operand(alternative);
             continue;
         }
         case opStar:
@@ -282,6 +295,21 @@ bool TRegexMatcher::Walk(int scan)
     return false;
 }
 
+// The first alternative of the chain from `branch` that may match here: one that begins
+// with a literal whose first character is not the next one fails at once and is passed
+// over. 0 when none is left.
+int TRegexMatcher::FirstViable(int branch)
+{
+    for (int alternative = branch; alternative != 0 && prog_[alternative] == opBranch;
+         alternative = NextNode(prog_, alternative)) {
+        const int first = Operand(alternative);
+        if (prog_[first] != opExactly || (pos_ < len_ && in_[pos_] == prog_[Operand(first)]))
+            return alternative;
+        Step();
+    }
+    return 0;
+}
+
 // Resumes the most recent choice point: undoes what was done since it was pushed and sets
 // `scan` where the walk goes on. False when no choice is left.
 bool TRegexMatcher::Backtrack(int& scan)
@@ -294,12 +322,17 @@ bool TRegexMatcher::Backtrack(int& scan)
         const int node = entry.node;
         switch (entry.kind) {
         case TRegexBacktrack::bkAlternative: {
-            const int following = NextNode(prog_, node);
+            const int alternative = FirstViable(node);
+            if (alternative == 0) {
+                stack_.pop_back();
+                break;
+            }
+            const int following = NextNode(prog_, alternative);
             if (following != 0 && prog_[following] == opBranch)
                 entry.node = following;  // the entry stays for the alternative after this one
             else
                 stack_.pop_back();
-            scan = Operand(node);
+            scan = Operand(alternative);
             return true;
         }
         case TRegexBacktrack::bkRepeat:

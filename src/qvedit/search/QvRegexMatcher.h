@@ -47,6 +47,8 @@ public:
 
 private:
     std::ptrdiff_t LastMustStart();
+    bool MayBeginAt(std::ptrdiff_t at);
+    int FirstViable(int branch);
     bool SearchPrefix(std::ptrdiff_t start, std::ptrdiff_t last);
     bool SearchFirstChars(std::ptrdiff_t start, std::ptrdiff_t last);
     std::ptrdiff_t Find(int c, std::ptrdiff_t from, std::ptrdiff_t last) const;

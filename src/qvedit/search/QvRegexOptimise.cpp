@@ -285,10 +285,21 @@ void TRegex::FindStartAndMustLiteral()
     }
 }
 
+// True when the walk from `node` reaches END whatever the input: only group marks and
+// empty nodes lie between.
+static bool EndsAt(const std::uint8_t* prog, int node)
+{
+    while (node != 0 && (IsOpen(prog[node]) || IsClose(prog[node]) || prog[node] == opNothing ||
+                         prog[node] == opComment))
+        node = NextNode(prog, node);
+    return node != 0 && prog[node] == opEnd;
+}
+
 // Marks the repeats of one character that need not give back what they consumed: what
 // follows can neither match without consuming nor begin with a character the repeat
 // takes, so every shorter try would fail. Greedy or lazy, such a repeat takes all it can
-// at once and leaves no choice point.
+// at once and leaves no choice point. So does a greedy repeat after which the match
+// ends: its first try succeeds.
 void TRegex::FindPossessiveRepeats()
 {
     constexpr int WalkLimit = 1'000;  // nodes looked at after one repeat
@@ -302,7 +313,10 @@ void TRegex::FindPossessiveRepeats()
         TSetOfREChar repeated;
         AddSimpleFirstChars(prog, RepeatOperand(prog, s), repeated, invertTable_);
         TSetOfREChar following;
-        if (!CollectFirstChars(walk, NextNode(prog, s), following, WalkLimit, true) && (repeated & following).none())
+        const int next = NextNode(prog, s);
+        const bool greedy = prog[s] == opStar || prog[s] == opPlus || prog[s] == opBraces;
+        if ((greedy && EndsAt(prog, next)) ||
+            (!CollectFirstChars(walk, next, following, WalkLimit, true) && (repeated & following).none()))
             possessive_[static_cast<std::size_t>(s)] = true;
     }
 }
