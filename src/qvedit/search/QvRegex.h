@@ -173,9 +173,14 @@ public:
     // replace all over the lines of a file) holds one budget across all of its searches
     // between BeginOperation and EndOperation, best with a TRegexOperation on the stack;
     // meanwhile nothing starts a new budget. Pairs nest: only the outermost one counts.
+    // Once the budget is spent, every further search of the operation raises 1017 at once.
+    // Where a search fails with an error, the groups of the previous match stand; Replace
+    // and Split also leave the input (and the pieces) as they were.
     static constexpr long StepBudget = 60'000'000;
+    // Starts an operation of `budget` steps (when none is open).
     void BeginOperation(long budget = StepBudget);
     void EndOperation();
+    // The steps the current operation has used so far.
     long StepsUsed() const { return stepsUsed_; }
 
     // ---- Substitution and splitting
