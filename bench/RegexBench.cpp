@@ -2,6 +2,10 @@
 // PHP files of the corpus, all matches of each line. Our engine beside PCRE2 (without
 // JIT) and std::regex (ECMAScript) in the same run; prints each engine's time per pass,
 // the match counts (which must agree with PCRE2's) and the ratios.
+// Then, in the same run: searches over one 300 KB line of minified script and style with
+// an embedded source map, beside PCRE2; the hostile expressions on 100 KB subjects (each
+// ends with a result or at the step budget: time, steps and steps per second); and the
+// compile time of long alternations.
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
@@ -11,8 +15,10 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -83,19 +89,19 @@ const std::vector<std::string>& Lines()
     return lines;
 }
 
-long SearchOurs(const Pattern& p)
+long SearchOursIn(const Pattern& p, const std::vector<std::string>& lines)
 {
     TRegex re;
     re.SetExpression(p.expression);
     re.SetModifier(1, p.caseless);
     long count = 0;
-    for (const std::string& line : Lines())
+    for (const std::string& line : lines)
         for (bool found = re.Exec(line); found; found = re.ExecNext())
             ++count;
     return count;
 }
 
-long SearchPcre(const Pattern& p)
+long SearchPcreIn(const Pattern& p, const std::vector<std::string>& lines)
 {
     int error = 0;
     PCRE2_SIZE offset = 0;
@@ -103,7 +109,7 @@ long SearchPcre(const Pattern& p)
                                      PCRE2_DOTALL | (p.caseless ? PCRE2_CASELESS : 0), &error, &offset, nullptr);
     pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
     long count = 0;
-    for (const std::string& line : Lines()) {
+    for (const std::string& line : lines) {
         PCRE2_SIZE start = 0;
         while (start <= line.size() &&
                pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(line.data()), line.size(), start, 0, data, nullptr) >= 0) {
@@ -116,6 +122,9 @@ long SearchPcre(const Pattern& p)
     pcre2_code_free(code);
     return count;
 }
+
+long SearchOurs(const Pattern& p) { return SearchOursIn(p, Lines()); }
+long SearchPcre(const Pattern& p) { return SearchPcreIn(p, Lines()); }
 
 long SearchStdOnThisThread(const Pattern& p)
 {
@@ -192,6 +201,176 @@ private:
     std::map<std::string, double> times_;
 };
 
+// ---- Minified text, hostile expressions, compile time --------------------------------------
+
+double Seconds(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The best of a few runs, in milliseconds.
+double BestMs(const std::function<void()>& work, int runs = 3)
+{
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i)
+        best = std::min(best, Seconds(work) * 1000.0);
+    return best;
+}
+
+std::string Base64(const std::string& bytes)
+{
+    static const char Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3) {
+        const unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) |
+                           (static_cast<unsigned char>(bytes[i + 1]) << 8) | static_cast<unsigned char>(bytes[i + 2]);
+        for (int shift = 18; shift >= 0; shift -= 6)
+            out += Digits[(v >> shift) & 63];
+    }
+    return out;
+}
+
+// One line of about 300 KB as a bundler writes it: the corpus's minified scripts and
+// styles joined, ending with an embedded base64 source map.
+const std::string& MinifiedLine()
+{
+    static const std::string line = [] {
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::recursive_directory_iterator(CorpusFolder())) {
+            const std::string name = entry.path().filename().string();
+            if (entry.is_regular_file() && (name.ends_with(".min.js") || name.ends_with(".min.css")))
+                files.push_back(entry.path());
+        }
+        std::sort(files.begin(), files.end());
+        std::string text;
+        for (const fs::path& file : files) {
+            std::ifstream in(file, std::ios::binary);
+            std::string part((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::replace(part.begin(), part.end(), '\n', ' ');
+            std::replace(part.begin(), part.end(), '\r', ' ');
+            text += part;
+            if (text.size() >= 240'000)
+                break;
+        }
+        text.resize(240'000);
+        return text + "//# sourceMappingURL=data:application/json;charset=utf-8;base64," + Base64(text.substr(0, 45'000));
+    }();
+    return line;
+}
+
+const Pattern MinifiedPatterns[] = {
+    {"list", "(\\w+,\\s*){2,4}\\w+", false},
+    {"dotted_lazy", "(\\w+\\.){1,3}?\\w+", false},
+    {"attributes", "(\\s*\\w+\\s*=\\s*\"[^\"]*\")+", false},
+    {"dotted_list", "((\\w+)(\\.\\w+)*\\s*,\\s*){2,}", false},
+    {"word_commas", "(\\w+,)+", false},
+};
+
+void PrintMinifiedTable()
+{
+    const std::vector<std::string> lines{MinifiedLine()};
+    std::printf("\nminified line: %zu bytes, all matches\n%-16s %10s %10s %8s  %s\n", lines[0].size(), "pattern",
+                "ours ms", "pcre2 ms", "ratio", "matches (ours, pcre2)");
+    for (const Pattern& p : MinifiedPatterns) {
+        long ours = 0;
+        long pcre = 0;
+        const double oursMs = BestMs([&] {
+            try {
+                ours = SearchOursIn(p, lines);
+            } catch (const ERegex& e) {
+                ours = -e.ErrorCode();  // shown as the negated error code
+            }
+        });
+        const double pcreMs = BestMs([&] { pcre = SearchPcreIn(p, lines); });
+        std::printf("%-16s %10.2f %10.2f %8.2f  %ld, %ld\n", p.name, oursMs, pcreMs, oursMs / pcreMs, ours, pcre);
+    }
+}
+
+struct Hostile {
+    const char* expression;
+    std::string (*subject)(std::size_t n);
+};
+
+std::string Repeat(const std::string& unit, std::size_t n)
+{
+    std::string text;
+    while (text.size() < n)
+        text += unit;
+    return text.substr(0, n);
+}
+
+const Hostile HostileCases[] = {
+    {"(a+)\\1c", [](std::size_t n) { return Repeat("a", n) + "!c"; }},
+    {"(?i)(a+)\\1c", [](std::size_t n) { return Repeat("aA", n) + "!c"; }},
+    {"(a+)+b", [](std::size_t n) { return Repeat("a", n) + "!b"; }},
+    {"(x+x+)+y", [](std::size_t n) { return Repeat("x", n) + "!y"; }},
+    {"(\\w+\\s?)+$", [](std::size_t n) { return Repeat("a", n) + "!"; }},
+    {"(.*?,){11}P", [](std::size_t n) { return "P" + Repeat("1,", n); }},
+    {"(a*)(\\1)*b", [](std::size_t n) { return Repeat("a", n) + "!b"; }},
+    {"(a|aa)*b", [](std::size_t n) { return Repeat("a", n) + "!b"; }},
+    {"(\\w+)*\\d", [](std::size_t n) { return Repeat("w", n); }},
+    {"x.*\\d", [](std::size_t n) { return Repeat("x", n); }},
+    {"(.*z|a)*[!?]", [](std::size_t n) { return Repeat("a", n); }},
+    {"(a?)(\\1){99999999}b", [](std::size_t n) { return "b" + Repeat("a", n); }},
+};
+
+// Runs one hostile search; returns its time in milliseconds.
+double RunHostile(const Hostile& h, std::size_t size, std::string& outcome, long& steps)
+{
+    const std::string subject = h.subject(size);
+    TRegex re;
+    re.SetExpression(h.expression);
+    re.Compile();
+    const double ms = Seconds([&] {
+        try {
+            outcome = re.Exec(subject) ? "match" : "no match";
+        } catch (const ERegex& e) {
+            outcome = "error " + std::to_string(e.ErrorCode());
+        }
+    }) * 1000.0;
+    steps = re.StepsUsed();
+    return ms;
+}
+
+void PrintHostileTable()
+{
+    std::printf("\nhostile expressions, budget %ld steps\n%-24s %-10s %12s %10s %10s %10s\n", TRegex::StepBudget,
+                "expression", "outcome", "steps", "100KB ms", "Msteps/s", "1MB ms");
+    double worst100K = 0;
+    double worst1M = 0;
+    double slowestRate = 1e30;
+    for (const Hostile& h : HostileCases) {
+        std::string outcome;
+        std::string outcome1M;
+        long steps = 0;
+        long steps1M = 0;
+        const double ms = RunHostile(h, 100'000, outcome, steps);
+        const double ms1M = RunHostile(h, 1'000'000, outcome1M, steps1M);
+        const double rate = static_cast<double>(steps) / ms / 1000.0;
+        worst100K = std::max(worst100K, ms);
+        worst1M = std::max(worst1M, ms1M);
+        if (steps > TRegex::StepBudget / 2)
+            slowestRate = std::min(slowestRate, rate);
+        std::printf("%-24s %-10s %12ld %10.1f %10.1f %10.1f\n", h.expression, outcome.c_str(), steps, ms, rate, ms1M);
+    }
+    std::printf("worst time: %.1f ms at 100 KB, %.1f ms at 1 MB; slowest rate of a search that spent over half "
+                "its budget: %.1f Msteps/s\n",
+                worst100K, worst1M, slowestRate);
+}
+
+void PrintCompileTimes()
+{
+    std::printf("\ncompiling 'ab|ab|...'\n");
+    for (const std::size_t size : {50'000, 100'000, 200'000}) {
+        const std::string expression = Repeat("ab|", size - 2) + "ab";
+        TRegex re;
+        re.SetExpression(expression);
+        std::printf("%7zu bytes: %8.2f ms\n", expression.size(), BestMs([&] { re.Compile(); }));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -204,6 +383,9 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
+    PrintMinifiedTable();
+    PrintHostileTable();
+    PrintCompileTimes();
     benchmark::Shutdown();
     return 0;
 }

@@ -1,7 +1,10 @@
 // Fuzz target of the regular-expression engine: compiles an arbitrary expression and runs
 // it on an arbitrary input. Layout of the fuzz input: one byte of modifiers (bits i r s g
-// m x), then the expression, a 0xFF separator byte, and the input. Errors raised as ERegex
-// are expected; anything else (a crash, a hang, a sanitizer report) is a finding.
+// m x), then the expression, a 0xFF separator byte, and the input. All the searches of one
+// input share one operation of a small step budget: the default budget takes seconds under
+// the fuzzer's instrumentation, and a small one shows sooner any work the budget misses.
+// Errors raised as ERegex are expected; anything else (a crash, a hang, a sanitizer report,
+// a match outside the input) is a finding.
 #include "qvedit/search/QvRegex.h"
 
 #include <cstddef>
@@ -28,11 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const ERegex&) {
         return 0;
     }
+    TRegexOperation operation(re, 2'000'000);
     try {
         int matches = 0;
         for (bool found = re.Exec(input); found && matches < 64; found = re.ExecNext()) {
             ++matches;
             (void)re.Match(re.SubExprMatchCount());
+            if (re.MatchPos(0) < 1 || re.MatchPos(0) + re.MatchLen(0) > static_cast<int>(input.size()) + 1)
+                __builtin_trap();
         }
         (void)re.Replace(input, "<$1|${2}|$&|\\$>", true);
     } catch (const ERegex&) {

@@ -8,6 +8,7 @@
 #include "platform/runtime/CodePages.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace QvRegexProgram;
@@ -183,7 +184,11 @@ void TRegex::RebuildLineSeparatorSet()
 
 // ---- Compiling ---------------------------------------------------------------------------
 
-void TRegex::DropProgram() { program_.clear(); }
+void TRegex::DropProgram()
+{
+    program_.clear();
+    mustLastStart_ = -2;
+}
 
 void TRegex::Compile()
 {
@@ -201,16 +206,18 @@ void TRegex::CompileRegex()
         const char ch = static_cast<char>(c);
         invertTable_[c] = static_cast<unsigned char>(invertCase_ ? invertCase_(ch) : ch);
     }
+    ClearMatches();  // the matcher resets only the groups of the new program
     std::vector<std::uint8_t> program;
     TRegexCompiler compiler(*this);
-    const int flags = compiler.Run(program);  // raises; then no program is left
+    compiler.Run(program);  // raises; then no program is left
     program_ = std::move(program);
     compiledModifiers_ = modifiers_;
     compilerErrorPos_ = 0;
     try {
-        FindStartAndMustLiteral(flags);
+        FindStartAndMustLiteral();
         FillFirstCharSet();
         FindLoopHeads();
+        FindPossessiveRepeats();
     } catch (...) {
         DropProgram();
         throw;
@@ -241,7 +248,28 @@ void TRegex::SetInputString(const std::string& value)
 {
     input_.assign(value, 0, value.find('\0'));  // reuses the buffer of the last input
     hasInput_ = true;
+    mustLastStart_ = -2;
     ClearMatches();
+    if (operationDepth_ == 0)
+        StartBudget(StepBudget);
+}
+
+void TRegex::StartBudget(long budget)
+{
+    stepBudget_ = budget;
+    stepsUsed_ = 0;
+}
+
+void TRegex::BeginOperation(long budget)
+{
+    if (operationDepth_++ == 0)
+        StartBudget(budget);
+}
+
+void TRegex::EndOperation()
+{
+    if (operationDepth_ > 0)
+        --operationDepth_;
 }
 
 void TRegex::ClearMatches()
@@ -249,6 +277,35 @@ void TRegex::ClearMatches()
     for (int i = 0; i < NSUBEXP; ++i) {
         startp_[i] = -1;
         endp_[i] = -1;
+    }
+}
+
+TRegex::TGroups TRegex::SaveGroups() const
+{
+    TGroups groups;
+    std::copy(startp_, startp_ + NSUBEXP, groups.start);
+    std::copy(endp_, endp_ + NSUBEXP, groups.end);
+    return groups;
+}
+
+void TRegex::RestoreGroups(const TGroups& groups)
+{
+    std::copy(groups.start, groups.start + NSUBEXP, startp_);
+    std::copy(groups.end, groups.end + NSUBEXP, endp_);
+}
+
+void TRegex::KeepStateOnError(const std::function<void()>& body)
+{
+    const std::string savedInput = input_;
+    const bool savedHasInput = hasInput_;
+    const TGroups savedGroups = SaveGroups();
+    try {
+        body();
+    } catch (const ERegex&) {
+        input_ = savedInput;
+        hasInput_ = savedHasInput;
+        RestoreGroups(savedGroups);
+        throw;
     }
 }
 

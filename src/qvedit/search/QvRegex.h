@@ -1,8 +1,9 @@
 // TRegex: the editor's own regular-expression engine for 8-bit text. An expression is
 // compiled into a byte program of nodes, which a backtracking matcher runs over the input.
 // The matcher keeps its choice points on a stack of its own, and both that stack and the
-// work of a search are bounded, so no expression and no input can overflow the stack or
-// keep the editor busy without end: hitting a bound raises ERegex like any other error.
+// work of an operation are bounded, so no expression and no input can overflow the stack
+// or keep the editor busy without end: hitting a bound raises ERegex like any other error
+// (reeBacktrackStackExceeded, reeBacktrackLimitExceeded).
 #pragma once
 
 #include "platform/runtime/Exceptions.h"
@@ -10,6 +11,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -103,6 +105,7 @@ extern TRegexInvertCaseFunction RegexInvertCaseFunction;
 
 class TRegexCompiler;
 class TRegexMatcher;
+class TRegexProgramWalk;
 struct TRegexBacktrack;
 
 class TRegex {
@@ -158,6 +161,28 @@ public:
     std::string Match(int index) const;
     int SubExprMatchCount() const;
 
+    // ---- The step budget
+    // Searching counts its work in steps (a node visited, a choice resumed, a character
+    // examined, scanned or compared) against the budget of an operation; when the budget
+    // runs out the search raises ERegex with reeBacktrackLimitExceeded. The default budget,
+    // StepBudget, is 0.3 s of the slowest kind of step measured (about 200 million steps a
+    // second on the release build), so even the worst search ends within half a second.
+    // Exec and SetInputString start a new operation, with a full budget; ExecPos and
+    // ExecNext go on with the current one, so a loop of ExecNext, a Replace and a Split
+    // each share one budget. A caller whose operation spans many inputs (find all or
+    // replace all over the lines of a file) holds one budget across all of its searches
+    // between BeginOperation and EndOperation, best with a TRegexOperation on the stack;
+    // meanwhile nothing starts a new budget. Pairs nest: only the outermost one counts.
+    // Once the budget is spent, every further search of the operation raises 1017 at once.
+    // Where a search fails with an error, the groups of the previous match stand; Replace
+    // and Split also leave the input (and the pieces) as they were.
+    static constexpr long StepBudget = 60'000'000;
+    // Starts an operation of `budget` steps (when none is open).
+    void BeginOperation(long budget = StepBudget);
+    void EndOperation();
+    // The steps the current operation has used so far.
+    long StepsUsed() const { return stepsUsed_; }
+
     // ---- Substitution and splitting
     std::string Substitute(const std::string& templ);
     std::string Replace(const std::string& input, const std::string& replacement,
@@ -179,10 +204,22 @@ private:
     void DropProgram();
     bool ExecPrim(int offset);
     void ClearMatches();
+    void StartBudget(long budget);
+    // The groups of the last match, kept aside while a call may fail.
+    struct TGroups {
+        std::ptrdiff_t start[NSUBEXP];
+        std::ptrdiff_t end[NSUBEXP];
+    };
+    TGroups SaveGroups() const;
+    void RestoreGroups(const TGroups& groups);
+    // Runs `body`; when it raises ERegex, puts the input and the groups back as they were.
+    void KeepStateOnError(const std::function<void()>& body);
     bool GroupTookPart(int index) const;
+    bool CollectFirstChars(TRegexProgramWalk& walk, int from, TSetOfREChar& set, int limit, bool lineEndChars) const;
     void FillFirstCharSet();
-    void FindStartAndMustLiteral(int flags);
+    void FindStartAndMustLiteral();
     void FindLoopHeads();
+    void FindPossessiveRepeats();
     void RebuildWordSet();
     void RebuildLineSeparatorSet();
 
@@ -200,19 +237,28 @@ private:
 
     // The program and what the compiler learnt about it
     std::vector<std::uint8_t> program_;
-    int startChar_ = -1;        // every match begins with this character, -1 = unknown
+    int prefixOffset_ = 0;      // a literal every match begins with: its place in the program
+    int prefixLength_ = 0;      // and its length, 0 = none
     bool anchored_ = false;     // matches only at the input start
     int mustOffset_ = 0;        // a literal every match contains: its place in the program
     int mustLength_ = 0;        // and its length, 0 = none
     TSetOfREChar firstCharSet_;
-    int firstCharOnly_ = -1;  // the one character of a one-member FirstCharSet, -1 otherwise
+    int firstChars_[2] = {-1, -1};  // the members of a FirstCharSet of one or two, else -1
     std::vector<int> loopHeadSlot_;  // per program byte: the slot of a BRANCH loop head, or -1
     int loopHeadCount_ = 0;
+    int groupCount_ = NSUBEXP;  // the whole match and the groups the program has
+    std::vector<bool> possessive_;  // per program byte: a repeat that never gives back
+    std::ptrdiff_t mustLastStart_ = -2;  // the last place of the literal in the input, -1 none, -2 not known
     unsigned char invertTable_[256] = {};  // InvertCase of every byte, taken at compile time
     TSetOfREChar wordSet_;
     TSetOfREChar lineSeparatorSet_;
     int compilerErrorPos_ = 0;
     int lastError_ = 0;
+
+    // The budget of the current operation
+    long stepBudget_ = StepBudget;
+    long stepsUsed_ = 0;
+    int operationDepth_ = 0;
 
     // The input and the last match
     std::string input_;
@@ -226,6 +272,19 @@ private:
     std::vector<std::pair<std::ptrdiff_t*, std::ptrdiff_t>> trail_;
     std::vector<std::ptrdiff_t> headRoundStart_;
     std::vector<TRegexBacktrack> backtrack_;
+};
+
+// Holds one step budget across every search made during its lifetime (see
+// TRegex::BeginOperation).
+class TRegexOperation {
+public:
+    explicit TRegexOperation(TRegex& re, long budget = TRegex::StepBudget) : re_(re) { re_.BeginOperation(budget); }
+    ~TRegexOperation() { re_.EndOperation(); }
+    TRegexOperation(const TRegexOperation&) = delete;
+    TRegexOperation& operator=(const TRegexOperation&) = delete;
+
+private:
+    TRegex& re_;
 };
 
 // Puts "\" before every metacharacter of the text.

@@ -116,7 +116,7 @@ int TRegexCompiler::ParseGroupOrModifiers(int& flags)
     if (AtEnd() || Peek() != '?') {
         int groupFlags = 0;
         const int ret = ParseReg(true, groupFlags);
-        flags |= groupFlags & (flagHasWidth | flagSpStart);
+        flags |= groupFlags & flagHasWidth;
         return ret;
     }
     ++pos_;

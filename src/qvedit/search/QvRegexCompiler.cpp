@@ -6,7 +6,7 @@ using namespace QvRegexProgram;
 
 TRegexCompiler::TRegexCompiler(TRegex& owner) : re_(owner), expr_(owner.expression_) {}
 
-int TRegexCompiler::Run(std::vector<std::uint8_t>& program)
+void TRegexCompiler::Run(std::vector<std::uint8_t>& program)
 {
     program.clear();
     out_ = &program;
@@ -16,7 +16,7 @@ int TRegexCompiler::Run(std::vector<std::uint8_t>& program)
     EmitByte(ProgramMagic);
     int flags = 0;
     ParseReg(false, flags);
-    return flags;
+    re_.groupCount_ = nextGroup_;
 }
 
 char TRegexCompiler::Peek(int ahead) const
@@ -48,26 +48,27 @@ int TRegexCompiler::ParseReg(bool paren, int& flags)
         ret = EmitNode(opOpen + group);
     }
 
+    // The chain of branches grows at its last node, kept here, so that a long chain of
+    // alternatives compiles in linear time.
     int branchFlags = 0;
-    int br = ParseBranch(branchFlags);
+    int last = ParseBranch(branchFlags);
     if (ret != 0)
-        Tail(ret, br);
+        Tail(ret, last);
     else
-        ret = br;
+        ret = last;
     if (!(branchFlags & flagHasWidth))
         flags &= ~flagHasWidth;
-    flags |= branchFlags & flagSpStart;
     while (!AtEnd() && Peek() == '|') {
         ++pos_;
-        br = ParseBranch(branchFlags);
-        Tail(ret, br);
+        const int br = ParseBranch(branchFlags);
+        Tail(last, br);
+        last = br;
         if (!(branchFlags & flagHasWidth))
             flags &= ~flagHasWidth;
-        flags |= branchFlags & flagSpStart;
-    }
+        }
 
     const int ender = EmitNode(paren ? opClose + group : opEnd);
-    Tail(ret, ender);
+    Tail(last, ender);
     for (int br2 = ret; br2 != 0; br2 = NextNode(out_->data(), br2))
         OpTail(br2, ender);
 
@@ -92,9 +93,7 @@ int TRegexCompiler::ParseBranch(int& flags)
         int pieceFlags = 0;
         const int latest = ParsePiece(pieceFlags);
         flags |= pieceFlags & flagHasWidth;
-        if (chain == 0)
-            flags |= pieceFlags & flagSpStart;
-        else
+        if (chain != 0)
             Tail(chain, latest);
         chain = latest;
     }
@@ -133,12 +132,12 @@ int TRegexCompiler::ParsePiece(int& flags)
     switch (op) {
     case '*':
         ++pos_;
-        flags = flagSpStart;
+        flags = 0;
         break;
     case '+':
         ++pos_;
         min = 1;
-        flags = flagHasWidth | flagSpStart;
+        flags = flagHasWidth;
         break;
     case '?':
         ++pos_;
@@ -150,7 +149,7 @@ int TRegexCompiler::ParsePiece(int& flags)
             flags = atomFlags;
             return ret;
         }
-        flags = max > 0 ? flagHasWidth | flagSpStart : 0;
+        flags = max > 0 ? flagHasWidth : 0;
         break;
     }
     bool nonGreedy = false;

@@ -15,13 +15,11 @@ public:
     enum : int {
         flagHasWidth = 1,  // cannot match the empty string
         flagSimple = 2,    // matches exactly one character
-        flagSpStart = 4,   // starts with a repeat
     };
 
     explicit TRegexCompiler(TRegex& owner);
-    // Compiles the owner's expression into `program`; returns the flags of the whole
-    // expression. Errors are raised through the owner.
-    int Run(std::vector<std::uint8_t>& program);
+    // Compiles the owner's expression into `program`. Errors are raised through the owner.
+    void Run(std::vector<std::uint8_t>& program);
 
 private:
     // Structure

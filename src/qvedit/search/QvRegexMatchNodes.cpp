@@ -31,7 +31,7 @@ bool TRegexMatcher::MatchesOne(int node, unsigned char c) const
     case opAnyButTinySet:
         return c != operand[0] && c != operand[1] && c != operand[2];
     case opAnyOfFullSet:
-        return (operand[c >> 3] >> (c & 7)) & 1;
+        return FullSetHas(operand, c);
     default:
         return false;
     }
@@ -54,15 +54,16 @@ std::ptrdiff_t TRegexMatcher::RegRepeat(int node, std::ptrdiff_t max, std::ptrdi
         unit = n;
         if (n == 0)
             return max;
+        // Every repetition compared counts its bytes.
         std::ptrdiff_t count = 0;
         std::ptrdiff_t p = pos_;
-        while (count < max && n <= len_ - p &&
-               (op == opBSubExp ? std::memcmp(in_ + p, in_ + start, static_cast<std::size_t>(n)) == 0
-                                : CompareCI(in_ + p, in_ + start, n))) {
+        while (count < max && n <= len_ - p) {
+            Step(n);
+            if (!SameText(op == opBSubExpCI, p, start, n))
+                break;
             ++count;
             p += n;
         }
-        Step(count);
         return count;
     }
     const std::ptrdiff_t left = len_ - pos_;
@@ -70,13 +71,22 @@ std::ptrdiff_t TRegexMatcher::RegRepeat(int node, std::ptrdiff_t max, std::ptrdi
     switch (op) {
     case opAny:
         return limit;
+    case opAnyOfFullSet: {
+        // The commonest repeat ('\w+', '[^"]*') has a loop of its own.
+        const std::uint8_t* bits = prog_ + Operand(node);
+        const unsigned char* at = in_ + pos_;
+        std::ptrdiff_t count = 0;
+        while (count < limit && FullSetHas(bits, at[count]))
+            ++count;
+        Step(count);
+        return count;
+    }
     case opExactly:
     case opExactlyCI:
     case opAnyDigit:
     case opNotDigit:
     case opAnyOfTinySet:
-    case opAnyButTinySet:
-    case opAnyOfFullSet: {
+    case opAnyButTinySet: {
         std::ptrdiff_t count = 0;
         while (count < limit && MatchesOne(node, in_[pos_ + count]))
             ++count;
@@ -87,6 +97,14 @@ std::ptrdiff_t TRegexMatcher::RegRepeat(int node, std::ptrdiff_t max, std::ptrdi
         re_.Error(reeRegRepeatCalledInappropriately);
         return 0;
     }
+}
+
+// The n characters at `at` equal those at `from` (in either case when `caseless`).
+bool TRegexMatcher::SameText(bool caseless, std::ptrdiff_t at, std::ptrdiff_t from, std::ptrdiff_t n) const
+{
+    if (!caseless)
+        return std::memcmp(in_ + at, in_ + from, static_cast<std::size_t>(n)) == 0;
+    return CompareCI(in_ + at, in_ + from, n);
 }
 
 bool TRegexMatcher::CompareCI(const unsigned char* a, const unsigned char* b, std::ptrdiff_t n) const
@@ -116,8 +134,8 @@ bool TRegexMatcher::MatchBackRef(int node)
     std::ptrdiff_t n = 0;
     if (!BackRefText(prog_[Operand(node)], start, n) || n > len_ - pos_)
         return false;
-    if (prog_[node] == opBSubExp ? std::memcmp(in_ + pos_, in_ + start, static_cast<std::size_t>(n)) != 0
-                                 : !CompareCI(in_ + pos_, in_ + start, n))
+    Step(n);
+    if (!SameText(prog_[node] == opBSubExpCI, pos_, start, n))
         return false;
     pos_ += n;
     return true;

@@ -8,27 +8,6 @@ using namespace QvRegexProgram;
 
 namespace {
 
-// The work a search may do: steps (nodes visited, choices resumed and characters examined
-// by repeats), growing with the input's length, far above what any ordinary search needs.
-// A search tries up to one match per position and each try may scan the rest of the line
-// ('x.*\d'), so a line also earns an allowance in the square of its length, capped so
-// that an exponential search on a long line still ends within about a second.
-constexpr long StepBudgetBase = 4'000'000;
-constexpr long StepBudgetPerChar = 1'000;
-constexpr long StepBudgetPerCharSquared = 8;
-constexpr long StepBudgetSquareCap = 300'000'000;
-// Choice points open at once (about 48 bytes each): room for loops over a million
-// characters.
-constexpr std::size_t MaxBacktrackEntries = 2'000'000;
-
-long StepBudget(std::size_t inputLength)
-{
-    const auto n = static_cast<long>(inputLength);
-    const long square = n < 100'000 ? std::min(StepBudgetPerCharSquared * n * n, StepBudgetSquareCap)
-                                    : StepBudgetSquareCap;  // no overflow for long inputs
-    return StepBudgetBase + StepBudgetPerChar * n + square;
-}
-
 bool IsGreedyRepeat(int op) { return op == opStar || op == opPlus || op == opBraces; }
 
 }  // namespace
@@ -43,58 +22,118 @@ TRegexMatcher::TRegexMatcher(TRegex& re)
       headRoundStart_(re.headRoundStart_),
       trail_(re.trail_),
       stack_(re.backtrack_),
-      budget_(StepBudget(re.input_.size()))
+      steps_(re.stepsUsed_),
+      budget_(re.stepBudget_)
 {
     headRoundStart_.resize(static_cast<std::size_t>(re.loopHeadCount_));
+}
+
+// Where the literal every match contains last begins in the input, -1 when nowhere;
+// found once per input.
+std::ptrdiff_t TRegexMatcher::LastMustStart()
+{
+    if (re_.mustLastStart_ != -2)
+        return re_.mustLastStart_;
+    const auto* must = prog_ + re_.mustOffset_;
+    const auto n = static_cast<std::ptrdiff_t>(re_.mustLength_);
+    std::ptrdiff_t found = -1;
+    for (std::ptrdiff_t end = len_ - n + 1; end > 0;) {
+        const void* hit = memrchr(in_, must[0], static_cast<std::size_t>(end));
+        if (hit == nullptr)
+            break;
+        const std::ptrdiff_t p = static_cast<const unsigned char*>(hit) - in_;
+        if (std::memcmp(in_ + p, must, static_cast<std::size_t>(n)) == 0) {
+            found = p;
+            break;
+        }
+        end = p;
+    }
+    re_.mustLastStart_ = found;
+    return found;
 }
 
 // Tries the positions from `start` on, using what the compiler learnt about the program.
 bool TRegexMatcher::Search(std::ptrdiff_t start)
 {
-    if (re_.mustLength_ > 0) {
-        const auto* must = prog_ + re_.mustOffset_;
-        const auto n = static_cast<std::ptrdiff_t>(re_.mustLength_);
-        bool found = false;
-        for (std::ptrdiff_t p = start; p + n <= len_;) {
-            const void* hit = std::memchr(in_ + p, must[0], static_cast<std::size_t>(len_ - p));
-            if (hit == nullptr)
-                break;
-            p = static_cast<const unsigned char*>(hit) - in_;
-            if (p + n <= len_ && std::memcmp(in_ + p, must, static_cast<std::size_t>(n)) == 0) {
-                found = true;
-                break;
-            }
-            ++p;
-        }
-        if (!found)
-            return false;
-    }
     if (re_.anchored_)
-        return TryAt(start);
-    // A match can only begin with one character: try where it occurs.
-    const int only = re_.startChar_ >= 0 ? re_.startChar_ : re_.firstCharOnly_;
-    if (only >= 0) {
-        for (std::ptrdiff_t p = start; p < len_; ++p) {
-            const void* hit = std::memchr(in_ + p, only, static_cast<std::size_t>(len_ - p));
-            if (hit == nullptr)
+        return MayBeginAt(start) && TryAt(start);
+    const std::ptrdiff_t last = len_ - std::max(re_.prefixLength_, 1);
+    if (re_.prefixLength_ > 0)
+        return SearchPrefix(start, last);
+    if (re_.firstChars_[0] >= 0)
+        return SearchFirstChars(start, last);
+    const TSetOfREChar& first = re_.firstCharSet_;
+    for (std::ptrdiff_t p = start; p <= last; ++p) {
+        if (first[in_[p]]) {
+            if (!MayBeginAt(p))
                 return false;
-            p = static_cast<const unsigned char*>(hit) - in_;
             if (TryAt(p))
                 return true;
         }
-        return false;
     }
-    const TSetOfREChar& first = re_.firstCharSet_;
-    for (std::ptrdiff_t p = start; p < len_; ++p)
-        if (first.test(in_[p]) && TryAt(p))
-            return true;
     return false;
+}
+
+// False when no match can begin at `at` or after it: the literal every match contains
+// does not occur there (its last place is looked up once per input, when first needed).
+bool TRegexMatcher::MayBeginAt(std::ptrdiff_t at)
+{
+    return re_.mustLength_ == 0 || re_.mustOffset_ == re_.prefixOffset_ || LastMustStart() >= at;
+}
+
+// Every match begins with the prefix literal: tries only where it stands.
+bool TRegexMatcher::SearchPrefix(std::ptrdiff_t start, std::ptrdiff_t last)
+{
+    const auto* prefix = prog_ + re_.prefixOffset_;
+    const auto n = static_cast<std::size_t>(re_.prefixLength_);
+    for (std::ptrdiff_t p = start; p <= last; ++p) {
+        p = Find(prefix[0], p, last);
+        if (p > last)
+            return false;
+        Step(static_cast<std::ptrdiff_t>(n));
+        if (std::memcmp(in_ + p, prefix, n) != 0)
+            continue;
+        if (!MayBeginAt(p))
+            return false;
+        if (TryAt(p))
+            return true;
+    }
+    return false;
+}
+
+// A match begins with one of one or two characters: tries only where they stand, the
+// next place of each found with memchr.
+bool TRegexMatcher::SearchFirstChars(std::ptrdiff_t start, std::ptrdiff_t last)
+{
+    const int a = re_.firstChars_[0];
+    const int b = re_.firstChars_[1];
+    std::ptrdiff_t nextA = start - 1;
+    std::ptrdiff_t nextB = b >= 0 ? start - 1 : last + 1;
+    for (std::ptrdiff_t p = start; p <= last; ++p) {
+        if (nextA < p)
+            nextA = Find(a, p, last);
+        if (nextB < p)
+            nextB = Find(b, p, last);
+        p = std::min(nextA, nextB);
+        if (p > last || !MayBeginAt(p))
+            return false;
+        if (TryAt(p))
+            return true;
+    }
+    return false;
+}
+
+// The first place of `c` from `from` to `last`, or last + 1.
+std::ptrdiff_t TRegexMatcher::Find(int c, std::ptrdiff_t from, std::ptrdiff_t last) const
+{
+    const void* hit = std::memchr(in_ + from, c, static_cast<std::size_t>(last + 1 - from));
+    return hit == nullptr ? last + 1 : static_cast<const unsigned char*>(hit) - in_;
 }
 
 // One try at a position (clears the groups first); on success records the whole match.
 bool TRegexMatcher::TryAt(std::ptrdiff_t at)
 {
-    for (int i = 0; i < TRegex::NSUBEXP; ++i) {
+    for (int i = 0; i < re_.groupCount_; ++i) {
         startp_[i] = -1;
         endp_[i] = -1;
     }
@@ -168,6 +207,7 @@ bool TRegexMatcher::Walk(int scan)
             const auto n = static_cast<std::ptrdiff_t>(std::strlen(reinterpret_cast<const char*>(operand)));
             if (n > len_ - pos_)
                 return false;
+            Step(n);
             if (op == opExactly ? std::memcmp(in_ + pos_, operand, static_cast<std::size_t>(n)) != 0
                                 : !CompareCI(in_ + pos_, operand, n))
                 return false;
@@ -209,8 +249,13 @@ bool TRegexMatcher::Walk(int scan)
                 }
                 Set(roundStart, pos_);
             }
-            Push(TRegexBacktrack::bkAlternative, next);
-            scan = Operand(scan);
+            const int alternative = slot >= 0 ? scan : FirstViable(scan);
+            if (alternative == 0)
+                return false;
+            const int after = NextNode(prog_, alternative);
+            if (after != 0 && prog_[after] == opBranch)
+                Push(TRegexBacktrack::bkAlternative, after);
+            scan = Operand(alternative);
             continue;
         }
         case opStar:
@@ -250,6 +295,21 @@ bool TRegexMatcher::Walk(int scan)
     return false;
 }
 
+// The first alternative of the chain from `branch` that may match here: one that begins
+// with a literal whose first character is not the next one fails at once and is passed
+// over. 0 when none is left.
+int TRegexMatcher::FirstViable(int branch)
+{
+    for (int alternative = branch; alternative != 0 && prog_[alternative] == opBranch;
+         alternative = NextNode(prog_, alternative)) {
+        const int first = Operand(alternative);
+        if (prog_[first] != opExactly || (pos_ < len_ && in_[pos_] == prog_[Operand(first)]))
+            return alternative;
+        Step();
+    }
+    return 0;
+}
+
 // Resumes the most recent choice point: undoes what was done since it was pushed and sets
 // `scan` where the walk goes on. False when no choice is left.
 bool TRegexMatcher::Backtrack(int& scan)
@@ -262,12 +322,17 @@ bool TRegexMatcher::Backtrack(int& scan)
         const int node = entry.node;
         switch (entry.kind) {
         case TRegexBacktrack::bkAlternative: {
-            const int following = NextNode(prog_, node);
+            const int alternative = FirstViable(node);
+            if (alternative == 0) {
+                stack_.pop_back();
+                break;
+            }
+            const int following = NextNode(prog_, alternative);
             if (following != 0 && prog_[following] == opBranch)
                 entry.node = following;  // the entry stays for the alternative after this one
             else
                 stack_.pop_back();
-            scan = Operand(node);
+            scan = Operand(alternative);
             return true;
         }
         case TRegexBacktrack::bkRepeat:
@@ -318,6 +383,12 @@ bool TRegexMatcher::StartRepeat(int& scan)
         return false;
     if (unit == 0) {
         // An empty group text repeats without moving: the rest is tried once.
+        scan = NextNode(prog_, scan);
+        return true;
+    }
+    if (re_.possessive_[static_cast<std::size_t>(scan)]) {
+        // No shorter try could succeed: take all and leave no choice.
+        pos_ = start + count;
         scan = NextNode(prog_, scan);
         return true;
     }
@@ -403,11 +474,16 @@ bool TRegex::ExecPrim(int offset)
         Error(reeOffsetMustBeGreaterThen0);
     if (offset > static_cast<int>(input_.size()) + 1)
         return false;
+    const TGroups saved = SaveGroups();
+    TRegexMatcher matcher(*this);
     try {
-        TRegexMatcher matcher(*this);
-        return matcher.Search(offset - 1);
+        const bool found = matcher.Search(offset - 1);
+        stepsUsed_ = matcher.Steps();
+        return found;
     } catch (const ERegex&) {
-        ClearMatches();
+        // The groups are left as they were before the call, never half made.
+        stepsUsed_ = matcher.Steps();
+        RestoreGroups(saved);
         throw;
     }
 }

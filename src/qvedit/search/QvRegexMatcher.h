@@ -5,7 +5,7 @@
 // walk fails it resumes the most recent entry. Every change a walk makes to the groups
 // and the loop state is written to a trail first, so resuming an entry undoes exactly
 // what was done since it was pushed. Two bounds keep a search safe: the size of the
-// backtrack stack, and a budget of steps that grows with the input's length.
+// backtrack stack, and the step budget of the operation the search belongs to.
 #pragma once
 
 #include "qvedit/search/QvRegex.h"
@@ -35,10 +35,23 @@ struct TRegexBacktrack {
 
 class TRegexMatcher {
 public:
+    // Choice points open at once (about 48 bytes each), and changes kept to undo (16 bytes
+    // each): room for loops over a million characters.
+    static constexpr std::size_t MaxBacktrackEntries = 2'000'000;
+    static constexpr std::size_t MaxTrailEntries = 8'000'000;
+
     explicit TRegexMatcher(TRegex& re);
     bool Search(std::ptrdiff_t start);
+    // The operation's steps used so far, this search's included.
+    long Steps() const { return steps_; }
 
 private:
+    std::ptrdiff_t LastMustStart();
+    bool MayBeginAt(std::ptrdiff_t at);
+    int FirstViable(int branch);
+    bool SearchPrefix(std::ptrdiff_t start, std::ptrdiff_t last);
+    bool SearchFirstChars(std::ptrdiff_t start, std::ptrdiff_t last);
+    std::ptrdiff_t Find(int c, std::ptrdiff_t from, std::ptrdiff_t last) const;
     bool TryAt(std::ptrdiff_t at);
     bool Walk(int scan);
     bool Backtrack(int& scan);
@@ -52,6 +65,7 @@ private:
     bool MatchesOne(int node, unsigned char c) const;
     std::ptrdiff_t RegRepeat(int node, std::ptrdiff_t max, std::ptrdiff_t& unit);
     bool CompareCI(const unsigned char* a, const unsigned char* b, std::ptrdiff_t n) const;
+    bool SameText(bool caseless, std::ptrdiff_t at, std::ptrdiff_t from, std::ptrdiff_t n) const;
     bool BackRefText(int group, std::ptrdiff_t& start, std::ptrdiff_t& length) const;
     bool MatchBackRef(int node);
     bool AtLineStart() const;
@@ -59,9 +73,16 @@ private:
     bool AtLineBreak() const;
     bool IsWordAt(std::ptrdiff_t at) const { return at >= 0 && at < len_ && re_.wordSet_.test(in_[at]); }
 
+    // Changes a group or loop slot, keeping its old value on the trail while a choice
+    // point is open to go back to (with none, nothing will ever be undone). The trail is
+    // bounded like the backtrack stack.
     void Set(std::ptrdiff_t& slot, std::ptrdiff_t value)
     {
-        trail_.emplace_back(&slot, slot);
+        if (!stack_.empty()) {
+            if (trail_.size() >= MaxTrailEntries)
+                re_.Error(reeBacktrackStackExceeded);
+            trail_.emplace_back(&slot, slot);
+        }
         slot = value;
     }
     void Undo(std::size_t mark)
@@ -71,8 +92,8 @@ private:
             trail_.pop_back();
         }
     }
-    // Counts work against the budget: a node visited, a choice resumed, or a character
-    // examined by a repeat.
+    // Counts work against the budget: a node visited, a choice resumed, a character
+    // examined by a repeat or compared by a back-reference. Called before the work.
     void Step(std::ptrdiff_t units = 1)
     {
         steps_ += static_cast<long>(units);
@@ -93,6 +114,6 @@ private:
     std::vector<std::ptrdiff_t>& headRoundStart_;  // per BRANCH loop head
     std::vector<std::pair<std::ptrdiff_t*, std::ptrdiff_t>>& trail_;
     std::vector<TRegexBacktrack>& stack_;
-    long steps_ = 0;
+    long steps_;
     long budget_;
 };

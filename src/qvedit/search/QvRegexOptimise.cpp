@@ -1,63 +1,14 @@
 // What the compiler learns about a program to speed up searching: the characters a match
-// can begin with, a start character, the anchored flag and a literal every match must
-// contain. Also the debug listing of a program.
+// can begin with, a start character, the anchored flag, a literal every match must
+// contain, and the repeats that never need to give characters back.
 #include "qvedit/search/QvRegex.h"
 #include "qvedit/search/QvRegexCompiler.h"
 #include "qvedit/search/QvRegexProgram.h"
-
-#include "platform/runtime/SysUtils.h"
 
 #include <algorithm>
 #include <cstring>
 
 using namespace QvRegexProgram;
-
-namespace {
-
-const char* const OpNames[] = {
-    "END", "BOL", "EOL", "ANY", "ANYOF", "ANYBUT", "BRANCH", "BACK", "EXACTLY", "NOTHING",
-    "STAR", "PLUS", "ANYDIGIT", "NOTDIGIT", "ANYLETTER", "NOTLETTER", "ANYSPACE", "NOTSPACE",
-    "BRACES", "COMMENT", "EXACTLY/CI", "ANYOF/CI", "ANYBUT/CI", "LOOPENTRY", "LOOP",
-    "ANYOFTINYSET", "ANYBUTTINYSET", "ANYOFFULLSET", "BSUBEXP", "BSUBEXP/CI", "STARNG",
-    "PLUSNG", "BRACESNG", "LOOPNG", "BOLML", "EOLML", "ANYML", "BOUND", "NOTBOUND",
-};
-
-bool FullSetHas(const std::uint8_t* bits, int ch) { return (bits[ch >> 3] >> (ch & 7)) & 1; }
-
-// The length of a node including its operand; the node a BRACES repeats is a node of its own.
-int NodeLength(const std::uint8_t* prog, int node)
-{
-    switch (prog[node]) {
-    case opExactly:
-    case opExactlyCI:
-        return NodeSize + static_cast<int>(std::strlen(reinterpret_cast<const char*>(prog + node + NodeSize))) + 1;
-    case opAnyOfTinySet:
-    case opAnyButTinySet:
-        return NodeSize + TinySetSize;
-    case opAnyOfFullSet:
-        return NodeSize + FullSetSize;
-    case opBSubExp:
-    case opBSubExpCI:
-        return NodeSize + 1;
-    case opBraces:
-    case opBracesNG:
-        return BracesHeaderSize;
-    case opLoop:
-    case opLoopNG:
-        return LoopNodeSize;
-    default:
-        return NodeSize;
-    }
-}
-
-std::string CharForDump(int ch)
-{
-    if (ch < 32)
-        return "#" + std::to_string(ch);
-    return std::string(1, static_cast<char>(ch));
-}
-
-}  // namespace
 
 // Adds the characters that the one-character node at `node` can match.
 static void AddSimpleFirstChars(const std::uint8_t* prog, int node, TSetOfREChar& set,
@@ -106,171 +57,267 @@ static void AddSimpleFirstChars(const std::uint8_t* prog, int node, TSetOfREChar
     }
 }
 
-// True when the walk from `from` can reach `target` without consuming a character.
-static bool CanPassWithoutConsuming(const std::uint8_t* prog, int from, int target)
+namespace {
+
+bool IsRepeat(int op)
 {
-    std::vector<int> pending{from};
-    std::vector<int> visited;
-    while (!pending.empty()) {
-        const int scan = pending.back();
-        pending.pop_back();
-        if (scan == target)
-            return true;
-        if (scan == 0 || std::find(visited.begin(), visited.end(), scan) != visited.end())
-            continue;
-        visited.push_back(scan);
-        const int op = prog[scan];
-        const int next = NextNode(prog, scan);
-        switch (op) {
-        case opBol: case opEol: case opBolML: case opEolML: case opBound: case opNotBound:
-        case opNothing: case opComment: case opBack: case opLoopEntry: case opBSubExp:
-        case opBSubExpCI: case opStar: case opStarNG:
-            pending.push_back(next);
-            break;
-        case opBranch:
-            if (next != 0 && prog[next] == opBranch) {
-                for (int br = scan; br != 0 && prog[br] == opBranch; br = NextNode(prog, br))
-                    pending.push_back(Operand(br));
-            } else {
-                pending.push_back(Operand(scan));
-            }
-            break;
-        case opPlus:
-        case opPlusNG: {
-            const int operandOp = prog[Operand(scan)];
-            if (operandOp == opBSubExp || operandOp == opBSubExpCI)
-                pending.push_back(next);
-            break;
-        }
-        case opBraces:
-        case opBracesNG: {
-            const int operandOp = prog[scan + BracesHeaderSize];
-            if (ReadInt(prog + scan + NodeSize) <= 0 || operandOp == opBSubExp || operandOp == opBSubExpCI)
-                pending.push_back(next);
-            break;
-        }
-        case opLoop:
-        case opLoopNG:
-            if (ReadInt(prog + scan + NodeSize) <= 0 ||
-                CanPassWithoutConsuming(prog, scan + ReadInt(prog + scan + NodeSize + 8), scan))
-                pending.push_back(next);
-            break;
-        default:
-            if (IsOpen(op) || IsClose(op))
-                pending.push_back(next);
-            break;
-        }
-    }
-    return false;
+    return op == opStar || op == opPlus || op == opBraces || op == opStarNG || op == opPlusNG || op == opBracesNG;
 }
 
-// Walks the program from its first node and collects every character a match can begin
-// with. The walk is a search over nodes with a visited mark, so loops back through BACK
-// or a LOOP body end, and long programs cannot deepen the stack.
+int RepeatOperand(const std::uint8_t* prog, int node)
+{
+    return (prog[node] == opBraces || prog[node] == opBracesNG) ? node + BracesHeaderSize : Operand(node);
+}
+
+bool IsBackReference(int op) { return op == opBSubExp || op == opBSubExpCI; }
+
+// Adds the nodes the matcher may go on to from `node` (the node a repeat repeats belongs
+// to the repeat). Every path the matcher can take follows these edges.
+void AddSuccessors(const std::uint8_t* prog, int node, std::vector<int>& pending)
+{
+    const int op = prog[node];
+    const int next = NextNode(prog, node);
+    switch (op) {
+    case opEnd:
+        return;
+    case opBranch:
+        if (next != 0 && prog[next] == opBranch) {
+            for (int br = node; br != 0 && prog[br] == opBranch; br = NextNode(prog, br))
+                pending.push_back(Operand(br));
+        } else {
+            pending.push_back(Operand(node));
+        }
+        return;
+    case opLoopEntry:
+        // Its next node is its LOOP, which runs the body first while below the minimum.
+        if (next != 0 && (prog[next] == opLoop || prog[next] == opLoopNG) && ReadInt(prog + next + NodeSize) > 0)
+            pending.push_back(next + ReadInt(prog + next + NodeSize + 8));
+        else
+            pending.push_back(next);
+        return;
+    case opLoop:
+    case opLoopNG:
+        pending.push_back(node + ReadInt(prog + node + NodeSize + 8));
+        pending.push_back(next);
+        return;
+    default:
+        pending.push_back(next);
+        return;
+    }
+}
+
+}  // namespace
+
+// A walk over the program's nodes that visits each node once. The marks are reused from
+// walk to walk, so that many short walks over a long program cost only what they visit.
+class TRegexProgramWalk {
+public:
+    explicit TRegexProgramWalk(const std::vector<std::uint8_t>& program) : mark_(program.size(), 0) {}
+    void Start(int from)
+    {
+        ++generation_;
+        visited_ = 0;
+        pending_.assign(1, from);
+    }
+    // The next node not yet visited, or 0 when none is left.
+    int Next()
+    {
+        while (!pending_.empty()) {
+            const int node = pending_.back();
+            pending_.pop_back();
+            if (node == 0 || mark_[static_cast<std::size_t>(node)] == generation_)
+                continue;
+            mark_[static_cast<std::size_t>(node)] = generation_;
+            ++visited_;
+            return node;
+        }
+        return 0;
+    }
+    std::vector<int>& Pending() { return pending_; }
+    int Visited() const { return visited_; }
+
+private:
+    std::vector<unsigned> mark_;
+    unsigned generation_ = 0;
+    std::vector<int> pending_;
+    int visited_ = 0;
+};
+
+// Collects into `set` every character the matcher can consume first when it goes on
+// from `from`; true when it can also reach END without consuming one, or when the walk
+// gives up after `limit` nodes. '$' lets nothing be consumed after it. Multi-line '$'
+// passes only before a line separator: with `lineEndChars` the separators are added for
+// it, otherwise the walk goes on past it (where an empty match ends, none is tried).
+bool TRegex::CollectFirstChars(TRegexProgramWalk& walk, int from, TSetOfREChar& set, int limit,
+                               bool lineEndChars) const
+{
+    const std::uint8_t* prog = program_.data();
+    bool reachesEnd = false;
+    walk.Start(from);
+    for (int scan = walk.Next(); scan != 0; scan = walk.Next()) {
+        if (walk.Visited() > limit)
+            return true;
+        const int op = prog[scan];
+        switch (op) {
+        case opEnd:
+            reachesEnd = true;
+            continue;
+        case opEol:
+            continue;
+        case opEolML:
+            if (!lineEndChars)
+                break;
+            set |= lineSeparatorSet_;
+            if (pairAssigned_)
+                set.set(static_cast<unsigned char>(pairHead_));
+            continue;
+        case opAny: case opAnyML: case opExactly: case opExactlyCI: case opAnyDigit: case opNotDigit:
+        case opAnyOfTinySet: case opAnyButTinySet: case opAnyOfFullSet:
+            AddSimpleFirstChars(prog, scan, set, invertTable_);
+            continue;
+        case opBSubExp:
+        case opBSubExpCI:  // the group's text may be empty
+            set.set();
+            break;
+        case opBol: case opBolML: case opBound: case opNotBound: case opNothing: case opComment:
+        case opBack: case opBranch: case opLoopEntry: case opLoop: case opLoopNG:
+            break;
+        default:
+            if (IsRepeat(op)) {
+                const int operand = RepeatOperand(prog, scan);
+                AddSimpleFirstChars(prog, operand, set, invertTable_);
+                const bool needsOne = op == opPlus || op == opPlusNG ||
+                                      ((op == opBraces || op == opBracesNG) && ReadInt(prog + scan + NodeSize) > 0);
+                if (needsOne && !IsBackReference(prog[operand]))
+                    continue;
+            } else if (!IsOpen(op) && !IsClose(op)) {
+                set.set();  // no other node exists
+                return true;
+            }
+            break;
+        }
+        AddSuccessors(prog, scan, walk.Pending());
+    }
+    return reachesEnd;
+}
+
+// The characters a match can begin with. A match that consumes nothing is never tried,
+// so the walk's reaching END adds nothing.
 void TRegex::FillFirstCharSet()
 {
     firstCharSet_.reset();
-    const std::uint8_t* prog = program_.data();
-    std::vector<bool> visited(program_.size(), false);
-    std::vector<int> pending{1};
-    while (!pending.empty()) {
-        int scan = pending.back();
-        pending.pop_back();
-        while (scan != 0 && !visited[static_cast<std::size_t>(scan)]) {
-            visited[static_cast<std::size_t>(scan)] = true;
-            const int op = prog[scan];
-            const int next = NextNode(prog, scan);
-            bool goOn = false;
-            switch (op) {
-            case opEnd:
-                break;
-            case opBol: case opEol: case opBack: case opNothing: case opComment:
-            case opBolML: case opEolML: case opBound: case opNotBound: case opLoopEntry:
-                goOn = true;
-                break;
-            case opBranch:
-                if (next != 0 && prog[next] == opBranch) {
-                    for (int br = scan; br != 0 && prog[br] == opBranch; br = NextNode(prog, br))
-                        pending.push_back(Operand(br));
-                } else {
-                    pending.push_back(Operand(scan));
-                }
-                break;
-            case opStar:
-            case opStarNG:
-                AddSimpleFirstChars(prog, Operand(scan), firstCharSet_, invertTable_);
-                goOn = true;
-                break;
-            case opPlus:
-            case opPlusNG:
-                AddSimpleFirstChars(prog, Operand(scan), firstCharSet_, invertTable_);
-                break;
-            case opBraces:
-            case opBracesNG:
-                AddSimpleFirstChars(prog, scan + BracesHeaderSize, firstCharSet_, invertTable_);
-                goOn = ReadInt(prog + scan + NodeSize) <= 0;
-                break;
-            case opLoop:
-            case opLoopNG: {
-                // A body that can match empty lets a match begin after the loop too,
-                // whatever the loop's minimum.
-                const int body = scan + ReadInt(prog + scan + NodeSize + 8);
-                pending.push_back(body);
-                goOn = ReadInt(prog + scan + NodeSize) <= 0 || CanPassWithoutConsuming(prog, body, scan);
-                break;
-            }
-            case opAny: case opAnyML: case opBSubExp: case opBSubExpCI: case opExactly:
-            case opExactlyCI: case opAnyDigit: case opNotDigit: case opAnyOfTinySet:
-            case opAnyButTinySet: case opAnyOfFullSet:
-                AddSimpleFirstChars(prog, scan, firstCharSet_, invertTable_);
-                break;
-            default:
-                if (IsOpen(op) || IsClose(op)) {
-                    goOn = true;
-                    break;
-                }
-                Error(reeMatchPrimMemoryCorruption);
-                return;
-            }
-            scan = goOn ? next : 0;
-        }
-    }
-    firstCharOnly_ = -1;
-    if (firstCharSet_.count() == 1)
+    TRegexProgramWalk walk(program_);
+    CollectFirstChars(walk, 1, firstCharSet_, static_cast<int>(program_.size()), false);
+    firstChars_[0] = firstChars_[1] = -1;
+    if (firstCharSet_.count() <= 2) {
+        int found = 0;
         for (int ch = 0; ch < 256; ++ch)
             if (firstCharSet_.test(ch))
-                firstCharOnly_ = ch;
+                firstChars_[found++] = ch;
+    }
 }
 
-// With a single top-level alternative, its first node may give a start character or
-// anchor the program; when it starts with a repeat, the longest top-level literal is one
-// every match must contain.
-void TRegex::FindStartAndMustLiteral(int flags)
+// True when every way from the first node to END passes through `node`.
+static bool OnEveryPath(const std::uint8_t* prog, TRegexProgramWalk& walk, int node)
 {
-    startChar_ = -1;
+    walk.Start(1);
+    for (int scan = walk.Next(); scan != 0; scan = walk.Next()) {
+        if (scan == node)
+            continue;
+        if (prog[scan] == opEnd)
+            return false;
+        AddSuccessors(prog, scan, walk.Pending());
+    }
+    return true;
+}
+
+// With a single top-level alternative, its first node may anchor the program, and a
+// literal before which nothing moves is one every match begins with. Of the literals every
+// match must contain, the longest (the later of two as long) lets a search skip input
+// that lacks it.
+void TRegex::FindStartAndMustLiteral()
+{
+    prefixOffset_ = 0;
+    prefixLength_ = 0;
     anchored_ = false;
     mustOffset_ = 0;
     mustLength_ = 0;
     const std::uint8_t* prog = program_.data();
-    const int first = 1;
-    const int next = NextNode(prog, first);
-    if (next == 0 || prog[next] != opEnd)
-        return;
-    int scan = Operand(first);
-    if (prog[scan] == opExactly)
-        startChar_ = prog[Operand(scan)];
-    else if (prog[scan] == opBol)
-        anchored_ = true;
-    if (!(flags & TRegexCompiler::flagSpStart))
-        return;
-    for (; scan != 0; scan = NextNode(prog, scan)) {
-        if (prog[scan] != opExactly)
-            continue;
-        const int len = static_cast<int>(std::strlen(reinterpret_cast<const char*>(prog + Operand(scan))));
-        if (len > 0 && len >= mustLength_) {
-            mustOffset_ = Operand(scan);
-            mustLength_ = len;
+    const int next = NextNode(prog, 1);
+    if (next != 0 && prog[next] == opEnd) {
+        int first = Operand(1);
+        anchored_ = prog[first] == opBol;
+        while (prog[first] == opBound || prog[first] == opNotBound || prog[first] == opComment ||
+               prog[first] == opNothing || IsOpen(prog[first]))
+            first = NextNode(prog, first);
+        if (prog[first] == opExactly && prog[Operand(first)] != 0) {
+            prefixOffset_ = Operand(first);
+            prefixLength_ = static_cast<int>(std::strlen(reinterpret_cast<const char*>(prog + prefixOffset_)));
         }
+    }
+
+    struct Candidate {
+        int node;
+        int length;
+    };
+    std::vector<Candidate> candidates;
+    const int size = static_cast<int>(program_.size());
+    for (int s = 1; s < size; s += NodeLength(prog, s)) {
+        if (prog[s] != opExactly)
+            continue;
+        const auto length = static_cast<int>(std::strlen(reinterpret_cast<const char*>(prog + Operand(s))));
+        if (length > 0)
+            candidates.push_back({s, length});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.length != b.length ? a.length > b.length : a.node > b.node;
+    });
+    constexpr std::size_t MaxCandidates = 8;  // each costs a walk over the program
+    if (candidates.size() > MaxCandidates)
+        candidates.resize(MaxCandidates);
+    TRegexProgramWalk walk(program_);
+    for (const Candidate& c : candidates) {
+        if (OnEveryPath(prog, walk, c.node)) {
+            mustOffset_ = Operand(c.node);
+            mustLength_ = c.length;
+            return;
+        }
+    }
+}
+
+// True when the walk from `node` reaches END whatever the input: only group marks and
+// empty nodes lie between.
+static bool EndsAt(const std::uint8_t* prog, int node)
+{
+    while (node != 0 && (IsOpen(prog[node]) || IsClose(prog[node]) || prog[node] == opNothing ||
+                         prog[node] == opComment))
+        node = NextNode(prog, node);
+    return node != 0 && prog[node] == opEnd;
+}
+
+// Marks the repeats of one character that need not give back what they consumed: what
+// follows can neither match without consuming nor begin with a character the repeat
+// takes, so every shorter try would fail. Greedy or lazy, such a repeat takes all it can
+// at once and leaves no choice point. So does a greedy repeat after which the match
+// ends: its first try succeeds.
+void TRegex::FindPossessiveRepeats()
+{
+    constexpr int WalkLimit = 1'000;  // nodes looked at after one repeat
+    const std::uint8_t* prog = program_.data();
+    const int size = static_cast<int>(program_.size());
+    possessive_.assign(program_.size(), false);
+    TRegexProgramWalk walk(program_);
+    for (int s = 1; s < size; s += NodeLength(prog, s)) {
+        if (!IsRepeat(prog[s]) || IsBackReference(prog[RepeatOperand(prog, s)]))
+            continue;
+        TSetOfREChar repeated;
+        AddSimpleFirstChars(prog, RepeatOperand(prog, s), repeated, invertTable_);
+        TSetOfREChar following;
+        const int next = NextNode(prog, s);
+        const bool greedy = prog[s] == opStar || prog[s] == opPlus || prog[s] == opBraces;
+        if ((greedy && EndsAt(prog, next)) ||
+            (!CollectFirstChars(walk, next, following, WalkLimit, true) && (repeated & following).none()))
+            possessive_[static_cast<std::size_t>(s)] = true;
     }
 }
 
@@ -295,73 +342,3 @@ void TRegex::FindLoopHeads()
     }
 }
 
-std::string TRegex::DumpOp(int op)
-{
-    if (op >= 0 && op < opOpen)
-        return OpNames[op];
-    if (op >= opOpen && op < opClose)
-        return Format("OPEN[%d]", {op - opOpen});
-    if (op >= opClose && op <= opLast)
-        return Format("CLOSE[%d]", {op - opClose});
-    Error(reeDumpCorruptedOpcode);
-    return {};
-}
-
-std::string TRegex::Dump()
-{
-    IsProgrammOk();
-    const std::uint8_t* prog = program_.data();
-    const int size = static_cast<int>(program_.size());
-    std::string result;
-    for (int s = 1; s < size; s += NodeLength(prog, s)) {
-        const int op = prog[s];
-        result += Format("%2d%s", {s, DumpOp(op)});
-        const int next = NextNode(prog, s);
-        result += next == 0 ? std::string(" (0)") : Format(" (%d) ", {next});
-        const std::uint8_t* operand = prog + s + NodeSize;
-        switch (op) {
-        case opExactly:
-        case opExactlyCI:
-            result += reinterpret_cast<const char*>(operand);
-            break;
-        case opAnyOfTinySet:
-        case opAnyButTinySet:
-            for (int i = 0; i < TinySetSize; ++i)
-                result += CharForDump(operand[i]);
-            break;
-        case opAnyOfFullSet:
-            for (int ch = 0; ch < 256; ++ch)
-                if (FullSetHas(operand, ch))
-                    result += CharForDump(ch);
-            break;
-        case opBSubExp:
-        case opBSubExpCI:
-            result += " \\" + std::to_string(operand[0]);
-            break;
-        case opBraces:
-        case opBracesNG:
-            result += Format("{%d,%d}", {ReadInt(operand), ReadInt(operand + 4)});
-            break;
-        case opLoop:
-        case opLoopNG:
-            result += Format(" -> (%d) {%d,%d}",
-                             {s + ReadInt(operand + 8), ReadInt(operand), ReadInt(operand + 4)});
-            break;
-        default:
-            break;
-        }
-        result += "\r\n";
-    }
-    if (startChar_ >= 0)
-        result += "start " + CharForDump(startChar_) + " ";
-    if (anchored_)
-        result += "anchored ";
-    if (mustLength_ > 0)
-        result += "must have " + std::string(reinterpret_cast<const char*>(prog + mustOffset_), mustLength_);
-    result += "\r\nFirstCharSet:";
-    for (int ch = 0; ch < 256; ++ch)
-        if (firstCharSet_.test(ch))
-            result += CharForDump(ch);
-    result += "\r\n";
-    return result;
-}

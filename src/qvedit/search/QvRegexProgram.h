@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace QvRegexProgram {
 
@@ -96,7 +97,35 @@ inline int NextNode(const std::uint8_t* prog, int node)
 
 inline int Operand(int node) { return node + NodeSize; }
 
+inline bool FullSetHas(const std::uint8_t* bits, int ch) { return (bits[ch >> 3] >> (ch & 7)) & 1; }
+
 inline bool IsOpen(int op) { return op > opOpen && op < opClose; }
 inline bool IsClose(int op) { return op > opClose && op <= opLast; }
+
+// The length of a node including its operand; the node a BRACES repeats is a node of its own.
+inline int NodeLength(const std::uint8_t* prog, int node)
+{
+    switch (prog[node]) {
+    case opExactly:
+    case opExactlyCI:
+        return NodeSize + static_cast<int>(std::strlen(reinterpret_cast<const char*>(prog + node + NodeSize))) + 1;
+    case opAnyOfTinySet:
+    case opAnyButTinySet:
+        return NodeSize + TinySetSize;
+    case opAnyOfFullSet:
+        return NodeSize + FullSetSize;
+    case opBSubExp:
+    case opBSubExpCI:
+        return NodeSize + 1;
+    case opBraces:
+    case opBracesNG:
+        return BracesHeaderSize;
+    case opLoop:
+    case opLoopNG:
+        return LoopNodeSize;
+    default:
+        return NodeSize;
+    }
+}
 
 }  // namespace QvRegexProgram

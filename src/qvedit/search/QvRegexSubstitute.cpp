@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -75,35 +77,44 @@ std::string TRegex::Substitute(const std::string& templ)
     return result;
 }
 
+// Every search of one Replace or Split shares the operation's step budget; when it runs
+// out, ERegex leaves the object's input and groups (and the pieces) as they were.
 std::string TRegex::Replace(const std::string& input, const std::string& replacement,
                             bool useSubstitution)
 {
     std::string result;
-    bool found = Exec(input);
-    std::size_t previousEnd = 0;
-    while (found) {
-        const auto start = static_cast<std::size_t>(MatchPos(0) - 1);
-        result.append(input_, previousEnd, start - previousEnd);
-        result += useSubstitution ? Substitute(replacement) : replacement;
-        previousEnd = start + static_cast<std::size_t>(MatchLen(0));
-        found = ExecNext();
-    }
-    result.append(input_, previousEnd, std::string::npos);
+    KeepStateOnError([&] {
+        bool found = Exec(input);
+        std::size_t previousEnd = 0;
+        while (found) {
+            const auto start = static_cast<std::size_t>(MatchPos(0) - 1);
+            result.append(input_, previousEnd, start - previousEnd);
+            result += useSubstitution ? Substitute(replacement) : replacement;
+            previousEnd = start + static_cast<std::size_t>(MatchLen(0));
+            found = ExecNext();
+        }
+        result.append(input_, previousEnd, std::string::npos);
+    });
     return result;
 }
 
 void TRegex::Split(const std::string& input, TStrings* pieces)
 {
+    std::vector<std::string> found;
+    KeepStateOnError([&] {
+        bool more = Exec(input);
+        std::size_t previousEnd = 0;
+        while (more) {
+            const auto start = static_cast<std::size_t>(MatchPos(0) - 1);
+            found.push_back(input_.substr(previousEnd, start - previousEnd));
+            previousEnd = start + static_cast<std::size_t>(MatchLen(0));
+            more = ExecNext();
+        }
+        found.push_back(input_.substr(previousEnd));
+    });
     pieces->Clear();
-    bool found = Exec(input);
-    std::size_t previousEnd = 0;
-    while (found) {
-        const auto start = static_cast<std::size_t>(MatchPos(0) - 1);
-        pieces->Add(input_.substr(previousEnd, start - previousEnd));
-        previousEnd = start + static_cast<std::size_t>(MatchLen(0));
-        found = ExecNext();
-    }
-    pieces->Add(input_.substr(previousEnd));
+    for (const std::string& piece : found)
+        pieces->Add(piece);
 }
 
 // ---- Unit-level helpers ------------------------------------------------------------------
