@@ -41,6 +41,17 @@ void FreeFormsAtQtExit()
     Application->FreeForms();
 }
 
+// Everything the application object owns (forms, hint windows) has widgets, which must
+// go before the Qt application object does: once one exists, arrange that, once.
+void FreeOwnedBeforeQtExits()
+{
+    static bool registered = false;
+    if (registered || QCoreApplication::instance() == nullptr)
+        return;
+    registered = true;
+    qAddPostRoutine(&FreeFormsAtQtExit);
+}
+
 }  // namespace
 
 TApplication* Application = &ApplicationInstance();
@@ -77,7 +88,7 @@ void TApplication::Initialize()
     if (QCoreApplication::instance() == nullptr)
         qtApp_->Own = std::make_unique<QApplication>(qtApp_->Argc, qtApp_->Argv);
     initialized = true;
-    qAddPostRoutine(&FreeFormsAtQtExit);
+    FreeOwnedBeforeQtExits();
     InstallQtSystemColors();
     if (!title_.empty())
         QGuiApplication::setApplicationDisplayName(QString::fromUtf8(title_));
@@ -93,6 +104,8 @@ void TApplication::FormCreated(TForm* Form)
 void TApplication::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
+    if (Operation == opInsert)
+        FreeOwnedBeforeQtExits();
     if (Operation == opRemove && AComponent == mainForm_)
         mainForm_ = nullptr;
 }
