@@ -1,0 +1,9 @@
+// Placeholder definitions that let the library link until this unit is written: each
+// raises EQvEditError naming the operation. The unit's owner replaces this whole file.
+#include "qvedit/editor/QvEdit.h"
+
+void TCustomQvEdit::DoOnPlaceMark(TQvEditMark*&) { QvEditNotBuilt("DoOnPlaceMark"); }
+
+void TCustomQvEdit::DoOnClearBookmark(TQvEditMark*&) { QvEditNotBuilt("DoOnClearBookmark"); }
+
+void TCustomQvEdit::MarkListChange(TObject*) { QvEditNotBuilt("MarkListChange"); }
