@@ -16,14 +16,14 @@
 //   QvEditPaint.cpp           the paint pass, the gutter, paint events, invalidation
 //   QvEditPaintText.cpp       the text area: token runs, selection, special lines, glyphs,
 //   QvEditPainter.h             the right edge (per-paint state lives in the painter)
-//   QvEditScroll.cpp          scroll bars (16-bit scaling), TopLine and LeftChar, the
-//                             wheel, thumb tracking and its hint
+//   QvEditScroll.cpp          scroll bars (16-bit scaling), TopLine and LeftChar, keeping
+//                             the caret in view, the wheel, thumb tracking and its hint
 //   QvEditMessages.cpp        window-message handlers, focus (commands 700/701), input
 //                             method, cut/copy/paste messages, dialog codes
 //   QvEditCoords.h/.cpp       coordinates: characters, display columns, pixels, flat
 //                             indexes; word bounds (free functions testable without a
 //                             window, and their member forms)
-//   QvEditCaret.cpp           the caret: placing, clamping, shape, showing, keeping in view
+//   QvEditCaret.cpp           the caret: placing, clamping, shape, showing
 //   QvEditSelection.cpp       the selection, caret moves by characters, lines and words
 //   QvEditMarks.h/.cpp        marks, the mark list and the plug-in base
 //   QvEditBookmarks.cpp       the ten bookmarks
@@ -69,6 +69,7 @@
 #include "qvedit/core/QvEditTypes.h"
 #include "qvedit/core/QvEditUndoList.h"
 #include "qvedit/core/QvTextDrawer.h"
+#include "qvedit/editor/QvEditCoords.h"
 #include "qvedit/editor/QvEditDefs.h"
 
 #include <array>
@@ -312,6 +313,10 @@ public:
     Integer GetTopLine() const { return topLine_; }
     void SetTopLine(Integer Value);
     void UpdateScrollBars();
+    // Scrolls the caret into view (EnsureCursorPosVisible is the form without centring).
+    void EnsureCursorPosVisible();
+    // With ForceToMiddle a caret outside the window is centred.
+    void EnsureCursorPosVisibleEx(bool ForceToMiddle);
 
 protected:
     void WMHScroll(TWMScroll& Message) override;
@@ -369,6 +374,9 @@ public:
     // The character position under the mouse when it is over the control.
     bool GetPositionOfMouse(TPoint& aPos) const;
 
+private:
+    TQvViewMetrics ViewMetrics() const;
+
     // =====================================================================================
     // QvEditCaret.cpp: the caret
     // =====================================================================================
@@ -392,9 +400,6 @@ public:
     bool GetAlwaysShowCaret() const { return alwaysShowCaret_; }
     void SetAlwaysShowCaret(bool Value);
 
-    void EnsureCursorPosVisible();
-    // With ForceToMiddle a caret outside the window is centred.
-    void EnsureCursorPosVisibleEx(bool ForceToMiddle);
     void UpdateCaret();
 
 protected:

@@ -7,6 +7,7 @@
 #include "platform/HintWindow.h"
 #include "platform/ScrollBars.h"
 #include "platform/SysUtils.h"
+#include "qvedit/core/QvEditMiscProcs.h"
 #include "qvedit/core/QvEditStrConst.h"
 
 #include <algorithm>
@@ -108,6 +109,38 @@ void TCustomQvEdit::SetTopLine(Integer Value)
     }
     UpdateScrollBars();
     StatusChanged({scTopLine});
+}
+
+// ---- Keeping the caret in view -------------------------------------------------------------
+
+void TCustomQvEdit::EnsureCursorPosVisible()
+{
+    EnsureCursorPosVisibleEx(false);
+}
+
+void TCustomQvEdit::EnsureCursorPosVisibleEx(bool ForceToMiddle)
+{
+    TQvPaintLockScope lock(*this);
+    const Int64 column = CharIndex2CaretPos(caretX_, tabWidth_, lines_->Get(caretY_ - 1));
+    if (column < leftChar_)
+        SetLeftChar(ClampToInteger(column));
+    else if (column > Int64{leftChar_} + charsInWindow_)
+        SetLeftChar(ClampToInteger(column - charsInWindow_ + 1));
+    else
+        SetLeftChar(leftChar_);
+    if (ForceToMiddle) {
+        // A caret anywhere above the window is centred, the line just above it included.
+        if (caretY_ < topLine_)
+            SetTopLine(std::max(caretY_ - linesInWindow_ / 2 + 1, 1));
+        else if (Int64{caretY_} > Int64{topLine_} + linesInWindow_ - 2)
+            SetTopLine(ClampToInteger(Int64{caretY_} - (linesInWindow_ - 1) + linesInWindow_ / 2));
+    } else if (caretY_ < topLine_) {
+        SetTopLine(caretY_);
+    } else if (Int64{caretY_} > Int64{topLine_} + std::max(1, linesInWindow_) - 1) {
+        SetTopLine(ClampToInteger(Int64{caretY_} - (linesInWindow_ - 1)));
+    } else {
+        SetTopLine(topLine_);
+    }
 }
 
 // ---- Scroll bars -----------------------------------------------------------------------------
