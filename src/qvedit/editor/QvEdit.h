@@ -76,6 +76,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TQvEditMark;
@@ -323,9 +324,11 @@ protected:
     void WMVScroll(TWMScroll& Message) override;
     void WMMouseWheel(TWMMouseWheel& Message) override;
 
+    // The scroll hint's text for the current view.
+    std::string ScrollHintText() const;
+
 private:
     void ApplyScrollBars();
-    std::string ScrollHintText() const;
     void ShowScrollHint();
     void HideScrollHint();
     // The horizontal scroll range: MaxLineWidth with eoScrollPastEol, else the longest
@@ -465,6 +468,10 @@ protected:
     void MBCSGetSelRangeInLineWhenColumnSelectionMode(const std::string& S, Integer& ColFrom,
                                                       Integer& ColTo) const;
 
+private:
+    // Value clamped to the columns and lines a selection point may take.
+    TPoint ClampSelectionPoint(TPoint Value) const;
+
     // =====================================================================================
     // QvEditBookmarks.cpp: bookmarks (the marks themselves are in QvEditMarks.h)
     // =====================================================================================
@@ -525,6 +532,18 @@ protected:
     void DoLinesInserted(Integer FirstLine, Integer Count);
     void DoLinesDeleted(Integer FirstLine, Integer Count);
 
+    // The lines of Text: pieces between line ends (CR LF, a lone CR or a lone LF); a text
+    // ending with a line end has an empty last piece.
+    static std::vector<std::string_view> SplitTextLines(std::string_view Text);
+
+private:
+    void DeleteSelectedBlock(TPoint& BB, const TPoint& BE);
+    void InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text, bool AddToUndoList);
+    // Each returns the number of lines it added to the buffer.
+    Integer InsertNormal(std::string_view Text);
+    Integer InsertColumn(std::string_view Text, bool AddToUndoList);
+    Integer InsertLine(std::string_view Text);
+
     // =====================================================================================
     // QvEditIndentCase.cpp: indent, case, SelText with undo, Modified, undo brackets
     // =====================================================================================
@@ -545,6 +564,20 @@ protected:
     void DoCaseChange(TQvEditorCommand Cmd);
     void UpdateModifiedStatus();
 
+    // Runs Body inside BeginUndoBlock/EndUndoBlock; the block is closed also when it raises.
+    template <class Body>
+    void InUndoBlock(Body&& body)
+    {
+        BeginUndoBlock();
+        try {
+            body();
+        } catch (...) {
+            EndUndoBlock();
+            throw;
+        }
+        EndUndoBlock();
+    }
+
     // =====================================================================================
     // QvEditClipboard.cpp: cut, copy and paste
     // =====================================================================================
@@ -556,6 +589,9 @@ public:
 
 protected:
     void DoCopyToClipboard(const std::string& SText);
+
+private:
+    void PasteText(TQvSelectionMode PasteMode, const std::string& Text);
 
     // =====================================================================================
     // QvEditUndoRedo.cpp: undo and redo replay, word wrap

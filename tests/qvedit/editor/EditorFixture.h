@@ -1,7 +1,8 @@
 // The one fixture of the editor tests: an offscreen editor on a shown form, with a fixed
 // font and code page 1252, text set from a string, input sent as the window system sends
 // it (key down, character, key up; mouse presses with their key flags), and the painted
-// client area grabbed into a bitmap.
+// client area grabbed into a bitmap. TEditor may be a class derived from TQvEdit that
+// opens protected operations to a test.
 #pragma once
 
 #include "platform/CodePages.h"
@@ -18,18 +19,19 @@
 #include <memory>
 #include <string>
 
-class EditorFixture : public ::testing::Test {
+template <class TEditor = TQvEdit>
+class TEditorFixture : public ::testing::Test {
 protected:
     // The client area a new editor gets (without border and scroll bars it may be less).
     static constexpr int EditorWidth = 400;
     static constexpr int EditorHeight = 300;
 
-    EditorFixture() : savedCodePage_(GetACP())
+    TEditorFixture() : savedCodePage_(GetACP())
     {
         SetAnsiCodePage(1252);
         form_ = new TForm(nullptr);
         form_->SetBounds(0, 0, EditorWidth + 100, EditorHeight + 100);
-        editor_ = new TQvEdit(form_);
+        editor_ = new TEditor(form_);
         TFont font;
         font.SetName("DejaVu Sans Mono");
         font.SetSize(10);
@@ -39,14 +41,14 @@ protected:
         form_->Show();
     }
 
-    ~EditorFixture() override
+    ~TEditorFixture() override
     {
         SetInputShiftState(0);
         delete form_;
         SetAnsiCodePage(savedCodePage_);
     }
 
-    TQvEdit& Editor() { return *editor_; }
+    TEditor& Editor() { return *editor_; }
     TForm& Form() { return *form_; }
 
     // Replaces the text (lines split at CR LF, LF or CR); no undo is recorded.
@@ -215,6 +217,8 @@ private:
 
     Cardinal savedCodePage_;
     TForm* form_ = nullptr;
-    TQvEdit* editor_ = nullptr;  // owned by the form
+    TEditor* editor_ = nullptr;  // owned by the form
     std::unique_ptr<TBitmap> grab_;
 };
+
+using EditorFixture = TEditorFixture<>;
