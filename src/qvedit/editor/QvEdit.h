@@ -414,6 +414,10 @@ protected:
     void ShowCaret();
     void HideCaret();
 
+private:
+    // Both selection points become the caret; a selection there was is repainted.
+    void CollapseSelectionToCaret();
+
     // =====================================================================================
     // QvEditSelection.cpp: selection, caret moves, words
     // =====================================================================================
@@ -503,6 +507,10 @@ protected:
     void LinesChanging(TObject* Sender);
     void LinesChanged(TObject* Sender);
     void ListScanRanges(TObject* Sender);
+
+private:
+    // With eoAutoSizeMaxLineWidth, MaxLineWidth grows to the expanded length of the line.
+    void GrowMaxLineWidthFor(Integer Index);
 
     // =====================================================================================
     // QvEditTextChange.cpp: the text primitive, selected text, Text, LineText

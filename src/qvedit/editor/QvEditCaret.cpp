@@ -21,6 +21,11 @@ void TCustomQvEdit::SetCaretY(Integer Value)
 void TCustomQvEdit::SetCaretXY(const TPoint& Value)
 {
     SetCaretXYEx(true, Value);
+    CollapseSelectionToCaret();
+}
+
+void TCustomQvEdit::CollapseSelectionToCaret()
+{
     if (GetSelAvail())
         InvalidateLines(blockBegin_.Y, blockEnd_.Y);
     blockBegin_ = GetCaretXY();

@@ -35,6 +35,9 @@ public:
     bool IsBookmark() const { return bookmarkNumber_ >= 0; }
 
 protected:
+    // Repaints the gutter of the mark's line while the mark is visible and in its editor.
+    void RepaintGutterLine();
+
     TCustomQvEdit* edit_;
     Integer line_ = 0;
     Integer column_ = 0;
@@ -49,8 +52,8 @@ inline constexpr int QvEditMaxMarksPerLine = 16;
 using TQvEditMarks = std::array<TQvEditMark*, QvEditMaxMarksPerLine>;
 
 // The marks of an editor in insertion order. Every changing operation fires OnChange
-// after it; Delete and Remove hand the mark back without freeing it. Freeing the list
-// frees every mark still in it.
+// after it; Delete and Remove hand the mark back without freeing it. Clear, ClearLine and
+// freeing the list free the marks they take out.
 class TQvEditMarkList : public TList {
 public:
     explicit TQvEditMarkList(TCustomQvEdit* AOwner);
@@ -71,7 +74,9 @@ public:
     void ClearLine(Integer Line);
     // The marks of Line in list order, at most QvEditMaxMarksPerLine, the rest nullptr.
     void GetMarksForLine(Integer Line, TQvEditMarks& Marks) const;
-    // Offers the mark to the editor's OnPlaceBookmark and adds what it leaves.
+    // Offers the mark to the editor's OnPlaceBookmark and adds what it leaves. The list
+    // takes the mark over: when the handler replaced or dropped it, it is freed (unless
+    // the handler put it into the list itself).
     void Place(TQvEditMark* Mark);
 
     TCustomQvEdit* GetEdit() const { return edit_; }
@@ -80,6 +85,8 @@ public:
 
 private:
     void Changed();
+    // Frees a mark the list gives up and empties the editor's bookmark slot holding it.
+    void Release(TQvEditMark* Mark);
 
     TCustomQvEdit* edit_;
 };
