@@ -618,6 +618,13 @@ protected:
     // The OnAdded handler of both lists.
     void UndoRedoAdded(TObject* Sender);
 
+private:
+    class TReplayFrame;
+    void ApplyRedo(const TQvEditUndoItem& Item);
+    void ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList& Mirror);
+    void UndoLineBreak(const TQvEditUndoItem& Item);
+    void RedoUnindent(const TQvEditUndoItem& Item);
+
     // =====================================================================================
     // QvEditCommandProcessor.cpp: key input, handler chains, command processor, hooks
     // =====================================================================================
