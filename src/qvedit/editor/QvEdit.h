@@ -781,6 +781,37 @@ protected:
     virtual TQvReplaceAction DoOnReplaceText(const std::string& ASearch, const std::string& AReplace,
                                              Integer Line, Integer Column);
 
+private:
+    // The part of the text a search covers, and the filter of its matches by mode.
+    struct TSearchRange {
+        TPoint Start;
+        TPoint End;
+        TQvSelectionMode Mode = smNormal;
+        bool Contains(Integer Line, Integer Found, Integer Len) const;
+    };
+    // One call of SearchReplace: what it was told, and what it holds until it ends.
+    struct TSearchRun {
+        bool Backward = false;
+        bool Prompt = false;
+        bool Replace = false;
+        bool ReplaceAll = false;
+        TSearchRange Range;
+        TQvSelectionMode UserMode = smNormal;
+        bool PaintLocked = false;
+        bool UndoBlockOpen = false;
+        Integer Result = 0;
+    };
+    TSearchRange SearchRangeFor(TQvSearchOptions AOptions) const;
+    void RunSearch(TSearchRun& Run, const std::string& ASearch, const std::string& AReplace);
+    void SelectSearchMatch(Integer Line, Integer Found, Integer Len, bool Backward);
+    void OpenSearchUndoBlock(TSearchRun& Run);
+    // Gives back the user's selection mode, the paint lock and the undo block.
+    void EndSearchRun(TSearchRun& Run);
+    // Sets the highlighter on the 1-based Line with the range stored for the line above.
+    void StartHighlighterAt(Integer Line, const std::string& Text);
+    // Per character of Text, whether it lies in a string or comment token.
+    std::vector<bool> StringOrCommentColumns(Integer Line, const std::string& Text);
+
     // =====================================================================================
     // Events (assigned by the application)
     // =====================================================================================
