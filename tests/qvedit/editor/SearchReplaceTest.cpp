@@ -1,6 +1,7 @@
 // The search-and-replace driver through both engines: finding in every direction and
 // scope, replacing with and without the prompt, replace-all against a straightforward
 // reference and undone in one step, errors of the expression engine in mid-operation.
+#include "TestHighlighter.h"
 #include "TextEditProbe.h"
 
 #include "qvedit/search/QvEditRegexSearch.h"
@@ -375,4 +376,24 @@ TEST_F(SearchReplaceTest, MatchesEachBracketPairNestedAndAcrossLines)
     Editor().SetCaretXY(TPoint{1, 1});
     Editor().FindMatchingBracket();
     EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 1}));
+}
+
+TEST_F(SearchReplaceTest, BracketsInCommentsAreSkippedWithAHighlighter)
+{
+    SetText("f(a # )\r\n)");
+    EXPECT_EQ(Editor().GetMatchingBracketEx(TPoint{2, 1}, false), (TPoint{7, 1}));
+    TWordHighlighter highlighter(nullptr);
+    Editor().SetHighlighter(&highlighter);
+    EXPECT_EQ(Editor().GetMatchingBracketEx(TPoint{2, 1}, false), (TPoint{1, 2}));
+    EXPECT_EQ(Editor().GetMatchingBracketEx(TPoint{1, 2}, false), (TPoint{2, 1}));
+
+    std::string token;
+    TQvHighlighterAttributes* attr = nullptr;
+    EXPECT_TRUE(Editor().GetHighlighterAttriAtRowCol(TPoint{7, 1}, token, attr));
+    EXPECT_EQ(token, "# )");
+    EXPECT_EQ(attr, highlighter.Comment);
+    EXPECT_FALSE(Editor().GetHighlighterAttriAtRowCol(TPoint{8, 1}, token, attr));
+    EXPECT_EQ(token, "");
+    EXPECT_EQ(attr, nullptr);
+    Editor().SetHighlighter(nullptr);
 }
