@@ -132,6 +132,14 @@ TEST_F(EditorCaretTest, TheSystemCaretFollowsInTheShapeOfTheMode)
     e.SetAlwaysShowCaret(false);
     EXPECT_FALSE(e.CaretShown());
     EXPECT_FALSE(GetCaretPos(&at));
+
+    // Letting go of the caret leaves alone the one that another editor owns by now.
+    TQvEdit other(&Form());
+    other.SetParent(&Form());
+    e.SetAlwaysShowCaret(true);
+    other.SetAlwaysShowCaret(true);
+    e.SetAlwaysShowCaret(false);
+    EXPECT_TRUE(GetCaretPos(&at));
 }
 
 }  // namespace

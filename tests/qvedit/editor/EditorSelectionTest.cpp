@@ -186,6 +186,8 @@ TEST_F(EditorSelectionTest, DoubleClickWordsWithAndWithoutAHighlighter)
     EXPECT_EQ(e.GetBlockEnd(), (TPoint{17, 1}));
     e.SetCaretXY(TPoint{9, 1});
     EXPECT_EQ(e.GetWordAtCursor(), "beta");
+    e.SetSelectionMode(smLine);  // the word, not the line
+    EXPECT_EQ(e.GetWordAtCursor(), "beta");
     EXPECT_EQ(e.GetWordAtRowCol(TPoint{3, 1}), "alpha");
     e.SetHighlighter(nullptr);
 }
