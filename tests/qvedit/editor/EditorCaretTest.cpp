@@ -85,21 +85,24 @@ TEST_F(EditorCaretTest, PixelsAndCharactersConvertThroughTheView)
     e.ComputeCaret(insideTab.X + 1, insideTab.Y + 1);
     EXPECT_EQ(e.GetCaretXY(), (TPoint{1, 1}));
 
-    // Character -> display -> pixels -> character, with the view scrolled right.
+    // Caret -> pixels -> caret and caret -> flat index -> caret, on lines with tabs, past
+    // the line's end, on the last line and in an empty buffer, with a line-number gutter.
     e.GetGutter()->SetShowLineNumbers(true);
-    e.SetLeftChar(3);
-    for (Integer y = 1; y <= 2; ++y) {
-        for (Integer x = 3; x <= 20; ++x) {
-            const TPoint display = e.LogicalToPhysicalPos(TPoint{x, y});
-            if (display.X < e.GetLeftChar())
-                continue;
-            EXPECT_EQ(e.PixelsToRowColumn(e.RowColumnToPixels(display)), (TPoint{x, y}))
-                << x << "," << y;
+    for (const char* text : {"\tab\tx\nplain\n\t", ""}) {
+        SetText(text);
+        for (bool pastEol : {true, false}) {
+            e.SetOptionFlag(eoScrollPastEol, pastEol);
+            for (Integer y = 1; y <= 3; ++y) {
+                for (Integer x = 1; x <= 14; ++x) {
+                    e.SetCaretXY(TPoint{x, y});
+                    const TPoint caret = e.GetCaretXY();
+                    EXPECT_EQ(e.PixelsToRowColumn(TPoint{e.CaretXPix(), e.CaretYPix()}), caret);
+                    if (!pastEol)
+                        EXPECT_EQ(e.CharIndexToRowCol(e.GetSelStart()), caret);
+                }
+            }
         }
     }
-    e.SetCaretXY(TPoint{2, 1});
-    EXPECT_EQ(e.GetDisplayXY(), (TPoint{9, 1}));
-    EXPECT_EQ(e.CaretXPix(), e.RowColumnToPixels(TPoint{9, 1}).X);
 }
 
 TEST_F(EditorCaretTest, TheSystemCaretFollowsInTheShapeOfTheMode)
