@@ -97,8 +97,9 @@ TEST_F(EditorCaretTest, PixelsAndCharactersConvertThroughTheView)
                     e.SetCaretXY(TPoint{x, y});
                     const TPoint caret = e.GetCaretXY();
                     EXPECT_EQ(e.PixelsToRowColumn(TPoint{e.CaretXPix(), e.CaretYPix()}), caret);
-                    if (!pastEol)
+                    if (!pastEol) {
                         EXPECT_EQ(e.CharIndexToRowCol(e.GetSelStart()), caret);
+                    }
                 }
             }
         }
