@@ -189,20 +189,20 @@ TEST_F(EditorCommandsTest, TheBookmarkKeysToggleMoveAndGoToABookmark)
 TEST_F(EditorCommandsTest, DeleteLineKeepsTheBookmarksOfOtherLinesAndDoesNothingOnAnEmptyBuffer)
 {
     TQvEdit& e = Editor();
-    SetText("one\ntwo\nthree");
-    e.SetBookMark(1, 1, 1);
-    e.SetBookMark(3, 1, 3);
-    e.SetCaretXY(TPoint{2, 2});
+    SetText("one\ntwo\nthree\nfour");
+    e.SetBookMark(1, 1, 2);
+    e.SetBookMark(3, 1, 4);
+    e.SetCaretXY(TPoint{2, 3});
     Key('Y', ssCtrl);
-    EXPECT_EQ(AllLines(), (Lines{"one", "three"}));
+    EXPECT_EQ(AllLines(), (Lines{"one", "two", "four"}));
     Integer x = 0;
     Integer y = 0;
     e.GetBookMark(1, x, y);
-    EXPECT_EQ(y, 1);
-    e.GetBookMark(3, x, y);
     EXPECT_EQ(y, 2);
+    e.GetBookMark(3, x, y);
+    EXPECT_EQ(y, 3);
     Key('Z', ssCtrl);
-    EXPECT_EQ(AllLines(), (Lines{"one", "two", "three"}));
+    EXPECT_EQ(AllLines(), (Lines{"one", "two", "three", "four"}));
 
     // The only line is emptied, not deleted: its bookmark stays on line 1.
     SetText("only");
