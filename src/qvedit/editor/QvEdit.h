@@ -546,6 +546,7 @@ protected:
     static std::vector<std::string_view> SplitTextLines(std::string_view Text);
 
 private:
+    std::string SelectedText(bool PadColumns) const;
     void DeleteSelectedBlock(TPoint& BB, const TPoint& BE);
     void InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text, bool AddToUndoList);
     // Each returns the number of lines it added to the buffer.
