@@ -969,10 +969,6 @@ private:
     int exceptions_;
 };
 
-// Raises EQvEditError: the operation's unit is not written yet. Used only by the
-// placeholder definitions that keep the library linking while the units are built.
-[[noreturn]] void QvEditNotBuilt(const char* Operation);
-
 // The editor as forms use it; it adds no behaviour.
 class TQvEdit : public TCustomQvEdit {
 public:
