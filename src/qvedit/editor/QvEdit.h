@@ -546,6 +546,7 @@ protected:
     static std::vector<std::string_view> SplitTextLines(std::string_view Text);
 
 private:
+    std::string SelectedText(bool PadColumns) const;
     void DeleteSelectedBlock(TPoint& BB, const TPoint& BE);
     void InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text, bool AddToUndoList);
     // Each returns the number of lines it added to the buffer.
@@ -967,10 +968,6 @@ private:
     TCustomQvEdit& editor_;
     int exceptions_;
 };
-
-// Raises EQvEditError: the operation's unit is not written yet. Used only by the
-// placeholder definitions that keep the library linking while the units are built.
-[[noreturn]] void QvEditNotBuilt(const char* Operation);
 
 // The editor as forms use it; it adds no behaviour.
 class TQvEdit : public TCustomQvEdit {
