@@ -2,6 +2,7 @@
 // hiding, sizing and placement.
 #include "qvedit/completion/QvCompletionProposalForm.h"
 
+#include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/runtime/SysUtils.h"
 
