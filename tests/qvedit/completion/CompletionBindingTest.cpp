@@ -227,6 +227,19 @@ TEST_F(CompletionBindingTest, AnEditorFreedWhileTheListIsOpenIsUnboundAndTheList
     EXPECT_EQ(Text(), "array_pop");
 }
 
+TEST_F(CompletionBindingTest, OpenedTwiceTheListStillGivesTheEditorItsFocusBackOnClosing)
+{
+    SetTextAndCaret("st|");
+    proposal->ActivateCompletion();
+    proposal->ActivateCompletion();
+    ASSERT_TRUE(ListOpen());
+    Press(VK_ESCAPE, 0, 27);
+    Editor().SetFocus();
+    EXPECT_TRUE(Editor().Focused());
+    TypeChars("r");
+    EXPECT_EQ(Text(), "str");
+}
+
 TEST_F(CompletionBindingTest, RowsAreAddedInBothListsOrNotAtAll)
 {
     proposal->ClearList();
