@@ -78,6 +78,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TQvEditMark;
@@ -545,12 +546,15 @@ protected:
     // ending with a line end has an empty last piece.
     static std::vector<std::string_view> SplitTextLines(std::string_view Text);
 
+    // The stored selection ends as an undo record of their deletion takes them.
+    std::pair<TPoint, TPoint> StoredSelectionForUndo() const;
+
 private:
     std::string SelectedText(bool PadColumns) const;
     void DeleteSelectedBlock(TPoint& BB, const TPoint& BE);
     void InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text, bool AddToUndoList);
     // Each returns the number of lines it added to the buffer.
-    Integer InsertNormal(std::string_view Text);
+    Integer InsertNormal(std::string_view Text, bool AddToUndoList);
     Integer InsertColumn(std::string_view Text, bool AddToUndoList);
     Integer InsertLine(std::string_view Text);
 
@@ -626,8 +630,7 @@ private:
     void ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList& Mirror);
     void UndoLineBreak(const TQvEditUndoItem& Item);
     void RedoUnindent(const TQvEditUndoItem& Item);
-    void PushRedoRecord(const TQvEditUndoItem& Undone, const std::string& Text, TPoint RestoredBegin,
-                        TPoint RestoredEnd);
+    void RedoLineBreak(const TQvEditUndoItem& Item);
     void SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End);
 
     // =====================================================================================

@@ -161,6 +161,20 @@ void TCustomQvEdit::TrimmedSetLine(Integer Index, const std::string& Text)
     lines_->Put(Index, options_.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(Text) : Text);
 }
 
+std::pair<TPoint, TPoint> TCustomQvEdit::StoredSelectionForUndo() const
+{
+    TPoint begin = blockBegin_;
+    TPoint end = blockEnd_;
+    // A stream selection that was made past a line's end (in another mode) deletes from
+    // the line's end; that is where the undo record must put the text back.
+    if (selectionMode_ == smNormal) {
+        for (TPoint* p : {&begin, &end})
+            if (p->Y >= 1 && p->Y <= lines_->Count())
+                p->X = std::min(p->X, static_cast<Integer>(lines_->Get(p->Y - 1).size()) + 1);
+    }
+    return {begin, end};
+}
+
 // ---- Clearing --------------------------------------------------------------------------------
 
 void TCustomQvEdit::ClearAll()
@@ -297,7 +311,7 @@ void TCustomQvEdit::InsertTextByMode(TQvSelectionMode PasteMode, std::string_vie
     Integer added = 0;
     switch (PasteMode) {
     case smNormal:
-        added = InsertNormal(Text);
+        added = InsertNormal(Text, AddToUndoList);
         if (startColumn >= 2)
             ++startLine;
         break;
@@ -315,11 +329,16 @@ void TCustomQvEdit::InsertTextByMode(TQvSelectionMode PasteMode, std::string_vie
     InternalSetCaretXY(TPoint{caretX_, caretY_});
 }
 
-Integer TCustomQvEdit::InsertNormal(std::string_view Text)
+Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
 {
     const std::string line = lines_->Get(caretY_ - 1);
     const auto keep = static_cast<std::size_t>(std::max(caretX_ - 1, 0));
     std::string left = line.substr(0, std::min(keep, line.size()));
+    // A caret beyond the line's end gets blanks up to it; they are recorded, as typing
+    // records its filler, so that undo takes them away with the text.
+    if (left.size() < keep && AddToUndoList)
+        undoList_->AddChange(crWhiteSpaceAdd, TPoint{caretX_, caretY_},
+                             TPoint{static_cast<Integer>(line.size()) + 1, caretY_}, std::string(), smNormal);
     left.resize(keep, ' ');
     const std::string right = keep < line.size() ? line.substr(keep) : std::string();
 
@@ -372,6 +391,11 @@ Integer TCustomQvEdit::InsertColumn(std::string_view Text, bool AddToUndoList)
             if (len < col - 1) {
                 line += Blanks(col - 1 - len);
                 line += piece;
+                // The blanks that reach the column are a change of their own, so that undo
+                // takes them away with the piece.
+                if (AddToUndoList)
+                    undoList_->AddChange(crWhiteSpaceAdd, TPoint{col, caretY_}, TPoint{len + 1, caretY_},
+                                         std::string(), smNormal);
             } else {
                 Integer from = col;
                 Integer to = col;

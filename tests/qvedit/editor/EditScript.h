@@ -1,0 +1,128 @@
+// Random editing as a user does it, through the editor's commands: typing, deleting,
+// Enter, Tab, pasting blocks of each selection mode and plain text, cutting, block indent
+// and unindent, case changes, line deletions, caret moves and selections in the three
+// modes. Shared by the undo property test and the command-stream fuzz target; Pick(n)
+// gives a number below n.
+#pragma once
+
+#include "platform/Clipboard.h"
+#include "qvedit/editor/QvEdit.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace editscript {
+
+// Texts a paste or a replacement brings in: every kind of line end, blanks, tabs, a
+// character above 127, an empty last line.
+inline const char* const Snippets[] = {
+    "x", "ab", "one\r\ntwo", "a\nb\nc", "p\rq", "  ind\r\n\tent", "\r\n", "tail\n", "\xE9t\xE9",
+    "w1 w2\r\n\r\nw3",
+};
+
+inline const char Typed[] = {'a', 'Z', ' ', '0', '\xE9', '(', 'q'};
+
+inline void PutOnClipboard(const std::string& Text, int Mode)
+{
+    TClipboard* clipboard = Clipboard();
+    clipboard->Open();
+    try {
+        clipboard->Clear();
+        clipboard->SetAsText(Text);
+        if (Mode >= 0) {
+            std::string block(1, static_cast<char>(Mode));
+            block.append(Text).push_back('\0');
+            clipboard->SetBuffer(QvEditClipboardFormat(), block);
+        }
+    } catch (...) {
+        clipboard->Close();
+        throw;
+    }
+    clipboard->Close();
+}
+
+// A character of the text, or the end of a line, chosen at random.
+template <class TPick>
+TPoint PickPoint(TCustomQvEdit& E, TPick& Pick)
+{
+    const Integer count = std::max(E.GetLines()->Count(), 1);
+    const Integer y = static_cast<Integer>(Pick(static_cast<std::uint32_t>(count))) + 1;
+    const auto length = static_cast<std::uint32_t>(E.GetLines()->Get(y - 1).size());
+    return TPoint{static_cast<Integer>(Pick(length + 1)) + 1, y};
+}
+
+// One operation; returns its name for failure messages. With OnSelection, one of those
+// that act on a selection in any mode.
+template <class TPick>
+const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
+{
+    const auto snippet = [&] { return std::string(Snippets[Pick(std::size(Snippets))]); };
+    static const int selectionOps[] = {0, 2, 5, 6, 7, 8, 9, 14};
+    switch (OnSelection ? selectionOps[Pick(std::size(selectionOps))] : static_cast<int>(Pick(15))) {
+    case 0:
+    case 1:
+        E.CommandProcessor(ecChar, Typed[Pick(std::size(Typed))], nullptr);
+        return "type";
+    case 2:
+        E.CommandProcessor(Pick(2) == 0 ? ecDeleteChar : ecDeleteLastChar, '\0', nullptr);
+        return "delete";
+    case 3:
+        E.CommandProcessor(ecLineBreak, '\r', nullptr);
+        return "enter";
+    case 4:
+        E.CommandProcessor(Pick(2) == 0 ? ecTab : ecShiftTab, '\t', nullptr);
+        return "tab";
+    case 5:
+        PutOnClipboard(snippet(), static_cast<int>(Pick(3)));
+        E.CommandProcessor(ecPaste, '\0', nullptr);
+        return "paste block";
+    case 6:
+        PutOnClipboard(snippet(), -1);
+        E.CommandProcessor(ecPaste, '\0', nullptr);
+        return "paste text";
+    case 7:
+        E.CommandProcessor(ecCut, '\0', nullptr);
+        return "cut";
+    case 8:
+        E.CommandProcessor(Pick(2) == 0 ? ecBlockIndent : ecBlockUnindent, '\0', nullptr);
+        return "indent";
+    case 9: {
+        static const TQvEditorCommand cases[] = {ecUpperCase, ecLowerCase, ecToggleCase, ecTitleCase,
+                                                 ecUpperCaseBlock, ecLowerCaseBlock, ecToggleCaseBlock};
+        E.CommandProcessor(cases[Pick(std::size(cases))], '\0', nullptr);
+        return "case";
+    }
+    case 10:
+        E.CommandProcessor(ecDeleteLine, '\0', nullptr);
+        return "delete line";
+    case 11: {
+        static const TQvEditorCommand deletes[] = {ecDeleteWord, ecDeleteLastWord, ecDeleteEOL, ecDeleteBOL};
+        E.CommandProcessor(deletes[Pick(std::size(deletes))], '\0', nullptr);
+        return "delete word";
+    }
+    case 12: {
+        TPoint p = PickPoint(E, Pick);
+        E.CommandProcessor(ecGotoXY, '\0', &p);
+        return "move";
+    }
+    case 13: {
+        static const TQvEditorCommand modes[] = {ecNormalSelect, ecLineSelect, ecColumnSelect};
+        E.CommandProcessor(modes[Pick(std::size(modes))], '\0', nullptr);
+        TPoint anchor = PickPoint(E, Pick);
+        E.CommandProcessor(ecGotoXY, '\0', &anchor);
+        TPoint end = PickPoint(E, Pick);
+        E.CommandProcessor(ecSelGotoXY, '\0', &end);
+        // Something is done with the selection; then the mode is normal again, as the
+        // application leaves it.
+        ApplyEditOp(E, Pick, true);
+        E.CommandProcessor(ecNormalSelect, '\0', nullptr);
+        return "select and edit";
+    }
+    default:
+        E.SetSelTextExternal(snippet());
+        return "set text";
+    }
+}
+
+}  // namespace editscript
