@@ -717,6 +717,10 @@ private:
     // Replaces the span From..To of the text (as a normal selection, whatever the mode)
     // by Text without undo records; returns the text it replaced.
     std::string ReplaceSpan(const TPoint& From, const TPoint& To, const std::string& Text);
+    // Records the deletion of From..End forward of the caret; with the caret in the virtual
+    // space after the line (From before it), also the blanks that filled From..Caret, so
+    // that undo takes them away before it puts the text back.
+    void RecordDeleteAfterCaret(const TPoint& From, const TPoint& End, const std::string& Deleted);
     // Moves the view right when the caret reached the window's right edge.
     void ScrollToTypedCaret();
     // The smart-tab target in the nearest line above that reaches the caret's display
