@@ -10,7 +10,7 @@ QV_PACKAGES=(
 qv_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 
 # The benchmarks' references: programs timed beside ours in the same run.
-QV_BENCH_PACKAGES=(highlight source-highlight)
+QV_BENCH_PACKAGES=(highlight source-highlight libqscintilla2-qt6-dev)
 
 # Installs QV_PACKAGES and any package names given as arguments, when missing.
 qv_install_packages() {
