@@ -2,6 +2,7 @@
 // line, then the window repainted, 1,000 times; ours beside the Qt port of the open
 // editing component in the same run, both plain (no highlighter), same font and size.
 // Prints the median and the worst keystroke of each and the ratio of the medians.
+#include "EditorBenchSupport.h"
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
 #include "platform/Messages.h"
@@ -15,7 +16,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -26,8 +26,6 @@ namespace {
 constexpr int Keystrokes = 1000;
 constexpr int WindowWidth = 800;
 constexpr int WindowHeight = 600;
-// Written by TextBufferBench from the corpus (the wordpress PHP files, repeated to 100 MB).
-const std::string SourceFile = "/tmp/qv-textbuffer-bench.php";
 
 struct TLatency {
     double MedianMs = 0;
@@ -70,7 +68,7 @@ TLatency MeasureOurs(int& MiddleLine)
     QApplication::processEvents();
 
     const auto load = std::chrono::steady_clock::now();
-    editor->GetLines()->LoadFromFile(SourceFile);
+    editor->GetLines()->LoadFromFile(BenchPhpFile);
     std::printf("ours: loaded %d lines in %.0f ms\n", editor->GetLines()->Count(),
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - load).count());
     MiddleLine = editor->GetLines()->Count() / 2;
@@ -94,9 +92,9 @@ TLatency MeasureOurs(int& MiddleLine)
 
 TLatency MeasurePeer()
 {
-    QFile file(QString::fromStdString(SourceFile));
+    QFile file(QString::fromStdString(BenchPhpFile));
     if (!file.open(QIODevice::ReadOnly)) {
-        std::cerr << "cannot read " << SourceFile << "\n";
+        std::cerr << "cannot read " << BenchPhpFile << "\n";
         std::exit(1);
     }
     const QByteArray bytes = file.readAll();
@@ -135,13 +133,10 @@ TLatency MeasurePeer()
 
 int main(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    UseOffscreenPlatformUnlessChosen();
     QApplication app(argc, argv);
-    if (!std::filesystem::exists(SourceFile)) {
-        std::cerr << SourceFile << " is missing: run TextBufferBench first, which writes it\n";
+    if (!BenchPhpFileReady())
         return 1;
-    }
     // "ours" or "peer" as the argument measures that side alone.
     const std::string only = argc > 1 ? argv[1] : "";
     int middleLine = 0;
