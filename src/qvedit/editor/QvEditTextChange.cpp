@@ -244,13 +244,16 @@ void TCustomQvEdit::SetSelTextPrimitiveEx(TQvSelectionMode PasteMode, const char
 }
 
 // Deletes BB..BE in the editor's selection mode. BB becomes where the caret goes: the
-// block's left column in column mode, column 1 in line mode.
+// join point in normal mode, the block's left column in column mode, column 1 in line mode.
 void TCustomQvEdit::DeleteSelectedBlock(TPoint& BB, const TPoint& BE)
 {
     switch (selectionMode_) {
     case smNormal: {
         if (lines_->Count() > 0) {
             const std::string first = lines_->Get(BB.Y - 1);
+            // A selection begun beyond the line's end (made in another mode) joins at
+            // the end, and that is where the caret goes.
+            BB.X = std::min(BB.X, static_cast<Integer>(first.size()) + 1);
             std::string joined(ColumnSpan(first, 1, BB.X));
             joined += ColumnSpan(lines_->Get(BE.Y - 1), BE.X, ToLineEnd);
             if (BE.Y > BB.Y)

@@ -1,7 +1,7 @@
 // Random editing as a user does it, through the editor's commands: typing, deleting,
 // Enter, Tab, pasting blocks of each selection mode and plain text, cutting, block indent
-// and unindent, case changes, line deletions, caret moves and selections in the three
-// modes. Shared by the undo property test and the command-stream fuzz target; Pick(n)
+// and unindent, case changes, line deletions, dragging a selection to another place, caret
+// moves and selections in the three modes. Shared by the undo property test and the command-stream fuzz target; Pick(n)
 // gives a number below n.
 #pragma once
 
@@ -59,7 +59,7 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
 {
     const auto snippet = [&] { return std::string(Snippets[Pick(std::size(Snippets))]); };
     static const int selectionOps[] = {0, 2, 5, 6, 7, 8, 9, 14};
-    switch (OnSelection ? selectionOps[Pick(std::size(selectionOps))] : static_cast<int>(Pick(15))) {
+    switch (OnSelection ? selectionOps[Pick(std::size(selectionOps))] : static_cast<int>(Pick(16))) {
     case 0:
     case 1:
         E.CommandProcessor(ecChar, Typed[Pick(std::size(Typed))], nullptr);
@@ -113,11 +113,23 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
         E.CommandProcessor(ecGotoXY, '\0', &anchor);
         TPoint end = PickPoint(E, Pick);
         E.CommandProcessor(ecSelGotoXY, '\0', &end);
-        // Something is done with the selection; then the mode is normal again, as the
-        // application leaves it.
+        // Something is done with the selection; then the mode is normal again and nothing
+        // selected. (A column block left selected in normal mode keeps columns beyond the
+        // line ends, which the typing and line-break commands record as they are.)
         ApplyEditOp(E, Pick, true);
+        TPoint caret = E.GetCaretXY();
+        E.CommandProcessor(ecGotoXY, '\0', &caret);
         E.CommandProcessor(ecNormalSelect, '\0', nullptr);
         return "select and edit";
+    }
+    case 15: {
+        TPoint anchor = PickPoint(E, Pick);
+        E.CommandProcessor(ecGotoXY, '\0', &anchor);
+        TPoint end = PickPoint(E, Pick);
+        E.CommandProcessor(ecSelGotoXY, '\0', &end);
+        const TPoint drop = E.RowColumnToPixels(E.LogicalToPhysicalPos(PickPoint(E, Pick)));
+        E.DragDrop(&E, drop.X + 1, drop.Y + 1);
+        return "drag";
     }
     default:
         E.SetSelTextExternal(snippet());
