@@ -235,12 +235,9 @@ void TCustomQvEdit::UndoItem()
     case crSilentDelete:
     case crSilentDeleteAfterCursor:
     case crDeleteAll: {
-        TPoint at = mode == smColumn ? TPoint{std::min(start.X, end.X), std::min(start.Y, end.Y)}
-                                     : minPoint(start, end);
-        // A stream deletion recorded from beyond a line's end took nothing before the
-        // end: the text goes back there, without blanks up to the recorded column.
-        if (mode == smNormal && at.Y >= 1 && at.Y <= lines_->Count())
-            at.X = std::min(at.X, static_cast<Integer>(lines_->Get(at.Y - 1).size()) + 1);
+        // Blanks up to the column are put back too: trimming may have taken them.
+        const TPoint at = mode == smColumn ? TPoint{std::min(start.X, end.X), std::min(start.Y, end.Y)}
+                                           : minPoint(start, end);
         TPoint restoredBegin = at;
         if (IsAfterCursorDelete(reason) && at.Y > lines_->Count()) {
             // The deleted last line comes back after a line end of its own.
