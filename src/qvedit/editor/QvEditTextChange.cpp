@@ -187,7 +187,9 @@ void TCustomQvEdit::ClearAll()
             ClearBookMark(i);
     marks_->Clear();
     bookMarks_.fill(nullptr);
-    undoList_->Clear();
+    // Both lists go and the saved state is anchored anew, also when the buffer was empty
+    // already and told nobody it was cleared.
+    ClearUndo();
     SetModified(false);
 }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <sstream>
 #include <string>
 
 namespace editscript {
@@ -50,6 +51,17 @@ TPoint PickPoint(TCustomQvEdit& E, TPick& Pick)
     const Integer y = static_cast<Integer>(Pick(static_cast<std::uint32_t>(count))) + 1;
     const auto length = static_cast<std::uint32_t>(E.GetLines()->Get(y - 1).size());
     return TPoint{static_cast<Integer>(Pick(length + 1)) + 1, y};
+}
+
+// Delete and Delete-word at a caret beyond a line's end pad the line with blanks; the
+// sessions keep the caret on the text, so that every record describes its change whole.
+inline void KeepCaretOnTheText(TCustomQvEdit& E)
+{
+    const auto length = static_cast<Integer>(E.GetLineText().size());
+    if (E.GetCaretX() > length + 1 && !E.GetSelAvail()) {
+        TPoint end{length + 1, E.GetCaretY()};
+        E.CommandProcessor(ecGotoXY, '\0', &end);
+    }
 }
 
 // One operation; returns its name for failure messages. With OnSelection, one of those
@@ -135,6 +147,59 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
         E.SetSelTextExternal(snippet());
         return "set text";
     }
+}
+
+// Steps operations on the editor's text, with a save (Modified := False) before the
+// operation numbered SaveAt (or after the last); then everything is undone and redone.
+// Gives "" when undoing everything gave the starting text back byte for byte, redoing
+// everything the edited text, and the editor was unmodified exactly once each way, at the
+// saved text; else what went wrong, with every step's text.
+template <class TPick>
+std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::uint32_t SaveAt)
+{
+    const std::string start = E.QvGetText();
+    std::ostringstream trace;
+    trace << "start \"" << start << "\":";
+    std::string saved = start;
+    for (std::uint32_t step = 0; step <= Steps; ++step) {
+        if (step == SaveAt) {
+            E.SetModified(false);
+            saved = E.QvGetText();
+            trace << " save";
+        }
+        if (step < Steps) {
+            trace << ' ' << ApplyEditOp(E, Pick) << " \"" << E.QvGetText() << '"';
+            KeepCaretOnTheText(E);
+        }
+    }
+    const std::string end = E.QvGetText();
+
+    // Walks one way to the end of the list: counts the unmodified states on the way.
+    const auto walk = [&](bool Undoing) -> std::string {
+        int unmodified = 0;
+        for (int guard = 0;; ++guard) {
+            if (!E.GetModified()) {
+                ++unmodified;
+                if (E.QvGetText() != saved)
+                    return " unmodified away from the saved point";
+            }
+            if (!(Undoing ? E.GetCanUndo() : E.GetCanRedo()) || guard > 10000)
+                break;
+            Undoing ? E.Undo() : E.Redo();
+            trace << (Undoing ? " undo \"" : " redo \"") << E.QvGetText() << '"';
+        }
+        if (unmodified != 1)
+            return " unmodified " + std::to_string(unmodified) + " times";
+        return std::string();
+    };
+    std::string failure = walk(true);
+    if (failure.empty() && E.QvGetText() != start)
+        failure = " undo did not give the start back";
+    if (failure.empty())
+        failure = walk(false);
+    if (failure.empty() && E.QvGetText() != end)
+        failure = " redo did not give the edited text back";
+    return failure.empty() ? failure : trace.str() + ":" + failure;
 }
 
 }  // namespace editscript

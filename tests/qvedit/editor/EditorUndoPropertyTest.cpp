@@ -6,7 +6,6 @@
 #include "TextEditProbe.h"
 
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -64,19 +63,6 @@ protected:
     }
 
 private:
-    // Delete and Delete-word at a caret beyond a line's end pad the line with blanks that
-    // their undo records do not describe; the sessions keep the caret on the text.
-    void KeepCaretOnTheText()
-    {
-        TTextEditProbe& e = Editor();
-        const auto length = static_cast<Integer>(e.GetLineText().size());
-        if (e.GetCaretX() > length + 1 && !e.GetSelAvail()) {
-            TPoint end{length + 1, e.GetCaretY()};
-            e.CommandProcessor(ecGotoXY, '\0', &end);
-        }
-    }
-
-    // One session; the empty string when every rule held, else what went wrong.
     std::string RunSession(TRandom& Pick)
     {
         TTextEditProbe& e = Editor();
@@ -84,60 +70,8 @@ private:
         e.SetSelectionMode(smNormal);
         e.SetInsertMode(true);
         e.QvSetText(RandomText(Pick));
-        const std::string start = e.QvGetText();
-        std::ostringstream trace;
-        trace << "start \"" << start << "\":";
-
         const std::uint32_t steps = Pick(12) + 1;
-        const std::uint32_t saveAt = Pick(steps + 1);
-        std::string saved = start;
-        for (std::uint32_t step = 0; step <= steps; ++step) {
-            if (step == saveAt) {
-                e.SetModified(false);
-                saved = e.QvGetText();
-                trace << " save";
-            }
-            if (step < steps) {
-                trace << ' ' << editscript::ApplyEditOp(e, Pick) << " \"" << e.QvGetText() << '"';
-                KeepCaretOnTheText();
-            }
-        }
-        const std::string end = e.QvGetText();
-
-        int unmodified = 0;
-        for (int guard = 0;; ++guard) {
-            if (!e.GetModified()) {
-                ++unmodified;
-                if (e.QvGetText() != saved)
-                    return trace.str() + ": unmodified away from the saved point, undoing";
-            }
-            if (!e.GetCanUndo() || guard > 1000)
-                break;
-            e.Undo();
-            trace << " undo \"" << e.QvGetText() << '"';
-        }
-        if (e.QvGetText() != start)
-            return trace.str() + ": undo gave \"" + e.QvGetText() + "\"";
-        if (unmodified != 1)
-            return trace.str() + ": unmodified " + std::to_string(unmodified) + " times undoing";
-
-        unmodified = 0;
-        for (int guard = 0;; ++guard) {
-            if (!e.GetModified()) {
-                ++unmodified;
-                if (e.QvGetText() != saved)
-                    return trace.str() + ": unmodified away from the saved point, redoing";
-            }
-            if (!e.GetCanRedo() || guard > 1000)
-                break;
-            e.Redo();
-            trace << " redo \"" << e.QvGetText() << '"';
-        }
-        if (e.QvGetText() != end)
-            return trace.str() + ": redo gave \"" + e.QvGetText() + "\", not \"" + end + "\"";
-        if (unmodified != 1)
-            return trace.str() + ": unmodified " + std::to_string(unmodified) + " times redoing";
-        return std::string();
+        return editscript::RunSession(e, Pick, steps, Pick(steps + 1));
     }
 };
 
