@@ -124,6 +124,11 @@ public:
     void Put(int Index, const std::string& S) override;
 
     Integer GetRange(Integer Index) const;  // 0 outside the list
+    // No flags outside the list. A line InsertLines made has none until it is put.
+    TQvEditStringFlags GetFlags(Integer Index) const
+    {
+        return Index >= 0 && Index < count_ ? records_[Index].Flags : TQvEditStringFlags();
+    }
     void PutRange(Integer Index, Integer ARange);
     std::string GetExpandedString(Integer Index);
     Integer GetExpandedStringLength(Integer Index);

@@ -513,8 +513,9 @@ protected:
 private:
     // ScanFrom that does not stop on a line up to Through, even where the range agrees.
     Integer ScanRanges(Integer Index, Integer Through);
-    // The last of the empty lines stored with range 0 from Index on (Index - 1 if none).
-    Integer LastBlankLineOfRangeZero(Integer Index) const;
+    // The last of the lines from Index on that InsertLines made and nothing has put since
+    // (Index - 1 if none).
+    Integer LastLineMadeByInsertLines(Integer Index) const;
     // With eoAutoSizeMaxLineWidth, MaxLineWidth grows to the expanded length of the line.
     void GrowMaxLineWidthFor(Integer Index);
 

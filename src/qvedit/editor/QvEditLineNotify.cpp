@@ -49,11 +49,10 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     return result;
 }
 
-Integer TCustomQvEdit::LastBlankLineOfRangeZero(Integer Index) const
+Integer TCustomQvEdit::LastLineMadeByInsertLines(Integer Index) const
 {
     Integer last = Index - 1;
-    while (last + 1 < lines_->GetCount() && lines_->GetRange(last + 1) == 0 &&
-           lines_->GetView(last + 1).empty())
+    while (last + 1 < lines_->GetCount() && lines_->GetFlags(last + 1).Empty())
         ++last;
     return last;
 }
@@ -76,11 +75,11 @@ void TCustomQvEdit::ListScanRanges(TObject*)
 
 void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
 {
-    // Lines made by InsertLines come empty with range 0, which need not be their range:
+    // Lines made by InsertLines come with range 0, which need not be their range:
     // stopping on one of them would leave the lines after them with ranges that followed
     // from the line before the insertion. So the scan goes through them all.
     if (highlighter_ != nullptr)
-        ScanRanges(Index, LastBlankLineOfRangeZero(Index));
+        ScanRanges(Index, LastLineMadeByInsertLines(Index));
     InvalidateLines(Index + 1, ToTheEnd);
     InvalidateGutterLines(Index + 1, ToTheEnd);
     GrowMaxLineWidthFor(Index);
