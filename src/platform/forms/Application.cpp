@@ -133,6 +133,16 @@ void TApplication::ProcessMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void TApplication::ProcessMessagesExceptInput()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool TApplication::Active() const
+{
+    return QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
 void TApplication::Terminate()
 {
     terminated_ = true;

@@ -162,6 +162,11 @@ public:
     void Run();
     // Handles the events waiting now and returns.
     void ProcessMessages();
+    // The same, leaving key and mouse input waiting: for code that runs inside the
+    // handling of a key, which must not handle the next key before it returns.
+    void ProcessMessagesExceptInput();
+    // Whether one of the program's windows is the active window of the desktop.
+    bool Active() const;
     // Frees the forms the application owns (at the end of Run and before the Qt
     // application object goes).
     void FreeForms();

@@ -2,6 +2,7 @@
 // hiding, sizing and placement.
 #include "qvedit/completion/QvCompletionProposalForm.h"
 
+#include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -81,8 +82,12 @@ void TQvBaseCompletionProposalForm::WMEraseBkgnd(TWMEraseBkgnd& Message)
 void TQvBaseCompletionProposalForm::Activate()
 {
     if (displayKind_ == ctCode) {
-        if (CurrentEditor != nullptr)
+        // Opened again while open, the list is still the editor's focus control once only:
+        // one Deactivate must give the editor its focus back.
+        if (CurrentEditor != nullptr) {
+            CurrentEditor->RemoveFocusControl(this);
             CurrentEditor->AddFocusControl(this);
+        }
         Popup(paGrab);
     } else {
         Popup(paNoActivate);

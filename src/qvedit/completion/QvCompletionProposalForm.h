@@ -10,7 +10,6 @@
 
 #include "platform/graphics/Graphics.h"
 #include "platform/window/PopupWindow.h"
-#include "platform/controls/StdCtrls.h"
 #include "qvedit/completion/QvCompletionEditorLink.h"
 #include "qvedit/completion/QvCompletionFormat.h"
 
@@ -18,6 +17,10 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+// Only a pointer to the scroll bar is kept here, so this header stays usable beside the
+// editor's, whose scroll event shares its name with the scroll bar's.
+class TScrollBar;
 
 enum QvCompletionType { ctCode, ctHint, ctParams };
 

@@ -1,6 +1,8 @@
 // The completion list window's input: keys, typed characters, mouse and wheel.
 #include "qvedit/completion/QvCompletionProposalForm.h"
 
+#include "platform/controls/StdCtrls.h"
+
 #include <algorithm>
 
 void TQvBaseCompletionProposalForm::KeyDown(Word& Key, TShiftState Shift)

@@ -2,6 +2,8 @@
 // to the window in one step each.
 #include "qvedit/completion/QvCompletionProposalForm.h"
 
+#include "platform/controls/StdCtrls.h"
+
 #include <algorithm>
 
 void TQvBaseCompletionProposalForm::Paint()

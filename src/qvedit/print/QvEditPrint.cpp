@@ -95,6 +95,8 @@ void TQvEditPrint::SetLineOffset(Integer Value)
 
 void TQvEditPrint::PrintRange(Integer FirstPage, Integer LastPage)
 {
+    if (selectedOnly_ && !selAvail_)
+        return;
     TPrinter* printer = Printer();
     printing_ = true;
     abort_ = false;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+class TCustomQvEdit;
 class TQvFontStock;
 
 enum TQvPrintStatus { psBegin, psNewPage, psEnd };
@@ -79,6 +80,13 @@ public:
     void SetLineOffset(Integer Value);
     Integer GetPageOffset() const { return pageOffset_; }
     void SetPageOffset(Integer Value) { pageOffset_ = Value; }
+    // Attaches an editor: takes its highlighter, font, tab width and lines (as SetLines
+    // does) and its selection. nullptr attaches no selection and changes nothing else.
+    void SetQvEdit(TCustomQvEdit* Value);
+    // Print only the selection of the attached editor: only its lines, and of each only
+    // the selected part. With no selection attached Print and PrintRange print nothing.
+    bool GetSelectedOnly() const { return selectedOnly_; }
+    void SetSelectedOnly(bool Value);
     // Tab width used when the lines are set.
     Integer GetTabWidth() const { return tabWidth_; }
     void SetTabWidth(Integer Value) { tabWidth_ = Value; }
@@ -122,6 +130,19 @@ private:
     void InitRanges();
     void CalcPages();
     TWrapPositions WrapPositions(const std::string& Line) const;
+
+    // What is printed (QvEditPrintSelection.cpp): the lines FirstPrintedLine up to
+    // EndPrintedLine (exclusive), and of line i the columns PrintedSpan(i) (0-based,
+    // clamped to the line).
+    struct TColumnSpan {
+        Integer Start = 0;
+        Integer End = 0;
+    };
+    bool PrintsSelection() const { return selectedOnly_ && selAvail_; }
+    Integer FirstPrintedLine() const;
+    Integer EndPrintedLine() const;
+    TColumnSpan PrintedSpan(Integer LineIndex) const;
+    std::string PrintedPart(Integer LineIndex) const;
     void ForgetPages() { pagesCounted_ = false; }
 
     // Drawing (QvEditPrintDraw.cpp).
@@ -154,6 +175,13 @@ private:
     Integer pageOffset_ = 0;
     Integer tabWidth_ = 8;
     TColor color_ = clWhite;
+    bool selectedOnly_ = false;
+
+    // The attached editor's selection: whether there is one, its first line (0-based) and,
+    // from that line on, the selected columns of each line with the tabs expanded.
+    bool selAvail_ = false;
+    Integer selFirstLine_ = 0;
+    std::vector<TColumnSpan> selSpans_;
 
     // The layout and the job.
     TCanvas* canvas_ = nullptr;

@@ -31,9 +31,8 @@ void TQvEditPrint::PrintPage(Integer PageNumber)
 
     yPos_ = margins_->PTop();
     const Integer first = pages_[static_cast<std::size_t>(PageNumber - 1)].FirstLine;
-    const Integer end = PageNumber < pageCount_
-                            ? pages_[static_cast<std::size_t>(PageNumber)].FirstLine
-                            : static_cast<Integer>(lines_.size());
+    const Integer end = PageNumber < pageCount_ ? pages_[static_cast<std::size_t>(PageNumber)].FirstLine
+                                                : EndPrintedLine();
     HDC dc = canvas_->GetHandle();
     const int saved = SaveDC(dc);
     try {
@@ -53,11 +52,11 @@ void TQvEditPrint::WriteLine(Integer LineIndex)
 {
     if (lineNumbers_)
         WriteLineNumber(LineIndex);
-    const std::string& line = lines_[static_cast<std::size_t>(LineIndex)];
+    const std::string part = PrintedPart(LineIndex);
     if (highlighting_)
-        TextOut(LineIndex, WrapPositions(line));
+        TextOut(LineIndex, WrapPositions(part));
     else
-        TextOutPlain(line);
+        TextOutPlain(part);
     yPos_ += lineHeight_;
 }
 
@@ -74,15 +73,19 @@ void TQvEditPrint::WriteLineNumber(Integer LineIndex)
 
 void TQvEditPrint::TextOut(Integer LineIndex, const TWrapPositions& Positions)
 {
-    const std::string& text = lines_[static_cast<std::size_t>(LineIndex)];
+    // The highlighter scans the whole line, so that the part printed keeps the colours it
+    // has in the line; columns below count from the part's start.
+    const std::string& line = lines_[static_cast<std::size_t>(LineIndex)];
+    const TColumnSpan span = PrintedSpan(LineIndex);
+    const char* text = line.data() + span.Start;
     const TFontStyles plainStyle = canvas_->GetFont()->GetStyle();
     // Without wrapping a row ends where the page's columns do, as plain text does.
-    const auto limit = static_cast<Integer>(
-        wrap_ ? text.size() : std::min<std::size_t>(text.size(), static_cast<std::size_t>(maxCol_)));
+    const Integer partLength = span.End - span.Start;
+    const Integer limit = wrap_ ? partLength : std::min(partLength, maxCol_);
     std::size_t next = 0;  // the next wrap position to reach
     Integer rowStart = 0;
     highlighter_->SetRange(ranges_[static_cast<std::size_t>(LineIndex)]);
-    highlighter_->SetLine(text, LineIndex + 1);
+    highlighter_->SetLine(line, LineIndex + 1);
     for (; !highlighter_->GetEol(); highlighter_->Next()) {
         TQvHighlighterAttributes* attr = highlighter_->GetTokenAttribute();
         if (attr == nullptr) {
@@ -95,10 +98,10 @@ void TQvEditPrint::TextOut(Integer LineIndex, const TWrapPositions& Positions)
         } else {
             SetDrawStyle(attr->GetStyle(), fontColor_, color_);
         }
-        Integer start = highlighter_->GetTokenPos();
-        const Integer end = std::min(
-            highlighter_->GetTokenPos() + static_cast<Integer>(highlighter_->GetToken().size()),
-            limit);
+        const Integer tokenPos = highlighter_->GetTokenPos() - span.Start;
+        Integer start = std::max<Integer>(tokenPos, 0);
+        const Integer end =
+            std::min(tokenPos + static_cast<Integer>(highlighter_->GetToken().size()), limit);
         while (start < end) {
             if (next < Positions.size() && Positions[next].Index <= start) {
                 // A row ends before this piece: the piece starts the next row.
@@ -109,8 +112,8 @@ void TQvEditPrint::TextOut(Integer LineIndex, const TWrapPositions& Positions)
             }
             const Integer pieceEnd =
                 next < Positions.size() ? std::min(Positions[next].Index, end) : end;
-            DrawCells(margins_->PLeft() + (start - rowStart) * charWidth_,
-                      text.data() + start, pieceEnd - start);
+            DrawCells(margins_->PLeft() + (start - rowStart) * charWidth_, text + start,
+                      pieceEnd - start);
             start = pieceEnd;
         }
     }

@@ -121,17 +121,18 @@ void TQvEditPrint::CalcPages()
     maxWidth_ = canvas_->TextWidth(std::string(static_cast<std::size_t>(maxCol_), 'W'));
 
     pageCount_ = 1;
-    pages_.push_back(TPageLine{0});
+    const Integer firstLine = FirstPrintedLine();
+    pages_.push_back(TPageLine{firstLine});
     Integer y = margins_->PTop();
     const Integer bottom = margins_->PBottom();
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
+    for (Integer i = firstLine; i < EndPrintedLine(); ++i) {
         // A line goes whole to the next page when any of its rows would pass the bottom
         // margin; only a line taller than a page is cut by it.
-        const Integer rows = 1 + static_cast<Integer>(WrapPositions(lines_[i]).size());
+        const Integer rows = 1 + static_cast<Integer>(WrapPositions(PrintedPart(i)).size());
         const Int64 height = static_cast<Int64>(rows) * lineHeight_;
-        const bool pageHoldsLines = pages_.back().FirstLine < static_cast<Integer>(i);
+        const bool pageHoldsLines = pages_.back().FirstLine < i;
         if (y + height > bottom && pageHoldsLines) {
-            pages_.push_back(TPageLine{static_cast<Integer>(i)});
+            pages_.push_back(TPageLine{i});
             ++pageCount_;
             y = margins_->PTop();
         }

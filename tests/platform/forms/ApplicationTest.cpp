@@ -217,3 +217,15 @@ TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsTheMessageLoop)
 }
 
 }  // namespace
+
+// With a shown form the program is active; waiting work runs also when input is left out.
+TEST(ProcessMessagesTest, LeavingInputOutStillRunsTheWaitingWork)
+{
+    TRecordingForm ui;
+    Application->ProcessMessages();
+    EXPECT_TRUE(Application->Active());
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    Application->ProcessMessagesExceptInput();
+    EXPECT_TRUE(ran);
+}

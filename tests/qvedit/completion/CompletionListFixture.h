@@ -2,6 +2,7 @@
 // carries out the commands the list sends and logs them.
 #pragma once
 
+#include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "qvedit/completion/QvCompletionProposalForm.h"
 
