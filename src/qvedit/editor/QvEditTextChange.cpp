@@ -81,51 +81,45 @@ std::string TCustomQvEdit::SelectedText(bool PadColumns) const
     const Integer count = lines_->Count();
     const Integer first = std::clamp(bb.Y, 1, std::max(count, 1));
     const Integer last = std::clamp(be.Y, first, std::max(count, 1));
-    std::vector<std::string> parts;
-    parts.reserve(static_cast<std::size_t>(last - first + 1));
-    switch (selectionMode_) {
-    case smNormal:
-        if (first == last) {
-            parts.emplace_back(ColumnSpan(lines_->Get(first - 1), bb.X, be.X));
-        } else {
-            parts.emplace_back(ColumnSpan(lines_->Get(first - 1), bb.X, ToLineEnd));
-            for (Integer y = first + 1; y < last; ++y)
-                parts.push_back(lines_->Get(y - 1));
-            parts.emplace_back(ColumnSpan(lines_->Get(last - 1), 1, be.X));
-        }
-        break;
-    case smColumn: {
-        Integer colFrom = std::min(bb.X, be.X);
-        Integer colTo = std::max(bb.X, be.X);
-        for (Integer y = first; y <= last; ++y) {
-            const std::string line = lines_->Get(y - 1);
+    const Integer colFrom = std::min(bb.X, be.X);
+    const Integer colTo = std::max(bb.X, be.X);
+    // The selected part of a line, read in place, and the blanks a padded row gets after it.
+    struct TRow {
+        std::string_view Text;
+        std::size_t Pad = 0;
+    };
+    const auto row = [&](Integer y) -> TRow {
+        const std::string_view line = lines_->GetView(y - 1);
+        switch (selectionMode_) {
+        case smNormal:
+            return {ColumnSpan(line, y == first ? bb.X : 1, y == last ? be.X : ToLineEnd)};
+        case smColumn: {
             Integer from = colFrom;
             Integer to = colTo;
-            MBCSGetSelRangeInLineWhenColumnSelectionMode(line, from, to);
-            std::string part(ColumnSpan(line, from, to));
-            if (PadColumns)
-                part.resize(static_cast<std::size_t>(to - from), ' ');
-            parts.push_back(std::move(part));
+            MBCSGetSelRangeInLineWhenColumnSelectionMode(std::string(line), from, to);
+            const std::string_view span = ColumnSpan(line, from, to);
+            return {span, PadColumns ? static_cast<std::size_t>(to - from) - span.size() : 0};
         }
-        break;
+        case smLine:
+            break;
+        }
+        return {line};
+    };
+    // Every line of a line block but the buffer's last ends with a line end.
+    const bool finalLineEnd = selectionMode_ == smLine && last < count;
+    // The length first, then one allocation filled with block copies.
+    std::size_t length = 2 * static_cast<std::size_t>(last - first + (finalLineEnd ? 1 : 0));
+    for (Integer y = first; y <= last; ++y) {
+        const TRow r = row(y);
+        length += r.Text.size() + r.Pad;
     }
-    case smLine:
-        for (Integer y = first; y <= last; ++y)
-            parts.push_back(lines_->Get(y - 1));
-        // Every line but the buffer's last ends with a line end.
-        if (last < count)
-            parts.emplace_back();
-        break;
-    }
-    std::size_t length = 2 * (parts.size() - 1);
-    for (const std::string& part : parts)
-        length += part.size();
     std::string result;
     result.reserve(length);
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            result += "\r\n";
-        result += parts[i];
+    for (Integer y = first; y <= last; ++y) {
+        const TRow r = row(y);
+        result.append(r.Text).append(r.Pad, ' ');
+        if (y < last || finalLineEnd)
+            result.append("\r\n");
     }
     return result;
 }
@@ -170,7 +164,7 @@ std::pair<TPoint, TPoint> TCustomQvEdit::StoredSelectionForUndo() const
     if (selectionMode_ == smNormal) {
         for (TPoint* p : {&begin, &end})
             if (p->Y >= 1 && p->Y <= lines_->Count())
-                p->X = std::min(p->X, static_cast<Integer>(lines_->Get(p->Y - 1).size()) + 1);
+                p->X = std::min(p->X, static_cast<Integer>(lines_->GetView(p->Y - 1).size()) + 1);
     }
     return {begin, end};
 }
@@ -364,7 +358,7 @@ Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
     }
     const bool trim = options_.Contains(eoTrimTrailingSpaces);
     const auto rightLength = static_cast<Integer>((trim ? TrimTrailingBlanks(right) : right).size());
-    caretX_ = static_cast<Integer>(lines_->Get(caretY_ - 1).size()) + 1 - rightLength;
+    caretX_ = static_cast<Integer>(lines_->GetView(caretY_ - 1).size()) + 1 - rightLength;
     StatusChanged(TQvStatusChanges{scCaretX});
     return ends;
 }

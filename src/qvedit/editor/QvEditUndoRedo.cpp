@@ -141,6 +141,12 @@ void TCustomQvEdit::Undo()
         return;
     TQvPaintLockScope lock(*this);
     MoveGroupBreak(*undoList_, *redoList_);
+    // Another break below it (around a step that changed nothing): passing the first is
+    // the whole step, so that neither is lost.
+    if (undoList_->LastChangeReason() == crGroupBreak) {
+        UpdateModifiedStatus();
+        return;
+    }
     const TQvChangeReason lastReason = undoList_->LastChangeReason();
     const bool bracketed = IsBracketEnd(lastReason);
     const auto matchingBegin = static_cast<TQvChangeReason>(lastReason - 1);
