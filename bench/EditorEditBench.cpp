@@ -4,10 +4,10 @@
 // beside the Qt port of the open editing component in the same run, both plain (no
 // highlighter), same font and size; prints the times and the ratios.
 #include "EditorBenchSupport.h"
-#include "platform/Clipboard.h"
-#include "platform/Forms.h"
-#include "platform/Graphics.h"
-#include "platform/Messages.h"
+#include "platform/window/Clipboard.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/window/Messages.h"
 #include "qvedit/editor/QvEdit.h"
 
 #include <Qsci/qsciscintilla.h>

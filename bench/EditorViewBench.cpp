@@ -11,8 +11,8 @@
 //   repaint  one full repaint of a screen of highlighted PHP in the middle of the file.
 // Also prints the memory the line ranges take per line. The peer's lexer is its PHP
 // lexer started in PHP mode, as our highlighter takes every line as PHP.
-#include "platform/Forms.h"
-#include "platform/Graphics.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
 #include "qvedit/editor/QvEdit.h"
 #include "qvedit/highlighters/QvHighlighterPHP.h"
 

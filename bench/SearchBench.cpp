@@ -5,8 +5,8 @@
 // and 1M matches, and how an expression that is costly on every line ends.
 #include "EditorBenchSupport.h"
 
-#include "platform/Forms.h"
-#include "platform/Graphics.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
 #include "qvedit/editor/QvEdit.h"
 #include "qvedit/search/QvEditRegexSearch.h"
 #include "qvedit/search/QvEditSearch.h"
