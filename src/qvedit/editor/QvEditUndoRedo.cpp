@@ -352,20 +352,12 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete:
-    case crDeleteAll: {
-        // A deletion after a caret beyond the line's end filled the gap with blanks, so
-        // that what followed joined at the caret; so does its redo.
-        std::string replacement = Item.ChangeStr;
-        if (IsAfterCursorDelete(reason) && mode == smNormal) {
-            const auto length = static_cast<Integer>(lines_->Get(start.Y - 1).size());
-            replacement.insert(0, static_cast<std::size_t>(std::max(start.X - 1 - length, 0)), ' ');
-        }
+    case crDeleteAll:
         SelectForRedo(Item, start, end);
         undoList_->AddChange(reason, start, end, GetSelText(), mode);
-        SetSelTextPrimitiveEx(mode, replacement.c_str(), false);
+        SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(start);
         break;
-    }
     case crLineBreak:
         RedoLineBreak(Item);
         break;
