@@ -230,3 +230,48 @@ void TQvHighlighterBase::OrSymbolProc()
     const unsigned next = At(run_ + 1);
     SymbolOfLength(next == '|' || next == '=' ? 2 : 1);
 }
+
+void TQvHighlighterBase::PlusSymbolProc()
+{
+    const unsigned next = At(run_ + 1);
+    SymbolOfLength(next == '+' || next == '=' ? 2 : 1);
+}
+
+void TQvHighlighterBase::MinusSymbolProc()
+{
+    const unsigned next = At(run_ + 1);
+    SymbolOfLength(next == '-' || next == '=' || next == '>' ? 2 : 1);
+}
+
+void TQvHighlighterBase::LessSymbolProc()
+{
+    const unsigned next = At(run_ + 1);
+    if (next == '<')
+        SymbolOfLength(At(run_ + 2) == '=' ? 3 : 2);
+    else
+        SymbolOfLength(next == '=' ? 2 : 1);
+}
+
+void TQvHighlighterBase::EqualOrGreaterSymbolProc()
+{
+    const unsigned next = At(run_ + 1);
+    SymbolOfLength(next == '=' || next == '>' ? 2 : 1);
+}
+
+void TQvHighlighterBase::ScanToLineEnd()
+{
+    while (!AtLineEnd(run_))
+        ++run_;
+}
+
+void TQvHighlighterBase::ScanBlockCommentBody(Byte closedRange)
+{
+    while (!AtLineEnd(run_)) {
+        if (At(run_) == '*' && At(run_ + 1) == '/') {
+            run_ += 2;
+            range_ = closedRange;
+            return;
+        }
+        ++run_;
+    }
+}

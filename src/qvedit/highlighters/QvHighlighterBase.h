@@ -175,6 +175,17 @@ protected:
     void AssignmentSymbolProc();  // the character, with a following '=' joined
     void AndSymbolProc();         // '&', '&&' or '&='
     void OrSymbolProc();          // '|', '||' or '|='
+    void PlusSymbolProc();        // '+', '++' or '+='
+    void MinusSymbolProc();       // '-', '--', '-=' or '->'
+    void LessSymbolProc();        // '<', '<=', '<<' or '<<='
+    // The character, with a following '=' or '>' joined: "==", "=>", ">=", ">>".
+    void EqualOrGreaterSymbolProc();
+
+    // Takes the characters up to the end of the line.
+    void ScanToLineEnd();
+    // Scans a "/*" comment from the position up to and including "*/" (the range becomes
+    // closedRange) or up to the end of the line (the range stays).
+    void ScanBlockCommentBody(Byte closedRange);
 
     const char* line_;
     Integer lineNumber_ = 0;

@@ -175,7 +175,6 @@ private:
     void ScanNumber(Integer first);
     void ScanStringBody();
     void ScanDirectiveBody();
-    void ScanToLineEnd();
     // The character at `index`, or 0 before the start of the line.
     unsigned CharAt(Integer index) const { return index < 0 ? 0 : At(index); }
     bool OccursBetween(Integer from, Integer to, unsigned upper) const;

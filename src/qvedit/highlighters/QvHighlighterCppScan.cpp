@@ -390,12 +390,6 @@ void TQvCppHighlighter::ScanStringBody()
 
 // ---- Comments -------------------------------------------------------------------------
 
-void TQvCppHighlighter::ScanToLineEnd()
-{
-    while (!AtLineEnd(run_))
-        ++run_;
-}
-
 void TQvCppHighlighter::SlashProc()
 {
     switch (At(run_ + 1)) {

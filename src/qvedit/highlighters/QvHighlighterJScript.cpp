@@ -76,8 +76,8 @@ TQvJScriptHighlighter::TProcTable TQvJScriptHighlighter::MakeMethodTables()
     table['*'] = &TQvJScriptHighlighter::AssignmentSymbolProc;
     table['&'] = &TQvJScriptHighlighter::AndSymbolProc;
     table['|'] = &TQvJScriptHighlighter::OrSymbolProc;
-    table['+'] = &TQvJScriptHighlighter::PlusProc;
-    table['-'] = &TQvJScriptHighlighter::MinusProc;
+    table['+'] = &TQvJScriptHighlighter::PlusSymbolProc;
+    table['-'] = &TQvJScriptHighlighter::MinusSymbolProc;
     table['.'] = &TQvJScriptHighlighter::PointProc;
     for (char c : {'!', '(', ')', ',', ':', ';', '<', '=', '>', '?', '[', ']', '{', '}', '~'})
         table[static_cast<unsigned char>(c)] = &TQvJScriptHighlighter::SymbolProc;
@@ -94,15 +94,6 @@ void TQvJScriptHighlighter::Next()
 }
 
 // ---- Words and numbers ----------------------------------------------------------------
-
-void TQvJScriptHighlighter::IdentProc()
-{
-    Integer wordLength = 0;
-    tokenKind_ = Keywords().IdentKind(line_ + run_, wordLength);
-    run_ += wordLength;
-    while (IdentCharTable[At(run_)])
-        ++run_;
-}
 
 // Digits and dots; a hexadecimal number "0x" or "0X" also takes the letters A..F. An
 // exponent letter ends a decimal number, as does a dot that another dot follows.
@@ -152,18 +143,6 @@ void TQvJScriptHighlighter::StringProc()
 
 // ---- Symbols --------------------------------------------------------------------------
 
-void TQvJScriptHighlighter::PlusProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '+' || next == '=' ? 2 : 1);
-}
-
-void TQvJScriptHighlighter::MinusProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '-' || next == '=' || next == '>' ? 2 : 1);
-}
-
 void TQvJScriptHighlighter::PointProc()
 {
     SymbolOfLength(At(run_ + 1) == '.' && At(run_ + 2) == '.' ? 3 : 1);
@@ -179,42 +158,9 @@ void TQvJScriptHighlighter::UnknownProc()
 
 // ---- Comments -------------------------------------------------------------------------
 
-// Scans a "/*" comment from the position up to and including "*/" (the range becomes
-// neutral) or up to the end of the line (the range stays).
-void TQvJScriptHighlighter::ScanCommentBody()
-{
-    while (!AtLineEnd(run_)) {
-        if (At(run_) == '*' && At(run_ + 1) == '/') {
-            run_ += 2;
-            range_ = rsUnknown;
-            return;
-        }
-        ++run_;
-    }
-}
-
 void TQvJScriptHighlighter::SlashProc()
 {
-    switch (At(run_ + 1)) {
-    case '/':
-        tokenKind_ = tkComment;
-        run_ += 2;
-        while (!AtLineEnd(run_))
-            ++run_;
-        break;
-    case '*':
-        tokenKind_ = tkComment;
-        range_ = rsANSI;
-        run_ += 2;
-        ScanCommentBody();
-        break;
-    case '=':
-        SymbolOfLength(2);
-        break;
-    default:
-        SymbolOfLength(1);
-        break;
-    }
+    SlashCommentProc(true, rsANSI, rsUnknown);
 }
 
 // A line inside a "/*" comment. A line break at its start belongs to the comment: taking
@@ -228,5 +174,5 @@ void TQvJScriptHighlighter::CommentProc()
     tokenKind_ = tkComment;
     if (AtLineEnd(run_))
         ++run_;
-    ScanCommentBody();
+    ScanBlockCommentBody(rsUnknown);
 }

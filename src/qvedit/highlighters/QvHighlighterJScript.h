@@ -51,19 +51,15 @@ public:
 
 private:
     // Scanning operations by first character.
-    void IdentProc();
     void NumberProc();
     void StringProc();
     void SlashProc();
-    void PlusProc();
-    void MinusProc();
     void PointProc();
     void UnknownProc();
 
     // Continuation of a "/*" comment on a following line.
     void CommentProc();
 
-    void ScanCommentBody();
 
     TQvHighlighterAttributes* nonReservedKeyAttri_;
     TQvHighlighterAttributes* eventAttri_;

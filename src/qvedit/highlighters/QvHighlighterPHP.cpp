@@ -106,11 +106,11 @@ TQvPHPHighlighter::TProcTable TQvPHPHighlighter::MakeMethodTables()
         table[static_cast<unsigned char>(c)] = &TQvPHPHighlighter::AssignmentSymbolProc;
     table['&'] = &TQvPHPHighlighter::AndSymbolProc;
     table['|'] = &TQvPHPHighlighter::OrSymbolProc;
-    table['+'] = &TQvPHPHighlighter::PlusProc;
-    table['-'] = &TQvPHPHighlighter::MinusProc;
-    table['='] = &TQvPHPHighlighter::EqualProc;
-    table['>'] = &TQvPHPHighlighter::GreaterProc;
-    table['<'] = &TQvPHPHighlighter::LessProc;
+    table['+'] = &TQvPHPHighlighter::PlusSymbolProc;
+    table['-'] = &TQvPHPHighlighter::MinusSymbolProc;
+    table['='] = &TQvPHPHighlighter::EqualOrGreaterSymbolProc;
+    table['>'] = &TQvPHPHighlighter::EqualOrGreaterSymbolProc;
+    table['<'] = &TQvPHPHighlighter::LessSymbolProc;
     for (char c : {'(', ')', '[', ']', '{', '}', ',', '.', ':', ';', '?', '~'})
         table[static_cast<unsigned char>(c)] = &TQvPHPHighlighter::SymbolProc;
     return table;
@@ -139,14 +139,6 @@ void TQvPHPHighlighter::Next()
 
 // ---- Words, numbers, variables --------------------------------------------------------
 
-void TQvPHPHighlighter::IdentProc()
-{
-    Integer wordLength = 0;
-    tokenKind_ = Keywords().IdentKind(line_ + run_, wordLength);
-    run_ += wordLength;
-    SkipWord(run_);
-}
-
 void TQvPHPHighlighter::NumberProc()
 {
     tokenKind_ = tkNumber;
@@ -173,39 +165,6 @@ void TQvPHPHighlighter::SkipWord(Integer& position) const
 
 // ---- Symbols --------------------------------------------------------------------------
 
-void TQvPHPHighlighter::PlusProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '+' || next == '=' ? 2 : 1);
-}
-
-void TQvPHPHighlighter::MinusProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '-' || next == '=' || next == '>' ? 2 : 1);
-}
-
-void TQvPHPHighlighter::EqualProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '=' || next == '>' ? 2 : 1);
-}
-
-void TQvPHPHighlighter::GreaterProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '=' || next == '>' ? 2 : 1);
-}
-
-void TQvPHPHighlighter::LessProc()
-{
-    const unsigned next = At(run_ + 1);
-    if (next == '<')
-        SymbolOfLength(At(run_ + 2) == '=' ? 3 : 2);
-    else
-        SymbolOfLength(next == '=' ? 2 : 1);
-}
-
 void TQvPHPHighlighter::AtSymbolProc()
 {
     tokenKind_ = tkInvalidSymbol;
@@ -213,26 +172,6 @@ void TQvPHPHighlighter::AtSymbolProc()
 }
 
 // ---- Comments -------------------------------------------------------------------------
-
-void TQvPHPHighlighter::ScanToLineEnd()
-{
-    while (!AtLineEnd(run_))
-        ++run_;
-}
-
-// Scans a "/*" comment from the position up to and including "*/" (the range becomes
-// neutral) or up to the end of the line (the range stays).
-void TQvPHPHighlighter::ScanCommentBody()
-{
-    while (!AtLineEnd(run_)) {
-        if (At(run_) == '*' && At(run_ + 1) == '/') {
-            run_ += 2;
-            range_ = rsUnKnown;
-            return;
-        }
-        ++run_;
-    }
-}
 
 void TQvPHPHighlighter::PoundProc()
 {
@@ -242,24 +181,7 @@ void TQvPHPHighlighter::PoundProc()
 
 void TQvPHPHighlighter::SlashProc()
 {
-    switch (At(run_ + 1)) {
-    case '/':
-        tokenKind_ = tkComment;
-        ScanToLineEnd();
-        break;
-    case '*':
-        tokenKind_ = tkComment;
-        range_ = rsComment;
-        run_ += 2;
-        ScanCommentBody();
-        break;
-    case '=':
-        SymbolOfLength(2);
-        break;
-    default:
-        SymbolOfLength(1);
-        break;
-    }
+    SlashCommentProc(true, rsComment, rsUnKnown);
 }
 
 void TQvPHPHighlighter::AnsiCProc()
@@ -276,7 +198,7 @@ void TQvPHPHighlighter::AnsiCProc()
         return;
     default:
         tokenKind_ = tkComment;
-        ScanCommentBody();
+        ScanBlockCommentBody(rsUnKnown);
         return;
     }
 }

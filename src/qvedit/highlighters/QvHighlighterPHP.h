@@ -51,7 +51,6 @@ public:
 
 private:
     // Scanning operations by first character.
-    void IdentProc();
     void NumberProc();
     void VariableProc();
     void String39Proc();
@@ -59,19 +58,12 @@ private:
     void PoundProc();
     void SlashProc();
     void AtSymbolProc();
-    void PlusProc();
-    void MinusProc();
-    void EqualProc();
-    void GreaterProc();
-    void LessProc();
 
     // Continuations of constructs that span tokens or lines.
     void StringProc();
     void AnsiCProc();
     void VarExpansionProc();
 
-    void ScanToLineEnd();
-    void ScanCommentBody();
     bool IsEscaped(Integer position) const;
     void SkipWord(Integer& position) const;
     void SkipBracedExpansion();

@@ -98,8 +98,8 @@ TQvPerlHighlighter::TProcTable TQvPerlHighlighter::MakeMethodTables()
     table['/'] = &H::AssignmentSymbolProc;
     table['='] = &H::EqualProc;
     table[':'] = &H::ColonProc;
-    table['+'] = &H::PlusProc;
-    table['-'] = &H::MinusProc;
+    table['+'] = &H::PlusSymbolProc;
+    table['-'] = &H::MinusSymbolProc;
     for (char c : {'&', '|', '*', '<', '>'})
         table[static_cast<unsigned char>(c)] = &H::DoubledSymbolProc;
     for (char c : {'(', ')', ',', ';', '?', '[', '\\', ']', '{', '}', '~'})
@@ -255,18 +255,6 @@ void TQvPerlHighlighter::EqualProc()
 void TQvPerlHighlighter::ColonProc()
 {
     SymbolOfLength(At(run_ + 1) == ':' ? 2 : 1);
-}
-
-void TQvPerlHighlighter::PlusProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '+' || next == '=' ? 2 : 1);
-}
-
-void TQvPerlHighlighter::MinusProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '-' || next == '=' || next == '>' ? 2 : 1);
 }
 
 void TQvPerlHighlighter::DoubledSymbolProc()

@@ -55,8 +55,6 @@ private:
     void NotSymbolProc();
     void EqualProc();
     void ColonProc();
-    void PlusProc();
-    void MinusProc();
     void DoubledSymbolProc();   // '&', '|', '*', '<', '>': doubled, then '='; or '='
 
     void WordProc();

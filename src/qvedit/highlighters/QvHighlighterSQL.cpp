@@ -314,10 +314,10 @@ TQvSQLHighlighter::TProcTable TQvSQLHighlighter::MakeMethodTables()
         table[static_cast<unsigned char>(c)] = &TQvSQLHighlighter::SymbolProc;
     table['&'] = &TQvSQLHighlighter::AndSymbolProc;
     table['|'] = &TQvSQLHighlighter::OrSymbolProc;
-    table['+'] = &TQvSQLHighlighter::PlusProc;
-    table['='] = &TQvSQLHighlighter::EqualProc;
-    table['>'] = &TQvSQLHighlighter::GreaterProc;
-    table['<'] = &TQvSQLHighlighter::LessProc;
+    table['+'] = &TQvSQLHighlighter::PlusSymbolProc;
+    table['='] = &TQvSQLHighlighter::EqualOrGreaterSymbolProc;
+    table['>'] = &TQvSQLHighlighter::EqualOrGreaterSymbolProc;
+    table['<'] = &TQvSQLHighlighter::LessSymbolProc;
     table['-'] = &TQvSQLHighlighter::MinusProc;
     table['/'] = &TQvSQLHighlighter::SlashProc;
     table['"'] = &TQvSQLHighlighter::DoubleQuoteProc;
@@ -342,12 +342,6 @@ void TQvSQLHighlighter::Next()
         Dispatch();
         break;
     }
-}
-
-void TQvSQLHighlighter::ScanToLineEnd()
-{
-    while (!AtLineEnd(run_))
-        ++run_;
 }
 
 void TQvSQLHighlighter::IdentProc()
@@ -424,33 +418,6 @@ void TQvSQLHighlighter::SQLUnknownProc()
 
 // ---- Symbols --------------------------------------------------------------------------
 
-void TQvSQLHighlighter::PlusProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '+' || next == '=' ? 2 : 1);
-}
-
-void TQvSQLHighlighter::EqualProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '=' || next == '>' ? 2 : 1);
-}
-
-void TQvSQLHighlighter::GreaterProc()
-{
-    const unsigned next = At(run_ + 1);
-    SymbolOfLength(next == '=' || next == '>' ? 2 : 1);
-}
-
-void TQvSQLHighlighter::LessProc()
-{
-    const unsigned next = At(run_ + 1);
-    if (next == '<')
-        SymbolOfLength(At(run_ + 2) == '=' ? 3 : 2);
-    else
-        SymbolOfLength(next == '=' ? 2 : 1);
-}
-
 void TQvSQLHighlighter::MinusProc()
 {
     if (At(run_ + 1) == '-') {
@@ -463,36 +430,9 @@ void TQvSQLHighlighter::MinusProc()
 
 // ---- Comments -------------------------------------------------------------------------
 
-// Scans a "/*" comment up to and including "*/" (the range becomes neutral) or up to the
-// end of the line (the range stays).
-void TQvSQLHighlighter::ScanCommentBody()
-{
-    while (!AtLineEnd(run_)) {
-        if (At(run_) == '*' && At(run_ + 1) == '/') {
-            run_ += 2;
-            range_ = rsUnknown;
-            return;
-        }
-        ++run_;
-    }
-}
-
 void TQvSQLHighlighter::SlashProc()
 {
-    switch (At(run_ + 1)) {
-    case '*':
-        tokenKind_ = tkComment;
-        range_ = rsComment;
-        run_ += 2;
-        ScanCommentBody();
-        break;
-    case '=':
-        SymbolOfLength(2);
-        break;
-    default:
-        SymbolOfLength(1);
-        break;
-    }
+    SlashCommentProc(false, rsComment, rsUnknown);
 }
 
 void TQvSQLHighlighter::CommentContinuation()
@@ -508,7 +448,7 @@ void TQvSQLHighlighter::CommentContinuation()
         ScanToLineEnd();
         return;
     }
-    ScanCommentBody();
+    ScanBlockCommentBody(rsUnknown);
 }
 
 // ---- Strings --------------------------------------------------------------------------

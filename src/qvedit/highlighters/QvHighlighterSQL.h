@@ -88,18 +88,12 @@ private:
     void SlashProc();
     void DoubleQuoteProc();
     void SingleQuoteProc();
-    void PlusProc();
-    void EqualProc();
-    void GreaterProc();
-    void LessProc();
     void SQLUnknownProc();
 
     // Continuations of constructs that span lines.
     void CommentContinuation();
     void StringContinuation();
 
-    void ScanToLineEnd();
-    void ScanCommentBody();
     void ScanStringBody();
 
     TQvHashEntryList keywords_;

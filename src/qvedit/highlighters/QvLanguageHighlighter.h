@@ -85,6 +85,45 @@ protected:
     // Runs the dispatch table's operation for the character at the position.
     void Dispatch() { (static_cast<TLanguage*>(this)->*ProcTable()[At(run_)])(); }
 
+    // A word: the kind the language's keyword table gives it, then the word characters
+    // after those the hash took.
+    void IdentProc()
+    {
+        static constexpr TQvCharTable wordChars = MakeWordCharTable();
+        Integer wordLength = 0;
+        tokenKind_ = TLanguage::Keywords().IdentKind(line_ + run_, wordLength);
+        run_ += wordLength;
+        while (wordChars[At(run_)])
+            ++run_;
+    }
+
+    // '/' of the C-like languages: "//" a comment to the end of the line where the
+    // language has them, "/*" a comment that commentRange carries to later lines until
+    // its "*/" sets closedRange, "/=" and "/" symbols.
+    void SlashCommentProc(bool lineComments, Byte commentRange, Byte closedRange)
+    {
+        switch (At(run_ + 1)) {
+        case '/':
+            if (!lineComments)
+                break;
+            tokenKind_ = TTokenKind::tkComment;
+            ScanToLineEnd();
+            return;
+        case '*':
+            tokenKind_ = TTokenKind::tkComment;
+            range_ = commentRange;
+            run_ += 2;
+            ScanBlockCommentBody(closedRange);
+            return;
+        case '=':
+            SymbolOfLength(2);
+            return;
+        default:
+            break;
+        }
+        SymbolOfLength(1);
+    }
+
 private:
     // Built once and shared by all instances of the language.
     static const TProcTable& ProcTable()

@@ -2,59 +2,34 @@
 // fresh scan from the top, and the rescan stops where the stored range agrees; clearing
 // and batches reset the view and the selection; a buffer shared by two editors.
 #include "EditorFixture.h"
+#include "LineRangeHighlighter.h"
 
 #include <memory>
 #include <vector>
 
 namespace {
 
-// Range 1 inside a block comment "/* ... */", 0 outside. Counts the lines it is given.
-class TCommentHighlighter : public TQvCustomHighlighter {
+// Range 1 inside a block comment "/* ... */", 0 outside.
+class TCommentHighlighter : public TLineRangeHighlighter<TCommentHighlighter> {
 public:
-    explicit TCommentHighlighter(TComponent* AOwner) : TQvCustomHighlighter(AOwner)
-    {
-        text_ = new TQvHighlighterAttributes("Text");
-        AddAttribute(text_);
-    }
+    using TLineRangeHighlighter::TLineRangeHighlighter;
     static std::string LanguageName() { return "Comments"; }
-    static TQvHighlighterCapabilities Capabilities() { return {}; }
-    TQvHighlighterClass ClassType() const override { return HighlighterClassOf<TCommentHighlighter>(); }
-    TQvHighlighterAttributes* GetDefaultAttribute(Integer) const override { return text_; }
-    void Next() override { eol_ = true; }
-    bool GetEol() const override { return eol_; }
-    std::string GetToken() const override { return *line_; }
-    TQvHighlighterAttributes* GetTokenAttribute() const override { return text_; }
-    Integer GetTokenKind() const override { return 0; }
-    Integer GetTokenPos() const override { return 0; }
-    TQvHighlighterRange GetRange() const override { return range_; }
-    void SetRange(TQvHighlighterRange Value) override { range_ = Value; }
-    void ResetRange() override { range_ = 0; }
-
-    int LinesScanned = 0;
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer) override
+    TQvHighlighterRange RangeAfter(const std::string& Line, TQvHighlighterRange Range) const override
     {
-        ++LinesScanned;
-        line_ = &NewValue;
-        eol_ = NewValue.empty();
-        for (std::size_t i = 0; i + 1 < NewValue.size(); ++i) {
-            const std::string pair = NewValue.substr(i, 2);
-            if (range_ == 0 && pair == "/*") {
-                range_ = 1;
+        for (std::size_t i = 0; i + 1 < Line.size(); ++i) {
+            const std::string pair = Line.substr(i, 2);
+            if (Range == 0 && pair == "/*") {
+                Range = 1;
                 ++i;
-            } else if (range_ == 1 && pair == "*/") {
-                range_ = 0;
+            } else if (Range == 1 && pair == "*/") {
+                Range = 0;
                 ++i;
             }
         }
+        return Range;
     }
-
-private:
-    TQvHighlighterAttributes* text_;
-    const std::string* line_ = nullptr;
-    bool eol_ = true;
-    TQvHighlighterRange range_ = 0;
 };
 
 class EditorLineNotifyTest : public EditorFixture {

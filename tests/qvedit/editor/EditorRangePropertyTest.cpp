@@ -3,6 +3,7 @@
 // deleting selections in each mode, undo and redo. After every step each stored range
 // must equal a fresh scan from the top.
 #include "EditorFixture.h"
+#include "LineRangeHighlighter.h"
 
 #include "platform/window/Clipboard.h"
 #include "qvedit/highlighters/QvHighlighterCpp.h"
@@ -57,56 +58,27 @@ constexpr std::array Pasted = {
 // A line ending in a backslash continues onto the next line (range 1), which is then read
 // as plain text; "/*" opens a block comment (range 2) that "*/" closes. Unlike the
 // product's highlighters, an empty line ends a continuation: a state other than the
-// first can reach range 0 on an empty line. Counts the lines it is given.
-class TContinuationHighlighter : public TQvCustomHighlighter {
+// first can reach range 0 on an empty line.
+class TContinuationHighlighter : public TLineRangeHighlighter<TContinuationHighlighter> {
 public:
-    explicit TContinuationHighlighter(TComponent* AOwner) : TQvCustomHighlighter(AOwner)
-    {
-        text_ = new TQvHighlighterAttributes("Text");
-        AddAttribute(text_);
-    }
+    using TLineRangeHighlighter::TLineRangeHighlighter;
     static std::string LanguageName() { return "Continuations"; }
-    static TQvHighlighterCapabilities Capabilities() { return {}; }
-    TQvHighlighterClass ClassType() const override
-    {
-        return HighlighterClassOf<TContinuationHighlighter>();
-    }
-    TQvHighlighterAttributes* GetDefaultAttribute(Integer) const override { return text_; }
-    void Next() override { eol_ = true; }
-    bool GetEol() const override { return eol_; }
-    std::string GetToken() const override { return *line_; }
-    TQvHighlighterAttributes* GetTokenAttribute() const override { return text_; }
-    Integer GetTokenKind() const override { return 0; }
-    Integer GetTokenPos() const override { return 0; }
-    TQvHighlighterRange GetRange() const override { return range_; }
-    void SetRange(TQvHighlighterRange Value) override { range_ = Value; }
-    void ResetRange() override { range_ = 0; }
-
-    int LinesScanned = 0;
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer) override
+    TQvHighlighterRange RangeAfter(const std::string& Line, TQvHighlighterRange Range) const override
     {
-        ++LinesScanned;
-        line_ = &NewValue;
-        eol_ = NewValue.empty();
-        const bool continued = range_ == 1;
-        range_ = continued ? 0 : range_;
-        for (std::size_t i = 0; !continued && i + 1 < NewValue.size(); ++i) {
-            if (NewValue.compare(i, 2, range_ == 0 ? "/*" : "*/") == 0) {
-                range_ = range_ == 0 ? 2 : 0;
+        const bool continued = Range == 1;
+        Range = continued ? 0 : Range;
+        for (std::size_t i = 0; !continued && i + 1 < Line.size(); ++i) {
+            if (Line.compare(i, 2, Range == 0 ? "/*" : "*/") == 0) {
+                Range = Range == 0 ? 2 : 0;
                 ++i;
             }
         }
-        if (range_ == 0 && !NewValue.empty() && NewValue.back() == '\\')
-            range_ = 1;
+        if (Range == 0 && !Line.empty() && Line.back() == '\\')
+            Range = 1;
+        return Range;
     }
-
-private:
-    TQvHighlighterAttributes* text_;
-    const std::string* line_ = nullptr;
-    bool eol_ = true;
-    TQvHighlighterRange range_ = 0;
 };
 
 class EditorRangePropertyTest : public EditorFixture {
