@@ -412,6 +412,8 @@ private:
 
 // The mouse position in screen coordinates.
 BOOL GetCursorPos(TPoint* Point);
+// Moves the mouse to a point in screen coordinates.
+BOOL SetCursorPos(int X, int Y);
 // Shows Cursor for the mouse now (until the next WM_SETCURSOR picks another); used in
 // WM_SETCURSOR handlers.
 void SetCursor(TCursor Cursor);

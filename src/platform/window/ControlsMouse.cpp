@@ -334,6 +334,12 @@ void SetCursor(TCursor Cursor)
         widget->setCursor(QtCursorShape(Cursor));
 }
 
+BOOL SetCursorPos(int X, int Y)
+{
+    QCursor::setPos(X, Y);
+    return TRUE;
+}
+
 BOOL GetCursorPos(TPoint* Point)
 {
     if (Point == nullptr)

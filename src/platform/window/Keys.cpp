@@ -220,6 +220,20 @@ void NoteKeyState(Word key, bool down)
     state = static_cast<Byte>(down ? (state | 0x80) : (state & ~0x80));
 }
 
+void SetInputShiftState(TShiftState Shift)
+{
+    Qt::KeyboardModifiers modifiers;
+    modifiers.setFlag(Qt::ShiftModifier, (Shift & ssShift) != 0);
+    modifiers.setFlag(Qt::ControlModifier, (Shift & ssCtrl) != 0);
+    modifiers.setFlag(Qt::AltModifier, (Shift & ssAlt) != 0);
+    Qt::MouseButtons buttons;
+    buttons.setFlag(Qt::LeftButton, (Shift & ssLeft) != 0);
+    buttons.setFlag(Qt::RightButton, (Shift & ssRight) != 0);
+    buttons.setFlag(Qt::MiddleButton, (Shift & ssMiddle) != 0);
+    NoteKeyboardModifiers(modifiers);
+    NoteMouseButtons(buttons);
+}
+
 SHORT GetKeyState(int VirtKey)
 {
     const TKeyStates& s = States();

@@ -42,3 +42,8 @@ TShortCut TextToShortCut(const std::string& Text);
 // buttons (VK_LBUTTON, VK_RBUTTON, VK_MBUTTON) and the modifiers (VK_SHIFT, VK_CONTROL,
 // VK_MENU) are answered from the last event that carried them.
 SHORT GetKeyState(int VirtKey);
+// Sets what GetKeyState answers for the modifier keys (ssShift, ssCtrl, ssAlt) and the
+// mouse buttons (ssLeft, ssRight, ssMiddle), as an input event carrying that state would.
+// For input made without the window system (messages sent directly); the window system's
+// next event replaces it with its own.
+void SetInputShiftState(TShiftState Shift);

@@ -109,6 +109,19 @@ BOOL GetScrollInfo(HWND Window, int Bar, SCROLLINFO* Info)
     return TRUE;
 }
 
+BOOL GetScrollBarState(HWND Window, int Bar, BOOL* Visible, BOOL* Enabled)
+{
+    TControlWindow* window = WindowOf(Window);
+    if (window == nullptr || !IsWindowBar(Bar))
+        return FALSE;
+    const TScrollBarState& state = window->BarState(Bar);
+    if (Visible != nullptr)
+        *Visible = state.Visible ? TRUE : FALSE;
+    if (Enabled != nullptr)
+        *Enabled = state.Enabled ? TRUE : FALSE;
+    return TRUE;
+}
+
 int SetScrollPos(HWND Window, int Bar, int Pos, BOOL Redraw)
 {
     TControlWindow* window = WindowOf(Window);

@@ -15,6 +15,8 @@
 int SetScrollInfo(HWND Window, int Bar, const SCROLLINFO* Info, BOOL Redraw);
 // Fills the fields that Info->fMask names.
 BOOL GetScrollInfo(HWND Window, int Bar, SCROLLINFO* Info);
+// Whether the bar is shown and whether it is enabled.
+BOOL GetScrollBarState(HWND Window, int Bar, BOOL* Visible, BOOL* Enabled);
 // Returns the previous position.
 int SetScrollPos(HWND Window, int Bar, int Pos, BOOL Redraw);
 int GetScrollPos(HWND Window, int Bar);

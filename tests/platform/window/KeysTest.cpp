@@ -255,4 +255,22 @@ TEST(ShortCutTest, ModifierKeysHaveNamesThatReadBack)
     EXPECT_EQ(TextToShortCut("Ctrl+Alt+Shift+K"), scCtrl | scAlt | scShift | 'K');
 }
 
+TEST(InputStateTest, SetStateIsWhatGetKeyStateAnswersForMessagesSentDirectly)
+{
+    SetInputShiftState(ssShift | ssCtrl | ssLeft);
+    EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+    EXPECT_LT(GetKeyState(VK_CONTROL), 0);
+    EXPECT_GE(GetKeyState(VK_MENU), 0);
+    EXPECT_LT(GetKeyState(VK_LBUTTON), 0);
+    EXPECT_GE(GetKeyState(VK_RBUTTON), 0);
+    SetInputShiftState(ssAlt | ssRight | ssMiddle);
+    EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+    EXPECT_LT(GetKeyState(VK_MENU), 0);
+    EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+    EXPECT_LT(GetKeyState(VK_RBUTTON), 0);
+    EXPECT_LT(GetKeyState(VK_MBUTTON), 0);
+    SetInputShiftState(0);
+    EXPECT_GE(GetKeyState(VK_MENU), 0);
+}
+
 }  // namespace

@@ -166,4 +166,13 @@ TEST(SystemMetricsTest, ComeFromTheDesktop)
     EXPECT_EQ(SystemParametersInfo(0x1234, 0, &lines, 0), FALSE);
 }
 
+TEST(CursorPosTest, TheMouseGoesWhereItIsPut)
+{
+    ASSERT_TRUE(SetCursorPos(123, 45));
+    TPoint at;
+    ASSERT_TRUE(GetCursorPos(&at));
+    EXPECT_EQ(at.X, 123);
+    EXPECT_EQ(at.Y, 45);
+}
+
 }  // namespace

@@ -147,10 +147,22 @@ TEST_F(ScrollBarTest, UserActionsArriveAsCodesAndTheBarStaysWhereTheProgramPutIt
 
 TEST_F(ScrollBarTest, OnlyBothArrowsDisabledDisableTheBar)
 {
+    BOOL visible = FALSE;
+    BOOL enabled = FALSE;
     EnableScrollBar(handle, SB_VERT, ESB_DISABLE_UP);
     EXPECT_TRUE(VBar()->isEnabled());
+    ASSERT_EQ(GetScrollBarState(handle, SB_VERT, &visible, &enabled), TRUE);
+    EXPECT_TRUE(visible);
+    EXPECT_TRUE(enabled);
     EnableScrollBar(handle, SB_VERT, ESB_DISABLE_BOTH);
     EXPECT_FALSE(VBar()->isEnabled());
+    GetScrollBarState(handle, SB_VERT, &visible, &enabled);
+    EXPECT_TRUE(visible);
+    EXPECT_FALSE(enabled);
+    ShowScrollBar(handle, SB_VERT, FALSE);
+    GetScrollBarState(handle, SB_VERT, &visible, nullptr);
+    EXPECT_FALSE(visible);
+    ShowScrollBar(handle, SB_VERT, TRUE);
     EnableScrollBar(handle, SB_VERT, ESB_ENABLE_BOTH);
     EXPECT_TRUE(VBar()->isEnabled());
 }

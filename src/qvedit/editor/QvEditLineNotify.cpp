@@ -1,0 +1,141 @@
+// The editor's answers to its buffer's notices: the highlighter range stored at the end of
+// each line is rescanned from a changed line until it agrees with what is stored, the
+// changed lines are repainted, and a batch of changes ends with the selection collapsed to
+// the caret and one repaint of everything collected meanwhile. Indexes are 0-based.
+#include "qvedit/editor/QvEdit.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr Integer ToTheEnd = std::numeric_limits<Integer>::max();
+
+}  // namespace
+
+// ---- Range rescan ----------------------------------------------------------------------------
+
+Integer TCustomQvEdit::ScanFrom(Integer Index)
+{
+    Integer result = std::max(Index, 0);
+    const Integer count = lines_->GetCount();
+    if (result >= count)
+        return result;
+    if (result > 0)
+        highlighter_->SetRange(lines_->GetRange(result - 1));
+    else
+        highlighter_->ResetRange();
+    // The highlighter reads the line in place: it lives until the next SetLine.
+    std::string line;
+    for (;;) {
+        line = lines_->Get(result);
+        highlighter_->SetLine(line, result);
+        highlighter_->NextToEol();
+        // The buffer keeps 32 bits of range per line.
+        const auto range = static_cast<Integer>(highlighter_->GetRange());
+        if (lines_->GetRange(result) == range)
+            break;
+        lines_->PutRange(result, range);
+        if (++result == count) {
+            --result;
+            break;
+        }
+    }
+    return result;
+}
+
+void TCustomQvEdit::ListScanRanges(TObject*)
+{
+    if (highlighter_ == nullptr || lines_->GetCount() == 0)
+        return;
+    highlighter_->ResetRange();
+    std::string line;
+    for (Integer i = 0; i < lines_->GetCount(); ++i) {
+        line = lines_->Get(i);
+        highlighter_->SetLine(line, i);
+        highlighter_->NextToEol();
+        lines_->PutRange(i, static_cast<Integer>(highlighter_->GetRange()));
+    }
+}
+
+// ---- Per-line notices ------------------------------------------------------------------------
+
+void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
+{
+    if (highlighter_ != nullptr)
+        ScanFrom(Index);
+    InvalidateLines(Index + 1, ToTheEnd);
+    InvalidateGutterLines(Index + 1, ToTheEnd);
+    GrowMaxLineWidthFor(Index);
+}
+
+void TCustomQvEdit::ListInserted(Integer Index, const std::string&)
+{
+    if (highlighter_ != nullptr && lines_->GetCount() > 0)
+        ScanFrom(Index);
+    const auto lastVisible = static_cast<Integer>(
+        std::min<Int64>(Int64{topLine_} + linesInWindow_, ToTheEnd));
+    InvalidateLines(Index + 1, lastVisible);
+    InvalidateGutterLines(Index + 1, lastVisible);
+    GrowMaxLineWidthFor(Index);
+}
+
+void TCustomQvEdit::ListDeleted(Integer Index)
+{
+    if (highlighter_ != nullptr && lines_->GetCount() > 0)
+        ScanFrom(Index);
+    InvalidateLines(Index + 1, ToTheEnd);
+    InvalidateGutterLines(Index + 1, ToTheEnd);
+}
+
+void TCustomQvEdit::ListPutted(Integer Index, const std::string&)
+{
+    if (highlighter_ != nullptr)
+        InvalidateLines(Index + 1, ScanFrom(Index) + 1);
+    else
+        InvalidateLines(Index + 1, Index + 1);
+    GrowMaxLineWidthFor(Index);
+}
+
+void TCustomQvEdit::ListCleared(TObject*)
+{
+    ClearUndo();
+    invalidateRect_ = TRect{};
+    Invalidate();
+    SetCaretXY(TPoint{1, 1});
+    SetTopLine(1);
+    SetLeftChar(1);
+    statusChanges_.Include(scAll);
+}
+
+void TCustomQvEdit::GrowMaxLineWidthFor(Integer Index)
+{
+    if (!options_.Contains(eoAutoSizeMaxLineWidth))
+        return;
+    const Integer length = lines_->GetExpandedStringLength(Index);
+    if (length > maxLineWidth_)
+        SetMaxLineWidth(length);
+}
+
+// ---- Batches ---------------------------------------------------------------------------------
+
+void TCustomQvEdit::LinesChanging(TObject*)
+{
+    stateFlags_.Include(sfLinesChanging);
+}
+
+void TCustomQvEdit::LinesChanged(TObject*)
+{
+    stateFlags_.Exclude(sfLinesChanging);
+    if (!HandleAllocated())
+        return;
+    UpdateScrollBars();
+    SetBlockBegin(GetCaretXY());
+    if (!IsRectEmpty(invalidateRect_))
+        InvalidateRect(invalidateRect_, false);
+    invalidateRect_ = TRect{};
+    if (gutter_->GetShowLineNumbers() && gutter_->GetAutoSize())
+        gutter_->AutoSizeDigitCount(lines_->GetCount());
+    if (!options_.Contains(eoScrollPastEof))
+        SetTopLine(topLine_);
+}

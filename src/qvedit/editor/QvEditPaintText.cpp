@@ -1,0 +1,488 @@
+// The text area of the paint pass: each line's tokens merged into runs of equal look,
+// the selection in its three modes, special and caret-line colours, visible tabs, blanks
+// and line ends, and the right edge. Only the columns and lines inside the clip
+// rectangle are read and drawn.
+#include "qvedit/editor/QvEdit.h"
+
+#include "qvedit/editor/QvEditPainter.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr char TabGlyph = '\xBB';      // »
+constexpr char BlankGlyph = '\xB7';    // ·
+constexpr char LineEndGlyph = '\xB6';  // ¶
+
+bool SpacesOnly(std::string_view Token)
+{
+    return Token.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// The display columns First..Last of a line as its expanded text holds them (each column
+// of a tab holds a TAB, or a blank for tab widths below 2), read from the line only as
+// far as Last. ReachesEnd tells whether the line ends before column Last + 1.
+std::string ExpandedColumns(const std::string& Line, Integer TabWidth, Integer First, Integer Last,
+                            bool& ReachesEnd)
+{
+    std::string result;
+    Int64 column = 0;  // columns before the current character
+    std::size_t i = 0;
+    for (; i < Line.size() && column < Last; ++i) {
+        Int64 width = 1;
+        char shown = Line[i];
+        if (Line[i] == '\t') {
+            if (TabWidth < 2)
+                shown = ' ';
+            else
+                width = TabWidth - column % TabWidth;
+        }
+        for (Int64 k = 0; k < width && column < Last; ++k) {
+            ++column;
+            if (column >= First)
+                result += shown;
+        }
+    }
+    ReachesEnd = i >= Line.size() && column < Last;
+    return result;
+}
+
+}  // namespace
+
+void TCustomQvEdit::PaintTextLines(TRect AClip, Integer FirstLine, Integer LastLine,
+                                   Integer FirstCol, Integer LastCol)
+{
+    TQvEditTextPainter painter(*this, AClip, FirstLine, LastLine, FirstCol, LastCol);
+    painter.Paint();
+}
+
+TQvEditTextPainter::TQvEditTextPainter(TCustomQvEdit& AEditor, const TRect& AClip,
+                                       Integer FirstLine, Integer LastLine, Integer FirstCol,
+                                       Integer LastCol)
+    : ed_(AEditor),
+      canvas_(AEditor.Canvas()),
+      drawer_(AEditor.textDrawer_.get()),
+      clip_(AClip),
+      firstLine_(FirstLine),
+      lastLine_(LastLine),
+      firstCol_(FirstCol),
+      lastCol_(LastCol),
+      charWidth_(AEditor.charWidth_),
+      lineHeight_(AEditor.lineHeight_),
+      specialChars_(AEditor.showSpecialChars_)
+{
+    run_.reserve(static_cast<std::size_t>(std::max(128, AEditor.charsInWindow_)));
+}
+
+// ---- Helpers ---------------------------------------------------------------------------------
+
+Integer TQvEditTextPainter::ColumnToX(Int64 Column) const
+{
+    const Int64 x = (Column - ed_.leftChar_) * charWidth_ + ed_.gutterWidth_ + 2;
+    return static_cast<Integer>(std::clamp<Int64>(x, std::numeric_limits<Integer>::min() / 2,
+                                                  std::numeric_limits<Integer>::max() / 2));
+}
+
+TColor TQvEditTextPainter::EditorAreaBackground(bool CaretLine) const
+{
+    if (CaretLine && ed_.options_.Contains(eoHighlightCurrentLine))
+        return ed_.activeLineColor_;
+    if (ed_.highlighter_ != nullptr) {
+        TQvHighlighterAttributes* white = ed_.highlighter_->GetDefaultAttribute(QV_ATTRIB_WHITESPACE);
+        if (white != nullptr && white->GetBackground() != clNone)
+            return white->GetBackground();
+    }
+    return ed_.Color();
+}
+
+void TQvEditTextPainter::FillRect(const TRect& ARect, TColor AColor)
+{
+    canvas_->GetBrush()->SetColor(AColor);
+    canvas_->FillRect(ARect);
+}
+
+void TQvEditTextPainter::DrawRightEdge(Integer Top, Integer Bottom)
+{
+    if (!drawRightEdge_)
+        return;
+    TPen* pen = canvas_->GetPen();
+    pen->SetColor(ed_.rightEdgeColor_);
+    pen->SetWidth(1);
+    canvas_->MoveTo(rightEdgeX_, Top);
+    canvas_->LineTo(rightEdgeX_, Bottom + 1);
+}
+
+void TQvEditTextPainter::UseColors(bool Selected, TColor Foreground, TColor Background)
+{
+    drawer_->SetForeColor(Selected ? selFG_ : Foreground);
+    drawer_->SetBackColor(Selected ? selBG_ : Background);
+}
+
+// ---- The pass --------------------------------------------------------------------------------
+
+void TQvEditTextPainter::Paint()
+{
+    if (ed_.rightEdge_ > 0) {
+        const Integer x = ColumnToX(Int64{ed_.rightEdge_} + 1);
+        drawRightEdge_ = x >= clip_.Left && x < clip_.Right;
+        rightEdgeX_ = x;
+    }
+    dc_ = canvas_->GetHandle();
+    const Integer textLeft = ed_.gutterWidth_ + 2;
+    if (clip_.Left < textLeft) {
+        FillRect(Rect(std::max(clip_.Left, ed_.gutterWidth_), clip_.Top, textLeft, clip_.Bottom),
+                 EditorAreaBackground(false));
+        clip_.Left = textLeft;
+    }
+    if (lastLine_ >= firstLine_) {
+        ComputeSelectionSpan();
+        drawer_->SetStyle(ed_.Font()->GetStyle());
+        drawer_->BeginDrawing(dc_);
+        lineRect_ = Rect(clip_.Left, (firstLine_ - ed_.topLine_ - 1) * lineHeight_, clip_.Right,
+                         (firstLine_ - ed_.topLine_) * lineHeight_);
+        try {
+            for (Integer line = firstLine_; line <= lastLine_; ++line)
+                PaintLine(line);
+        } catch (...) {
+            drawer_->EndDrawing();
+            throw;
+        }
+        drawer_->EndDrawing();
+    }
+    const Integer below = (std::max(lastLine_, firstLine_ - 1) - ed_.topLine_ + 1) * lineHeight_;
+    if (below < clip_.Bottom) {
+        FillRect(Rect(clip_.Left, std::max(below, clip_.Top), clip_.Right, clip_.Bottom),
+                 EditorAreaBackground(false));
+        DrawRightEdge(std::max(below, clip_.Top), clip_.Bottom);
+    }
+}
+
+void TQvEditTextPainter::ComputeSelectionSpan()
+{
+    anySelection_ = !(ed_.hideSelection_ && !ed_.Focused()) && ed_.blockBegin_ != ed_.blockEnd_;
+    if (!anySelection_)
+        return;
+    TPoint first = ed_.GetBlockBegin();
+    TPoint last = ed_.GetBlockEnd();
+    anySelection_ = last.Y >= firstLine_ && first.Y <= lastLine_;
+    if (!anySelection_)
+        return;
+    if (ed_.selectionMode_ == smColumn && first.X > last.X)
+        std::swap(first.X, last.X);
+    first = ed_.LogicalToPhysicalPos(first);
+    last = ed_.LogicalToPhysicalPos(last);
+    selFirstLine_ = first.Y;
+    selFirstCol_ = first.X;
+    selLastLine_ = last.Y;
+    selLastCol_ = last.X;
+}
+
+void TQvEditTextPainter::ComputeLineSelection(Integer Line)
+{
+    lineSelStart_ = 0;
+    lineSelEnd_ = 0;
+    partlySelected_ = false;
+    if (!anySelection_ || Line < selFirstLine_ || Line > selLastLine_)
+        return;
+    lineSelStart_ = firstCol_;
+    lineSelEnd_ = lastCol_ + 1;
+    const TQvSelectionMode mode = ed_.selectionMode_;
+    if (mode == smLine)
+        return;
+    if (mode == smColumn || Line == selFirstLine_) {
+        if (selFirstCol_ > lastCol_) {
+            lineSelStart_ = lineSelEnd_ = 0;
+        } else if (selFirstCol_ > firstCol_) {
+            lineSelStart_ = selFirstCol_;
+            partlySelected_ = true;
+        }
+    }
+    if (mode == smColumn || Line == selLastLine_) {
+        if (selLastCol_ < firstCol_) {
+            lineSelStart_ = lineSelEnd_ = 0;
+        } else if (selLastCol_ < lastCol_) {
+            lineSelEnd_ = selLastCol_;
+            partlySelected_ = true;
+        }
+    }
+    if (mode == smColumn) {
+        const std::string text = ed_.lines_->GetExpandedString(Line - 1);
+        ed_.MBCSGetSelRangeInLineWhenColumnSelectionMode(text, lineSelStart_, lineSelEnd_);
+    }
+}
+
+void TQvEditTextPainter::PaintLine(Integer Line)
+{
+    ComputeLineSelection(Line);
+    OffsetRect(lineRect_, 0, lineHeight_);
+    caretLine_ = Line == ed_.caretY_;
+    colFG_ = ed_.Font()->GetColor();
+    lineBackground_ = EditorAreaBackground(caretLine_);
+    colBG_ = lineBackground_;
+    specialLine_ = ed_.DoOnSpecialLineColors(Line, colFG_, colBG_);
+    if (specialLine_) {
+        selFG_ = colBG_;
+        selBG_ = colFG_;
+    } else {
+        selFG_ = ed_.selectedColor_->GetForeground();
+        selBG_ = ed_.selectedColor_->GetBackground();
+    }
+    fullySelected_ = !partlySelected_ && lineSelStart_ > 0;
+    overhangDone_ = false;
+    partRect_ = lineRect_;
+
+    if (ed_.highlighter_ != nullptr && ed_.highlighter_->GetEnabled())
+        PaintHighlightedLine(Line, ed_.lines_->GetExpandedString(Line - 1));
+    else
+        PaintPlainLine(Line);
+
+    DrawRightEdge(lineRect_.Top, lineRect_.Bottom);
+    caretLine_ = false;
+}
+
+// The line through the highlighter: tokens from the start of the line, the ones left of
+// the first column skipped, the scan stopped at the first token beyond the last column.
+void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& Text)
+{
+    TQvCustomHighlighter* hl = ed_.highlighter_;
+    if (Line == 1)
+        hl->ResetRange();
+    else
+        hl->SetRange(ed_.lines_->GetRange(Line - 2));
+    hl->SetLine(Text, Line - 1);
+    run_.clear();
+    Integer lineEnd = 0;
+    TQvHighlighterAttributes* lastAttr = nullptr;
+    while (!hl->GetEol()) {
+        const Integer pos = hl->GetTokenPos();
+        if (pos >= lastCol_)
+            break;
+        const std::string token = hl->GetToken();
+        const Integer length = static_cast<Integer>(token.size());
+        lineEnd = pos + length;
+        lastAttr = hl->GetTokenAttribute();
+        if (Int64{pos} + length >= firstCol_) {
+            // Only the columns firstCol..lastCol of the token are kept.
+            const Integer from = std::max(firstCol_ - 1 - pos, 0);
+            const Integer to = std::min(length, lastCol_ - pos);
+            const std::string_view part = std::string_view(token).substr(
+                static_cast<std::size_t>(from), static_cast<std::size_t>(std::max(to - from, 0)));
+            if (lastAttr != nullptr)
+                AddToken(part, pos + from, lastAttr->GetForeground(), lastAttr->GetBackground(),
+                         lastAttr->GetStyle());
+            else
+                AddToken(part, pos + from, colFG_, colBG_, ed_.Font()->GetStyle());
+        }
+        hl->Next();
+    }
+    const bool continued = ed_.wordWrap_ && Line < ed_.lines_->GetCount() && ed_.lines_->IsLineWraped(Line);
+    if (specialChars_ && hl->GetEol() && !continued) {
+        TQvHighlighterAttributes* attr = hl->GetDefaultAttribute(QV_ATTRIB_COMMENT);
+        if (lastAttr == nullptr || lastAttr != attr)
+            attr = hl->GetDefaultAttribute(QV_ATTRIB_WHITESPACE);
+        const TColor fg = attr != nullptr ? attr->GetForeground() : colFG_;
+        const TColor bg = attr != nullptr ? attr->GetBackground() : colBG_;
+        AddToken(std::string_view(&LineEndGlyph, 1), lineEnd, fg, bg, TFontStyles());
+    }
+    PaintRun(true);
+}
+
+void TQvEditTextPainter::PaintPlainLine(Integer Line)
+{
+    // From one column left of the first, so that a tab begun there is seen as such.
+    const Integer from = std::max(firstCol_ - 1, 1);
+    bool reachesEnd = false;
+    std::string text = ExpandedColumns(ed_.lines_->Get(Line - 1), ed_.tabWidth_, from, lastCol_,
+                                       reachesEnd);
+    const bool continued = ed_.wordWrap_ && Line < ed_.lines_->GetCount() && ed_.lines_->IsLineWraped(Line);
+    if (specialChars_ && reachesEnd && !continued)
+        text += LineEndGlyph;
+    const Integer before = from - 1;
+    if (!partlySelected_) {
+        UseColors(fullySelected_, colFG_, colBG_);
+        partRect_ = lineRect_;
+        PaintPart(text, before, firstCol_, lastCol_);
+        return;
+    }
+    auto paintCut = [&](bool selected, Integer first, Integer last, Integer endColumn) {
+        UseColors(selected, colFG_, colBG_);
+        partRect_ = Rect(std::max(ColumnToX(first), lineRect_.Left), lineRect_.Top,
+                         std::min(ColumnToX(endColumn), lineRect_.Right), lineRect_.Bottom);
+        PaintPart(text, before, first, last);
+    };
+    paintCut(false, firstCol_, lineSelStart_ - 1, lineSelStart_);
+    paintCut(false, lineSelEnd_, lastCol_, lastCol_);
+    paintCut(true, lineSelStart_, lineSelEnd_ - 1, lineSelEnd_);
+}
+
+// ---- Token runs ------------------------------------------------------------------------------
+
+void TQvEditTextPainter::AddToken(std::string_view Token, Integer ColumnsBefore, TColor Foreground,
+                                  TColor Background, TFontStyles Style)
+{
+    if (Background == clNone || (caretLine_ && ed_.options_.Contains(eoHighlightCurrentLine)))
+        Background = lineBackground_;
+    if (Foreground == clNone)
+        Foreground = ed_.Font()->GetColor();
+    if (!run_.empty()) {
+        const bool blanks = SpacesOnly(Token);
+        const bool styleFits =
+            Style == runStyle_ ||
+            (!Style.Contains(fsUnderline) && !runStyle_.Contains(fsUnderline) && blanks);
+        const bool colorsIgnored =
+            (specialLine_ && !ed_.options_.Contains(eoSpecialLineDefaultFg)) || fullySelected_;
+        const bool colorsFit =
+            colorsIgnored || (Background == runBG_ && (Foreground == runFG_ || blanks));
+        const bool adjacent = Int64{runColumnsBefore_} + static_cast<Int64>(run_.size()) == ColumnsBefore;
+        if (styleFits && colorsFit && adjacent) {
+            run_.append(Token);
+            return;
+        }
+        PaintRun(false);
+    }
+    run_.assign(Token);
+    runColumnsBefore_ = ColumnsBefore;
+    runFG_ = Foreground;
+    runBG_ = Background;
+    runStyle_ = Style;
+}
+
+void TQvEditTextPainter::PaintRun(bool FillToEol)
+{
+    const Integer length = static_cast<Integer>(run_.size());
+    const Integer c1 = std::max(firstCol_, runColumnsBefore_ + 1);
+    const Integer c2 = static_cast<Integer>(std::min<Int64>(lastCol_, Int64{runColumnsBefore_} + length + 1));
+    if (!run_.empty() && c1 <= c2) {
+        TColor fg = runFG_;
+        TColor bg = runBG_;
+        if (specialLine_) {
+            bg = colBG_;
+            if (!ed_.options_.Contains(eoSpecialLineDefaultFg))
+                fg = colFG_;
+        }
+        drawer_->SetStyle(runStyle_);
+        const bool before = partlySelected_ && lineSelStart_ > c1;
+        const bool selected = partlySelected_ ? (lineSelEnd_ > c1 && lineSelStart_ <= c2) : fullySelected_;
+        const bool after = partlySelected_ && lineSelEnd_ <= c2;
+        auto paint = [&](bool inSelection, Integer first, Integer last) {
+            UseColors(inSelection, fg, bg);
+            partRect_.Left = std::max(ColumnToX(first), lineRect_.Left);
+            partRect_.Right = std::min(ColumnToX(last), lineRect_.Right);
+            PaintPart(run_, runColumnsBefore_, first, last);
+        };
+        if (!partlySelected_ || (before + selected + after) == 1) {
+            paint(partlySelected_ ? selected : fullySelected_, c1, c2);
+        } else {
+            if (before)
+                paint(false, c1, lineSelStart_);
+            if (selected)
+                paint(true, std::max(lineSelStart_, c1), std::min(lineSelEnd_, c2));
+            if (after)
+                paint(false, lineSelEnd_, c2);
+        }
+    }
+    if (FillToEol)
+        FillLineRest();
+    run_.clear();
+}
+
+// The rest of the line right of the last run, in the line's colours and, where selected,
+// in the selection's.
+void TQvEditTextPainter::FillLineRest()
+{
+    Integer x = partRect_.Left;
+    if (x >= lineRect_.Right)
+        return;
+    if (!overhangDone_ && !run_.empty() && !runStyle_.Empty()) {
+        // An italic or bold last character may reach into the next cell: keep its ink.
+        ABC abc{};
+        Integer width = charWidth_;
+        const UINT last = static_cast<unsigned char>(run_.back());
+        if (GetCharABCWidthsA(dc_, last, last, &abc) != FALSE)
+            width = abc.abcA + static_cast<Integer>(abc.abcB) + std::max(abc.abcC, 0);
+        x += std::max(width - charWidth_, 0);
+    }
+    overhangDone_ = true;
+    const TColor bg = specialLine_ ? colBG_ : lineBackground_;
+    auto fillTo = [&](Integer right, bool selected) {
+        right = std::min(right, lineRect_.Right);
+        if (x >= right)
+            return;
+        UseColors(selected, colFG_, bg);
+        drawer_->ExtTextOut(x, lineRect_.Top, ETO_OPAQUE, Rect(x, lineRect_.Top, right, lineRect_.Bottom),
+                            "", 0);
+        x = right;
+    };
+    if (!partlySelected_) {
+        fillTo(lineRect_.Right, fullySelected_);
+    } else {
+        fillTo(ColumnToX(lineSelStart_), false);
+        fillTo(ColumnToX(lineSelEnd_), true);
+        fillTo(lineRect_.Right, false);
+    }
+    partRect_.Left = x;
+}
+
+// ---- Parts -----------------------------------------------------------------------------------
+
+void TQvEditTextPainter::PaintPart(std::string_view Text, Integer ColumnsBefore, Integer First,
+                                   Integer Last)
+{
+    if (Last >= First && partRect_.Left < partRect_.Right) {
+        const Integer x = ColumnToX(First);
+        const Int64 index = Int64{First} - ColumnsBefore - 1;  // 0-based into Text
+        const Int64 size = static_cast<Int64>(Text.size());
+        std::string drawn;
+        if (index >= 0 && index < size) {
+            const Int64 count = std::min<Int64>(Int64{Last} - First + 1, size - index);
+            drawn.assign(Text.substr(static_cast<std::size_t>(index), static_cast<std::size_t>(count)));
+        }
+        bool tabs = false;
+        for (char& c : drawn) {
+            if (c == '\t') {
+                c = ' ';
+                tabs = specialChars_;
+            } else if (c == ' ' && specialChars_) {
+                c = BlankGlyph;
+            }
+        }
+        drawer_->ExtTextOut(x, partRect_.Top, ETO_OPAQUE, partRect_, drawn.data(),
+                            static_cast<Integer>(drawn.size()));
+        if (tabs)
+            PaintTabGlyphs(Text, ColumnsBefore, static_cast<std::size_t>(index), drawn.size(),
+                           partRect_.Top);
+    }
+    partRect_.Left = partRect_.Right;
+}
+
+// One » centred in each tab among the Count columns of Text from Index on (Text's first
+// character is in column ColumnsBefore + 1); the rest of a tab begun left of them is
+// left alone.
+void TQvEditTextPainter::PaintTabGlyphs(std::string_view Text, Integer ColumnsBefore,
+                                        std::size_t Index, std::size_t Count, Integer Y)
+{
+    const Integer tabWidth = ed_.tabWidth_;
+    auto widthAt = [&](std::size_t i) {
+        const Int64 column0 = Int64{ColumnsBefore} + static_cast<Int64>(i);  // 0-based
+        return static_cast<std::size_t>(tabWidth - column0 % tabWidth);
+    };
+    std::size_t i = Index;
+    const std::size_t end = std::min(Index + Count, Text.size());
+    if (i < end && i > 0 && Text[i] == '\t' && Text[i - 1] == '\t' &&
+        (Int64{ColumnsBefore} + static_cast<Int64>(i)) % tabWidth != 0)
+        i += widthAt(i);
+    while (i < end) {
+        if (Text[i] != '\t') {
+            ++i;
+            continue;
+        }
+        const Integer width = static_cast<Integer>(widthAt(i));
+        const Int64 column = Int64{ColumnsBefore} + static_cast<Int64>(i) + 1;
+        const Integer x = ColumnToX(column) + (width / 2 - 1) * charWidth_ +
+                          (width % 2 == 0 ? charWidth_ / 2 : charWidth_);
+        drawer_->ExtTextOut(x, Y, ETO_OPAQUE, Rect(x, Y, x + charWidth_, Y + lineHeight_),
+                            &TabGlyph, 1);
+        i += static_cast<std::size_t>(width);
+    }
+}

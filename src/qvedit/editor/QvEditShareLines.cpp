@@ -1,0 +1,232 @@
+// One buffer shown by two editors, the key map's difference from a base map as form
+// resources store it, and trailing-blank trimming.
+#include "qvedit/editor/QvEdit.h"
+
+#include "platform/runtime/Exceptions.h"
+
+namespace {
+
+bool SameBinding(const TQvEditKeyStroke* A, const TQvEditKeyStroke* B)
+{
+    return A->GetShortCut() == B->GetShortCut() && A->GetShortCut2() == B->GetShortCut2() &&
+           A->GetCommand() == B->GetCommand();
+}
+
+bool Holds(const TQvEditKeyStrokes& Map, const TQvEditKeyStroke* Binding)
+{
+    for (int i = 0; i < Map.Count(); ++i)
+        if (SameBinding(Map.GetItem(i), Binding))
+            return true;
+    return false;
+}
+
+// Into Result, a copy of every binding of From that Other does not hold.
+void CopyMissing(const TQvEditKeyStrokes& From, const TQvEditKeyStrokes& Other,
+                 TQvEditKeyStrokes& Result)
+{
+    Result.Clear();
+    for (int i = 0; i < From.Count(); ++i)
+        if (!Holds(Other, From.GetItem(i)))
+            Result.Add()->Assign(From.GetItem(i));
+}
+
+}  // namespace
+
+// ---- Shared buffer ---------------------------------------------------------------------------
+
+void TCustomQvEdit::SetLinesPointer(TCustomQvEdit* Editor)
+{
+    if (Editor == nullptr || Editor == this)
+        return;
+    HookTextBuffer(Editor->lines_, Editor->undoList_, Editor->redoList_);
+    chainedEditor_ = Editor;
+    Editor->FreeNotification(this);
+}
+
+void TCustomQvEdit::RemoveLinesPointer()
+{
+    if (chainedEditor_ != nullptr)
+        chainedEditor_->RemoveFreeNotification(this);
+    chainedEditor_ = nullptr;
+    UnhookTextBuffer();
+}
+
+void TCustomQvEdit::HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* Undo,
+                                   TQvEditUndoList* Redo)
+{
+    if (chainedEditor_ != nullptr)
+        RemoveLinesPointer();
+    else if (lines_ != ownLines_.get())
+        UnhookTextBuffer();
+
+    savedOnAdded_ = Buffer->OnAdded;
+    Buffer->OnAdded = TStringListInsertedEvent(this, &TCustomQvEdit::ChainListAdded);
+    savedOnCleared_ = Buffer->OnCleared;
+    Buffer->OnCleared = TNotifyEvent(this, &TCustomQvEdit::ChainListCleared);
+    savedOnDeleted_ = Buffer->OnDeleted;
+    Buffer->OnDeleted = TStringListIndexEvent(this, &TCustomQvEdit::ChainListDeleted);
+    savedOnInserted_ = Buffer->OnInserted;
+    Buffer->OnInserted = TStringListInsertedEvent(this, &TCustomQvEdit::ChainListInserted);
+    savedOnPutted_ = Buffer->OnPutted;
+    Buffer->OnPutted = TStringListInsertedEvent(this, &TCustomQvEdit::ChainListPutted);
+    savedOnChanging_ = Buffer->OnChanging;
+    Buffer->OnChanging = TNotifyEvent(this, &TCustomQvEdit::ChainLinesChanging);
+    savedOnChange_ = Buffer->OnChange;
+    Buffer->OnChange = TNotifyEvent(this, &TCustomQvEdit::ChainLinesChanged);
+    savedUndoAdded_ = Undo->OnAdded;
+    Undo->OnAdded = TNotifyEvent(this, &TCustomQvEdit::ChainUndoRedoAdded);
+    savedRedoAdded_ = Redo->OnAdded;
+    Redo->OnAdded = TNotifyEvent(this, &TCustomQvEdit::ChainUndoRedoAdded);
+
+    lines_ = Buffer;
+    undoList_ = Undo;
+    redoList_ = Redo;
+    LinesHookChanged();
+}
+
+void TCustomQvEdit::UnhookTextBuffer()
+{
+    if (chainedEditor_ != nullptr)
+        throw EAssertionFailed("A shared buffer is unhooked while its editor is still chained");
+    if (lines_ == ownLines_.get())
+        return;
+    lines_->OnAdded = savedOnAdded_;
+    lines_->OnCleared = savedOnCleared_;
+    lines_->OnDeleted = savedOnDeleted_;
+    lines_->OnInserted = savedOnInserted_;
+    lines_->OnPutted = savedOnPutted_;
+    lines_->OnChanging = savedOnChanging_;
+    lines_->OnChange = savedOnChange_;
+    undoList_->OnAdded = savedUndoAdded_;
+    redoList_->OnAdded = savedRedoAdded_;
+    savedOnAdded_ = nullptr;
+    savedOnCleared_ = nullptr;
+    savedOnDeleted_ = nullptr;
+    savedOnInserted_ = nullptr;
+    savedOnPutted_ = nullptr;
+    savedOnChanging_ = nullptr;
+    savedOnChange_ = nullptr;
+    savedUndoAdded_ = nullptr;
+    savedRedoAdded_ = nullptr;
+
+    lines_ = ownLines_.get();
+    undoList_ = ownUndoList_.get();
+    redoList_ = ownRedoList_.get();
+    LinesHookChanged();
+}
+
+void TCustomQvEdit::LinesHookChanged()
+{
+    Invalidate();
+    if (options_.Contains(eoAutoSizeMaxLineWidth)) {
+        const Integer longest = lines_->GetLengthOfLongestLine();
+        if (longest > maxLineWidth_)
+            SetMaxLineWidth(longest);
+    }
+    UpdateScrollBars();
+}
+
+// Each chain handler calls the owner's handler, then the one of this editor's own buffer,
+// which still points at this editor's list handlers.
+
+void TCustomQvEdit::ChainListAdded(Integer Index, const std::string& S)
+{
+    if (savedOnAdded_)
+        savedOnAdded_(Index, S);
+    if (ownLines_->OnAdded)
+        ownLines_->OnAdded(Index, S);
+}
+
+void TCustomQvEdit::ChainListCleared(TObject* Sender)
+{
+    if (savedOnCleared_)
+        savedOnCleared_(Sender);
+    if (ownLines_->OnCleared)
+        ownLines_->OnCleared(Sender);
+}
+
+void TCustomQvEdit::ChainListDeleted(Integer Index)
+{
+    if (savedOnDeleted_)
+        savedOnDeleted_(Index);
+    if (ownLines_->OnDeleted)
+        ownLines_->OnDeleted(Index);
+}
+
+void TCustomQvEdit::ChainListInserted(Integer Index, const std::string& S)
+{
+    if (savedOnInserted_)
+        savedOnInserted_(Index, S);
+    if (ownLines_->OnInserted)
+        ownLines_->OnInserted(Index, S);
+}
+
+void TCustomQvEdit::ChainListPutted(Integer Index, const std::string& S)
+{
+    if (savedOnPutted_)
+        savedOnPutted_(Index, S);
+    if (ownLines_->OnPutted)
+        ownLines_->OnPutted(Index, S);
+}
+
+void TCustomQvEdit::ChainLinesChanging(TObject* Sender)
+{
+    if (savedOnChanging_)
+        savedOnChanging_(Sender);
+    if (ownLines_->OnChanging)
+        ownLines_->OnChanging(Sender);
+}
+
+void TCustomQvEdit::ChainLinesChanged(TObject* Sender)
+{
+    if (savedOnChange_)
+        savedOnChange_(Sender);
+    if (ownLines_->OnChange)
+        ownLines_->OnChange(Sender);
+}
+
+void TCustomQvEdit::ChainUndoRedoAdded(TObject* Sender)
+{
+    const TNotifyEvent& saved = Sender == undoList_ ? savedUndoAdded_ : savedRedoAdded_;
+    if (saved)
+        saved(Sender);
+    if (ownUndoList_->OnAdded)
+        ownUndoList_->OnAdded(Sender);
+}
+
+// ---- Key-binding differences -------------------------------------------------------------------
+
+void TCustomQvEdit::GetAddedKeystrokes(const TQvEditKeyStrokes& Base, TQvEditKeyStrokes& Added) const
+{
+    CopyMissing(*keystrokes_, Base, Added);
+}
+
+void TCustomQvEdit::GetRemovedKeystrokes(const TQvEditKeyStrokes& Base,
+                                         TQvEditKeyStrokes& Removed) const
+{
+    CopyMissing(Base, *keystrokes_, Removed);
+}
+
+void TCustomQvEdit::ReadAddedKeystrokes(const TQvEditKeyStrokes& Added)
+{
+    for (int i = 0; i < Added.Count(); ++i)
+        keystrokes_->Add()->Assign(Added.GetItem(i));
+}
+
+void TCustomQvEdit::ReadRemovedKeystrokes(const TQvEditKeyStrokes& Removed)
+{
+    for (int i = 0; i < Removed.Count(); ++i) {
+        const TQvEditKeyStroke* item = Removed.GetItem(i);
+        const int index = keystrokes_->FindShortcut2(item->GetShortCut(), item->GetShortCut2());
+        if (index >= 0 && keystrokes_->GetItem(index)->GetCommand() == item->GetCommand())
+            keystrokes_->Delete(index);
+    }
+}
+
+// ---- Trailing blanks ---------------------------------------------------------------------------
+
+std::string TCustomQvEdit::TrimTrailingBlanks(const std::string& S)
+{
+    const std::size_t end = S.find_last_not_of(" \t");
+    return end == std::string::npos ? std::string() : S.substr(0, end + 1);
+}

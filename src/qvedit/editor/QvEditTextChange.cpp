@@ -1,0 +1,429 @@
+// The one primitive every change of the editor's text goes through: delete the selection
+// in the editor's selection mode, insert a text in a mode of its own. Also the selected
+// text, the Text and LineText properties, column-block insertion, clearing, and the mark
+// and plug-in notices for inserted and deleted lines.
+#include "qvedit/editor/QvEdit.h"
+
+#include "platform/runtime/SysUtils.h"
+#include "qvedit/editor/QvEditMarks.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// A column beyond the end of every line.
+constexpr Integer ToLineEnd = std::numeric_limits<Integer>::max();
+
+// Runs body inside a batch of the buffer that is closed also when body raises.
+template <class Body>
+void InBufferBatch(TStrings& Lines, Body&& body)
+{
+    Lines.BeginUpdate();
+    try {
+        body();
+    } catch (...) {
+        Lines.EndUpdate();
+        throw;
+    }
+    Lines.EndUpdate();
+}
+
+// The part [From, To) of S (1-based columns), clamped to S.
+std::string_view ColumnSpan(std::string_view S, Integer From, Integer To)
+{
+    const auto len = static_cast<Integer>(S.size());
+    From = std::clamp(From, 1, len + 1);
+    To = std::clamp(To, From, len + 1);
+    return S.substr(static_cast<std::size_t>(From - 1), static_cast<std::size_t>(To - From));
+}
+
+std::string Blanks(Integer Count)
+{
+    return std::string(static_cast<std::size_t>(std::max(Count, 0)), ' ');
+}
+
+}  // namespace
+
+std::vector<std::string_view> TCustomQvEdit::SplitTextLines(std::string_view Text)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = Text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            pieces.push_back(Text.substr(start));
+            return pieces;
+        }
+        pieces.push_back(Text.substr(start, end - start));
+        start = end + 1;
+        if (Text[end] == '\r' && start < Text.size() && Text[start] == '\n')
+            ++start;
+    }
+}
+
+// ---- Selected text, Text, LineText -----------------------------------------------------------
+
+std::string TCustomQvEdit::GetSelText() const
+{
+    if (!GetSelAvail())
+        return std::string();
+    const TPoint bb = GetBlockBegin();
+    const TPoint be = GetBlockEnd();
+    const Integer count = lines_->Count();
+    const Integer first = std::clamp(bb.Y, 1, std::max(count, 1));
+    const Integer last = std::clamp(be.Y, first, std::max(count, 1));
+    std::vector<std::string> parts;
+    parts.reserve(static_cast<std::size_t>(last - first + 1));
+    switch (selectionMode_) {
+    case smNormal:
+        if (first == last) {
+            parts.emplace_back(ColumnSpan(lines_->Get(first - 1), bb.X, be.X));
+        } else {
+            parts.emplace_back(ColumnSpan(lines_->Get(first - 1), bb.X, ToLineEnd));
+            for (Integer y = first + 1; y < last; ++y)
+                parts.push_back(lines_->Get(y - 1));
+            parts.emplace_back(ColumnSpan(lines_->Get(last - 1), 1, be.X));
+        }
+        break;
+    case smColumn: {
+        Integer colFrom = std::min(bb.X, be.X);
+        Integer colTo = std::max(bb.X, be.X);
+        const bool pad = !options_.Contains(eoTrimTrailingSpaces);
+        for (Integer y = first; y <= last; ++y) {
+            const std::string line = lines_->Get(y - 1);
+            Integer from = colFrom;
+            Integer to = colTo;
+            MBCSGetSelRangeInLineWhenColumnSelectionMode(line, from, to);
+            std::string part(ColumnSpan(line, from, to));
+            if (pad)
+                part.resize(static_cast<std::size_t>(to - from), ' ');
+            parts.push_back(std::move(part));
+        }
+        break;
+    }
+    case smLine:
+        for (Integer y = first; y <= last; ++y)
+            parts.push_back(lines_->Get(y - 1));
+        // Every line but the buffer's last ends with a line end.
+        if (last < count)
+            parts.emplace_back();
+        break;
+    }
+    std::size_t length = 2 * (parts.size() - 1);
+    for (const std::string& part : parts)
+        length += part.size();
+    std::string result;
+    result.reserve(length);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            result += "\r\n";
+        result += parts[i];
+    }
+    return result;
+}
+
+std::string TCustomQvEdit::QvGetText() const
+{
+    std::string text = lines_->GetText();
+    if (text.size() >= 2)
+        text.resize(text.size() - 2);
+    return text;
+}
+
+void TCustomQvEdit::QvSetText(const std::string& Value)
+{
+    lines_->SetText(Value);
+}
+
+std::string TCustomQvEdit::GetLineText() const
+{
+    if (caretY_ >= 1 && caretY_ <= lines_->Count())
+        return lines_->Get(caretY_ - 1);
+    return std::string();
+}
+
+void TCustomQvEdit::SetLineText(const std::string& Value)
+{
+    if (caretY_ >= 1 && caretY_ <= std::max(1, lines_->Count()))
+        lines_->Put(caretY_ - 1, Value);
+}
+
+void TCustomQvEdit::TrimmedSetLine(Integer Index, const std::string& Text)
+{
+    lines_->Put(Index, options_.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(Text) : Text);
+}
+
+// ---- Clearing --------------------------------------------------------------------------------
+
+void TCustomQvEdit::ClearAll()
+{
+    lines_->Clear();
+    // The bookmark slots point into the mark list: empty them through ClearBookMark before
+    // the list frees its marks, so that no slot is left holding a freed mark.
+    for (Integer i = 0; i < static_cast<Integer>(bookMarks_.size()); ++i)
+        if (bookMarks_[static_cast<std::size_t>(i)] != nullptr)
+            ClearBookMark(i);
+    marks_->Clear();
+    bookMarks_.fill(nullptr);
+    undoList_->Clear();
+    SetModified(false);
+}
+
+void TCustomQvEdit::ClearSelection()
+{
+    if (GetSelAvail())
+        SetSelTextExternal(std::string());
+}
+
+// ---- Column blocks ---------------------------------------------------------------------------
+
+void TCustomQvEdit::InsertBlock(const TPoint& BB, const TPoint& BE, const char* ChangeStr)
+{
+    InsertBlockEx(BB, BE, ChangeStr, true);
+}
+
+void TCustomQvEdit::InsertBlockEx(const TPoint& BB, const TPoint& BE, const char* ChangeStr,
+                                  bool AddToUndoList)
+{
+    SetCaretAndSelection(BB, BB, BE);
+    selectionMode_ = smColumn;
+    SetSelTextPrimitiveEx(smColumn, ChangeStr, AddToUndoList);
+    StatusChanged(TQvStatusChanges{scSelection});
+}
+
+// ---- The primitive -----------------------------------------------------------------------------
+
+void TCustomQvEdit::SetSelText(const std::string& Value)
+{
+    SetSelTextPrimitive(selectionMode_, Value.c_str());
+}
+
+void TCustomQvEdit::SetSelTextPrimitive(TQvSelectionMode PasteMode, const char* Value)
+{
+    SetSelTextPrimitiveEx(PasteMode, Value, true);
+}
+
+void TCustomQvEdit::SetSelTextPrimitiveEx(TQvSelectionMode PasteMode, const char* Value,
+                                          bool AddToUndoList)
+{
+    TQvPaintLockScope lock(*this);
+    InBufferBatch(*lines_, [&] {
+        TPoint bb = GetBlockBegin();
+        const TPoint be = GetBlockEnd();
+        if (GetSelAvail()) {
+            DeleteSelectedBlock(bb, be);
+            InternalSetCaretXY(bb);
+        }
+        if (Value != nullptr && *Value != '\0')
+            InsertTextByMode(PasteMode, std::string_view(Value), AddToUndoList);
+        if (caretY_ < 1)
+            caretY_ = 1;
+    });
+}
+
+// Deletes BB..BE in the editor's selection mode. In column mode BB.X becomes the block's
+// left column, where the caret goes afterwards.
+void TCustomQvEdit::DeleteSelectedBlock(TPoint& BB, const TPoint& BE)
+{
+    switch (selectionMode_) {
+    case smNormal: {
+        if (lines_->Count() > 0) {
+            const std::string first = lines_->Get(BB.Y - 1);
+            std::string joined(ColumnSpan(first, 1, BB.X));
+            joined += ColumnSpan(lines_->Get(BE.Y - 1), BE.X, ToLineEnd);
+            if (BE.Y > BB.Y)
+                lines_->DeleteLines(BB.Y, BE.Y - BB.Y);
+            if (options_.Contains(eoScrollPastEol) && options_.Contains(eoTrimTrailingSpaces))
+                joined = TrimTrailingBlanks(joined);
+            lines_->Put(BB.Y - 1, joined);
+        }
+        InternalSetCaretXY(BB);
+        // The lines after BB.Y went; BB.Y itself stays (it takes the tail of BE.Y).
+        DoLinesDeleted(BB.Y + 1, BE.Y - BB.Y);
+        break;
+    }
+    case smColumn: {
+        const Integer right = std::max(BB.X, BE.X);
+        BB.X = std::min(BB.X, BE.X);
+        for (Integer y = BB.Y; y <= BE.Y && y <= lines_->Count(); ++y) {
+            std::string line = lines_->Get(y - 1);
+            Integer from = BB.X;
+            Integer to = right;
+            MBCSGetSelRangeInLineWhenColumnSelectionMode(line, from, to);
+            const std::string_view span = ColumnSpan(line, from, to);
+            if (!span.empty())
+                line.erase(static_cast<std::size_t>(span.data() - line.data()), span.size());
+            TrimmedSetLine(y - 1, line);
+        }
+        InternalSetCaretXY(TPoint{BB.X, blockEnd_.Y});
+        break;
+    }
+    case smLine: {
+        const Integer count = lines_->Count();
+        if (count > 0) {
+            const Integer last = std::min(BE.Y, count);
+            if (last == count) {
+                lines_->Put(last - 1, std::string());
+                lines_->DeleteLines(BB.Y - 1, last - BB.Y);
+            } else {
+                lines_->DeleteLines(BB.Y - 1, last - BB.Y + 1);
+            }
+        }
+        InternalSetCaretXY(TPoint{1, BB.Y});
+        DoLinesDeleted(BB.Y, BE.Y - BB.Y + 1);
+        break;
+    }
+    }
+}
+
+void TCustomQvEdit::InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text,
+                                     bool AddToUndoList)
+{
+    Integer startLine = caretY_;
+    const Integer startColumn = caretX_;
+    const Integer oldCount = lines_->Count();
+    Integer added = 0;
+    switch (PasteMode) {
+    case smNormal:
+        added = InsertNormal(Text);
+        if (startColumn >= 2)
+            ++startLine;
+        break;
+    case smColumn:
+        added = InsertColumn(Text, AddToUndoList);
+        // Only lines appended after the old last line are new; no existing line moved.
+        startLine = oldCount + 1;
+        break;
+    case smLine:
+        added = InsertLine(Text);
+        break;
+    }
+    if (added > 0)
+        DoLinesInserted(startLine, added);
+    InternalSetCaretXY(TPoint{caretX_, caretY_});
+}
+
+Integer TCustomQvEdit::InsertNormal(std::string_view Text)
+{
+    const std::string line = lines_->Get(caretY_ - 1);
+    const auto keep = static_cast<std::size_t>(std::max(caretX_ - 1, 0));
+    std::string left = line.substr(0, std::min(keep, line.size()));
+    left.resize(keep, ' ');
+    const std::string right = keep < line.size() ? line.substr(keep) : std::string();
+
+    const std::vector<std::string_view> pieces = SplitTextLines(Text);
+    const auto ends = static_cast<Integer>(pieces.size()) - 1;
+    if (ends == 0) {
+        TrimmedSetLine(caretY_ - 1, left.append(Text).append(right));
+    } else {
+        TrimmedSetLine(caretY_ - 1, left.append(pieces.front()));
+        lines_->InsertLines(caretY_, ends);
+        for (Integer i = 1; i <= ends; ++i) {
+            ++caretY_;
+            std::string piece(pieces[static_cast<std::size_t>(i)]);
+            if (i == ends)
+                piece += right;
+            TrimmedSetLine(caretY_ - 1, piece);
+        }
+    }
+    const bool trim = options_.Contains(eoTrimTrailingSpaces);
+    const auto rightLength = static_cast<Integer>((trim ? TrimTrailingBlanks(right) : right).size());
+    caretX_ = static_cast<Integer>(lines_->Get(caretY_ - 1).size()) + 1 - rightLength;
+    StatusChanged(TQvStatusChanges{scCaretX});
+    return ends;
+}
+
+Integer TCustomQvEdit::InsertColumn(std::string_view Text, bool AddToUndoList)
+{
+    const Integer col = caretX_;
+    // A column row recorded in line mode would select whole lines when undone.
+    const TQvSelectionMode recordMode = selectionMode_ == smLine ? smColumn : selectionMode_;
+    const std::vector<std::string_view> pieces = SplitTextLines(Text);
+    Integer added = 0;
+    Integer lastLength = 0;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const std::string_view piece = pieces[i];
+        if (!piece.empty()) {
+            // Rows below the last line get lines of their own, each one recorded, also
+            // for empty rows in between, so that undo takes every appended line away.
+            while (caretY_ > lines_->Count()) {
+                const Integer prev = lines_->Count();
+                lines_->Add(std::string());
+                ++added;
+                if (AddToUndoList && prev >= 1) {
+                    const TPoint at{static_cast<Integer>(lines_->Get(prev - 1).size()) + 1, prev};
+                    undoList_->AddChange(crLineBreak, at, at, std::string(), smNormal);
+                }
+            }
+            std::string line = lines_->Get(caretY_ - 1);
+            const auto len = static_cast<Integer>(line.size());
+            if (len < col - 1) {
+                line += Blanks(col - 1 - len);
+                line += piece;
+            } else {
+                Integer from = col;
+                Integer to = col;
+                MBCSGetSelRangeInLineWhenColumnSelectionMode(line, from, to);
+                line.insert(static_cast<std::size_t>(std::min(from, len + 1) - 1), piece);
+            }
+            TrimmedSetLine(caretY_ - 1, line);
+            lastLength = static_cast<Integer>(piece.size());
+            if (AddToUndoList)
+                undoList_->AddChange(crPaste, TPoint{col, caretY_}, TPoint{col + lastLength, caretY_},
+                                     std::string(), recordMode);
+        }
+        if (i + 1 < pieces.size())
+            ++caretY_;
+    }
+    caretX_ = col + lastLength;
+    return added;
+}
+
+Integer TCustomQvEdit::InsertLine(std::string_view Text)
+{
+    caretX_ = 1;
+    const std::vector<std::string_view> pieces = SplitTextLines(Text);
+    const auto whole = static_cast<Integer>(pieces.size()) - 1;
+    if (whole > 0) {
+        const Integer at = std::min(caretY_ - 1, lines_->Count());
+        lines_->InsertLines(at, whole);
+        for (Integer i = 0; i < whole; ++i)
+            TrimmedSetLine(at + i, std::string(pieces[static_cast<std::size_t>(i)]));
+        caretY_ = at + 1 + whole;
+    }
+    const std::string lastPiece(pieces.back());
+    if (caretY_ <= lines_->Count())
+        TrimmedSetLine(caretY_ - 1, lastPiece + lines_->Get(caretY_ - 1));
+    else
+        lines_->Add(options_.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(lastPiece) : lastPiece);
+    caretX_ = static_cast<Integer>(lastPiece.size()) + 1;
+    StatusChanged(TQvStatusChanges{scCaretX});
+    return whole;
+}
+
+// ---- Marks and plug-ins ----------------------------------------------------------------------
+
+void TCustomQvEdit::DoLinesInserted(Integer FirstLine, Integer Count)
+{
+    for (int i = 0; i < marks_->Count(); ++i) {
+        TQvEditMark* mark = marks_->Get(i);
+        if (mark->GetLine() >= FirstLine)
+            mark->SetLine(mark->GetLine() + Count);
+    }
+    for (std::size_t i = 0; i < plugins_.size(); ++i)
+        plugins_[i]->LinesInserted(FirstLine, Count);
+}
+
+void TCustomQvEdit::DoLinesDeleted(Integer FirstLine, Integer Count)
+{
+    for (int i = 0; i < marks_->Count(); ++i) {
+        TQvEditMark* mark = marks_->Get(i);
+        if (mark->GetLine() >= FirstLine + Count - 1)
+            mark->SetLine(std::max(mark->GetLine() - Count, 1));
+        else if (mark->GetLine() > FirstLine)
+            mark->SetLine(std::max(FirstLine, 1));
+    }
+    for (std::size_t i = 0; i < plugins_.size(); ++i)
+        plugins_[i]->LinesDeleted(FirstLine, Count);
+}

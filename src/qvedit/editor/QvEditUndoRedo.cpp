@@ -1,0 +1,448 @@
+// Undo and redo: which records one step takes together, how each change reason is reversed
+// and applied again, how group breaks travel between the two lists, and word wrap.
+#include "qvedit/editor/QvEdit.h"
+
+#include <algorithm>
+
+namespace {
+
+// A redo record of an insertion that replaced text (typing over characters): undo put
+// that text back, and RestoredEnd is where it ended, so that redo replaces it again
+// instead of inserting beside it.
+class TQvEditReplacingItem : public TQvEditUndoItem {
+public:
+    TPoint RestoredEnd;
+};
+
+bool IsBracketEnd(TQvChangeReason Reason)
+{
+    return Reason == crAutoCompleteEnd || Reason == crPasteEnd || Reason == crSpecial1End ||
+           Reason == crSpecial2End;
+}
+
+bool IsBracketBegin(TQvChangeReason Reason)
+{
+    return Reason == crAutoCompleteBegin || Reason == crPasteBegin || Reason == crSpecial1Begin ||
+           Reason == crSpecial2Begin;
+}
+
+bool IsAfterCursorDelete(TQvChangeReason Reason)
+{
+    return Reason == crDeleteAfterCursor || Reason == crSilentDeleteAfterCursor;
+}
+
+// Gives a list a block change number for a scope and restores the old one, also when an
+// exception passes.
+class TBlockNumberScope {
+public:
+    TBlockNumberScope(TQvEditUndoList& List, Integer Number)
+        : list_(List), saved_(List.GetBlockChangeNumber())
+    {
+        list_.SetBlockChangeNumber(Number);
+    }
+    ~TBlockNumberScope() { list_.SetBlockChangeNumber(saved_); }
+    TBlockNumberScope(const TBlockNumberScope&) = delete;
+    TBlockNumberScope& operator=(const TBlockNumberScope&) = delete;
+
+private:
+    TQvEditUndoList& list_;
+    Integer saved_;
+};
+
+// Moves a group break on top of From to To, keeping its change number.
+void MoveGroupBreak(TQvEditUndoList& From, TQvEditUndoList& To)
+{
+    if (From.LastChangeReason() != crGroupBreak)
+        return;
+    const std::unique_ptr<TQvEditUndoItem> item = From.PopItem();
+    TBlockNumberScope number(To, item->ChangeNumber);
+    To.AddGroupBreak();
+}
+
+// Whether a step that began with a record of Reason and Number goes on with Next.
+bool SameStep(const TQvEditUndoItem& Next, TQvChangeReason Reason, Integer Number, bool GroupUndo)
+{
+    if (Next.ChangeNumber == Number)
+        return true;
+    return GroupUndo && Next.ChangeReason == Reason && Reason != crIndent && Reason != crUnindent;
+}
+
+}  // namespace
+
+// The frame of one replayed record: its selection mode and eoScrollPastEol for the
+// duration, under the paint lock; the mode and the option come back on every exit.
+class TCustomQvEdit::TReplayFrame {
+public:
+    TReplayFrame(TCustomQvEdit& Editor, TQvSelectionMode Mode)
+        : editor_(Editor),
+          savedMode_(Editor.selectionMode_),
+          pastEol_(Editor.options_.Contains(eoScrollPastEol)),
+          lock_(Editor)
+    {
+        editor_.selectionMode_ = Mode;
+        editor_.options_.Include(eoScrollPastEol);
+    }
+    ~TReplayFrame()
+    {
+        editor_.selectionMode_ = savedMode_;
+        if (!pastEol_)
+            editor_.options_.Exclude(eoScrollPastEol);
+    }
+    TReplayFrame(const TReplayFrame&) = delete;
+    TReplayFrame& operator=(const TReplayFrame&) = delete;
+
+private:
+    TCustomQvEdit& editor_;
+    TQvSelectionMode savedMode_;
+    bool pastEol_;
+    TQvPaintLockScope lock_;
+};
+
+bool TCustomQvEdit::GetCanUndo() const
+{
+    return !GetReadOnly() && undoList_->CanUndo();
+}
+
+bool TCustomQvEdit::GetCanRedo() const
+{
+    return !GetReadOnly() && redoList_->CanUndo();
+}
+
+// ---- One user step -------------------------------------------------------------------------
+
+void TCustomQvEdit::Undo()
+{
+    if (GetReadOnly())
+        return;
+    TQvPaintLockScope lock(*this);
+    MoveGroupBreak(*undoList_, *redoList_);
+    const TQvChangeReason lastReason = undoList_->LastChangeReason();
+    const bool bracketed = IsBracketEnd(lastReason);
+    const auto matchingBegin = static_cast<TQvChangeReason>(lastReason - 1);
+    const TQvEditUndoItem* item = undoList_->PeekItem();
+    if (item == nullptr)
+        return;
+    const Integer number = item->ChangeNumber;
+    const bool groupUndo = options_.Contains(eoGroupUndo);
+    TBlockNumberScope redoNumber(*redoList_, number);
+    for (;;) {
+        UndoItem();
+        item = undoList_->PeekItem();
+        if (item == nullptr)
+            break;
+        if (bracketed ? item->ChangeReason == matchingBegin : !SameStep(*item, lastReason, number, groupUndo))
+            break;
+    }
+    if (bracketed && item != nullptr && item->ChangeReason == matchingBegin) {
+        UndoItem();
+        UpdateModifiedStatus();
+    }
+}
+
+void TCustomQvEdit::Redo()
+{
+    if (GetReadOnly())
+        return;
+    TQvPaintLockScope lock(*this);
+    const TQvChangeReason lastReason = redoList_->LastChangeReason();
+    const bool bracketed = IsBracketBegin(lastReason);
+    const auto matchingEnd = static_cast<TQvChangeReason>(lastReason + 1);
+    const TQvEditUndoItem* item = redoList_->PeekItem();
+    if (item == nullptr)
+        return;
+    const Integer number = item->ChangeNumber;
+    const bool groupUndo = options_.Contains(eoGroupUndo);
+    {
+        TBlockNumberScope undoNumber(*undoList_, number);
+        for (;;) {
+            RedoItem();
+            // A redone line break runs a command that brackets its own records; the rest of
+            // the step keeps the step's number.
+            undoList_->SetBlockChangeNumber(number);
+            item = redoList_->PeekItem();
+            if (item == nullptr)
+                break;
+            if (bracketed ? item->ChangeReason == matchingEnd : !SameStep(*item, lastReason, number, groupUndo))
+                break;
+        }
+        if (bracketed && item != nullptr && item->ChangeReason == matchingEnd)
+            RedoItem();
+    }
+    MoveGroupBreak(*redoList_, *undoList_);
+    UpdateModifiedStatus();
+}
+
+// ---- One record ---------------------------------------------------------------------------------
+
+void TCustomQvEdit::UndoItem()
+{
+    const std::unique_ptr<TQvEditUndoItem> item = undoList_->PopItem();
+    if (!item)
+        return;
+    TReplayFrame frame(*this, item->ChangeSelMode);
+    const TQvChangeReason reason = item->ChangeReason;
+    const TPoint start = item->ChangeStartPos;
+    const TPoint end = item->ChangeEndPos;
+    const TQvSelectionMode mode = item->ChangeSelMode;
+    switch (reason) {
+    case crInsert:
+    case crPaste:
+    case crDragDropInsert: {
+        SetCaretAndSelection(start, start, end);
+        auto redo = std::make_unique<TQvEditReplacingItem>();
+        redo->ChangeStr = GetSelText();
+        SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
+        redo->RestoredEnd = item->ChangeStr.empty() ? start : GetCaretXY();
+        redo->ChangeReason = reason;
+        redo->ChangeSelMode = mode;
+        redo->ChangeStartPos = start;
+        redo->ChangeEndPos = end;
+        redo->ChangeNumber = redoList_->GetBlockChangeNumber() != 0 ? redoList_->GetBlockChangeNumber()
+                                                                     : item->ChangeNumber;
+        if (redoList_->LockCount() == 0)
+            redoList_->PushItem(std::move(redo));
+        InternalSetCaretXY(start);
+        break;
+    }
+    case crDeleteAfterCursor:
+    case crDelete:
+    case crSilentDelete:
+    case crSilentDeleteAfterCursor:
+    case crDeleteAll: {
+        const TPoint at = mode == smColumn ? TPoint{std::min(start.X, end.X), std::min(start.Y, end.Y)}
+                                           : minPoint(start, end);
+        if (IsAfterCursorDelete(reason) && at.Y > lines_->Count()) {
+            InternalSetCaretXY(TPoint{1, lines_->Count()});
+            lines_->Add(std::string());
+        }
+        SetCaretAndSelection(at, at, at);
+        SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
+        const TPoint target = IsAfterCursorDelete(reason) ? start : end;
+        if (reason == crSilentDelete || reason == crSilentDeleteAfterCursor)
+            InternalSetCaretXY(target);
+        else
+            SetCaretAndSelection(target, start, end);
+        redoList_->AddChange(reason, start, end, std::string(), mode);
+        if (reason == crDeleteAll) {
+            InternalSetCaretXY(TPoint{1, 1});
+            blockEnd_ = TPoint{1, 1};
+        }
+        EnsureCursorPosVisible();
+        break;
+    }
+    case crLineBreak:
+        UndoLineBreak(*item);
+        break;
+    case crIndent:
+        redoList_->AddChange(reason, start, end, item->ChangeStr, mode);
+        SetCaretAndSelection(end, start, end);
+        break;
+    case crUnindent: {
+        redoList_->AddChange(reason, start, end, item->ChangeStr, mode);
+        const Integer x = mode == smColumn ? std::min(start.X, end.X) : 1;
+        InsertBlockEx(TPoint{x, start.Y}, TPoint{x, start.Y}, item->ChangeStr.c_str(), false);
+        SetCaretAndSelection(start, start, end);
+        break;
+    }
+    case crCaret:
+    case crSelection:
+        ReplaySelection(*item, *redoList_);
+        break;
+    case crWhiteSpaceAdd:
+        SetCaretAndSelection(start, start, end);
+        redoList_->AddChange(reason, start, end, GetSelText(), mode);
+        SetSelTextPrimitive(mode, item->ChangeStr.c_str());
+        InternalSetCaretXY(start);
+        break;
+    case crWrap:
+        SetWordWrap(false);
+        break;
+    case crUnWrap:
+        SetWordWrap(true);
+        break;
+    default:
+        break;  // bracket markers, crNothing and group breaks leave no redo record
+    }
+}
+
+void TCustomQvEdit::RedoItem()
+{
+    const std::unique_ptr<TQvEditUndoItem> item = redoList_->PopItem();
+    if (!item)
+        return;
+    TReplayFrame frame(*this, item->ChangeSelMode);
+    stateFlags_.Include(sfInsideRedo);
+    try {
+        ApplyRedo(*item);
+    } catch (...) {
+        stateFlags_.Exclude(sfInsideRedo);
+        throw;
+    }
+    stateFlags_.Exclude(sfInsideRedo);
+}
+
+void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
+{
+    const TQvChangeReason reason = Item.ChangeReason;
+    const TPoint start = Item.ChangeStartPos;
+    const TPoint end = Item.ChangeEndPos;
+    const TQvSelectionMode mode = Item.ChangeSelMode;
+    switch (reason) {
+    case crInsert:
+    case crPaste:
+    case crDragDropInsert: {
+        const auto* replacing = dynamic_cast<const TQvEditReplacingItem*>(&Item);
+        SetCaretAndSelection(start, start, replacing != nullptr ? replacing->RestoredEnd : start);
+        const std::string replaced = GetSelText();
+        SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
+        InternalSetCaretXY(end);
+        undoList_->AddChange(reason, start, end, replaced, mode);
+        if (reason == crDragDropInsert)
+            SetCaretAndSelection(end, start, end);
+        break;
+    }
+    case crDeleteAfterCursor:
+    case crSilentDeleteAfterCursor:
+    case crDelete:
+    case crSilentDelete:
+    case crDeleteAll:
+        SetCaretAndSelection(start, start, end);
+        undoList_->AddChange(reason, start, end, GetSelText(), mode);
+        SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
+        InternalSetCaretXY(start);
+        break;
+    case crLineBreak:
+        SetCaretAndSelection(start, start, start);
+        CommandProcessor(ecLineBreak, '\r', nullptr);
+        break;
+    case crIndent:
+        undoList_->AddChange(reason, start, end, Item.ChangeStr, mode);
+        SetCaretAndSelection(end, start, end);
+        break;
+    case crUnindent:
+        RedoUnindent(Item);
+        break;
+    case crCaret:
+    case crSelection:
+        ReplaySelection(Item, *undoList_);
+        break;
+    case crWhiteSpaceAdd:
+        undoList_->AddChange(reason, start, end, std::string(), mode);
+        SetCaretAndSelection(end, end, end);
+        SetSelTextPrimitive(mode, Item.ChangeStr.c_str());
+        InternalSetCaretXY(start);
+        break;
+    case crWrap:
+        SetWordWrap(false);
+        break;
+    case crUnWrap:
+        SetWordWrap(true);
+        break;
+    default:
+        break;
+    }
+}
+
+// crCaret and crSelection: the caret or the selection as it is now goes to Mirror, the
+// recorded one comes back.
+void TCustomQvEdit::ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList& Mirror)
+{
+    if (Item.ChangeReason == crCaret) {
+        Mirror.AddChange(crCaret, GetCaretXY(), GetCaretXY(), std::string(), selectionMode_);
+        InternalSetCaretXY(Item.ChangeStartPos);
+    } else {
+        Mirror.AddChange(crSelection, blockBegin_, blockEnd_, std::string(), selectionMode_);
+        SetCaretAndSelection(GetCaretXY(), Item.ChangeStartPos, Item.ChangeEndPos);
+    }
+}
+
+void TCustomQvEdit::UndoLineBreak(const TQvEditUndoItem& Item)
+{
+    SetCaretXY(Item.ChangeStartPos);
+    redoList_->AddChange(crLineBreak, Item.ChangeStartPos, Item.ChangeEndPos, std::string(), Item.ChangeSelMode);
+    if (caretY_ >= 1 && caretY_ <= std::max(lines_->Count(), 1)) {
+        std::string line = GetLineText();
+        const bool leadingBlank = !Item.ChangeStr.empty() && Item.ChangeStr[0] == ' ';
+        if (static_cast<Integer>(line.size()) < caretX_ - 1 && !leadingBlank)
+            line.resize(static_cast<std::size_t>(caretX_ - 1), ' ');
+        TrimmedSetLine(caretY_ - 1, line + Item.ChangeStr);
+        if (Item.ChangeEndPos.Y >= 0 && Item.ChangeEndPos.Y < lines_->Count())
+            lines_->Delete(Item.ChangeEndPos.Y);
+    } else {
+        SetLineText(Item.ChangeStr);
+    }
+    DoLinesDeleted(caretY_ + 1, 1);
+}
+
+void TCustomQvEdit::RedoUnindent(const TQvEditUndoItem& Item)
+{
+    const TPoint start = Item.ChangeStartPos;
+    const TPoint end = Item.ChangeEndPos;
+    const bool column = Item.ChangeSelMode == smColumn;
+    undoList_->AddChange(crUnindent, start, end, Item.ChangeStr, Item.ChangeSelMode);
+    const Integer x = column ? std::min(start.X, end.X) : 1;
+    Integer y = start.Y;
+    Integer lastLength = 0;
+    for (const std::string_view piece : SplitTextLines(Item.ChangeStr)) {
+        lastLength = static_cast<Integer>(piece.size());
+        if (!piece.empty() && y <= lines_->Count()) {
+            std::string line = lines_->Get(y - 1);
+            if (x - 1 < static_cast<Integer>(line.size())) {
+                line.erase(static_cast<std::size_t>(x - 1), piece.size());
+                lines_->Put(y - 1, line);
+            }
+        }
+        ++y;
+    }
+    if (column)
+        SetCaretAndSelection(GetCaretXY(), start, end);
+    else
+        SetCaretAndSelection(GetCaretXY(), TPoint{std::max(start.X - tabWidth_, 1), start.Y},
+                             TPoint{std::max(end.X - lastLength, 1), end.Y});
+}
+
+// ---- List notices ------------------------------------------------------------------------------
+
+void TCustomQvEdit::UndoRedoAdded(TObject* Sender)
+{
+    UpdateModifiedStatus();
+    if (Sender == undoList_ && !stateFlags_.Contains(sfInsideRedo)) {
+        // A new edit discards what could be redone; what redo itself records does not.
+        const TQvEditUndoItem* top = undoList_->PeekItem();
+        if (top != nullptr && top->ChangeReason != crGroupBreak)
+            redoList_->Clear();
+    }
+    const auto* list = dynamic_cast<TQvEditUndoList*>(Sender);
+    if (list != nullptr && list->BlockCount() == 0 && OnChange)
+        OnChange(this);
+}
+
+// ---- Word wrap ----------------------------------------------------------------------------------
+
+void TCustomQvEdit::SetWordWrap(bool Value)
+{
+    if (Value == wordWrap_)
+        return;
+    TQvPaintLockScope lock(*this);
+    // The caret's line counted in lines that are not continuations, before and after.
+    Integer logicalLine = 0;
+    for (Integer i = 0; i < caretY_ && i < lines_->Count(); ++i)
+        if (!lines_->IsLineWraped(i))
+            ++logicalLine;
+    wordWrap_ = Value;
+    if (Value) {
+        saveAltSetsColumnMode_ = options_.Contains(eoAltSetsColumnMode);
+        options_.Exclude(eoAltSetsColumnMode);
+        if (selectionMode_ == smColumn)
+            SetSelectionMode(smNormal);
+    } else if (saveAltSetsColumnMode_) {
+        options_.Include(eoAltSetsColumnMode);
+    }
+    lines_->SetWordWrap(Value);
+    Integer line = 0;
+    for (Integer seen = 0; line < lines_->Count() - 1; ++line)
+        if (!lines_->IsLineWraped(line) && ++seen == logicalLine)
+            break;
+    SetCaretXY(TPoint{1, line + 1});
+    Invalidate();
+}
