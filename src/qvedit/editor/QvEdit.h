@@ -36,7 +36,8 @@
 //   QvEditCommandProcessor.cpp  key input, handler chains, the command processor and its
 //                             hooks, focus controls, the key map
 //   QvEditExecMove.cpp        command execution: caret movement and scrolling commands
-//   QvEditExecEdit.cpp        command execution: typing, deleting, line breaks, tabs
+//   QvEditExecEdit.cpp        command execution: typing, line breaks, tabs
+//   QvEditExecDelete.cpp      command execution: the deleting commands
 //   QvEditExecOther.cpp       command execution: the command switch, clipboard, undo,
 //                             bookmarks, modes, case and help commands
 //   QvEditMouse.cpp           mouse presses, moves, double clicks, auto-scroll, gutter
@@ -668,12 +669,68 @@ protected:
     // Index of the hook with that handler; -1 when none.
     Integer FindHookedCmdEvent(const THookedCommandEvent& AHandlerProc) const;
 
+private:
+    bool HasImeCharsToSkip();
+
     // =====================================================================================
-    // QvEditExecMove.cpp, QvEditExecEdit.cpp, QvEditExecOther.cpp: command execution
+    // QvEditExecMove.cpp, QvEditExecEdit.cpp, QvEditExecDelete.cpp, QvEditExecOther.cpp:
+    // command execution
     // =====================================================================================
 protected:
     // Slot 24: runs one command (codes 1..1000) under the paint lock.
     virtual void ExecuteCommand(TQvEditorCommand Command, char AChar, void* Data);
+    void DoHomeKey(bool Selection);
+    void DoTabKey();
+    void DoShiftTabKey();
+
+private:
+    // Each runs the command when it is of its group and tells whether it was.
+    bool ExecuteMoveCommand(TQvEditorCommand Command, void* Data);
+    bool ExecuteViewCommand(TQvEditorCommand Command);
+    bool ExecuteEditCommand(TQvEditorCommand Command, char AChar, void* Data);
+    bool ExecuteTypingCommand(TQvEditorCommand Command, char AChar, void* Data);
+    void ExecuteOtherCommand(TQvEditorCommand Command, void* Data);
+
+    void MoveCaretTo(const TPoint& Target, bool Selection);
+    void DoPageMove(bool Down, bool Selection);
+    void DoScrollLine(Integer Delta);
+    void TypeChar(char AChar);
+    void TypeCharOverSelection(char AChar);
+    void InsertImeText(const char* Text);
+    void DoLineBreak(bool MoveCaret);
+    void DoDeleteLastChar();
+    void DoDeleteChar();
+    void DoDeleteToWordEndOrEol(TQvEditorCommand Command);
+    void DoDeleteToWordStartOrBol(TQvEditorCommand Command);
+    void DoDeleteLine();
+    void DoSetMarker(Integer Number, const void* Data);
+    // Deletes the selection with its undo record; ByDirection records a selection made
+    // backwards as crDeleteAfterCursor.
+    void DeleteSelectionForCommand(bool ByDirection);
+    // Replaces the span From..To of the text (as a normal selection, whatever the mode)
+    // by Text without undo records; returns the text it replaced.
+    std::string ReplaceSpan(const TPoint& From, const TPoint& To, const std::string& Text);
+    // Moves the view right when the caret reached the window's right edge.
+    void ScrollToTypedCaret();
+    // The smart-tab target in the nearest line above that reaches the caret's display
+    // column: its display distance from the caret, 0 when there is none.
+    Integer SmartTabDistance() const;
+
+    // Runs Body with Option switched on; only the bit changes, without the option
+    // setter's side effects, and it is restored also when Body raises.
+    template <class Body>
+    void WithOptionOn(TQvEditorOption Option, Body&& body)
+    {
+        const TQvEditorOptions saved = options_;
+        options_.Include(Option);
+        try {
+            body();
+        } catch (...) {
+            options_ = saved;
+            throw;
+        }
+        options_ = saved;
+    }
 
     // =====================================================================================
     // QvEditMouse.cpp: mouse, auto-scroll, gutter clicks, cursor
@@ -723,6 +780,37 @@ protected:
     // Slot 17: raCancel when OnReplaceText is not assigned.
     virtual TQvReplaceAction DoOnReplaceText(const std::string& ASearch, const std::string& AReplace,
                                              Integer Line, Integer Column);
+
+private:
+    // The part of the text a search covers, and the filter of its matches by mode.
+    struct TSearchRange {
+        TPoint Start;
+        TPoint End;
+        TQvSelectionMode Mode = smNormal;
+        bool Contains(Integer Line, Integer Found, Integer Len) const;
+    };
+    // One call of SearchReplace: what it was told, and what it holds until it ends.
+    struct TSearchRun {
+        bool Backward = false;
+        bool Prompt = false;
+        bool Replace = false;
+        bool ReplaceAll = false;
+        TSearchRange Range;
+        TQvSelectionMode UserMode = smNormal;
+        bool PaintLocked = false;
+        bool UndoBlockOpen = false;
+        Integer Result = 0;
+    };
+    TSearchRange SearchRangeFor(TQvSearchOptions AOptions) const;
+    void RunSearch(TSearchRun& Run, const std::string& ASearch, const std::string& AReplace);
+    void SelectSearchMatch(Integer Line, Integer Found, Integer Len, bool Backward);
+    void OpenSearchUndoBlock(TSearchRun& Run);
+    // Gives back the user's selection mode, the paint lock and the undo block.
+    void EndSearchRun(TSearchRun& Run);
+    // Sets the highlighter on the 1-based Line with the range stored for the line above.
+    void StartHighlighterAt(Integer Line, const std::string& Text);
+    // Per character of Text, whether it lies in a string or comment token.
+    std::vector<bool> StringOrCommentColumns(Integer Line, const std::string& Text);
 
     // =====================================================================================
     // Events (assigned by the application)

@@ -1,16 +1,369 @@
-// Placeholder definitions that let the library link until this unit is written: each
-// raises EQvEditError naming the operation. The unit's owner replaces this whole file.
+// The search-and-replace driver: it hands the lines of a range to the search engine one
+// at a time, selects each match that lies in the range, asks the application when told
+// to, and lets the engine write the replacement. Also bracket matching, which skips
+// brackets inside strings and comments, and the highlighter token at a position.
 #include "qvedit/editor/QvEdit.h"
 
-void TCustomQvEdit::SetSearchEngine(TQvEditSearchCustom*) { QvEditNotBuilt("SetSearchEngine"); }
+#include "qvedit/search/QvEditRegexSearch.h"
+#include "qvedit/search/QvEditSearch.h"
 
-void TCustomQvEdit::FindMatchingBracket() { QvEditNotBuilt("FindMatchingBracket"); }
+#include <algorithm>
 
-TPoint TCustomQvEdit::GetMatchingBracket() { QvEditNotBuilt("GetMatchingBracket"); }
+namespace {
 
-TPoint TCustomQvEdit::GetMatchingBracketEx(const TPoint&, bool) { QvEditNotBuilt("GetMatchingBracketEx"); }
-
-TQvReplaceAction TCustomQvEdit::DoOnReplaceText(const std::string&, const std::string&, Integer, Integer)
+TCustomQvEdit& EditorOf(TObject* AEditor)
 {
-    QvEditNotBuilt("DoOnReplaceText");
+    auto* editor = dynamic_cast<TCustomQvEdit*>(AEditor);
+    if (editor == nullptr)
+        throw EQvEditError("The search engine was given no editor to replace in");
+    return *editor;
+}
+
+// The eight brackets: an even index opens, its partner is the index with the lowest bit
+// flipped.
+constexpr char Brackets[] = {'(', ')', '[', ']', '{', '}', '<', '>'};
+
+}  // namespace
+
+// The engines' access to the editor (declared with the plain engine).
+std::string QvEditGetSelText(TObject* AEditor)
+{
+    return EditorOf(AEditor).GetSelText();
+}
+
+void QvEditSetSelTextExternal(TObject* AEditor, const std::string& Value)
+{
+    EditorOf(AEditor).SetSelTextExternal(Value);
+}
+
+void TCustomQvEdit::SetSearchEngine(TQvEditSearchCustom* Value)
+{
+    if (Value == searchEngine_)
+        return;
+    if (searchEngine_ != nullptr)
+        searchEngine_->RemoveFreeNotification(this);
+    searchEngine_ = Value;
+    if (Value != nullptr)
+        Value->FreeNotification(this);
+}
+
+TQvReplaceAction TCustomQvEdit::DoOnReplaceText(const std::string& ASearch, const std::string& AReplace,
+                                                Integer Line, Integer Column)
+{
+    TQvReplaceAction action = raCancel;
+    if (OnReplaceText)
+        OnReplaceText(this, ASearch, AReplace, Line, Column, action);
+    return action;
+}
+
+// ---- The search range --------------------------------------------------------------------------
+
+TCustomQvEdit::TSearchRange TCustomQvEdit::SearchRangeFor(TQvSearchOptions AOptions) const
+{
+    TSearchRange range;
+    range.Mode = selectionMode_;
+    if (AOptions.Contains(ssoSelectedOnly)) {
+        range.Start = GetBlockBegin();
+        range.End = GetBlockEnd();
+        if (range.Mode == smLine) {
+            range.Start.X = 1;
+            range.End.X = static_cast<Integer>(lines_->Get(range.End.Y - 1).size()) + 1;
+        } else if (range.Mode == smColumn && range.Start.X > range.End.X) {
+            std::swap(range.Start.X, range.End.X);
+        }
+        return range;
+    }
+    range.Mode = smNormal;
+    const Integer count = lines_->Count();
+    range.Start = TPoint{1, 1};
+    range.End = TPoint{static_cast<Integer>(lines_->Get(count - 1).size()) + 1, count};
+    if (!AOptions.Contains(ssoEntireScope)) {
+        if (AOptions.Contains(ssoBackwards))
+            range.End = GetCaretXY();
+        else
+            range.Start = GetCaretXY();
+    }
+    return range;
+}
+
+bool TCustomQvEdit::TSearchRange::Contains(Integer Line, Integer Found, Integer Len) const
+{
+    switch (Mode) {
+    case smNormal:
+        return !(Line == Start.Y && Found < Start.X) && !(Line == End.Y && Found + Len > End.X);
+    case smColumn:
+        return (Found >= Start.X && Found + Len <= End.X) || End.X - Start.X < 1;
+    case smLine:
+        break;
+    }
+    return true;
+}
+
+// ---- Selecting and replacing one match -----------------------------------------------------------
+
+void TCustomQvEdit::SelectSearchMatch(Integer Line, Integer Found, Integer Len, bool Backward)
+{
+    SetBlockBegin(TPoint{Found, Line});
+    // Column 1 first, so that a line brought into view is shown from its start and
+    // centred when it was off-screen.
+    SetCaretXYEx(false, TPoint{1, Line});
+    EnsureCursorPosVisibleEx(true);
+    SetBlockEnd(TPoint{Found + Len, Line});
+    InternalSetCaretXY(TPoint{Backward ? Found : Found + Len, Line});
+}
+
+Integer TCustomQvEdit::SearchReplace(const std::string& ASearch, const std::string& AReplace,
+                                     TQvSearchOptions AOptions)
+{
+    if (searchEngine_ == nullptr)
+        throw EQvEditError("No search engine has been assigned");
+    if (ASearch.empty())
+        return 0;
+    if (!GetSelAvail())
+        AOptions.Exclude(ssoSelectedOnly);
+    TSearchRun run;
+    run.Backward = AOptions.Contains(ssoBackwards);
+    run.Prompt = AOptions.Contains(ssoPrompt);
+    run.Replace = AOptions.Contains(ssoReplace);
+    run.ReplaceAll = AOptions.Contains(ssoReplaceAll);
+    run.Range = SearchRangeFor(AOptions);
+    run.UserMode = selectionMode_;
+
+    searchEngine_->SetOptions(AOptions);
+    searchEngine_->SetPattern(ASearch);
+    DoOnPaintTransient(ttBefore);
+    if (run.ReplaceAll) {
+        IncPaintLock();
+        run.PaintLocked = true;
+        if (!run.Prompt)
+            OpenSearchUndoBlock(run);
+    }
+    // Matches are selected and replaced as streams whatever the user's mode, so that a
+    // line-mode selection never takes the whole line with a match.
+    SetSelectionMode(smNormal);
+    try {
+        TQvRegexSearchOperation operation(searchEngine_);
+        RunSearch(run, ASearch, AReplace);
+    } catch (...) {
+        EndSearchRun(run);
+        throw;
+    }
+    EndSearchRun(run);
+    return run.Result;
+}
+
+void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const std::string& AReplace)
+{
+    TSearchRange& range = Run.Range;
+    Integer line = Run.Backward ? range.End.Y : range.Start.Y;
+    while (line >= range.Start.Y && line <= range.End.Y) {
+        Integer count = searchEngine_->FindAll(lines_->Get(line - 1));
+        // Later matches of the line move by Delta once an earlier one was replaced.
+        Integer delta = 0;
+        Integer n = Run.Backward ? searchEngine_->GetResultCount() - 1 : 0;
+        for (; count > 0; --count, n += Run.Backward ? -1 : 1) {
+            const Integer found = searchEngine_->GetResult(n) + delta;
+            const Integer len = searchEngine_->GetLength(n);
+            if (!range.Contains(line, found, len))
+                continue;
+            ++Run.Result;
+            SelectSearchMatch(line, found, len, Run.Backward);
+            if (!Run.Replace && !Run.ReplaceAll)
+                return;
+            TQvReplaceAction action = raReplace;
+            if (Run.Prompt && OnReplaceText)
+                action = DoOnReplaceText(ASearch, AReplace, line, found);
+            if (action == raCancel)
+                return;
+            if (action != raSkip) {
+                if (action == raReplaceAll) {
+                    if (!Run.ReplaceAll) {
+                        Run.ReplaceAll = true;
+                        IncPaintLock();
+                        Run.PaintLocked = true;
+                    }
+                    Run.Prompt = false;
+                    OpenSearchUndoBlock(Run);
+                }
+                searchEngine_->Replace(AReplace, this);
+            }
+            if (!Run.Backward) {
+                if (action == raSkip) {
+                    InternalSetCaretX(found + len);
+                } else {
+                    // The caret stands right after what was inserted, whatever its length
+                    // and however many lines it took: the rest of the line follows there.
+                    const TPoint after = GetCaretXY();
+                    delta = after.X - (searchEngine_->GetResult(n) + len);
+                    if (range.Mode != smColumn && line == range.End.Y) {
+                        range.End.X += after.X - (found + len);
+                        range.End.Y = after.Y;
+                        SetBlockEnd(range.End);
+                    } else {
+                        range.End.Y += after.Y - line;
+                    }
+                    line = after.Y;
+                }
+            }
+            if (!Run.ReplaceAll)
+                return;
+        }
+        line += Run.Backward ? -1 : 1;
+    }
+}
+
+void TCustomQvEdit::OpenSearchUndoBlock(TSearchRun& Run)
+{
+    if (Run.UndoBlockOpen)
+        return;
+    BeginUndoBlock();
+    Run.UndoBlockOpen = true;
+}
+
+void TCustomQvEdit::EndSearchRun(TSearchRun& Run)
+{
+    SetSelectionMode(Run.UserMode);
+    if (Run.PaintLocked) {
+        Run.PaintLocked = false;
+        DecPaintLock();
+    }
+    if (Run.UndoBlockOpen) {
+        Run.UndoBlockOpen = false;
+        EndUndoBlock();
+    }
+    DoOnPaintTransient(ttAfter);
+}
+
+// ---- Brackets ------------------------------------------------------------------------------------
+
+void TCustomQvEdit::FindMatchingBracket()
+{
+    const TPoint match = GetMatchingBracket();
+    if (match.X >= 1 && match.Y >= 1)
+        SetCaretXY(match);
+}
+
+TPoint TCustomQvEdit::GetMatchingBracket()
+{
+    return GetMatchingBracketEx(GetCaretXY(), false);
+}
+
+TPoint TCustomQvEdit::GetMatchingBracketEx(const TPoint& APoint, bool AdjustForTabs)
+{
+    if (APoint.Y < 1 || APoint.Y > lines_->Count() || APoint.X < 1)
+        return TPoint{0, 0};
+    const std::string start = lines_->Get(APoint.Y - 1);
+    if (static_cast<Integer>(start.size()) < APoint.X)
+        return TPoint{0, 0};
+    const char* bracket = std::find(std::begin(Brackets), std::end(Brackets), start[static_cast<std::size_t>(APoint.X - 1)]);
+    if (bracket == std::end(Brackets))
+        return TPoint{0, 0};
+    const auto index = static_cast<std::size_t>(bracket - Brackets);
+    const char same = Brackets[index];
+    const char other = Brackets[index ^ 1];
+    const bool forward = index % 2 == 0;
+
+    Integer depth = 1;
+    Integer y = APoint.Y;
+    std::string text = start;
+    // Columns of the line that lie in a string or a comment; read once per line, and only
+    // for lines that hold a candidate.
+    std::vector<bool> skipped;
+    bool skippedRead = false;
+    Integer x = APoint.X;
+    for (;;) {
+        x += forward ? 1 : -1;
+        if (x < 1 || x > static_cast<Integer>(text.size())) {
+            y += forward ? 1 : -1;
+            if (y < 1 || y > lines_->Count())
+                return TPoint{0, 0};
+            text = lines_->Get(y - 1);
+            skippedRead = false;
+            x = forward ? 0 : static_cast<Integer>(text.size()) + 1;
+            continue;
+        }
+        const char c = text[static_cast<std::size_t>(x - 1)];
+        if (c != same && c != other)
+            continue;
+        if (!skippedRead) {
+            skipped = StringOrCommentColumns(y, text);
+            skippedRead = true;
+        }
+        if (skipped[static_cast<std::size_t>(x - 1)])
+            continue;
+        depth += c == same ? 1 : -1;
+        if (depth == 0)
+            break;
+    }
+    TPoint result{x, y};
+    if (AdjustForTabs) {
+        const auto tabs = std::count(text.begin(), text.begin() + (x - 1), '\t');
+        result.X += static_cast<Integer>(tabs) * (tabWidth_ - 1);
+    }
+    return result;
+}
+
+void TCustomQvEdit::StartHighlighterAt(Integer Line, const std::string& Text)
+{
+    if (Line == 1)
+        highlighter_->ResetRange();
+    else
+        highlighter_->SetRange(lines_->GetRange(Line - 2));
+    highlighter_->SetLine(Text, Line - 1);
+}
+
+std::vector<bool> TCustomQvEdit::StringOrCommentColumns(Integer Line, const std::string& Text)
+{
+    std::vector<bool> columns(Text.size(), false);
+    if (highlighter_ == nullptr)
+        return columns;
+    TQvHighlighterAttributes* const stringAttr = highlighter_->GetDefaultAttribute(QV_ATTRIB_STRING);
+    TQvHighlighterAttributes* const commentAttr = highlighter_->GetDefaultAttribute(QV_ATTRIB_COMMENT);
+    StartHighlighterAt(Line, Text);
+    while (!highlighter_->GetEol()) {
+        TQvHighlighterAttributes* attr = highlighter_->GetTokenAttribute();
+        if (attr != nullptr && (attr == stringAttr || attr == commentAttr)) {
+            const auto from = static_cast<std::size_t>(std::max(highlighter_->GetTokenPos(), 0));
+            const std::size_t to = std::min(from + highlighter_->GetToken().size(), columns.size());
+            for (std::size_t i = from; i < to; ++i)
+                columns[i] = true;
+        }
+        highlighter_->Next();
+    }
+    return columns;
+}
+
+// ---- The token at a position ---------------------------------------------------------------------
+
+bool TCustomQvEdit::GetHighlighterAttriAtRowCol(const TPoint& XY, std::string& Token,
+                                                TQvHighlighterAttributes*& Attri)
+{
+    Integer tokenType = 0;
+    Integer start = 0;
+    return GetHighlighterAttriAtRowColEx(XY, Token, tokenType, start, Attri);
+}
+
+bool TCustomQvEdit::GetHighlighterAttriAtRowColEx(const TPoint& XY, std::string& Token, Integer& TokenType,
+                                                  Integer& Start, TQvHighlighterAttributes*& Attri)
+{
+    Token.clear();
+    Attri = nullptr;
+    if (highlighter_ == nullptr || XY.Y < 1 || XY.Y > lines_->Count())
+        return false;
+    const std::string text = lines_->Get(XY.Y - 1);
+    StartHighlighterAt(XY.Y, text);
+    if (XY.X < 1 || XY.X > static_cast<Integer>(text.size()))
+        return false;
+    while (!highlighter_->GetEol()) {
+        Start = highlighter_->GetTokenPos() + 1;
+        Token = highlighter_->GetToken();
+        if (Start <= XY.X && XY.X < Start + static_cast<Integer>(Token.size())) {
+            Attri = highlighter_->GetTokenAttribute();
+            TokenType = highlighter_->GetTokenKind();
+            return true;
+        }
+        highlighter_->Next();
+    }
+    Token.clear();
+    return false;
 }

@@ -222,8 +222,8 @@ void TCustomQvEdit::SetSelTextPrimitiveEx(TQvSelectionMode PasteMode, const char
     });
 }
 
-// Deletes BB..BE in the editor's selection mode. In column mode BB.X becomes the block's
-// left column, where the caret goes afterwards.
+// Deletes BB..BE in the editor's selection mode. BB becomes where the caret goes: the
+// block's left column in column mode, column 1 in line mode.
 void TCustomQvEdit::DeleteSelectedBlock(TPoint& BB, const TPoint& BE)
 {
     switch (selectionMode_) {
@@ -270,7 +270,9 @@ void TCustomQvEdit::DeleteSelectedBlock(TPoint& BB, const TPoint& BE)
                 lines_->DeleteLines(BB.Y - 1, last - BB.Y + 1);
             }
         }
-        InternalSetCaretXY(TPoint{1, BB.Y});
+        // Whole lines went: what comes in goes to column 1 of the line that followed.
+        BB.X = 1;
+        InternalSetCaretXY(BB);
         DoLinesDeleted(BB.Y, BE.Y - BB.Y + 1);
         break;
     }

@@ -1,0 +1,74 @@
+// The regular-expression search engine (see QvEditRegexSearch.h).
+#include "qvedit/search/QvEditRegexSearch.h"
+
+#include "qvedit/search/QvEditSearch.h"
+
+namespace {
+
+constexpr int ModifierIndexI = 1;  // TRegex's index of modifier i (case-insensitive)
+
+}  // namespace
+
+TQvEditRegexSearch::TQvEditRegexSearch(TComponent* AOwner)
+    : TQvEditSearchCustom(AOwner), regex_(std::make_unique<TRegex>())
+{
+}
+
+TQvEditRegexSearch::~TQvEditRegexSearch() = default;
+
+std::string TQvEditRegexSearch::GetPattern() const
+{
+    return regex_->GetExpression();
+}
+
+void TQvEditRegexSearch::SetPattern(const std::string& Value)
+{
+    regex_->SetExpression(Value);
+}
+
+void TQvEditRegexSearch::CheckIndex(const std::vector<Integer>& List, Integer Index)
+{
+    if (Index < 0 || Index >= static_cast<Integer>(List.size()))
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+Integer TQvEditRegexSearch::GetLength(Integer Index) const
+{
+    CheckIndex(lengths_, Index);
+    return lengths_[static_cast<std::size_t>(Index)];
+}
+
+Integer TQvEditRegexSearch::GetResult(Integer Index) const
+{
+    CheckIndex(positions_, Index);
+    return positions_[static_cast<std::size_t>(Index)];
+}
+
+void TQvEditRegexSearch::SetOptions(TQvSearchOptions Value)
+{
+    regex_->SetModifier(ModifierIndexI, !Value.Contains(ssoMatchCase));
+}
+
+Integer TQvEditRegexSearch::FindAll(const std::string& NewText)
+{
+    positions_.clear();
+    lengths_.clear();
+    for (bool found = regex_->Exec(NewText); found; found = regex_->ExecNext()) {
+        positions_.push_back(regex_->MatchPos(0));
+        lengths_.push_back(regex_->MatchLen(0));
+    }
+    return GetResultCount();
+}
+
+void TQvEditRegexSearch::Replace(const std::string& aReplacement, TObject* AEditor)
+{
+    const std::string selected = QvEditGetSelText(AEditor);
+    QvEditSetSelTextExternal(AEditor, regex_->Replace(selected, aReplacement, true));
+}
+
+// The engine on this branch bounds each search on its own; the budget shared by all the
+// searches of an operation plugs in here: BeginOperation starts it on the TRegex
+// (TRegex::BeginOperation), EndOperation ends it.
+void TQvEditRegexSearch::BeginOperation() {}
+
+void TQvEditRegexSearch::EndOperation() {}

@@ -1,0 +1,69 @@
+// TQvEditRegexSearch: the search engine for regular expressions, over a TRegex. It lists
+// every match of the expression in one line (empty matches too), and replaces a selected
+// match by running the expression again on the selected text with substitution ("$1",
+// "${1}", "$&" and "\" escapes). Whole word is not offered: the expression says it.
+#pragma once
+
+#include "qvedit/core/QvEditTypes.h"
+#include "qvedit/search/QvRegex.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TQvEditRegexSearch : public TQvEditSearchCustom {
+public:
+    explicit TQvEditRegexSearch(TComponent* AOwner);
+    ~TQvEditRegexSearch() override;
+
+    // The expression; it is compiled by the next search, which raises ERegex when it is
+    // invalid.
+    std::string GetPattern() const override;
+    void SetPattern(const std::string& Value) override;
+    // An index outside the results raises EListError.
+    Integer GetLength(Integer Index) const override;
+    Integer GetResult(Integer Index) const override;
+    Integer GetResultCount() const override { return static_cast<Integer>(positions_.size()); }
+    // Case-insensitive unless ssoMatchCase; every other option is ignored.
+    void SetOptions(TQvSearchOptions Value) override;
+    // Raises ERegex when the expression is invalid or a search runs out of its bounds; the
+    // matches found before stay listed.
+    Integer FindAll(const std::string& NewText) override;
+    void Replace(const std::string& aReplacement, TObject* AEditor) override;
+
+    // One operation of the editor's driver (a find, a replace-all): every search between
+    // BeginOperation and EndOperation shares one step budget, so an expression that is
+    // costly on every line ends the operation with the engine's error instead of running
+    // line after line. Pairs nest; TQvRegexSearchOperation holds one for a scope.
+    void BeginOperation();
+    void EndOperation();
+
+private:
+    static void CheckIndex(const std::vector<Integer>& List, Integer Index);
+
+    std::unique_ptr<TRegex> regex_;
+    std::vector<Integer> positions_;
+    std::vector<Integer> lengths_;
+};
+
+// Holds one operation of an engine for a scope; does nothing for an engine that is not
+// the regular-expression engine (or none).
+class TQvRegexSearchOperation {
+public:
+    explicit TQvRegexSearchOperation(TQvEditSearchCustom* AEngine)
+        : engine_(dynamic_cast<TQvEditRegexSearch*>(AEngine))
+    {
+        if (engine_ != nullptr)
+            engine_->BeginOperation();
+    }
+    ~TQvRegexSearchOperation()
+    {
+        if (engine_ != nullptr)
+            engine_->EndOperation();
+    }
+    TQvRegexSearchOperation(const TQvRegexSearchOperation&) = delete;
+    TQvRegexSearchOperation& operator=(const TQvRegexSearchOperation&) = delete;
+
+private:
+    TQvEditRegexSearch* engine_;
+};

@@ -1,0 +1,256 @@
+// Undo and redo: replacements in every selection mode come back exactly, steps group by
+// block, reason and bracket, group breaks mark the saved state, and the redo list is
+// emptied by new edits only.
+#include "TextEditProbe.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using EditorUndoRedoTest = TTextEditFixture;
+
+TEST_F(EditorUndoRedoTest, AReplacementInEveryModeUndoesAndRedoesExactly)
+{
+    for (TQvSelectionMode mode : {smNormal, smLine, smColumn}) {
+        TTextEditProbe& e = Editor();
+        e.ClearAll();
+        const std::string before = "abcd\r\nefgh\r\nijkl\r\nmnop";
+        e.QvSetText(before);
+        e.Select({2, 1}, {3, 2}, mode);
+        e.SetSelTextExternal("X\r\nY\rZ");
+        const std::string after = e.QvGetText();
+        ASSERT_NE(after, before);
+        e.Undo();
+        EXPECT_EQ(e.QvGetText(), before) << int(mode);
+        EXPECT_FALSE(e.GetModified()) << int(mode);
+        e.Redo();
+        EXPECT_EQ(e.QvGetText(), after) << int(mode);
+        EXPECT_TRUE(e.GetModified()) << int(mode);
+        EXPECT_FALSE(e.GetCanRedo());
+    }
+}
+
+// Upper case over a line-mode selection, then Undo: the line after the selection stays.
+TEST_F(EditorUndoRedoTest, UndoOfALineModeReplacementKeepsTheFollowingLine)
+{
+    TTextEditProbe& e = Editor();
+    SetText("one\ntwo\nthree\nfour\nfive");
+    e.Select({1, 3}, {2, 4}, smLine);
+    e.DoCaseChange(ecUpperCaseBlock);
+    EXPECT_EQ(e.QvGetText(), "one\r\ntwo\r\nTHREE\r\nFOUR\r\nfive");
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "one\r\ntwo\r\nthree\r\nfour\r\nfive");
+}
+
+TEST_F(EditorUndoRedoTest, RecordsOfTheSameReasonGroupOnlyWithGroupUndo)
+{
+    for (bool group : {true, false}) {
+        TTextEditProbe& e = Editor();
+        e.ClearAll();
+        e.SetOptionFlag(eoGroupUndo, group);
+        for (const char* s : {"a", "b", "c"})
+            e.SetSelTextExternal(s);
+        ASSERT_EQ(e.QvGetText(), "abc");
+        e.Undo();
+        EXPECT_EQ(e.QvGetText(), group ? "" : "ab");
+    }
+}
+
+// Modified := False is the save: a group break separates what was typed before and after,
+// and undoing back to it leaves the editor unmodified.
+TEST_F(EditorUndoRedoTest, TheSavedStateSplitsGroupsAndClearsModified)
+{
+    TTextEditProbe& e = Editor();
+    e.SetSelTextExternal("a");
+    e.SetSelTextExternal("b");
+    e.SetModified(false);
+    e.SetModified(false);
+    EXPECT_EQ(e.UndoReasons(), (std::vector<TQvChangeReason>{crInsert, crInsert, crGroupBreak}));
+    e.SetSelTextExternal("c");
+    EXPECT_TRUE(e.GetModified());
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "ab");
+    EXPECT_FALSE(e.GetModified());
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "");
+    EXPECT_TRUE(e.GetModified());
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "ab");
+    EXPECT_FALSE(e.GetModified());
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "abc");
+    EXPECT_TRUE(e.GetModified());
+}
+
+// After a save, a new text (the buffer cleared and loaded) starts unmodified, and an edit
+// undone brings it back to unmodified.
+TEST_F(EditorUndoRedoTest, ANewTextIsTheSavedStateAgain)
+{
+    TTextEditProbe& e = Editor();
+    e.SetSelTextExternal("a");
+    e.SetModified(false);
+    SetText("other file");
+    EXPECT_FALSE(e.GetModified());
+    EXPECT_FALSE(e.GetCanUndo());
+    e.SetSelTextExternal("x");
+    EXPECT_TRUE(e.GetModified());
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "other file");
+    EXPECT_FALSE(e.GetModified());
+}
+
+TEST_F(EditorUndoRedoTest, ANewEditEmptiesTheRedoListButRedoItselfDoesNot)
+{
+    TTextEditProbe& e = Editor();
+    e.SetOptionFlag(eoGroupUndo, false);
+    e.SetSelTextExternal("a");
+    e.SetSelTextExternal("b");
+    e.Undo();
+    e.Undo();
+    ASSERT_EQ(e.GetRedoList()->ItemCount(), 2);
+    e.Redo();
+    EXPECT_TRUE(e.GetCanRedo());
+    e.SetSelTextExternal("z");
+    EXPECT_FALSE(e.GetCanRedo());
+    EXPECT_EQ(e.QvGetText(), "az");
+}
+
+TEST_F(EditorUndoRedoTest, ABracketedStepUndoesWhateverIsInsideIt)
+{
+    TTextEditProbe& e = Editor();
+    SetText("x");
+    TQvEditUndoList* undo = e.GetUndoList();
+    undo->AddChange(crSpecial1Begin, {1, 1}, {1, 1}, "", smNormal);
+    e.SetSelTextExternal("a");
+    e.SetCaretXY({1, 1});
+    e.SetSelTextExternal("b");
+    undo->AddChange(crSpecial1End, {1, 1}, {1, 1}, "", smNormal);
+    ASSERT_EQ(e.QvGetText(), "bax");
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "x");
+    EXPECT_FALSE(e.GetCanUndo());
+    // The markers are not mirrored; the records undone together keep one number.
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "bax");
+    EXPECT_FALSE(e.GetCanRedo());
+}
+
+// Typing over characters records what it replaced; redo must replace it again.
+TEST_F(EditorUndoRedoTest, RedoOfAnOverwriteReplacesInsteadOfInserting)
+{
+    TTextEditProbe& e = Editor();
+    SetText("xyzdef");
+    e.GetUndoList()->AddChange(crInsert, {1, 1}, {4, 1}, "abc", smNormal);
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "abcdef");
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "xyzdef");
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "abcdef");
+}
+
+TEST_F(EditorUndoRedoTest, AReadOnlyEditorNeitherUndoesNorRedoes)
+{
+    TTextEditProbe& e = Editor();
+    e.SetSelTextExternal("a");
+    e.SetReadOnly(true);
+    EXPECT_FALSE(e.GetCanUndo());
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "a");
+    e.SetReadOnly(false);
+    e.Undo();
+    e.SetReadOnly(true);
+    EXPECT_FALSE(e.GetCanRedo());
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "");
+}
+
+TEST_F(EditorUndoRedoTest, OnChangeFiresOncePerUndoBlock)
+{
+    struct TCounter : TObject {
+        int Count = 0;
+        void Changed(TObject*) { ++Count; }
+    } counter;
+    TTextEditProbe& e = Editor();
+    SetText("abc");
+    e.OnChange = TNotifyEvent(&counter, &TCounter::Changed);
+    e.Select({1, 1}, {3, 1});
+    e.SetSelTextExternal("xy");
+    EXPECT_EQ(counter.Count, 1);
+    e.OnChange = nullptr;
+}
+
+// ---- Block indent, unindent and case --------------------------------------------------------
+
+TEST_F(EditorUndoRedoTest, BlockIndentAndUnindentEachUndoInOneStep)
+{
+    TTextEditProbe& e = Editor();
+    e.SetTabWidth(2);
+    SetText("a\n b\n\tc\nd");
+    e.Select({1, 1}, {1, 4});
+    e.DoBlockIndent();
+    EXPECT_EQ(e.LineList(), (Lines{"  a", "   b", "  \tc", "d"}));
+    EXPECT_EQ(e.GetBlockBegin(), (TPoint{3, 1}));
+    e.DoBlockUnindent();
+    e.DoBlockUnindent();
+    EXPECT_EQ(e.LineList(), (Lines{"a", "b", "c", "d"}));
+    e.Undo();
+    EXPECT_EQ(e.LineList(), (Lines{"a", " b", "\tc", "d"}));
+    e.Undo();
+    EXPECT_EQ(e.LineList(), (Lines{"  a", "   b", "  \tc", "d"}));
+    e.Redo();
+    EXPECT_EQ(e.LineList(), (Lines{"a", " b", "\tc", "d"}));
+    e.Undo();
+    e.Undo();
+    EXPECT_EQ(e.LineList(), (Lines{"a", " b", "\tc", "d"}));
+}
+
+TEST_F(EditorUndoRedoTest, ColumnBlockIndentAndUnindentWorkAtTheBlocksColumn)
+{
+    TTextEditProbe& e = Editor();
+    e.SetTabWidth(2);
+    e.SetOptionFlag(eoTabsToSpaces, false);
+    SetText("ab\ncd\nef");
+    e.Select({2, 1}, {3, 2}, smColumn);
+    e.DoBlockIndent();
+    EXPECT_EQ(e.LineList(), (Lines{"a\tb", "c\td", "ef"}));
+    EXPECT_EQ(e.GetSelectionMode(), smColumn);
+    e.Select({2, 1}, {3, 2}, smColumn);
+    e.DoBlockUnindent();
+    EXPECT_EQ(e.LineList(), (Lines{"ab", "cd", "ef"}));
+    e.Undo();
+    EXPECT_EQ(e.LineList(), (Lines{"a\tb", "c\td", "ef"}));
+    e.Redo();
+    EXPECT_EQ(e.LineList(), (Lines{"ab", "cd", "ef"}));
+}
+
+TEST_F(EditorUndoRedoTest, CaseChangesOfWordsAndBlocks)
+{
+    TTextEditProbe& e = Editor();
+    SetText("hello wORLD x");
+    e.SetCaretXY({2, 1});
+    e.DoCaseChange(ecUpperCase);
+    EXPECT_EQ(e.QvGetText(), "HELLO wORLD x");
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{2, 1}));
+    e.SetCaretXY({8, 1});
+    e.DoCaseChange(ecTitleCase);
+    EXPECT_EQ(e.QvGetText(), "HELLO World x");
+    e.Select({1, 1}, {12, 1});
+    e.DoCaseChange(ecToggleCaseBlock);
+    EXPECT_EQ(e.QvGetText(), "hello wORLD x");
+    EXPECT_EQ(e.GetSelText(), "hello wORLD");
+    // Without a selection the block forms take the character at the caret.
+    e.SetCaretXY({13, 1});
+    e.DoCaseChange(ecUpperCaseBlock);
+    EXPECT_EQ(e.QvGetText(), "hello wORLD X");
+}
+
+TEST_F(EditorUndoRedoTest, CaseFollowsTheCodePage)
+{
+    TTextEditProbe& e = Editor();
+    SetText("\xE9t\xE9");  // été in code page 1252
+    e.SelectAll();
+    e.DoCaseChange(ecUpperCaseBlock);
+    EXPECT_EQ(e.QvGetText(), "\xC9T\xC9");
+}
+
+}  // namespace
