@@ -1,7 +1,7 @@
 // The plain search engine (see QvEditSearch.h).
 #include "qvedit/search/QvEditSearch.h"
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 
 TQvEditSearch::TQvEditSearch(TComponent* AOwner) : TQvEditSearchCustom(AOwner)
 {

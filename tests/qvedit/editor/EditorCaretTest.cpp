@@ -3,7 +3,7 @@
 // system caret follows in the shape of the mode.
 #include "EditorFixture.h"
 
-#include "platform/Caret.h"
+#include "platform/window/Caret.h"
 
 #include <limits>
 

@@ -2,7 +2,7 @@
 // line's end, flat indexes with two characters per line end, pixels, word positions.
 #include "qvedit/editor/QvEditCoords.h"
 
-#include "platform/Classes.h"
+#include "platform/runtime/Classes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "qvedit/search/QvEditRegexSearch.h"
 #include "qvedit/search/QvEditSearch.h"
 
-#include "platform/CodePages.h"
+#include "platform/runtime/CodePages.h"
 
 #include <gtest/gtest.h>
 
