@@ -24,6 +24,7 @@
 #include "platform/window/WinApi.h"
 
 #include <string>
+#include <vector>
 
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 enum TDragMode { dmManual, dmAutomatic };
@@ -36,6 +37,7 @@ using TEndDragEvent = TEvent<void(TObject* Sender, TObject* Target, int X, int Y
 
 // ---- Files dropped from the desktop ------------------------------------------------------
 
+class TControl;
 struct HDROP__;
 using HDROP = HDROP__*;
 
@@ -49,3 +51,6 @@ UINT DragQueryFile(HDROP Drop, UINT File, std::string* Name);
 BOOL DragQueryPoint(HDROP Drop, TPoint* Point);
 // Releases the handle; a handle that is not alive is ignored.
 void DragFinish(HDROP Drop);
+// Drops files on Control as the desktop does: WM_DROPFILES with a handle holding Names (in
+// order) and the client point Point, released when the message returns.
+void DropFilesOn(TControl* Control, std::vector<std::string> Names, TPoint Point);

@@ -94,15 +94,7 @@ void TFileDropFilter::Drop(QWidget* client, QDropEvent* event)
     }
     event->acceptProposedAction();
     const QPoint point = event->position().toPoint();
-    auto drop = std::make_unique<HDROP__>();
-    drop->Names = std::move(names);
-    drop->Point = {point.x(), point.y()};
-    drop->InClient = client->rect().contains(point);
-    HDROP handle = drop.release();
-    LiveDrops().insert(handle);
-    CallGuarded(control, [&] { control->Perform(WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0); });
-    // A handle lives no longer than its message, whether or not the handler finished it.
-    DragFinish(handle);
+    CallGuarded(control, [&] { DropFilesOn(control, std::move(names), {point.x(), point.y()}); });
 }
 
 }  // namespace
@@ -151,4 +143,22 @@ void DragFinish(HDROP Drop)
         return;
     LiveDrops().erase(Drop);
     delete Drop;
+}
+
+void DropFilesOn(TControl* Control, std::vector<std::string> Names, TPoint Point)
+{
+    auto drop = std::make_unique<HDROP__>();
+    drop->Names = std::move(Names);
+    drop->Point = Point;
+    drop->InClient = PtInRect(Control->ClientRect(), Point);
+    HDROP handle = drop.release();
+    LiveDrops().insert(handle);
+    try {
+        Control->Perform(WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
+    } catch (...) {
+        DragFinish(handle);
+        throw;
+    }
+    // A handle lives no longer than its message, whether or not the handler finished it.
+    DragFinish(handle);
 }

@@ -546,6 +546,7 @@ protected:
     static std::vector<std::string_view> SplitTextLines(std::string_view Text);
 
 private:
+    std::string SelectedText(bool PadColumns) const;
     void DeleteSelectedBlock(TPoint& BB, const TPoint& BE);
     void InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text, bool AddToUndoList);
     // Each returns the number of lines it added to the buffer.
@@ -625,6 +626,9 @@ private:
     void ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList& Mirror);
     void UndoLineBreak(const TQvEditUndoItem& Item);
     void RedoUnindent(const TQvEditUndoItem& Item);
+    void PushRedoRecord(const TQvEditUndoItem& Undone, const std::string& Text, TPoint RestoredBegin,
+                        TPoint RestoredEnd);
+    void SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End);
 
     // =====================================================================================
     // QvEditCommandProcessor.cpp: key input, handler chains, command processor, hooks
@@ -757,6 +761,26 @@ public:
 protected:
     void DragCanceled() override;
     void WMDropFiles(TWMDropFiles& Message) override;
+
+private:
+    // Deletes the selection for a move within this editor (one deletion record) and
+    // returns DropPoint as it stands once the selection is gone.
+    TPoint MoveSelectionAway(TPoint DropPoint, const std::string& Text);
+    // Inserts Text at DropPoint (past the line end if need be) with one insertion record.
+    void InsertDroppedText(const TPoint& DropPoint, const std::string& Text, bool SameEditor);
+    // Runs Body with both undo lists locked; they are unlocked also when it raises.
+    template <class Body>
+    void WithUndoLocked(Body&& body)
+    {
+        LockUndo();
+        try {
+            body();
+        } catch (...) {
+            UnlockUndo();
+            throw;
+        }
+        UnlockUndo();
+    }
 
     // =====================================================================================
     // QvEditSearchReplace.cpp: search-and-replace driver, bracket matching
@@ -944,10 +968,6 @@ private:
     TCustomQvEdit& editor_;
     int exceptions_;
 };
-
-// Raises EQvEditError: the operation's unit is not written yet. Used only by the
-// placeholder definitions that keep the library linking while the units are built.
-[[noreturn]] void QvEditNotBuilt(const char* Operation);
 
 // The editor as forms use it; it adds no behaviour.
 class TQvEdit : public TCustomQvEdit {

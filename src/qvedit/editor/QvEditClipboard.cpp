@@ -64,20 +64,8 @@ void TCustomQvEdit::CopyToClipboard()
 {
     if (!GetSelAvail())
         return;
-    std::string text;
-    // Short lines of a column block keep their padding in the copy.
-    if (selectionMode_ == smColumn && options_.Contains(eoTrimTrailingSpaces)) {
-        options_.Exclude(eoTrimTrailingSpaces);
-        try {
-            text = GetSelText();
-        } catch (...) {
-            options_.Include(eoTrimTrailingSpaces);
-            throw;
-        }
-        options_.Include(eoTrimTrailingSpaces);
-    } else {
-        text = GetSelText();
-    }
+    // Short rows of a column block are padded in the copy.
+    const std::string text = SelectedText(true);
     DoCopyToClipboard(text);
 }
 

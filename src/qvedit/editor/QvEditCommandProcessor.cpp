@@ -13,10 +13,6 @@ namespace {
 constexpr Word FirstChordKey = 30;
 constexpr Word LastChordKey = 145;
 
-// Key bindings hold Shift, Alt and Ctrl only: a mouse button held meanwhile does not
-// change which command a key runs.
-constexpr TShiftState KeyShiftMask = ssShift | ssAlt | ssCtrl;
-
 }  // namespace
 
 // ---- Keys ------------------------------------------------------------------------------------
@@ -66,7 +62,6 @@ void TCustomQvEdit::KeyPress(char& Key)
 
 TQvEditorCommand TCustomQvEdit::TranslateKeyCode(Word Code, TShiftState Shift, void*& Data)
 {
-    Shift &= KeyShiftMask;
     TQvEditorCommand command = ecNone;
     int index = -1;
     if (lastKey_ != 0)

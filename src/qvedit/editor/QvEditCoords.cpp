@@ -15,12 +15,6 @@ namespace {
 
 constexpr char Tab = '\t';
 
-Integer Saturate(Int64 Value)
-{
-    return static_cast<Integer>(std::clamp<Int64>(Value, std::numeric_limits<Integer>::min(),
-                                                  std::numeric_limits<Integer>::max()));
-}
-
 Int64 NextTabStop(Int64 Column, Integer TabWidth)
 {
     return Column + TabWidth - Column % TabWidth;
@@ -43,6 +37,12 @@ std::string LineOf(const TStrings& Lines, Integer Y)
 
 }  // namespace
 
+Integer SaturateToInteger(Int64 Value)
+{
+    return static_cast<Integer>(std::clamp<Int64>(Value, std::numeric_limits<Integer>::min(),
+                                                  std::numeric_limits<Integer>::max()));
+}
+
 // ---- Columns ---------------------------------------------------------------------------------
 
 Integer CharToDisplayColumn(const std::string& Line, Integer X, Integer TabWidth)
@@ -53,7 +53,7 @@ Integer CharToDisplayColumn(const std::string& Line, Integer X, Integer TabWidth
     Int64 column = 0;
     for (Int64 i = 0; i < inLine; ++i)
         column = Line[static_cast<std::size_t>(i)] == Tab ? NextTabStop(column, TabWidth) : column + 1;
-    return Saturate(column + (walked - inLine) + 1);
+    return SaturateToInteger(column + (walked - inLine) + 1);
 }
 
 Integer DisplayToCharColumn(const std::string& Line, Integer X, Integer TabWidth)
@@ -69,7 +69,7 @@ Integer DisplayToCharColumn(const std::string& Line, Integer X, Integer TabWidth
     }
     // Past the line's end every column is one character.
     if (column < X)
-        return Saturate(walked + (Int64{X} - column));
+        return SaturateToInteger(walked + (Int64{X} - column));
     return walked;
 }
 
@@ -81,7 +81,7 @@ Integer RowColToFlatIndex(const TStrings& Lines, const TPoint& RowCol)
     Int64 index = 0;
     for (Integer i = 0; i < before; ++i)
         index += Length(Lines.Strings(i)) + 2;
-    return Saturate(index + RowCol.X - 1);
+    return SaturateToInteger(index + RowCol.X - 1);
 }
 
 TPoint FlatIndexToRowCol(const TStrings& Lines, Integer Index)
@@ -90,7 +90,7 @@ TPoint FlatIndexToRowCol(const TStrings& Lines, Integer Index)
     for (Integer y = 0; y < Lines.Count(); ++y) {
         const Integer length = Length(Lines.Strings(y));
         if (count + length + 2 > Index)
-            return TPoint{Saturate(Index - count + 1), y + 1};
+            return TPoint{SaturateToInteger(Index - count + 1), y + 1};
         count += length + 2;
     }
     return TPoint{1, Lines.Count() + 1};
@@ -100,8 +100,8 @@ TPoint FlatIndexToRowCol(const TStrings& Lines, Integer Index)
 
 TPoint DisplayToPixels(const TQvViewMetrics& View, const TPoint& Display)
 {
-    return TPoint{Saturate((Int64{Display.X} - 1) * View.CharWidth + View.TextOffset),
-                  Saturate((Int64{Display.Y} - View.TopLine) * View.LineHeight)};
+    return TPoint{SaturateToInteger((Int64{Display.X} - 1) * View.CharWidth + View.TextOffset),
+                  SaturateToInteger((Int64{Display.Y} - View.TopLine) * View.LineHeight)};
 }
 
 TPoint PixelsToDisplay(const TQvViewMetrics& View, const TPoint& Pixels)
@@ -117,7 +117,7 @@ TPoint PixelsToDisplay(const TQvViewMetrics& View, const TPoint& Pixels)
     const double column = std::clamp(std::round(f), static_cast<double>(std::numeric_limits<Integer>::min()),
                                       static_cast<double>(std::numeric_limits<Integer>::max()));
     // Division truncates toward zero: a point a little above the window is still its top line.
-    return TPoint{static_cast<Integer>(column), Saturate(y / lineHeight + View.TopLine)};
+    return TPoint{static_cast<Integer>(column), SaturateToInteger(y / lineHeight + View.TopLine)};
 }
 
 // ---- Word characters -------------------------------------------------------------------------

@@ -17,6 +17,9 @@
 
 class TQvCustomHighlighter;
 
+// Value held to the Integer range: positions computed in 64 bits saturate rather than wrap.
+Integer SaturateToInteger(Int64 Value);
+
 // ---- Columns ---------------------------------------------------------------------------------
 
 // The display column of character X of Line: each character before X advances one column,

@@ -13,11 +13,6 @@ UINT QvEditClipboardFormat()
     return format;
 }
 
-void QvEditNotBuilt(const char* Operation)
-{
-    throw EQvEditError(std::string("TCustomQvEdit::") + Operation + " is not built yet");
-}
-
 namespace {
 // Registered at start-up, so that the number is the same whenever it is first asked for.
 [[maybe_unused]] const UINT clipboardFormatAtStartUp = QvEditClipboardFormat();

@@ -54,17 +54,17 @@ void TCustomQvEdit::DoDeleteLastChar()
     if (caretX_ > length + 1) {
         // In the virtual space after the line only the caret moves.
         if (!options_.Contains(eoSmartTabDelete))
-            InternalSetCaretX(caretX_ - 1);
+            SetCaretX(caretX_ - 1);
         else if (length == 0)
-            InternalSetCaretX(LesserIndentAbove(*this, caretY_, caretX_ - 1) + 1);
+            SetCaretX(LesserIndentAbove(*this, caretY_, caretX_ - 1) + 1);
         else
-            InternalSetCaretX(length + 1);
+            SetCaretX(length + 1);
     } else if (caretX_ == 1) {
         if (caretY_ <= 1)
             return;
         const Integer y = caretY_;
         const std::string above = lines_->Get(y - 2);
-        InternalSetCaretXY(TPoint{Length(above) + 1, y - 1});
+        SetCaretXY(TPoint{Length(above) + 1, y - 1});
         lines_->Delete(y - 1);
         DoLinesDeleted(y, 1);
         const bool trim = options_.Contains(eoTrimTrailingSpaces);
@@ -97,7 +97,7 @@ void TCustomQvEdit::DoDeleteLastChar()
         deleted = line.substr(from, static_cast<std::size_t>(count));
         line.erase(from, static_cast<std::size_t>(count));
         TrimmedSetLine(caretY_ - 1, line);
-        InternalSetCaretX(caretX_ - count);
+        SetCaretX(caretX_ - count);
         StatusChanged({scCaretX});
     }
     if (GetCaretXY() != oldCaret)
@@ -164,7 +164,7 @@ void TCustomQvEdit::DoDeleteToWordEndOrEol(TQvEditorCommand Command)
     const TPoint from{std::min(caretX_, length + 1), caretY_};
     const std::string deleted = ReplaceSpan(from, end, std::string(static_cast<std::size_t>(caretX_ - from.X), ' '));
     undoList_->AddChange(crSilentDeleteAfterCursor, caret, end, deleted, smNormal);
-    InternalSetCaretXY(caret);
+    SetCaretXY(caret);
 }
 
 void TCustomQvEdit::DoDeleteToWordStartOrBol(TQvEditorCommand Command)
@@ -175,7 +175,7 @@ void TCustomQvEdit::DoDeleteToWordStartOrBol(TQvEditorCommand Command)
         return;
     const std::string deleted = ReplaceSpan(start, caret, std::string());
     undoList_->AddChange(crSilentDelete, start, caret, deleted, smNormal);
-    InternalSetCaretXY(start);
+    SetCaretXY(start);
 }
 
 void TCustomQvEdit::DoDeleteLine()
@@ -199,5 +199,5 @@ void TCustomQvEdit::DoDeleteLine()
         DoLinesDeleted(y, 1);
     }
     undoList_->AddChange(crDeleteAfterCursor, TPoint{1, y}, GetCaretXY(), text, smNormal);
-    InternalSetCaretXY(TPoint{1, y});
+    SetCaretXY(TPoint{1, y});
 }

@@ -203,7 +203,7 @@ void TCustomQvEdit::TypeChar(char AChar)
             line.insert(static_cast<std::size_t>(std::min(caretX_ - 1, Length(line))), 1, AChar);
             const Integer newX = wasEmpty ? Length(line) + 1 : caretX_ + 1;
             TrimmedSetLine(caretY_ - 1, line);
-            InternalSetCaretX(newX);
+            SetCaretX(newX);
             if (fillerLength > 0) {
                 InUndoBlock([&] {
                     undoList_->AddChange(crWhiteSpaceAdd, TPoint{newX - 1, start.Y},
@@ -220,7 +220,7 @@ void TCustomQvEdit::TypeChar(char AChar)
             TrimmedSetLine(caretY_ - 1, line);
             undoList_->AddChange(crInsert, start, TPoint{caretX_ + Length(replaced), caretY_}, replaced,
                                  smNormal);
-            InternalSetCaretX(caretX_ + 1);
+            SetCaretX(caretX_ + 1);
         }
         ScrollToTypedCaret();
     });
@@ -258,7 +258,7 @@ void TCustomQvEdit::InsertImeText(const char* Text)
         }
         line.insert(at, text);
         TrimmedSetLine(caretY_ - 1, line);
-        InternalSetCaretX(caretX_ + Length(text));
+        SetCaretX(caretX_ + Length(text));
         undoList_->AddChange(crInsert, start, GetCaretXY(), replaced, smNormal);
         ScrollToTypedCaret();
     });
@@ -395,7 +395,7 @@ void TCustomQvEdit::DoTabKey()
         if (selectionMode_ != smColumn)
             undoList_->AddChange(crInsert, start, TPoint{newX, start.Y}, std::string(), smNormal);
     });
-    WithOptionOn(eoScrollPastEol, [&] { InternalSetCaretX(newX); });
+    WithOptionOn(eoScrollPastEol, [&] { SetCaretX(newX); });
     EnsureCursorPosVisible();
 }
 
@@ -441,5 +441,5 @@ void TCustomQvEdit::DoShiftTabKey()
     const TPoint from{newX, y};
     const std::string text = ReplaceSpan(from, oldCaret, std::string());
     undoList_->AddChange(crDeleteAfterCursor, from, oldCaret, text, smNormal);
-    InternalSetCaretX(newX);
+    SetCaretX(newX);
 }

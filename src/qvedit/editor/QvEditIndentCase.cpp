@@ -63,11 +63,15 @@ Integer UnindentAmount(const std::string& Line, std::size_t Start, Integer TabWi
 void TCustomQvEdit::SetSelTextExternal(const std::string& Value)
 {
     InUndoBlock([&] {
-        if (GetSelAvail())
+        // Without a selection the text goes in at the caret, wherever the (empty) stored
+        // selection was left.
+        TPoint startOfBlock = GetCaretXY();
+        if (GetSelAvail()) {
             undoList_->AddChange(crDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
-        const TPoint startOfBlock = minPoint(blockBegin_, blockEnd_);
-        blockEnd_ = maxPoint(blockBegin_, blockEnd_);
-        blockBegin_ = startOfBlock;
+            startOfBlock = minPoint(blockBegin_, blockEnd_);
+            blockEnd_ = maxPoint(blockBegin_, blockEnd_);
+            blockBegin_ = startOfBlock;
+        }
         SetSelTextPrimitive(selectionMode_, Value.c_str());
         // In line mode the insertion is recorded as the stream it is: from column 1 of
         // its first line to the caret. Recorded in line mode, its undo would also take the

@@ -186,6 +186,9 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
                     OpenSearchUndoBlock(Run);
                 }
                 searchEngine_->Replace(AReplace, this);
+                // Going backward the next search ends before what was just inserted.
+                if (Run.Backward)
+                    InternalSetCaretXY(TPoint{found, line});
             }
             if (!Run.Backward) {
                 if (action == raSkip) {

@@ -11,12 +11,6 @@
 
 namespace {
 
-Integer Saturate(Int64 Value)
-{
-    return static_cast<Integer>(std::clamp<Int64>(Value, std::numeric_limits<Integer>::min(),
-                                                  std::numeric_limits<Integer>::max()));
-}
-
 // True when the 1-based Index of S is the second byte of a double-byte character.
 bool IsTrailByte(const std::string& S, Integer Index)
 {
@@ -204,7 +198,7 @@ Integer TCustomQvEdit::GetSelLength() const
 {
     if (!GetSelAvail())
         return 0;
-    return Saturate(Int64{RowColToCharIndex(GetBlockEnd())} - RowColToCharIndex(GetBlockBegin()));
+    return SaturateToInteger(Int64{RowColToCharIndex(GetBlockEnd())} - RowColToCharIndex(GetBlockBegin()));
 }
 
 void TCustomQvEdit::SetSelLength(Integer Value)
@@ -241,7 +235,7 @@ void TCustomQvEdit::MoveCaretAndSelection(const TPoint& ptBefore, const TPoint& 
             SetBlockBegin(ptBefore);
         // A column block stays one column wide rather than empty.
         if (selectionMode_ == smColumn && ptBefore.X == ptAfter.X)
-            SetBlockEnd(TPoint{Saturate(Int64{ptAfter.X} + 1), ptAfter.Y});
+            SetBlockEnd(TPoint{SaturateToInteger(Int64{ptAfter.X} + 1), ptAfter.Y});
         else
             SetBlockEnd(ptAfter);
     } else {
@@ -264,7 +258,7 @@ void TCustomQvEdit::MoveCaretHorz(Integer DX, bool SelectionCommand)
         Int64 x = std::max<Int64>(1, Int64{caretX_} + DX);
         if (wrap && DX > 0)
             x = std::min<Int64>(x, Int64{length} + 1);
-        target.X = Saturate(x);
+        target.X = SaturateToInteger(x);
         // Never onto the second byte of a double-byte character.
         if (target.X > 1 && target.X <= length && IsTrailByte(line, target.X))
             target.X += DX > 0 ? 1 : -1;
@@ -408,7 +402,7 @@ Integer TCustomQvEdit::LeftSpacesEx(const std::string& Line, bool WantTabs) cons
             break;
         count += (c == '\t' && WantTabs) ? tabWidth_ : 1;
     }
-    return Saturate(count);
+    return SaturateToInteger(count);
 }
 
 std::string TCustomQvEdit::GetLeftSpacing(Integer CharCount, bool WantTabs) const

@@ -66,6 +66,14 @@ std::vector<std::string_view> TCustomQvEdit::SplitTextLines(std::string_view Tex
 
 std::string TCustomQvEdit::GetSelText() const
 {
+    return SelectedText(false);
+}
+
+// A column block's rows are the text in them; with PadColumns (the copy) a row shorter
+// than the block is filled with blanks, so that the block pastes back rectangular. Undo
+// records take the rows unpadded, so that undoing a deletion adds no blanks to a line.
+std::string TCustomQvEdit::SelectedText(bool PadColumns) const
+{
     if (!GetSelAvail())
         return std::string();
     const TPoint bb = GetBlockBegin();
@@ -89,14 +97,13 @@ std::string TCustomQvEdit::GetSelText() const
     case smColumn: {
         Integer colFrom = std::min(bb.X, be.X);
         Integer colTo = std::max(bb.X, be.X);
-        const bool pad = !options_.Contains(eoTrimTrailingSpaces);
         for (Integer y = first; y <= last; ++y) {
             const std::string line = lines_->Get(y - 1);
             Integer from = colFrom;
             Integer to = colTo;
             MBCSGetSelRangeInLineWhenColumnSelectionMode(line, from, to);
             std::string part(ColumnSpan(line, from, to));
-            if (pad)
+            if (PadColumns)
                 part.resize(static_cast<std::size_t>(to - from), ' ');
             parts.push_back(std::move(part));
         }
@@ -252,8 +259,10 @@ void TCustomQvEdit::DeleteSelectedBlock(TPoint& BB, const TPoint& BE)
             Integer to = right;
             MBCSGetSelRangeInLineWhenColumnSelectionMode(line, from, to);
             const std::string_view span = ColumnSpan(line, from, to);
-            if (!span.empty())
-                line.erase(static_cast<std::size_t>(span.data() - line.data()), span.size());
+            // A line the block does not reach is left as it is, trailing blanks included.
+            if (span.empty())
+                continue;
+            line.erase(static_cast<std::size_t>(span.data() - line.data()), span.size());
             TrimmedSetLine(y - 1, line);
         }
         InternalSetCaretXY(TPoint{BB.X, blockEnd_.Y});

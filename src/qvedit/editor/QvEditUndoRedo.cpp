@@ -6,11 +6,12 @@
 
 namespace {
 
-// A redo record of an insertion that replaced text (typing over characters): undo put
-// that text back, and RestoredEnd is where it ended, so that redo replaces it again
-// instead of inserting beside it.
-class TQvEditReplacingItem : public TQvEditUndoItem {
+// A redo record that knows where the text its undo put back lies, so that redo takes away
+// exactly that text: the characters an overwrite had replaced, or a deleted line whose
+// record ends at the old caret rather than at the line's end.
+class TQvEditRestoringItem : public TQvEditUndoItem {
 public:
+    TPoint RestoredBegin;
     TPoint RestoredEnd;
 };
 
@@ -144,6 +145,13 @@ void TCustomQvEdit::Redo()
     if (GetReadOnly())
         return;
     TQvPaintLockScope lock(*this);
+    // An undone step that left nothing to redo (a paste of nothing) leaves a group break
+    // on top: going back to the saved point is then the whole step.
+    if (redoList_->LastChangeReason() == crGroupBreak) {
+        MoveGroupBreak(*redoList_, *undoList_);
+        UpdateModifiedStatus();
+        return;
+    }
     const TQvChangeReason lastReason = redoList_->LastChangeReason();
     const bool bracketed = IsBracketBegin(lastReason);
     const auto matchingEnd = static_cast<TQvChangeReason>(lastReason + 1);
@@ -189,18 +197,9 @@ void TCustomQvEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        auto redo = std::make_unique<TQvEditReplacingItem>();
-        redo->ChangeStr = GetSelText();
+        const std::string inserted = GetSelText();
         SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
-        redo->RestoredEnd = item->ChangeStr.empty() ? start : GetCaretXY();
-        redo->ChangeReason = reason;
-        redo->ChangeSelMode = mode;
-        redo->ChangeStartPos = start;
-        redo->ChangeEndPos = end;
-        redo->ChangeNumber = redoList_->GetBlockChangeNumber() != 0 ? redoList_->GetBlockChangeNumber()
-                                                                     : item->ChangeNumber;
-        if (redoList_->LockCount() == 0)
-            redoList_->PushItem(std::move(redo));
+        PushRedoRecord(*item, inserted, start, item->ChangeStr.empty() ? start : GetCaretXY());
         InternalSetCaretXY(start);
         break;
     }
@@ -211,18 +210,29 @@ void TCustomQvEdit::UndoItem()
     case crDeleteAll: {
         const TPoint at = mode == smColumn ? TPoint{std::min(start.X, end.X), std::min(start.Y, end.Y)}
                                            : minPoint(start, end);
+        TPoint restoredBegin = at;
         if (IsAfterCursorDelete(reason) && at.Y > lines_->Count()) {
-            InternalSetCaretXY(TPoint{1, lines_->Count()});
+            // The deleted last line comes back after a line end of its own.
+            const Integer last = lines_->Count();
+            if (last >= 1)
+                restoredBegin = TPoint{static_cast<Integer>(lines_->Get(last - 1).size()) + 1, last};
+            InternalSetCaretXY(TPoint{1, last});
             lines_->Add(std::string());
         }
         SetCaretAndSelection(at, at, at);
         SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
+        const TPoint restoredEnd = GetCaretXY();
         const TPoint target = IsAfterCursorDelete(reason) ? start : end;
         if (reason == crSilentDelete || reason == crSilentDeleteAfterCursor)
             InternalSetCaretXY(target);
         else
             SetCaretAndSelection(target, start, end);
-        redoList_->AddChange(reason, start, end, std::string(), mode);
+        // A stream put back is known exactly; line and column blocks are where the
+        // record says.
+        if (mode == smNormal)
+            PushRedoRecord(*item, std::string(), restoredBegin, restoredEnd);
+        else
+            redoList_->AddChange(reason, start, end, std::string(), mode);
         if (reason == crDeleteAll) {
             InternalSetCaretXY(TPoint{1, 1});
             blockEnd_ = TPoint{1, 1};
@@ -291,8 +301,7 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crInsert:
     case crPaste:
     case crDragDropInsert: {
-        const auto* replacing = dynamic_cast<const TQvEditReplacingItem*>(&Item);
-        SetCaretAndSelection(start, start, replacing != nullptr ? replacing->RestoredEnd : start);
+        SelectForRedo(Item, start, start);
         const std::string replaced = GetSelText();
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(end);
@@ -305,12 +314,20 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete:
-    case crDeleteAll:
-        SetCaretAndSelection(start, start, end);
+    case crDeleteAll: {
+        // A deletion after a caret beyond the line's end filled the gap with blanks, so
+        // that what followed joined at the caret; so does its redo.
+        std::string replacement = Item.ChangeStr;
+        if (IsAfterCursorDelete(reason) && mode == smNormal) {
+            const auto length = static_cast<Integer>(lines_->Get(start.Y - 1).size());
+            replacement.insert(0, static_cast<std::size_t>(std::max(start.X - 1 - length, 0)), ' ');
+        }
+        SelectForRedo(Item, start, end);
         undoList_->AddChange(reason, start, end, GetSelText(), mode);
-        SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
+        SetSelTextPrimitiveEx(mode, replacement.c_str(), false);
         InternalSetCaretXY(start);
         break;
+    }
     case crLineBreak:
         SetCaretAndSelection(start, start, start);
         CommandProcessor(ecLineBreak, '\r', nullptr);
@@ -341,6 +358,36 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     default:
         break;
     }
+}
+
+// Mirrors an undone record onto the redo list, with where the text undo put back lies.
+void TCustomQvEdit::PushRedoRecord(const TQvEditUndoItem& Undone, const std::string& Text,
+                                   TPoint RestoredBegin, TPoint RestoredEnd)
+{
+    if (redoList_->LockCount() > 0)
+        return;
+    auto redo = std::make_unique<TQvEditRestoringItem>();
+    redo->ChangeReason = Undone.ChangeReason;
+    redo->ChangeSelMode = Undone.ChangeSelMode;
+    redo->ChangeStartPos = Undone.ChangeStartPos;
+    redo->ChangeEndPos = Undone.ChangeEndPos;
+    redo->ChangeStr = Text;
+    const Integer block = redoList_->GetBlockChangeNumber();
+    redo->ChangeNumber = block != 0 ? block : Undone.ChangeNumber;
+    redo->RestoredBegin = RestoredBegin;
+    redo->RestoredEnd = RestoredEnd;
+    redoList_->PushItem(std::move(redo));
+}
+
+// Selects what a redo replaces: the text undo put back when the record knows it, else
+// Begin..End.
+void TCustomQvEdit::SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End)
+{
+    if (const auto* restoring = dynamic_cast<const TQvEditRestoringItem*>(&Item)) {
+        Begin = restoring->RestoredBegin;
+        End = restoring->RestoredEnd;
+    }
+    SetCaretAndSelection(Begin, Begin, End);
 }
 
 // crCaret and crSelection: the caret or the selection as it is now goes to Mirror, the

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -91,6 +92,33 @@ TEST_F(EditorPaintTest, GutterNumbersAreRightAlignedAndMayBeRenumbered)
     EXPECT_LE(one.second, Editor().GetGutterWidth() - gutter->GetRightOffset() - 2);
     EXPECT_LT(ten.first, one.first - Editor().GetCharWidth() / 2);
     EXPECT_EQ(inkSpan(3).first, -1);  // number 0 shows nothing
+}
+
+TEST_F(EditorPaintTest, BookmarkGlyphsAreDrawnInTheGutterAndGutterPaintSeesWhereTheyEnd)
+{
+    Editor().GetGutter()->SetColor(clWhite);
+    SetText("a\nb\nc");
+    Editor().SetBookMark(0, 1, 2);
+    struct TGutterLog : TObject {
+        void Painted(TObject*, int Line, int X, int Y) { Seen.push_back({Line, X, Y}); }
+        std::vector<std::vector<int>> Seen;
+    } log;
+    Editor().OnGutterPaint = TGutterPaintEvent(&log, &TGutterLog::Painted);
+    Grab();
+    const int h = Editor().GetLineHeight();
+    const int left = Editor().GetBookMarkOptions()->GetLeftMargin();
+    const int step = Editor().GetBookMarkOptions()->GetXoffset();
+    auto ink = [&](int line) {
+        return Count(Rect(left, (line - 1) * h, left + step, line * h),
+                     [](TColor c) { return c != ColorToRGB(clWhite); });
+    };
+    EXPECT_EQ(ink(1), 0);
+    EXPECT_GT(ink(2), 0);
+    EXPECT_EQ(ink(3), 0);
+    ASSERT_EQ(log.Seen.size(), 3u);
+    EXPECT_EQ(log.Seen[0], (std::vector<int>{1, 0, 0}));
+    EXPECT_EQ(log.Seen[1], (std::vector<int>{2, step, h}));
+    EXPECT_EQ(log.Seen[2], (std::vector<int>{3, 0, 2 * h}));
 }
 
 TEST_F(EditorPaintTest, SelectionIsPaintedInEachOfTheThreeModes)

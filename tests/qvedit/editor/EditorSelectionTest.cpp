@@ -164,26 +164,6 @@ TEST_F(EditorSelectionTest, FlatIndexesSelectForwardBackwardAndToTheEnd)
     EXPECT_EQ(e.GetSelStart(), 0);
 }
 
-TEST_F(EditorSelectionTest, PointsInsideTheSelectionInEachMode)
-{
-    TSelectionProbe& e = Editor();
-    SetText("0123456789\n0123456789\n0123456789");
-    e.SetCaretAndSelection(TPoint{3, 3}, TPoint{6, 1}, TPoint{3, 3});
-    EXPECT_FALSE(e.IsPointInSelection(TPoint{5, 1}));
-    EXPECT_TRUE(e.IsPointInSelection(TPoint{6, 1}));
-    EXPECT_TRUE(e.IsPointInSelection(TPoint{1, 2}));
-    EXPECT_TRUE(e.IsPointInSelection(TPoint{2, 3}));
-    EXPECT_FALSE(e.IsPointInSelection(TPoint{3, 3}));
-    e.SetSelectionMode(smLine);
-    EXPECT_TRUE(e.IsPointInSelection(TPoint{9, 3}));
-    EXPECT_FALSE(e.IsPointInSelection(TPoint{1, 4}));
-    e.SetSelectionMode(smColumn);
-    EXPECT_TRUE(e.IsPointInSelection(TPoint{3, 2}));
-    EXPECT_TRUE(e.IsPointInSelection(TPoint{5, 1}));
-    EXPECT_FALSE(e.IsPointInSelection(TPoint{6, 2}));
-    EXPECT_FALSE(e.IsPointInSelection(TPoint{2, 2}));
-}
-
 TEST_F(EditorSelectionTest, DoubleClickWordsWithAndWithoutAHighlighter)
 {
     TSelectionProbe& e = Editor();
@@ -206,27 +186,10 @@ TEST_F(EditorSelectionTest, DoubleClickWordsWithAndWithoutAHighlighter)
     EXPECT_EQ(e.GetBlockEnd(), (TPoint{17, 1}));
     e.SetCaretXY(TPoint{9, 1});
     EXPECT_EQ(e.GetWordAtCursor(), "beta");
+    e.SetSelectionMode(smLine);  // the word, not the line
+    EXPECT_EQ(e.GetWordAtCursor(), "beta");
     EXPECT_EQ(e.GetWordAtRowCol(TPoint{3, 1}), "alpha");
     e.SetHighlighter(nullptr);
-}
-
-TEST_F(EditorSelectionTest, LeadingBlanksAndIndentText)
-{
-    TSelectionProbe& e = Editor();
-    e.SetTabWidth(4);
-    EXPECT_EQ(e.LeftSpacesEx("\t  x", false), 3);
-    EXPECT_EQ(e.LeftSpacesEx("\t  x", true), 6);
-    EXPECT_EQ(e.LeftSpaces(""), 0);
-    EXPECT_EQ(e.LeftSpaces(std::string("\x01\x20\xA0", 3)), 2);  // a no-break space is text
-    e.SetOptionFlag(eoAutoIndent, false);
-    EXPECT_EQ(e.LeftSpaces("   x"), 0);
-
-    EXPECT_EQ(e.GetLeftSpacing(6, true), "      ");  // eoTabsToSpaces is on by default
-    e.SetOptionFlag(eoTabsToSpaces, false);
-    EXPECT_EQ(e.GetLeftSpacing(6, true), "\t  ");
-    EXPECT_EQ(e.GetLeftSpacing(3, true), "   ");
-    EXPECT_EQ(e.GetLeftSpacing(6, false), "      ");
-    EXPECT_EQ(e.GetLeftSpacing(-2, true), "");
 }
 
 }  // namespace

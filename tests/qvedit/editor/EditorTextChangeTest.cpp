@@ -3,6 +3,8 @@
 // and the marks that follow their lines.
 #include "TextEditProbe.h"
 
+#include "platform/Clipboard.h"
+
 #include <tuple>
 
 namespace {
@@ -161,11 +163,14 @@ TEST_F(EditorTextChangeTest, SelectedTextInEachMode)
     EXPECT_EQ(e.GetSelText(), "cdef\r\nxy\r\n1");
     e.Select({3, 1}, {2, 3}, smLine);
     EXPECT_EQ(e.GetSelText(), "abcdef\r\nxy\r\n123456\r\n");
+    // A column block's short row is what the row holds; only the copy pads it.
     e.Select({3, 1}, {5, 3}, smColumn);
-    e.SetOptionFlag(eoTrimTrailingSpaces, false);
-    EXPECT_EQ(e.GetSelText(), "cd\r\n  \r\n34");
-    e.SetOptionFlag(eoTrimTrailingSpaces, true);
-    EXPECT_EQ(e.GetSelText(), "cd\r\n\r\n34");
+    for (bool trim : {false, true}) {
+        e.SetOptionFlag(eoTrimTrailingSpaces, trim);
+        EXPECT_EQ(e.GetSelText(), "cd\r\n\r\n34");
+        e.CopyToClipboard();
+        EXPECT_EQ(Clipboard()->AsText(), "cd\n  \n34");
+    }
     // A column block drawn right to left selects the same columns.
     e.Select({5, 1}, {3, 3}, smColumn);
     EXPECT_EQ(e.GetSelText(), "cd\r\n\r\n34");

@@ -226,6 +226,14 @@ TEST_F(SearchReplaceTest, SingleReplaceStopsAfterOneAndBackwardGoesRightToLeft)
         EXPECT_EQ(Calls[static_cast<std::size_t>(i)].Column, expected[i][1]) << i;
     }
     EXPECT_EQ(Text(), "yy1 yy2\r\nyy3 yy4");
+
+    // One replacement at a time backward never reaches into what it inserted.
+    SetText("a a a");
+    Editor().SetCaretXY(TPoint{6, 1});
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Run("a", "aa", {ssoReplace, ssoBackwards}), 1);
+    EXPECT_EQ(Run("a", "aa", {ssoReplace, ssoBackwards}), 0);
+    EXPECT_EQ(Text(), "aa aa aa");
 }
 
 // ---- Replace all -----------------------------------------------------------------------------------

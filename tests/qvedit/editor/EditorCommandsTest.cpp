@@ -1,0 +1,388 @@
+// Command execution driven by keys: typing, line breaks, deleting, tabs, bookmarks and
+// pages, each with what undo brings back; the editing commands in every selection mode.
+#include "EditorFixture.h"
+
+#include "platform/Clipboard.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class EditorCommandsTest : public EditorFixture {
+protected:
+    std::vector<std::string> AllLines()
+    {
+        std::vector<std::string> result;
+        for (int i = 0; i < Editor().GetLines()->Count(); ++i)
+            result.push_back(Editor().GetLines()->Get(i));
+        return result;
+    }
+    using Lines = std::vector<std::string>;
+};
+
+TEST_F(EditorCommandsTest, TypingPastTheLineEndFillsWithBlanksAndUndoesInOneStep)
+{
+    TQvEdit& e = Editor();
+    SetText("abc");
+    e.SetCaretXY(TPoint{10, 1});
+    Type("x");
+    EXPECT_EQ(AllLines(), (Lines{"abc      x"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{11, 1}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"abc"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{10, 1}));
+    EXPECT_FALSE(e.GetCanUndo());
+
+    // Overwrite mode replaces, and undo gives the replaced characters back.
+    e.SetCaretXY(TPoint{1, 1});
+    Key(VK_INSERT);
+    Type("xy");
+    EXPECT_EQ(AllLines(), (Lines{"xyc"}));
+    while (e.GetCanUndo())
+        Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"abc"}));
+}
+
+TEST_F(EditorCommandsTest, EnterCopiesTheIndentationWithTabsWhenTabsAreKept)
+{
+    TQvEdit& e = Editor();
+    e.SetTabWidth(4);
+    SetText("        foo bar");
+    e.SetCaretXY(TPoint{13, 1});
+    Key(VK_RETURN);
+    EXPECT_EQ(AllLines(), (Lines{"        foo", "        bar"}));  // tabs to spaces (default)
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{9, 2}));
+
+    e.SetOptionFlag(eoTabsToSpaces, false);
+    SetText("        foo bar");
+    e.SetCaretXY(TPoint{13, 1});
+    Key(VK_RETURN);
+    EXPECT_EQ(AllLines(), (Lines{"        foo", "\t\tbar"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{3, 2}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"        foo bar"}));
+}
+
+TEST_F(EditorCommandsTest, EnterAtTheLineEndTakesTheIndentationOfTheCaretLine)
+{
+    TQvEdit& e = Editor();
+    SetText("x\n\t  foo");
+    e.SetCaretXY(TPoint{1, 2});
+    Key(VK_END);
+    Key(VK_RETURN);
+    EXPECT_EQ(AllLines(), (Lines{"x", "\t  foo", "\t  "}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{4, 3}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"x", "\t  foo"}));
+}
+
+TEST_F(EditorCommandsTest, EnterAtColumnOneMovesTheLineDownAndOnAnEmptyLineIndentsFromAbove)
+{
+    TQvEdit& e = Editor();
+    SetText("ab\ncd");
+    e.SetCaretXY(TPoint{1, 2});
+    Key(VK_RETURN);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "", "cd"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{1, 3}));
+
+    SetText("  x\n\n");
+    e.SetCaretXY(TPoint{1, 2});
+    Key(VK_RETURN);
+    EXPECT_EQ(AllLines(), (Lines{"  x", "", ""}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{3, 3}));
+}
+
+TEST_F(EditorCommandsTest, BackspaceJoinsLinesAndGoesBackToTheIndentationAbove)
+{
+    TQvEdit& e = Editor();
+    SetText("ab\ncd");
+    e.SetCaretXY(TPoint{1, 2});
+    Key(VK_BACK);
+    EXPECT_EQ(AllLines(), (Lines{"abcd"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{3, 1}));
+    e.SetCaretXY(TPoint{1, 1});
+    Key(VK_BACK);
+    EXPECT_EQ(AllLines(), (Lines{"abcd"}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "cd"}));
+
+    // Smart-tab delete: right after the leading blanks, to the nearest lesser indent above.
+    SetText("if\n    a\n        b");
+    e.SetCaretXY(TPoint{9, 3});
+    Key(VK_BACK);
+    EXPECT_EQ(e.GetLines()->Get(2), "    b");
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{5, 3}));
+    Key(VK_BACK);
+    EXPECT_EQ(e.GetLines()->Get(2), "b");
+
+    // Without it, to the previous tab stop.
+    e.SetOptionFlag(eoSmartTabDelete, false);
+    e.SetTabWidth(4);
+    SetText("      x");
+    e.SetCaretXY(TPoint{7, 1});
+    Key(VK_BACK);
+    EXPECT_EQ(AllLines(), (Lines{"    x"}));
+    SetText("  \tx");
+    e.SetCaretXY(TPoint{4, 1});
+    Key(VK_BACK);
+    EXPECT_EQ(AllLines(), (Lines{"x"}));  // a tab ends the step and goes with it
+}
+
+TEST_F(EditorCommandsTest, DeleteJoinsTheNextLineAtTheCaretsColumn)
+{
+    TQvEdit& e = Editor();
+    SetText("ab\ncd");
+    e.SetCaretXY(TPoint{5, 1});
+    Key(VK_DELETE);
+    EXPECT_EQ(AllLines(), (Lines{"ab  cd"}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "cd"}));
+    e.SetCaretXY(TPoint{3, 2});
+    Key(VK_DELETE);  // at the end of the last line: nothing
+    EXPECT_EQ(AllLines(), (Lines{"ab", "cd"}));
+}
+
+TEST_F(EditorCommandsTest, PageDownWithHalfPageAndOneLessMovesFourteenOfThirtyLines)
+{
+    TQvEdit& e = Editor();
+    std::string text;
+    for (int i = 1; i <= 100; ++i)
+        text += "line\n";
+    SetText(text);
+    SetSize(EditorWidth, 30 * e.GetLineHeight() + e.Height() - e.ClientHeight());
+    ASSERT_EQ(e.GetLinesInWindow(), 30);
+    e.SetOptionFlag(eoHalfPageScroll, true);
+    e.SetOptionFlag(eoScrollByOneLess, true);
+    Key(VK_NEXT);
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{1, 15}));
+    EXPECT_EQ(e.GetTopLine(), 15);
+}
+
+TEST_F(EditorCommandsTest, TheBookmarkKeysToggleMoveAndGoToABookmark)
+{
+    TQvEdit& e = Editor();
+    SetText("one\ntwo\nthree");
+    Integer x = 0;
+    Integer y = 0;
+    e.SetCaretXY(TPoint{2, 2});
+    Key('5', ssShift | ssCtrl);
+    ASSERT_TRUE(e.GetBookMark(5, x, y));
+    EXPECT_EQ((TPoint{x, y}), (TPoint{2, 2}));
+    Key('5', ssShift | ssCtrl);  // same line: off
+    EXPECT_FALSE(e.IsBookmark(5));
+
+    Key('5', ssShift | ssCtrl);
+    e.SetCaretXY(TPoint{1, 3});
+    Key('5', ssShift | ssCtrl);  // another line: moved
+    ASSERT_TRUE(e.GetBookMark(5, x, y));
+    EXPECT_EQ(y, 3);
+    e.SetCaretXY(TPoint{1, 1});
+    Key('5', ssCtrl);
+    EXPECT_EQ(e.GetCaretY(), 3);
+
+    e.GetBookMarkOptions()->SetEnableKeys(false);
+    Key('5', ssShift | ssCtrl);
+    EXPECT_TRUE(e.IsBookmark(5));
+}
+
+TEST_F(EditorCommandsTest, DeleteLineKeepsTheBookmarksOfOtherLinesAndDoesNothingOnAnEmptyBuffer)
+{
+    TQvEdit& e = Editor();
+    SetText("one\ntwo\nthree\nfour");
+    e.SetBookMark(1, 1, 2);
+    e.SetBookMark(3, 1, 4);
+    e.SetCaretXY(TPoint{2, 3});
+    Key('Y', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"one", "two", "four"}));
+    Integer x = 0;
+    Integer y = 0;
+    e.GetBookMark(1, x, y);
+    EXPECT_EQ(y, 2);
+    e.GetBookMark(3, x, y);
+    EXPECT_EQ(y, 3);
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"one", "two", "three", "four"}));
+
+    // The only line is emptied, not deleted: its bookmark stays on line 1.
+    SetText("only");
+    e.SetBookMark(2, 1, 1);
+    Key('Y', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{""}));
+    e.GetBookMark(2, x, y);
+    EXPECT_EQ(y, 1);
+
+    e.GetLines()->Clear();
+    ASSERT_EQ(e.GetLines()->Count(), 0);
+    EXPECT_NO_THROW(e.CommandProcessor(ecDeleteLine, '\0', nullptr));
+    EXPECT_EQ(e.GetLines()->Count(), 0);
+}
+
+TEST_F(EditorCommandsTest, InsertLineMovesOnlyTheBookmarksOfTheLinesBelowTheNewLine)
+{
+    TQvEdit& e = Editor();
+    SetText("ab\ncd\nef");
+    e.SetBookMark(0, 1, 1);
+    e.SetBookMark(1, 1, 2);
+    e.SetCaretXY(TPoint{1, 2});
+    Key('N', ssCtrl);  // before "cd": the caret stays, "cd" and its bookmark go down
+    EXPECT_EQ(AllLines(), (Lines{"ab", "", "cd", "ef"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{1, 2}));
+    Integer x = 0;
+    Integer y = 0;
+    e.GetBookMark(0, x, y);
+    EXPECT_EQ(y, 1);
+    e.GetBookMark(1, x, y);
+    EXPECT_EQ(y, 3);
+
+    e.SetCaretXY(TPoint{2, 3});
+    Key('N', ssCtrl);  // after "c": the new line comes below, "c" keeps its bookmark
+    EXPECT_EQ(AllLines(), (Lines{"ab", "", "c", "d", "ef"}));
+    e.GetBookMark(1, x, y);
+    EXPECT_EQ(y, 3);
+}
+
+// Typing and input-method text over a selection of each mode, undone in one step.
+class EditorOverSelectionTest : public EditorCommandsTest,
+                                public ::testing::WithParamInterface<TQvSelectionMode> {};
+
+TEST_P(EditorOverSelectionTest, ReplacingTheSelectionUndoesToTheOriginal)
+{
+    TQvEdit& e = Editor();
+    const Lines original{"abcd", "efgh", "ijkl", "mnop"};
+    for (int ime = 0; ime < 2; ++ime) {
+        SetText("abcd\nefgh\nijkl\nmnop");
+        e.SetSelectionMode(GetParam());
+        e.SetCaretAndSelection(TPoint{4, 3}, TPoint{2, 1}, TPoint{4, 3});
+        if (ime == 1)
+            e.CommandProcessor(ecImeStr, '\0', const_cast<char*>("xy"));
+        else
+            Type("x");
+        const Lines edited = AllLines();
+        EXPECT_NE(edited, original);
+        Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), original) << "ime " << ime;
+        EXPECT_FALSE(e.GetCanUndo());
+        Key('Z', ssCtrl | ssShift);
+        EXPECT_EQ(AllLines(), edited) << "ime " << ime;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, EditorOverSelectionTest, ::testing::Values(smNormal, smColumn, smLine));
+
+TEST_F(EditorCommandsTest, TabInLineModeIsUndoneWithoutTakingTheLine)
+{
+    TQvEdit& e = Editor();
+    SetText("ab\ncd\nef");
+    Key('L', ssShift | ssCtrl);
+    e.SetCaretXY(TPoint{1, 2});
+    Key(VK_TAB);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "  cd", "ef"}));  // under the next word start above
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "cd", "ef"}));
+}
+
+TEST_F(EditorCommandsTest, AReadOnlyEditorMovesAndCopiesButChangesNothing)
+{
+    TQvEdit& e = Editor();
+    SetText("abc\ndef");
+    e.SetReadOnly(true);
+    Clipboard()->SetAsText("Z");
+    e.SetCaretXY(TPoint{2, 1});
+    Type("x");
+    for (Word key : {VK_BACK, VK_DELETE, VK_RETURN, VK_TAB})
+        Key(key);
+    Key('V', ssCtrl);
+    Key('Y', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"abc", "def"}));
+    Key(VK_END, ssShift);
+    Key('C', ssCtrl);
+    EXPECT_EQ(Clipboard()->AsText(), "bc");
+}
+
+// The application's editor configuration: typing code with its indentation.
+class EditorAppOptionsTest : public EditorCommandsTest {
+protected:
+    void SetUp() override
+    {
+        TQvEdit& e = Editor();
+        e.SetOptions(TQvEditorOptions{eoAltSetsColumnMode, eoAutoIndent, eoDragDropEditing, eoDropFiles,
+                                      eoEnhanceHomeKey, eoGroupUndo, eoHalfPageScroll, eoHideShowScrollbars,
+                                      eoRightMouseMovesCursor, eoScrollPastEol, eoSmartTabDelete, eoSmartTabs,
+                                      eoSpecialLineDefaultFg, eoTabIndent, eoTabsToSpaces, eoTrimTrailingSpaces,
+                                      eoHighlightCurrentLine});
+        e.SetTabWidth(2);
+        e.SetMaxLineWidth(100000);
+        e.SetWantTabs(true);
+        SetText("");
+    }
+};
+
+TEST_F(EditorAppOptionsTest, TypingCodeKeepsTheIndentationAndUndoesByKindOfChange)
+{
+    TQvEdit& e = Editor();
+    Type("if (a) {");
+    Key(VK_RETURN);
+    Key(VK_TAB);  // smart tab: under "(a)" of the line above
+    Type("b;");
+    Key(VK_RETURN);
+    Type("c;");
+    EXPECT_EQ(AllLines(), (Lines{"if (a) {", "   b;", "   c;"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{6, 3}));
+
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"if (a) {", "   b;", ""}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"if (a) {", "   b;"}));
+}
+
+TEST_F(EditorAppOptionsTest, TabPastTheLineEndMovesTheCaretAndTypingFillsTheGap)
+{
+    TQvEdit& e = Editor();
+    SetText("ab");
+    e.SetCaretXY(TPoint{3, 1});
+    Key(VK_TAB);
+    EXPECT_EQ(AllLines(), (Lines{"ab"}));  // trailing blanks are never stored
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{5, 1}));
+    Type("x");
+    EXPECT_EQ(AllLines(), (Lines{"ab  x"}));
+    Key(VK_END);
+    Key(VK_RIGHT);  // past the line end
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{7, 1}));
+}
+
+TEST_F(EditorAppOptionsTest, TabAndShiftTabIndentASelectedBlockAndBackspaceUnindents)
+{
+    TQvEdit& e = Editor();
+    SetText("a\nb\nc");
+    e.SetCaretAndSelection(TPoint{2, 2}, TPoint{1, 1}, TPoint{2, 2});
+    Key(VK_TAB);
+    EXPECT_EQ(AllLines(), (Lines{"  a", "  b", "c"}));
+    Key(VK_TAB, ssShift);
+    EXPECT_EQ(AllLines(), (Lines{"a", "b", "c"}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"  a", "  b", "c"}));
+
+    SetText("a\n  b\n    c");
+    e.SetCaretXY(TPoint{5, 3});
+    Key(VK_BACK);
+    EXPECT_EQ(e.GetLines()->Get(2), "  c");
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{3, 3}));
+}
+
+TEST_F(EditorAppOptionsTest, HomeGoesToTheFirstNonBlankThenToColumnOne)
+{
+    TQvEdit& e = Editor();
+    SetText("    foo");
+    e.SetCaretXY(TPoint{7, 1});
+    Key(VK_HOME);
+    EXPECT_EQ(e.GetCaretX(), 5);
+    Key(VK_HOME);
+    EXPECT_EQ(e.GetCaretX(), 1);
+    Key(VK_HOME);
+    EXPECT_EQ(e.GetCaretX(), 5);
+    Key(VK_END, ssShift);
+    EXPECT_EQ(e.GetSelText(), "foo");
+}
+
+}  // namespace
