@@ -41,6 +41,9 @@ TfrmEdit::TfrmEdit(TComponent* AOwner) : TForm(AOwner), programFolder_(ProgramDi
 
 TfrmEdit::~TfrmEdit()
 {
+    // The components go while the window is still whole, so that no handler bound to it
+    // runs on a half-destroyed window; the menu bar lets go of the menu first.
+    SetMenu(nullptr);
     BeforeDestruction();
     if (frmEdit == this)
         frmEdit = nullptr;

@@ -3,8 +3,8 @@
 // selected; and files dropped from the desktop, handed to OnDropFiles.
 #include "qvedit/editor/QvEdit.h"
 
-#include "platform/Classes.h"
-#include "platform/Keys.h"
+#include "platform/runtime/Classes.h"
+#include "platform/window/Keys.h"
 #include "qvedit/core/QvEditMiscProcs.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // text drag, gutter clicks and the mouse cursor.
 #include "qvedit/editor/QvEdit.h"
 
-#include "platform/Keys.h"
+#include "platform/window/Keys.h"
 #include "qvedit/editor/QvEditMarks.h"
 
 #include <algorithm>

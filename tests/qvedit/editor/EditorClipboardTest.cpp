@@ -3,7 +3,7 @@
 // every paste or cut is one undo step.
 #include "TextEditProbe.h"
 
-#include "platform/Clipboard.h"
+#include "platform/window/Clipboard.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // pages, each with what undo brings back; the editing commands in every selection mode.
 #include "EditorFixture.h"
 
-#include "platform/Clipboard.h"
+#include "platform/window/Clipboard.h"
 
 #include <string>
 #include <vector>

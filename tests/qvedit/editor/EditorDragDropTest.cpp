@@ -2,9 +2,9 @@
 // dropped text selected; files dropped from the desktop.
 #include "TextEditProbe.h"
 
-#include "platform/Classes.h"
-#include "platform/DragDrop.h"
-#include "platform/Keys.h"
+#include "platform/runtime/Classes.h"
+#include "platform/window/DragDrop.h"
+#include "platform/window/Keys.h"
 
 #include <string>
 #include <vector>

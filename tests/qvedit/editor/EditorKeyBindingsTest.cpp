@@ -2,7 +2,7 @@
 // command it runs and the text, caret, selection and view it leaves.
 #include "EditorFixture.h"
 
-#include "platform/Clipboard.h"
+#include "platform/window/Clipboard.h"
 
 #include <string>
 #include <vector>

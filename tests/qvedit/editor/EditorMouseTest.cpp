@@ -3,7 +3,7 @@
 // directly; gutter clicks; the right button; the start of a text drag.
 #include "TextEditProbe.h"
 
-#include "platform/Keys.h"
+#include "platform/window/Keys.h"
 #include "qvedit/editor/QvEditMarks.h"
 
 #include <string>

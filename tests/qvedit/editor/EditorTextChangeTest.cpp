@@ -3,7 +3,7 @@
 // and the marks that follow their lines.
 #include "TextEditProbe.h"
 
-#include "platform/Clipboard.h"
+#include "platform/window/Clipboard.h"
 
 #include <tuple>
 
