@@ -21,14 +21,15 @@ void FocusEditor(TQvEdit* Editor)
         Editor->SetFocus();
 }
 
-// " " and the insert list's row at the shown list's selected row; "" when no row is
-// selected (a double click on the empty part of the list).
-std::string ListInsertion(TListBox* Shown, TListBox* Insert)
+// Inserts " " and the insert list's row at the shown list's selected row; nothing when
+// no row is selected (a double click on the empty part of the list).
+void InsertListRow(TQvEdit* Editor, TListBox* Shown, TListBox* Insert)
 {
     const int index = Shown->ItemIndex();
     if (index < 0 || index >= Insert->Items()->Count())
-        return {};
-    return " " + Insert->Items()->Strings(index);
+        return;
+    Editor->SetSelTextExternal(" " + Insert->Items()->Strings(index));
+    FocusEditor(Editor);
 }
 
 }  // namespace
@@ -66,20 +67,12 @@ void TfrmEdit::SpeedButton71Click(TObject* Sender)
 
 void TfrmEdit::HTMLTagsItemsDblClick(TObject*)
 {
-    const std::string text = ListInsertion(HTMLTagsItems, HTMLTagsInsert);
-    if (text.empty())
-        return;
-    Editor->SetSelTextExternal(text);
-    FocusEditor(Editor);
+    InsertListRow(Editor, HTMLTagsItems, HTMLTagsInsert);
 }
 
 void TfrmEdit::HTMLAttriItemsDblClick(TObject*)
 {
-    const std::string text = ListInsertion(HTMLAttriItems, HTMLAttriInsert);
-    if (text.empty())
-        return;
-    Editor->SetSelTextExternal(text);
-    FocusEditor(Editor);
+    InsertListRow(Editor, HTMLAttriItems, HTMLAttriInsert);
 }
 
 void TfrmEdit::ColorBox1Select(TObject*)
