@@ -2,6 +2,7 @@
 // and the choice of the completion list that Ctrl+Space opens.
 #include "app/MainForm.h"
 #include "platform/forms/CommonDialogs.h"
+#include "platform/runtime/CodePages.h"
 #include "platform/window/Menus.h"
 #include "platform/window/Shell.h"
 #include "qvedit/core/QvEditTextBuffer.h"
@@ -16,7 +17,7 @@ void TfrmEdit::mnuFilePrintClick(TObject*)
     if (!PrintDialog1->Execute())
         return;
     QvEditPrint1->SetLines(Editor->GetLines());
-    QvEditPrint1->SetTitle(Caption());
+    QvEditPrint1->SetTitle(Utf8ToAnsi(Caption()));  // printed text is ANSI bytes
     QvEditPrint1->SetCopies(PrintDialog1->GetCopies());
     QvEditPrint1->GetFont()->SetCharset(Editor->GetFont()->GetCharset());
     QvEditPrint1->SetHighlighter(Editor->GetHighlighter());

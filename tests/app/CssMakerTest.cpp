@@ -31,25 +31,6 @@ protected:
     void Add() { Dialog().Button1Click(Dialog().Button1); }
 };
 
-TEST_F(CssMakerTest, TheDialogStartsAsItsRowsSay)
-{
-    TfrmCssMaker& d = Dialog();
-    EXPECT_EQ(d.cSelector->Text(), "a");
-    EXPECT_EQ(d.cFontSize->Text(), "10");
-    EXPECT_EQ(d.cFontType->Text(), "pt");
-    EXPECT_EQ(d.txtColor->Text(), "#000000");
-    EXPECT_EQ(d.txtBgColor->Text(), "#000000");
-    EXPECT_EQ(d.cTextDecoration->Text(), "none");
-    EXPECT_EQ(d.cTextAlign->Text(), "left");
-    EXPECT_EQ(d.cBorder->Text(), "3");
-    EXPECT_EQ(d.cBStyle->Text(), "none");
-    EXPECT_GT(d.cFontFamily->Items()->Count(), 0);  // the screen's fonts
-    for (TCheckBox* box : d.CheckBoxes)
-        EXPECT_FALSE(box->Checked());
-    EXPECT_EQ(d.SaveDialog1->GetDefaultExt(), "css");
-    EXPECT_EQ(d.SaveDialog1->GetFilter(), "Css files (*.css)|*.css|All files (*.*)|*.*");
-}
-
 TEST_F(CssMakerTest, RulesFollowTheCheckedRows)
 {
     Add();  // nothing checked: the selector, braces around an empty line
@@ -79,8 +60,9 @@ TEST_F(CssMakerTest, EveryRowWritesItsLineInTheFixedOrder)
 {
     for (int box = 1; box <= 8; ++box)
         Check(box);
+    ASSERT_GT(Dialog().cFontFamily->Items()->Count(), 0);  // the screen's fonts
     Dialog().cFontFamily->SetText("Liberation Sans");
-    Add();
+    Add();  // the other rows with the texts they start with
     EXPECT_EQ(Rules(),
               "a\r\n{\r\n  font-family: Liberation Sans;\r\n  font-size: 10pt;\r\n  background-color: #000000;\r\n"
               "  color: #000000;\r\n  text-decoration: none;\r\n  text-align: left;\r\n  border: 3;\r\n"
@@ -118,6 +100,7 @@ TEST_F(CssMakerTest, ColourBoxesWriteUpperCaseHexIntoTheirRow)
 
 TEST_F(CssMakerTest, SaveAsAddsTheSuffixAndACancelSavesNothing)
 {
+    EXPECT_EQ(Dialog().SaveDialog1->GetFilter(), "Css files (*.css)|*.css|All files (*.*)|*.*");
     Add();
     QueueFile("");
     Dialog().SpeedButton1Click(nullptr);

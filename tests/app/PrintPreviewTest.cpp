@@ -82,6 +82,7 @@ private:
 TEST_F(PrintPreviewTest, PrintingTakesTheTextCopiesAndLineNumbersOnlyWhenConfirmed)
 {
     Editor().QvSetText("first line\r\nsecond line");
+    Editor().GetFont()->SetCharset(204);
     EXPECT_EQ(Print(IDCANCEL), "<missing>");  // a cancelled dialog prints nothing
 
     std::string text = Print(IDOK, 2);
@@ -91,6 +92,7 @@ TEST_F(PrintPreviewTest, PrintingTakesTheTextCopiesAndLineNumbersOnlyWhenConfirm
     EXPECT_EQ(Pages(), 2);  // two copies of one page, not four
     EXPECT_EQ(Form().QvEditPrint1->GetTitle(), Form().Caption());
     EXPECT_EQ(Form().QvEditPrint1->GetHighlighter(), Editor().GetHighlighter());
+    EXPECT_EQ(Form().QvEditPrint1->GetFont()->GetCharset(), 204);
 
     EXPECT_FALSE(Form().mnuFilePrinterParamLineNumbers->Checked());
     Form().mnuFilePrinterParamLineNumbersClick(nullptr);
@@ -103,13 +105,6 @@ TEST_F(PrintPreviewTest, PrintingTakesTheTextCopiesAndLineNumbersOnlyWhenConfirm
     EXPECT_FALSE(Form().QvEditPrint1->GetLineNumbers());
     text = Print(IDOK);
     EXPECT_EQ(text.find("1: first line"), std::string::npos) << text;
-}
-
-TEST_F(PrintPreviewTest, PrintingUsesTheEditorsCharset)
-{
-    Editor().GetFont()->SetCharset(204);
-    Print(IDOK);
-    EXPECT_EQ(Form().QvEditPrint1->GetFont()->GetCharset(), 204);
 }
 
 TEST_F(PrintPreviewTest, PreviewWritesPreviewHtmlAndOpensItEvenUntitled)

@@ -89,13 +89,4 @@ TEST_F(RecodeCommandsTest, AConversionIsAChangeToSaveAndCannotBeUndoneIntoMixedB
     ASSERT_EQ(BoxTexts().size(), 1u);
 }
 
-TEST_F(RecodeCommandsTest, ConvertingTwiceConvertsTheConvertedBytesAgain)
-{
-    Editor().QvSetText("\xE0");  // "а"
-    Form().EncodingWinDos(nullptr);
-    EXPECT_EQ(Text(), "\xA0");
-    Form().EncodingWinDos(nullptr);
-    EXPECT_EQ(Text(), IconvBytes("CP1251", "CP866", "\xA0"));
-}
-
 }  // namespace
