@@ -4,9 +4,8 @@ resources/images/Tool<Name>.png. The bottom-left pixel is the background colour,
 the speed buttons leave transparent.
 Run from anywhere: python3 scripts/make-tool-images.py
 """
+import importlib.util
 import os
-import struct
-import zlib
 
 # One string per row; each character names a colour of PALETTE.
 PALETTE = {
@@ -93,32 +92,24 @@ GLYPHS = {
 }
 
 
-def png_chunk(kind, data):
-    body = kind + data
-    return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-
-def write_png(path, rows):
-    raw = bytearray()
-    for row in rows:
-        assert len(row) == 16, (path, row)
-        raw.append(0)
-        for c in row:
-            raw.extend(PALETTE[c])
-    header = struct.pack(">IIBBBBB", 16, len(rows), 8, 2, 0, 0, 0)
-    data = (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header)
-            + png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
-    with open(path + ".tmp", "wb") as out:
-        out.write(data)
-    os.replace(path + ".tmp", path)
+def load_png_writer():
+    """The PNG writer of the bookmark-picture script, which draws the same way."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    spec = importlib.util.spec_from_file_location(
+        "bookmark_images", os.path.join(here, "make-bookmark-images.py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module.write_png
 
 
 def main():
     folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "images")
+    write_png = load_png_writer()
     for name, rows in GLYPHS.items():
-        assert len(rows) == 16, name
+        assert len(rows) == 16 and all(len(row) == 16 for row in rows), name
         assert rows[15][0] == ".", name
-        write_png(os.path.join(folder, "Tool" + name + ".png"), rows)
+        write_png(os.path.join(folder, "Tool" + name + ".png"), 16, 16,
+                  lambda x, y, rows=rows: PALETTE[rows[y][x]])
 
 
 if __name__ == "__main__":

@@ -33,24 +33,37 @@ const char* const fileManagerFilter =
 
 constexpr int SidePaneWidth = 185;
 constexpr int PaneButtonWidth = 48;
-constexpr int PaneButtonHeight = 22;
+constexpr int PaneButtonHeight = 19;
 
-// What a fragment button shows (UTF-8): its caption, or for a button that had only a
-// picture, the start of the text it inserts.
+// Short captions for the fragment buttons that carry none of their own.
+const std::pair<const char*, const char*> paneButtonLabels[] = {
+    {"SpeedButton2", "left"},    {"SpeedButton3", "center"},  {"SpeedButton4", "right"},
+    {"SpeedButton35", "justify"}, {"SpeedButton11", "form"},   {"SpeedButton9", "text"},
+    {"SpeedButton12", "textarea"}, {"SpeedButton8", "<a>"},    {"SpeedButton37", "mailto"},
+    {"SpeedButton10", "<img>"},  {"SpeedButton36", "quote"},   {"SpeedButton38", "<table>"},
+    {"SpeedButton28", "submit"}, {"SpeedButton29", "checkbox"}, {"SpeedButton31", "radio"},
+    {"SpeedButton30", "select"}, {"SpeedButton32", "hidden"},  {"SpeedButton40", "nbsp"},
+    {"SpeedButton41", "ldquo"},  {"SpeedButton42", "rdquo"},   {"SpeedButton43", "mdash"},
+    {"SpeedButton44", "euro"},   {"SpeedButton45", "pound"},   {"SpeedButton46", "yen"},
+    {"SpeedButton47", "copy"},   {"SpeedButton48", "reg"},     {"SpeedButton49", "trade"},
+    {"SpeedButton14", "cookie"}, {"SpeedButton15", "post"},    {"SpeedButton16", "get"},
+    {"SpeedButton19", "session"}, {"SpeedButton17", "include"}, {"SpeedButton18", "require"},
+};
+
+// What a fragment button shows (UTF-8): its caption, a short label, or the text it inserts.
 std::string PaneButtonCaption(const TInsertion& Row)
 {
     if (*Row.Caption != '\0')
         return Row.Caption;
-    std::string text = AnsiToUtf8(Row.Before, 1251);
-    const std::size_t end = text.find_first_of(" >\n");
-    if (end != std::string::npos)
-        text = text.substr(0, text[end] == '>' ? end + 1 : end);
-    return text;
+    for (const auto& [control, label] : paneButtonLabels)
+        if (std::string_view(control) == Row.Control)
+            return label;
+    return AnsiToUtf8(Row.Before, 1251);
 }
 
 }  // namespace
 
-std::string MenuText(const std::string& Name)
+std::string LiteralCaption(const std::string& Name)
 {
     std::string text;
     for (char c : Name) {
@@ -198,7 +211,7 @@ int TfrmEdit::PlacePaneButtons(TWinControl* Parent, const char* Place, int Top)
         if (std::string_view(insertion.Place) != Place)
             continue;
         auto* button = MakeControl<TSpeedButton>(this, Parent, insertion.Control);
-        button->SetCaption(AnsiCaption(PaneButtonCaption(insertion)));
+        button->SetCaption(AnsiCaption(LiteralCaption(PaneButtonCaption(insertion))));
         button->SetHint(*insertion.Hint != '\0' ? insertion.Hint : AnsiToUtf8(insertion.Before, 1251));
         button->SetShowHint(true);
         button->SetBounds(4 + column * PaneButtonWidth, Top + row * PaneButtonHeight,
@@ -283,7 +296,7 @@ void TfrmEdit::BuildPhpPage()
         if (std::string_view(insertion.Place) != "gTemplates")
             continue;
         auto* button = MakeControl<TSpeedButton>(this, gTemplates, insertion.Control);
-        button->SetCaption(insertion.Caption);
+        button->SetCaption(AnsiCaption(LiteralCaption(insertion.Caption)));
         button->SetBounds(6, y, 3 * PaneButtonWidth - 4, PaneButtonHeight);
         button->OnClick = TNotifyEvent(this, &TfrmEdit::FragmentButtonClick);
         SidePaneButtons.push_back(button);

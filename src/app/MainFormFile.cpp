@@ -44,7 +44,17 @@ void TfrmEdit::SetQuotedTitle(const std::string& Path)
 
 void TfrmEdit::LoadIntoEditor(const std::string& Path)
 {
-    Editor->GetLines()->LoadFromFile(Path);
+    // Loaded without a highlighter: the lines are then scanned once, by the highlighter
+    // the file's name chooses, and not first by the one in use before. A failed load
+    // gives the old text its highlighter back.
+    TQvCustomHighlighter* previous = Editor->GetHighlighter();
+    Editor->SetHighlighter(nullptr);
+    try {
+        Editor->GetLines()->LoadFromFile(Path);
+    } catch (...) {
+        Editor->SetHighlighter(previous);
+        throw;
+    }
 }
 
 void TfrmEdit::TakeOpenedFile(const std::string& Path)

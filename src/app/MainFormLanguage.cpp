@@ -89,7 +89,7 @@ void TfrmEdit::FillLanguageMenu()
 {
     languageFiles_ = FindLanguageFiles(programFolder_ + "languages");
     for (std::size_t i = 0; i < languageFiles_.size(); ++i) {
-        TMenuItem* item = AddMenuItem(mnuLanguage, "", MenuText(languageFiles_[i].Caption), scNone,
+        TMenuItem* item = AddMenuItem(mnuLanguage, "", LiteralCaption(languageFiles_[i].Caption), scNone,
                                       &TfrmEdit::OnLanguageSelection);
         item->SetTag(static_cast<long>(i));
     }

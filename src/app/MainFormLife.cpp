@@ -69,6 +69,7 @@ void TfrmEdit::FormShow(TObject*)
     if (shown_)
         return;
     shown_ = true;
+    const TMenuUpdate update(MainMenu1);  // the menu bar is made once, at the end
     cCharset->SetItemIndex(0);
     ComboBox1->SetItemIndex(1);
     ComboBox1Select(ComboBox1);
@@ -79,7 +80,7 @@ void TfrmEdit::FormShow(TObject*)
     TSettingsFile settings(programFolder_);
     const TRecentFiles recent = settings.RecentFiles();
     for (std::size_t n = 0; n < recent.size(); ++n)
-        mnuFileRecentFilesN[n]->SetCaption(MenuText(recent[n]));
+        mnuFileRecentFilesN[n]->SetCaption(LiteralCaption(recent[n]));
     if (!settings.ShowTools())
         mnuViewToolsClick(mnuViewTools);
     if (!settings.ShowMenu())
@@ -154,8 +155,9 @@ void TfrmEdit::AddRecentFile(const std::string& Path)
 {
     TSettingsFile settings(programFolder_);
     const TRecentFiles recent = settings.AddRecentFile(Path);
+    const TMenuUpdate update(MainMenu1);
     for (std::size_t n = 0; n < recent.size(); ++n)
-        mnuFileRecentFilesN[n]->SetCaption(MenuText(ExtractFileName(recent[n])));
+        mnuFileRecentFilesN[n]->SetCaption(LiteralCaption(ExtractFileName(recent[n])));
     TellSettingsFailure(settings);
     PointFolderListAt(ExtractFileDir(Path));
 }

@@ -35,9 +35,9 @@ void SetToolGlyph(TSpeedButton* Button, const char* Glyph);
 const std::array<const char*, 18>& CharsetNames();
 const std::array<unsigned char, 18>& CharsetValues();
 
-// A name shown as a menu caption exactly as it is: '&' is doubled, so it marks no
-// accelerator.
-std::string MenuText(const std::string& Name);
+// A text shown as a menu or button caption exactly as it is: '&' is doubled, so it marks
+// no accelerator.
+std::string LiteralCaption(const std::string& Name);
 
 // The extension that chooses a file's highlighter: from the last '.' of the path to its
 // end, "" when the name part has no '.'.

@@ -9,6 +9,7 @@
 #include "platform/window/Menus.h"
 #include "qvedit/core/QvEditTextBuffer.h"
 #include "qvedit/editor/QvEdit.h"
+#include "qvedit/highlighters/QvHighlighterPHP.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,6 +206,7 @@ TEST_F(MainFormFileTest, AFailedFileListOpenChangesNothing)
     EXPECT_EQ(Line(0), "first");
     EXPECT_EQ(Path(), first);
     EXPECT_EQ(Form().Caption(), "Quorvel - \"first.php\"");
+    EXPECT_EQ(Form().Editor->GetHighlighter(), (TQvCustomHighlighter*)Form().QvPHPHighlighter1);
 
     // With nothing selected a double click does nothing.
     Form().FileListBox1->SetItemIndex(-1);
