@@ -39,9 +39,10 @@ constexpr int PaneButtonHeight = 19;
 const std::pair<const char*, const char*> paneButtonLabels[] = {
     {"SpeedButton2", "left"},    {"SpeedButton3", "center"},  {"SpeedButton4", "right"},
     {"SpeedButton35", "justify"}, {"SpeedButton11", "form"},   {"SpeedButton9", "text"},
-    {"SpeedButton12", "textarea"}, {"SpeedButton8", "<a>"},    {"SpeedButton37", "mailto"},
+    {"SpeedButton12", "txtarea"}, {"SpeedButton8", "<a>"},    {"SpeedButton37", "mailto"},
     {"SpeedButton10", "<img>"},  {"SpeedButton36", "quote"},   {"SpeedButton38", "<table>"},
-    {"SpeedButton28", "submit"}, {"SpeedButton29", "checkbox"}, {"SpeedButton31", "radio"},
+    {"SpeedButton34", "<ol>"},   {"SpeedButton33", "<ul>"},
+    {"SpeedButton28", "submit"}, {"SpeedButton29", "check"}, {"SpeedButton31", "radio"},
     {"SpeedButton30", "select"}, {"SpeedButton32", "hidden"},  {"SpeedButton40", "nbsp"},
     {"SpeedButton41", "ldquo"},  {"SpeedButton42", "rdquo"},   {"SpeedButton43", "mdash"},
     {"SpeedButton44", "euro"},   {"SpeedButton45", "pound"},   {"SpeedButton46", "yen"},

@@ -7,6 +7,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/runtime/Classes.h"
 #include "platform/window/Menus.h"
+#include "platform/window/Shell.h"
 #include "qvedit/core/QvEditTextBuffer.h"
 #include "qvedit/editor/QvEdit.h"
 #include "qvedit/highlighters/QvHighlighterPHP.h"
@@ -174,6 +175,26 @@ TEST_F(MainFormFileTest, CloseEmptiesTheTextAndMakesItUntitled)
     // After Close, Save asks for a name.
     QueueFile("");
     Form().mnuFileSaveClick(nullptr);
+}
+
+TEST_F(MainFormFileTest, NewStartsAnotherCopyAndLeavesThisOneAlone)
+{
+    std::vector<TShellAction> actions;
+    const TShellHandler previous = SetShellHandler([&](const TShellAction& Action) {
+        actions.push_back(Action);
+        return true;
+    });
+    Open(Write("a.php", "a\n"));
+    Type("b");
+    Form().mnuFileNewClick(nullptr);  // no prompt
+    SetShellHandler(previous);
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].Kind, TShellAction::StartProgram);
+    EXPECT_EQ(actions[0].Target, ProgramPath());
+    EXPECT_TRUE(actions[0].Arguments.empty());
+    EXPECT_EQ(Line(0), "ba");
+    EXPECT_TRUE(Editor().GetModified());
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"a.php\"");
 }
 
 TEST_F(MainFormFileTest, ADropOpensTheFirstFileWithAPlainTitle)
