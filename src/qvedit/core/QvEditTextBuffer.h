@@ -113,12 +113,22 @@ public:
     // Reading operations return empty values outside 0 .. Count - 1; the changing ones
     // raise EQvEditStringList "Invalid stringlist index %d".
     std::string Get(int Index) const override;
+    // The text of a line read in place, without a copy: valid until the list next changes.
+    std::string_view GetView(Integer Index) const
+    {
+        return Index >= 0 && Index < count_ ? records_[Index].Text.View() : std::string_view();
+    }
     int GetCount() const override { return count_; }
     TObject* GetObject(int Index) const override;
     void PutObject(int Index, TObject* AObject) override;
     void Put(int Index, const std::string& S) override;
 
     Integer GetRange(Integer Index) const;  // 0 outside the list
+    // No flags outside the list. A line InsertLines made has none until it is put.
+    TQvEditStringFlags GetFlags(Integer Index) const
+    {
+        return Index >= 0 && Index < count_ ? records_[Index].Flags : TQvEditStringFlags();
+    }
     void PutRange(Integer Index, Integer ARange);
     std::string GetExpandedString(Integer Index);
     Integer GetExpandedStringLength(Integer Index);

@@ -133,8 +133,18 @@ void TQvEditUndoList::EnsureMaxEntries()
     if (static_cast<Integer>(items_.size()) <= maxUndoActions_)
         return;
     fullUndoImpossible_ = true;
-    auto excess = static_cast<std::ptrdiff_t>(items_.size()) - maxUndoActions_;
-    items_.erase(items_.begin(), items_.begin() + excess);
+    // Whole change numbers go, oldest first, so that no step is left half undoable; the
+    // records of the block being recorded stay, however many there are.
+    const auto max = static_cast<std::size_t>(maxUndoActions_);
+    std::size_t drop = 0;
+    while (items_.size() - drop > max) {
+        const Integer number = items_[drop]->ChangeNumber;
+        if (blockChangeNumber_ != 0 && number == blockChangeNumber_)
+            break;
+        while (drop < items_.size() && items_[drop]->ChangeNumber == number)
+            ++drop;
+    }
+    items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(drop));
 }
 
 bool TQvEditUndoList::GetInitialState() const

@@ -1,6 +1,7 @@
 // The undo list: a stack of change records. The editor keeps two (undo and redo) and moves
 // records between them. Records of one (nestable) block share a change number, the list
-// keeps at most MaxUndoActions records, can be locked so that nothing is recorded, and
+// keeps at most MaxUndoActions records (dropping whole change numbers, oldest first, and
+// never the block being recorded), can be locked so that nothing is recorded, and
 // remembers which change number stands for the saved state.
 #pragma once
 

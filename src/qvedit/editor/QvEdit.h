@@ -78,6 +78,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TQvEditMark;
@@ -510,6 +511,11 @@ protected:
     void ListScanRanges(TObject* Sender);
 
 private:
+    // ScanFrom that does not stop on a line up to Through, even where the range agrees.
+    Integer ScanRanges(Integer Index, Integer Through);
+    // The last of the lines from Index on that InsertLines made and nothing has put since
+    // (Index - 1 if none).
+    Integer LastLineMadeByInsertLines(Integer Index) const;
     // With eoAutoSizeMaxLineWidth, MaxLineWidth grows to the expanded length of the line.
     void GrowMaxLineWidthFor(Integer Index);
 
@@ -545,12 +551,15 @@ protected:
     // ending with a line end has an empty last piece.
     static std::vector<std::string_view> SplitTextLines(std::string_view Text);
 
+    // The stored selection ends as an undo record of their deletion takes them.
+    std::pair<TPoint, TPoint> StoredSelectionForUndo() const;
+
 private:
     std::string SelectedText(bool PadColumns) const;
     void DeleteSelectedBlock(TPoint& BB, const TPoint& BE);
     void InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text, bool AddToUndoList);
     // Each returns the number of lines it added to the buffer.
-    Integer InsertNormal(std::string_view Text);
+    Integer InsertNormal(std::string_view Text, bool AddToUndoList);
     Integer InsertColumn(std::string_view Text, bool AddToUndoList);
     Integer InsertLine(std::string_view Text);
 
@@ -626,8 +635,7 @@ private:
     void ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList& Mirror);
     void UndoLineBreak(const TQvEditUndoItem& Item);
     void RedoUnindent(const TQvEditUndoItem& Item);
-    void PushRedoRecord(const TQvEditUndoItem& Undone, const std::string& Text, TPoint RestoredBegin,
-                        TPoint RestoredEnd);
+    void RedoLineBreak(const TQvEditUndoItem& Item);
     void SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End);
 
     // =====================================================================================
@@ -714,6 +722,10 @@ private:
     // Replaces the span From..To of the text (as a normal selection, whatever the mode)
     // by Text without undo records; returns the text it replaced.
     std::string ReplaceSpan(const TPoint& From, const TPoint& To, const std::string& Text);
+    // Records the deletion of From..End forward of the caret; with the caret in the virtual
+    // space after the line (From before it), also the blanks that filled From..Caret, so
+    // that undo takes them away before it puts the text back.
+    void RecordDeleteAfterCaret(const TPoint& From, const TPoint& End, const std::string& Deleted);
     // Moves the view right when the caret reached the window's right edge.
     void ScrollToTypedCaret();
     // The smart-tab target in the nearest line above that reaches the caret's display

@@ -4,6 +4,8 @@
 
 #include "platform/window/Clipboard.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const CopyFailed = "Clipboard copy operation failed";
@@ -75,8 +77,7 @@ void TCustomQvEdit::CutToClipboard()
         return;
     const std::string text = GetSelText();
     DoCopyToClipboard(text);
-    const TPoint storedBegin = blockBegin_;
-    const TPoint storedEnd = blockEnd_;
+    const auto [storedBegin, storedEnd] = StoredSelectionForUndo();
     LockUndo();
     try {
         SetSelTextExternal(std::string());
@@ -135,10 +136,17 @@ void TCustomQvEdit::PasteText(TQvSelectionMode PasteMode, const std::string& Tex
     undoList_->AddChange(crPasteBegin, GetBlockBegin(), GetBlockEnd(), std::string(), smNormal);
     TPoint start = GetCaretXY();
     if (GetSelAvail()) {
-        undoList_->AddChange(crDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
-        start = minPoint(blockBegin_, blockEnd_);
-        blockEnd_ = maxPoint(blockBegin_, blockEnd_);
+        const auto [begin, end] = StoredSelectionForUndo();
+        undoList_->AddChange(crDelete, begin, end, GetSelText(), selectionMode_);
+        start = minPoint(begin, end);
+        blockEnd_ = maxPoint(begin, end);
         blockBegin_ = start;
+        // Where the deletion leaves the caret, the insertion starts: column 1 after whole
+        // lines, the block's left column after a column block.
+        if (selectionMode_ == smLine)
+            start.X = 1;
+        else if (selectionMode_ == smColumn)
+            start.X = std::min(blockBegin_.X, blockEnd_.X);
     }
     SetSelTextPrimitive(PasteMode, Text.c_str());
     const TPoint end = GetCaretXY();

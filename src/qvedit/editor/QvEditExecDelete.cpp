@@ -74,11 +74,10 @@ void TCustomQvEdit::DoDeleteLastChar()
         const Integer leading = LeadingBlankCount(line);
         const auto before = static_cast<std::size_t>(caretX_ - 2);
         Integer count = 1;
-        if (!IsLeadingBlank(line[before]) || leading != caretX_ - 1) {
-            count = 1;
-        } else if (options_.Contains(eoSmartTabDelete)) {
+        const bool afterLeadingBlanks = IsLeadingBlank(line[before]) && leading == caretX_ - 1;
+        if (afterLeadingBlanks && options_.Contains(eoSmartTabDelete)) {
             count = leading - LesserIndentAbove(*this, caretY_, leading);
-        } else {
+        } else if (afterLeadingBlanks) {
             // Back to the previous tab stop, no further than a tab character.
             const Integer column = DisplayX();
             Integer back = (column - 1) % tabWidth_;
@@ -98,7 +97,6 @@ void TCustomQvEdit::DoDeleteLastChar()
         line.erase(from, static_cast<std::size_t>(count));
         TrimmedSetLine(caretY_ - 1, line);
         SetCaretX(caretX_ - count);
-        StatusChanged({scCaretX});
     }
     if (GetCaretXY() != oldCaret)
         undoList_->AddChange(crSilentDelete, GetCaretXY(), oldCaret, deleted, smNormal);
@@ -113,26 +111,32 @@ void TCustomQvEdit::DoDeleteChar()
     UpdateLastCaretX();
     std::string line = GetLineText();
     const Integer y = caretY_;
-    std::string deleted;
-    TPoint end = GetCaretXY();
     if (caretX_ > Length(line)) {
         if (y >= lines_->Count())
             return;
         // The next line joins at the caret's column.
+        const TPoint from{Length(line) + 1, y};
         line.resize(static_cast<std::size_t>(caretX_ - 1), ' ');
         TrimmedSetLine(y - 1, line + lines_->Get(y));
         lines_->Delete(y);
         DoLinesDeleted(y + 1, 1);
-        deleted = "\r\n";
-        end = TPoint{1, y + 1};
+        RecordDeleteAfterCaret(from, TPoint{1, y + 1}, "\r\n");
     } else {
         const auto at = static_cast<std::size_t>(caretX_ - 1);
-        deleted = line.substr(at, 1);
+        const std::string deleted = line.substr(at, 1);
         line.erase(at, 1);
         TrimmedSetLine(y - 1, line);
-        end.X = caretX_ + 1;
+        RecordDeleteAfterCaret(GetCaretXY(), TPoint{caretX_ + 1, y}, deleted);
     }
-    undoList_->AddChange(crSilentDeleteAfterCursor, GetCaretXY(), end, deleted, smNormal);
+}
+
+void TCustomQvEdit::RecordDeleteAfterCaret(const TPoint& From, const TPoint& End, const std::string& Deleted)
+{
+    InUndoBlock([&] {
+        undoList_->AddChange(crSilentDeleteAfterCursor, From, End, Deleted, smNormal);
+        if (From != GetCaretXY())
+            undoList_->AddChange(crInsert, From, GetCaretXY(), std::string(), smNormal);
+    });
 }
 
 void TCustomQvEdit::DoDeleteToWordEndOrEol(TQvEditorCommand Command)
@@ -163,8 +167,8 @@ void TCustomQvEdit::DoDeleteToWordEndOrEol(TQvEditorCommand Command)
     // that the joined text starts at the caret.
     const TPoint from{std::min(caretX_, length + 1), caretY_};
     const std::string deleted = ReplaceSpan(from, end, std::string(static_cast<std::size_t>(caretX_ - from.X), ' '));
-    undoList_->AddChange(crSilentDeleteAfterCursor, caret, end, deleted, smNormal);
     SetCaretXY(caret);
+    RecordDeleteAfterCaret(from, end, deleted);
 }
 
 void TCustomQvEdit::DoDeleteToWordStartOrBol(TQvEditorCommand Command)

@@ -158,7 +158,7 @@ std::string TCustomQvEdit::ReplaceSpan(const TPoint& From, const TPoint& To, con
 
 void TCustomQvEdit::ScrollToTypedCaret()
 {
-    if (caretX_ >= leftChar_ + charsInWindow_)
+    if (charsInWindow_ > 1 && caretX_ >= leftChar_ + charsInWindow_)
         SetLeftChar(leftChar_ + std::min(25, charsInWindow_ - 1));
 }
 
@@ -274,6 +274,9 @@ void TCustomQvEdit::DoLineBreak(bool MoveCaret)
         const std::string line = GetLineText();
         const Integer y = caretY_;
         const TPoint caret = GetCaretXY();
+        // Where undo joins the lines again. From the virtual space after a line it would
+        // pad the line with blanks up to the caret, which were never there.
+        const TPoint joinAt{std::min(caretX_, Length(line) + 1), y};
         Integer insertedLine = y;  // the 1-based number the new line gets
         TPoint target = caret;
         if (line.empty()) {
@@ -288,7 +291,7 @@ void TCustomQvEdit::DoLineBreak(bool MoveCaret)
                 }
             }
             lines_->Insert(y - 1, std::string());
-            undoList_->AddChange(crLineBreak, caret, caret, std::string(), smNormal);
+            undoList_->AddChange(crLineBreak, joinAt, joinAt, std::string(), smNormal);
             target = TPoint{indent + 1, y + 1};
         } else if (caretX_ > Length(line)) {
             // After the end of the line: the new line below takes the caret line's
@@ -298,7 +301,7 @@ void TCustomQvEdit::DoLineBreak(bool MoveCaret)
             lines_->Insert(y, spacing);
             insertedLine = y + 1;
             target = TPoint{indent + 1, y + 1};
-            undoList_->AddChange(crLineBreak, caret, caret, std::string(), smNormal);
+            undoList_->AddChange(crLineBreak, joinAt, joinAt, std::string(), smNormal);
         } else if (caretX_ == 1) {
             lines_->Insert(y - 1, std::string());
             undoList_->AddChange(crLineBreak, caret, caret, line, smNormal);

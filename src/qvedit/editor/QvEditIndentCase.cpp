@@ -67,9 +67,10 @@ void TCustomQvEdit::SetSelTextExternal(const std::string& Value)
         // selection was left.
         TPoint startOfBlock = GetCaretXY();
         if (GetSelAvail()) {
-            undoList_->AddChange(crDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
-            startOfBlock = minPoint(blockBegin_, blockEnd_);
-            blockEnd_ = maxPoint(blockBegin_, blockEnd_);
+            const auto [begin, end] = StoredSelectionForUndo();
+            undoList_->AddChange(crDelete, begin, end, GetSelText(), selectionMode_);
+            startOfBlock = minPoint(begin, end);
+            blockEnd_ = maxPoint(begin, end);
             blockBegin_ = startOfBlock;
         }
         SetSelTextPrimitive(selectionMode_, Value.c_str());

@@ -17,6 +17,11 @@ constexpr Integer ToTheEnd = std::numeric_limits<Integer>::max();
 
 Integer TCustomQvEdit::ScanFrom(Integer Index)
 {
+    return ScanRanges(Index, Index - 1);
+}
+
+Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
+{
     Integer result = std::max(Index, 0);
     const Integer count = lines_->GetCount();
     if (result >= count)
@@ -28,12 +33,12 @@ Integer TCustomQvEdit::ScanFrom(Integer Index)
     // The highlighter reads the line in place: it lives until the next SetLine.
     std::string line;
     for (;;) {
-        line = lines_->Get(result);
+        line.assign(lines_->GetView(result));
         highlighter_->SetLine(line, result);
         highlighter_->NextToEol();
         // The buffer keeps 32 bits of range per line.
         const auto range = static_cast<Integer>(highlighter_->GetRange());
-        if (lines_->GetRange(result) == range)
+        if (result > Through && lines_->GetRange(result) == range)
             break;
         lines_->PutRange(result, range);
         if (++result == count) {
@@ -44,6 +49,14 @@ Integer TCustomQvEdit::ScanFrom(Integer Index)
     return result;
 }
 
+Integer TCustomQvEdit::LastLineMadeByInsertLines(Integer Index) const
+{
+    Integer last = Index - 1;
+    while (last + 1 < lines_->GetCount() && lines_->GetFlags(last + 1).Empty())
+        ++last;
+    return last;
+}
+
 void TCustomQvEdit::ListScanRanges(TObject*)
 {
     if (highlighter_ == nullptr || lines_->GetCount() == 0)
@@ -51,7 +64,7 @@ void TCustomQvEdit::ListScanRanges(TObject*)
     highlighter_->ResetRange();
     std::string line;
     for (Integer i = 0; i < lines_->GetCount(); ++i) {
-        line = lines_->Get(i);
+        line.assign(lines_->GetView(i));
         highlighter_->SetLine(line, i);
         highlighter_->NextToEol();
         lines_->PutRange(i, static_cast<Integer>(highlighter_->GetRange()));
@@ -62,8 +75,11 @@ void TCustomQvEdit::ListScanRanges(TObject*)
 
 void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
 {
+    // Lines made by InsertLines come with range 0, which need not be their range:
+    // stopping on one of them would leave the lines after them with ranges that followed
+    // from the line before the insertion. So the scan goes through them all.
     if (highlighter_ != nullptr)
-        ScanFrom(Index);
+        ScanRanges(Index, LastLineMadeByInsertLines(Index));
     InvalidateLines(Index + 1, ToTheEnd);
     InvalidateGutterLines(Index + 1, ToTheEnd);
     GrowMaxLineWidthFor(Index);

@@ -23,7 +23,7 @@ bool SpacesOnly(std::string_view Token)
 // The display columns First..Last of a line as its expanded text holds them (each column
 // of a tab holds a TAB, or a blank for tab widths below 2), read from the line only as
 // far as Last. ReachesEnd tells whether the line ends before column Last + 1.
-std::string ExpandedColumns(const std::string& Line, Integer TabWidth, Integer First, Integer Last,
+std::string ExpandedColumns(std::string_view Line, Integer TabWidth, Integer First, Integer Last,
                             bool& ReachesEnd)
 {
     std::string result;
@@ -233,12 +233,24 @@ void TQvEditTextPainter::PaintLine(Integer Line)
     partRect_ = lineRect_;
 
     if (ed_.highlighter_ != nullptr && ed_.highlighter_->GetEnabled())
-        PaintHighlightedLine(Line, ed_.lines_->GetExpandedString(Line - 1));
+        PaintHighlightedLine(Line, ExpandedLine(Line));
     else
         PaintPlainLine(Line);
 
     DrawRightEdge(lineRect_.Top, lineRect_.Bottom);
     caretLine_ = false;
+}
+
+// The highlighter reads its line in place, so it gets lineText_, whose storage serves one
+// line after another; a line without tabs is its own expanded text.
+const std::string& TQvEditTextPainter::ExpandedLine(Integer Line)
+{
+    const std::string_view text = ed_.lines_->GetView(Line - 1);
+    if (text.find('\t') == std::string_view::npos)
+        lineText_.assign(text);
+    else
+        lineText_ = ed_.lines_->GetExpandedString(Line - 1);
+    return lineText_;
 }
 
 // The line through the highlighter: tokens from the start of the line, the ones left of
@@ -293,7 +305,7 @@ void TQvEditTextPainter::PaintPlainLine(Integer Line)
     // From one column left of the first, so that a tab begun there is seen as such.
     const Integer from = std::max(firstCol_ - 1, 1);
     bool reachesEnd = false;
-    std::string text = ExpandedColumns(ed_.lines_->Get(Line - 1), ed_.tabWidth_, from, lastCol_,
+    std::string text = ExpandedColumns(ed_.lines_->GetView(Line - 1), ed_.tabWidth_, from, lastCol_,
                                        reachesEnd);
     const bool continued = ed_.wordWrap_ && Line < ed_.lines_->GetCount() && ed_.lines_->IsLineWraped(Line);
     if (specialChars_ && reachesEnd && !continued)

@@ -35,6 +35,7 @@ private:
     void ComputeSelectionSpan();
     void ComputeLineSelection(Integer Line);
     void PaintLine(Integer Line);
+    const std::string& ExpandedLine(Integer Line);
     void PaintHighlightedLine(Integer Line, const std::string& Text);
     void PaintPlainLine(Integer Line);
 
@@ -88,6 +89,9 @@ private:
     bool fullySelected_ = false;
     bool partlySelected_ = false;
     bool overhangDone_ = false;
+
+    // The text of the line being painted, as the highlighter reads it.
+    std::string lineText_;
 
     // The token run: characters of equal look waiting to be drawn.
     std::string run_;

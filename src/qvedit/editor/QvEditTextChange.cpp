@@ -81,51 +81,45 @@ std::string TCustomQvEdit::SelectedText(bool PadColumns) const
     const Integer count = lines_->Count();
     const Integer first = std::clamp(bb.Y, 1, std::max(count, 1));
     const Integer last = std::clamp(be.Y, first, std::max(count, 1));
-    std::vector<std::string> parts;
-    parts.reserve(static_cast<std::size_t>(last - first + 1));
-    switch (selectionMode_) {
-    case smNormal:
-        if (first == last) {
-            parts.emplace_back(ColumnSpan(lines_->Get(first - 1), bb.X, be.X));
-        } else {
-            parts.emplace_back(ColumnSpan(lines_->Get(first - 1), bb.X, ToLineEnd));
-            for (Integer y = first + 1; y < last; ++y)
-                parts.push_back(lines_->Get(y - 1));
-            parts.emplace_back(ColumnSpan(lines_->Get(last - 1), 1, be.X));
-        }
-        break;
-    case smColumn: {
-        Integer colFrom = std::min(bb.X, be.X);
-        Integer colTo = std::max(bb.X, be.X);
-        for (Integer y = first; y <= last; ++y) {
-            const std::string line = lines_->Get(y - 1);
+    const Integer colFrom = std::min(bb.X, be.X);
+    const Integer colTo = std::max(bb.X, be.X);
+    // The selected part of a line, read in place, and the blanks a padded row gets after it.
+    struct TRow {
+        std::string_view Text;
+        std::size_t Pad = 0;
+    };
+    const auto row = [&](Integer y) -> TRow {
+        const std::string_view line = lines_->GetView(y - 1);
+        switch (selectionMode_) {
+        case smNormal:
+            return {ColumnSpan(line, y == first ? bb.X : 1, y == last ? be.X : ToLineEnd)};
+        case smColumn: {
             Integer from = colFrom;
             Integer to = colTo;
-            MBCSGetSelRangeInLineWhenColumnSelectionMode(line, from, to);
-            std::string part(ColumnSpan(line, from, to));
-            if (PadColumns)
-                part.resize(static_cast<std::size_t>(to - from), ' ');
-            parts.push_back(std::move(part));
+            MBCSGetSelRangeInLineWhenColumnSelectionMode(std::string(line), from, to);
+            const std::string_view span = ColumnSpan(line, from, to);
+            return {span, PadColumns ? static_cast<std::size_t>(to - from) - span.size() : 0};
         }
-        break;
+        case smLine:
+            break;
+        }
+        return {line};
+    };
+    // Every line of a line block but the buffer's last ends with a line end.
+    const bool finalLineEnd = selectionMode_ == smLine && last < count;
+    // The length first, then one allocation filled with block copies.
+    std::size_t length = 2 * static_cast<std::size_t>(last - first + (finalLineEnd ? 1 : 0));
+    for (Integer y = first; y <= last; ++y) {
+        const TRow r = row(y);
+        length += r.Text.size() + r.Pad;
     }
-    case smLine:
-        for (Integer y = first; y <= last; ++y)
-            parts.push_back(lines_->Get(y - 1));
-        // Every line but the buffer's last ends with a line end.
-        if (last < count)
-            parts.emplace_back();
-        break;
-    }
-    std::size_t length = 2 * (parts.size() - 1);
-    for (const std::string& part : parts)
-        length += part.size();
     std::string result;
     result.reserve(length);
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            result += "\r\n";
-        result += parts[i];
+    for (Integer y = first; y <= last; ++y) {
+        const TRow r = row(y);
+        result.append(r.Text).append(r.Pad, ' ');
+        if (y < last || finalLineEnd)
+            result.append("\r\n");
     }
     return result;
 }
@@ -161,6 +155,20 @@ void TCustomQvEdit::TrimmedSetLine(Integer Index, const std::string& Text)
     lines_->Put(Index, options_.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(Text) : Text);
 }
 
+std::pair<TPoint, TPoint> TCustomQvEdit::StoredSelectionForUndo() const
+{
+    TPoint begin = blockBegin_;
+    TPoint end = blockEnd_;
+    // A stream selection that was made past a line's end (in another mode) deletes from
+    // the line's end; that is where the undo record must put the text back.
+    if (selectionMode_ == smNormal) {
+        for (TPoint* p : {&begin, &end})
+            if (p->Y >= 1 && p->Y <= lines_->Count())
+                p->X = std::min(p->X, static_cast<Integer>(lines_->Get(p->Y - 1).size()) + 1);
+    }
+    return {begin, end};
+}
+
 // ---- Clearing --------------------------------------------------------------------------------
 
 void TCustomQvEdit::ClearAll()
@@ -173,7 +181,9 @@ void TCustomQvEdit::ClearAll()
             ClearBookMark(i);
     marks_->Clear();
     bookMarks_.fill(nullptr);
-    undoList_->Clear();
+    // Both lists go and the saved state is anchored anew, also when the buffer was empty
+    // already and told nobody it was cleared.
+    ClearUndo();
     SetModified(false);
 }
 
@@ -230,13 +240,16 @@ void TCustomQvEdit::SetSelTextPrimitiveEx(TQvSelectionMode PasteMode, const char
 }
 
 // Deletes BB..BE in the editor's selection mode. BB becomes where the caret goes: the
-// block's left column in column mode, column 1 in line mode.
+// join point in normal mode, the block's left column in column mode, column 1 in line mode.
 void TCustomQvEdit::DeleteSelectedBlock(TPoint& BB, const TPoint& BE)
 {
     switch (selectionMode_) {
     case smNormal: {
         if (lines_->Count() > 0) {
             const std::string first = lines_->Get(BB.Y - 1);
+            // A selection begun beyond the line's end (made in another mode) joins at
+            // the end, and that is where the caret goes.
+            BB.X = std::min(BB.X, static_cast<Integer>(first.size()) + 1);
             std::string joined(ColumnSpan(first, 1, BB.X));
             joined += ColumnSpan(lines_->Get(BE.Y - 1), BE.X, ToLineEnd);
             if (BE.Y > BB.Y)
@@ -297,7 +310,7 @@ void TCustomQvEdit::InsertTextByMode(TQvSelectionMode PasteMode, std::string_vie
     Integer added = 0;
     switch (PasteMode) {
     case smNormal:
-        added = InsertNormal(Text);
+        added = InsertNormal(Text, AddToUndoList);
         if (startColumn >= 2)
             ++startLine;
         break;
@@ -315,11 +328,16 @@ void TCustomQvEdit::InsertTextByMode(TQvSelectionMode PasteMode, std::string_vie
     InternalSetCaretXY(TPoint{caretX_, caretY_});
 }
 
-Integer TCustomQvEdit::InsertNormal(std::string_view Text)
+Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
 {
     const std::string line = lines_->Get(caretY_ - 1);
     const auto keep = static_cast<std::size_t>(std::max(caretX_ - 1, 0));
     std::string left = line.substr(0, std::min(keep, line.size()));
+    // A caret beyond the line's end gets blanks up to it; they are recorded, as typing
+    // records its filler, so that undo takes them away with the text.
+    if (left.size() < keep && AddToUndoList)
+        undoList_->AddChange(crWhiteSpaceAdd, TPoint{caretX_, caretY_},
+                             TPoint{static_cast<Integer>(line.size()) + 1, caretY_}, std::string(), smNormal);
     left.resize(keep, ' ');
     const std::string right = keep < line.size() ? line.substr(keep) : std::string();
 
@@ -372,6 +390,11 @@ Integer TCustomQvEdit::InsertColumn(std::string_view Text, bool AddToUndoList)
             if (len < col - 1) {
                 line += Blanks(col - 1 - len);
                 line += piece;
+                // The blanks that reach the column are a change of their own, so that undo
+                // takes them away with the piece.
+                if (AddToUndoList)
+                    undoList_->AddChange(crWhiteSpaceAdd, TPoint{col, caretY_}, TPoint{len + 1, caretY_},
+                                         std::string(), smNormal);
             } else {
                 Integer from = col;
                 Integer to = col;

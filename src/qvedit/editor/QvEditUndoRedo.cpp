@@ -6,14 +6,39 @@
 
 namespace {
 
-// A redo record that knows where the text its undo put back lies, so that redo takes away
-// exactly that text: the characters an overwrite had replaced, or a deleted line whose
-// record ends at the old caret rather than at the line's end.
+// A redo record that knows what its undo put back, so that redo takes away exactly that:
+// the stream from RestoredBegin to RestoredEnd (characters an overwrite had replaced, a
+// deleted last line), or, for an undone line break, the two lines the break had made.
 class TQvEditRestoringItem : public TQvEditUndoItem {
 public:
     TPoint RestoredBegin;
     TPoint RestoredEnd;
+    bool HasLines = false;
+    std::string BrokenLine;  // the line the break ended
+    std::string NewLine;     // the line the break began
 };
+
+// A copy of an undone record for the redo list, with the number of the step replayed.
+std::unique_ptr<TQvEditRestoringItem> Mirror(const TQvEditUndoItem& Undone, const TQvEditUndoList& To,
+                                             const std::string& Text)
+{
+    auto item = std::make_unique<TQvEditRestoringItem>();
+    item->ChangeReason = Undone.ChangeReason;
+    item->ChangeSelMode = Undone.ChangeSelMode;
+    item->ChangeStartPos = Undone.ChangeStartPos;
+    item->ChangeEndPos = Undone.ChangeEndPos;
+    item->ChangeStr = Text;
+    item->ChangeNumber = To.GetBlockChangeNumber() != 0 ? To.GetBlockChangeNumber() : Undone.ChangeNumber;
+    item->RestoredBegin = Undone.ChangeStartPos;
+    item->RestoredEnd = Undone.ChangeStartPos;
+    return item;
+}
+
+void PushMirror(TQvEditUndoList& To, std::unique_ptr<TQvEditRestoringItem> Item)
+{
+    if (To.LockCount() == 0)
+        To.PushItem(std::move(Item));
+}
 
 bool IsBracketEnd(TQvChangeReason Reason)
 {
@@ -50,14 +75,13 @@ private:
     Integer saved_;
 };
 
-// Moves a group break on top of From to To, keeping its change number.
+// Moves a group break on top of From to To, keeping its change number. It goes over even
+// when To has a break on top already: two breaks around a step that changed nothing are
+// two states, and one of them may be the saved one.
 void MoveGroupBreak(TQvEditUndoList& From, TQvEditUndoList& To)
 {
-    if (From.LastChangeReason() != crGroupBreak)
-        return;
-    const std::unique_ptr<TQvEditUndoItem> item = From.PopItem();
-    TBlockNumberScope number(To, item->ChangeNumber);
-    To.AddGroupBreak();
+    if (From.LastChangeReason() == crGroupBreak)
+        To.PushItem(From.PopItem());
 }
 
 // Whether a step that began with a record of Reason and Number goes on with Next.
@@ -199,7 +223,10 @@ void TCustomQvEdit::UndoItem()
         SetCaretAndSelection(start, start, end);
         const std::string inserted = GetSelText();
         SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
-        PushRedoRecord(*item, inserted, start, item->ChangeStr.empty() ? start : GetCaretXY());
+        auto redo = Mirror(*item, *redoList_, inserted);
+        if (!item->ChangeStr.empty())
+            redo->RestoredEnd = GetCaretXY();
+        PushMirror(*redoList_, std::move(redo));
         InternalSetCaretXY(start);
         break;
     }
@@ -208,6 +235,7 @@ void TCustomQvEdit::UndoItem()
     case crSilentDelete:
     case crSilentDeleteAfterCursor:
     case crDeleteAll: {
+        // Blanks up to the column are put back too: trimming may have taken them.
         const TPoint at = mode == smColumn ? TPoint{std::min(start.X, end.X), std::min(start.Y, end.Y)}
                                            : minPoint(start, end);
         TPoint restoredBegin = at;
@@ -229,10 +257,14 @@ void TCustomQvEdit::UndoItem()
             SetCaretAndSelection(target, start, end);
         // A stream put back is known exactly; line and column blocks are where the
         // record says.
-        if (mode == smNormal)
-            PushRedoRecord(*item, std::string(), restoredBegin, restoredEnd);
-        else
+        if (mode == smNormal) {
+            auto redo = Mirror(*item, *redoList_, std::string());
+            redo->RestoredBegin = restoredBegin;
+            redo->RestoredEnd = restoredEnd;
+            PushMirror(*redoList_, std::move(redo));
+        } else {
             redoList_->AddChange(reason, start, end, std::string(), mode);
+        }
         if (reason == crDeleteAll) {
             InternalSetCaretXY(TPoint{1, 1});
             blockEnd_ = TPoint{1, 1};
@@ -329,8 +361,7 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
         break;
     }
     case crLineBreak:
-        SetCaretAndSelection(start, start, start);
-        CommandProcessor(ecLineBreak, '\r', nullptr);
+        RedoLineBreak(Item);
         break;
     case crIndent:
         undoList_->AddChange(reason, start, end, Item.ChangeStr, mode);
@@ -360,25 +391,6 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     }
 }
 
-// Mirrors an undone record onto the redo list, with where the text undo put back lies.
-void TCustomQvEdit::PushRedoRecord(const TQvEditUndoItem& Undone, const std::string& Text,
-                                   TPoint RestoredBegin, TPoint RestoredEnd)
-{
-    if (redoList_->LockCount() > 0)
-        return;
-    auto redo = std::make_unique<TQvEditRestoringItem>();
-    redo->ChangeReason = Undone.ChangeReason;
-    redo->ChangeSelMode = Undone.ChangeSelMode;
-    redo->ChangeStartPos = Undone.ChangeStartPos;
-    redo->ChangeEndPos = Undone.ChangeEndPos;
-    redo->ChangeStr = Text;
-    const Integer block = redoList_->GetBlockChangeNumber();
-    redo->ChangeNumber = block != 0 ? block : Undone.ChangeNumber;
-    redo->RestoredBegin = RestoredBegin;
-    redo->RestoredEnd = RestoredEnd;
-    redoList_->PushItem(std::move(redo));
-}
-
 // Selects what a redo replaces: the text undo put back when the record knows it, else
 // Begin..End.
 void TCustomQvEdit::SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End)
@@ -406,19 +418,47 @@ void TCustomQvEdit::ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList
 void TCustomQvEdit::UndoLineBreak(const TQvEditUndoItem& Item)
 {
     SetCaretXY(Item.ChangeStartPos);
-    redoList_->AddChange(crLineBreak, Item.ChangeStartPos, Item.ChangeEndPos, std::string(), Item.ChangeSelMode);
+    auto redo = Mirror(Item, *redoList_, Item.ChangeStr);
     if (caretY_ >= 1 && caretY_ <= std::max(lines_->Count(), 1)) {
         std::string line = GetLineText();
-        const bool leadingBlank = !Item.ChangeStr.empty() && Item.ChangeStr[0] == ' ';
-        if (static_cast<Integer>(line.size()) < caretX_ - 1 && !leadingBlank)
+        const Integer removed = Item.ChangeEndPos.Y;
+        if (caretY_ <= lines_->Count() && removed >= 0 && removed < lines_->Count()) {
+            redo->HasLines = true;
+            redo->BrokenLine = line;
+            redo->NewLine = lines_->Get(removed);
+        }
+        // Blanks that trimming took from before the break come back before the joined
+        // text; with nothing to join, no blanks are made up.
+        if (static_cast<Integer>(line.size()) < caretX_ - 1 && !Item.ChangeStr.empty() &&
+            Item.ChangeStr[0] != ' ')
             line.resize(static_cast<std::size_t>(caretX_ - 1), ' ');
         TrimmedSetLine(caretY_ - 1, line + Item.ChangeStr);
-        if (Item.ChangeEndPos.Y >= 0 && Item.ChangeEndPos.Y < lines_->Count())
-            lines_->Delete(Item.ChangeEndPos.Y);
+        if (removed >= 0 && removed < lines_->Count())
+            lines_->Delete(removed);
     } else {
         SetLineText(Item.ChangeStr);
     }
     DoLinesDeleted(caretY_ + 1, 1);
+    PushMirror(*redoList_, std::move(redo));
+}
+
+// The line break again: the two lines it had made come back as they were (a break made
+// anew would indent the new line by the text above it, which the first one may not have).
+void TCustomQvEdit::RedoLineBreak(const TQvEditUndoItem& Item)
+{
+    const TPoint start = Item.ChangeStartPos;
+    const auto* lines = dynamic_cast<const TQvEditRestoringItem*>(&Item);
+    if (lines == nullptr || !lines->HasLines || start.Y < 1 || start.Y > lines_->Count() ||
+        Item.ChangeEndPos.Y < 1 || Item.ChangeEndPos.Y > lines_->Count()) {
+        SetCaretAndSelection(start, start, start);
+        CommandProcessor(ecLineBreak, '\r', nullptr);
+        return;
+    }
+    undoList_->AddChange(crLineBreak, start, Item.ChangeEndPos, Item.ChangeStr, Item.ChangeSelMode);
+    lines_->Put(start.Y - 1, lines->BrokenLine);
+    lines_->Insert(Item.ChangeEndPos.Y, lines->NewLine);
+    DoLinesInserted(start.X == 1 ? start.Y : start.Y + 1, 1);
+    SetCaretXY(TPoint{1, Item.ChangeEndPos.Y + 1});
 }
 
 void TCustomQvEdit::RedoUnindent(const TQvEditUndoItem& Item)

@@ -93,6 +93,21 @@ TEST_F(EditorCommandsTest, EnterAtColumnOneMovesTheLineDownAndOnAnEmptyLineInden
     EXPECT_EQ(e.GetCaretXY(), (TPoint{3, 3}));
 }
 
+TEST_F(EditorCommandsTest, UndoOfEnterAfterTheLineEndAddsNoBlanks)
+{
+    TQvEdit& e = Editor();
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    SetText("abc\n\nz");
+    e.SetCaretXY(TPoint{10, 1});
+    Key(VK_RETURN);
+    e.SetCaretXY(TPoint{5, 3});  // the empty line, now the third
+    Key(VK_RETURN);
+    EXPECT_EQ(AllLines(), (Lines{"abc", "", "", "", "z"}));
+    Key('Z', ssCtrl);
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"abc", "", "z"}));
+}
+
 TEST_F(EditorCommandsTest, BackspaceJoinsLinesAndGoesBackToTheIndentationAbove)
 {
     TQvEdit& e = Editor();
@@ -129,7 +144,7 @@ TEST_F(EditorCommandsTest, BackspaceJoinsLinesAndGoesBackToTheIndentationAbove)
     EXPECT_EQ(AllLines(), (Lines{"x"}));  // a tab ends the step and goes with it
 }
 
-TEST_F(EditorCommandsTest, DeleteJoinsTheNextLineAtTheCaretsColumn)
+TEST_F(EditorCommandsTest, DeleteAndDeleteWordJoinTheNextLineAtTheCaretsColumn)
 {
     TQvEdit& e = Editor();
     SetText("ab\ncd");
@@ -141,6 +156,19 @@ TEST_F(EditorCommandsTest, DeleteJoinsTheNextLineAtTheCaretsColumn)
     e.SetCaretXY(TPoint{3, 2});
     Key(VK_DELETE);  // at the end of the last line: nothing
     EXPECT_EQ(AllLines(), (Lines{"ab", "cd"}));
+
+    // Undo takes the blanks of the join away too, also where they are kept.
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    for (TShiftState shift : {TShiftState{0}, TShiftState{ssCtrl}}) {
+        e.SetCaretXY(TPoint{5, 1});
+        Key(shift == 0 ? VK_DELETE : 'T', shift);
+        EXPECT_EQ(AllLines(), (Lines{"ab  cd"}));
+        Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"ab", "cd"}));
+        Key('Z', ssCtrl | ssShift);
+        EXPECT_EQ(AllLines(), (Lines{"ab  cd"}));
+        Key('Z', ssCtrl);
+    }
 }
 
 TEST_F(EditorCommandsTest, PageDownWithHalfPageAndOneLessMovesFourteenOfThirtyLines)

@@ -290,6 +290,22 @@ TEST_F(SearchReplaceTest, ReplaceAllCountsEachOriginalMatchOnce)
     EXPECT_EQ(Text(), "bb=a dd=c");
 }
 
+TEST_F(SearchReplaceTest, ReplaceAllBeyondTheUndoLimitStaysOneWholeStep)
+{
+    std::string text;
+    for (int i = 0; i < 1500; ++i)
+        text += "a-a " + std::to_string(i) + "\r\n";
+    text += "end";
+    SetText(text);
+    Editor().ClearUndo();
+    Editor().SetCaretXY(TPoint{1, 1});
+    Editor().SetMaxUndo(1024);
+    EXPECT_EQ(Run("a", "b", {ssoReplaceAll, ssoEntireScope}), 3000);
+    Editor().Undo();
+    EXPECT_EQ(Text(), text);
+    EXPECT_FALSE(Editor().GetCanUndo());
+}
+
 TEST_F(SearchReplaceTest, ReplacementsWithLineBreaksKeepEveryLaterMatch)
 {
     SetText("a-a-a\r\nzz a");

@@ -138,8 +138,10 @@ TEST_F(EditorTextChangeTest, AColumnPasteBelowTheEndAppendsPaddedLinesAndLeavesM
     Integer y = 0;
     ASSERT_TRUE(e.GetBookMark(0, x, y));
     EXPECT_EQ(y, 2);
-    // One line break per appended line, the empty row's included, so undo takes both away.
-    EXPECT_EQ(e.UndoReasons(), (std::vector<TQvChangeReason>{crPaste, crLineBreak, crLineBreak, crPaste}));
+    // One line break per appended line, the empty row's included, and the blanks up to the
+    // column: undo takes all of them away.
+    EXPECT_EQ(e.UndoReasons(),
+              (std::vector<TQvChangeReason>{crPaste, crLineBreak, crLineBreak, crWhiteSpaceAdd, crPaste}));
     while (e.GetCanUndo())
         e.Undo();
     EXPECT_EQ(e.QvGetText(), "first\r\nlast");

@@ -98,6 +98,24 @@ TEST_F(EditorUndoRedoTest, ANewTextIsTheSavedStateAgain)
     EXPECT_FALSE(e.GetModified());
 }
 
+// ClearAll on a buffer that is empty already (which tells nobody it was cleared) still
+// makes the empty text the saved state.
+TEST_F(EditorUndoRedoTest, ClearAllMakesTheEmptyTextTheSavedState)
+{
+    TTextEditProbe& e = Editor();
+    SetText("x");
+    e.SetSelTextExternal("a");
+    e.SetModified(false);
+    e.GetLines()->Delete(0);
+    e.ClearAll();
+    EXPECT_FALSE(e.GetModified());
+    e.SetSelTextExternal("z");
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "");
+    EXPECT_FALSE(e.GetModified());
+    EXPECT_TRUE(e.GetCanRedo());
+}
+
 TEST_F(EditorUndoRedoTest, ANewEditEmptiesTheRedoListButRedoItselfDoesNot)
 {
     TTextEditProbe& e = Editor();

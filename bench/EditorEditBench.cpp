@@ -1,0 +1,209 @@
+// Big edits on the 100 MB file of real PHP lines and their undo: 100,000 lines pasted in
+// the middle of the file, then undone; the whole text replaced by one typed character
+// (Select All, then the key), then undone. Each step ends with the window repainted. Ours
+// beside the Qt port of the open editing component in the same run, both plain (no
+// highlighter), same font and size; prints the times and the ratios.
+#include "EditorBenchSupport.h"
+#include "platform/window/Clipboard.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/window/Messages.h"
+#include "qvedit/editor/QvEdit.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QKeyEvent>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr int PastedLines = 100000;
+constexpr int WindowWidth = 800;
+constexpr int WindowHeight = 600;
+
+// The four steps, in milliseconds.
+struct TTimes {
+    double Paste = 0;
+    double PasteUndo = 0;
+    double Replace = 0;
+    double ReplaceUndo = 0;
+};
+
+double TimeMs(const std::function<void()>& Step)
+{
+    const auto start = std::chrono::steady_clock::now();
+    Step();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+QByteArray ReadFile()
+{
+    QFile file(QString::fromStdString(BenchPhpFile));
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::cerr << "cannot read " << BenchPhpFile << "\n";
+        std::exit(1);
+    }
+    return file.readAll();
+}
+
+// The first PastedLines lines of the file, each ended by CR LF, as the clipboard holds a
+// copy from the editor.
+std::string PastedText(const QByteArray& File)
+{
+    std::string text;
+    qsizetype start = 0;
+    for (int line = 0; line < PastedLines && start < File.size(); ++line) {
+        qsizetype end = File.indexOf('\n', start);
+        if (end < 0)
+            end = File.size();
+        qsizetype stop = end;
+        if (stop > start && File[stop - 1] == '\r')
+            --stop;
+        text.append(File.constData() + start, static_cast<std::size_t>(stop - start)).append("\r\n");
+        start = end + 1;
+    }
+    return text;
+}
+
+TTimes MeasureOurs(const std::string& Pasted)
+{
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, WindowWidth + 40, WindowHeight + 40);
+    auto* editor = new TQvEdit(form);
+    TFont font;
+    font.SetName("DejaVu Sans Mono");
+    font.SetSize(10);
+    editor->SetFont(&font);
+    editor->SetMaxLineWidth(100000);  // as the application sets it
+    // Trimming would take the trailing blanks of the file's lines when undo puts them
+    // back; without it the undone text can be compared with the file byte for byte.
+    editor->SetOptionFlag(eoTrimTrailingSpaces, false);
+    editor->SetBounds(0, 0, WindowWidth, WindowHeight);
+    editor->SetParent(form);
+    form->Show();
+    QApplication::processEvents();
+    editor->GetLines()->LoadFromFile(BenchPhpFile);
+    const std::string original = editor->QvGetText();
+    const int count = editor->GetLines()->Count();
+    editor->SetCaretXY(TPoint{1, count / 2});
+    editor->Update();
+
+    Clipboard()->SetAsText(Pasted);
+    TTimes t;
+    t.Paste = TimeMs([editor] {
+        editor->CommandProcessor(ecPaste, '\0', nullptr);
+        editor->Update();
+    });
+    std::printf("ours: %d lines after the paste\n", editor->GetLines()->Count());
+    t.PasteUndo = TimeMs([editor] {
+        editor->CommandProcessor(ecUndo, '\0', nullptr);
+        editor->Update();
+    });
+    std::printf("ours: %d lines after its undo\n", editor->GetLines()->Count());
+
+    t.Replace = TimeMs([editor] {
+        editor->CommandProcessor(ecSelectAll, '\0', nullptr);
+        editor->Perform(WM_KEYDOWN, 'X', 1);
+        editor->Perform(WM_CHAR, 'x', 1);
+        editor->Perform(WM_KEYUP, 'X', 1);
+        editor->Update();
+    });
+    std::printf("ours: \"%s\" after the replacement\n", editor->QvGetText().c_str());
+    t.ReplaceUndo = TimeMs([editor] {
+        editor->CommandProcessor(ecUndo, '\0', nullptr);
+        editor->Update();
+    });
+    std::printf("ours: text %s after its undo\n", editor->QvGetText() == original ? "restored" : "DIFFERS");
+    delete form;
+    return t;
+}
+
+TTimes MeasurePeer(const QByteArray& File, const std::string& Pasted)
+{
+    QsciScintilla editor;
+    editor.setUtf8(false);
+    editor.setFont(QFont("DejaVu Sans Mono", 10));
+    editor.resize(WindowWidth, WindowHeight);
+    editor.show();
+    QApplication::processEvents();
+    editor.SendScintilla(QsciScintillaBase::SCI_SETTEXT, File.constData());
+    editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    const int count = editor.lines();
+    editor.setCursorPosition(count / 2 - 1, 0);
+    editor.viewport()->repaint();
+
+    QApplication::clipboard()->setText(QString::fromLatin1(Pasted.data(), static_cast<qsizetype>(Pasted.size())));
+    TTimes t;
+    t.Paste = TimeMs([&editor] {
+        editor.paste();
+        editor.viewport()->repaint();
+    });
+    std::printf("peer: %d lines after the paste\n", editor.lines());
+    t.PasteUndo = TimeMs([&editor] {
+        editor.undo();
+        editor.viewport()->repaint();
+    });
+    std::printf("peer: %d lines after its undo\n", editor.lines());
+
+    t.Replace = TimeMs([&editor] {
+        editor.selectAll();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, "x");
+        QApplication::sendEvent(&editor, &press);
+        QApplication::sendEvent(&editor, &release);
+        editor.viewport()->repaint();
+    });
+    std::printf("peer: %d characters after the replacement\n", editor.length());
+    t.ReplaceUndo = TimeMs([&editor] {
+        editor.undo();
+        editor.viewport()->repaint();
+    });
+    std::printf("peer: %d lines after its undo\n", editor.lines());
+    return t;
+}
+
+void Print(const char* Side, const TTimes& T)
+{
+    std::printf("  %s: paste %.0f ms, its undo %.0f ms; replace all %.0f ms, its undo %.0f ms\n", Side,
+                T.Paste, T.PasteUndo, T.Replace, T.ReplaceUndo);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    UseOffscreenPlatformUnlessChosen();
+    QApplication app(argc, argv);
+    if (!BenchPhpFileReady())
+        return 1;
+    // "ours" or "peer" as the argument measures that side alone.
+    const std::string only = argc > 1 ? argv[1] : "";
+    const QByteArray file = ReadFile();
+    const std::string pasted = PastedText(file);
+    TTimes ours;
+    TTimes peer;
+    if (only != "peer")
+        ours = MeasureOurs(pasted);
+    if (only != "ours")
+        peer = MeasurePeer(file, pasted);
+    std::printf("%d lines pasted into the middle of the file and undone; Select All and a key, undone\n",
+                PastedLines);
+    if (only != "peer")
+        Print("ours", ours);
+    if (only != "ours")
+        Print("peer", peer);
+    if (only.empty()) {
+        std::printf("  ratios (ours / peer): paste %.2f, its undo %.2f, replace all %.2f, its undo %.2f\n",
+                    ours.Paste / peer.Paste, ours.PasteUndo / peer.PasteUndo, ours.Replace / peer.Replace,
+                    ours.ReplaceUndo / peer.ReplaceUndo);
+        std::printf("  ours: undo of the paste takes %.2f times the paste\n", ours.PasteUndo / ours.Paste);
+    }
+    return 0;
+}

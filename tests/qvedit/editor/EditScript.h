@@ -1,0 +1,205 @@
+// Random editing as a user does it, through the editor's commands: typing, deleting,
+// Enter, Tab, pasting blocks of each selection mode and plain text, cutting, block indent
+// and unindent, case changes, line deletions, dragging a selection to another place, caret
+// moves and selections in the three modes. Shared by the undo property test and the command-stream fuzz target; Pick(n)
+// gives a number below n.
+#pragma once
+
+#include "platform/window/Clipboard.h"
+#include "qvedit/editor/QvEdit.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+namespace editscript {
+
+// Texts a paste or a replacement brings in: every kind of line end, blanks, tabs, a
+// character above 127, an empty last line.
+inline const char* const Snippets[] = {
+    "x", "ab", "one\r\ntwo", "a\nb\nc", "p\rq", "  ind\r\n\tent", "\r\n", "tail\n", "\xE9t\xE9",
+    "w1 w2\r\n\r\nw3",
+};
+
+inline const char Typed[] = {'a', 'Z', ' ', '0', '\xE9', '(', 'q'};
+
+inline void PutOnClipboard(const std::string& Text, int Mode)
+{
+    TClipboard* clipboard = Clipboard();
+    clipboard->Open();
+    try {
+        clipboard->Clear();
+        clipboard->SetAsText(Text);
+        if (Mode >= 0) {
+            std::string block(1, static_cast<char>(Mode));
+            block.append(Text).push_back('\0');
+            clipboard->SetBuffer(QvEditClipboardFormat(), block);
+        }
+    } catch (...) {
+        clipboard->Close();
+        throw;
+    }
+    clipboard->Close();
+}
+
+// A character of the text, or the end of a line, chosen at random.
+template <class TPick>
+TPoint PickPoint(TCustomQvEdit& E, TPick& Pick)
+{
+    const Integer count = std::max(E.GetLines()->Count(), 1);
+    const Integer y = static_cast<Integer>(Pick(static_cast<std::uint32_t>(count))) + 1;
+    const auto length = static_cast<std::uint32_t>(E.GetLines()->Get(y - 1).size());
+    return TPoint{static_cast<Integer>(Pick(length + 1)) + 1, y};
+}
+
+// Delete and Delete-word at a caret beyond a line's end pad the line with blanks; the
+// sessions keep the caret on the text, so that every record describes its change whole.
+inline void KeepCaretOnTheText(TCustomQvEdit& E)
+{
+    const auto length = static_cast<Integer>(E.GetLineText().size());
+    if (E.GetCaretX() > length + 1 && !E.GetSelAvail()) {
+        TPoint end{length + 1, E.GetCaretY()};
+        E.CommandProcessor(ecGotoXY, '\0', &end);
+    }
+}
+
+// One operation; returns its name for failure messages. With OnSelection, one of those
+// that act on a selection in any mode.
+template <class TPick>
+const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
+{
+    const auto snippet = [&] { return std::string(Snippets[Pick(std::size(Snippets))]); };
+    static const int selectionOps[] = {0, 2, 5, 6, 7, 8, 9, 14};
+    switch (OnSelection ? selectionOps[Pick(std::size(selectionOps))] : static_cast<int>(Pick(16))) {
+    case 0:
+    case 1:
+        E.CommandProcessor(ecChar, Typed[Pick(std::size(Typed))], nullptr);
+        return "type";
+    case 2:
+        E.CommandProcessor(Pick(2) == 0 ? ecDeleteChar : ecDeleteLastChar, '\0', nullptr);
+        return "delete";
+    case 3:
+        E.CommandProcessor(ecLineBreak, '\r', nullptr);
+        return "enter";
+    case 4:
+        E.CommandProcessor(Pick(2) == 0 ? ecTab : ecShiftTab, '\t', nullptr);
+        return "tab";
+    case 5:
+        PutOnClipboard(snippet(), static_cast<int>(Pick(3)));
+        E.CommandProcessor(ecPaste, '\0', nullptr);
+        return "paste block";
+    case 6:
+        PutOnClipboard(snippet(), -1);
+        E.CommandProcessor(ecPaste, '\0', nullptr);
+        return "paste text";
+    case 7:
+        E.CommandProcessor(ecCut, '\0', nullptr);
+        return "cut";
+    case 8:
+        E.CommandProcessor(Pick(2) == 0 ? ecBlockIndent : ecBlockUnindent, '\0', nullptr);
+        return "indent";
+    case 9: {
+        static const TQvEditorCommand cases[] = {ecUpperCase, ecLowerCase, ecToggleCase, ecTitleCase,
+                                                 ecUpperCaseBlock, ecLowerCaseBlock, ecToggleCaseBlock};
+        E.CommandProcessor(cases[Pick(std::size(cases))], '\0', nullptr);
+        return "case";
+    }
+    case 10:
+        E.CommandProcessor(ecDeleteLine, '\0', nullptr);
+        return "delete line";
+    case 11: {
+        static const TQvEditorCommand deletes[] = {ecDeleteWord, ecDeleteLastWord, ecDeleteEOL, ecDeleteBOL};
+        E.CommandProcessor(deletes[Pick(std::size(deletes))], '\0', nullptr);
+        return "delete word";
+    }
+    case 12: {
+        TPoint p = PickPoint(E, Pick);
+        E.CommandProcessor(ecGotoXY, '\0', &p);
+        return "move";
+    }
+    case 13: {
+        static const TQvEditorCommand modes[] = {ecNormalSelect, ecLineSelect, ecColumnSelect};
+        E.CommandProcessor(modes[Pick(std::size(modes))], '\0', nullptr);
+        TPoint anchor = PickPoint(E, Pick);
+        E.CommandProcessor(ecGotoXY, '\0', &anchor);
+        TPoint end = PickPoint(E, Pick);
+        E.CommandProcessor(ecSelGotoXY, '\0', &end);
+        // Something is done with the selection; then the mode is normal again and nothing
+        // selected. (A column block left selected in normal mode keeps columns beyond the
+        // line ends, which the typing and line-break commands record as they are.)
+        ApplyEditOp(E, Pick, true);
+        TPoint caret = E.GetCaretXY();
+        E.CommandProcessor(ecGotoXY, '\0', &caret);
+        E.CommandProcessor(ecNormalSelect, '\0', nullptr);
+        return "select and edit";
+    }
+    case 15: {
+        TPoint anchor = PickPoint(E, Pick);
+        E.CommandProcessor(ecGotoXY, '\0', &anchor);
+        TPoint end = PickPoint(E, Pick);
+        E.CommandProcessor(ecSelGotoXY, '\0', &end);
+        const TPoint drop = E.RowColumnToPixels(E.LogicalToPhysicalPos(PickPoint(E, Pick)));
+        E.DragDrop(&E, drop.X + 1, drop.Y + 1);
+        return "drag";
+    }
+    default:
+        E.SetSelTextExternal(snippet());
+        return "set text";
+    }
+}
+
+// Steps operations on the editor's text, with a save (Modified := False) before the
+// operation numbered SaveAt (or after the last); then everything is undone and redone.
+// Gives "" when undoing everything gave the starting text back byte for byte, redoing
+// everything the edited text, and the editor was unmodified exactly once each way, at the
+// saved text; else what went wrong, with every step's text.
+template <class TPick>
+std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::uint32_t SaveAt)
+{
+    const std::string start = E.QvGetText();
+    std::ostringstream trace;
+    trace << "start \"" << start << "\":";
+    std::string saved = start;
+    for (std::uint32_t step = 0; step <= Steps; ++step) {
+        if (step == SaveAt) {
+            E.SetModified(false);
+            saved = E.QvGetText();
+            trace << " save";
+        }
+        if (step < Steps) {
+            trace << ' ' << ApplyEditOp(E, Pick) << " \"" << E.QvGetText() << '"';
+            KeepCaretOnTheText(E);
+        }
+    }
+    const std::string end = E.QvGetText();
+
+    // Walks one way to the end of the list: counts the unmodified states on the way.
+    const auto walk = [&](bool Undoing) -> std::string {
+        int unmodified = 0;
+        for (int guard = 0;; ++guard) {
+            if (!E.GetModified()) {
+                ++unmodified;
+                if (E.QvGetText() != saved)
+                    return " unmodified away from the saved point";
+            }
+            if (!(Undoing ? E.GetCanUndo() : E.GetCanRedo()) || guard > 10000)
+                break;
+            Undoing ? E.Undo() : E.Redo();
+            trace << (Undoing ? " undo \"" : " redo \"") << E.QvGetText() << '"';
+        }
+        if (unmodified != 1)
+            return " unmodified " + std::to_string(unmodified) + " times";
+        return std::string();
+    };
+    std::string failure = walk(true);
+    if (failure.empty() && E.QvGetText() != start)
+        failure = " undo did not give the start back";
+    if (failure.empty())
+        failure = walk(false);
+    if (failure.empty() && E.QvGetText() != end)
+        failure = " redo did not give the edited text back";
+    return failure.empty() ? failure : trace.str() + ":" + failure;
+}
+
+}  // namespace editscript

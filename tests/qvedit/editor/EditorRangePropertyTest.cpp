@@ -1,0 +1,296 @@
+// The end-of-line ranges the editor keeps, with real highlighters, while a user edits:
+// typing, line breaks, pasting text with empty lines, comment and string delimiters,
+// deleting selections in each mode, undo and redo. After every step each stored range
+// must equal a fresh scan from the top.
+#include "EditorFixture.h"
+
+#include "platform/window/Clipboard.h"
+#include "qvedit/highlighters/QvHighlighterCpp.h"
+#include "qvedit/highlighters/QvHighlighterCss.h"
+#include "qvedit/highlighters/QvHighlighterHtml.h"
+#include "qvedit/highlighters/QvHighlighterJScript.h"
+#include "qvedit/highlighters/QvHighlighterMulti.h"
+#include "qvedit/highlighters/QvHighlighterPHP.h"
+
+#include <array>
+#include <random>
+#include <sstream>
+
+namespace {
+
+// Page markup with PHP, script and style blocks, as the multi-language highlighter shows it.
+struct TPageHighlighter {
+    TQvHTMLHighlighter html{nullptr};
+    TQvJScriptHighlighter js{nullptr};
+    TQvCssHighlighter css{nullptr};
+    TQvPHPHighlighter php{nullptr};
+    TQvMultiHighlighter multi{nullptr};
+
+    TPageHighlighter()
+    {
+        multi.SetDefaultHighlighter(&html);
+        Add("Js", "<script(.*)>", "</script(.*)>", &js);
+        Add("Css", "<style(.*)>", "</style(.*)>", &css);
+        Add("PHP", "<\\?php", "\\?>", &php);
+    }
+    void Add(const std::string& Name, const std::string& Start, const std::string& End,
+             TQvCustomHighlighter* Highlighter)
+    {
+        TScheme* scheme = multi.GetSchemes()->Add();
+        scheme->SetSchemeName(Name);
+        scheme->SetCaseSensitive(false);
+        scheme->SetStartExpr(Start);
+        scheme->SetEndExpr(End);
+        scheme->SetHighlighter(Highlighter);
+    }
+};
+
+// Pieces a user types and pastes: delimiters that open and close multi-line states.
+constexpr std::array Typed = {"/*", "*/", "\"", "'", "\\", "<?php ", "?>", "<script>",
+                              "</script>", "<style>", "</style>", "<!--", "-->", "#define A ",
+                              "// x", "x = 1;", "<<<EOT", "EOT;", "{", "`"};
+constexpr std::array Pasted = {
+    "\n", "\n\n", "a\n\nb", "/* one\n\ntwo */", "\"open\n\nclosed\"", "x \\\n\ny",
+    "<?php\n/*\n\n*/\n?>", "<script>\nvar s = '\n\n</script>", "<style>\n/* c\n\n*/ p {}\n</style>",
+    "#define M \\\n\n", "\n\\\n", "<<<EOT\ntext\n\nEOT;\n", "<!-- c\n\n-->\n", "*/\n\n/*"};
+
+// A line ending in a backslash continues onto the next line (range 1), which is then read
+// as plain text; "/*" opens a block comment (range 2) that "*/" closes. Unlike the
+// product's highlighters, an empty line ends a continuation: a state other than the
+// first can reach range 0 on an empty line. Counts the lines it is given.
+class TContinuationHighlighter : public TQvCustomHighlighter {
+public:
+    explicit TContinuationHighlighter(TComponent* AOwner) : TQvCustomHighlighter(AOwner)
+    {
+        text_ = new TQvHighlighterAttributes("Text");
+        AddAttribute(text_);
+    }
+    static std::string LanguageName() { return "Continuations"; }
+    static TQvHighlighterCapabilities Capabilities() { return {}; }
+    TQvHighlighterClass ClassType() const override
+    {
+        return HighlighterClassOf<TContinuationHighlighter>();
+    }
+    TQvHighlighterAttributes* GetDefaultAttribute(Integer) const override { return text_; }
+    void Next() override { eol_ = true; }
+    bool GetEol() const override { return eol_; }
+    std::string GetToken() const override { return *line_; }
+    TQvHighlighterAttributes* GetTokenAttribute() const override { return text_; }
+    Integer GetTokenKind() const override { return 0; }
+    Integer GetTokenPos() const override { return 0; }
+    TQvHighlighterRange GetRange() const override { return range_; }
+    void SetRange(TQvHighlighterRange Value) override { range_ = Value; }
+    void ResetRange() override { range_ = 0; }
+
+    int LinesScanned = 0;
+
+protected:
+    void DoSetLine(const std::string& NewValue, Integer) override
+    {
+        ++LinesScanned;
+        line_ = &NewValue;
+        eol_ = NewValue.empty();
+        const bool continued = range_ == 1;
+        range_ = continued ? 0 : range_;
+        for (std::size_t i = 0; !continued && i + 1 < NewValue.size(); ++i) {
+            if (NewValue.compare(i, 2, range_ == 0 ? "/*" : "*/") == 0) {
+                range_ = range_ == 0 ? 2 : 0;
+                ++i;
+            }
+        }
+        if (range_ == 0 && !NewValue.empty() && NewValue.back() == '\\')
+            range_ = 1;
+    }
+
+private:
+    TQvHighlighterAttributes* text_;
+    const std::string* line_ = nullptr;
+    bool eol_ = true;
+    TQvHighlighterRange range_ = 0;
+};
+
+class EditorRangePropertyTest : public EditorFixture {
+protected:
+    ~EditorRangePropertyTest() override { Editor().SetHighlighter(nullptr); }
+
+    // Every stored range against a scan from the top by the same highlighter.
+    ::testing::AssertionResult RangesOfAFreshScan()
+    {
+        TQvEditStringList& lines = *Editor().GetLines();
+        TQvCustomHighlighter* hl = Editor().GetHighlighter();
+        hl->ResetRange();
+        std::string line;
+        for (Integer i = 0; i < lines.GetCount(); ++i) {
+            line = lines.Get(i);
+            hl->SetLine(line, i);
+            hl->NextToEol();
+            const auto fresh = static_cast<Integer>(hl->GetRange());
+            if (lines.GetRange(i) != fresh)
+                return ::testing::AssertionFailure()
+                       << "line " << i + 1 << " `" << line << "` stores " << lines.GetRange(i)
+                       << ", a fresh scan gives " << fresh << "\ntext:\n" << lines.GetText();
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    TPoint RandomPoint(std::mt19937& Random)
+    {
+        const Integer count = std::max(Editor().GetLines()->GetCount(), 1);
+        const Integer y = std::uniform_int_distribution<Integer>(1, count)(Random);
+        const auto length = static_cast<Integer>(Editor().GetLines()->Get(y - 1).size());
+        return TPoint{std::uniform_int_distribution<Integer>(1, length + 2)(Random), y};
+    }
+
+    void Paste(const std::string& Text)
+    {
+        TClipboard* clipboard = Clipboard();
+        clipboard->Open();
+        clipboard->Clear();
+        clipboard->SetAsText(Text);
+        clipboard->Close();
+        Key('V', ssCtrl);
+    }
+
+    // One edit chosen by Random; returns what it did, for the failure message.
+    std::string RandomEdit(std::mt19937& Random)
+    {
+        auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(Random); };
+        std::ostringstream did;
+        switch (pick(9)) {
+        case 0: {
+            const std::string text = Typed[static_cast<std::size_t>(pick(Typed.size()))];
+            Type(text);
+            did << "type `" << text << "`";
+            break;
+        }
+        case 1:
+            Key(VK_RETURN);
+            did << "Enter";
+            break;
+        case 2: {
+            const std::string text = Pasted[static_cast<std::size_t>(pick(Pasted.size()))];
+            Paste(text);
+            did << "paste `" << text << "`";
+            break;
+        }
+        case 3: {
+            const auto mode = static_cast<TQvSelectionMode>(pick(3));
+            const TPoint from = RandomPoint(Random);
+            const TPoint to = RandomPoint(Random);
+            Editor().SetSelectionMode(mode);
+            Editor().SetCaretXY(from);
+            Editor().SetBlockBegin(from);
+            Editor().SetBlockEnd(to);
+            Key(pick(2) == 0 ? VK_DELETE : VK_BACK);
+            Editor().SetSelectionMode(smNormal);
+            did << "delete mode " << int(mode) << " (" << from.X << "," << from.Y << ")-(" << to.X
+                << "," << to.Y << ")";
+            break;
+        }
+        case 4:
+            Key('Z', ssCtrl);
+            did << "undo";
+            break;
+        case 5:
+            Key('Z', ssCtrl | ssShift);
+            did << "redo";
+            break;
+        case 6: {
+            const TPoint at = RandomPoint(Random);
+            Editor().SetCaretXY(at);
+            did << "caret to (" << at.X << "," << at.Y << ")";
+            break;
+        }
+        case 7:
+            Key(VK_BACK);
+            did << "Backspace";
+            break;
+        default:
+            Key(VK_DELETE);
+            did << "Delete";
+            break;
+        }
+        return did.str();
+    }
+
+    // Steps of random edits from a few seeds, each checked against a fresh scan.
+    void EditAndCompare(const std::string& Start)
+    {
+        for (unsigned seed = 1; seed <= 12; ++seed) {
+            SetText(Start);
+            ASSERT_TRUE(RangesOfAFreshScan()) << "after loading";
+            std::mt19937 random(seed);
+            std::string history;
+            for (int step = 0; step < 120; ++step) {
+                history += RandomEdit(random) + "\n";
+                ASSERT_TRUE(RangesOfAFreshScan()) << "seed " << seed << " after:\n" << history;
+            }
+        }
+    }
+
+    TQvPHPHighlighter php_{nullptr};
+    TQvCppHighlighter cpp_{nullptr};
+    TContinuationHighlighter continuation_{nullptr};
+    TPageHighlighter page_;
+};
+
+const char* const CppText = "#include <x>\n/* c\n\n*/\nint a = 1; \\\n\"s\\\n\"\nint b;\n";
+const char* const PageText =
+    "<html>\n<?php\n$a = \"x\n\ny\";\n?>\n<script>\nvar c = 1; /*\n*/\n</script>\n"
+    "<style>\np { }\n</style>\n<!-- c\n-->\n";
+
+}  // namespace
+
+TEST_F(EditorRangePropertyTest, PHPRangesAfterEveryEdit)
+{
+    Editor().SetHighlighter(&php_);
+    EditAndCompare("<?php\n$a = 'x\n\ny';\n/* c\n\n*/\n$b = <<<EOT\ntext\nEOT;\n");
+}
+
+TEST_F(EditorRangePropertyTest, PageRangesAfterEveryEdit)
+{
+    Editor().SetHighlighter(&page_.multi);
+    EditAndCompare(PageText);
+}
+
+TEST_F(EditorRangePropertyTest, CppRangesAfterEveryEdit)
+{
+    Editor().SetHighlighter(&cpp_);
+    EditAndCompare(CppText);
+}
+
+
+// Lines inserted after a continued line come with range 0, which an empty line there
+// really has; the lines below must still be rescanned, as the continuation no longer
+// reaches them.
+TEST_F(EditorRangePropertyTest, InsertedLinesAfterAContinuedLineRescanTheLinesBelow)
+{
+    Editor().SetHighlighter(&continuation_);
+    const char* const text = "a \\\n/* read as text\nx\n*/\ny\nz";
+    SetText(text);
+    TQvEditStringList& lines = *Editor().GetLines();
+    continuation_.LinesScanned = 0;
+    lines.InsertLines(1, 2);
+    // Both new lines, the two now in a comment; the closing line agrees, and the scan
+    // stops there.
+    EXPECT_EQ(continuation_.LinesScanned, 5);
+    EXPECT_TRUE(RangesOfAFreshScan()) << "after inserting empty lines";
+
+    SetText(text);
+    TStringList more;
+    more.Add("");
+    more.Add("b");
+    lines.InsertStrings(1, &more);
+    EXPECT_TRUE(RangesOfAFreshScan()) << "after inserting strings";
+
+    // The same as a user pastes it after the backslash, and takes it back.
+    SetText(text);
+    Editor().SetCaretXY(TPoint{4, 1});
+    Paste("\nb");
+    EXPECT_EQ(lines.Get(2), "/* read as text");
+    EXPECT_TRUE(RangesOfAFreshScan()) << "after pasting";
+    Key('Z', ssCtrl);
+    EXPECT_TRUE(RangesOfAFreshScan()) << "after undo";
+    Key('Z', ssCtrl | ssShift);
+    EXPECT_TRUE(RangesOfAFreshScan()) << "after redo";
+}
