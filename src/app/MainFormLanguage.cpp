@@ -38,51 +38,45 @@ TComponent* FindNamed(TForm* Form, const std::string& Name)
 
 }  // namespace
 
+namespace {
+
+// Calls Action with Component as the first of Classes that it is; false when it is none.
+template <class... Classes, class Action>
+bool VisitAs(TComponent* Component, Action&& action)
+{
+    auto tryOne = [&](auto* typed) {
+        if (typed == nullptr)
+            return false;
+        action(*typed);
+        return true;
+    };
+    return (tryOne(dynamic_cast<Classes*>(Component)) || ...);
+}
+
+// The controls whose captions are ANSI bytes.
+template <class Action>
+bool VisitAnsiCaptioned(TComponent* Component, Action&& action)
+{
+    return VisitAs<TLabel, TButton, TCheckBox, TRadioButton, TGroupBox, TTabSheet, TSpeedButton>(
+        Component, action);
+}
+
+}  // namespace
+
 std::string CaptionOf(TComponent* Component)
 {
-    if (auto* item = dynamic_cast<TMenuItem*>(Component))
-        return item->Caption();
-    if (auto* form = dynamic_cast<TForm*>(Component))
-        return form->Caption();
+    std::string utf8;
+    if (VisitAs<TMenuItem, TForm>(Component, [&](auto& captioned) { utf8 = captioned.Caption(); }))
+        return utf8;
     std::string ansi;
-    if (auto* label = dynamic_cast<TLabel*>(Component))
-        ansi = label->Caption();
-    else if (auto* button = dynamic_cast<TButton*>(Component))
-        ansi = button->Caption();
-    else if (auto* check = dynamic_cast<TCheckBox*>(Component))
-        ansi = check->Caption();
-    else if (auto* radio = dynamic_cast<TRadioButton*>(Component))
-        ansi = radio->Caption();
-    else if (auto* group = dynamic_cast<TGroupBox*>(Component))
-        ansi = group->Caption();
-    else if (auto* page = dynamic_cast<TTabSheet*>(Component))
-        ansi = page->Caption();
-    else if (auto* speed = dynamic_cast<TSpeedButton*>(Component))
-        ansi = speed->Caption();
+    VisitAnsiCaptioned(Component, [&](auto& control) { ansi = control.Caption(); });
     return AnsiToUtf8(ansi);
 }
 
 void SetCaptionOf(TComponent* Component, const std::string& Utf8)
 {
-    const std::string ansi = AnsiCaption(Utf8);
-    if (auto* item = dynamic_cast<TMenuItem*>(Component))
-        item->SetCaption(Utf8);
-    else if (auto* form = dynamic_cast<TForm*>(Component))
-        form->SetCaption(Utf8);
-    else if (auto* label = dynamic_cast<TLabel*>(Component))
-        label->SetCaption(ansi);
-    else if (auto* button = dynamic_cast<TButton*>(Component))
-        button->SetCaption(ansi);
-    else if (auto* check = dynamic_cast<TCheckBox*>(Component))
-        check->SetCaption(ansi);
-    else if (auto* radio = dynamic_cast<TRadioButton*>(Component))
-        radio->SetCaption(ansi);
-    else if (auto* group = dynamic_cast<TGroupBox*>(Component))
-        group->SetCaption(ansi);
-    else if (auto* page = dynamic_cast<TTabSheet*>(Component))
-        page->SetCaption(ansi);
-    else if (auto* speed = dynamic_cast<TSpeedButton*>(Component))
-        speed->SetCaption(ansi);
+    if (!VisitAs<TMenuItem, TForm>(Component, [&](auto& captioned) { captioned.SetCaption(Utf8); }))
+        VisitAnsiCaptioned(Component, [&](auto& control) { control.SetCaption(AnsiCaption(Utf8)); });
 }
 
 void TfrmEdit::FillLanguageMenu()

@@ -108,7 +108,7 @@ TEST_F(MainFormLanguageTest, TheMenuListsTheProgramsLanguagesAndLoadsExactlyTheO
 {
     AddLanguage("Pt_BR_lang.dat", "[MainForm]\nmnuFile=Arquivo\n");
     AddLanguage("A&B_lang.dat", "[MainForm]\nmnuFile=Both\n");
-    AddLanguage("notes.txt", "");
+    AddLanguage("readme.txt", "");
     // Another current folder with languages of its own is not listed.
     TTempFolder elsewhere;
     std::filesystem::create_directory(elsewhere.Path() + "languages");
