@@ -164,7 +164,7 @@ std::pair<TPoint, TPoint> TCustomQvEdit::StoredSelectionForUndo() const
     if (selectionMode_ == smNormal) {
         for (TPoint* p : {&begin, &end})
             if (p->Y >= 1 && p->Y <= lines_->Count())
-                p->X = std::min(p->X, static_cast<Integer>(lines_->Get(p->Y - 1).size()) + 1);
+                p->X = std::min(p->X, static_cast<Integer>(lines_->GetView(p->Y - 1).size()) + 1);
     }
     return {begin, end};
 }
@@ -358,7 +358,7 @@ Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
     }
     const bool trim = options_.Contains(eoTrimTrailingSpaces);
     const auto rightLength = static_cast<Integer>((trim ? TrimTrailingBlanks(right) : right).size());
-    caretX_ = static_cast<Integer>(lines_->Get(caretY_ - 1).size()) + 1 - rightLength;
+    caretX_ = static_cast<Integer>(lines_->GetView(caretY_ - 1).size()) + 1 - rightLength;
     StatusChanged(TQvStatusChanges{scCaretX});
     return ends;
 }

@@ -141,6 +141,12 @@ void TCustomQvEdit::Undo()
         return;
     TQvPaintLockScope lock(*this);
     MoveGroupBreak(*undoList_, *redoList_);
+    // Another break below it (around a step that changed nothing): passing the first is
+    // the whole step, so that neither is lost.
+    if (undoList_->LastChangeReason() == crGroupBreak) {
+        UpdateModifiedStatus();
+        return;
+    }
     const TQvChangeReason lastReason = undoList_->LastChangeReason();
     const bool bracketed = IsBracketEnd(lastReason);
     const auto matchingBegin = static_cast<TQvChangeReason>(lastReason - 1);
@@ -346,20 +352,12 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete:
-    case crDeleteAll: {
-        // A deletion after a caret beyond the line's end filled the gap with blanks, so
-        // that what followed joined at the caret; so does its redo.
-        std::string replacement = Item.ChangeStr;
-        if (IsAfterCursorDelete(reason) && mode == smNormal) {
-            const auto length = static_cast<Integer>(lines_->Get(start.Y - 1).size());
-            replacement.insert(0, static_cast<std::size_t>(std::max(start.X - 1 - length, 0)), ' ');
-        }
+    case crDeleteAll:
         SelectForRedo(Item, start, end);
         undoList_->AddChange(reason, start, end, GetSelText(), mode);
-        SetSelTextPrimitiveEx(mode, replacement.c_str(), false);
+        SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(start);
         break;
-    }
     case crLineBreak:
         RedoLineBreak(Item);
         break;

@@ -20,7 +20,6 @@ void TQvEditSearch::MakeCompTable(bool Sensitive)
         CharLowerBuffA(table, 256);
     for (int c = 0; c < 256; ++c)
         compTable_[static_cast<std::size_t>(c)] = static_cast<unsigned char>(table[c]);
-    compTableSensitive_ = Sensitive;
 }
 
 void TQvEditSearch::MakeDelimiterTable()
@@ -103,7 +102,7 @@ void TQvEditSearch::Replace(const std::string& aReplacement, TObject* AEditor)
 
 Integer TQvEditSearch::FindFirst(const std::string& Text)
 {
-    if (!shiftInitialized_ || compTableSensitive_ != sensitive_)
+    if (!shiftInitialized_)
         InitShiftTable();
     text_ = Text;
     run_ = static_cast<std::ptrdiff_t>(text_.size());

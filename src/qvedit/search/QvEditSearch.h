@@ -65,7 +65,6 @@ private:
     std::ptrdiff_t patLen_ = 0;
     std::ptrdiff_t lookAt_ = 0;  // the step after a failed full comparison
     std::array<unsigned char, 256> compTable_{};
-    bool compTableSensitive_ = false;
     bool sensitive_ = false;
     std::array<bool, 256> delimTable_{};
     bool wholeWord_ = false;

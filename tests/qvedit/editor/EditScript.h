@@ -53,17 +53,6 @@ TPoint PickPoint(TCustomQvEdit& E, TPick& Pick)
     return TPoint{static_cast<Integer>(Pick(length + 1)) + 1, y};
 }
 
-// Delete and Delete-word at a caret beyond a line's end pad the line with blanks; the
-// sessions keep the caret on the text, so that every record describes its change whole.
-inline void KeepCaretOnTheText(TCustomQvEdit& E)
-{
-    const auto length = static_cast<Integer>(E.GetLineText().size());
-    if (E.GetCaretX() > length + 1 && !E.GetSelAvail()) {
-        TPoint end{length + 1, E.GetCaretY()};
-        E.CommandProcessor(ecGotoXY, '\0', &end);
-    }
-}
-
 // One operation; returns its name for failure messages. With OnSelection, one of those
 // that act on a selection in any mode.
 template <class TPick>
@@ -167,10 +156,8 @@ std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::
             saved = E.QvGetText();
             trace << " save";
         }
-        if (step < Steps) {
+        if (step < Steps)
             trace << ' ' << ApplyEditOp(E, Pick) << " \"" << E.QvGetText() << '"';
-            KeepCaretOnTheText(E);
-        }
     }
     const std::string end = E.QvGetText();
 

@@ -149,6 +149,22 @@ TEST_F(EditorClipboardTest, CutLinesPasteBackAsWholeLinesBeforeTheCaretLine)
     EXPECT_EQ(e.LineList(), (Lines{"l1", "l2", "l3", "l4"}));
 }
 
+// A column block pasted into an editor in line mode is recorded row by row as columns, so
+// that undo takes the rows out of their lines and not the lines.
+TEST_F(EditorClipboardTest, AColumnPasteInLineModeUndoesRowByRow)
+{
+    TTextEditProbe& e = Editor();
+    SetText("abcd\nefgh");
+    e.Select({2, 1}, {4, 2}, smColumn);
+    e.CopyToClipboard();
+    e.SetSelectionMode(smLine);
+    e.SetCaretXY({1, 2});
+    e.PasteFromClipboard();
+    EXPECT_EQ(e.LineList(), (Lines{"abcd", "bcefgh", "fg"}));
+    e.Undo();
+    EXPECT_EQ(e.LineList(), (Lines{"abcd", "efgh"}));
+}
+
 // Another program may put anything under the block's format: a mode that names no
 // selection mode, a text without its NUL, or no text at all. Such a block is ignored and
 // the plain text pasted instead.

@@ -156,6 +156,13 @@ TEST_F(EditorMouseTest, HoldingTheMouseBelowTheTextScrollsByTimerTicks)
     EXPECT_TRUE(Editor().ScrollTimerOn());
     Up(below);
     EXPECT_FALSE(Editor().ScrollTimerOn());
+    // Losing the capture stops it as well.
+    Editor().SetCaretXY(TPoint{1, Editor().GetTopLine()});
+    Down(At(1, Editor().GetTopLine()));
+    MoveHeld(below);
+    EXPECT_TRUE(Editor().ScrollTimerOn());
+    Editor().SetMouseCapture(false);
+    EXPECT_FALSE(Editor().ScrollTimerOn());
 }
 
 TEST_F(EditorMouseTest, GutterClicksReportTheLineAndTheMark)

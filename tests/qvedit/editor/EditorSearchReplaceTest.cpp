@@ -391,6 +391,11 @@ TEST_F(SearchReplaceTest, MatchesEachBracketPairNestedAndAcrossLines)
     Editor().SetTabWidth(4);
     EXPECT_EQ(Editor().GetMatchingBracketEx(TPoint{1, 2}, true), (TPoint{5, 3}));
 
+    // The text's first and last characters.
+    SetText("(a\r\nb)");
+    EXPECT_EQ(Editor().GetMatchingBracketEx(TPoint{1, 1}, false), (TPoint{2, 2}));
+    EXPECT_EQ(Editor().GetMatchingBracketEx(TPoint{2, 2}, false), (TPoint{1, 1}));
+
     SetText("((a)\r\n[b]]");
     EXPECT_EQ(Editor().GetMatchingBracketEx(TPoint{1, 1}, false), (TPoint{0, 0}));
     EXPECT_EQ(Editor().GetMatchingBracketEx(TPoint{4, 2}, false), (TPoint{0, 0}));

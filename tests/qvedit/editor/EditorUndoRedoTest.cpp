@@ -166,6 +166,43 @@ TEST_F(EditorUndoRedoTest, RedoOfAnOverwriteReplacesInsteadOfInserting)
     EXPECT_EQ(e.QvGetText(), "abcdef");
 }
 
+// Delete Line records the line from column 1 to the caret; redo must take the whole line
+// again, also the last one, whose undo brought it back after a line end of its own.
+TEST_F(EditorUndoRedoTest, RedoOfDeleteLineTakesTheWholeLine)
+{
+    TTextEditProbe& e = Editor();
+    for (Integer line : {1, 2}) {
+        SetText("first line\nlast line");
+        e.SetCaretXY({3, line});
+        e.CommandProcessor(ecDeleteLine, '\0', nullptr);
+        const std::string deleted = e.QvGetText();
+        e.Undo();
+        EXPECT_EQ(e.QvGetText(), "first line\r\nlast line");
+        e.Redo();
+        EXPECT_EQ(e.QvGetText(), deleted) << line;
+    }
+}
+
+// A line break comes back as the two lines it made, not as a new Enter, which would indent
+// the new line by the line above.
+TEST_F(EditorUndoRedoTest, RedoOfALineBreakGivesBackTheLinesItMade)
+{
+    TTextEditProbe& e = Editor();
+    ASSERT_TRUE(e.GetOptions().Contains(eoAutoIndent));
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    SetText("  top\n    x");
+    e.SetCaretXY({2, 2});
+    e.SetSelTextPrimitive(smColumn, "a\r\nb");
+    const std::string pasted = e.QvGetText();
+    ASSERT_EQ(pasted, "  top\r\n a   x\r\n b");
+    while (e.GetCanUndo())
+        e.Undo();
+    EXPECT_EQ(e.QvGetText(), "  top\r\n    x");
+    while (e.GetCanRedo())
+        e.Redo();
+    EXPECT_EQ(e.QvGetText(), pasted);
+}
+
 TEST_F(EditorUndoRedoTest, AReadOnlyEditorNeitherUndoesNorRedoes)
 {
     TTextEditProbe& e = Editor();

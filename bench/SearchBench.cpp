@@ -1,0 +1,280 @@
+// Searching and replacing through the editor's driver on a 100 MB file of real PHP lines,
+// beside PCRE2 (no JIT) counting on the same lines and the Qt port of the open editing
+// component (its find-first/find-next loop, and its replace loop in one undo action), in
+// the same run. Prints each time and the ratios; then the replace-all time at 10k, 100k
+// and 1M matches, and how an expression that is costly on every line ends.
+#include "EditorBenchSupport.h"
+
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Graphics.h"
+#include "qvedit/editor/QvEdit.h"
+#include "qvedit/search/QvEditRegexSearch.h"
+#include "qvedit/search/QvEditSearch.h"
+#include "qvedit/search/QvRegex.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include <Qsci/qsciscintilla.h>
+#include <QApplication>
+#include <QFile>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace {
+
+const std::string CommonWord = "return";
+const std::string Expression = "function\\s+\\w+";
+
+double Seconds(const std::function<void()>& Body)
+{
+    const auto start = std::chrono::steady_clock::now();
+    Body();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// An editor on a form, loaded with the file.
+class TOurs {
+public:
+    TOurs()
+    {
+        form_ = std::make_unique<TForm>(nullptr);
+        form_->SetBounds(0, 0, 840, 640);
+        Editor = new TQvEdit(form_.get());
+        TFont font;
+        font.SetName("DejaVu Sans Mono");
+        font.SetSize(10);
+        Editor->SetFont(&font);
+        Editor->SetBounds(0, 0, 800, 600);
+        Editor->SetParent(form_.get());
+        form_->Show();
+        Editor->GetLines()->LoadFromFile(BenchPhpFile);
+        Plain = std::make_unique<TQvEditSearch>(nullptr);
+        Regex = std::make_unique<TQvEditRegexSearch>(nullptr);
+    }
+    ~TOurs()
+    {
+        Editor->SetSearchEngine(nullptr);
+        form_.reset();
+    }
+
+    // Finds one match after another from the top, as "find next" does.
+    int CountAll(TQvEditSearchCustom* Engine, const std::string& Pattern)
+    {
+        Editor->SetSearchEngine(Engine);
+        Editor->SetCaretXY(TPoint{1, 1});
+        int count = 0;
+        while (Editor->SearchReplace(Pattern, "", {ssoMatchCase}) == 1)
+            ++count;
+        return count;
+    }
+
+    TQvEdit* Editor;
+    std::unique_ptr<TQvEditSearch> Plain;
+    std::unique_ptr<TQvEditRegexSearch> Regex;
+
+private:
+    std::unique_ptr<TForm> form_;
+};
+
+int Pcre2Count(const std::string& Pattern, TQvEditStringList* Lines)
+{
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(Pattern.c_str()), PCRE2_ZERO_TERMINATED, 0,
+                                     &error, &offset, nullptr);
+    pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
+    int count = 0;
+    for (int i = 0; i < Lines->Count(); ++i) {
+        const std::string line = Lines->Get(i);
+        PCRE2_SIZE at = 0;
+        while (at <= line.size() &&
+               pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(line.data()), line.size(), at, 0, data, nullptr) > 0) {
+            ++count;
+            const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data);
+            at = ovector[1] > ovector[0] ? ovector[1] : ovector[1] + 1;
+        }
+    }
+    pcre2_match_data_free(data);
+    pcre2_code_free(code);
+    return count;
+}
+
+class TPeer {
+public:
+    TPeer()
+    {
+        QFile file(QString::fromStdString(BenchPhpFile));
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::cerr << "cannot read " << BenchPhpFile << "\n";
+            std::exit(1);
+        }
+        const QByteArray bytes = file.readAll();
+        Editor.setUtf8(false);
+        Editor.setFont(QFont("DejaVu Sans Mono", 10));
+        Editor.resize(800, 600);
+        Editor.show();
+        Editor.SendScintilla(QsciScintillaBase::SCI_SETTEXT, bytes.constData());
+    }
+
+    int CountAll(const std::string& Pattern, bool Regex)
+    {
+        int count = 0;
+        bool found = Editor.findFirst(QString::fromStdString(Pattern), Regex, true, false, false, true, 0, 0,
+                                      true, false, Regex);
+        while (found) {
+            ++count;
+            found = Editor.findNext();
+        }
+        return count;
+    }
+
+    // Stops after Limit seconds (the peer's replacements grow slow on a big file); the
+    // count tells how far it came.
+    int ReplaceAll(const std::string& Pattern, const std::string& Replacement, double Limit)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        int count = 0;
+        Editor.beginUndoAction();
+        bool found = Editor.findFirst(QString::fromStdString(Pattern), false, true, false, false, true, 0, 0);
+        while (found) {
+            Editor.replace(QString::fromStdString(Replacement));
+            ++count;
+            if (count % 1000 == 0 &&
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > Limit)
+                break;
+            found = Editor.findNext();
+        }
+        Editor.endUndoAction();
+        return count;
+    }
+
+    QsciScintilla Editor;
+};
+
+void Report(const char* What, int Count, double Ours, double Reference, const char* ReferenceName)
+{
+    std::printf("%-44s %8d matches  ours %7.2f s  %s %7.2f s  ratio %5.2f\n", What, Count, Ours, ReferenceName,
+                Reference, Ours / Reference);
+}
+
+// Counts every match of Pattern through the driver, with PCRE2 over the same lines and
+// with the peer's find loop.
+void CompareCounts(const char* What, TOurs& Ours, TQvEditSearchCustom* Engine, TPeer& Peer,
+                   const std::string& Pattern, bool Regex)
+{
+    int count = 0;
+    int reference = 0;
+    int peerCount = 0;
+    const double ours = Seconds([&] { count = Ours.CountAll(Engine, Pattern); });
+    const double pcre = Seconds([&] { reference = Pcre2Count(Pattern, Ours.Editor->GetLines()); });
+    const double peer = Seconds([&] { peerCount = Peer.CountAll(Pattern, Regex); });
+    Report(What, count, ours, pcre, "PCRE2");
+    Report("", count, ours, peer, "peer ");
+    if (count != reference || count != peerCount)
+        std::printf("  counts differ: PCRE2 %d, peer %d\n", reference, peerCount);
+}
+
+// The line from which the first Matches occurrences of Text lie above.
+int LineWithMatches(TQvEditStringList* Lines, const std::string& Text, int Matches)
+{
+    int count = 0;
+    for (int i = 0; i < Lines->Count(); ++i) {
+        const std::string line = Lines->Get(i);
+        for (std::size_t at = line.find(Text); at != std::string::npos; at = line.find(Text, at + Text.size()))
+            ++count;
+        if (count >= Matches)
+            return i + 1;
+    }
+    return Lines->Count();
+}
+
+void ScalingOfReplaceAll(TOurs& Ours)
+{
+    TQvEdit* editor = Ours.Editor;
+    editor->SetSearchEngine(Ours.Plain.get());
+    for (int target : {10'000, 100'000, 1'000'000}) {
+        const int last = LineWithMatches(editor->GetLines(), "$", target);
+        editor->ClearUndo();
+        editor->SetCaretAndSelection(TPoint{1, last + 1}, TPoint{1, 1}, TPoint{1, last + 1});
+        int count = 0;
+        const double replace = Seconds(
+            [&] { count = editor->SearchReplace("$", "#", {ssoReplaceAll, ssoSelectedOnly, ssoMatchCase}); });
+        const double undo = Seconds([&] { editor->Undo(); });
+        std::printf("replace all in %7d lines: %8d matches  %7.2f s  (%.2f us a match)  undo %.2f s\n", last, count,
+                    replace, replace * 1e6 / count, undo);
+    }
+}
+
+void CostlyExpression(TOurs& Ours)
+{
+    TQvEdit* editor = Ours.Editor;
+    editor->SetSearchEngine(Ours.Regex.get());
+    editor->SetCaretXY(TPoint{1, 1});
+    // Exponential on any long run of word characters: the first such line ends it.
+    int code = 0;
+    const double hostile = Seconds([&] {
+        try {
+            editor->SearchReplace("(\\w+\\s?)+@@", "x", {ssoReplaceAll, ssoEntireScope});
+        } catch (const ERegex& e) {
+            code = e.ErrorCode();
+        }
+    });
+    std::printf("hostile expression, replace all: ended with error %d after %.2f s\n", code, hostile);
+    // Costly on every line but within the bound of one search (18 x then "!y"): the time
+    // a line takes, and what that makes of the file's line count.
+    const int fileLines = editor->GetLines()->Count();
+    const int lines = 200;
+    std::string text;
+    for (int i = 0; i < lines; ++i)
+        text += std::string(18, 'x') + "!y\r\n";
+    editor->GetLines()->SetText(text);
+    editor->SetCaretXY(TPoint{1, 1});
+    const double costly = Seconds([&] {
+        editor->SearchReplace("(x+x+)+y", "-", {ssoReplaceAll, ssoEntireScope});
+    });
+    std::printf("costly expression on every line: %.1f ms a line, %.0f s for %d lines\n", costly * 1e3 / lines,
+                costly / lines * fileLines, fileLines);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    UseOffscreenPlatformUnlessChosen();
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (!BenchPhpFileReady())
+        return 1;
+    TOurs ours;
+    TPeer peer;
+    std::printf("%d lines\n", ours.Editor->GetLines()->Count());
+
+    CompareCounts("count a word through the driver", ours, ours.Plain.get(), peer, CommonWord, false);
+    CompareCounts("count an expression through the driver", ours, ours.Regex.get(), peer, Expression, true);
+
+    int count = 0;
+    int reference = 0;
+    ours.Editor->SetSearchEngine(ours.Plain.get());
+    ours.Editor->ClearUndo();
+    const double oursReplace = Seconds(
+        [&] { count = ours.Editor->SearchReplace(CommonWord, "yield", {ssoReplaceAll, ssoEntireScope, ssoMatchCase}); });
+    const double peerReplace = Seconds([&] { reference = peer.ReplaceAll(CommonWord, "yield", 120); });
+    std::printf("%-44s %8d matches  ours %7.2f s (%.2f us a match)\n", "replace all of a word, one undo step",
+                count, oursReplace, oursReplace * 1e6 / count);
+    std::printf("%-44s %8d matches  peer %7.2f s (%.2f us a match)\n", "", reference, peerReplace,
+                peerReplace * 1e6 / reference);
+    const double oursUndo = Seconds([&] { ours.Editor->Undo(); });
+    std::printf("  undo of it: %.2f s\n", oursUndo);
+
+    ScalingOfReplaceAll(ours);
+    CostlyExpression(ours);
+    return 0;
+}
