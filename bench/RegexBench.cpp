@@ -9,6 +9,8 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include "BenchCorpus.h"
+
 #include "qvedit/search/QvRegex.h"
 
 #include <benchmark/benchmark.h>
@@ -45,24 +47,6 @@ const Pattern Patterns[] = {
     {"word_caseless", "wordpress", true},
     {"five_words", "return|echo|while|foreach|class", false},
 };
-
-std::string CorpusFolder()
-{
-    const fs::path local = fs::path(QV_SOURCE_DIR) / "bench/corpus/wordpress";
-    if (fs::exists(local / "usr"))
-        return local.string();
-    const std::string command = std::string(QV_SOURCE_DIR) + "/scripts/corpus.sh";
-    std::string folder;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-            folder += buffer;
-        pclose(pipe);
-    }
-    while (!folder.empty() && (folder.back() == '\n' || folder.back() == '\r'))
-        folder.pop_back();
-    return folder;
-}
 
 // Every line of every .php file, without line ends, in path order.
 const std::vector<std::string>& Lines()

@@ -1,6 +1,8 @@
 // Loading and saving a 100 MB file of real PHP lines through the text buffer, beside
 // `wc -l` reading and `cp` writing the same file in the same run. Prints MB/s of each,
 // the ratios, and the buffer's memory per line beyond the text itself.
+#include "BenchCorpus.h"
+
 #include "qvedit/core/QvEditTextBuffer.h"
 
 #include <benchmark/benchmark.h>
@@ -28,47 +30,9 @@ const std::string SourceFile = "/tmp/qv-textbuffer-bench.php";
 const std::string CopyTarget = "/tmp/qv-textbuffer-bench-cp.php";
 const std::string SaveTarget = "/tmp/qv-textbuffer-bench-save.php";
 
-std::string CorpusFolder()
-{
-    fs::path local = fs::path(QV_SOURCE_DIR) / "bench/corpus/wordpress";
-    if (fs::exists(local / "usr"))
-        return local.string();
-    std::string command = std::string(QV_SOURCE_DIR) + "/scripts/corpus.sh";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    std::string folder;
-    if (pipe != nullptr) {
-        char buffer[4096];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-            folder += buffer;
-        pclose(pipe);
-    }
-    while (!folder.empty() && (folder.back() == '\n' || folder.back() == '\r'))
-        folder.pop_back();
-    return folder;
-}
-
-// Concatenates the corpus's PHP files, in path order, over and over up to 100 MB.
 void MakeSourceFile()
 {
-    if (fs::exists(SourceFile) && fs::file_size(SourceFile) >= TargetBytes)
-        return;
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(CorpusFolder()))
-        if (entry.is_regular_file() && entry.path().extension() == ".php")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    if (files.empty()) {
-        std::cerr << "no PHP files found in the corpus\n";
-        std::exit(1);
-    }
-    std::string corpus;
-    for (const fs::path& file : files) {
-        std::ifstream in(file, std::ios::binary);
-        corpus.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    std::ofstream out(SourceFile, std::ios::binary);
-    for (std::uintmax_t written = 0; written < TargetBytes; written += corpus.size())
-        out.write(corpus.data(), static_cast<std::streamsize>(corpus.size()));
+    MakeCorpusFile(SourceFile, TargetBytes);
 }
 
 double MegaBytes()

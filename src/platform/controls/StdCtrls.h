@@ -260,7 +260,7 @@ private:
 // ---- TScrollBar ---------------------------------------------------------------------------
 
 enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
-using TScrollEvent = TEvent<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
+using TScrollBarEvent = TEvent<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
 // A scroll bar of its own. Position runs from Min to Max; PageSize is the thumb's share
 // of the range. A user action reaches OnScroll first (which may change the position
@@ -287,7 +287,7 @@ public:
     int LargeChange() const { return largeChange_; }
     void SetLargeChange(int Value);
 
-    TScrollEvent OnScroll;
+    TScrollBarEvent OnScroll;
     TNotifyEvent OnChange;
 
 private:

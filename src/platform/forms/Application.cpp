@@ -66,6 +66,12 @@ TApplication::TApplication() : TComponent(nullptr), qtApp_(std::make_unique<QtAp
 TApplication::~TApplication()
 {
     SetGuardedExceptionHandler(nullptr);
+    // Widgets cannot go after the Qt application object. What the application owns is
+    // freed when Qt's post routines run; should anything still be here with Qt gone, it is
+    // left to the process's end.
+    if (QCoreApplication::instance() == nullptr)
+        while (ComponentCount() > 0)
+            RemoveComponent(Components(ComponentCount() - 1));
     BeforeDestruction();
     // This runs among the program's static destructors, when Qt's own may be gone:
     // a Qt application object still here (Run never ran) is left to the process's end.

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
+#include <mutex>
 #include <string_view>
 
 namespace {
@@ -57,9 +59,7 @@ bool IsInstalled(const QString& family)
     return QFontDatabase::hasFamily(family);
 }
 
-}  // namespace
-
-std::string ResolveFaceName(const std::string& name, bool fixedPitch)
+std::string ResolveUncached(const std::string& name, bool fixedPitch)
 {
     const QString requested = QString::fromStdString(AnsiToUtf8(name));
     if (!requested.isEmpty() && IsInstalled(requested))
@@ -83,6 +83,22 @@ std::string ResolveFaceName(const std::string& name, bool fixedPitch)
     if (fixedPitch)
         font.setFixedPitch(true);
     return Utf8ToAnsi(QFontInfo(font).family().toStdString());
+}
+
+}  // namespace
+
+// Asking fontconfig costs far more than drawing with the answer, and every control asks
+// whenever its font is set: each name is resolved once per run.
+std::string ResolveFaceName(const std::string& name, bool fixedPitch)
+{
+    static std::mutex guard;
+    static std::map<std::pair<std::string, bool>, std::string> resolved;
+    const std::lock_guard<std::mutex> lock(guard);
+    const auto key = std::make_pair(name, fixedPitch);
+    auto it = resolved.find(key);
+    if (it == resolved.end())
+        it = resolved.emplace(key, ResolveUncached(name, fixedPitch)).first;
+    return it->second;
 }
 
 std::vector<std::string> ScreenFontNames()

@@ -81,6 +81,8 @@ public:
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
     void DestroyComponents();  // frees the owned components, the last first
+    // The owned component with this name (ASCII letters of any case); nullptr when none.
+    TComponent* FindComponent(const std::string& AName) const;
 
     const std::string& Name() const { return name_; }
     virtual void SetName(const std::string& NewName);

@@ -82,6 +82,21 @@ void TComponent::Remove(TComponent* AComponent)
     AComponent->owner_ = nullptr;
 }
 
+TComponent* TComponent::FindComponent(const std::string& AName) const
+{
+    if (AName.empty())
+        return nullptr;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (TComponent* component : components_) {
+        const std::string& name = component->name_;
+        if (name.size() == AName.size() &&
+            std::equal(name.begin(), name.end(), AName.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); }))
+            return component;
+    }
+    return nullptr;
+}
+
 void TComponent::SetName(const std::string& NewName)
 {
     name_ = NewName;

@@ -65,6 +65,17 @@ void TMenuItem::SetVisible(bool Value)
     }
 }
 
+void TMenuItem::SetDefault(bool Value)
+{
+    if (default_ == Value)
+        return;
+    if (Value && parent_ != nullptr)
+        for (TMenuItem* sibling : parent_->items_)
+            sibling->default_ = false;
+    default_ = Value;
+    Changed();
+}
+
 TMenuItem* TMenuItem::Items(int Index) const
 {
     if (Index < 0 || Index >= Count())
@@ -147,7 +158,7 @@ void TMenuItem::Changed()
     while (root->parent_ != nullptr)
         root = root->parent_;
     if (root->menu_ != nullptr && !root->menu_->HasState(csDestroying))
-        root->menu_->MenuChanged();
+        root->menu_->ItemsChanged();
 }
 
 // ---- TMenu ----------------------------------------------------------------------------------
@@ -161,6 +172,22 @@ TMenu::~TMenu()
 {
     BeforeDestruction();
     items_.reset();
+}
+
+void TMenu::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0 && changedInUpdate_) {
+        changedInUpdate_ = false;
+        MenuChanged();
+    }
+}
+
+void TMenu::ItemsChanged()
+{
+    if (updateCount_ > 0)
+        changedInUpdate_ = true;
+    else
+        MenuChanged();
 }
 
 bool TMenu::IsShortCut(TShortCut Value)
@@ -207,6 +234,8 @@ void FillMenu(QWidget* target, TMenuItem* parent)
         action->setEnabled(item->Enabled());
         action->setCheckable(item->Checked());
         action->setChecked(item->Checked());
+        if (menu != nullptr && item->Default())
+            menu->setDefaultAction(action);
         if (item->Count() > 0) {
             auto* sub = new QMenu(target);
             FillMenu(sub, item);

@@ -29,6 +29,10 @@ public:
     void SetChecked(bool Value);
     bool Visible() const { return visible_; }
     void SetVisible(bool Value);
+    // The default item of a menu is shown in bold; making an item the default takes the
+    // mark from its siblings.
+    bool Default() const { return default_; }
+    void SetDefault(bool Value);
 
     // Sub-items. An item belongs to one parent at a time; Add and Insert take it out
     // of its old one. The items are not freed by their parent: their owner frees them.
@@ -68,6 +72,7 @@ private:
     bool enabled_ = true;
     bool checked_ = false;
     bool visible_ = true;
+    bool default_ = false;
 };
 
 class TMenu : public TComponent {
@@ -81,11 +86,33 @@ public:
     // Clicks the item with this shortcut and returns true; false when none takes it.
     bool IsShortCut(TShortCut Value);
 
+    // Between BeginUpdate and EndUpdate changes of the items are collected; the last
+    // EndUpdate reports them once.
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate();
+
     // Called when an item below changed (platform use: the menu bar rebuilds).
     virtual void MenuChanged() {}
 
 private:
+    friend class TMenuItem;
+    void ItemsChanged();
+
     std::unique_ptr<TMenuItem> items_;
+    int updateCount_ = 0;
+    bool changedInUpdate_ = false;
+};
+
+// Holds a menu's changes back for as long as it lives.
+class TMenuUpdate {
+public:
+    explicit TMenuUpdate(TMenu* Menu) : menu_(Menu) { menu_->BeginUpdate(); }
+    ~TMenuUpdate() { menu_->EndUpdate(); }
+    TMenuUpdate(const TMenuUpdate&) = delete;
+    TMenuUpdate& operator=(const TMenuUpdate&) = delete;
+
+private:
+    TMenu* menu_;
 };
 
 class TMainMenu : public TMenu {

@@ -128,7 +128,7 @@ TEST(ScrollBarControlTest, UserActionsAskOnScrollWhichMayMoveThePositionElsewher
     bar->SetParams(0, 0, 20);
     bar->SetPageSize(5);
     TScrollLog log;
-    bar->OnScroll = TScrollEvent(&log, &TScrollLog::Scroll);
+    bar->OnScroll = TScrollBarEvent(&log, &TScrollLog::Scroll);
     bar->OnChange = TNotifyEvent(&log, &TScrollLog::Change);
     auto* widget = Native<QScrollBar>(bar);
     EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);

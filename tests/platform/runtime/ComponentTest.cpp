@@ -299,3 +299,21 @@ TEST(CollectionTest, UpdateIsHeldBackWhileUpdating)
     collection.EndUpdate();  // unbalanced: ignored
     EXPECT_EQ(collection.UpdateCount(), 0);
 }
+
+namespace {
+
+TEST(ComponentTest, FindComponentMatchesOwnedNamesInAnyLetterCase)
+{
+    TComponent owner(nullptr);
+    auto* first = new TComponent(&owner);
+    first->SetName("mnuFile");
+    auto* second = new TComponent(first);
+    second->SetName("mnuFileOpen");
+    EXPECT_EQ(owner.FindComponent("MNUFILE"), first);
+    EXPECT_EQ(owner.FindComponent("mnuFileOpen"), nullptr);  // owned by first, not owner
+    EXPECT_EQ(first->FindComponent("mnufileopen"), second);
+    EXPECT_EQ(owner.FindComponent(""), nullptr);
+    EXPECT_EQ(owner.FindComponent("mnuFil"), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+// The language menu and the retitling of the main window and its two small dialogs from a
+// language file.
+//
+// The menu lists the files of the program's own languages folder, the folder the loader
+// reads, and each item loads exactly the file it was made for. A language file that is
+// missing or unreadable is reported and retitles nothing; a key the file lacks leaves
+// its caption as it is, so a partial translation never blanks a menu.
+#include "app/MainForm.h"
+#include "app/MainFormParts.h"
+
+#include "app/FormGoTo.h"
+#include "app/FormSearch.h"
+#include "app/LanguageFile.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/window/Menus.h"
+
+namespace {
+
+// The form whose controls a section of the language file retitles.
+TForm* FormOfSection(TfrmEdit* Main, const std::string& Section)
+{
+    if (Section == "SearchForm")
+        return frmSearch;
+    if (Section == "GoTo")
+        return frmGoTo;
+    return Main;
+}
+
+TComponent* FindNamed(TForm* Form, const std::string& Name)
+{
+    if (Form == nullptr)
+        return nullptr;
+    return Form->Name() == Name ? Form : Form->FindComponent(Name);
+}
+
+}  // namespace
+
+namespace {
+
+// Calls Action with Component as the first of Classes that it is; false when it is none.
+template <class... Classes, class Action>
+bool VisitAs(TComponent* Component, Action&& action)
+{
+    auto tryOne = [&](auto* typed) {
+        if (typed == nullptr)
+            return false;
+        action(*typed);
+        return true;
+    };
+    return (tryOne(dynamic_cast<Classes*>(Component)) || ...);
+}
+
+// The controls whose captions are ANSI bytes.
+template <class Action>
+bool VisitAnsiCaptioned(TComponent* Component, Action&& action)
+{
+    return VisitAs<TLabel, TButton, TCheckBox, TRadioButton, TGroupBox, TTabSheet, TSpeedButton>(
+        Component, action);
+}
+
+}  // namespace
+
+std::string CaptionOf(TComponent* Component)
+{
+    std::string utf8;
+    if (VisitAs<TMenuItem, TForm>(Component, [&](auto& captioned) { utf8 = captioned.Caption(); }))
+        return utf8;
+    std::string ansi;
+    VisitAnsiCaptioned(Component, [&](auto& control) { ansi = control.Caption(); });
+    return AnsiToUtf8(ansi);
+}
+
+void SetCaptionOf(TComponent* Component, const std::string& Utf8)
+{
+    if (!VisitAs<TMenuItem, TForm>(Component, [&](auto& captioned) { captioned.SetCaption(Utf8); }))
+        VisitAnsiCaptioned(Component, [&](auto& control) { control.SetCaption(AnsiCaption(Utf8)); });
+}
+
+void TfrmEdit::FillLanguageMenu()
+{
+    languageFiles_ = FindLanguageFiles(programFolder_ + "languages");
+    for (std::size_t i = 0; i < languageFiles_.size(); ++i) {
+        TMenuItem* item = AddMenuItem(mnuLanguage, "", LiteralCaption(languageFiles_[i].Caption), scNone,
+                                      &TfrmEdit::OnLanguageSelection);
+        item->SetTag(static_cast<long>(i));
+    }
+}
+
+void TfrmEdit::OnLanguageSelection(TObject* Sender)
+{
+    const auto* item = dynamic_cast<TMenuItem*>(Sender);
+    if (item == nullptr || item->Tag() < 0 || static_cast<std::size_t>(item->Tag()) >= languageFiles_.size())
+        return;
+    txtLang->SetText(languageFiles_[static_cast<std::size_t>(item->Tag())].Path);
+    LoadLanguage();
+}
+
+void TfrmEdit::LoadLanguage()
+{
+    std::unique_ptr<TLanguageFile> file;
+    try {
+        file = std::make_unique<TLanguageFile>(txtLang->Text());
+    } catch (const ELanguageFileError& error) {
+        MessageBox(error.Message(), Application->Title(), MB_OK);
+        return;
+    }
+    const TMenuUpdate update(MainMenu1);
+    bool popupsCopied = false;
+    for (const TLanguageRead& read : LanguageReads()) {
+        if (!popupsCopied && std::string_view(read.Section) != "MainForm") {
+            for (const TPopupCaptionCopy& copy : PopupCaptionCopies())
+                SetCaptionOf(FindControl(copy.Popup), CaptionOf(FindControl(copy.MenuItem)));
+            popupsCopied = true;
+        }
+        TForm* form = FormOfSection(this, read.Section);
+        TComponent* control = FindNamed(form, read.Control);
+        if (control == nullptr)
+            continue;
+        const std::string text = file->Caption(read.Section, read.Key, CaptionOf(control));
+        SetCaptionOf(control, text);
+        if (read.Also == nullptr)
+            continue;
+        TComponent* also = FindNamed(form, read.Also);
+        if (read.AlsoTarget == TLanguageTarget::Hint) {
+            if (auto* control2 = dynamic_cast<TControl*>(also))
+                control2->SetHint(text);
+        } else if (also != nullptr) {
+            SetCaptionOf(also, text);
+        }
+    }
+}

@@ -1,0 +1,286 @@
+// The file commands with each answer of the save prompt, titled and untitled text,
+// modified or not; failed loads and saves; drops, the file list and recent files.
+#include "MainFormFixture.h"
+
+#include "app/MainFormParts.h"
+#include "platform/controls/FileCtrl.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/runtime/Classes.h"
+#include "platform/window/Menus.h"
+#include "platform/window/Shell.h"
+#include "qvedit/core/QvEditTextBuffer.h"
+#include "qvedit/editor/QvEdit.h"
+#include "qvedit/highlighters/QvHighlighterPHP.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+class MainFormFileTest : public TMainFormFixture {
+protected:
+    MainFormFileTest() { Start(); }
+
+    TQvEdit& Editor() { return *Form().Editor; }
+    std::string Path() { return Form().lblFileName->Caption(); }
+    std::string Line(int Index) { return Editor().GetLines()->Strings(Index); }
+    void Type(const std::string& Text) { Editor().SetSelTextExternal(Text); }
+
+    // Opens Path through the open dialog (no prompt expected).
+    void Open(const std::string& Path)
+    {
+        QueueFile(Path);
+        Form().mnuFileOpenClick(nullptr);
+    }
+};
+
+TEST_F(MainFormFileTest, OpenTakesTheFileAndNamesItEverywhere)
+{
+    const std::string file = Write("index.php", "<?php\necho 1;\n");
+    Open(file);
+    EXPECT_EQ(Line(1), "echo 1;");
+    EXPECT_EQ(Path(), file);
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"index.php\"");
+    EXPECT_EQ(Form().CurSyntax->Caption(), " PHP");
+    EXPECT_FALSE(Editor().GetModified());
+    EXPECT_EQ(Form().mnuFileRecentFilesN[0]->Caption(), "index.php");
+    EXPECT_NE(SettingsText().find("RecentFile1=" + file), std::string::npos);
+    EXPECT_EQ(Form().DirectoryListBox1->GetDirectory(), ExtractFileDir(file));
+    EXPECT_TRUE(BoxTexts().empty());  // unmodified text: no prompt
+}
+
+TEST_F(MainFormFileTest, OpenWithUnsavedTextFollowsTheAnswer)
+{
+    const std::string other = Write("other.htm", "other\n");
+    Type("mine");
+
+    QueueBox(IDCANCEL);  // nothing happens, not even the open dialog
+    EXPECT_TRUE(Aborted([&] { Form().mnuFileOpenClick(nullptr); }));
+    EXPECT_EQ(Line(0), "mine");
+
+    QueueBox(IDYES);  // Yes, then the save dialog cancelled: the open is off too
+    QueueFile("");
+    EXPECT_TRUE(Aborted([&] { Form().mnuFileOpenClick(nullptr); }));
+    EXPECT_EQ(Line(0), "mine");
+    EXPECT_TRUE(Editor().GetModified());
+    EXPECT_EQ(Path(), "");
+
+    QueueBox(IDYES);  // Yes and a name: saved there, then the chosen file opens
+    QueueFile(Folder() + "mine.htm");
+    QueueFile(other);
+    Form().mnuFileOpenClick(nullptr);
+    EXPECT_EQ(Contents(Folder() + "mine.htm"), "mine\r\n");  // a new text ends lines with CR LF
+    EXPECT_EQ(Line(0), "other");
+
+    Type("changed ");
+    QueueBox(IDNO);  // No: the changes are dropped
+    QueueFile(Folder() + "mine.htm");
+    Form().mnuFileOpenClick(nullptr);
+    EXPECT_EQ(Line(0), "mine");
+    EXPECT_EQ(Contents(other), "other\n");
+}
+
+TEST_F(MainFormFileTest, YesAlwaysAsksForANameStartingAtTheCurrentFile)
+{
+    const std::string file = Write("page.php", "a\n");
+    Open(file);
+    Type("b");
+    QueueBox(IDYES);
+    QueueFile("");
+    EXPECT_TRUE(Aborted([&] { Form().mnuFileCloseClick(nullptr); }));
+    EXPECT_EQ(Form().SaveDialog1->GetFileName(), "page.php");
+    EXPECT_EQ(Form().SaveDialog1->GetInitialDir(), ExtractFileDir(file));
+    EXPECT_EQ(Contents(file), "a\n");
+    EXPECT_EQ(Line(0), "ba");
+}
+
+TEST_F(MainFormFileTest, SaveKeepsTheFilesLineEnds)
+{
+    const std::string file = Write("unix.php", "one\ntwo\n");
+    Open(file);
+    Editor().SetCaretXY(TPoint{4, 2});
+    Type("!");
+    Form().mnuFileSaveClick(nullptr);
+    EXPECT_EQ(Contents(file), "one\ntwo!\n");
+    EXPECT_FALSE(Editor().GetModified());
+
+    const std::string dos = Write("dos.txt", "x\r\ny");
+    Open(dos);
+    Type("w");
+    Form().mnuFileSaveClick(nullptr);
+    EXPECT_EQ(Contents(dos), "wx\r\ny\r\n");
+    EXPECT_EQ(Form().CurSyntax->Caption(), " HTML");
+}
+
+TEST_F(MainFormFileTest, SaveOfAnUntitledTextAsksForANameAndAddsTheExtension)
+{
+    Type("new page");
+    QueueFile("");  // cancelled: nothing written, still untitled and modified
+    Form().mnuFileSaveClick(nullptr);
+    EXPECT_EQ(Path(), "");
+    EXPECT_TRUE(Editor().GetModified());
+    EXPECT_EQ(Form().Caption(), "Quorvel");
+
+    QueueFile(Folder() + "page");
+    Form().mnuFileSaveClick(nullptr);
+    EXPECT_EQ(Contents(Folder() + "page.htm"), "new page\r\n");
+    EXPECT_EQ(Path(), Folder() + "page.htm");
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"page.htm\"");
+    EXPECT_EQ(Form().mnuFileRecentFilesN[0]->Caption(), "page.htm");
+}
+
+TEST_F(MainFormFileTest, AFailedSaveKeepsTheTextModifiedAndTheOldFileWhole)
+{
+    const std::string folder = Folder() + "gone/";
+    std::filesystem::create_directory(folder);
+    const std::string file = folder + "a.php";
+    Write("gone/a.php", "old\n");
+    Open(file);
+    Type("new ");
+    std::filesystem::remove_all(folder);
+    EXPECT_THROW(Form().mnuFileSaveClick(nullptr), EStreamError);
+    EXPECT_EQ(Line(0), "new old");
+    EXPECT_TRUE(Editor().GetModified());
+    EXPECT_EQ(Path(), file);
+}
+
+TEST_F(MainFormFileTest, ASaveOverAReadOnlyFileFailsAndChangesNothing)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write read-only files";
+    const std::string file = Write("locked.php", "old\n");
+    Open(file);
+    ::chmod(file.c_str(), 0444);
+    Type("new ");
+    EXPECT_THROW(Form().mnuFileSaveClick(nullptr), EStreamError);
+    EXPECT_EQ(Contents(file), "old\n");
+    EXPECT_EQ(Line(0), "new old");
+    EXPECT_TRUE(Editor().GetModified());
+}
+
+TEST_F(MainFormFileTest, CloseEmptiesTheTextAndMakesItUntitled)
+{
+    Open(Write("a.php", "text\n"));
+    Form().mnuFileCloseClick(nullptr);  // unmodified: no prompt
+    EXPECT_EQ(Editor().GetLines()->Count(), 0);
+    EXPECT_EQ(Path(), "");
+    EXPECT_EQ(Form().Caption(), "Quorvel");
+
+    Type("x");
+    QueueBox(IDNO);
+    Form().mnuFileCloseClick(nullptr);
+    EXPECT_EQ(Editor().GetLines()->Count(), 0);
+    // After Close, Save asks for a name.
+    QueueFile("");
+    Form().mnuFileSaveClick(nullptr);
+}
+
+TEST_F(MainFormFileTest, NewStartsAnotherCopyAndLeavesThisOneAlone)
+{
+    std::vector<TShellAction> actions;
+    const TShellHandler previous = SetShellHandler([&](const TShellAction& Action) {
+        actions.push_back(Action);
+        return true;
+    });
+    Open(Write("a.php", "a\n"));
+    Type("b");
+    Form().mnuFileNewClick(nullptr);  // no prompt
+    SetShellHandler(previous);
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].Kind, TShellAction::StartProgram);
+    EXPECT_EQ(actions[0].Target, ProgramPath());
+    EXPECT_TRUE(actions[0].Arguments.empty());
+    EXPECT_EQ(Line(0), "ba");
+    EXPECT_TRUE(Editor().GetModified());
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"a.php\"");
+}
+
+TEST_F(MainFormFileTest, ADropOpensTheFirstFileWithAPlainTitle)
+{
+    const std::string sql = Write("q.sql", "select 1\n");
+    TStringList files;
+    files.Add(sql);
+    files.Add(Write("b.php", "b\n"));
+    files.Add(Write("c.php", "c\n"));
+    Form().EditorDropFiles(&Editor(), 0, 0, &files);
+    EXPECT_EQ(Line(0), "select 1");
+    EXPECT_EQ(Form().Caption(), "Quorvel - q.sql");
+    EXPECT_EQ(Form().CurSyntax->Caption(), " SQL");
+    EXPECT_EQ(Path(), sql);
+    EXPECT_EQ(SettingsText(), "<missing>");  // no recent-file push
+}
+
+TEST_F(MainFormFileTest, AFailedFileListOpenChangesNothing)
+{
+    const std::string first = Write("first.php", "first\n");
+    const std::string doomed = Write("doomed.php", "doomed\n");
+    Open(first);
+    Form().FileListBox1->SetDirectory(ExtractFileDir(doomed));
+    const auto& names = Form().FileListBox1->Items();
+    const auto at = std::find(names.begin(), names.end(), "doomed.php");
+    ASSERT_NE(at, names.end());
+    Form().FileListBox1->SetItemIndex(static_cast<int>(at - names.begin()));
+    std::filesystem::remove(doomed);
+    EXPECT_THROW(Form().FileListBox1DblClick(nullptr), EStreamError);
+    EXPECT_EQ(Line(0), "first");
+    EXPECT_EQ(Path(), first);
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"first.php\"");
+    EXPECT_EQ(Form().Editor->GetHighlighter(), (TQvCustomHighlighter*)Form().QvPHPHighlighter1);
+
+    // With nothing selected a double click does nothing.
+    Form().FileListBox1->SetItemIndex(-1);
+    Form().FileListBox1DblClick(nullptr);
+    EXPECT_EQ(Line(0), "first");
+}
+
+TEST_F(MainFormFileTest, TheFileListOpensTheSelectedFileWithoutUndoHistory)
+{
+    const std::string file = Write("list.php", "listed\n");
+    Type("x");
+    Form().FileListBox1->SetDirectory(ExtractFileDir(file));
+    const auto& names = Form().FileListBox1->Items();
+    Form().FileListBox1->SetItemIndex(
+        static_cast<int>(std::find(names.begin(), names.end(), "list.php") - names.begin()));
+    QueueBox(IDNO);
+    Form().FileListBox1DblClick(nullptr);
+    EXPECT_EQ(Line(0), "listed");
+    EXPECT_FALSE(Editor().GetModified());
+    EXPECT_FALSE(Editor().GetCanUndo());
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"list.php\"");
+    EXPECT_EQ(Form().mnuFileRecentFilesN[0]->Caption(), "list.php");
+}
+
+TEST_F(MainFormFileTest, RecentFilesArePushedAndReopenedFromTheSettingsFile)
+{
+    const std::string a = Write("a.php", "a\n");
+    const std::string b = Write("b.php", "b\n");
+    Open(a);
+    Open(b);
+    Open(a);
+    EXPECT_EQ(Form().mnuFileRecentFilesN[0]->Caption(), "a.php");
+    EXPECT_EQ(Form().mnuFileRecentFilesN[1]->Caption(), "b.php");
+    EXPECT_EQ(Form().mnuFileRecentFilesN[2]->Caption(), "a.php");
+    EXPECT_EQ(Form().mnuFileRecentFilesN[3]->Caption(), "");
+
+    Form().mnuFileRecentFiles2Click(nullptr);
+    EXPECT_EQ(Line(0), "b");
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"b.php\"");
+    const std::string c = Write("c&d.php", "c\n");
+    Open(c);
+    Open(a);  // a sixth push drops the oldest
+    EXPECT_EQ(Form().mnuFileRecentFilesN[0]->Caption(), "a.php");
+    EXPECT_EQ(Form().mnuFileRecentFilesN[1]->Caption(), "c&&d.php");
+    EXPECT_EQ(Form().mnuFileRecentFilesN[4]->Caption(), "b.php");
+    EXPECT_EQ(SettingsText().find("RecentFile5=" + a), std::string::npos);
+
+    // An empty entry still asks about unsaved text, then does nothing.
+    TSettingsFile(Folder()).AddRecentFile("");
+    Type("x");
+    QueueBox(IDNO);
+    Form().mnuFileRecentFiles1Click(nullptr);
+    EXPECT_EQ(Line(0), "xa");
+}
+
+}  // namespace

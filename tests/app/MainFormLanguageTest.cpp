@@ -1,0 +1,136 @@
+// Retitling from language files: every key lands in its control, the pop-up menu and the
+// tool bar's tooltips follow, a missing key or file, and the language menu.
+#include "MainFormFixture.h"
+
+#include "app/MainFormParts.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/window/Menus.h"
+#include "qvedit/editor/QvEdit.h"
+
+#include <filesystem>
+
+namespace {
+
+using MainFormLanguageTest = TMainFormFixture;
+
+// The controls of the main window that the MainForm section retitles, each by the key
+// of the same name unless given.
+const char* const retitledByOwnKey[] = {
+    "lblCurrentHightliter", "mnuFile", "mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs",
+    "mnuFileClose", "mnuFilePrinterParam", "mnuFilePrinterParamLineNumbers", "mnuFilePrint",
+    "mnuFilePrinterSettings", "mnuFilePreview", "mnuFileRecentFiles", "mnuFileExit", "mnuEdit",
+    "mnuEditUndo", "mnuEditRedo", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditFind",
+    "mnuEditReplace", "mnuEditBigCase", "mnuEditSmallCase", "mnuEditGoTo", "mnuEditSelectAll",
+    "mnuView", "mnuViewBlock", "mnuViewBlockNormal", "mnuViewBlockColumn", "mnuViewBlockLine",
+    "mnuViewEncoding", "tCoding", "mnuViewCharset", "mnuViewTools", "mnuViewMenu", "mnuHightliter",
+    "mnuHightliterLanguages", "mnuBookmarks", "mnuBookmarksGo", "mnuBookmarksAdd", "mnuBookmarksRemove",
+    "mnuBookmarksClear", "mnuInsert", "mnuInsertColor", "mnuInsertFont", "mnuInsertDateAndTime", "mnuHelp",
+    "mnuHelpAbout", "tFileManager", "gChars", "gTemplates"};
+
+const std::pair<const char*, const char*> retitledByOtherKey[] = {
+    {"mnuLanguage", "LangMenu"}, {"tInsert", "mnuInsert"}, {"gColor", "mnuInsertColor"},
+    {"tCodingConverFromTo", "mnuViewEncoding"}, {"tCodingChangeCharset", "mnuViewCharset"},
+    {"PopupUndo", "mnuEditUndo"}, {"PopupRedo", "mnuEditRedo"}, {"PopupCut", "mnuEditCut"},
+    {"PopupCopy", "mnuEditCopy"}, {"PopupPaste", "mnuEditPaste"}, {"PopupSearch", "mnuEditFind"},
+    {"PopupGoTo", "mnuEditGoTo"}, {"PopupSelAll", "mnuEditSelectAll"}, {"PopupInsert", "mnuInsert"},
+    {"PopupInsertColor", "mnuInsertColor"}, {"PopupInsertFont", "mnuInsertFont"},
+    {"PopupInsertTime", "mnuInsertDateAndTime"}};
+
+const std::pair<const char*, const char*> hints[] = {
+    {"bNew", "mnuFileNew"},       {"bOpen", "mnuFileOpen"},   {"bSave", "mnuFileSave"},
+    {"bClose", "mnuFileClose"},   {"bPrint", "mnuFilePrint"}, {"bPrintSetup", "mnuFilePrinterSettings"},
+    {"bPreview", "mnuFilePreview"}, {"bUndo", "mnuEditUndo"}, {"bRedo", "mnuEditRedo"},
+    {"bCut", "mnuEditCut"},       {"bCopy", "mnuEditCopy"},   {"bPaste", "mnuEditPaste"},
+    {"bFind", "mnuEditFind"}};
+
+std::string CaptionNamed(TComponent* Owner, const std::string& Name)
+{
+    TComponent* control = Owner->FindComponent(Name);
+    EXPECT_NE(control, nullptr) << Name;
+    return control != nullptr ? CaptionOf(control) : std::string();
+}
+
+TEST_F(MainFormLanguageTest, EveryKeyLandsInItsControl)
+{
+    Start();
+    TfrmEdit& form = Form();
+    for (const char* name : retitledByOwnKey)
+        EXPECT_EQ(CaptionNamed(&form, name), std::string("~") + name);
+    for (const auto& [name, key] : retitledByOtherKey)
+        EXPECT_EQ(CaptionNamed(&form, name), std::string("~") + key) << name;
+    for (const auto& [button, key] : hints) {
+        auto* control = dynamic_cast<TControl*>(form.FindComponent(button));
+        ASSERT_NE(control, nullptr) << button;
+        EXPECT_EQ(control->Hint(), std::string("~") + key) << button;
+    }
+    EXPECT_EQ(frmSearch->Caption(), "~SearchForm.Caption");
+    EXPECT_EQ(frmGoTo->Caption(), "~GoTo.Caption");
+
+    // What is never retitled.
+    EXPECT_EQ(form.Caption(), "Quorvel");
+    EXPECT_EQ(form.HTML1->Caption(), "HTML");
+    EXPECT_EQ(form.CSSMaker1->Caption(), "CSS Maker");
+    EXPECT_EQ(form.TabSheet3->Caption(), "HTML");
+    EXPECT_EQ(form.CurSyntax->Caption(), " HTML");
+}
+
+TEST_F(MainFormLanguageTest, AKeyTheFileLacksKeepsItsCaption)
+{
+    AddLanguage("Part_lang.dat", "[MainForm]\nmnuEdit=Bearbeiten\n");
+    Start();
+    Form().txtLang->SetText(Folder() + "languages/Part_lang.dat");
+    Form().LoadLanguage();
+    EXPECT_EQ(Form().mnuEdit->Caption(), "Bearbeiten");
+    EXPECT_EQ(Form().mnuFile->Caption(), "~mnuFile");
+    EXPECT_EQ(Form().bNew->Hint(), "~mnuFileNew");
+}
+
+TEST_F(MainFormLanguageTest, AMissingFileIsToldAndRetitlesNothing)
+{
+    Write("settings.ini", "[Settings]\nLanguage=" + Folder() + "languages/Gone_lang.dat\n");
+    QueueBox(IDOK);
+    Start();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error opening the " + Folder() +
+                                                   "languages/Gone_lang.dat language file!"});
+    EXPECT_EQ(Form().mnuFile->Caption(), "Файл");  // the built-in caption stays
+    EXPECT_EQ(Form().mnuLanguage->Caption(), "Язык");
+
+    // The save prompt then falls back to its own text.
+    Form().Editor->SetSelTextExternal("x");
+    QueueBox(IDNO);
+    Form().mnuFileCloseClick(nullptr);
+    EXPECT_EQ(BoxTexts().back(), "Save file?");
+}
+
+TEST_F(MainFormLanguageTest, TheMenuListsTheProgramsLanguagesAndLoadsExactlyTheOneChosen)
+{
+    AddLanguage("Pt_BR_lang.dat", "[MainForm]\nmnuFile=Arquivo\n");
+    AddLanguage("A&B_lang.dat", "[MainForm]\nmnuFile=Both\n");
+    AddLanguage("readme.txt", "");
+    // Another current folder with languages of its own is not listed.
+    TTempFolder elsewhere;
+    std::filesystem::create_directory(elsewhere.Path() + "languages");
+    elsewhere.Write("languages/Other_lang.dat", "");
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.Path());
+    Start();
+    std::filesystem::current_path(saved);
+
+    TMenuItem* menu = Form().mnuLanguage;
+    std::vector<std::string> captions;
+    for (int i = 0; i < menu->Count(); ++i)
+        captions.push_back(menu->Items(i)->Caption());
+    EXPECT_EQ(captions, (std::vector<std::string>{"A&&B", "English", "Pt"}));
+
+    menu->Items(2)->Click();
+    EXPECT_EQ(Form().txtLang->Text(), Folder() + "languages/Pt_BR_lang.dat");
+    EXPECT_EQ(Form().mnuFile->Caption(), "Arquivo");
+    menu->Items(1)->Click();
+    menu->Items(1)->Click();  // twice is the same as once
+    EXPECT_EQ(Form().mnuFile->Caption(), "~mnuFile");
+    EXPECT_EQ(Form().bSave->Hint(), "~mnuFileSave");
+}
+
+}  // namespace

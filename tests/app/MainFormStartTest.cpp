@@ -1,0 +1,124 @@
+// The main window's first showing and its closing: what the settings file holds before
+// and after, the view switches kept between runs, and a settings file that cannot be
+// written.
+#include "MainFormFixture.h"
+
+#include "app/MainFormParts.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/window/Menus.h"
+#include "qvedit/core/QvEditKeyCmds.h"
+#include "qvedit/core/QvEditTextBuffer.h"
+#include "qvedit/editor/QvEdit.h"
+#include "qvedit/highlighters/QvHighlighterMulti.h"
+
+#include <filesystem>
+
+namespace {
+
+using MainFormStartTest = TMainFormFixture;
+
+TEST_F(MainFormStartTest, FirstRunShowsEverythingAndCloseWritesTheThreeSettings)
+{
+    Start();
+    TfrmEdit& form = Form();
+    EXPECT_EQ(form.Caption(), "Quorvel");
+    EXPECT_EQ(form.txtLang->Text(), Folder() + "languages/English_lang.dat");
+    EXPECT_EQ(form.mnuFile->Caption(), "~mnuFile");  // retitled from the language file
+    EXPECT_TRUE(form.PageControl1->Visible());
+    EXPECT_TRUE(form.ToolBar1->Visible());
+    EXPECT_TRUE(form.mnuViewTools->Checked());
+    EXPECT_TRUE(form.mnuViewMenu->Checked());
+    for (TMenuItem* item : form.mnuFileRecentFilesN) {
+        EXPECT_EQ(item->Caption(), "");
+        EXPECT_TRUE(item->Visible());
+    }
+    EXPECT_EQ(form.ComboBox1->Text(), "PHP");
+    EXPECT_EQ(form.cCharset->Text(), "Default");
+    EXPECT_EQ(form.Editor->GetHighlighter(), form.QvMultiHighlighter1);
+    EXPECT_EQ(form.CurSyntax->Caption(), " HTML");
+    EXPECT_TRUE(form.HTML1->Default());
+    EXPECT_EQ(form.LN1->Caption(), "1/1");
+    EXPECT_EQ(form.PageControl1->ActivePage(), form.tFileManager);
+    EXPECT_EQ(SettingsText(), "<missing>");  // nothing is written by starting
+
+    form.Close();
+    EXPECT_EQ(SettingsText(), "[Settings]\nShowTools=1\nShowMenu=1\nLanguage=" + Folder() +
+                                  "languages/English_lang.dat\n");
+}
+
+TEST_F(MainFormStartTest, ShowingAgainDoesNotSetUpTwice)
+{
+    Start();
+    const int languages = Form().mnuLanguage->Count();
+    Form().Hide();
+    Form().Show();
+    EXPECT_EQ(Form().mnuLanguage->Count(), languages);
+}
+
+TEST_F(MainFormStartTest, HiddenPaneAndToolBarAreKeptBetweenRuns)
+{
+    Write("settings.ini", "[Settings]\nShowTools=0\nShowMenu=0\nRecentFile1=/x/a.php\n");
+    Start();
+    TfrmEdit& form = Form();
+    EXPECT_FALSE(form.PageControl1->Visible());
+    EXPECT_FALSE(form.Splitter1->Visible());
+    EXPECT_FALSE(form.ToolBar1->Visible());
+    EXPECT_FALSE(form.mnuViewTools->Checked());
+    EXPECT_FALSE(form.mnuViewMenu->Checked());
+    // Full paths until the first push.
+    EXPECT_EQ(form.mnuFileRecentFilesN[0]->Caption(), "/x/a.php");
+
+    form.Close();
+    EXPECT_EQ(SettingsText(), "[Settings]\nShowTools=0\nShowMenu=0\nRecentFile1=/x/a.php\nLanguage=" +
+                                  Folder() + "languages/English_lang.dat\n");
+}
+
+TEST_F(MainFormStartTest, CancelAtTheCloseKeepsTheWindowAndWritesNothing)
+{
+    Start();
+    Form().Editor->SetSelTextExternal("typed");
+    QueueBox(IDCANCEL);
+    EXPECT_TRUE(Aborted([&] { Form().Close(); }));
+    EXPECT_EQ(SettingsText(), "<missing>");
+    EXPECT_EQ(Form().Editor->GetLines()->Strings(0), "typed");
+
+    QueueBox(IDNO);
+    Form().Close();
+    EXPECT_NE(SettingsText(), "<missing>");
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"~Messages.SaveFile", "~Messages.SaveFile"}));
+}
+
+TEST_F(MainFormStartTest, AnUnwritableSettingsFileIsToldOnceAndTheWindowStillCloses)
+{
+    // A folder where the file should be: every write fails, also for the superuser.
+    // Reading it fails already at the start, which is told; later failures in the same
+    // run are not told again, and the window closes.
+    std::filesystem::create_directory(Folder() + "settings.ini");
+    QueueBox(IDOK);
+    Start();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error opening the \"settings.ini\" file!"});
+    Form().AddRecentFile(Write("a.php", "<?php\n"));
+    Form().Close();
+    EXPECT_EQ(BoxTexts().size(), 1u);
+    EXPECT_FALSE(Form().Visible());
+}
+
+TEST_F(MainFormStartTest, EditorIsConfiguredAsTheWindowNeedsIt)
+{
+    TQvEdit& editor = *Form().Editor;
+    EXPECT_EQ(editor.GetTabWidth(), 2);
+    EXPECT_EQ(editor.GetMaxLineWidth(), 100000);
+    EXPECT_TRUE(editor.GetOptions().Contains(eoDropFiles));
+    EXPECT_TRUE(editor.GetOptions().Contains(eoAltSetsColumnMode));
+    EXPECT_FALSE(editor.GetOptions().Contains(eoShowScrollHint));
+    EXPECT_EQ(editor.PopupMenu(), Form().PopupMenu1);
+    TQvEditKeyStrokes& keys = *editor.GetKeystrokes();
+    EXPECT_EQ(keys.FindKeycode(VK_F1, 0), -1);
+    ASSERT_GE(keys.FindKeycode(VK_F1, ssCtrl), 0);
+    EXPECT_EQ(keys.GetItem(keys.FindKeycode(VK_F1, ssCtrl))->GetCommand(), ecContextHelp);
+    EXPECT_EQ(Form().QvMultiHighlighter1->GetSchemes()->Count(), 7);
+}
+
+}  // namespace
