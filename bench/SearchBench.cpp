@@ -213,6 +213,58 @@ void ScalingOfReplaceAll(TOurs& Ours)
     }
 }
 
+// The steps one search of Expression over Text takes alone; past the bound of one search,
+// the steps at which it ended.
+long StepsOfOneSearch(const std::string& Expression, const std::string& Text)
+{
+    TRegex re;
+    re.SetExpression(Expression);
+    try {
+        (void)re.Replace(Text, "-", true);
+    } catch (const ERegex&) {
+    }
+    return re.StepsUsed();
+}
+
+// Puts before every line of the file a head with a match and then a run of XCount x that
+// costs the expression many steps, within the bound of one search; times a replace-all
+// until it ends with the engine's error, counts the lines it had replaced by then, and
+// times the undo of them.
+void CostlyOnEveryLine(TQvEdit* Editor, const std::string& Original, int XCount)
+{
+    const std::string expression = "(x+x+)+y";
+    const std::string head = "xxy " + std::string(static_cast<std::size_t>(XCount), 'x') + "!y ";
+    const long cost = StepsOfOneSearch(expression, head);
+    std::string text;
+    text.reserve(Original.size() * 2);
+    for (std::size_t at = 0; at < Original.size();) {
+        const std::size_t end = std::min(Original.find("\r\n", at), Original.size());
+        text += head;
+        text.append(Original, at, end + 2 - at);
+        at = end + 2;
+    }
+    Editor->GetLines()->SetText(text);
+    Editor->ClearUndo();
+    Editor->SetCaretXY(TPoint{1, 1});
+    int code = 0;
+    const double seconds = Seconds([&] {
+        try {
+            Editor->SearchReplace(expression, "-", {ssoReplaceAll, ssoEntireScope, ssoMatchCase});
+        } catch (const ERegex& e) {
+            code = e.ErrorCode();
+        }
+    });
+    int replaced = 0;
+    while (replaced < Editor->GetLines()->Count() && Editor->GetLines()->Get(replaced).rfind("- ", 0) == 0)
+        ++replaced;
+    const double undo = Seconds([&] { Editor->Undo(); });
+    const bool restored = Editor->GetLines()->GetText() == text && !Editor->GetCanUndo();
+    std::printf("costly on every line (%d x, %ld steps a line, %.0f%% of one search's bound), replace all over "
+                "%d lines: error %d after %.2f s, %d lines replaced; undo %.2f s, %s\n",
+                XCount, cost, 100.0 * static_cast<double>(cost) / TRegex::StepBudget, Editor->GetLines()->Count(),
+                code, seconds, replaced, undo, restored ? "text restored" : "TEXT NOT RESTORED");
+}
+
 void CostlyExpression(TOurs& Ours)
 {
     TQvEdit* editor = Ours.Editor;
@@ -228,20 +280,16 @@ void CostlyExpression(TOurs& Ours)
         }
     });
     std::printf("hostile expression, replace all: ended with error %d after %.2f s\n", code, hostile);
-    // Costly on every line but within the bound of one search (18 x then "!y"): the time
-    // a line takes, and what that makes of the file's line count.
-    const int fileLines = editor->GetLines()->Count();
-    const int lines = 200;
-    std::string text;
-    for (int i = 0; i < lines; ++i)
-        text += std::string(18, 'x') + "!y\r\n";
-    editor->GetLines()->SetText(text);
-    editor->SetCaretXY(TPoint{1, 1});
-    const double costly = Seconds([&] {
-        editor->SearchReplace("(x+x+)+y", "-", {ssoReplaceAll, ssoEntireScope});
-    });
-    std::printf("costly expression on every line: %.1f ms a line, %.0f s for %d lines\n", costly * 1e3 / lines,
-                costly / lines * fileLines, fileLines);
+
+    // Costly on every line: a run of 18 x, and the longest run whose search stays within
+    // the bound of one search.
+    const std::string original = editor->GetLines()->GetText();
+    int longest = 18;
+    while (StepsOfOneSearch("(x+x+)+y", std::string(static_cast<std::size_t>(longest + 1), 'x') + "!y") <
+           TRegex::StepBudget)
+        ++longest;
+    for (int xCount : {18, longest})
+        CostlyOnEveryLine(editor, original, xCount);
 }
 
 }  // namespace

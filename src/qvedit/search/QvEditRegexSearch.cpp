@@ -53,6 +53,7 @@ Integer TQvEditRegexSearch::FindAll(const std::string& NewText)
 {
     positions_.clear();
     lengths_.clear();
+    regex_->GrowOperation(StepsPerByte * static_cast<long>(NewText.size()));
     for (bool found = regex_->Exec(NewText); found; found = regex_->ExecNext()) {
         positions_.push_back(regex_->MatchPos(0));
         lengths_.push_back(regex_->MatchLen(0));
@@ -66,9 +67,12 @@ void TQvEditRegexSearch::Replace(const std::string& aReplacement, TObject* AEdit
     QvEditSetSelTextExternal(AEditor, regex_->Replace(selected, aReplacement, true));
 }
 
-// The engine on this branch bounds each search on its own; the budget shared by all the
-// searches of an operation plugs in here: BeginOperation starts it on the TRegex
-// (TRegex::BeginOperation), EndOperation ends it.
-void TQvEditRegexSearch::BeginOperation() {}
+void TQvEditRegexSearch::BeginOperation()
+{
+    regex_->BeginOperation();
+}
 
-void TQvEditRegexSearch::EndOperation() {}
+void TQvEditRegexSearch::EndOperation()
+{
+    regex_->EndOperation();
+}

@@ -31,10 +31,14 @@ public:
     Integer FindAll(const std::string& NewText) override;
     void Replace(const std::string& aReplacement, TObject* AEditor) override;
 
-    // One operation of the editor's driver (a find, a replace-all): every search between
-    // BeginOperation and EndOperation shares one step budget, so an expression that is
-    // costly on every line ends the operation with the engine's error instead of running
-    // line after line. Pairs nest; TQvRegexSearchOperation holds one for a scope.
+    // One operation of the editor's driver (a find, a replace-all). Each search within it
+    // (one FindAll, one Replace) keeps the bound it has alone, and all of them together
+    // share one budget: TRegex::StepBudget, grown by StepsPerByte for every byte given to
+    // FindAll. Ordinary expressions take a few steps a byte and never reach it, whatever
+    // the size of the text; an expression that is costly on every line ends the operation
+    // with the engine's error after a bounded amount of work instead of running line after
+    // line. Pairs nest; TQvRegexSearchOperation holds one for a scope.
+    static constexpr long StepsPerByte = 64;
     void BeginOperation();
     void EndOperation();
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 using namespace QvRegexProgram;
 
@@ -251,25 +252,44 @@ void TRegex::SetInputString(const std::string& value)
     mustLastStart_ = -2;
     ClearMatches();
     if (operationDepth_ == 0)
-        StartBudget(StepBudget);
+        StartBudget(StepBudget, StepBudget);
+    else
+        searchStart_ = stepsUsed_;
 }
 
-void TRegex::StartBudget(long budget)
+void TRegex::StartBudget(long budget, long searchBudget)
 {
     stepBudget_ = budget;
+    searchBudget_ = searchBudget;
+    searchStart_ = 0;
     stepsUsed_ = 0;
 }
 
-void TRegex::BeginOperation(long budget)
+void TRegex::BeginOperation(long budget, long searchBudget)
 {
     if (operationDepth_++ == 0)
-        StartBudget(budget);
+        StartBudget(budget, searchBudget);
 }
 
 void TRegex::EndOperation()
 {
     if (operationDepth_ > 0)
         --operationDepth_;
+}
+
+void TRegex::GrowOperation(long steps)
+{
+    if (operationDepth_ == 0 || steps <= 0 || stepsUsed_ > stepBudget_)
+        return;
+    constexpr long Most = std::numeric_limits<long>::max();
+    stepBudget_ = steps > Most - stepBudget_ ? Most : stepBudget_ + steps;
+}
+
+long TRegex::StepLimit() const
+{
+    constexpr long Most = std::numeric_limits<long>::max();
+    const long searchLimit = searchBudget_ > Most - searchStart_ ? Most : searchStart_ + searchBudget_;
+    return std::min(stepBudget_, searchLimit);
 }
 
 void TRegex::ClearMatches()

@@ -163,25 +163,36 @@ public:
 
     // ---- The step budget
     // Searching counts its work in steps (a node visited, a choice resumed, a character
-    // examined, scanned or compared) against the budget of an operation; when the budget
-    // runs out the search raises ERegex with reeBacktrackLimitExceeded. The default budget,
-    // StepBudget, is 0.3 s of the slowest kind of step measured (about 200 million steps a
-    // second on the release build), so even the worst search ends within half a second.
-    // Exec and SetInputString start a new operation, with a full budget; ExecPos and
-    // ExecNext go on with the current one, so a loop of ExecNext, a Replace and a Split
-    // each share one budget. A caller whose operation spans many inputs (find all or
-    // replace all over the lines of a file) holds one budget across all of its searches
-    // between BeginOperation and EndOperation, best with a TRegexOperation on the stack;
-    // meanwhile nothing starts a new budget. Pairs nest: only the outermost one counts.
-    // Once the budget is spent, every further search of the operation raises 1017 at once.
+    // examined, scanned or compared); when a bound runs out the search raises ERegex with
+    // reeBacktrackLimitExceeded. The default budget, StepBudget, is 0.3 s of the slowest
+    // kind of step measured (about 200 million steps a second on the release build), so
+    // even the worst search ends within half a second.
+    // A search starts with Exec or SetInputString and goes on with ExecPos and ExecNext, so
+    // a loop of ExecNext, a Replace and a Split are one search each. Outside an operation
+    // every search has a fresh budget of StepBudget.
+    // A caller whose work spans many inputs (find all or replace all over the lines of a
+    // file) opens an operation between BeginOperation and EndOperation, best with a
+    // TRegexOperation on the stack; pairs nest, only the outermost one counts. Within it
+    // two bounds hold at once: each search still has a cap of its own (`searchBudget`),
+    // so one catastrophic input ends as it would alone; and all the searches together
+    // share the operation's budget (`budget`), which the caller may grow with the text it
+    // has scanned (GrowOperation), so that ordinary work over a huge text never reaches it
+    // while an expression that is costly on every input ends the operation early.
+    // Once the operation's budget is spent, every further search of the operation raises
+    // 1017 at once, and growing it no longer helps.
     // Where a search fails with an error, the groups of the previous match stand; Replace
     // and Split also leave the input (and the pieces) as they were.
     static constexpr long StepBudget = 60'000'000;
-    // Starts an operation of `budget` steps (when none is open).
-    void BeginOperation(long budget = StepBudget);
+    // Starts an operation (when none is open).
+    void BeginOperation(long budget = StepBudget, long searchBudget = StepBudget);
     void EndOperation();
-    // The steps the current operation has used so far.
+    // Adds `steps` to the budget of the open operation unless it is already spent; does
+    // nothing outside an operation.
+    void GrowOperation(long steps);
+    // The steps the current operation (outside one: the current search) has used so far,
+    // and the budget it has.
     long StepsUsed() const { return stepsUsed_; }
+    long OperationBudget() const { return stepBudget_; }
 
     // ---- Substitution and splitting
     std::string Substitute(const std::string& templ);
@@ -204,7 +215,10 @@ private:
     void DropProgram();
     bool ExecPrim(int offset);
     void ClearMatches();
-    void StartBudget(long budget);
+    void StartBudget(long budget, long searchBudget);
+    // The step count at which the current search stops: the nearer of its own cap and
+    // the operation's budget.
+    long StepLimit() const;
     // The groups of the last match, kept aside while a call may fail.
     struct TGroups {
         std::ptrdiff_t start[NSUBEXP];
@@ -255,8 +269,10 @@ private:
     int compilerErrorPos_ = 0;
     int lastError_ = 0;
 
-    // The budget of the current operation
+    // The budget of the current operation and the cap of each of its searches
     long stepBudget_ = StepBudget;
+    long searchBudget_ = StepBudget;
+    long searchStart_ = 0;  // stepsUsed_ when the current search began
     long stepsUsed_ = 0;
     int operationDepth_ = 0;
 
@@ -274,11 +290,15 @@ private:
     std::vector<TRegexBacktrack> backtrack_;
 };
 
-// Holds one step budget across every search made during its lifetime (see
+// Holds one operation across every search made during its lifetime (see
 // TRegex::BeginOperation).
 class TRegexOperation {
 public:
-    explicit TRegexOperation(TRegex& re, long budget = TRegex::StepBudget) : re_(re) { re_.BeginOperation(budget); }
+    explicit TRegexOperation(TRegex& re, long budget = TRegex::StepBudget, long searchBudget = TRegex::StepBudget)
+        : re_(re)
+    {
+        re_.BeginOperation(budget, searchBudget);
+    }
     ~TRegexOperation() { re_.EndOperation(); }
     TRegexOperation(const TRegexOperation&) = delete;
     TRegexOperation& operator=(const TRegexOperation&) = delete;

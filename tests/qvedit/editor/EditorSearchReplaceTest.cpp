@@ -369,6 +369,61 @@ TEST_F(SearchReplaceTest, AnExpressionRunningOutOfItsBoundsStopsAndKeepsWhatWasD
     EXPECT_EQ(Editor().GetBlockBegin(), (TPoint{1, 2}));
 }
 
+TEST_F(SearchReplaceTest, AnExpressionCostlyOnEveryLineEndsTheReplaceAllEarly)
+{
+    // Each line has a match, then a run that costs the expression hundreds of thousands of
+    // steps: far within one search's bound, but too much for the whole operation.
+    const std::string expression = "(x+x+)+y";
+    const std::string line = "xxy " + std::string(16, 'x') + "!y";
+    const std::string replaced = "- " + std::string(16, 'x') + "!y";
+    constexpr int Lines = 200;
+
+    // Where the operation must stop, from the steps each search takes: a line's FindAll,
+    // then the re-run of the expression on the selected match.
+    TRegex re;
+    re.SetExpression(expression);
+    (void)re.Replace(line, "-", true);
+    const long findSteps = re.StepsUsed();
+    (void)re.Replace("xxy", "-", true);
+    const long replaceSteps = re.StepsUsed();
+    long budget = TRegex::StepBudget;
+    long used = 0;
+    int done = 0;
+    for (; done < Lines; ++done) {
+        budget += TQvEditRegexSearch::StepsPerByte * static_cast<long>(line.size());
+        used += findSteps;
+        if (used > budget)
+            break;
+        used += replaceSteps;
+        if (used > budget)
+            break;
+    }
+    ASSERT_GT(done, 0);
+    ASSERT_LT(done, Lines);
+
+    std::string text;
+    std::string expected;
+    for (int i = 0; i < Lines; ++i) {
+        const std::string separator = i + 1 < Lines ? "\r\n" : "";
+        text += line + separator;
+        expected += (i < done ? replaced : line) + separator;
+    }
+    UseRegex();
+    SetText(text);
+    Editor().ClearUndo();
+    try {
+        Run(expression, "-", {ssoReplaceAll, ssoEntireScope, ssoMatchCase});
+        FAIL() << "no error";
+    } catch (const ERegex& e) {
+        EXPECT_EQ(e.ErrorCode(), reeBacktrackLimitExceeded);
+    }
+    EXPECT_EQ(Text(), expected);
+    EXPECT_FALSE(Editor().PaintLocked());
+    Editor().Undo();
+    EXPECT_EQ(Text(), text);
+    EXPECT_FALSE(Editor().GetCanUndo());
+}
+
 // ---- Bracket matching ------------------------------------------------------------------------------
 
 TEST_F(SearchReplaceTest, MatchesEachBracketPairNestedAndAcrossLines)
