@@ -91,7 +91,7 @@ void TfrmEdit::mnuInsertFontClick(TObject*)
 {
     if (!FontDialog1->Execute())
         return;
-    const std::string name = AnsiCaption(FontDialog1->Font()->GetName());
+    const std::string name = FontDialog1->Font()->GetName();
     if (!name.empty())
         Editor->SetSelTextExternal(name);
 }

@@ -155,11 +155,11 @@ void TfrmEdit::BuildSidePane()
         sheet->SetCaption(Caption);
         return sheet;
     };
-    tFileManager = page("tFileManager", AnsiCaption("Файл менеджер"));
-    tInsert = page("tInsert", AnsiCaption("Вставка"));
+    tFileManager = page("tFileManager", "Файл менеджер");
+    tInsert = page("tInsert", "Вставка");
     TabSheet3 = page("TabSheet3", "HTML");
     TabSheet1 = page("TabSheet1", "PHP");
-    tCoding = page("tCoding", AnsiCaption("Кодировка"));
+    tCoding = page("tCoding", "Кодировка");
     BuildFileManagerPage();
     BuildInsertPage();
     BuildHtmlPage();
@@ -212,7 +212,7 @@ int TfrmEdit::PlacePaneButtons(TWinControl* Parent, const char* Place, int Top)
         if (std::string_view(insertion.Place) != Place)
             continue;
         auto* button = MakeControl<TSpeedButton>(this, Parent, insertion.Control);
-        button->SetCaption(AnsiCaption(LiteralCaption(PaneButtonCaption(insertion))));
+        button->SetCaption(LiteralCaption(PaneButtonCaption(insertion)));
         button->SetHint(*insertion.Hint != '\0' ? insertion.Hint : AnsiToUtf8(insertion.Before, 1251));
         button->SetShowHint(true);
         button->SetBounds(4 + column * PaneButtonWidth, Top + row * PaneButtonHeight,
@@ -230,7 +230,7 @@ int TfrmEdit::PlacePaneButtons(TWinControl* Parent, const char* Place, int Top)
 void TfrmEdit::BuildInsertPage()
 {
     gColor = MakeControl<TGroupBox>(this, tInsert, "gColor");
-    gColor->SetCaption(AnsiCaption("Цвет"));
+    gColor->SetCaption("Цвет");
     gColor->SetAlign(alTop);
     gColor->SetHeight(48);
     ColorBox1 = MakeControl<TColorBox>(this, gColor, "ColorBox1");
@@ -242,7 +242,7 @@ void TfrmEdit::BuildInsertPage()
     Panel5->SetBevelOuter(bvNone);
     const int used = PlacePaneButtons(Panel5, "tInsert", 4);
     gChars = MakeControl<TGroupBox>(this, Panel5, "gChars");
-    gChars->SetCaption(AnsiCaption("Символы"));
+    gChars->SetCaption("Символы");
     const int charsHeight = PlacePaneButtons(gChars, "gChars", 18);
     gChars->SetBounds(0, used + 8, 3 * PaneButtonWidth + 8, charsHeight + 24);
 }
@@ -297,7 +297,7 @@ void TfrmEdit::BuildPhpPage()
         if (std::string_view(insertion.Place) != "gTemplates")
             continue;
         auto* button = MakeControl<TSpeedButton>(this, gTemplates, insertion.Control);
-        button->SetCaption(AnsiCaption(LiteralCaption(insertion.Caption)));
+        button->SetCaption(LiteralCaption(insertion.Caption));
         button->SetBounds(6, y, 3 * PaneButtonWidth - 4, PaneButtonHeight);
         button->OnClick = TNotifyEvent(this, &TfrmEdit::FragmentButtonClick);
         SidePaneButtons.push_back(button);
@@ -309,7 +309,7 @@ void TfrmEdit::BuildPhpPage()
 void TfrmEdit::BuildCodingPage()
 {
     tCodingConverFromTo = MakeControl<TGroupBox>(this, tCoding, "tCodingConverFromTo");
-    tCodingConverFromTo->SetCaption(AnsiCaption("Преобразовать из/в"));
+    tCodingConverFromTo->SetCaption("Преобразовать из/в");
     tCodingConverFromTo->SetBounds(0, 4, 3 * PaneButtonWidth + 8, 6 * PaneButtonHeight + 26);
     struct TCodingButton {
         const char* Name;
@@ -335,7 +335,7 @@ void TfrmEdit::BuildCodingPage()
     }
 
     tCodingChangeCharset = MakeControl<TGroupBox>(this, tCoding, "tCodingChangeCharset");
-    tCodingChangeCharset->SetCaption(AnsiCaption("Включить кодировку"));
+    tCodingChangeCharset->SetCaption("Включить кодировку");
     tCodingChangeCharset->SetBounds(0, y + 14, 3 * PaneButtonWidth + 8, 50);
     cCharset = MakeControl<TComboBox>(this, tCodingChangeCharset, "cCharset");
     cCharset->SetStyle(csDropDownList);
@@ -362,7 +362,7 @@ void TfrmEdit::BuildStatusLine()
     Panel1->SetBevelOuter(bvLowered);
     lblCurrentHightliter = MakeControl<TLabel>(this, Panel1, "lblCurrentHightliter");
     lblCurrentHightliter->SetAlign(alLeft);
-    lblCurrentHightliter->SetCaption(AnsiCaption("Текущая подсветка:"));
+    lblCurrentHightliter->SetCaption("Текущая подсветка:");
     CurSyntax = MakeControl<TLabel>(this, Panel1, "CurSyntax");
     CurSyntax->SetAlign(alLeft);
     CurSyntax->SetCaption(" HTML");

@@ -53,30 +53,26 @@ bool VisitAs(TComponent* Component, Action&& action)
     return (tryOne(dynamic_cast<Classes*>(Component)) || ...);
 }
 
-// The controls whose captions are ANSI bytes.
+// Calls Action with Component as the captioned class it is; false when it has no caption.
 template <class Action>
-bool VisitAnsiCaptioned(TComponent* Component, Action&& action)
+bool VisitCaptioned(TComponent* Component, Action&& action)
 {
-    return VisitAs<TLabel, TButton, TCheckBox, TRadioButton, TGroupBox, TTabSheet, TSpeedButton>(
-        Component, action);
+    return VisitAs<TMenuItem, TForm, TLabel, TButton, TCheckBox, TRadioButton, TGroupBox, TTabSheet,
+                   TSpeedButton>(Component, action);
 }
 
 }  // namespace
 
 std::string CaptionOf(TComponent* Component)
 {
-    std::string utf8;
-    if (VisitAs<TMenuItem, TForm>(Component, [&](auto& captioned) { utf8 = captioned.Caption(); }))
-        return utf8;
-    std::string ansi;
-    VisitAnsiCaptioned(Component, [&](auto& control) { ansi = control.Caption(); });
-    return AnsiToUtf8(ansi);
+    std::string caption;
+    VisitCaptioned(Component, [&](auto& captioned) { caption = captioned.Caption(); });
+    return caption;
 }
 
 void SetCaptionOf(TComponent* Component, const std::string& Utf8)
 {
-    if (!VisitAs<TMenuItem, TForm>(Component, [&](auto& captioned) { captioned.SetCaption(Utf8); }))
-        VisitAnsiCaptioned(Component, [&](auto& control) { control.SetCaption(AnsiCaption(Utf8)); });
+    VisitCaptioned(Component, [&](auto& captioned) { captioned.SetCaption(Utf8); });
 }
 
 void TfrmEdit::FillLanguageMenu()

@@ -20,13 +20,6 @@ T* MakeControl(TComponent* Owner, TWinControl* Parent, const std::string& Name)
     return control;
 }
 
-// A UTF-8 caption as the ANSI bytes a control shows (letters the code page lacks
-// become '?').
-inline std::string AnsiCaption(const std::string& Utf8)
-{
-    return Utf8ToAnsi(Utf8);
-}
-
 // Gives a tool bar button its built-in picture (resources/images/<Glyph>.png).
 void SetToolGlyph(TSpeedButton* Button, const char* Glyph);
 

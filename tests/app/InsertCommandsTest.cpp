@@ -178,6 +178,9 @@ TEST_F(InsertCommandsTest, TheColourAndFontDialogsInsertOnlyWhenConfirmed)
     fontName = "Liberation Mono";
     form.mnuInsertFontClick(nullptr);
     EXPECT_EQ(Text(), "#FF0000Liberation Mono");
+    fontName = "Caf\xE9";  // font names are ANSI bytes, inserted as they are
+    form.mnuInsertFontClick(nullptr);
+    EXPECT_EQ(Text(), "#FF0000Liberation MonoCaf\xE9");
 
     answer = IDCANCEL;
     form.mnuInsertColorClick(nullptr);
@@ -185,7 +188,7 @@ TEST_F(InsertCommandsTest, TheColourAndFontDialogsInsertOnlyWhenConfirmed)
     answer = IDOK;
     fontName = "";
     form.mnuInsertFontClick(nullptr);  // a font without a name inserts nothing
-    EXPECT_EQ(Text(), "#FF0000Liberation Mono");
+    EXPECT_EQ(Text(), "#FF0000Liberation MonoCaf\xE9");
 }
 
 TEST_F(InsertCommandsTest, DateAndTimeUseTheShortDateAndTheLongTime)

@@ -1,7 +1,9 @@
 // Retitling from language files: every key lands in its control, the pop-up menu and the
 // tool bar's tooltips follow, a missing key or file, and the language menu.
 #include "MainFormFixture.h"
+#include "ShownText.h"
 
+#include "app/LanguageFile.h"
 #include "app/MainFormParts.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
@@ -131,6 +133,73 @@ TEST_F(MainFormLanguageTest, TheMenuListsTheProgramsLanguagesAndLoadsExactlyTheO
     menu->Items(1)->Click();  // twice is the same as once
     EXPECT_EQ(Form().mnuFile->Caption(), "~mnuFile");
     EXPECT_EQ(Form().bSave->Hint(), "~mnuFileSave");
+}
+
+// The captions of every control the loader retitles, in reading order.
+std::vector<std::string> RetitledCaptions(TfrmEdit& Main)
+{
+    std::vector<std::string> captions;
+    for (const TLanguageRead& read : LanguageReads()) {
+        const std::string section = read.Section;
+        TForm* form = section == "SearchForm" ? static_cast<TForm*>(frmSearch)
+                      : section == "GoTo"     ? static_cast<TForm*>(frmGoTo)
+                                              : &Main;
+        TComponent* control = form->Name() == read.Control ? form : form->FindComponent(read.Control);
+        captions.push_back(control != nullptr ? CaptionOf(control) : "<missing " + section + "." + read.Control + ">");
+    }
+    return captions;
+}
+
+// Captions are UTF-8 whatever the ANSI code page (1252 here): Cyrillic reaches the
+// controls and their widgets as it stands, and switching languages back and forth loses
+// nothing.
+TEST_F(MainFormLanguageTest, CyrillicCaptionsShowUnderAWesternCodePageAndSwitchingBackLosesNothing)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    for (const char* name : {"English_lang.dat", "Russian_lang.dat"})
+        AddLanguage(name, ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/" + name));
+    // The shipped Russian file keeps the dialogs' own English captions; these are Russian.
+    AddLanguage("Dialogs_lang.dat", "[SearchForm]\ntSearchAndReplace=Поиск и замена\nlblSearchFor=Искать:\n"
+                                    "tSearchSettings=Параметры поиска\nbFind=Найти\nchReg=Учитывать регистр\n"
+                                    "chBk=Назад\n");
+    Start();
+    TfrmEdit& form = Form();
+    auto load = [&](const char* Name) {
+        form.txtLang->SetText(Folder() + "languages/" + Name);
+        form.LoadLanguage();
+    };
+    load("English_lang.dat");
+    const std::vector<std::string> english = RetitledCaptions(form);
+    EXPECT_EQ(form.lblCurrentHightliter->Caption(), "Current highlighting:");  // ASCII as it stands
+    EXPECT_EQ(ShownText(form.lblCurrentHightliter), "Current highlighting:");
+
+    load("Russian_lang.dat");
+    EXPECT_EQ(form.lblCurrentHightliter->Caption(), "Текущая подсветка:");
+    EXPECT_EQ(ShownText(form.lblCurrentHightliter), "Текущая подсветка:");
+    EXPECT_EQ(form.gChars->Caption(), "Символы");
+    EXPECT_EQ(ShownText(form.gChars), "Символы");
+    EXPECT_EQ(form.tFileManager->Caption(), "Файл менеджер");
+    EXPECT_EQ(form.bNew->Hint(), "Новый");
+    const std::vector<std::string> russian = RetitledCaptions(form);
+
+    load("Dialogs_lang.dat");
+    const std::pair<TControl*, const char*> dialog[] = {
+        {frmSearch->lblSearchFor, "Искать:"},         // a label
+        {frmSearch->bFind, "Найти"},                  // a button
+        {frmSearch->chReg, "Учитывать регистр"},      // a check box
+        {frmSearch->chBk, "Назад"},                   // a radio button
+        {frmSearch->tSearchSettings, "Параметры поиска"}};  // a group box
+    for (const auto& [control, caption] : dialog) {
+        EXPECT_EQ(CaptionOf(control), caption);
+        EXPECT_EQ(ShownText(control), caption);
+    }
+    EXPECT_EQ(frmSearch->tSearchAndReplace->Caption(), "Поиск и замена");
+    EXPECT_EQ(frmSearch->bFindNext->Caption(), "Find Next");  // a key the file lacks
+
+    load("English_lang.dat");
+    EXPECT_EQ(RetitledCaptions(form), english);
+    load("Russian_lang.dat");
+    EXPECT_EQ(RetitledCaptions(form), russian);
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ std::string TColorBox::ItemText(int Index) const
 {
     if (Index < 0 || Index >= ItemCount())
         throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
-    return AnsiOf(Combo(this)->itemText(Index));
+    return Combo(this)->itemText(Index).toStdString();
 }
 
 TColor TColorBox::Colors(int Index) const

@@ -123,7 +123,7 @@ void TPageControl::PageCaptionChanged(TTabSheet* Page)
 {
     const auto it = std::find(pages_.begin(), pages_.end(), Page);
     if (it != pages_.end())
-        TabBar(this)->setTabText(static_cast<int>(it - pages_.begin()), QAnsi(Page->Caption()));
+        TabBar(this)->setTabText(static_cast<int>(it - pages_.begin()), QString::fromUtf8(Page->Caption()));
     LayoutPages();
 }
 
@@ -136,7 +136,7 @@ void TPageControl::ControlListChanged(TControl* Control, bool Inserted)
         if (sheet == nullptr)
             return;
         pages_.push_back(sheet);
-        bar->addTab(QAnsi(sheet->Caption()));
+        bar->addTab(QString::fromUtf8(sheet->Caption()));
         sheet->SetVisible(false);
         LayoutPages();
         if (active_ < 0)

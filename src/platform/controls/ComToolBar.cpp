@@ -64,7 +64,7 @@ void TToolButton::UpdateCaption()
 {
     auto* bar = dynamic_cast<TToolBar*>(Parent());
     const bool shown = bar != nullptr && bar->ShowCaptions();
-    Widgets(this).Button->setText(shown ? QAnsi(caption_) : QString());
+    Widgets(this).Button->setText(shown ? QString::fromUtf8(caption_) : QString());
 }
 
 // ---- TToolBar ---------------------------------------------------------------------------

@@ -46,7 +46,7 @@ TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner)
 void TPanel::SetCaption(const std::string& Value)
 {
     caption_ = Value;
-    HostedAs<QLabel>(this)->setText(QAnsi(Value));
+    HostedAs<QLabel>(this)->setText(QString::fromUtf8(Value));
 }
 
 void TPanel::SetBevelOuter(TBevelCut Value)
@@ -91,7 +91,7 @@ TSpeedButton::~TSpeedButton() = default;
 void TSpeedButton::SetCaption(const std::string& Value)
 {
     caption_ = Value;
-    HostedAs<QToolButton>(this)->setText(QAnsi(Value));
+    HostedAs<QToolButton>(this)->setText(QString::fromUtf8(Value));
     GlyphChanged();
 }
 

@@ -343,7 +343,7 @@ void TFilterComboBox::SetFilter(const std::string& Value)
     masks_.clear();
     combo_->clear();
     for (const TFilterEntry& entry : ParseFilter(Value)) {
-        combo_->addItem(QAnsi(entry.Description));
+        combo_->addItem(QString::fromUtf8(entry.Description));
         masks_.push_back(entry.Masks);
     }
     SetItemIndex(0);

@@ -59,7 +59,7 @@ TLabel::TLabel(TComponent* AOwner) : TWinControl(AOwner)
 void TLabel::SetCaption(const std::string& Value)
 {
     caption_ = Value;
-    HostedAs<QLabel>(this)->setText(QAnsi(Value));
+    HostedAs<QLabel>(this)->setText(QString::fromUtf8(Value));
     AdjustSize();
 }
 
@@ -117,7 +117,7 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner)
 void TButton::SetCaption(const std::string& Value)
 {
     caption_ = Value;
-    HostedAs<QPushButton>(this)->setText(QAnsi(Value));
+    HostedAs<QPushButton>(this)->setText(QString::fromUtf8(Value));
 }
 
 void TButton::SetDefault(bool Value)
@@ -155,7 +155,7 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner)
 void TCheckBox::SetCaption(const std::string& Value)
 {
     caption_ = Value;
-    HostedAs<QCheckBox>(this)->setText(QAnsi(Value));
+    HostedAs<QCheckBox>(this)->setText(QString::fromUtf8(Value));
 }
 
 bool TCheckBox::Checked() const
@@ -194,7 +194,7 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
 void TRadioButton::SetCaption(const std::string& Value)
 {
     caption_ = Value;
-    HostedAs<QRadioButton>(this)->setText(QAnsi(Value));
+    HostedAs<QRadioButton>(this)->setText(QString::fromUtf8(Value));
 }
 
 bool TRadioButton::Checked() const
@@ -235,5 +235,5 @@ TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner)
 void TGroupBox::SetCaption(const std::string& Value)
 {
     caption_ = Value;
-    HostedAs<QGroupBox>(this)->setTitle(QAnsi(Value));
+    HostedAs<QGroupBox>(this)->setTitle(QString::fromUtf8(Value));
 }

@@ -21,8 +21,10 @@
 // widget and arrive as the classic mouse messages, so OnClick and OnMouseDown work
 // there. Child controls are placed on the client widget above the hosted one. The
 // widget's signals are connected to the control's methods, each call guarded so an
-// exception reaches the application's handler. Texts cross at the boundary as ANSI bytes
-// (CodePages.h); StdCtrlsQt.h has the helpers (HostedAs, QAnsi/AnsiOf, ConnectGuarded).
+// exception reaches the application's handler. Captions (of every control, as of forms
+// and menu items) are UTF-8; the text of edit boxes, memos and list and combo box rows is
+// the user's, in ANSI bytes (CodePages.h). StdCtrlsQt.h has the helpers (HostedAs,
+// QAnsi/AnsiOf for the ANSI texts, ConnectGuarded).
 // A widget's items are a TStrings descendant that reads and writes the widget itself
 // (StdLists.cpp). A container that places its children itself overrides
 // TWinControl::ControlListChanged.

@@ -19,7 +19,8 @@ W* HostedAs(const TControl* control)
     return static_cast<W*>(control->Window()->Hosted());
 }
 
-// ANSI bytes to a Qt string and back (characters the code page lacks become '?').
+// The user's ANSI bytes (edit boxes, memos, list rows) to a Qt string and back
+// (characters the code page lacks become '?'). Captions are UTF-8 and need neither.
 inline QString QAnsi(const std::string& text)
 {
     return QString::fromUtf8(AnsiToUtf8(text));

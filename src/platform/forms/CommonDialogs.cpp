@@ -26,11 +26,6 @@ TCommonDialog*& Executing()
     return dialog;
 }
 
-QString UiText(const std::string& ansi)
-{
-    return QString::fromStdString(AnsiToUtf8(ansi));
-}
-
 QString PathText(const std::string& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -54,7 +49,7 @@ QStringList QtNameFilters(const std::vector<TFilterEntry>& entries)
             if (mask.size() > 2 && mask.ends_with(".*"))
                 patterns << PathText(mask.substr(0, mask.size() - 2));
         }
-        filters << UiText(entry.Description) + " (" + patterns.join(' ') + ")";
+        filters << QString::fromUtf8(entry.Description) + " (" + patterns.join(' ') + ")";
     }
     return filters;
 }
@@ -79,7 +74,7 @@ bool TCommonDialog::AskScripted(const std::string& Title, const char* ClassName,
 {
     TModalRequest request;
     request.Kind = TModalKind::Dialog;
-    request.Caption = AnsiToUtf8(Title);
+    request.Caption = Title;
     request.Text = ClassName;
 
     TCommonDialog* const outer = std::exchange(Executing(), this);
@@ -143,7 +138,7 @@ bool TOpenDialog::Execute()
 bool TOpenDialog::ExecuteNative()
 {
     const std::string folder = initialDir_.empty() ? GetCurrentDir() : initialDir_;
-    QFileDialog dialog(QApplication::activeWindow(), UiText(title_), PathText(folder));
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(title_), PathText(folder));
     // Qt's own dialog matches masks in either case and can list hidden files.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -173,7 +168,7 @@ bool TOpenDialog::ExecuteNative()
     // The dialog names the chosen filter by the text it shows: the description alone.
     const QString shown = dialog.selectedNameFilter();
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if (shown == nameFilters[static_cast<qsizetype>(i)] || shown == UiText(entries[i].Description)) {
+        if (shown == nameFilters[static_cast<qsizetype>(i)] || shown == QString::fromUtf8(entries[i].Description)) {
             filterIndex_ = static_cast<int>(i) + 1;
             break;
         }
@@ -229,7 +224,7 @@ bool TFontDialog::Execute()
     if (AskScripted("Font", "TFontDialog", confirmed))
         return confirmed;
 
-    QFont initial(UiText(font_->GetName()));
+    QFont initial(QString::fromStdString(AnsiToUtf8(font_->GetName())));  // font names are ANSI
     if (font_->GetSize() > 0)
         initial.setPointSize(font_->GetSize());
     const TFontStyles style = font_->GetStyle();

@@ -10,8 +10,8 @@
 // would do with a typed one (default extension, must-exist checks); its IDOK also
 // stands for the confirmation a real save dialog asks before replacing a file.
 //
-// Titles and filter texts are ANSI bytes like every control text; file names are the
-// bytes the file system holds.
+// Titles and filter texts are UTF-8 like every caption; file names are the bytes the
+// file system holds.
 #pragma once
 
 #include "platform/graphics/Colors.h"

@@ -34,7 +34,7 @@ struct TPagesForm {
         Form->SetBounds(100, 100, 400, 300);
         Pages->SetParent(Form);
         Pages->SetBounds(0, 0, 300, 200);
-        for (auto [sheet, caption] : {std::pair{Files, "Files"}, {Insert, "Insert"}, {Html, "HTML"}}) {
+        for (auto [sheet, caption] : {std::pair{Files, "Files"}, {Insert, "Вставка"}, {Html, "HTML"}}) {
             sheet->SetPageControl(Pages);
             sheet->SetCaption(caption);
         }
@@ -59,6 +59,10 @@ TEST(PageControlTest, FirstPageShowsAndCodeChangesFireNoOnChange)
     EXPECT_FALSE(ui.Insert->Visible());
     EXPECT_EQ(ui.Html->PageIndex(), 2);
     EXPECT_EQ(TabBarOf(ui.Pages)->tabText(2), "HTML");
+    // Captions are UTF-8.
+    EXPECT_EQ(TabBarOf(ui.Pages)->tabText(1), "Вставка");
+    ui.Files->SetCaption("Файлы");
+    EXPECT_EQ(TabBarOf(ui.Pages)->tabText(0), "Файлы");
 
     ui.Pages->SetActivePage(ui.Html);
     EXPECT_TRUE(ui.Html->Visible());
@@ -118,7 +122,7 @@ TEST(ToolBarTest, PlacesItsControlsLeftToRightSkippingHiddenOnes)
     hidden->SetParent(bar);
     auto* save = new TToolButton(&form);
     save->SetParent(bar);
-    save->SetCaption("Save");
+    save->SetCaption("Сохранить");
 
     EXPECT_EQ(bar->Align(), alTop);
     EXPECT_EQ(open->Left(), 0);
@@ -129,7 +133,7 @@ TEST(ToolBarTest, PlacesItsControlsLeftToRightSkippingHiddenOnes)
     auto* tool = save->Window()->Hosted()->findChild<QToolButton*>();
     EXPECT_EQ(tool->text(), "");  // captions show only with ShowCaptions
     bar->SetShowCaptions(true);
-    EXPECT_EQ(tool->text(), "Save");
+    EXPECT_EQ(tool->text(), "Сохранить");
 }
 
 TEST(UpDownTest, PositionFollowsTheEditBoxWithinMinAndMax)

@@ -64,8 +64,8 @@ TEST(PanelTest, BevelsAndCaptionReachTheWidget)
     EXPECT_EQ(frame->frameShadow(), QFrame::Sunken);
     panel.SetBevelOuter(bvNone);
     EXPECT_EQ(frame->frameShape(), QFrame::NoFrame);
-    panel.SetCaption("R&D");
-    EXPECT_EQ(frame->text(), "R&D");
+    panel.SetCaption("R&D отдел");
+    EXPECT_EQ(frame->text(), "R&D отдел");
 }
 
 TEST(SpeedButtonTest, GlyphLeavesOutItsBottomLeftColourAndClicksRunOnClick)
@@ -80,9 +80,11 @@ TEST(SpeedButtonTest, GlyphLeavesOutItsBottomLeftColourAndClicksRunOnClick)
     glyph.GetCanvas()->FillRect({1, 1, 3, 3});
     button.SetGlyph(&glyph);
     button.SetFlat(true);
+    button.SetCaption("Открыть");
 
     auto* tool = dynamic_cast<QToolButton*>(button.Window()->Hosted());
     ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->text(), "Открыть");
     EXPECT_TRUE(tool->autoRaise());
     EXPECT_EQ(tool->focusPolicy(), Qt::NoFocus);
     const QImage icon = tool->icon().pixmap(4, 4).toImage();

@@ -211,7 +211,7 @@ TEST_F(FileCtrlTest, FilterComboAppliesTheChosenMasks)
     TFilterComboBox filter(nullptr);
     EXPECT_EQ(filter.GetMask(), "*.*");
 
-    filter.SetFilter("Web (*.php;*.htm)|*.php; *.htm|Text|*.txt|All files (*.*)|*.*");
+    filter.SetFilter("Веб (*.php;*.htm)|*.php; *.htm|Text|*.txt|All files (*.*)|*.*");
     filter.SetFileList(&files);
     EXPECT_EQ(files.GetMask(), "*.php; *.htm");
     EXPECT_EQ(files.Items(), (Names{"A.htm", "b.php"}));
@@ -223,7 +223,7 @@ TEST_F(FileCtrlTest, FilterComboAppliesTheChosenMasks)
     QComboBox* combo = HostedOf<QComboBox>(filter);
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->count(), 3);
-    EXPECT_EQ(combo->itemText(0), "Web (*.php;*.htm)");
+    EXPECT_EQ(combo->itemText(0), "Веб (*.php;*.htm)");  // descriptions are UTF-8
     combo->setCurrentIndex(2);
     emit combo->activated(2);
     EXPECT_EQ(files.GetMask(), "*.*");

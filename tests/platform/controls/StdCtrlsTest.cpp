@@ -5,6 +5,7 @@
 #include "platform/runtime/CodePages.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -164,6 +165,45 @@ TEST(ButtonTest, ClickSetsTheFormsModalResultThenRunsOnClick)
     Native<QPushButton>(button)->click();
     EXPECT_EQ(counter.Clicks, 1);
     EXPECT_EQ(ui.Form->ModalResult(), mrOk);
+}
+
+// Captions are UTF-8 whatever the ANSI code page, while an edit box on the same form
+// keeps the user's ANSI bytes.
+TEST(CaptionTest, CaptionsAreUtf8UnderAWesternCodePage)
+{
+    const Cardinal saved = GetACP();
+    SetAnsiCodePage(1252);
+    TShownForm ui;
+    auto* label = ui.Add<TLabel>();
+    auto* button = ui.Add<TButton>();
+    auto* check = ui.Add<TCheckBox>();
+    auto* radio = ui.Add<TRadioButton>();
+    auto* group = ui.Add<TGroupBox>();
+    auto* edit = ui.Add<TEdit>();
+    const std::string russian = "Найти и заменить";
+    label->SetCaption(russian);
+    button->SetCaption(russian);
+    check->SetCaption(russian);
+    radio->SetCaption(russian);
+    group->SetCaption(russian);
+    edit->SetText("caf\xE9");
+
+    const QString shown = QString::fromUtf8(russian);
+    EXPECT_EQ(Native<QLabel>(label)->text(), shown);
+    EXPECT_EQ(Native<QPushButton>(button)->text(), shown);
+    EXPECT_EQ(Native<QCheckBox>(check)->text(), shown);
+    EXPECT_EQ(Native<QRadioButton>(radio)->text(), shown);
+    EXPECT_EQ(Native<QGroupBox>(group)->title(), shown);
+    for (const std::string& caption : {label->Caption(), button->Caption(), check->Caption(),
+                                       radio->Caption(), group->Caption()})
+        EXPECT_EQ(caption, russian);
+    EXPECT_EQ(Native<QLineEdit>(edit)->text(), "café");
+    EXPECT_EQ(edit->Text(), "caf\xE9");
+
+    // A caption that is not UTF-8 (a file name's bytes) reads back exactly as set.
+    label->SetCaption("/tmp/caf\xE9.php");
+    EXPECT_EQ(label->Caption(), "/tmp/caf\xE9.php");
+    SetAnsiCodePage(saved);
 }
 
 TEST(CheckBoxTest, OnClickFollowsEveryChangeOfCheckedAndOnlyChanges)

@@ -1,0 +1,19 @@
+#include "ShownText.h"
+
+#include "platform/window/ControlsQt.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+
+std::string ShownText(const TControl* Control)
+{
+    QWidget* widget = Control->Window()->Hosted();
+    if (const auto* label = qobject_cast<QLabel*>(widget))
+        return label->text().toStdString();
+    if (const auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->text().toStdString();
+    if (const auto* group = qobject_cast<QGroupBox*>(widget))
+        return group->title().toStdString();
+    return "<no text>";
+}
