@@ -20,6 +20,15 @@ T* MakeControl(TComponent* Owner, TWinControl* Parent, const std::string& Name)
     return control;
 }
 
+// Makes a non-visual component owned by Owner, named Name.
+template <class T>
+T* MakeComponent(TComponent* Owner, const char* Name)
+{
+    auto* component = new T(Owner);
+    component->SetName(Name);
+    return component;
+}
+
 // A UTF-8 caption as the ANSI bytes a control shows (letters the code page lacks
 // become '?').
 inline std::string AnsiCaption(const std::string& Utf8)
