@@ -1,5 +1,4 @@
-// The main window's printing, printer set-up, print line numbers and preview commands,
-// and the choice of the completion list that Ctrl+Space opens.
+// The main window's printing, printer set-up, print line numbers and preview commands.
 #include "app/MainForm.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/runtime/CodePages.h"
@@ -44,6 +43,3 @@ void TfrmEdit::mnuFilePreviewClick(TObject*)
     Editor->GetLines()->SaveToFile(path);
     ShellExecute(Handle(), "open", path, "", "", SW_HIDE);
 }
-
-// The window holds no completion components yet: the choice stays in the combo box.
-void TfrmEdit::ComboBox1Select(TObject*) {}

@@ -1,6 +1,7 @@
 // The main window TfrmEdit: the tool bar, the side pane with its five pages, the editor,
 // the status line, the main menu and the editor's pop-up menu, and the components the
-// window owns (dialogs, highlighters, search engines, the print component).
+// window owns (dialogs, highlighters, search engines, the two completion lists, the print
+// component).
 //
 // The window keeps its document state in its controls: the current file's full path is
 // the caption of the hidden label lblFileName ("" = untitled), the language file's path
@@ -10,6 +11,7 @@
 //   MainFormBuild.cpp      the controls and their layout
 //   MainFormMenus.cpp      the main menu and the pop-up menu
 //   MainFormComponents.cpp the dialogs, highlighters, search engines and print component
+//   MainFormCompletion.cpp the two completion lists and the tool bar's choice between them
 //   MainFormLife.cpp       showing and closing the window, settings and recent files
 //   MainFormLanguage.cpp   the language menu and retitling from a language file
 //   MainFormFile.cpp       the file commands and the save prompt
@@ -44,6 +46,7 @@ class TPanel;
 class TPopupMenu;
 class TPrintDialog;
 class TPrinterSetupDialog;
+class TQvCompletionProposal;
 class TQvCppHighlighter;
 class TQvCssHighlighter;
 class TQvCustomHighlighter;
@@ -170,6 +173,8 @@ public:
     TQvMultiHighlighter* QvMultiHighlighter1;
     TQvEditSearch* QvEditSearch1;
     TQvEditRegexSearch* QvEditRegexSearch1;
+    TQvCompletionProposal* QvCompletionProposal1;  // HTML tags, also opened a moment after "<"
+    TQvCompletionProposal* QvCompletionProposal2;  // PHP names
     TQvEditPrint* QvEditPrint1;
 
     // ---- Showing and closing (MainFormLife.cpp) ----------------------------------------------
@@ -268,7 +273,8 @@ public:
     // Character sets: the side pane's list and the eighteen items (Tag = row).
     void cCharsetSelect(TObject* Sender);
     void CharsetItemClick(TObject* Sender);
-    // Printing, printer set-up, print line numbers, preview, completion choice.
+    // Printing, printer set-up, print line numbers, preview; the completion choice
+    // (MainFormCompletion.cpp).
     void mnuFilePrintClick(TObject* Sender);
     void mnuFilePrinterSettingsClick(TObject* Sender);
     void mnuFilePrinterParamLineNumbersClick(TObject* Sender);
@@ -312,6 +318,8 @@ private:
     void BuildMultiHighlighter();
     void ConfigureEditor();
     void BuildPrintComponent();
+    // MainFormCompletion.cpp; after ConfigureEditor, as both lists bind to the editor.
+    void BuildCompletionProposals();
     // MainFormFile.cpp
     std::string CurrentPath() const;
     void SetCurrentPath(const std::string& Path);

@@ -86,14 +86,6 @@ void PaintJScript(TQvJScriptHighlighter* H, TFontStyles NonReservedStyle)
     Paint(H->StringAttri(), clBlue);
 }
 
-template <class T>
-T* MakeComponent(TComponent* Owner, const char* Name)
-{
-    auto* component = new T(Owner);
-    component->SetName(Name);
-    return component;
-}
-
 }  // namespace
 
 void TfrmEdit::BuildDialogs()

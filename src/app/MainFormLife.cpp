@@ -30,6 +30,7 @@ TfrmEdit::TfrmEdit(TComponent* AOwner) : TForm(AOwner), programFolder_(ProgramDi
     BuildHighlighters();
     BuildPrintComponent();
     ConfigureEditor();
+    BuildCompletionProposals();
     BuildMainMenu();
     SetMenu(MainMenu1);
     SetWindowState(wsMaximized);

@@ -20,6 +20,15 @@ T* MakeControl(TComponent* Owner, TWinControl* Parent, const std::string& Name)
     return control;
 }
 
+// Makes a non-visual component owned by Owner, named Name.
+template <class T>
+T* MakeComponent(TComponent* Owner, const char* Name)
+{
+    auto* component = new T(Owner);
+    component->SetName(Name);
+    return component;
+}
+
 // Gives a tool bar button its built-in picture (resources/images/<Glyph>.png).
 void SetToolGlyph(TSpeedButton* Button, const char* Glyph);
 
