@@ -84,13 +84,10 @@ TEST_F(CompletionListsTest, LessThanOpensTheTagListAfterItsTimerAndEnterInsertsO
     Press(VK_RETURN, 0, 13);
     EXPECT_EQ(OpenList(), nullptr);
     EXPECT_EQ(Text(), "x <table></table>") << "the insert row goes in, without the \"..\"";
-    // The replacement (the typed "<tab" out, the row in) is one block: no Undo stops
-    // half-way through it, and one Redo puts the whole row back.
-    // The replacement is one block: Undo never stops half-way through it. The window's
-    // grouped undo takes the typed "<tab" along (its last record, like theirs, is an
-    // insertion), and the trailing blank left is trimmed; one Redo brings it all back.
+    // The replacement (the typed "<tab" out, the row in) is one undo step of its own:
+    // Undo gives the typed text back, never half a row, and Redo puts the row back.
     Form().Editor->Undo();
-    EXPECT_EQ(Text(), "x");
+    EXPECT_EQ(Text(), "x <tab");
     Form().Editor->Redo();
     EXPECT_EQ(Text(), "x <table></table>");
 }

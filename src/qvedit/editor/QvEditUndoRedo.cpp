@@ -84,13 +84,41 @@ void MoveGroupBreak(TQvEditUndoList& From, TQvEditUndoList& To)
         To.PushItem(From.PopItem());
 }
 
-// Whether a step that began with a record of Reason and Number goes on with Next.
-bool SameStep(const TQvEditUndoItem& Next, TQvChangeReason Reason, Integer Number, bool GroupUndo)
-{
-    if (Next.ChangeNumber == Number)
+// One user step of undo or redo: every record of one change number goes together; with
+// group undo, the step goes on into the next change while all records taken so far, and
+// the next one, share the step's first reason (consecutive typing). A change that mixes
+// reasons (a case change, a completion, a replacement) ends the grouping, so it is never
+// undone together with what came before it, nor split.
+class TUndoStep {
+public:
+    TUndoStep(const TQvEditUndoItem& First, bool GroupUndo)
+        : reason_(First.ChangeReason),
+          number_(First.ChangeNumber),
+          grouping_(GroupUndo && reason_ != crIndent && reason_ != crUnindent)
+    {
+    }
+    // Notes a record just taken.
+    void Took(TQvChangeReason Reason)
+    {
+        if (Reason != reason_)
+            grouping_ = false;
+    }
+    // Whether the step goes on with Next.
+    bool GoesOnWith(const TQvEditUndoItem& Next)
+    {
+        if (Next.ChangeNumber == number_)
+            return true;
+        if (!grouping_ || Next.ChangeReason != reason_)
+            return false;
+        number_ = Next.ChangeNumber;
         return true;
-    return GroupUndo && Next.ChangeReason == Reason && Reason != crIndent && Reason != crUnindent;
-}
+    }
+
+private:
+    TQvChangeReason reason_;
+    Integer number_;
+    bool grouping_;
+};
 
 }  // namespace
 
@@ -154,14 +182,15 @@ void TCustomQvEdit::Undo()
     if (item == nullptr)
         return;
     const Integer number = item->ChangeNumber;
-    const bool groupUndo = options_.Contains(eoGroupUndo);
+    TUndoStep step(*item, options_.Contains(eoGroupUndo));
     TBlockNumberScope redoNumber(*redoList_, number);
     for (;;) {
+        step.Took(item->ChangeReason);
         UndoItem();
         item = undoList_->PeekItem();
         if (item == nullptr)
             break;
-        if (bracketed ? item->ChangeReason == matchingBegin : !SameStep(*item, lastReason, number, groupUndo))
+        if (bracketed ? item->ChangeReason == matchingBegin : !step.GoesOnWith(*item))
             break;
     }
     if (bracketed && item != nullptr && item->ChangeReason == matchingBegin) {
@@ -189,10 +218,11 @@ void TCustomQvEdit::Redo()
     if (item == nullptr)
         return;
     const Integer number = item->ChangeNumber;
-    const bool groupUndo = options_.Contains(eoGroupUndo);
+    TUndoStep step(*item, options_.Contains(eoGroupUndo));
     {
         TBlockNumberScope undoNumber(*undoList_, number);
         for (;;) {
+            step.Took(item->ChangeReason);
             RedoItem();
             // A redone line break runs a command that brackets its own records; the rest of
             // the step keeps the step's number.
@@ -200,7 +230,7 @@ void TCustomQvEdit::Redo()
             item = redoList_->PeekItem();
             if (item == nullptr)
                 break;
-            if (bracketed ? item->ChangeReason == matchingEnd : !SameStep(*item, lastReason, number, groupUndo))
+            if (bracketed ? item->ChangeReason == matchingEnd : !step.GoesOnWith(*item))
                 break;
         }
         if (bracketed && item != nullptr && item->ChangeReason == matchingEnd)
