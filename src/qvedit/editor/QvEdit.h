@@ -578,6 +578,8 @@ public:
     void ClearUndo();
 
 protected:
+    // SetSelTextExternal with InsertReason for the record of the insertion.
+    void ReplaceSelectionRecorded(const std::string& Value, TQvChangeReason InsertReason);
     void DoBlockIndent();
     void DoBlockUnindent();
     void DoCaseChange(TQvEditorCommand Cmd);
@@ -778,7 +780,8 @@ private:
     // Deletes the selection for a move within this editor (one deletion record) and
     // returns DropPoint as it stands once the selection is gone.
     TPoint MoveSelectionAway(TPoint DropPoint, const std::string& Text);
-    // Inserts Text at DropPoint (past the line end if need be) with one insertion record.
+    // Inserts Text at DropPoint (past the line end if need be), recorded as every
+    // replacement of the selection is.
     void InsertDroppedText(const TPoint& DropPoint, const std::string& Text, bool SameEditor);
     // Runs Body with both undo lists locked; they are unlocked also when it raises.
     template <class Body>

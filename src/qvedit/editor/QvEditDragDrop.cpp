@@ -113,7 +113,9 @@ void TCustomQvEdit::InsertDroppedText(const TPoint& DropPoint, const std::string
     try {
         InternalSetCaretXY(DropPoint);
         SetBlockBegin(DropPoint);
-        WithUndoLocked([&] { SetSelTextExternal(Text); });
+        // Not with undo locked: the blanks a drop past the line end pads with are recorded
+        // by the insertion itself, so that undo takes them away with the text.
+        ReplaceSelectionRecorded(Text, SameEditor ? crDragDropInsert : crInsert);
     } catch (...) {
         if (!pastEol)
             SetOptionFlag(eoScrollPastEol, false);
@@ -121,9 +123,6 @@ void TCustomQvEdit::InsertDroppedText(const TPoint& DropPoint, const std::string
     }
     if (!pastEol)
         SetOptionFlag(eoScrollPastEol, false);
-    // Like every insertion record it holds what the range held before: nothing.
-    undoList_->AddChange(SameEditor ? crDragDropInsert : crInsert, DropPoint, GetCaretXY(), std::string(),
-                         selectionMode_);
 }
 
 // ---- Files from the desktop --------------------------------------------------------------------

@@ -62,6 +62,11 @@ Integer UnindentAmount(const std::string& Line, std::size_t Start, Integer TabWi
 
 void TCustomQvEdit::SetSelTextExternal(const std::string& Value)
 {
+    ReplaceSelectionRecorded(Value, crInsert);
+}
+
+void TCustomQvEdit::ReplaceSelectionRecorded(const std::string& Value, TQvChangeReason InsertReason)
+{
     InUndoBlock([&] {
         // Without a selection the text goes in at the caret, wherever the (empty) stored
         // selection was left.
@@ -73,14 +78,16 @@ void TCustomQvEdit::SetSelTextExternal(const std::string& Value)
             blockEnd_ = maxPoint(begin, end);
             blockBegin_ = startOfBlock;
         }
+        // The primitive records the blanks it pads a short line with and, in column mode,
+        // each row it fills.
         SetSelTextPrimitive(selectionMode_, Value.c_str());
         // In line mode the insertion is recorded as the stream it is: from column 1 of
         // its first line to the caret. Recorded in line mode, its undo would also take the
         // whole line the caret ended on.
         if (selectionMode_ == smLine)
-            undoList_->AddChange(crInsert, TPoint{1, startOfBlock.Y}, GetCaretXY(), std::string(), smNormal);
+            undoList_->AddChange(InsertReason, TPoint{1, startOfBlock.Y}, GetCaretXY(), std::string(), smNormal);
         else if (selectionMode_ == smNormal)
-            undoList_->AddChange(crInsert, startOfBlock, GetCaretXY(), std::string(), smNormal);
+            undoList_->AddChange(InsertReason, startOfBlock, GetCaretXY(), std::string(), smNormal);
     });
 }
 
