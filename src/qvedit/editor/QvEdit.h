@@ -553,6 +553,13 @@ protected:
 
     // The stored selection ends as an undo record of their deletion takes them.
     std::pair<TPoint, TPoint> StoredSelectionForUndo() const;
+    // Where the primitive puts text inserted at At in the editor's mode: in line mode at
+    // column 1 of At's line.
+    TPoint InsertionStart(TPoint At) const;
+    // Records the coming deletion of the selection as Reason (the ends as
+    // StoredSelectionForUndo gives them, the selected text, the editor's mode), for a
+    // replacement inside an undo block, and returns where the text put in its place begins.
+    TPoint RecordSelectionDeletion(TQvChangeReason Reason);
 
 private:
     std::string SelectedText(bool PadColumns) const;

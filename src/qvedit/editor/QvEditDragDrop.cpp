@@ -89,10 +89,9 @@ void TCustomQvEdit::DragDrop(TObject* Source, int X, int Y)
 // gives the drop point as it stands once the selection is gone.
 TPoint TCustomQvEdit::MoveSelectionAway(TPoint DropPoint, const std::string& Text)
 {
-    const TPoint anchor = blockBegin_;
-    const TPoint moving = blockEnd_;
-    const TPoint first = GetBlockBegin();
-    const TPoint last = GetBlockEnd();
+    const auto [anchor, moving] = StoredSelectionForUndo();
+    const TPoint first = minPoint(anchor, moving);
+    const TPoint last = maxPoint(anchor, moving);
     WithUndoLocked([&] { SetSelTextExternal(std::string()); });
     undoList_->AddChange(crDelete, anchor, moving, Text, selectionMode_);
     // What followed the selection on its last line now follows its first character.

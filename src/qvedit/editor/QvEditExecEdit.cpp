@@ -126,11 +126,10 @@ bool TCustomQvEdit::ExecuteTypingCommand(TQvEditorCommand Command, char AChar, v
 
 void TCustomQvEdit::DeleteSelectionForCommand(bool ByDirection)
 {
-    const TPoint begin = blockBegin_;
-    const TPoint end = blockEnd_;
+    const bool backwards = ByDirection && !PointBefore(blockBegin_, blockEnd_);
+    const auto [begin, end] = StoredSelectionForUndo();
     const std::string text = GetSelText();
     SetSelText(std::string());
-    const bool backwards = ByDirection && !PointBefore(begin, end);
     undoList_->AddChange(backwards ? crDeleteAfterCursor : crDelete, begin, end, text, selectionMode_);
 }
 
@@ -167,15 +166,9 @@ void TCustomQvEdit::ScrollToTypedCaret()
 void TCustomQvEdit::TypeCharOverSelection(char AChar)
 {
     InUndoBlock([&] {
-        const std::string text = GetSelText();
-        const TPoint begin = blockBegin_;
-        const TPoint end = blockEnd_;
-        TPoint start = GetBlockBegin();
-        if (selectionMode_ == smLine)
-            start.X = 1;
         // The deletion is recorded before the insertion: undo replays backwards, so the
         // typed character goes first and the selected text comes back where it was.
-        undoList_->AddChange(crDelete, begin, end, text, selectionMode_);
+        const TPoint start = RecordSelectionDeletion(crDelete);
         SetSelText(std::string(1, AChar));
         if (selectionMode_ != smColumn)
             undoList_->AddChange(crInsert, start, GetCaretXY(), std::string(), smNormal);
@@ -233,11 +226,7 @@ void TCustomQvEdit::InsertImeText(const char* Text)
         // As a typed character over a selection: the deletion in the selection's own mode
         // and first, the insertion as a stream (column rows record themselves).
         InUndoBlock([&] {
-            const std::string old = GetSelText();
-            TPoint start = GetBlockBegin();
-            if (selectionMode_ == smLine)
-                start.X = 1;
-            undoList_->AddChange(crDelete, blockBegin_, blockEnd_, old, selectionMode_);
+            const TPoint start = RecordSelectionDeletion(crDelete);
             SetSelText(text);
             if (selectionMode_ != smColumn)
                 undoList_->AddChange(crInsert, start, GetCaretXY(), std::string(), smNormal);
@@ -388,15 +377,19 @@ void TCustomQvEdit::DoTabKey()
         } else {
             text = "\t";
         }
-        const TPoint start = GetCaretXY();
+        const TPoint caret = GetCaretXY();
+        // Where the text goes in: in line mode at column 1, ahead of the caret.
+        TPoint start = caret;
         if (!text.empty()) {
+            start = InsertionStart(caret);
             SetSelText(text);
-            newX = start.X + Length(text);
+            newX = caret.X + Length(text);
         }
         // Recorded as a stream whatever the mode: in line mode its undo would take the
         // whole line.
         if (selectionMode_ != smColumn)
-            undoList_->AddChange(crInsert, start, TPoint{newX, start.Y}, std::string(), smNormal);
+            undoList_->AddChange(crInsert, start, TPoint{start.X + newX - caret.X, start.Y}, std::string(),
+                                 smNormal);
     });
     WithOptionOn(eoScrollPastEol, [&] { SetCaretX(newX); });
     EnsureCursorPosVisible();

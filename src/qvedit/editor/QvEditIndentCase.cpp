@@ -81,13 +81,12 @@ void TCustomQvEdit::ReplaceSelectionRecorded(const std::string& Value, TQvChange
         // The primitive records the blanks it pads a short line with and, in column mode,
         // each row it fills.
         SetSelTextPrimitive(selectionMode_, Value.c_str());
-        // In line mode the insertion is recorded as the stream it is: from column 1 of
-        // its first line to the caret. Recorded in line mode, its undo would also take the
-        // whole line the caret ended on.
-        if (selectionMode_ == smLine)
-            undoList_->AddChange(InsertReason, TPoint{1, startOfBlock.Y}, GetCaretXY(), std::string(), smNormal);
-        else if (selectionMode_ == smNormal)
-            undoList_->AddChange(InsertReason, startOfBlock, GetCaretXY(), std::string(), smNormal);
+        // Also in line mode the insertion is recorded as the stream it is: from column 1
+        // of its first line to the caret. Recorded in line mode, its undo would also take
+        // the whole line the caret ended on.
+        if (selectionMode_ != smColumn)
+            undoList_->AddChange(InsertReason, InsertionStart(startOfBlock), GetCaretXY(), std::string(),
+                                 smNormal);
     });
 }
 

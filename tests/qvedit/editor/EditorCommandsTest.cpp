@@ -310,6 +310,47 @@ TEST_F(EditorCommandsTest, TabInLineModeIsUndoneWithoutTakingTheLine)
     EXPECT_EQ(AllLines(), (Lines{"ab", "cd", "ef"}));
 }
 
+// In line mode the tab goes in at column 1 wherever the caret is; undo takes it from there.
+TEST_F(EditorCommandsTest, TabInLineModeAwayFromColumnOneIsUndoneWhereItWent)
+{
+    TQvEdit& e = Editor();
+    e.SetTabWidth(4);
+    e.SetOptionFlag(eoSmartTabs, false);
+    SetText("ab\ncdef");
+    Key('L', ssShift | ssCtrl);
+    e.SetCaretXY(TPoint{3, 2});
+    Key(VK_TAB);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "  cdef"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{5, 2}));  // still before "ef"
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "cdef"}));
+    Key('Z', ssCtrl | ssShift);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "  cdef"}));
+}
+
+// A column block that reaches past line ends, kept when the mode goes back to normal, is
+// replaced from the line ends it stands for; undo gives back exactly what it took.
+TEST_F(EditorCommandsTest, AColumnBlockKeptInNormalModeIsReplacedAndUndoneExactly)
+{
+    TQvEdit& e = Editor();
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    for (Word key : {Word('X'), Word(VK_RETURN), Word(VK_TAB), Word(VK_BACK)}) {
+        SCOPED_TRACE(key);
+        SetText("ab\ncdefgh\nij");
+        e.SetSelectionMode(smColumn);
+        e.SetCaretAndSelection(TPoint{6, 3}, TPoint{5, 1}, TPoint{6, 3});
+        e.SetSelectionMode(smNormal);
+        Key(key);
+        const Lines edited = AllLines();
+        while (e.GetCanUndo())
+            Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"ab", "cdefgh", "ij"}));
+        while (e.GetCanRedo())
+            Key('Z', ssCtrl | ssShift);
+        EXPECT_EQ(AllLines(), edited);
+    }
+}
+
 TEST_F(EditorCommandsTest, AReadOnlyEditorMovesAndCopiesButChangesNothing)
 {
     TQvEdit& e = Editor();
