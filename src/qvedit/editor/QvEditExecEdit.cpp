@@ -178,33 +178,41 @@ void TCustomQvEdit::TypeCharOverSelection(char AChar)
 void TCustomQvEdit::TypeChar(char AChar)
 {
     std::string line = GetLineText();
+    // Overwrite mode replaces only a character that is there: at and after the line's end
+    // the character is added as in insert mode, so that no blank filled in to be replaced
+    // is recorded as replaced text.
+    const bool replacing = !insertMode_ && caretX_ <= Length(line);
     const bool wasEmpty = line.empty();
     Integer fillerLength = 0;
-    if (Length(line) < caretX_) {
-        const Integer count = caretX_ - Length(line) - (insertMode_ ? 1 : 0);
+    if (Length(line) < caretX_ - 1) {
+        const Integer count = caretX_ - 1 - Length(line);
         const std::string filler = wasEmpty ? GetLeftSpacing(count, true) : Blanks(count);
         line += filler;
         fillerLength = Length(filler);
     }
     WithOptionOn(eoScrollPastEol, [&] {
         const TPoint start = GetCaretXY();
-        if (insertMode_) {
+        if (!replacing) {
             const Integer expanded = CharIndex2CaretPos(Length(line) + 1, tabWidth_, line) - 1;
             if (!options_.Contains(eoAutoSizeMaxLineWidth) &&
                 (caretX_ > maxLineWidth_ || expanded >= maxLineWidth_))
                 return;
-            line.insert(static_cast<std::size_t>(std::min(caretX_ - 1, Length(line))), 1, AChar);
+            const Integer at = std::min(caretX_ - 1, Length(line));
+            line.insert(static_cast<std::size_t>(at), 1, AChar);
             const Integer newX = wasEmpty ? Length(line) + 1 : caretX_ + 1;
             TrimmedSetLine(caretY_ - 1, line);
             SetCaretX(newX);
+            // The records hold character columns: after a filler of tabs the character
+            // stands left of the caret's column.
+            const TPoint typed{at + 1, start.Y};
             if (fillerLength > 0) {
                 InUndoBlock([&] {
-                    undoList_->AddChange(crWhiteSpaceAdd, TPoint{newX - 1, start.Y},
-                                         TPoint{start.X - fillerLength, start.Y}, std::string(), smNormal);
-                    undoList_->AddChange(crInsert, start, GetCaretXY(), std::string(), smNormal);
+                    undoList_->AddChange(crWhiteSpaceAdd, typed, TPoint{typed.X - fillerLength, start.Y},
+                                         std::string(), smNormal);
+                    undoList_->AddChange(crInsert, typed, GetCaretXY(), std::string(), smNormal);
                 });
             } else {
-                undoList_->AddChange(crInsert, start, GetCaretXY(), std::string(), smNormal);
+                undoList_->AddChange(crInsert, typed, GetCaretXY(), std::string(), smNormal);
             }
         } else {
             const auto at = static_cast<std::size_t>(caretX_ - 1);

@@ -328,6 +328,40 @@ TEST_F(EditorCommandsTest, TabInLineModeAwayFromColumnOneIsUndoneWhereItWent)
     EXPECT_EQ(AllLines(), (Lines{"ab", "  cdef"}));
 }
 
+// Overwrite mode replaces only characters that are there: at and after the line end the
+// typed text is added, after blanks up to the caret that undo takes away with it.
+TEST_F(EditorCommandsTest, OverwritingAtOrPastTheLineEndAddsAndUndoesExactly)
+{
+    TQvEdit& e = Editor();
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    e.SetInsertMode(false);
+    for (Integer column : {3, 4, 7}) {
+        SCOPED_TRACE(column);
+        SetText("abc\nz");
+        e.SetCaretXY(TPoint{column, 1});
+        Type("xy");
+        const Lines typed = AllLines();
+        EXPECT_EQ(typed[0], column == 3 ? "abxy" : column == 4 ? "abcxy" : "abc   xy");
+        while (e.GetCanUndo())
+            Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"abc", "z"}));
+        while (e.GetCanRedo())
+            Key('Z', ssCtrl | ssShift);
+        EXPECT_EQ(AllLines(), typed);
+    }
+
+    // On an empty line the gap may be filled with tabs, which are fewer characters than
+    // columns: the character goes after them.
+    e.SetOptionFlag(eoTabsToSpaces, false);
+    e.SetTabWidth(2);
+    SetText("");
+    e.SetCaretXY(TPoint{6, 1});
+    Type("x");
+    EXPECT_EQ(AllLines(), (Lines{"\t\t x"}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{""}));
+}
+
 // A column block that reaches past line ends, kept when the mode goes back to normal, is
 // replaced from the line ends it stands for; undo gives back exactly what it took.
 TEST_F(EditorCommandsTest, AColumnBlockKeptInNormalModeIsReplacedAndUndoneExactly)
