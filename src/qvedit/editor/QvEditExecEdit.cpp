@@ -393,11 +393,11 @@ void TCustomQvEdit::DoTabKey()
             SetSelText(text);
             newX = caret.X + Length(text);
         }
-        // Recorded as a stream whatever the mode: in line mode its undo would take the
-        // whole line.
+        // Recorded as a stream whatever the mode (in line mode its undo would take the
+        // whole line), as long as the text or, when nothing went in, the caret's move.
+        const Integer extent = newX - caret.X;
         if (selectionMode_ != smColumn)
-            undoList_->AddChange(crInsert, start, TPoint{start.X + newX - caret.X, start.Y}, std::string(),
-                                 smNormal);
+            undoList_->AddChange(crInsert, start, TPoint{start.X + extent, start.Y}, std::string(), smNormal);
     });
     WithOptionOn(eoScrollPastEol, [&] { SetCaretX(newX); });
     EnsureCursorPosVisible();
