@@ -243,8 +243,10 @@ void TCustomQvEdit::InsertImeText(const char* Text)
         return;
     }
     std::string line = GetLineText();
-    if (Length(line) < caretX_ - 1)
-        line += Blanks(caretX_ - 1 - Length(line));
+    // Blanks up to a caret past the line's end are recorded, as typing records its filler,
+    // so that undo takes them away with the text.
+    const Integer padding = std::max(caretX_ - 1 - Length(line), 0);
+    line += Blanks(padding);
     WithOptionOn(eoScrollPastEol, [&] {
         const TPoint start = GetCaretXY();
         const auto at = static_cast<std::size_t>(caretX_ - 1);
@@ -256,7 +258,12 @@ void TCustomQvEdit::InsertImeText(const char* Text)
         line.insert(at, text);
         TrimmedSetLine(caretY_ - 1, line);
         SetCaretX(caretX_ + Length(text));
-        undoList_->AddChange(crInsert, start, GetCaretXY(), replaced, smNormal);
+        InUndoBlock([&] {
+            if (padding > 0)
+                undoList_->AddChange(crWhiteSpaceAdd, start, TPoint{start.X - padding, start.Y}, std::string(),
+                                     smNormal);
+            undoList_->AddChange(crInsert, start, GetCaretXY(), replaced, smNormal);
+        });
         ScrollToTypedCaret();
     });
 }

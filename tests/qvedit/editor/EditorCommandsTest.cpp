@@ -362,6 +362,26 @@ TEST_F(EditorCommandsTest, OverwritingAtOrPastTheLineEndAddsAndUndoesExactly)
     EXPECT_EQ(AllLines(), (Lines{""}));
 }
 
+// Input-method text past the line end comes after blanks that undo takes away with it.
+TEST_F(EditorCommandsTest, InputMethodTextPastTheLineEndUndoesWithItsBlanks)
+{
+    TQvEdit& e = Editor();
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    for (bool insert : {true, false}) {
+        SCOPED_TRACE(insert);
+        e.SetInsertMode(insert);
+        SetText("ab");
+        e.SetCaretXY(TPoint{5, 1});
+        e.CommandProcessor(ecImeStr, '\0', const_cast<char*>("xy"));
+        EXPECT_EQ(AllLines(), (Lines{"ab  xy"}));
+        Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"ab"}));
+        EXPECT_FALSE(e.GetCanUndo());
+        Key('Z', ssCtrl | ssShift);
+        EXPECT_EQ(AllLines(), (Lines{"ab  xy"}));
+    }
+}
+
 // A column block that reaches past line ends, kept when the mode goes back to normal, is
 // replaced from the line ends it stands for; undo gives back exactly what it took.
 TEST_F(EditorCommandsTest, AColumnBlockKeptInNormalModeIsReplacedAndUndoneExactly)
