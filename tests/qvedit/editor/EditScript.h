@@ -1,9 +1,9 @@
-// Random editing as a user does it, through the editor's commands: typing (in insert and
-// overwrite mode), deleting, Enter, Tab, pasting blocks of each selection mode and plain
-// text, cutting, block indent and unindent, case changes, line deletions, dragging a
-// selection to another place, caret moves (also past line ends) and selections in the
-// three modes. Shared by the undo property test and the command-stream fuzz target;
-// Pick(n) gives a number below n.
+// Random editing as a user does it, through the editor's commands: typing and composed
+// input (in insert and overwrite mode), deleting, Enter, Tab, pasting blocks of each
+// selection mode and plain text, cutting, block indent and unindent, case changes, line
+// deletions, dragging a selection to another place, caret moves (also past line ends) and
+// selections in the three modes. Shared by the undo property test and the command-stream
+// fuzz target; Pick(n) gives a number below n.
 #pragma once
 
 #include "platform/window/Clipboard.h"
@@ -67,9 +67,13 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
     static const int selectionOps[] = {0, 2, 3, 4, 5, 6, 7, 8, 9, 14};
     switch (OnSelection ? selectionOps[Pick(std::size(selectionOps))] : static_cast<int>(Pick(17))) {
     case 0:
-    case 1:
         E.CommandProcessor(ecChar, Typed[Pick(std::size(Typed))], nullptr);
         return "type";
+    case 1: {
+        static const char* const composed[] = {"\xE9", "ab", "Z q"};
+        E.CommandProcessor(ecImeStr, '\0', const_cast<char*>(composed[Pick(std::size(composed))]));
+        return "compose";
+    }
     case 2:
         E.CommandProcessor(Pick(2) == 0 ? ecDeleteChar : ecDeleteLastChar, '\0', nullptr);
         return "delete";
