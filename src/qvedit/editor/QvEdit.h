@@ -553,6 +553,9 @@ protected:
 
     // The stored selection ends as an undo record of their deletion takes them.
     std::pair<TPoint, TPoint> StoredSelectionForUndo() const;
+    // Puts the earlier stored selection end first, the ends as they are: a selection past
+    // the line ends stays what the deletion takes, also when its record holds less.
+    void OrderStoredSelection();
     // Where the primitive puts text inserted at At in the editor's mode: in line mode at
     // column 1 of At's line.
     TPoint InsertionStart(TPoint At) const;

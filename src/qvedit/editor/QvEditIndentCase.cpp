@@ -72,11 +72,8 @@ void TCustomQvEdit::ReplaceSelectionRecorded(const std::string& Value, TQvChange
         // selection was left.
         TPoint startOfBlock = GetCaretXY();
         if (GetSelAvail()) {
-            const auto [begin, end] = StoredSelectionForUndo();
-            undoList_->AddChange(crDelete, begin, end, GetSelText(), selectionMode_);
-            startOfBlock = minPoint(begin, end);
-            blockEnd_ = maxPoint(begin, end);
-            blockBegin_ = startOfBlock;
+            startOfBlock = RecordSelectionDeletion(crDelete);
+            OrderStoredSelection();
         }
         // The primitive records the blanks it pads a short line with and, in column mode,
         // each row it fills.

@@ -169,6 +169,13 @@ std::pair<TPoint, TPoint> TCustomQvEdit::StoredSelectionForUndo() const
     return {begin, end};
 }
 
+void TCustomQvEdit::OrderStoredSelection()
+{
+    const TPoint first = GetBlockBegin();
+    blockEnd_ = GetBlockEnd();
+    blockBegin_ = first;
+}
+
 TPoint TCustomQvEdit::InsertionStart(TPoint At) const
 {
     if (selectionMode_ == smLine)

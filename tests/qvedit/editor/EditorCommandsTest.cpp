@@ -403,6 +403,25 @@ TEST_F(EditorCommandsTest, AColumnBlockKeptInNormalModeIsReplacedAndUndoneExactl
             Key('Z', ssCtrl | ssShift);
         EXPECT_EQ(AllLines(), edited);
     }
+
+    // A block wholly past the end of its line selects nothing; what replaces it goes in
+    // where the block begins, at the line end, and is undone there.
+    for (bool paste : {false, true}) {
+        SCOPED_TRACE(paste);
+        SetText("b\nc");
+        e.SetSelectionMode(smColumn);
+        e.SetCaretAndSelection(TPoint{1, 1}, TPoint{2, 1}, TPoint{6, 1});
+        e.SetSelectionMode(smNormal);
+        if (paste) {
+            Clipboard()->SetAsText("tail\n");
+            Key('V', ssCtrl);
+        } else {
+            e.SetSelTextExternal("tail\n");
+        }
+        EXPECT_EQ(AllLines(), (Lines{"btail", "", "c"}));
+        Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"b", "c"}));
+    }
 }
 
 TEST_F(EditorCommandsTest, AReadOnlyEditorMovesAndCopiesButChangesNothing)
