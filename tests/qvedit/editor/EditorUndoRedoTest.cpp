@@ -178,6 +178,12 @@ TEST_F(EditorUndoRedoTest, AChangePastTheMaximumWidthOfALongLineUndoesWhole)
     EXPECT_EQ(e.QvGetText(), std::string(14, 'x') + "abc" + std::string(10, 'x'));
     e.Redo();
     EXPECT_EQ(e.QvGetText(), line);
+
+    e.GetUndoList()->AddChange(crDelete, {31, 1}, {34, 1}, "abc", smNormal);
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), std::string(30, 'x') + "abc" + std::string(10, 'x'));
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), line);
 }
 
 // Delete Line records the line from column 1 to the caret; redo must take the whole line
