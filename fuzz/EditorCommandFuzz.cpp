@@ -1,7 +1,7 @@
 // Arbitrary bytes as an editing session on an editor: the first bytes make the text, the
-// rest choose commands (typing, deleting, Enter, Tab, pastes in every mode, cut, indent,
-// case, line deletions, drags, selections in every mode), their arguments and where the
-// text is saved. No session crashes, hangs or touches memory it should not; undoing
+// rest choose commands (typing and composed input in insert and overwrite mode, deleting,
+// Enter, Tab, pastes in every mode, cut, indent, case, line deletions, drags, caret moves
+// past line ends, selections in every mode), their arguments and where the text is saved. No session crashes, hangs or touches memory it should not; undoing
 // everything gives the text back byte for byte, redoing everything the edited text, and
 // the editor says "unmodified" at the saved text only.
 #include "../tests/qvedit/editor/EditScript.h"

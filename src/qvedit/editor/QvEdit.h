@@ -553,6 +553,16 @@ protected:
 
     // The stored selection ends as an undo record of their deletion takes them.
     std::pair<TPoint, TPoint> StoredSelectionForUndo() const;
+    // Puts the earlier stored selection end first, the ends as they are: a selection past
+    // the line ends stays what the deletion takes, also when its record holds less.
+    void OrderStoredSelection();
+    // Where the primitive puts text inserted at At in the editor's mode: in line mode at
+    // column 1 of At's line.
+    TPoint InsertionStart(TPoint At) const;
+    // Records the coming deletion of the selection as Reason (the ends as
+    // StoredSelectionForUndo gives them, the selected text, the editor's mode), for a
+    // replacement inside an undo block, and returns where the text put in its place begins.
+    TPoint RecordSelectionDeletion(TQvChangeReason Reason);
 
 private:
     std::string SelectedText(bool PadColumns) const;
@@ -578,6 +588,8 @@ public:
     void ClearUndo();
 
 protected:
+    // SetSelTextExternal with InsertReason for the record of the insertion.
+    void ReplaceSelectionRecorded(const std::string& Value, TQvChangeReason InsertReason);
     void DoBlockIndent();
     void DoBlockUnindent();
     void DoCaseChange(TQvEditorCommand Cmd);
@@ -778,7 +790,8 @@ private:
     // Deletes the selection for a move within this editor (one deletion record) and
     // returns DropPoint as it stands once the selection is gone.
     TPoint MoveSelectionAway(TPoint DropPoint, const std::string& Text);
-    // Inserts Text at DropPoint (past the line end if need be) with one insertion record.
+    // Inserts Text at DropPoint (past the line end if need be), recorded as every
+    // replacement of the selection is.
     void InsertDroppedText(const TPoint& DropPoint, const std::string& Text, bool SameEditor);
     // Runs Body with both undo lists locked; they are unlocked also when it raises.
     template <class Body>

@@ -54,8 +54,9 @@ void TCustomQvEdit::SetCaretXYEx(bool CallEnsureCursorPosVisible, TPoint Value)
     Integer y = std::min(Value.Y, lines_->GetCount());
     Int64 limit = Int64{maxLineWidth_} + 1;
     if (y >= 1) {
-        if (!pastEol)
-            limit = Int64{static_cast<Integer>(lines_->Get(y - 1).size())} + 1;
+        // A line longer than the maximum width keeps its end within the caret's reach.
+        const Int64 lineEnd = Int64{static_cast<Integer>(lines_->Get(y - 1).size())} + 1;
+        limit = pastEol ? std::max(limit, lineEnd) : lineEnd;
     } else {
         y = 1;
         if (!pastEol)

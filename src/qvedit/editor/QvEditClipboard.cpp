@@ -136,16 +136,11 @@ void TCustomQvEdit::PasteText(TQvSelectionMode PasteMode, const std::string& Tex
     undoList_->AddChange(crPasteBegin, GetBlockBegin(), GetBlockEnd(), std::string(), smNormal);
     TPoint start = GetCaretXY();
     if (GetSelAvail()) {
-        const auto [begin, end] = StoredSelectionForUndo();
-        undoList_->AddChange(crDelete, begin, end, GetSelText(), selectionMode_);
-        start = minPoint(begin, end);
-        blockEnd_ = maxPoint(begin, end);
-        blockBegin_ = start;
         // Where the deletion leaves the caret, the insertion starts: column 1 after whole
         // lines, the block's left column after a column block.
-        if (selectionMode_ == smLine)
-            start.X = 1;
-        else if (selectionMode_ == smColumn)
+        start = RecordSelectionDeletion(crDelete);
+        OrderStoredSelection();
+        if (selectionMode_ == smColumn)
             start.X = std::min(blockBegin_.X, blockEnd_.X);
     }
     SetSelTextPrimitive(PasteMode, Text.c_str());

@@ -89,10 +89,9 @@ void TCustomQvEdit::DragDrop(TObject* Source, int X, int Y)
 // gives the drop point as it stands once the selection is gone.
 TPoint TCustomQvEdit::MoveSelectionAway(TPoint DropPoint, const std::string& Text)
 {
-    const TPoint anchor = blockBegin_;
-    const TPoint moving = blockEnd_;
-    const TPoint first = GetBlockBegin();
-    const TPoint last = GetBlockEnd();
+    const auto [anchor, moving] = StoredSelectionForUndo();
+    const TPoint first = minPoint(anchor, moving);
+    const TPoint last = maxPoint(anchor, moving);
     WithUndoLocked([&] { SetSelTextExternal(std::string()); });
     undoList_->AddChange(crDelete, anchor, moving, Text, selectionMode_);
     // What followed the selection on its last line now follows its first character.
@@ -113,7 +112,9 @@ void TCustomQvEdit::InsertDroppedText(const TPoint& DropPoint, const std::string
     try {
         InternalSetCaretXY(DropPoint);
         SetBlockBegin(DropPoint);
-        WithUndoLocked([&] { SetSelTextExternal(Text); });
+        // Not with undo locked: the blanks a drop past the line end pads with are recorded
+        // by the insertion itself, so that undo takes them away with the text.
+        ReplaceSelectionRecorded(Text, SameEditor ? crDragDropInsert : crInsert);
     } catch (...) {
         if (!pastEol)
             SetOptionFlag(eoScrollPastEol, false);
@@ -121,9 +122,6 @@ void TCustomQvEdit::InsertDroppedText(const TPoint& DropPoint, const std::string
     }
     if (!pastEol)
         SetOptionFlag(eoScrollPastEol, false);
-    // Like every insertion record it holds what the range held before: nothing.
-    undoList_->AddChange(SameEditor ? crDragDropInsert : crInsert, DropPoint, GetCaretXY(), std::string(),
-                         selectionMode_);
 }
 
 // ---- Files from the desktop --------------------------------------------------------------------

@@ -126,11 +126,10 @@ bool TCustomQvEdit::ExecuteTypingCommand(TQvEditorCommand Command, char AChar, v
 
 void TCustomQvEdit::DeleteSelectionForCommand(bool ByDirection)
 {
-    const TPoint begin = blockBegin_;
-    const TPoint end = blockEnd_;
+    const bool backwards = ByDirection && !PointBefore(blockBegin_, blockEnd_);
+    const auto [begin, end] = StoredSelectionForUndo();
     const std::string text = GetSelText();
     SetSelText(std::string());
-    const bool backwards = ByDirection && !PointBefore(begin, end);
     undoList_->AddChange(backwards ? crDeleteAfterCursor : crDelete, begin, end, text, selectionMode_);
 }
 
@@ -167,15 +166,9 @@ void TCustomQvEdit::ScrollToTypedCaret()
 void TCustomQvEdit::TypeCharOverSelection(char AChar)
 {
     InUndoBlock([&] {
-        const std::string text = GetSelText();
-        const TPoint begin = blockBegin_;
-        const TPoint end = blockEnd_;
-        TPoint start = GetBlockBegin();
-        if (selectionMode_ == smLine)
-            start.X = 1;
         // The deletion is recorded before the insertion: undo replays backwards, so the
         // typed character goes first and the selected text comes back where it was.
-        undoList_->AddChange(crDelete, begin, end, text, selectionMode_);
+        const TPoint start = RecordSelectionDeletion(crDelete);
         SetSelText(std::string(1, AChar));
         if (selectionMode_ != smColumn)
             undoList_->AddChange(crInsert, start, GetCaretXY(), std::string(), smNormal);
@@ -185,33 +178,41 @@ void TCustomQvEdit::TypeCharOverSelection(char AChar)
 void TCustomQvEdit::TypeChar(char AChar)
 {
     std::string line = GetLineText();
+    // Overwrite mode replaces only a character that is there: at and after the line's end
+    // the character is added as in insert mode, so that no blank filled in to be replaced
+    // is recorded as replaced text.
+    const bool replacing = !insertMode_ && caretX_ <= Length(line);
     const bool wasEmpty = line.empty();
     Integer fillerLength = 0;
-    if (Length(line) < caretX_) {
-        const Integer count = caretX_ - Length(line) - (insertMode_ ? 1 : 0);
+    if (Length(line) < caretX_ - 1) {
+        const Integer count = caretX_ - 1 - Length(line);
         const std::string filler = wasEmpty ? GetLeftSpacing(count, true) : Blanks(count);
         line += filler;
         fillerLength = Length(filler);
     }
     WithOptionOn(eoScrollPastEol, [&] {
         const TPoint start = GetCaretXY();
-        if (insertMode_) {
+        if (!replacing) {
             const Integer expanded = CharIndex2CaretPos(Length(line) + 1, tabWidth_, line) - 1;
             if (!options_.Contains(eoAutoSizeMaxLineWidth) &&
                 (caretX_ > maxLineWidth_ || expanded >= maxLineWidth_))
                 return;
-            line.insert(static_cast<std::size_t>(std::min(caretX_ - 1, Length(line))), 1, AChar);
+            const Integer at = std::min(caretX_ - 1, Length(line));
+            line.insert(static_cast<std::size_t>(at), 1, AChar);
             const Integer newX = wasEmpty ? Length(line) + 1 : caretX_ + 1;
             TrimmedSetLine(caretY_ - 1, line);
             SetCaretX(newX);
+            // The records hold character columns: after a filler of tabs the character
+            // stands left of the caret's column.
+            const TPoint typed{at + 1, start.Y};
             if (fillerLength > 0) {
                 InUndoBlock([&] {
-                    undoList_->AddChange(crWhiteSpaceAdd, TPoint{newX - 1, start.Y},
-                                         TPoint{start.X - fillerLength, start.Y}, std::string(), smNormal);
-                    undoList_->AddChange(crInsert, start, GetCaretXY(), std::string(), smNormal);
+                    undoList_->AddChange(crWhiteSpaceAdd, typed, TPoint{typed.X - fillerLength, start.Y},
+                                         std::string(), smNormal);
+                    undoList_->AddChange(crInsert, typed, GetCaretXY(), std::string(), smNormal);
                 });
             } else {
-                undoList_->AddChange(crInsert, start, GetCaretXY(), std::string(), smNormal);
+                undoList_->AddChange(crInsert, typed, GetCaretXY(), std::string(), smNormal);
             }
         } else {
             const auto at = static_cast<std::size_t>(caretX_ - 1);
@@ -233,11 +234,7 @@ void TCustomQvEdit::InsertImeText(const char* Text)
         // As a typed character over a selection: the deletion in the selection's own mode
         // and first, the insertion as a stream (column rows record themselves).
         InUndoBlock([&] {
-            const std::string old = GetSelText();
-            TPoint start = GetBlockBegin();
-            if (selectionMode_ == smLine)
-                start.X = 1;
-            undoList_->AddChange(crDelete, blockBegin_, blockEnd_, old, selectionMode_);
+            const TPoint start = RecordSelectionDeletion(crDelete);
             SetSelText(text);
             if (selectionMode_ != smColumn)
                 undoList_->AddChange(crInsert, start, GetCaretXY(), std::string(), smNormal);
@@ -246,8 +243,10 @@ void TCustomQvEdit::InsertImeText(const char* Text)
         return;
     }
     std::string line = GetLineText();
-    if (Length(line) < caretX_ - 1)
-        line += Blanks(caretX_ - 1 - Length(line));
+    // Blanks up to a caret past the line's end are recorded, as typing records its filler,
+    // so that undo takes them away with the text.
+    const Integer padding = std::max(caretX_ - 1 - Length(line), 0);
+    line += Blanks(padding);
     WithOptionOn(eoScrollPastEol, [&] {
         const TPoint start = GetCaretXY();
         const auto at = static_cast<std::size_t>(caretX_ - 1);
@@ -259,7 +258,12 @@ void TCustomQvEdit::InsertImeText(const char* Text)
         line.insert(at, text);
         TrimmedSetLine(caretY_ - 1, line);
         SetCaretX(caretX_ + Length(text));
-        undoList_->AddChange(crInsert, start, GetCaretXY(), replaced, smNormal);
+        InUndoBlock([&] {
+            if (padding > 0)
+                undoList_->AddChange(crWhiteSpaceAdd, start, TPoint{start.X - padding, start.Y}, std::string(),
+                                     smNormal);
+            undoList_->AddChange(crInsert, start, GetCaretXY(), replaced, smNormal);
+        });
         ScrollToTypedCaret();
     });
 }
@@ -388,15 +392,19 @@ void TCustomQvEdit::DoTabKey()
         } else {
             text = "\t";
         }
-        const TPoint start = GetCaretXY();
+        const TPoint caret = GetCaretXY();
+        // Where the text goes in: in line mode at column 1, ahead of the caret.
+        TPoint start = caret;
         if (!text.empty()) {
+            start = InsertionStart(caret);
             SetSelText(text);
-            newX = start.X + Length(text);
+            newX = caret.X + Length(text);
         }
-        // Recorded as a stream whatever the mode: in line mode its undo would take the
-        // whole line.
+        // Recorded as a stream whatever the mode (in line mode its undo would take the
+        // whole line), as long as the text or, when nothing went in, the caret's move.
+        const Integer extent = newX - caret.X;
         if (selectionMode_ != smColumn)
-            undoList_->AddChange(crInsert, start, TPoint{newX, start.Y}, std::string(), smNormal);
+            undoList_->AddChange(crInsert, start, TPoint{start.X + extent, start.Y}, std::string(), smNormal);
     });
     WithOptionOn(eoScrollPastEol, [&] { SetCaretX(newX); });
     EnsureCursorPosVisible();

@@ -62,25 +62,28 @@ Integer UnindentAmount(const std::string& Line, std::size_t Start, Integer TabWi
 
 void TCustomQvEdit::SetSelTextExternal(const std::string& Value)
 {
+    ReplaceSelectionRecorded(Value, crInsert);
+}
+
+void TCustomQvEdit::ReplaceSelectionRecorded(const std::string& Value, TQvChangeReason InsertReason)
+{
     InUndoBlock([&] {
         // Without a selection the text goes in at the caret, wherever the (empty) stored
         // selection was left.
         TPoint startOfBlock = GetCaretXY();
         if (GetSelAvail()) {
-            const auto [begin, end] = StoredSelectionForUndo();
-            undoList_->AddChange(crDelete, begin, end, GetSelText(), selectionMode_);
-            startOfBlock = minPoint(begin, end);
-            blockEnd_ = maxPoint(begin, end);
-            blockBegin_ = startOfBlock;
+            startOfBlock = RecordSelectionDeletion(crDelete);
+            OrderStoredSelection();
         }
+        // The primitive records the blanks it pads a short line with and, in column mode,
+        // each row it fills.
         SetSelTextPrimitive(selectionMode_, Value.c_str());
-        // In line mode the insertion is recorded as the stream it is: from column 1 of
-        // its first line to the caret. Recorded in line mode, its undo would also take the
-        // whole line the caret ended on.
-        if (selectionMode_ == smLine)
-            undoList_->AddChange(crInsert, TPoint{1, startOfBlock.Y}, GetCaretXY(), std::string(), smNormal);
-        else if (selectionMode_ == smNormal)
-            undoList_->AddChange(crInsert, startOfBlock, GetCaretXY(), std::string(), smNormal);
+        // Also in line mode the insertion is recorded as the stream it is: from column 1
+        // of its first line to the caret. Recorded in line mode, its undo would also take
+        // the whole line the caret ended on.
+        if (selectionMode_ != smColumn)
+            undoList_->AddChange(InsertReason, InsertionStart(startOfBlock), GetCaretXY(), std::string(),
+                                 smNormal);
     });
 }
 

@@ -38,12 +38,15 @@ TPoint TCustomQvEdit::GetBlockEnd() const
 
 TPoint TCustomQvEdit::ClampSelectionPoint(TPoint Value) const
 {
-    Value.X = static_cast<Integer>(std::clamp<Int64>(Value.X, 1, Int64{maxLineWidth_} + 1));
     Value.Y = MinMax(Value.Y, 1, lines_->GetCount());
-    if (selectionMode_ == smNormal) {
-        const Integer length = static_cast<Integer>(lines_->Get(Value.Y - 1).size());
+    const Integer length =
+        Value.Y >= 1 && Value.Y <= lines_->GetCount() ? static_cast<Integer>(lines_->Get(Value.Y - 1).size()) : 0;
+    // A line longer than the maximum width stays selectable to its end, so that undo
+    // selects all of what a record past that width covers.
+    const Int64 limit = std::max(Int64{maxLineWidth_}, Int64{length}) + 1;
+    Value.X = static_cast<Integer>(std::clamp<Int64>(Value.X, 1, limit));
+    if (selectionMode_ == smNormal)
         Value.X = Value.Y <= lines_->GetCount() ? std::min(Value.X, length + 1) : 1;
-    }
     return Value;
 }
 

@@ -169,6 +169,27 @@ std::pair<TPoint, TPoint> TCustomQvEdit::StoredSelectionForUndo() const
     return {begin, end};
 }
 
+void TCustomQvEdit::OrderStoredSelection()
+{
+    const TPoint first = GetBlockBegin();
+    blockEnd_ = GetBlockEnd();
+    blockBegin_ = first;
+}
+
+TPoint TCustomQvEdit::InsertionStart(TPoint At) const
+{
+    if (selectionMode_ == smLine)
+        At.X = 1;
+    return At;
+}
+
+TPoint TCustomQvEdit::RecordSelectionDeletion(TQvChangeReason Reason)
+{
+    const auto [begin, end] = StoredSelectionForUndo();
+    undoList_->AddChange(Reason, begin, end, GetSelText(), selectionMode_);
+    return InsertionStart(minPoint(begin, end));
+}
+
 // ---- Clearing --------------------------------------------------------------------------------
 
 void TCustomQvEdit::ClearAll()

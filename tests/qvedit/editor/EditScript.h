@@ -1,8 +1,9 @@
-// Random editing as a user does it, through the editor's commands: typing, deleting,
-// Enter, Tab, pasting blocks of each selection mode and plain text, cutting, block indent
-// and unindent, case changes, line deletions, dragging a selection to another place, caret
-// moves and selections in the three modes. Shared by the undo property test and the command-stream fuzz target; Pick(n)
-// gives a number below n.
+// Random editing as a user does it, through the editor's commands: typing and composed
+// input (in insert and overwrite mode), deleting, Enter, Tab, pasting blocks of each
+// selection mode and plain text, cutting, block indent and unindent, case changes, line
+// deletions, dragging a selection to another place, caret moves (also past line ends) and
+// selections in the three modes. Shared by the undo property test and the command-stream
+// fuzz target; Pick(n) gives a number below n.
 #pragma once
 
 #include "platform/window/Clipboard.h"
@@ -43,15 +44,19 @@ inline void PutOnClipboard(const std::string& Text, int Mode)
     clipboard->Close();
 }
 
-// A character of the text, or the end of a line, chosen at random.
+// A character of the text, the end of a line, or one of Beyond columns after it, chosen
+// at random.
 template <class TPick>
-TPoint PickPoint(TCustomQvEdit& E, TPick& Pick)
+TPoint PickPoint(TCustomQvEdit& E, TPick& Pick, std::uint32_t Beyond = 0)
 {
     const Integer count = std::max(E.GetLines()->Count(), 1);
     const Integer y = static_cast<Integer>(Pick(static_cast<std::uint32_t>(count))) + 1;
     const auto length = static_cast<std::uint32_t>(E.GetLines()->Get(y - 1).size());
-    return TPoint{static_cast<Integer>(Pick(length + 1)) + 1, y};
+    return TPoint{static_cast<Integer>(Pick(length + 1 + Beyond)) + 1, y};
 }
+
+// Columns a caret or a selection end may go past the end of a line.
+inline constexpr std::uint32_t PastLineEnd = 3;
 
 // One operation; returns its name for failure messages. With OnSelection, one of those
 // that act on a selection in any mode.
@@ -59,12 +64,16 @@ template <class TPick>
 const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
 {
     const auto snippet = [&] { return std::string(Snippets[Pick(std::size(Snippets))]); };
-    static const int selectionOps[] = {0, 2, 5, 6, 7, 8, 9, 14};
-    switch (OnSelection ? selectionOps[Pick(std::size(selectionOps))] : static_cast<int>(Pick(16))) {
+    static const int selectionOps[] = {0, 2, 3, 4, 5, 6, 7, 8, 9, 14};
+    switch (OnSelection ? selectionOps[Pick(std::size(selectionOps))] : static_cast<int>(Pick(17))) {
     case 0:
-    case 1:
         E.CommandProcessor(ecChar, Typed[Pick(std::size(Typed))], nullptr);
         return "type";
+    case 1: {
+        static const char* const composed[] = {"\xE9", "ab", "Z q"};
+        E.CommandProcessor(ecImeStr, '\0', const_cast<char*>(composed[Pick(std::size(composed))]));
+        return "compose";
+    }
     case 2:
         E.CommandProcessor(Pick(2) == 0 ? ecDeleteChar : ecDeleteLastChar, '\0', nullptr);
         return "delete";
@@ -74,10 +83,14 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
     case 4:
         E.CommandProcessor(Pick(2) == 0 ? ecTab : ecShiftTab, '\t', nullptr);
         return "tab";
-    case 5:
-        PutOnClipboard(snippet(), static_cast<int>(Pick(3)));
+    case 5: {
+        // One pick after the other: the order of a call's arguments differs by compiler,
+        // and a fuzz input must replay the same session in the tests.
+        const std::string text = snippet();
+        PutOnClipboard(text, static_cast<int>(Pick(3)));
         E.CommandProcessor(ecPaste, '\0', nullptr);
         return "paste block";
+    }
     case 6:
         PutOnClipboard(snippet(), -1);
         E.CommandProcessor(ecPaste, '\0', nullptr);
@@ -103,23 +116,25 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
         return "delete word";
     }
     case 12: {
-        TPoint p = PickPoint(E, Pick);
+        TPoint p = PickPoint(E, Pick, PastLineEnd);
         E.CommandProcessor(ecGotoXY, '\0', &p);
         return "move";
     }
     case 13: {
+        // A mode, a selection in it (or, now and then, only the caret: typing and Tab act
+        // at the caret in the mode), something done with it; then the mode is normal again,
+        // with a selection that is still there kept as it is.
         static const TQvEditorCommand modes[] = {ecNormalSelect, ecLineSelect, ecColumnSelect};
-        E.CommandProcessor(modes[Pick(std::size(modes))], '\0', nullptr);
-        TPoint anchor = PickPoint(E, Pick);
+        const TQvEditorCommand mode = modes[Pick(std::size(modes))];
+        E.CommandProcessor(mode, '\0', nullptr);
+        const std::uint32_t beyond = mode == ecColumnSelect ? PastLineEnd : 0;
+        TPoint anchor = PickPoint(E, Pick, beyond);
         E.CommandProcessor(ecGotoXY, '\0', &anchor);
-        TPoint end = PickPoint(E, Pick);
-        E.CommandProcessor(ecSelGotoXY, '\0', &end);
-        // Something is done with the selection; then the mode is normal again and nothing
-        // selected. (A column block left selected in normal mode keeps columns beyond the
-        // line ends, which the typing and line-break commands record as they are.)
+        if (Pick(4) != 0) {
+            TPoint end = PickPoint(E, Pick, beyond);
+            E.CommandProcessor(ecSelGotoXY, '\0', &end);
+        }
         ApplyEditOp(E, Pick, true);
-        TPoint caret = E.GetCaretXY();
-        E.CommandProcessor(ecGotoXY, '\0', &caret);
         E.CommandProcessor(ecNormalSelect, '\0', nullptr);
         return "select and edit";
     }
@@ -128,10 +143,13 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
         E.CommandProcessor(ecGotoXY, '\0', &anchor);
         TPoint end = PickPoint(E, Pick);
         E.CommandProcessor(ecSelGotoXY, '\0', &end);
-        const TPoint drop = E.RowColumnToPixels(E.LogicalToPhysicalPos(PickPoint(E, Pick)));
+        const TPoint drop = E.RowColumnToPixels(E.LogicalToPhysicalPos(PickPoint(E, Pick, PastLineEnd)));
         E.DragDrop(&E, drop.X + 1, drop.Y + 1);
         return "drag";
     }
+    case 16:
+        E.CommandProcessor(ecToggleMode, '\0', nullptr);
+        return E.GetInsertMode() ? "insert mode" : "overwrite mode";
     default:
         E.SetSelTextExternal(snippet());
         return "set text";

@@ -310,6 +310,120 @@ TEST_F(EditorCommandsTest, TabInLineModeIsUndoneWithoutTakingTheLine)
     EXPECT_EQ(AllLines(), (Lines{"ab", "cd", "ef"}));
 }
 
+// In line mode the tab goes in at column 1 wherever the caret is; undo takes it from there.
+TEST_F(EditorCommandsTest, TabInLineModeAwayFromColumnOneIsUndoneWhereItWent)
+{
+    TQvEdit& e = Editor();
+    e.SetTabWidth(4);
+    e.SetOptionFlag(eoSmartTabs, false);
+    SetText("ab\ncdef");
+    Key('L', ssShift | ssCtrl);
+    e.SetCaretXY(TPoint{3, 2});
+    Key(VK_TAB);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "  cdef"}));
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{5, 2}));  // still before "ef"
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "cdef"}));
+    Key('Z', ssCtrl | ssShift);
+    EXPECT_EQ(AllLines(), (Lines{"ab", "  cdef"}));
+}
+
+// Overwrite mode replaces only characters that are there: at and after the line end the
+// typed text is added, after blanks up to the caret that undo takes away with it.
+TEST_F(EditorCommandsTest, OverwritingAtOrPastTheLineEndAddsAndUndoesExactly)
+{
+    TQvEdit& e = Editor();
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    e.SetInsertMode(false);
+    for (Integer column : {3, 4, 7}) {
+        SCOPED_TRACE(column);
+        SetText("abc\nz");
+        e.SetCaretXY(TPoint{column, 1});
+        Type("xy");
+        const Lines typed = AllLines();
+        EXPECT_EQ(typed[0], column == 3 ? "abxy" : column == 4 ? "abcxy" : "abc   xy");
+        while (e.GetCanUndo())
+            Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"abc", "z"}));
+        while (e.GetCanRedo())
+            Key('Z', ssCtrl | ssShift);
+        EXPECT_EQ(AllLines(), typed);
+    }
+
+    // On an empty line the gap may be filled with tabs, which are fewer characters than
+    // columns: the character goes after them.
+    e.SetOptionFlag(eoTabsToSpaces, false);
+    e.SetTabWidth(2);
+    SetText("");
+    e.SetCaretXY(TPoint{6, 1});
+    Type("x");
+    EXPECT_EQ(AllLines(), (Lines{"\t\t x"}));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(AllLines(), (Lines{""}));
+}
+
+// Input-method text past the line end comes after blanks that undo takes away with it.
+TEST_F(EditorCommandsTest, InputMethodTextPastTheLineEndUndoesWithItsBlanks)
+{
+    TQvEdit& e = Editor();
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    for (bool insert : {true, false}) {
+        SCOPED_TRACE(insert);
+        e.SetInsertMode(insert);
+        SetText("ab");
+        e.SetCaretXY(TPoint{5, 1});
+        e.CommandProcessor(ecImeStr, '\0', const_cast<char*>("xy"));
+        EXPECT_EQ(AllLines(), (Lines{"ab  xy"}));
+        Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"ab"}));
+        EXPECT_FALSE(e.GetCanUndo());
+        Key('Z', ssCtrl | ssShift);
+        EXPECT_EQ(AllLines(), (Lines{"ab  xy"}));
+    }
+}
+
+// A column block that reaches past line ends, kept when the mode goes back to normal, is
+// replaced from the line ends it stands for; undo gives back exactly what it took.
+TEST_F(EditorCommandsTest, AColumnBlockKeptInNormalModeIsReplacedAndUndoneExactly)
+{
+    TQvEdit& e = Editor();
+    e.SetOptionFlag(eoTrimTrailingSpaces, false);
+    for (Word key : {Word('X'), Word(VK_RETURN), Word(VK_TAB), Word(VK_BACK)}) {
+        SCOPED_TRACE(key);
+        SetText("ab\ncdefgh\nij");
+        e.SetSelectionMode(smColumn);
+        e.SetCaretAndSelection(TPoint{6, 3}, TPoint{5, 1}, TPoint{6, 3});
+        e.SetSelectionMode(smNormal);
+        Key(key);
+        const Lines edited = AllLines();
+        while (e.GetCanUndo())
+            Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"ab", "cdefgh", "ij"}));
+        while (e.GetCanRedo())
+            Key('Z', ssCtrl | ssShift);
+        EXPECT_EQ(AllLines(), edited);
+    }
+
+    // A block wholly past the end of its line selects nothing; what replaces it goes in
+    // where the block begins, at the line end, and is undone there.
+    for (bool paste : {false, true}) {
+        SCOPED_TRACE(paste);
+        SetText("b\nc");
+        e.SetSelectionMode(smColumn);
+        e.SetCaretAndSelection(TPoint{1, 1}, TPoint{2, 1}, TPoint{6, 1});
+        e.SetSelectionMode(smNormal);
+        if (paste) {
+            Clipboard()->SetAsText("tail\n");
+            Key('V', ssCtrl);
+        } else {
+            e.SetSelTextExternal("tail\n");
+        }
+        EXPECT_EQ(AllLines(), (Lines{"btail", "", "c"}));
+        Key('Z', ssCtrl);
+        EXPECT_EQ(AllLines(), (Lines{"b", "c"}));
+    }
+}
+
 TEST_F(EditorCommandsTest, AReadOnlyEditorMovesAndCopiesButChangesNothing)
 {
     TQvEdit& e = Editor();

@@ -127,6 +127,40 @@ TEST_F(EditorDragDropTest, BetweenTwoEditorsCopyOrMoveWithShift)
     EXPECT_EQ(Editor().QvGetText(), "source text!");
 }
 
+// A drop past a line's end fills the gap with blanks; undo takes them away with the text,
+// also in a target editor in line or column mode, and redo brings both back.
+TEST_F(EditorDragDropTest, ADropPastTheLineEndIsUndoneWithItsBlanks)
+{
+    Editor().SetOptionFlag(eoTrimTrailingSpaces, false);
+    SetText("one two\r\nab");
+    Editor().Select(TPoint{1, 1}, TPoint{4, 1});
+    Drop(Editor(), Editor(), TPoint{6, 2});
+    EXPECT_EQ(Editor().QvGetText(), " two\r\nab   one");
+    EXPECT_EQ(Editor().GetSelText(), "one");
+    Editor().Undo();
+    EXPECT_EQ(Editor().QvGetText(), "one two\r\nab");
+    EXPECT_FALSE(Editor().GetCanUndo());
+    Editor().Redo();
+    EXPECT_EQ(Editor().QvGetText(), " two\r\nab   one");
+
+    SetText("x\r\ny");
+    Editor().Select(TPoint{1, 1}, TPoint{1, 2});
+    for (TQvSelectionMode mode : {smNormal, smLine, smColumn}) {
+        SCOPED_TRACE(int(mode));
+        Other().SetOptionFlag(eoTrimTrailingSpaces, false);
+        Other().GetLines()->SetText("ab\r\ncd");
+        Other().ClearUndo();
+        Other().SetSelectionMode(mode);
+        Drop(Editor(), Other(), TPoint{5, 2});
+        const std::string dropped = Other().QvGetText();
+        EXPECT_NE(dropped, "ab\r\ncd");
+        Other().Undo();
+        EXPECT_EQ(Other().QvGetText(), "ab\r\ncd");
+        Other().Redo();
+        EXPECT_EQ(Other().QvGetText(), dropped);
+    }
+}
+
 TEST_F(EditorDragDropTest, DragCursorShowsCopyOrMove)
 {
     SetText("abc def");

@@ -166,6 +166,26 @@ TEST_F(EditorUndoRedoTest, RedoOfAnOverwriteReplacesInsteadOfInserting)
     EXPECT_EQ(e.QvGetText(), "abcdef");
 }
 
+// A line longer than the maximum width: a change past that width is undone whole.
+TEST_F(EditorUndoRedoTest, AChangePastTheMaximumWidthOfALongLineUndoesWhole)
+{
+    TTextEditProbe& e = Editor();
+    e.SetMaxLineWidth(20);
+    const std::string line(40, 'x');
+    SetText(line);
+    e.GetUndoList()->AddChange(crInsert, {15, 1}, {31, 1}, "abc", smNormal);
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), std::string(14, 'x') + "abc" + std::string(10, 'x'));
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), line);
+
+    e.GetUndoList()->AddChange(crDelete, {31, 1}, {34, 1}, "abc", smNormal);
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), std::string(30, 'x') + "abc" + std::string(10, 'x'));
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), line);
+}
+
 // Delete Line records the line from column 1 to the caret; redo must take the whole line
 // again, also the last one, whose undo brought it back after a line end of its own.
 TEST_F(EditorUndoRedoTest, RedoOfDeleteLineTakesTheWholeLine)
