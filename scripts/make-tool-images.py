@@ -95,10 +95,10 @@ GLYPHS = {
 def load_png_writer():
     """The PNG writer of the bookmark-picture script, which draws the same way."""
     here = os.path.dirname(os.path.abspath(__file__))
-    spec = importlib.util.spec_from_file_location(
+    found = importlib.util.spec_from_file_location(
         "bookmark_images", os.path.join(here, "make-bookmark-images.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module.write_png
 
 
