@@ -23,7 +23,7 @@ TRegexMatcher::TRegexMatcher(TRegex& re)
       trail_(re.trail_),
       stack_(re.backtrack_),
       steps_(re.stepsUsed_),
-      budget_(re.StepLimit())
+      checkpoint_(re.NextCheckpoint())
 {
     headRoundStart_.resize(static_cast<std::size_t>(re.loopHeadCount_));
 }
