@@ -7,6 +7,8 @@
 
 #include "qvedit/search/QvRegex.h"
 
+#include "FakeRegexClock.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -153,4 +155,26 @@ TEST(RegexLongLine, RequiredLiteral)
     ASSERT_TRUE(re.ExecNext());
     EXPECT_EQ(re.MatchPos(0), 5);
     EXPECT_FALSE(re.Exec("a=b"));
+}
+
+TEST(RegexLongLine, WorkInTheSquareOfALongWordGetsItsSecond)
+{
+    // Every place of a 12,000-character word starts a try that takes the rest of the word:
+    // about 72 million steps before the call at the end is found. That is well within a
+    // second of a release build; the clock here moves as it would at 200 million steps a
+    // second, whatever the speed of this build.
+    const TFakeRegexClock clock(TRegex::SearchTime * TRegex::ClockEvery / 200'000'000);
+    const std::string line = std::string(12'000, 'a') + ";f(x)";
+    TRegex re;
+    re.SetExpression("(\\w+)\\(");
+    long count = 0;
+    {
+        TRegexOperation operation(re);
+        re.GrowOperation(static_cast<long>(line.size()));
+        for (bool found = re.Exec(line); found; found = re.ExecNext())
+            ++count;
+    }
+    EXPECT_EQ(count, PcreCount("(\\w+)\\(", line));
+    EXPECT_EQ(re.Match(1), "f");
+    EXPECT_GT(re.StepsUsed(), 70'000'000);
 }
