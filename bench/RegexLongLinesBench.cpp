@@ -9,6 +9,7 @@
 
 #include "qvedit/search/QvRegex.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -18,23 +19,14 @@
 
 namespace {
 
-const char* const Bundles[] = {
-    "/usr/share/javascript/three/three.min.js",
-    "/usr/share/javascript/moment/moment-with-locales.min.js",
-    "/usr/share/javascript/jquery-ui/jquery-ui.min.js",
-    "/usr/share/javascript/d3/d3.min.js",
-    "/usr/share/javascript/bootstrap5/css/bootstrap.min.css",
-    "/usr/share/javascript/chart.js/chart.min.js",
-    "/usr/share/javascript/bootstrap4/css/bootstrap.min.css",
-    "/usr/share/javascript/lodash/lodash.min.js",
-    "/usr/share/javascript/jquery/jquery.min.js",
-    "/usr/share/fonts-font-awesome/css/font-awesome.min.css",
-};
+// Where the packages put their minified bundles.
+const char* const BundleFolders[] = {"/usr/share/javascript", "/usr/share/fonts-font-awesome"};
 
 const char* const Expressions[] = {
     "(\\w+)\\(",           "\\w+",          "function\\s*\\(",       "\"[^\"]*\"",   "\\{[^}]*\\}",
     "[a-z]+\\.[a-z]+",     "(\\w+)\\s*:\\s*(\\w+)", "\\bthis\\.\\w+", "(\\w+)=(\\w+)", "\\.(\\w+)\\s*\\{",
-    "\\d+(\\.\\d+)?(px|em|%)", "(\\w+\\s?)+;",
+    "\\d+(\\.\\d+)?(px|em|%)", "(\\w+\\s?)+;",   "\\(.*\\)",         "\".*?\"",          "(\\w+\\.)+\\w+\\(",
+    "[^;]*;",              "\\w+\\s*\\([^)]*\\)\\s*\\{", ".*function",
 };
 
 struct TLine {
@@ -45,13 +37,24 @@ struct TLine {
 
 std::vector<TLine> LongLines()
 {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
+    for (const char* folder : BundleFolders) {
+        if (!fs::is_directory(folder))
+            continue;
+        for (const auto& entry : fs::recursive_directory_iterator(folder, fs::directory_options::follow_directory_symlink))
+            if (entry.is_regular_file() && !entry.is_symlink() &&
+                (entry.path().string().ends_with(".min.js") || entry.path().string().ends_with(".min.css")))
+                files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
     std::vector<TLine> lines;
-    for (const char* file : Bundles) {
+    for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
         std::string text;
         for (int number = 1; std::getline(in, text); ++number)
             if (text.size() >= 10'000)
-                lines.push_back({std::filesystem::path(file).filename().string(), number, text});
+                lines.push_back({file.filename().string(), number, text});
     }
     return lines;
 }
