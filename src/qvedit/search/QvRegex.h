@@ -268,6 +268,7 @@ private:
     bool anchored_ = false;     // matches only at the input start
     int mustOffset_ = 0;        // a literal every match contains: its place in the program
     int mustLength_ = 0;        // and its length, 0 = none
+    bool mustCaseless_ = false; // and whether it matches without regard to case
     TSetOfREChar firstCharSet_;
     int firstChars_[2] = {-1, -1};  // the members of a FirstCharSet of one or two, else -1
     std::vector<int> loopHeadSlot_;  // per program byte: the slot of a BRANCH loop head, or -1
