@@ -14,7 +14,10 @@ qv_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 QV_DATA_PACKAGES=(php-cli)
 
 # The benchmarks' references: programs timed beside ours in the same run.
-QV_BENCH_PACKAGES=(highlight source-highlight libqscintilla2-qt6-dev)
+QV_BENCH_PACKAGES=(highlight source-highlight libqscintilla2-qt6-dev
+  # Minified script and style bundles, for the long-line searches of RegexLongLinesBench.
+  libjs-three libjs-moment libjs-jquery-ui libjs-d3 libjs-bootstrap4 libjs-bootstrap5 libjs-chart.js
+  libjs-lodash libjs-jquery fonts-font-awesome)
 
 # Installs QV_PACKAGES and any package names given as arguments, when missing.
 qv_install_packages() {

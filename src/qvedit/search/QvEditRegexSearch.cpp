@@ -53,7 +53,7 @@ Integer TQvEditRegexSearch::FindAll(const std::string& NewText)
 {
     positions_.clear();
     lengths_.clear();
-    regex_->GrowOperation(StepsPerByte * static_cast<long>(NewText.size()));
+    regex_->GrowOperation(static_cast<long>(NewText.size()));
     for (bool found = regex_->Exec(NewText); found; found = regex_->ExecNext()) {
         positions_.push_back(regex_->MatchPos(0));
         lengths_.push_back(regex_->MatchLen(0));

@@ -33,12 +33,11 @@ public:
 
     // One operation of the editor's driver (a find, a replace-all). Each search within it
     // (one FindAll, one Replace) keeps the bound it has alone, and all of them together
-    // share one budget: TRegex::StepBudget, grown by StepsPerByte for every byte given to
-    // FindAll. Ordinary expressions take a few steps a byte and never reach it, whatever
-    // the size of the text; an expression that is costly on every line ends the operation
-    // with the engine's error after a bounded amount of work instead of running line after
-    // line. Pairs nest; TQvRegexSearchOperation holds one for a scope.
-    static constexpr long StepsPerByte = 64;
+    // share the operation's (see TRegex::BeginOperation), grown for every byte given to
+    // FindAll. Ordinary expressions never reach it, whatever the size of the text; an
+    // expression that is costly on every line ends the operation with the engine's error
+    // after a bounded time instead of running line after line. Pairs nest;
+    // TQvRegexSearchOperation holds one for a scope.
     void BeginOperation();
     void EndOperation();
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <limits>
 
 using namespace QvRegexProgram;
@@ -251,10 +252,12 @@ void TRegex::SetInputString(const std::string& value)
     hasInput_ = true;
     mustLastStart_ = -2;
     ClearMatches();
-    if (operationDepth_ == 0)
-        StartBudget(StepBudget, StepBudget);
-    else
+    if (operationDepth_ == 0) {
+        StartBudget(Unbounded, Unbounded);
+    } else {
         searchStart_ = stepsUsed_;
+        searchClockStart_ = -1;
+    }
 }
 
 void TRegex::StartBudget(long budget, long searchBudget)
@@ -263,6 +266,11 @@ void TRegex::StartBudget(long budget, long searchBudget)
     searchBudget_ = searchBudget;
     searchStart_ = 0;
     stepsUsed_ = 0;
+    nextClockRead_ = ClockEvery;
+    timeAllowance_ = SearchTime;
+    operationClockStart_ = -1;
+    searchClockStart_ = -1;
+    spent_ = false;
 }
 
 void TRegex::BeginOperation(long budget, long searchBudget)
@@ -277,19 +285,71 @@ void TRegex::EndOperation()
         --operationDepth_;
 }
 
-void TRegex::GrowOperation(long steps)
+namespace {
+
+constexpr long MostSteps = std::numeric_limits<long>::max();
+
+long AddSteps(long a, long b)
 {
-    if (operationDepth_ == 0 || steps <= 0 || stepsUsed_ > stepBudget_)
-        return;
-    constexpr long Most = std::numeric_limits<long>::max();
-    stepBudget_ = steps > Most - stepBudget_ ? Most : stepBudget_ + steps;
+    return b > MostSteps - a ? MostSteps : a + b;
 }
 
-long TRegex::StepLimit() const
+std::int64_t ThreadProcessorTime()
 {
-    constexpr long Most = std::numeric_limits<long>::max();
-    const long searchLimit = searchBudget_ > Most - searchStart_ ? Most : searchStart_ + searchBudget_;
-    return std::min(stepBudget_, searchLimit);
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+TRegex::TClock regexClock = ThreadProcessorTime;
+
+}  // namespace
+
+void TRegex::SetClock(TClock clock)
+{
+    regexClock = clock != nullptr ? clock : ThreadProcessorTime;
+}
+
+void TRegex::GrowOperation(long bytes)
+{
+    if (operationDepth_ == 0 || bytes <= 0 || spent_ || stepsUsed_ > stepBudget_)
+        return;
+    if (stepBudget_ != Unbounded)
+        stepBudget_ = AddSteps(stepBudget_, bytes > MostSteps / StepsPerByte ? MostSteps : StepsPerByte * bytes);
+    constexpr std::int64_t MostTime = std::numeric_limits<std::int64_t>::max() / 2;
+    timeAllowance_ = bytes > (MostTime - timeAllowance_) / TimePerByte ? MostTime : timeAllowance_ + TimePerByte * bytes;
+}
+
+long TRegex::NextCheckpoint() const
+{
+    if (spent_)
+        return stepsUsed_;
+    const long stepLimit = std::min(stepBudget_, AddSteps(searchStart_, searchBudget_));
+    return std::min(AddSteps(stepLimit, 1), nextClockRead_);
+}
+
+void TRegex::Checkpoint(long steps)
+{
+    if (spent_ || steps > stepBudget_) {
+        spent_ = operationDepth_ > 0;
+        Error(reeBacktrackLimitExceeded);
+    }
+    if (steps - searchStart_ > searchBudget_)
+        Error(reeBacktrackLimitExceeded);
+    if (steps < nextClockRead_)
+        return;
+    nextClockRead_ = AddSteps(steps, ClockEvery);
+    const std::int64_t now = regexClock();
+    if (searchClockStart_ < 0)
+        searchClockStart_ = now;
+    if (operationClockStart_ < 0)
+        operationClockStart_ = now;
+    if (operationDepth_ > 0 && now - operationClockStart_ > timeAllowance_) {
+        spent_ = true;
+        Error(reeBacktrackLimitExceeded);
+    }
+    if (now - searchClockStart_ > SearchTime)
+        Error(reeBacktrackLimitExceeded);
 }
 
 void TRegex::ClearMatches()

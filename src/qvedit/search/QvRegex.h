@@ -12,6 +12,7 @@
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -161,36 +162,46 @@ public:
     std::string Match(int index) const;
     int SubExprMatchCount() const;
 
-    // ---- The step budget
+    // ---- Bounds
     // Searching counts its work in steps (a node visited, a choice resumed, a character
-    // examined, scanned or compared); when a bound runs out the search raises ERegex with
-    // reeBacktrackLimitExceeded. The default budget, StepBudget, is 0.3 s of the slowest
-    // kind of step measured (about 200 million steps a second on the release build), so
-    // even the worst search ends within half a second.
+    // examined, scanned or compared) and reads its thread's processor-time clock every
+    // ClockEvery steps. A search gives up with ERegex (reeBacktrackLimitExceeded) once it
+    // has run for SearchTime, so a runaway expression ends within about a second whatever
+    // the machine, while an ordinary search of a long input runs as long as it needs.
     // A search starts with Exec or SetInputString and goes on with ExecPos and ExecNext, so
-    // a loop of ExecNext, a Replace and a Split are one search each. Outside an operation
-    // every search has a fresh budget of StepBudget.
+    // a loop of ExecNext, a Replace and a Split are one search each.
     // A caller whose work spans many inputs (find all or replace all over the lines of a
     // file) opens an operation between BeginOperation and EndOperation, best with a
     // TRegexOperation on the stack; pairs nest, only the outermost one counts. Within it
-    // two bounds hold at once: each search still has a cap of its own (`searchBudget`),
-    // so one catastrophic input ends as it would alone; and all the searches together
-    // share the operation's budget (`budget`), which the caller may grow with the text it
-    // has scanned (GrowOperation), so that ordinary work over a huge text never reaches it
-    // while an expression that is costly on every input ends the operation early.
-    // Once the operation's budget is spent, every further search of the operation raises
+    // each search keeps its own bound, and all the searches together share the
+    // operation's: SearchTime plus TimePerByte for every byte the caller says it has
+    // scanned (GrowOperation). Ordinary work over a huge text never reaches it, while an
+    // expression that is costly on every line ends the operation after a bounded time.
+    // Once the operation's bound is reached, every further search of the operation raises
     // 1017 at once, and growing it no longer helps.
+    // Step budgets may be given as well (tests and fuzzing use them, because steps do not
+    // depend on the machine): `budget` for the whole operation, grown by StepsPerByte a
+    // byte, and `searchBudget` for each search; a search that exceeds either raises 1017
+    // the same way. By default there is none.
     // Where a search fails with an error, the groups of the previous match stand; Replace
     // and Split also leave the input (and the pieces) as they were.
-    static constexpr long StepBudget = 60'000'000;
+    using TClock = std::int64_t (*)();  // nanoseconds, monotonic
+    static constexpr std::int64_t SearchTime = 1'000'000'000;
+    static constexpr std::int64_t TimePerByte = 320;
+    static constexpr long StepsPerByte = 64;
+    static constexpr long ClockEvery = 65'536;
+    static constexpr long Unbounded = std::numeric_limits<long>::max();
+    // The clock every bound is measured on; nullptr gives back the thread's processor time.
+    // For tests, which need time to pass at a known rate.
+    static void SetClock(TClock clock);
     // Starts an operation (when none is open).
-    void BeginOperation(long budget = StepBudget, long searchBudget = StepBudget);
+    void BeginOperation(long budget = Unbounded, long searchBudget = Unbounded);
     void EndOperation();
-    // Adds `steps` to the budget of the open operation unless it is already spent; does
-    // nothing outside an operation.
-    void GrowOperation(long steps);
+    // Grows the open operation's bounds for `bytes` more bytes of text to scan, unless the
+    // operation is already spent; does nothing outside an operation.
+    void GrowOperation(long bytes);
     // The steps the current operation (outside one: the current search) has used so far,
-    // and the budget it has.
+    // and its step budget.
     long StepsUsed() const { return stepsUsed_; }
     long OperationBudget() const { return stepBudget_; }
 
@@ -216,9 +227,10 @@ private:
     bool ExecPrim(int offset);
     void ClearMatches();
     void StartBudget(long budget, long searchBudget);
-    // The step count at which the current search stops: the nearer of its own cap and
-    // the operation's budget.
-    long StepLimit() const;
+    // The step count at which a search's matcher next calls Checkpoint.
+    long NextCheckpoint() const;
+    // Called by the matcher at that count: raises 1017 when a bound is passed.
+    void Checkpoint(long steps);
     // The groups of the last match, kept aside while a call may fail.
     struct TGroups {
         std::ptrdiff_t start[NSUBEXP];
@@ -256,6 +268,7 @@ private:
     bool anchored_ = false;     // matches only at the input start
     int mustOffset_ = 0;        // a literal every match contains: its place in the program
     int mustLength_ = 0;        // and its length, 0 = none
+    bool mustCaseless_ = false; // and whether it matches without regard to case
     TSetOfREChar firstCharSet_;
     int firstChars_[2] = {-1, -1};  // the members of a FirstCharSet of one or two, else -1
     std::vector<int> loopHeadSlot_;  // per program byte: the slot of a BRANCH loop head, or -1
@@ -269,11 +282,18 @@ private:
     int compilerErrorPos_ = 0;
     int lastError_ = 0;
 
-    // The budget of the current operation and the cap of each of its searches
-    long stepBudget_ = StepBudget;
-    long searchBudget_ = StepBudget;
+    // The bounds of the current operation and of each of its searches. The clock starts
+    // at the first reading of an operation or search (after at most ClockEvery steps), so
+    // that the many short searches of an operation never read it.
+    long stepBudget_ = Unbounded;
+    long searchBudget_ = Unbounded;
     long searchStart_ = 0;  // stepsUsed_ when the current search began
     long stepsUsed_ = 0;
+    long nextClockRead_ = ClockEvery;
+    std::int64_t timeAllowance_ = SearchTime;  // the operation's, grown by GrowOperation
+    std::int64_t operationClockStart_ = -1;    // -1: not read yet
+    std::int64_t searchClockStart_ = -1;
+    bool spent_ = false;  // the operation's own bound was passed
     int operationDepth_ = 0;
 
     // The input and the last match
@@ -294,7 +314,7 @@ private:
 // TRegex::BeginOperation).
 class TRegexOperation {
 public:
-    explicit TRegexOperation(TRegex& re, long budget = TRegex::StepBudget, long searchBudget = TRegex::StepBudget)
+    explicit TRegexOperation(TRegex& re, long budget = TRegex::Unbounded, long searchBudget = TRegex::Unbounded)
         : re_(re)
     {
         re_.BeginOperation(budget, searchBudget);

@@ -23,7 +23,7 @@ TRegexMatcher::TRegexMatcher(TRegex& re)
       trail_(re.trail_),
       stack_(re.backtrack_),
       steps_(re.stepsUsed_),
-      budget_(re.StepLimit())
+      checkpoint_(re.NextCheckpoint())
 {
     headRoundStart_.resize(static_cast<std::size_t>(re.loopHeadCount_));
 }
@@ -37,16 +37,27 @@ std::ptrdiff_t TRegexMatcher::LastMustStart()
     const auto* must = prog_ + re_.mustOffset_;
     const auto n = static_cast<std::ptrdiff_t>(re_.mustLength_);
     std::ptrdiff_t found = -1;
-    for (std::ptrdiff_t end = len_ - n + 1; end > 0;) {
-        const void* hit = memrchr(in_, must[0], static_cast<std::size_t>(end));
-        if (hit == nullptr)
-            break;
-        const std::ptrdiff_t p = static_cast<const unsigned char*>(hit) - in_;
-        if (std::memcmp(in_ + p, must, static_cast<std::size_t>(n)) == 0) {
-            found = p;
-            break;
+    if (re_.mustCaseless_) {
+        const unsigned char first = must[0];
+        const unsigned char other = re_.invertTable_[first];
+        for (std::ptrdiff_t p = len_ - n; p >= 0; --p) {
+            if ((in_[p] == first || in_[p] == other) && CompareCI(in_ + p, must, n)) {
+                found = p;
+                break;
+            }
         }
-        end = p;
+    } else {
+        for (std::ptrdiff_t end = len_ - n + 1; end > 0;) {
+            const void* hit = memrchr(in_, must[0], static_cast<std::size_t>(end));
+            if (hit == nullptr)
+                break;
+            const std::ptrdiff_t p = static_cast<const unsigned char*>(hit) - in_;
+            if (std::memcmp(in_ + p, must, static_cast<std::size_t>(n)) == 0) {
+                found = p;
+                break;
+            }
+            end = p;
+        }
     }
     re_.mustLastStart_ = found;
     return found;

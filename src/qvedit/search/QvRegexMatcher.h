@@ -92,13 +92,16 @@ private:
             trail_.pop_back();
         }
     }
-    // Counts work against the budget: a node visited, a choice resumed, a character
+    // Counts work against the bounds: a node visited, a choice resumed, a character
     // examined by a repeat or compared by a back-reference. Called before the work.
     void Step(std::ptrdiff_t units = 1)
     {
         steps_ += static_cast<long>(units);
-        if (steps_ > budget_)
-            re_.Error(reeBacktrackLimitExceeded);
+        if (steps_ >= checkpoint_) {
+            re_.Checkpoint(steps_);
+            re_.stepsUsed_ = steps_;
+            checkpoint_ = re_.NextCheckpoint();
+        }
     }
 
     TRegex& re_;
@@ -115,5 +118,5 @@ private:
     std::vector<std::pair<std::ptrdiff_t*, std::ptrdiff_t>>& trail_;
     std::vector<TRegexBacktrack>& stack_;
     long steps_;
-    long budget_;
+    long checkpoint_;  // the step count at which the bounds are looked at next
 };

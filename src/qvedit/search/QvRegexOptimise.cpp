@@ -234,7 +234,7 @@ static bool OnEveryPath(const std::uint8_t* prog, TRegexProgramWalk& walk, int n
 // With a single top-level alternative, its first node may anchor the program, and a
 // literal before which nothing moves is one every match begins with. Of the literals every
 // match must contain, the longest (the later of two as long) lets a search skip input
-// that lacks it.
+// that lacks it; a caseless literal serves as well, found without regard to case.
 void TRegex::FindStartAndMustLiteral()
 {
     prefixOffset_ = 0;
@@ -242,6 +242,7 @@ void TRegex::FindStartAndMustLiteral()
     anchored_ = false;
     mustOffset_ = 0;
     mustLength_ = 0;
+    mustCaseless_ = false;
     const std::uint8_t* prog = program_.data();
     const int next = NextNode(prog, 1);
     if (next != 0 && prog[next] == opEnd) {
@@ -263,7 +264,7 @@ void TRegex::FindStartAndMustLiteral()
     std::vector<Candidate> candidates;
     const int size = static_cast<int>(program_.size());
     for (int s = 1; s < size; s += NodeLength(prog, s)) {
-        if (prog[s] != opExactly)
+        if (prog[s] != opExactly && prog[s] != opExactlyCI)
             continue;
         const auto length = static_cast<int>(std::strlen(reinterpret_cast<const char*>(prog + Operand(s))));
         if (length > 0)
@@ -280,6 +281,7 @@ void TRegex::FindStartAndMustLiteral()
         if (OnEveryPath(prog, walk, c.node)) {
             mustOffset_ = Operand(c.node);
             mustLength_ = c.length;
+            mustCaseless_ = prog[c.node] == opExactlyCI;
             return;
         }
     }

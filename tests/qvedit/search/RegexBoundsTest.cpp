@@ -1,7 +1,10 @@
 // Whatever the expression and however long the input, a search ends: with a result, or
 // with ERegex when the recursion or the backtracking reaches its bound. Each case here
-// would crash (stack overflow) or run for hours without the bounds.
+// would crash (stack overflow) or run for hours without the bounds. Time runs on a clock
+// that moves at a known rate, so that outcomes do not depend on the speed of the build.
 #include "qvedit/search/QvRegex.h"
+
+#include "FakeRegexClock.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +34,7 @@ int SearchCode(const std::string& expression, const std::string& input, bool& fo
 
 TEST(RegexBounds, CatastrophicBacktrackingEndsWithAnError)
 {
+    const TFakeRegexClock clock(10'000'000);
     bool found = false;
     EXPECT_EQ(SearchCode("(a|aa)*b", std::string(40, 'a') + "!b", found), reeBacktrackLimitExceeded);
     EXPECT_EQ(SearchCode("(x+x+)+y", std::string(30, 'x') + "!y", found), reeBacktrackLimitExceeded);
@@ -56,6 +60,7 @@ TEST(RegexBounds, CatastrophicBacktrackingEndsWithAnError)
 
 TEST(RegexBounds, LongLoopsNeedNoStack)
 {
+    const TFakeRegexClock stopped(0);
     // Every loop round of a complex operand leaves a choice point; they are kept on the
     // matcher's own stack, so long lines match without touching the call stack's limit.
     bool found = false;
@@ -82,6 +87,8 @@ TEST(RegexBounds, LongLoopsNeedNoStack)
 
 TEST(RegexBounds, OrdinaryLongLinesStayWithinTheBounds)
 {
+    // At a tenth of the release build's slowest rate of steps, they still get their time.
+    const TFakeRegexClock clock(TRegex::SearchTime * TRegex::ClockEvery / 20'000'000);
     const std::string line = std::string(100'000, 'x') + " function foo()";
     bool found = false;
     EXPECT_EQ(SearchCode("\\bfunction\\s+\\w+", line, found), 0);
@@ -98,6 +105,7 @@ TEST(RegexBounds, OrdinaryLongLinesStayWithinTheBounds)
 
 TEST(RegexBounds, LoopRoundsThatConsumeNothingEndTheLoop)
 {
+    const TFakeRegexClock clock(10'000'000);
     bool found = false;
     // A back-reference to an empty group can repeat without moving.
     EXPECT_EQ(SearchCode("(a?)(\\1)*b", "b", found), 0);
@@ -110,7 +118,7 @@ TEST(RegexBounds, LoopRoundsThatConsumeNothingEndTheLoop)
     EXPECT_TRUE(found);
     EXPECT_EQ(SearchCode("(a?)\\1*b", "b", found), 0);
     EXPECT_TRUE(found);
-    // A loop whose minimum is huge and whose rounds are empty ends at the step budget.
+    // A loop whose minimum is huge and whose rounds are empty ends at the time bound.
     EXPECT_EQ(SearchCode("(a?)(\\1){99999999}b", "b", found), reeBacktrackLimitExceeded);
 }
 

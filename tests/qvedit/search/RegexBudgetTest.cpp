@@ -1,7 +1,10 @@
-// The step budget: every kind of work counts against it, it ends the classic runaway
-// expressions on long subjects, and one budget serves a whole operation (a loop of
-// ExecNext, a Replace, a Split, or the searches between BeginOperation and EndOperation).
+// The bounds: every kind of work counts as steps, a step budget or a second of time ends
+// the classic runaway expressions on long subjects, and one bound serves a whole
+// operation (a loop of ExecNext, a Replace, a Split, or the searches between
+// BeginOperation and EndOperation).
 #include "qvedit/search/QvRegex.h"
+
+#include "FakeRegexClock.h"
 
 #include "platform/runtime/Classes.h"
 
@@ -86,21 +89,33 @@ TEST(RegexBudget, HostileExpressionsEndAtTheBudget)
     }
 }
 
-TEST(RegexBudget, TheDefaultBudgetEndsARunawaySearch)
+TEST(RegexBudget, ARunawaySearchEndsAfterASecondOfItsOwnTime)
 {
+    {
+        // A clock that moves a tenth of a second a reading: the eleventh reading after the
+        // first one is past the second.
+        const TFakeRegexClock clock(100'000'000);
+        TRegex re;
+        re.SetExpression("(x+x+)+y");
+        EXPECT_THROW(re.Exec(Repeat("x", 10'000) + "!y"), ERegex);
+        EXPECT_EQ(re.LastError(), reeBacktrackLimitExceeded);
+        EXPECT_EQ(TFakeRegexClock::Readings(), 12);
+        EXPECT_GE(re.StepsUsed(), 12 * TRegex::ClockEvery);
+        EXPECT_LT(re.StepsUsed(), 13 * TRegex::ClockEvery);
+        // A new input starts a new bound.
+        EXPECT_TRUE(re.Exec("xxy"));
+        EXPECT_LT(re.StepsUsed(), 100);
+    }
+    // On the real clock, the same search ends too, with the same error.
     TRegex re;
     re.SetExpression("(x+x+)+y");
     EXPECT_THROW(re.Exec(Repeat("x", 10'000) + "!y"), ERegex);
     EXPECT_EQ(re.LastError(), reeBacktrackLimitExceeded);
-    EXPECT_GT(re.StepsUsed(), TRegex::StepBudget);
-    EXPECT_LE(re.StepsUsed(), TRegex::StepBudget + 1);
-    // A new input starts a new budget.
-    EXPECT_TRUE(re.Exec("xxy"));
-    EXPECT_LT(re.StepsUsed(), 100);
 }
 
 TEST(RegexBudget, ReplaceSharesOneBudgetAndChangesNothingOnError)
 {
+    const TFakeRegexClock clock(10'000'000);
     // Each block holds a match that takes about a million steps to reach: one search is
     // well within the budget, ten thousand are not.
     const std::string blocks = Repeat("xxxxxxxxxxxxxxxxxxxx!xxy", 24 * 10'000);
@@ -113,7 +128,7 @@ TEST(RegexBudget, ReplaceSharesOneBudgetAndChangesNothingOnError)
     } catch (const ERegex& e) {
         EXPECT_EQ(e.ErrorCode(), reeBacktrackLimitExceeded);
     }
-    EXPECT_GT(re.StepsUsed(), TRegex::StepBudget);
+    EXPECT_GT(TFakeRegexClock::Readings(), 100);
     // The object's input and last match are those from before the call.
     EXPECT_EQ(re.GetInputString(), "before xxy");
     EXPECT_EQ(re.MatchPos(0), 8);

@@ -7,6 +7,8 @@
 
 #include "qvedit/search/QvRegex.h"
 
+#include "FakeRegexClock.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -132,6 +134,7 @@ TEST(RegexLongLine, RequiredLiteral)
         {"(ab|cd)*xyz", "xyz"},
         {"(abc){1,2}d", "abc"},
         {"(abc){0,2}d", "d"},
+        {"(?i).*function", "function"},
         {"a|b", nullptr},
         {"(abc)?", nullptr},
     };
@@ -153,4 +156,53 @@ TEST(RegexLongLine, RequiredLiteral)
     ASSERT_TRUE(re.ExecNext());
     EXPECT_EQ(re.MatchPos(0), 5);
     EXPECT_FALSE(re.Exec("a=b"));
+}
+
+TEST(RegexLongLine, WorkInTheSquareOfALongWordGetsItsSecond)
+{
+    // Every place of a 12,000-character word starts a try that takes the rest of the word:
+    // about 72 million steps before the call at the end is found. That is well within a
+    // second of a release build; the clock here moves as it would at 200 million steps a
+    // second, whatever the speed of this build.
+    const TFakeRegexClock clock(TRegex::SearchTime * TRegex::ClockEvery / 200'000'000);
+    const std::string line = std::string(12'000, 'a') + ";f(x)";
+    TRegex re;
+    re.SetExpression("(\\w+)\\(");
+    long count = 0;
+    {
+        TRegexOperation operation(re);
+        re.GrowOperation(static_cast<long>(line.size()));
+        for (bool found = re.Exec(line); found; found = re.ExecNext())
+            ++count;
+    }
+    EXPECT_EQ(count, PcreCount("(\\w+)\\(", line));
+    EXPECT_EQ(re.Match(1), "f");
+    EXPECT_GT(re.StepsUsed(), 70'000'000);
+}
+
+TEST(RegexLongLine, ACaselessRequiredLiteralSkipsTheRestOfTheLine)
+{
+    // A line of style rules without the word: no try is made at all. A line with it near
+    // the start: one match, then no try after its last place. Both would take work in the
+    // square of the line's length otherwise.
+    const TFakeRegexClock stopped(0);
+    std::string rules;
+    while (rules.size() < 30'000)
+        rules += ".fa-glass:before{content:\"\\f000\"}";
+    TRegex re;
+    re.SetExpression("(?i).*function");
+    EXPECT_FALSE(re.Exec(rules));
+    EXPECT_LT(re.StepsUsed(), 100);
+
+    const std::string script = "var f=FUNCTION(a){return a};" + rules;
+    ASSERT_TRUE(re.Exec(script));
+    EXPECT_EQ(re.Match(0), "var f=FUNCTION");
+    EXPECT_FALSE(re.ExecNext());
+    EXPECT_LT(re.StepsUsed(), 10 * static_cast<long>(script.size()));
+
+    // The literal is found whatever the case of the input and of the expression.
+    re.SetExpression("(?i)x*FuNcTiOn");
+    ASSERT_TRUE(re.Exec("a function b"));
+    EXPECT_EQ(re.MatchPos(0), 3);
+    EXPECT_EQ(PcreCount("(?i).*function", script), 1);
 }

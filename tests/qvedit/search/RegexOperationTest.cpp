@@ -1,9 +1,11 @@
 // The two bounds of an operation over many lines: each search keeps its own cap, and the
 // operation's budget grows with the text scanned, the way the search engine grows it. The
 // budgets are small so that the sanitizer build stays quick; outcomes and step counts are
-// checked, never times.
+// checked, and time only on a clock that moves at a known rate.
 #include "qvedit/search/QvEditRegexSearch.h"
 #include "qvedit/search/QvRegex.h"
+
+#include "FakeRegexClock.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +15,7 @@
 
 namespace {
 
-constexpr long PerByte = TQvEditRegexSearch::StepsPerByte;
+constexpr long PerByte = TRegex::StepsPerByte;
 
 // Lines of PHP as an editor user meets them: code, comments, strings, markup.
 std::vector<std::string> PhpLines(int count)
@@ -44,7 +46,7 @@ std::vector<std::string> PhpLines(int count)
 // lists every match. Returns the matches.
 int FindAllInLine(TRegex& re, const std::string& line)
 {
-    re.GrowOperation(PerByte * static_cast<long>(line.size()));
+    re.GrowOperation(static_cast<long>(line.size()));
     int count = 0;
     for (bool found = re.Exec(line); found; found = re.ExecNext())
         ++count;
@@ -97,7 +99,6 @@ TEST(RegexOperation, ExpressionCostlyOnEveryLineEndsAfterABoundedNumberOfLines)
     const long perLine = StepsOfOneLine(expression, line);
     const long growth = PerByte * static_cast<long>(line.size());
     ASSERT_GT(perLine, 20 * growth);  // costly, yet far within one search's cap
-    ASSERT_LT(perLine, TRegex::StepBudget);
 
     constexpr long Start = 1'000'000;
     TRegex re;
@@ -161,15 +162,42 @@ TEST(RegexOperation, GrowingCountsOnlyInsideAnOperation)
     re.SetExpression("a");
     re.GrowOperation(1'000);
     EXPECT_TRUE(re.Exec("a"));
-    EXPECT_EQ(re.OperationBudget(), TRegex::StepBudget);
+    EXPECT_EQ(re.OperationBudget(), TRegex::Unbounded);
     {
         TRegexOperation operation(re, 100);
         re.GrowOperation(50);
         re.GrowOperation(-10);
-        EXPECT_EQ(re.OperationBudget(), 150);
+        EXPECT_EQ(re.OperationBudget(), 100 + 50 * PerByte);
         re.GrowOperation(std::numeric_limits<long>::max());
         EXPECT_EQ(re.OperationBudget(), std::numeric_limits<long>::max());
     }
     EXPECT_TRUE(re.Exec("a"));
-    EXPECT_EQ(re.OperationBudget(), TRegex::StepBudget);
+    EXPECT_EQ(re.OperationBudget(), TRegex::Unbounded);
+}
+
+TEST(RegexOperation, TheOperationsTimeGrowsWithTheTextAndEndsACostlyRun)
+{
+    // Each clock reading is ten milliseconds: the operation's second plus its growth lasts
+    // a known number of readings, and a search of its own never reaches its second here.
+    constexpr std::int64_t Tick = 10'000'000;
+    const std::string line = std::string(18, 'x') + "!y";
+    ASSERT_GT(StepsOfOneLine("(x+x+)+y", line), TRegex::ClockEvery);
+    const TFakeRegexClock clock(Tick);
+
+    TRegex re;
+    re.SetExpression("(x+x+)+y");
+    TRegexOperation operation(re);
+    long searched = 0;
+    try {
+        for (; searched < 1'000'000; ++searched)
+            EXPECT_EQ(FindAllInLine(re, line), 0);
+        FAIL() << "the operation never ended";
+    } catch (const ERegex& e) {
+        EXPECT_EQ(e.ErrorCode(), reeBacktrackLimitExceeded);
+    }
+    const std::int64_t allowance = TRegex::SearchTime + TRegex::TimePerByte * static_cast<std::int64_t>(line.size()) * (searched + 1);
+    // The first reading starts the clock; the one after the allowance ends the operation.
+    EXPECT_EQ(TFakeRegexClock::Readings(), allowance / Tick + 2);
+    EXPECT_GT(searched, 0);
+    EXPECT_THROW(FindAllInLine(re, "xxy"), ERegex);
 }
