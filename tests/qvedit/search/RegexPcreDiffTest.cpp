@@ -358,8 +358,13 @@ TEST(RegexPcreDiff, LineAnchorsAndDotAgreeWithPcre2)
     CompareWithPcre(20261208, 8000, true);
 }
 
+// Two tests, so that a parallel run spreads the work.
 TEST(RegexPcreDiff, RepeatsThatNeverGiveBackAgreeWithPcre2)
 {
     CompareWithPcre(20261209, 20000, false, true);
+}
+
+TEST(RegexPcreDiff, RepeatsThatNeverGiveBackAgreeWithPcre2InLineMode)
+{
     CompareWithPcre(20261210, 8000, true, true);
 }
