@@ -1,7 +1,6 @@
 // Printing as a user does it in a real window, with no printer queue set up by the
 // program: Ctrl+P, the print dialog's output file, Print; the PDF file holds the text.
-#include "MainFormFixture.h"
-#include "XServer.h"
+#include "RealWindowFixture.h"
 
 #include "platform/graphics/Printers.h"
 #include "platform/window/ControlsQt.h"
@@ -13,52 +12,9 @@
 #include <QDialog>
 #include <QTimer>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <thread>
-
 namespace {
 
-std::string RunCommand(const std::string& Command)
-{
-    std::string output;
-    FILE* pipe = ::popen(Command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    ::pclose(pipe);
-    return output;
-}
-
-class PrintToFile : public TMainFormFixture {
-protected:
-    void SetUp() override
-    {
-        if (!QvTest::OnXServer())
-            GTEST_SKIP() << "runs only inside PrintToFileInARealWindow.OnAnXServer";
-    }
-
-    static bool WaitFor(const std::function<bool()>& Condition, int Seconds = 10)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(Seconds);
-        while (!Condition() && std::chrono::steady_clock::now() < deadline) {
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return Condition();
-    }
-
-    static void XDoTool(const std::string& Arguments)
-    {
-        const std::string command = "DISPLAY=" + QvTest::DisplayName() + " xdotool " + Arguments;
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    }
-};
+using PrintToFile = TRealWindowFixture;
 
 TEST_F(PrintToFile, CtrlPOutputFilePrint)
 {
@@ -99,12 +55,12 @@ TEST_F(PrintToFile, CtrlPOutputFilePrint)
     XDoTool("windowfocus --sync " + std::to_string(Form().Window()->Frame()->winId()));
     ASSERT_TRUE(WaitFor([&] { return Form().Editor->Focused(); }));
     XDoTool("key ctrl+p");
-    EXPECT_TRUE(WaitFor([&] { return shown && QApplication::activeModalWidget() == nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return shown && QApplication::activeModalWidget() == nullptr; }, 10));
     watch.stop();
     SetModalHook(scripted);
 
     ASSERT_TRUE(FileExists(pdf)) << "nothing was printed; asked: " << (BoxTexts().empty() ? "" : BoxTexts().back());
-    const std::string text = RunCommand("pdftotext -layout '" + pdf + "' -");
+    const std::string text = CommandOutput("pdftotext -layout '" + pdf + "' -");
     EXPECT_NE(text.find("echo \"printed from the dialog\";"), std::string::npos) << text;
     Printer()->SetPdfOutput("");
 }
