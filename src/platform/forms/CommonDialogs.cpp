@@ -3,6 +3,7 @@
 
 #include "platform/files/FindFiles.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/graphics/FontResolve.h"
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/graphics/Printers.h"
 #include "platform/runtime/CodePages.h"
@@ -10,11 +11,13 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include <utility>
 
@@ -237,7 +240,7 @@ bool TFontDialog::Execute()
         return false;
 
     const QFont chosen = dialog.selectedFont();
-    font_->SetName(Utf8ToAnsi(chosen.family().toStdString()));
+    font_->SetName(Utf8ToAnsi(PlainFamilyName(chosen.family().toStdString())));
     if (chosen.pointSize() > 0)
         font_->SetSize(chosen.pointSize());
     TFontStyles styles;
@@ -265,8 +268,10 @@ bool TPrintDialog::Execute()
         printer->SetCopies(copies_);
         QPrintDialog dialog(printer->NativePrinter(), QApplication::activeWindow());
         confirmed = dialog.exec() == QDialog::Accepted;
-        if (confirmed)
+        if (confirmed) {
             copies_ = printer->GetCopies();
+            printer->TakeDialogChoice();
+        }
     }
     // The printer would repeat every page as often again as the caller's loop does.
     printer->SetCopies(1);
@@ -285,8 +290,15 @@ bool TPrinterSetupDialog::Execute()
     TPrinter* printer = Printer();
     QPrintDialog dialog(printer->NativePrinter(), QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // The printers offered include the file output; the page settings come along.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // Qt's dialog prints when confirmed; this one only sets the printer up.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
+            confirm->setText(QStringLiteral("OK"));
     confirmed = dialog.exec() == QDialog::Accepted;
+    if (confirmed)
+        printer->TakeDialogChoice();
     printer->SetCopies(1);
     return confirmed;
 }
