@@ -90,6 +90,23 @@ TEST_F(EditorRealWindow, AfterTheFocusComesBackTheScreenShowsOneCaret)
     }
 }
 
+TEST_F(EditorRealWindow, AWindowMadeAgainWhileFocusedShowsTheCaret)
+{
+    QvTest::TSteadyCaret steady;
+    SetText(Page);
+    Editor().SetCaretXY(TPoint{3, 2});
+    FocusEditor();
+    Editor().SetBorderStyle(bsNone);
+    QvTest::Idle(200);
+    ASSERT_TRUE(Editor().Focused());
+    TypeSlowly("x");
+    QvTest::Idle(200);
+    const TRect caret = QvTest::CaretRect(Editor());
+    ASSERT_GT(caret.Width(), 0);
+    EXPECT_EQ(caret.Left, Editor().CaretXPix() - 1);
+    EXPECT_EQ(QvTest::StaleClientPixels(Editor()), 0);
+}
+
 // The parent: runs the suite above in a child on a virtual X server.
 TEST(EditorRealWindowSuite, OnAnXServer)
 {
