@@ -39,9 +39,11 @@ struct TCaret {
     int HideCount = 1;
     bool BlinkOn = true;
     QTimer* Timer = nullptr;
-    // While a client widget paints: the caret as it showed when the paint began.
+    // While a client widget paints: the caret as it showed when the paint began, and
+    // where it stood then.
     bool Painting = false;
     TCaretImage BeforePaint;
+    QRect RectBeforePaint;
 
     bool Exists() const { return Owner != nullptr && !Client.isNull(); }
     bool Shown() const { return Exists() && HideCount == 0; }
@@ -182,7 +184,10 @@ BOOL ShowCaret(HWND Window)
         return FALSE;
     TCaret& caret = Caret();
     if (caret.HideCount > 0 && --caret.HideCount == 0) {
-        RestartBlink(caret);
+        // A paint hides and shows the caret where it was: that keeps the blink's phase,
+        // or the paint of a dark phase would end it at once.
+        if (!caret.Painting || caret.Rect != caret.RectBeforePaint)
+            RestartBlink(caret);
         Repaint(caret);
     }
     return TRUE;
@@ -212,6 +217,7 @@ void BeginCaretPaint()
     if (caret.Painting)
         return;  // a paint inside a paint: the outer one settles the caret
     caret.BeforePaint = caret.Image();
+    caret.RectBeforePaint = caret.Rect;
     caret.Painting = true;
 }
 

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyleHints>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -185,6 +186,24 @@ TEST_F(CaretPaintTest, ACaretMovedWhilePaintingShowsOnlyAtItsNewPlace)
     EXPECT_EQ(screen.pixelColor(60, 5), QColor(Qt::black));
     EXPECT_NE(screen.pixelColor(20, 20), QColor(Qt::black));
     EXPECT_LE(control->PaintClips.size(), 3u);
+}
+
+TEST_F(CaretPaintTest, BlinksAlthoughItsWindowHidesItWhilePainting)
+{
+    QGuiApplication::styleHints()->setCursorFlashTime(100);  // 50 ms phases
+    CreateCaret(handle, nullptr, 2, 10);
+    SetCaretPos(20, 20);
+    ShowCaret(handle);
+    bool seenOn = false;
+    bool seenOff = false;
+    for (int i = 0; i < 60 && !(seenOn && seenOff); ++i) {
+        QThread::msleep(10);
+        const int inverted = InvertedPixels(OnScreen(control->Window()->Client()));
+        seenOn = seenOn || inverted == 20;
+        seenOff = seenOff || inverted == 0;
+    }
+    EXPECT_TRUE(seenOn);
+    EXPECT_TRUE(seenOff) << "the blink's dark phase must survive the paint it causes";
 }
 
 TEST(CaretBlinkTest, FollowsTheDesktopRate)
