@@ -250,7 +250,7 @@ private:
     void UnhookTextBuffer();
     // The editor that hooked the shared buffer right after this one (its saved handlers
     // are this editor's chain handlers); nullptr when this one hooked last.
-    TCustomQvEdit* NextSharer() const;
+    TCustomQvEdit* NextSharer();
     void LinesHookChanged();
     // Caret, selection and view moved into the buffer shown now.
     void KeepPositionsInText();

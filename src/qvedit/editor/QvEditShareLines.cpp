@@ -130,15 +130,17 @@ void TCustomQvEdit::UnhookTextBuffer()
     LinesHookChanged();
 }
 
-TCustomQvEdit* TCustomQvEdit::NextSharer() const
+TCustomQvEdit* TCustomQvEdit::NextSharer()
 {
     // The buffer's handler is the chain handler of the editor that hooked last; each
     // editor's saved handler leads to the one that hooked before it.
-    const TStringListInsertedEvent mine(const_cast<TCustomQvEdit*>(this), &TCustomQvEdit::ChainListAdded);
+    const TStringListInsertedEvent mine(this, &TCustomQvEdit::ChainListAdded);
     TStringListInsertedEvent handler = lines_->OnAdded;
     while (handler && !(handler == mine)) {
         auto* editor = static_cast<TCustomQvEdit*>(handler.Data());
-        if (editor == nullptr || !(handler == TStringListInsertedEvent(editor, &TCustomQvEdit::ChainListAdded)))
+        const bool chain =
+            editor != nullptr && handler == TStringListInsertedEvent(editor, &TCustomQvEdit::ChainListAdded);
+        if (!chain)
             return nullptr;  // not an editor's chain: no editor hooked after this one
         if (editor->savedOnAdded_ == mine)
             return editor;
