@@ -3,17 +3,18 @@
 #include "platform/window/ControlsQt.h"
 
 #include <QCoreApplication>
-#include <QEvent>
-#include <QPaintEvent>
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPixmap>
 #include <QScreen>
-#include <QGuiApplication>
 #include <QStyleHints>
 #include <QThread>
 
 #include <cstdlib>
+#include <vector>
 
 namespace QvTest {
 namespace {

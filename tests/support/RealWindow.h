@@ -1,6 +1,7 @@
 // Helpers for tests that run in a real X window (see XServer.h): letting the event loop
-// run, giving a window the focus where no window manager does, and comparing what the X
-// server shows of a control with what a fresh paint of it gives.
+// run, giving a window the focus where no window manager does, keys through the X server,
+// recording a control's paints, and comparing what the X server shows of a control with
+// what a fresh paint of it gives.
 #pragma once
 
 #include "platform/runtime/Types.h"
@@ -8,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 class TWinControl;
 
