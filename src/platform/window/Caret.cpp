@@ -20,6 +20,18 @@
 
 namespace {
 
+// Where the caret shows: its window's client widget and rectangle, or no client when it
+// shows nowhere (hidden, in the dark phase of a blink, or gone).
+struct TCaretImage {
+    QPointer<QWidget> Client;
+    QRect Rect;
+
+    friend bool operator==(const TCaretImage& a, const TCaretImage& b)
+    {
+        return a.Client == b.Client && (a.Client.isNull() || a.Rect == b.Rect);
+    }
+};
+
 struct TCaret {
     HWND Owner = nullptr;
     QPointer<QWidget> Client;
@@ -27,9 +39,20 @@ struct TCaret {
     int HideCount = 1;
     bool BlinkOn = true;
     QTimer* Timer = nullptr;
+    // While a client widget paints: the caret as it showed when the paint began, and
+    // where it stood then.
+    bool Painting = false;
+    TCaretImage BeforePaint;
+    QRect RectBeforePaint;
 
     bool Exists() const { return Owner != nullptr && !Client.isNull(); }
     bool Shown() const { return Exists() && HideCount == 0; }
+    TCaretImage Image() const
+    {
+        if (!Shown() || !BlinkOn || Rect.isEmpty())
+            return TCaretImage{};
+        return TCaretImage{Client, Rect};
+    }
 };
 
 TCaret& Caret()
@@ -38,8 +61,14 @@ TCaret& Caret()
     return caret;
 }
 
+// Asks for the caret's rectangle to be painted again. A paint hides and shows the caret
+// around its own drawing; asking for paints from inside one would paint for ever, so
+// there the request waits for the end of the paint, which compares the caret with how
+// it began.
 void Repaint(const TCaret& caret)
 {
+    if (caret.Painting)
+        return;
     if (caret.Exists() && !caret.Rect.isEmpty())
         caret.Client->update(caret.Rect);
 }
@@ -155,7 +184,10 @@ BOOL ShowCaret(HWND Window)
         return FALSE;
     TCaret& caret = Caret();
     if (caret.HideCount > 0 && --caret.HideCount == 0) {
-        RestartBlink(caret);
+        // A paint hides and shows the caret where it was: that keeps the blink's phase,
+        // or the paint of a dark phase would end it at once.
+        if (!caret.Painting || caret.Rect != caret.RectBeforePaint)
+            RestartBlink(caret);
         Repaint(caret);
     }
     return TRUE;
@@ -178,6 +210,40 @@ UINT GetCaretBlinkTime()
 }
 
 // ---- Platform side --------------------------------------------------------------------------
+
+void BeginCaretPaint()
+{
+    TCaret& caret = Caret();
+    if (caret.Painting)
+        return;  // a paint inside a paint: the outer one settles the caret
+    caret.BeforePaint = caret.Image();
+    caret.RectBeforePaint = caret.Rect;
+    caret.Painting = true;
+}
+
+void EndCaretPaint(const QWidget* client, const QRegion& painted)
+{
+    TCaret& caret = Caret();
+    if (!caret.Painting)
+        return;
+    caret.Painting = false;
+    const TCaretImage before = caret.BeforePaint;
+    const TCaretImage after = caret.Image();
+    caret.BeforePaint = TCaretImage{};
+    if (before == after)
+        return;
+    // The caret moved, appeared or went during the paint: its old and new places are
+    // painted again, except what this paint just covered (its overlay is up to date).
+    for (const TCaretImage& image : {before, after}) {
+        if (image.Client.isNull())
+            continue;
+        QRegion stale(image.Rect);
+        if (image.Client == client)
+            stale -= painted;
+        if (!stale.isEmpty())
+            image.Client->update(stale);
+    }
+}
 
 void PaintCaretOverlay(TWinControl* control, QPainter& painter)
 {

@@ -35,6 +35,7 @@ void QvClientWidget::paintEvent(QPaintEvent* e)
         return;
     QPainter painter(this);
     const QRect clip = e->rect();
+    BeginCaretPaint();
     auto* custom = dynamic_cast<TCustomControl*>(control);
     TCanvas scratch;
     TCanvas* canvas = custom != nullptr ? custom->Canvas() : &scratch;
@@ -50,6 +51,7 @@ void QvClientWidget::paintEvent(QPaintEvent* e)
     }
     if (window_->Control() != nullptr)
         PaintCaretOverlay(control, painter);
+    EndCaretPaint(this, e->region());
 }
 
 void TControl::Invalidate()

@@ -192,6 +192,11 @@ bool RouteHostedKey(TWinControl* control, QKeyEvent* e);
 
 // ---- Caret (Caret.cpp) ----------------------------------------------------------------
 
+// Around the paint event of a client widget: changes to the caret meanwhile ask for no
+// paint of their own; at the end, where the caret showed before and shows now is painted
+// again if it changed, outside the region just painted.
+void BeginCaretPaint();
+void EndCaretPaint(const QWidget* client, const QRegion& painted);
 // Draws the caret over what the control just painted, when it is the caret's window.
 void PaintCaretOverlay(TWinControl* control, QPainter& painter);
 // The caret's rectangle in client coordinates of control, or an empty one.

@@ -248,7 +248,12 @@ public:
 private:
     void HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* Undo, TQvEditUndoList* Redo);
     void UnhookTextBuffer();
+    // The editor that hooked the shared buffer right after this one (its saved handlers
+    // are this editor's chain handlers); nullptr when this one hooked last.
+    TCustomQvEdit* NextSharer();
     void LinesHookChanged();
+    // Caret, selection and view moved into the buffer shown now.
+    void KeepPositionsInText();
     // The shared buffer's notices: the owner's saved handler first, then this editor's.
     void ChainListAdded(Integer Index, const std::string& S);
     void ChainListCleared(TObject* Sender);

@@ -163,6 +163,10 @@ void TCustomQvEdit::CreateWnd()
     TCustomControl::CreateWnd();
     if (options_.Contains(eoDropFiles) && !HasState(csDesigning))
         DragAcceptFiles(Handle(), TRUE);
+    // The old window took its caret with it. A window made again while the control keeps
+    // the focus gets no focus message, so the caret is made here.
+    if (Focused())
+        InitializeCaret();
 }
 
 void TCustomQvEdit::DestroyWnd()

@@ -189,6 +189,11 @@ void TCustomQvEdit::ApplyScrollBars()
         ShowScrollBar(handle, SB_BOTH, FALSE);
         return;
     }
+    // A bar the style leaves out goes, as it may have been shown under another style.
+    if (scrollBars_ == ssVertical)
+        ShowScrollBar(handle, SB_HORZ, FALSE);
+    else if (scrollBars_ == ssHorizontal)
+        ShowScrollBar(handle, SB_VERT, FALSE);
     const bool hideShow = options_.Contains(eoHideShowScrollbars);
     const bool disableArrows = options_.Contains(eoDisableScrollArrows);
 

@@ -90,15 +90,30 @@ void TCustomQvEdit::UnhookTextBuffer()
         throw EAssertionFailed("A shared buffer is unhooked while its editor is still chained");
     if (lines_ == ownLines_.get())
         return;
-    lines_->OnAdded = savedOnAdded_;
-    lines_->OnCleared = savedOnCleared_;
-    lines_->OnDeleted = savedOnDeleted_;
-    lines_->OnInserted = savedOnInserted_;
-    lines_->OnPutted = savedOnPutted_;
-    lines_->OnChanging = savedOnChanging_;
-    lines_->OnChange = savedOnChange_;
-    undoList_->OnAdded = savedUndoAdded_;
-    redoList_->OnAdded = savedRedoAdded_;
+    // Restoring the buffer's handlers while another editor hooked it later would drop that
+    // editor from the buffer and leave it calling this one's handlers once this one is
+    // gone. That editor takes over this one's saved handlers instead.
+    if (TCustomQvEdit* next = NextSharer()) {
+        next->savedOnAdded_ = savedOnAdded_;
+        next->savedOnCleared_ = savedOnCleared_;
+        next->savedOnDeleted_ = savedOnDeleted_;
+        next->savedOnInserted_ = savedOnInserted_;
+        next->savedOnPutted_ = savedOnPutted_;
+        next->savedOnChanging_ = savedOnChanging_;
+        next->savedOnChange_ = savedOnChange_;
+        next->savedUndoAdded_ = savedUndoAdded_;
+        next->savedRedoAdded_ = savedRedoAdded_;
+    } else {
+        lines_->OnAdded = savedOnAdded_;
+        lines_->OnCleared = savedOnCleared_;
+        lines_->OnDeleted = savedOnDeleted_;
+        lines_->OnInserted = savedOnInserted_;
+        lines_->OnPutted = savedOnPutted_;
+        lines_->OnChanging = savedOnChanging_;
+        lines_->OnChange = savedOnChange_;
+        undoList_->OnAdded = savedUndoAdded_;
+        redoList_->OnAdded = savedRedoAdded_;
+    }
     savedOnAdded_ = nullptr;
     savedOnCleared_ = nullptr;
     savedOnDeleted_ = nullptr;
@@ -115,6 +130,25 @@ void TCustomQvEdit::UnhookTextBuffer()
     LinesHookChanged();
 }
 
+TCustomQvEdit* TCustomQvEdit::NextSharer()
+{
+    // The buffer's handler is the chain handler of the editor that hooked last; each
+    // editor's saved handler leads to the one that hooked before it.
+    const TStringListInsertedEvent mine(this, &TCustomQvEdit::ChainListAdded);
+    TStringListInsertedEvent handler = lines_->OnAdded;
+    while (handler && !(handler == mine)) {
+        auto* editor = static_cast<TCustomQvEdit*>(handler.Data());
+        const bool chain =
+            editor != nullptr && handler == TStringListInsertedEvent(editor, &TCustomQvEdit::ChainListAdded);
+        if (!chain)
+            return nullptr;  // not an editor's chain: no editor hooked after this one
+        if (editor->savedOnAdded_ == mine)
+            return editor;
+        handler = editor->savedOnAdded_;
+    }
+    return nullptr;
+}
+
 void TCustomQvEdit::LinesHookChanged()
 {
     Invalidate();
@@ -123,7 +157,24 @@ void TCustomQvEdit::LinesHookChanged()
         if (longest > maxLineWidth_)
             SetMaxLineWidth(longest);
     }
+    if (!HasState(csDestroying))
+        KeepPositionsInText();
     UpdateScrollBars();
+}
+
+void TCustomQvEdit::KeepPositionsInText()
+{
+    TQvPaintLockScope lock(*this);
+    const TPoint anchor = ClampSelectionPoint(blockBegin_);
+    const TPoint end = ClampSelectionPoint(blockEnd_);
+    if (anchor != blockBegin_ || end != blockEnd_) {
+        blockBegin_ = anchor;
+        blockEnd_ = end;
+        StatusChanged({scSelection});
+    }
+    InternalSetCaretXY(GetCaretXY());
+    SetTopLine(topLine_);
+    SetLeftChar(leftChar_);
 }
 
 // Each chain handler calls the owner's handler, then the one of this editor's own buffer,

@@ -4,8 +4,10 @@
 
 #include "platform/window/Caret.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QStyleHints>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -101,6 +103,107 @@ TEST_F(CaretTest, ScrollingLeavesNoTraceOfTheCaret)
     const QImage after = OnScreen(ui.Client());
     EXPECT_EQ(InvertedPixels(after), 20);
     EXPECT_EQ(after.pixelColor(20, 20), QColor(Qt::black));
+}
+
+// A control that hides the caret while it paints (as the editor does) and may move it
+// on its first paint.
+class TCaretHidingControl : public TRecordingControl {
+public:
+    using TRecordingControl::TRecordingControl;
+    TPoint MoveOnFirstPaint{-1, -1};
+
+protected:
+    void Paint() override
+    {
+        HideCaret(Handle());
+        TRecordingControl::Paint();
+        if (MoveOnFirstPaint.X >= 0 && PaintClips.size() == 1)
+            SetCaretPos(MoveOnFirstPaint.X, MoveOnFirstPaint.Y);
+        ShowCaret(Handle());
+    }
+};
+
+class CaretPaintTest : public ::testing::Test {
+protected:
+    CaretPaintTest() : savedFlashTime_(QGuiApplication::styleHints()->cursorFlashTime())
+    {
+        // No blinking: every paint below comes from the control or the caret's moves.
+        QGuiApplication::styleHints()->setCursorFlashTime(0);
+        control = new TCaretHidingControl(ui.Form);
+        control->SetBounds(150, 10, 100, 60);
+        control->SetParent(ui.Form);
+        handle = control->Handle();
+    }
+    ~CaretPaintTest() override
+    {
+        DestroyCaret();
+        QGuiApplication::styleHints()->setCursorFlashTime(savedFlashTime_);
+    }
+    static void Settle()
+    {
+        for (int i = 0; i < 20; ++i)
+            QApplication::processEvents();
+    }
+
+    TRecordingForm ui;
+    TCaretHidingControl* control = nullptr;
+    HWND handle = nullptr;
+
+private:
+    int savedFlashTime_;
+};
+
+TEST_F(CaretPaintTest, HidingTheCaretWhilePaintingAsksForNoFurtherPaint)
+{
+    CreateCaret(handle, nullptr, 2, 10);
+    SetCaretPos(20, 20);
+    ShowCaret(handle);
+    Settle();
+    control->PaintClips.clear();
+
+    control->Invalidate();
+    Settle();
+    EXPECT_EQ(control->PaintClips.size(), 1u) << "each paint must not schedule the next";
+    EXPECT_EQ(InvertedPixels(OnScreen(control->Window()->Client())), 20);
+}
+
+TEST_F(CaretPaintTest, ACaretMovedWhilePaintingShowsOnlyAtItsNewPlace)
+{
+    CreateCaret(handle, nullptr, 2, 10);
+    SetCaretPos(20, 20);
+    ShowCaret(handle);
+    Settle();
+    ASSERT_EQ(InvertedPixels(OnScreen(control->Window()->Client())), 20);
+    control->PaintClips.clear();
+
+    // A paint of a strip that holds neither place moves the caret: both are painted again.
+    control->MoveOnFirstPaint = TPoint{60, 5};
+    const TRect strip = Rect(0, 40, 100, 50);
+    control->InvalidateRect(&strip, false);
+    Settle();
+    const QImage screen = OnScreen(control->Window()->Client());
+    EXPECT_EQ(InvertedPixels(screen), 20);
+    EXPECT_EQ(screen.pixelColor(60, 5), QColor(Qt::black));
+    EXPECT_NE(screen.pixelColor(20, 20), QColor(Qt::black));
+    EXPECT_LE(control->PaintClips.size(), 3u);
+}
+
+TEST_F(CaretPaintTest, BlinksAlthoughItsWindowHidesItWhilePainting)
+{
+    QGuiApplication::styleHints()->setCursorFlashTime(100);  // 50 ms phases
+    CreateCaret(handle, nullptr, 2, 10);
+    SetCaretPos(20, 20);
+    ShowCaret(handle);
+    bool seenOn = false;
+    bool seenOff = false;
+    for (int i = 0; i < 60 && !(seenOn && seenOff); ++i) {
+        QThread::msleep(10);
+        const int inverted = InvertedPixels(OnScreen(control->Window()->Client()));
+        seenOn = seenOn || inverted == 20;
+        seenOff = seenOff || inverted == 0;
+    }
+    EXPECT_TRUE(seenOn);
+    EXPECT_TRUE(seenOff) << "the blink's dark phase must survive the paint it causes";
 }
 
 TEST(CaretBlinkTest, FollowsTheDesktopRate)

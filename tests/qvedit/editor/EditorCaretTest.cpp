@@ -146,4 +146,37 @@ TEST_F(EditorCaretTest, TheSystemCaretFollowsInTheShapeOfTheMode)
     EXPECT_TRUE(GetCaretPos(&at));
 }
 
+TEST_F(EditorCaretTest, AFocusedEditorKeepsItsCaretWhenItsWindowIsMadeAgain)
+{
+    TCaretProbe& e = Editor();
+    SetText("abc\ndef");
+    e.SetCaretXY(TPoint{3, 2});
+    Application->ProcessMessages();
+    e.SetFocus();
+    ASSERT_TRUE(e.Focused());
+    TPoint at;
+    ASSERT_TRUE(GetCaretPos(&at));
+
+    // A new border makes the window again; no focus message comes, the focus stays.
+    e.SetBorderStyle(bsNone);
+    ASSERT_TRUE(e.Focused());
+    ASSERT_TRUE(GetCaretPos(&at));
+    EXPECT_EQ(at, (TPoint{e.CaretXPix() - 1, e.CaretYPix() + 1}));
+    EXPECT_TRUE(e.CaretShown());
+    Type("x");
+    EXPECT_EQ(e.GetLines()->Get(1), "dexf");
+    ASSERT_TRUE(GetCaretPos(&at));
+    EXPECT_EQ(at, (TPoint{e.CaretXPix() - 1, e.CaretYPix() + 1}));
+
+    // Made again while another control has the focus, it leaves that one's caret alone.
+    TQvEdit other(&Form());
+    other.SetParent(&Form());
+    other.SetFocus();
+    Application->ProcessMessages();
+    ASSERT_FALSE(e.Focused());
+    e.SetBorderStyle(bsSingle);
+    EXPECT_EQ(::HideCaret(e.Handle()), FALSE);
+    EXPECT_EQ(::HideCaret(other.Handle()), TRUE);
+}
+
 }  // namespace

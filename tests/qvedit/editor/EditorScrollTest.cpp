@@ -178,6 +178,36 @@ TEST_F(EditorScrollTest, ABarWithNothingToScrollIsDisabledOrWithTheOptionHidden)
     EXPECT_FALSE(BarVisible(SB_HORZ));
 }
 
+TEST_F(EditorScrollTest, OnlyTheBarsOfTheScrollStyleShowAndTheRoomOfOneGoneIsUsed)
+{
+    Lines(200);
+    const Integer lines = Editor().GetLinesInWindow();
+    const Integer columns = Editor().GetCharsInWindow();
+    ASSERT_TRUE(BarVisible(SB_VERT));
+    ASSERT_TRUE(BarVisible(SB_HORZ));
+
+    Editor().SetScrollBars(ssVertical);
+    EXPECT_TRUE(BarVisible(SB_VERT));
+    EXPECT_FALSE(BarVisible(SB_HORZ));
+    EXPECT_GT(Editor().GetLinesInWindow(), lines);
+
+    Editor().SetScrollBars(ssHorizontal);
+    EXPECT_FALSE(BarVisible(SB_VERT));
+    EXPECT_TRUE(BarVisible(SB_HORZ));
+    EXPECT_EQ(Editor().GetLinesInWindow(), lines);
+    EXPECT_GT(Editor().GetCharsInWindow(), columns);
+
+    Editor().SetScrollBars(ssNone);
+    Editor().SetScrollBars(ssVertical);
+    EXPECT_TRUE(BarVisible(SB_VERT));
+    EXPECT_FALSE(BarVisible(SB_HORZ));
+    Editor().SetScrollBars(ssBoth);
+    EXPECT_TRUE(BarVisible(SB_VERT));
+    EXPECT_TRUE(BarVisible(SB_HORZ));
+    EXPECT_EQ(Editor().GetLinesInWindow(), lines);
+    EXPECT_EQ(Editor().GetCharsInWindow(), columns);
+}
+
 TEST_F(EditorScrollTest, WheelDeltasAddUpToNotches)
 {
     Lines(200);
