@@ -16,6 +16,10 @@ public:
     bool HasLines = false;
     std::string BrokenLine;  // the line the break ended
     std::string NewLine;     // the line the break began
+    // For an undone deletion: the record as it was, so that redo records the same deletion
+    // again (what it selects may start a line earlier, at the line end undo added).
+    bool HasDeleted = false;
+    std::string Deleted;
 };
 
 // A copy of an undone record for the redo list, with the number of the step replayed.
@@ -297,6 +301,8 @@ void TCustomQvEdit::UndoItem()
             auto redo = Mirror(*item, *redoList_, std::string());
             redo->RestoredBegin = restoredBegin;
             redo->RestoredEnd = restoredEnd;
+            redo->HasDeleted = true;
+            redo->Deleted = item->ChangeStr;
             PushMirror(*redoList_, std::move(redo));
         } else {
             redoList_->AddChange(reason, start, end, std::string(), mode);
@@ -382,12 +388,16 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete:
-    case crDeleteAll:
+    case crDeleteAll: {
         SelectForRedo(Item, start, end);
-        undoList_->AddChange(reason, start, end, GetSelText(), mode);
+        const auto* restoring = dynamic_cast<const TQvEditRestoringItem*>(&Item);
+        undoList_->AddChange(reason, start, end,
+                             restoring != nullptr && restoring->HasDeleted ? restoring->Deleted : GetSelText(),
+                             mode);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(start);
         break;
+    }
     case crLineBreak:
         RedoLineBreak(Item);
         break;

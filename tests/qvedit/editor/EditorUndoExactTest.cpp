@@ -1,0 +1,41 @@
+// Undo gives back the text byte for byte and redo takes the same way again.
+#include "TextEditProbe.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+class EditorUndoExactTest : public TTextEditFixture {
+protected:
+    // A new text, unmodified, as a file is opened.
+    void Load(const std::string& Text)
+    {
+        Editor().ClearAll();
+        SetText(Text);
+    }
+};
+
+// Undo, redo and undo again of a line deletion each give the text they should, on every
+// line: the redo records what it deletes, so the second undo puts back just that.
+TEST_F(EditorUndoExactTest, DeleteLineUndoesAfterARedoToo)
+{
+    TTextEditProbe& e = Editor();
+    const std::string text = "one\r\ntwo\r\nthree";
+    for (Integer line : {1, 2, 3}) {
+        for (Integer column : {1, 2, 4, 9}) {
+            Load(text);
+            e.SetCaretXY({column, line});
+            e.CommandProcessor(ecDeleteLine, '\0', nullptr);
+            const std::string deleted = e.QvGetText();
+            for (int cycle = 0; cycle < 2; ++cycle) {
+                e.Undo();
+                EXPECT_EQ(e.QvGetText(), text) << line << "," << column << " cycle " << cycle;
+                EXPECT_FALSE(e.GetModified());
+                e.Redo();
+                EXPECT_EQ(e.QvGetText(), deleted) << line << "," << column << " cycle " << cycle;
+                EXPECT_TRUE(e.GetModified());
+            }
+        }
+    }
+}
+
+}  // namespace
