@@ -38,4 +38,22 @@ TEST_F(EditorUndoExactTest, DeleteLineUndoesAfterARedoToo)
     }
 }
 
+// Replacing nothing in line mode changes nothing, so undo has nothing to take away.
+TEST_F(EditorUndoExactTest, ALineModeReplacementOfNothingUndoesToTheSameText)
+{
+    TTextEditProbe& e = Editor();
+    for (const char* value : {"", "x"}) {
+        Load("abc def");
+        e.SetSelectionMode(smLine);
+        e.SetCaretXY({5, 1});
+        e.SetSelTextExternal(value);
+        const std::string after = e.QvGetText();
+        e.Undo();
+        EXPECT_EQ(e.QvGetText(), "abc def") << value;
+        EXPECT_FALSE(e.GetModified()) << value;
+        e.Redo();
+        EXPECT_EQ(e.QvGetText(), after) << value;
+    }
+}
+
 }  // namespace
