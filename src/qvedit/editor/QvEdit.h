@@ -907,6 +907,7 @@ protected:
     Integer leftChar_ = 1;
     Integer maxLineWidth_ = 1024;
     Integer paintLock_ = 0;
+    bool editStartedEmpty_ = false;  // the buffer had no line when the outermost paint lock began
     bool readOnly_ = false;
     Integer rightEdge_ = 80;
     TColor rightEdgeColor_ = clSilver;

@@ -347,6 +347,10 @@ void TCustomQvEdit::UndoItem()
     default:
         break;  // bracket markers, crNothing and group breaks leave no redo record
     }
+    if (item->MadeFirstLine && lines_->Count() == 1 && lines_->Get(0).empty()) {
+        lines_->Delete(0);
+        InternalSetCaretXY(TPoint{1, 1});
+    }
 }
 
 void TCustomQvEdit::RedoItem()
@@ -530,6 +534,15 @@ void TCustomQvEdit::RedoUnindent(const TQvEditUndoItem& Item)
 
 void TCustomQvEdit::UndoRedoAdded(TObject* Sender)
 {
+    // The first record of an edit that gave an empty buffer its first line is marked, so
+    // that undo takes that line away again.
+    if (Sender == undoList_ && editStartedEmpty_ && lines_->Count() > 0) {
+        TQvEditUndoItem* top = undoList_->PeekItem();
+        if (top != nullptr && top->ChangeReason != crGroupBreak) {
+            top->MadeFirstLine = true;
+            editStartedEmpty_ = false;
+        }
+    }
     UpdateModifiedStatus();
     if (Sender == undoList_ && !stateFlags_.Contains(sfInsideRedo)) {
         // A new edit discards what could be redone; what redo itself records does not.

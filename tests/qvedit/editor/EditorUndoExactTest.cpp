@@ -4,6 +4,18 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+void UndoAll(TTextEditProbe& E)
+{
+    while (E.GetCanUndo())
+        E.Undo();
+}
+
+void RedoAll(TTextEditProbe& E)
+{
+    while (E.GetCanRedo())
+        E.Redo();
+}
+
 class EditorUndoExactTest : public TTextEditFixture {
 protected:
     // A new text, unmodified, as a file is opened.
@@ -53,6 +65,28 @@ TEST_F(EditorUndoExactTest, ALineModeReplacementOfNothingUndoesToTheSameText)
         EXPECT_FALSE(e.GetModified()) << value;
         e.Redo();
         EXPECT_EQ(e.QvGetText(), after) << value;
+    }
+}
+
+// An empty text edited and undone is empty again: no line, so saving it writes nothing.
+TEST_F(EditorUndoExactTest, AnEmptyTextEditedAndUndoneHasNoLine)
+{
+    TTextEditProbe& e = Editor();
+    for (const char* typed : {"a", "\r"}) {
+        Load("");
+        ASSERT_EQ(e.GetLines()->Count(), 0);
+        if (typed[0] == '\r')
+            e.CommandProcessor(ecLineBreak, '\r', nullptr);
+        else
+            e.CommandProcessor(ecChar, typed[0], nullptr);
+        ASSERT_GE(e.GetLines()->Count(), 1);
+        UndoAll(e);
+        EXPECT_EQ(e.GetLines()->Count(), 0) << int(typed[0]);
+        EXPECT_EQ(e.GetLines()->GetText(), "");
+        EXPECT_FALSE(e.GetModified());
+        RedoAll(e);
+        EXPECT_GE(e.GetLines()->Count(), 1);
+        EXPECT_TRUE(e.GetModified());
     }
 }
 
