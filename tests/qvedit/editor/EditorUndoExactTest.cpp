@@ -1,6 +1,8 @@
 // Undo gives back the text byte for byte and redo takes the same way again.
 #include "TextEditProbe.h"
 
+#include "platform/window/Clipboard.h"
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -88,6 +90,31 @@ TEST_F(EditorUndoExactTest, AnEmptyTextEditedAndUndoneHasNoLine)
         EXPECT_GE(e.GetLines()->Count(), 1);
         EXPECT_TRUE(e.GetModified());
     }
+}
+
+// Without eoScrollPastEol the caret is clamped to the line's end after a column block is
+// deleted; the paste that follows is recorded where it went, so redo puts it there again.
+TEST_F(EditorUndoExactTest, APasteAfterAClampedColumnDeletionRedoesWhereItWent)
+{
+    TTextEditProbe& e = Editor();
+    e.SetOptions(TQvEditorOptions{});
+    SetText("\r\n ");
+    e.SetCaretXY({4, 4});
+    e.SetSelectionMode(smColumn);
+    Key(VK_PRIOR, ssShift);
+    TClipboard* clipboard = Clipboard();
+    clipboard->Open();
+    clipboard->Clear();
+    clipboard->SetAsText("\r");
+    clipboard->SetBuffer(QvEditClipboardFormat(), std::string("\0\r\0", 3));
+    clipboard->Close();
+    e.PasteFromClipboard();
+    const std::string pasted = e.QvGetText();
+    EXPECT_EQ(pasted, "\r\n\r\n ");
+    UndoAll(e);
+    EXPECT_EQ(e.QvGetText(), "\r\n ");
+    RedoAll(e);
+    EXPECT_EQ(e.QvGetText(), pasted);
 }
 
 }  // namespace
