@@ -75,8 +75,10 @@ void TCustomQvEdit::CutToClipboard()
 {
     if (GetReadOnly() || !GetSelAvail())
         return;
-    const std::string text = GetSelText();
-    DoCopyToClipboard(text);
+    // The clipboard gets the block as the selected text reads; the undo record its rows
+    // as they are in the lines.
+    DoCopyToClipboard(GetSelText());
+    const std::string text = SelectedText(false);
     const auto [storedBegin, storedEnd] = StoredSelectionForUndo();
     LockUndo();
     try {

@@ -128,7 +128,7 @@ void TCustomQvEdit::DeleteSelectionForCommand(bool ByDirection)
 {
     const bool backwards = ByDirection && !PointBefore(blockBegin_, blockEnd_);
     const auto [begin, end] = StoredSelectionForUndo();
-    const std::string text = GetSelText();
+    const std::string text = SelectedText(false);
     SetSelText(std::string());
     undoList_->AddChange(backwards ? crDeleteAfterCursor : crDelete, begin, end, text, selectionMode_);
 }
@@ -143,7 +143,7 @@ std::string TCustomQvEdit::ReplaceSpan(const TPoint& From, const TPoint& To, con
     blockEnd_ = To;
     std::string old;
     try {
-        old = GetSelText();
+        old = SelectedText(false);
         SetSelTextPrimitive(smNormal, Text.c_str());
     } catch (...) {
         selectionMode_ = savedMode;

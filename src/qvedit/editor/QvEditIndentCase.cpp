@@ -250,7 +250,7 @@ void TCustomQvEdit::DoCaseChange(TQvEditorCommand Cmd)
             SetCaretXY(TPoint{1, caretY_ + 1});
     }
 
-    const std::string text = GetSelText();
+    const std::string text = SelectedText(false);
     if (!text.empty()) {
         InUndoBlock([&] {
             SetSelTextExternal(ConvertCase(Cmd, text));

@@ -261,7 +261,7 @@ void TCustomQvEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const std::string inserted = GetSelText();
+        const std::string inserted = SelectedText(false);
         SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
         auto redo = Mirror(*item, *redoList_, inserted);
         if (!item->ChangeStr.empty())
@@ -334,7 +334,7 @@ void TCustomQvEdit::UndoItem()
         break;
     case crWhiteSpaceAdd:
         SetCaretAndSelection(start, start, end);
-        redoList_->AddChange(reason, start, end, GetSelText(), mode);
+        redoList_->AddChange(reason, start, end, SelectedText(false), mode);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str());
         InternalSetCaretXY(start);
         break;
@@ -380,7 +380,7 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crPaste:
     case crDragDropInsert: {
         SelectForRedo(Item, start, start);
-        const std::string replaced = GetSelText();
+        const std::string replaced = SelectedText(false);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(end);
         undoList_->AddChange(reason, start, end, replaced, mode);
@@ -396,7 +396,7 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
         SelectForRedo(Item, start, end);
         const auto* restoring = dynamic_cast<const TQvEditRestoringItem*>(&Item);
         undoList_->AddChange(reason, start, end,
-                             restoring != nullptr && restoring->HasDeleted ? restoring->Deleted : GetSelText(),
+                             restoring != nullptr && restoring->HasDeleted ? restoring->Deleted : SelectedText(false),
                              mode);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(start);
