@@ -649,6 +649,7 @@ private:
     void RedoUnindent(const TQvEditUndoItem& Item);
     void RedoLineBreak(const TQvEditUndoItem& Item);
     void SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End);
+    void TakeFirstLineAway(Integer RedoCountBefore);
 
     // =====================================================================================
     // QvEditCommandProcessor.cpp: key input, handler chains, command processor, hooks
