@@ -654,6 +654,7 @@ private:
     void RedoUnindent(const TQvEditUndoItem& Item);
     void RedoLineBreak(const TQvEditUndoItem& Item);
     void SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End);
+    void TakeFirstLineAway(Integer RedoCountBefore);
 
     // =====================================================================================
     // QvEditCommandProcessor.cpp: key input, handler chains, command processor, hooks
@@ -912,6 +913,7 @@ protected:
     Integer leftChar_ = 1;
     Integer maxLineWidth_ = 1024;
     Integer paintLock_ = 0;
+    bool editStartedEmpty_ = false;  // the buffer had no line when the outermost paint lock began
     bool readOnly_ = false;
     Integer rightEdge_ = 80;
     TColor rightEdgeColor_ = clSilver;

@@ -16,6 +16,10 @@ public:
     bool HasLines = false;
     std::string BrokenLine;  // the line the break ended
     std::string NewLine;     // the line the break began
+    // For an undone deletion: the record as it was, so that redo records the same deletion
+    // again (what it selects may start a line earlier, at the line end undo added).
+    bool HasDeleted = false;
+    std::string Deleted;
 };
 
 // A copy of an undone record for the redo list, with the number of the step replayed.
@@ -184,8 +188,11 @@ void TCustomQvEdit::Undo()
     const Integer number = item->ChangeNumber;
     TUndoStep step(*item, options_.Contains(eoGroupUndo));
     TBlockNumberScope redoNumber(*redoList_, number);
+    const Integer redoCount = redoList_->ItemCount();
+    bool madeFirstLine = false;
     for (;;) {
         step.Took(item->ChangeReason);
+        madeFirstLine = madeFirstLine || item->MadeFirstLine;
         UndoItem();
         item = undoList_->PeekItem();
         if (item == nullptr)
@@ -197,6 +204,20 @@ void TCustomQvEdit::Undo()
         UndoItem();
         UpdateModifiedStatus();
     }
+    if (madeFirstLine)
+        TakeFirstLineAway(redoCount);
+}
+
+// The step undone gave a text without lines its first line: that line goes again, and the
+// first record redo replays makes it again, also when the step put nothing in it.
+void TCustomQvEdit::TakeFirstLineAway(Integer RedoCountBefore)
+{
+    if (lines_->Count() != 1 || !lines_->Get(0).empty())
+        return;
+    lines_->Delete(0);
+    InternalSetCaretXY(TPoint{1, 1});
+    if (redoList_->ItemCount() > RedoCountBefore)
+        redoList_->PeekItem()->MadeFirstLine = true;
 }
 
 void TCustomQvEdit::Redo()
@@ -257,7 +278,7 @@ void TCustomQvEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const std::string inserted = GetSelText();
+        const std::string inserted = SelectedText(false);
         SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
         auto redo = Mirror(*item, *redoList_, inserted);
         if (!item->ChangeStr.empty())
@@ -275,8 +296,9 @@ void TCustomQvEdit::UndoItem()
         const TPoint at = mode == smColumn ? TPoint{std::min(start.X, end.X), std::min(start.Y, end.Y)}
                                            : minPoint(start, end);
         TPoint restoredBegin = at;
-        if (IsAfterCursorDelete(reason) && at.Y > lines_->Count()) {
-            // The deleted last line comes back after a line end of its own.
+        if (IsAfterCursorDelete(reason) && at.Y > lines_->Count() && lines_->Count() > 0) {
+            // The deleted last line comes back after a line end of its own (a text without
+            // lines had none to delete).
             const Integer last = lines_->Count();
             if (last >= 1)
                 restoredBegin = TPoint{static_cast<Integer>(lines_->Get(last - 1).size()) + 1, last};
@@ -297,6 +319,8 @@ void TCustomQvEdit::UndoItem()
             auto redo = Mirror(*item, *redoList_, std::string());
             redo->RestoredBegin = restoredBegin;
             redo->RestoredEnd = restoredEnd;
+            redo->HasDeleted = true;
+            redo->Deleted = item->ChangeStr;
             PushMirror(*redoList_, std::move(redo));
         } else {
             redoList_->AddChange(reason, start, end, std::string(), mode);
@@ -328,7 +352,7 @@ void TCustomQvEdit::UndoItem()
         break;
     case crWhiteSpaceAdd:
         SetCaretAndSelection(start, start, end);
-        redoList_->AddChange(reason, start, end, GetSelText(), mode);
+        redoList_->AddChange(reason, start, end, SelectedText(false), mode);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str());
         InternalSetCaretXY(start);
         break;
@@ -349,6 +373,8 @@ void TCustomQvEdit::RedoItem()
     if (!item)
         return;
     TReplayFrame frame(*this, item->ChangeSelMode);
+    if (item->MadeFirstLine && lines_->Count() == 0)
+        lines_->Add(std::string());
     stateFlags_.Include(sfInsideRedo);
     try {
         ApplyRedo(*item);
@@ -370,7 +396,7 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crPaste:
     case crDragDropInsert: {
         SelectForRedo(Item, start, start);
-        const std::string replaced = GetSelText();
+        const std::string replaced = SelectedText(false);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(end);
         undoList_->AddChange(reason, start, end, replaced, mode);
@@ -382,12 +408,16 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete:
-    case crDeleteAll:
+    case crDeleteAll: {
         SelectForRedo(Item, start, end);
-        undoList_->AddChange(reason, start, end, GetSelText(), mode);
+        const auto* restoring = dynamic_cast<const TQvEditRestoringItem*>(&Item);
+        undoList_->AddChange(reason, start, end,
+                             restoring != nullptr && restoring->HasDeleted ? restoring->Deleted : SelectedText(false),
+                             mode);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(start);
         break;
+    }
     case crLineBreak:
         RedoLineBreak(Item);
         break;
@@ -520,6 +550,15 @@ void TCustomQvEdit::RedoUnindent(const TQvEditUndoItem& Item)
 
 void TCustomQvEdit::UndoRedoAdded(TObject* Sender)
 {
+    // The first record of an edit that gave an empty buffer its first line is marked, so
+    // that undo takes that line away again.
+    if (Sender == undoList_ && editStartedEmpty_ && lines_->Count() > 0) {
+        TQvEditUndoItem* top = undoList_->PeekItem();
+        if (top != nullptr && top->ChangeReason != crGroupBreak) {
+            top->MadeFirstLine = true;
+            editStartedEmpty_ = false;
+        }
+    }
     UpdateModifiedStatus();
     if (Sender == undoList_ && !stateFlags_.Contains(sfInsideRedo)) {
         // A new edit discards what could be redone; what redo itself records does not.
