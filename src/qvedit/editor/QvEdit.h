@@ -836,6 +836,8 @@ private:
         TPoint Start;
         TPoint End;
         TQvSelectionMode Mode = smNormal;
+        // Starts (or, backward, ends) at the caret.
+        bool FromCaret = false;
         bool Contains(Integer Line, Integer Found, Integer Len) const;
     };
     // One call of SearchReplace: what it was told, and what it holds until it ends.

@@ -78,6 +78,7 @@ TCustomQvEdit::TSearchRange TCustomQvEdit::SearchRangeFor(TQvSearchOptions AOpti
     range.Start = TPoint{1, 1};
     range.End = TPoint{static_cast<Integer>(lines_->Get(count - 1).size()) + 1, count};
     if (!AOptions.Contains(ssoEntireScope)) {
+        range.FromCaret = true;
         if (AOptions.Contains(ssoBackwards))
             range.End = GetCaretXY();
         else
@@ -162,9 +163,16 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
         Integer delta = 0;
         Integer n = Run.Backward ? searchEngine_->GetResultCount() - 1 : 0;
         for (; count > 0; --count, n += Run.Backward ? -1 : 1) {
-            const Integer found = searchEngine_->GetResult(n) + delta;
+            const Integer original = searchEngine_->GetResult(n);
+            const Integer found = original + delta;
             const Integer len = searchEngine_->GetLength(n);
-            if (!range.Contains(line, found, len))
+            // A block's columns are those of the line as it was searched.
+            if (!range.Contains(line, range.Mode == smColumn ? original : found, len))
+                continue;
+            // An empty match where the caret stands is the one found last: finding from the
+            // caret goes on to the next one instead of finding it again.
+            if (len == 0 && range.FromCaret && !Run.Replace && !Run.ReplaceAll &&
+                GetCaretXY() == TPoint{found, line})
                 continue;
             ++Run.Result;
             SelectSearchMatch(line, found, len, Run.Backward);
@@ -198,10 +206,11 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
                     // and however many lines it took: the rest of the line follows there.
                     const TPoint after = GetCaretXY();
                     delta = after.X - (searchEngine_->GetResult(n) + len);
+                    // The range follows the text; the selection stays what the
+                    // replacement left (nothing after it on the line is selected).
                     if (range.Mode != smColumn && line == range.End.Y) {
                         range.End.X += after.X - (found + len);
                         range.End.Y = after.Y;
-                        SetBlockEnd(range.End);
                     } else {
                         range.End.Y += after.Y - line;
                     }
