@@ -134,8 +134,8 @@ Integer TCustomQvEdit::SearchReplace(const std::string& ASearch, const std::stri
     searchEngine_->SetPattern(ASearch);
     DoOnPaintTransient(ttBefore);
     if (run.ReplaceAll) {
-        IncPaintLock();
-        run.PaintLocked = true;
+        BeginViewBatch();
+        run.Batched = true;
         if (!run.Prompt)
             OpenSearchUndoBlock(run);
     }
@@ -187,8 +187,8 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
                 if (action == raReplaceAll) {
                     if (!Run.ReplaceAll) {
                         Run.ReplaceAll = true;
-                        IncPaintLock();
-                        Run.PaintLocked = true;
+                        BeginViewBatch();
+                        Run.Batched = true;
                     }
                     Run.Prompt = false;
                     OpenSearchUndoBlock(Run);
@@ -235,9 +235,9 @@ void TCustomQvEdit::OpenSearchUndoBlock(TSearchRun& Run)
 void TCustomQvEdit::EndSearchRun(TSearchRun& Run)
 {
     SetSelectionMode(Run.UserMode);
-    if (Run.PaintLocked) {
-        Run.PaintLocked = false;
-        DecPaintLock();
+    if (Run.Batched) {
+        Run.Batched = false;
+        EndViewBatch();
     }
     if (Run.UndoBlockOpen) {
         Run.UndoBlockOpen = false;
