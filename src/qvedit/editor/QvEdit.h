@@ -892,6 +892,9 @@ private:
     TSearchRange SearchRangeFor(TQvSearchOptions AOptions) const;
     void RunSearch(TSearchRun& Run, const std::string& ASearch, const std::string& AReplace);
     void SelectSearchMatch(Integer Line, Integer Found, Integer Len, bool Backward);
+    // Replaces every match of the line just searched that lies in the range; returns the
+    // line the search goes on from (the last line of a replacement with line breaks).
+    Integer ReplaceMatchesOfLine(TSearchRun& Run, Integer Line, const std::string& AReplace);
     void OpenSearchUndoBlock(TSearchRun& Run);
     // Gives back the user's selection mode, ends the view batch and the undo block.
     void EndSearchRun(TSearchRun& Run);

@@ -159,6 +159,10 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
     Integer line = Run.Backward ? range.End.Y : range.Start.Y;
     while (line >= range.Start.Y && line <= range.End.Y) {
         Integer count = searchEngine_->FindAll(lines_->Get(line - 1));
+        if (Run.ReplaceAll && !Run.Prompt) {
+            line = ReplaceMatchesOfLine(Run, line, AReplace) + (Run.Backward ? -1 : 1);
+            continue;
+        }
         // Later matches of the line move by Delta once an earlier one was replaced.
         Integer delta = 0;
         Integer n = Run.Backward ? searchEngine_->GetResultCount() - 1 : 0;
@@ -222,6 +226,46 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
         }
         line += Run.Backward ? -1 : 1;
     }
+}
+
+Integer TCustomQvEdit::ReplaceMatchesOfLine(TSearchRun& Run, Integer Line, const std::string& AReplace)
+{
+    // One change from the first match in the range to the last: the text between them as
+    // it is, each match as the engine replaces it. The line is written, rescanned and
+    // recorded for undo once, however many matches it holds.
+    const TSearchRange& range = Run.Range;
+    const std::string text = lines_->Get(Line - 1);
+    std::string replaced;
+    Integer first = 0;  // the span's 1-based columns, first to last exclusive
+    Integer last = 0;
+    const Integer count = searchEngine_->GetResultCount();
+    for (Integer n = 0; n < count; ++n) {
+        const Integer found = searchEngine_->GetResult(n);
+        const Integer len = searchEngine_->GetLength(n);
+        if (!range.Contains(Line, found, len))
+            continue;
+        ++Run.Result;
+        if (first == 0)
+            first = found;
+        else
+            replaced.append(text, static_cast<std::size_t>(last - 1), static_cast<std::size_t>(found - last));
+        replaced += searchEngine_->ReplacementFor(
+            text.substr(static_cast<std::size_t>(found - 1), static_cast<std::size_t>(len)), AReplace);
+        last = found + len;
+    }
+    if (first == 0)
+        return Line;
+    SetCaretAndSelection(TPoint{last, Line}, TPoint{first, Line}, TPoint{last, Line});
+    SetSelTextExternal(replaced);
+    if (Run.Backward) {
+        // Going backward the next search ends before what was just inserted.
+        InternalSetCaretXY(TPoint{first, Line});
+        return Line;
+    }
+    // A replacement with line breaks moves the lines after it down.
+    const Integer after = GetCaretY();
+    Run.Range.End.Y += after - Line;
+    return after;
 }
 
 void TCustomQvEdit::OpenSearchUndoBlock(TSearchRun& Run)
