@@ -266,7 +266,8 @@ private:
     // =====================================================================================
 public:
     // All of these do nothing while the control is invisible or has no window; while
-    // the buffer is in a batch (sfLinesChanging) the line forms collect their rectangle.
+    // the buffer is in a batch (sfLinesChanging) the line forms collect their rectangle,
+    // and inside a view batch everything waits for the batch's end.
     void InvalidateRect(const TRect& ARect, bool Erase);
     using TWinControl::InvalidateRect;
     // The line with the gutter; nothing outside the window or beyond the text.
