@@ -357,6 +357,14 @@ TEST_F(SearchReplaceTest, ColumnBlockReplaceAllKeepsToTheBlocksColumns)
     EXPECT_EQ(Run("ab", "abc", {ssoReplaceAll, ssoSelectedOnly}), 3);
     EXPECT_EQ(Text(), "abc abc abc");
 
+    // Asked match by match, the same matches are offered.
+    SetText("ab ab ab");
+    Editor().Select(TPoint{1, 1}, TPoint{9, 1}, smColumn);
+    Answer({raReplace, raReplace, raReplace, raReplace});
+    EXPECT_EQ(Run("ab", "abc", {ssoReplaceAll, ssoSelectedOnly, ssoPrompt}), 3);
+    EXPECT_EQ(Text(), "abc abc abc");
+    Editor().OnReplaceText = nullptr;
+
     // The same on every line of the block, through the expression engine too.
     UseRegex();
     SetText("ab ab ab\r\nab ab ab");
