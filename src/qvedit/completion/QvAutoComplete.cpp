@@ -96,9 +96,9 @@ void TQvAutoComplete::EditorKeyDown(TObject* Sender, Word& Key, TShiftState Shif
     ShortCutToKey(shortCut_, key, shift);
     if (shortCut_ == scNone || editor == nullptr || Key != key || Shift != shift || editor->GetReadOnly())
         return;
-    // Only an expansion takes the key: otherwise Shift+Space types its blank as usual.
-    if (!Execute(GetPreviousToken(editor), editor))
-        return;
+    // The shortcut is the expander's whether or not the token has a template: it never
+    // types its blank.
+    Execute(GetPreviousToken(editor), editor);
     swallowNextChar_ = true;
     Key = 0;
 }
@@ -131,14 +131,9 @@ std::string TQvAutoComplete::GetPreviousToken(TCustomQvEdit* AEditor) const
 
 int TQvAutoComplete::FindToken(const std::string& Token) const
 {
-    // Only name lines are names: a template line that happens to read like the token is
-    // none.
-    for (int i = 0; i < autoCompleteList_->Count(); ++i) {
-        const std::string line = autoCompleteList_->Strings(i);
-        if (!IsTemplateLine(line) && AnsiCompareText(line, Token) == 0)
-            return i;
-    }
-    return -1;
+    // The first line that reads like the token, ignoring case: any line may name a template.
+    // No token names nothing: an empty line only separates templates.
+    return Token.empty() ? -1 : autoCompleteList_->IndexOf(Token);
 }
 
 std::string TQvAutoComplete::GetTokenList() const

@@ -7,6 +7,8 @@
 // that begin with "=" are its template, one line of text each without the "="; a tab in
 // them is typed as a tab, and the last "|" marks where the caret ends (the "|" is
 // removed). The template ends at the first line that is empty or does not begin with "=".
+// A token is looked up among all the lines, so a line beginning with "=" names the
+// template of the lines after it too.
 #pragma once
 
 #include "platform/runtime/Classes.h"
@@ -52,7 +54,7 @@ protected:
     virtual void EditorKeyPress(TObject* Sender, char& Key);
 
 private:
-    // The index of the line naming Token; -1 when none does.
+    // The index of the first line equal to Token ignoring case; -1 when none is.
     int FindToken(const std::string& Token) const;
     void Expand(int NameLine, const std::string& Token, TCustomQvEdit* AEditor);
     void Unbind();

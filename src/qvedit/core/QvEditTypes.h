@@ -200,4 +200,11 @@ public:
     // Puts the replacement for the current match into the editor's selection; AEditor is
     // the editor control.
     virtual void Replace(const std::string& aReplacement, TObject* AEditor) = 0;
+    // The text Replace would put in place of a selected match reading MatchText; the
+    // editor uses it to replace all the matches of a line in one change.
+    virtual std::string ReplacementFor(const std::string& MatchText, const std::string& aReplacement)
+    {
+        (void)MatchText;
+        return aReplacement;
+    }
 };

@@ -14,6 +14,8 @@
 //   QvEditShareLines.cpp      one buffer shown by two editors, key-binding differences,
 //                             TrimTrailingBlanks
 //   QvEditPaint.cpp           the paint pass, the gutter, paint events, invalidation
+//   QvEditViewBatch.cpp       batches of changes that invalidate and scroll once, at their
+//                             end
 //   QvEditPaintText.cpp       the text area: token runs, selection, special lines, glyphs,
 //   QvEditPainter.h             the right edge (per-paint state lives in the painter)
 //   QvEditScroll.cpp          scroll bars (16-bit scaling), TopLine and LeftChar, keeping
@@ -269,7 +271,8 @@ private:
     // =====================================================================================
 public:
     // All of these do nothing while the control is invisible or has no window; while
-    // the buffer is in a batch (sfLinesChanging) the line forms collect their rectangle.
+    // the buffer is in a batch (sfLinesChanging) the line forms collect their rectangle,
+    // and inside a view batch everything waits for the batch's end.
     void InvalidateRect(const TRect& ARect, bool Erase);
     using TWinControl::InvalidateRect;
     // The line with the gutter; nothing outside the window or beyond the text.
@@ -295,6 +298,10 @@ protected:
     virtual bool DoOnSpecialLineColors(Integer Line, TColor& Foreground, TColor& Background);
     void PluginsAfterPaint(TCanvas* ACanvas, const TRect& AClip, Integer FirstLine, Integer LastLine);
 
+    // Every invalidation and scroll of the client area by the editor ends here.
+    virtual void InvalidateClient(const TRect& ARect);
+    virtual void ScrollClient(int DX, int DY, const TRect* Area);
+
 private:
     void PaintGutterNumbers(const TRect& AClip, Integer FirstLine, Integer LastLine);
     // Draws the visible marks of the lines, bookmarks first or last; Offsets holds one x
@@ -305,6 +312,37 @@ private:
     void InvalidateOrCollect(const TRect& ARect);
     // The strip from Left to Right over the lines, clamped to the window.
     void InvalidateLineStrip(Integer Left, Integer Right, Integer FirstLine, Integer LastLine);
+
+    // =====================================================================================
+    // QvEditViewBatch.cpp: batches of changes (a replace all, an undo step)
+    // =====================================================================================
+public:
+    // Until the outermost batch ends (it holds the paint lock too) the view neither scrolls
+    // nor invalidates: the lines invalidated are collected, and bringing the caret into view
+    // is noted. The end brings the caret into view once and invalidates once.
+    void BeginViewBatch();
+    void EndViewBatch();
+    bool InViewBatch() const { return viewBatch_.Depth > 0; }
+
+private:
+    friend class TQvViewBatchScope;
+    struct TViewBatch {
+        Integer Depth = 0;
+        bool ShowCaret = false;    // the caret is to be brought into view at the end
+        bool CentreCaret = false;  // and centred when outside the window
+        bool Everything = false;   // the whole client area is invalid (the view moved)
+        Integer FirstLine = 1;     // the invalid lines, 1-based; none while First > Last
+        Integer LastLine = 0;
+        Integer Left = 0;          // and their pixel columns
+        Integer Right = 0;
+    };
+    // Adds a client rectangle (in the view as it is now) to the batch's invalid lines.
+    void CollectInvalid(const TRect& ARect);
+    // Ends the outermost batch by an exception: the whole area is invalidated, the caret
+    // is left where it is, and the paint lock goes back without its deferred updates.
+    void AbandonViewBatch();
+    void FlushViewBatch();
+    TViewBatch viewBatch_;
 
     // =====================================================================================
     // QvEditPaintText.cpp (with QvEditPainter.h): the text area
@@ -842,6 +880,8 @@ private:
         TPoint Start;
         TPoint End;
         TQvSelectionMode Mode = smNormal;
+        // Starts (or, backward, ends) at the caret.
+        bool FromCaret = false;
         bool Contains(Integer Line, Integer Found, Integer Len) const;
     };
     // One call of SearchReplace: what it was told, and what it holds until it ends.
@@ -852,15 +892,18 @@ private:
         bool ReplaceAll = false;
         TSearchRange Range;
         TQvSelectionMode UserMode = smNormal;
-        bool PaintLocked = false;
+        bool Batched = false;  // a view batch is open (replacing all)
         bool UndoBlockOpen = false;
         Integer Result = 0;
     };
     TSearchRange SearchRangeFor(TQvSearchOptions AOptions) const;
     void RunSearch(TSearchRun& Run, const std::string& ASearch, const std::string& AReplace);
     void SelectSearchMatch(Integer Line, Integer Found, Integer Len, bool Backward);
+    // Replaces every match of the line just searched that lies in the range; returns the
+    // line the search goes on from (the last line of a replacement with line breaks).
+    Integer ReplaceMatchesOfLine(TSearchRun& Run, Integer Line, const std::string& AReplace);
     void OpenSearchUndoBlock(TSearchRun& Run);
-    // Gives back the user's selection mode, the paint lock and the undo block.
+    // Gives back the user's selection mode, ends the view batch and the undo block.
     void EndSearchRun(TSearchRun& Run);
     // Sets the highlighter on the 1-based Line with the range stored for the line above.
     void StartHighlighterAt(Integer Line, const std::string& Text);
@@ -995,6 +1038,24 @@ public:
     ~TQvPaintLockScope() noexcept(false);
     TQvPaintLockScope(const TQvPaintLockScope&) = delete;
     TQvPaintLockScope& operator=(const TQvPaintLockScope&) = delete;
+
+private:
+    TCustomQvEdit& editor_;
+    int exceptions_;
+};
+
+// Holds a view batch of an editor for a scope; an exception abandons it (see
+// AbandonViewBatch).
+class TQvViewBatchScope {
+public:
+    explicit TQvViewBatchScope(TCustomQvEdit& AEditor)
+        : editor_(AEditor), exceptions_(std::uncaught_exceptions())
+    {
+        editor_.BeginViewBatch();
+    }
+    ~TQvViewBatchScope() noexcept(false);
+    TQvViewBatchScope(const TQvViewBatchScope&) = delete;
+    TQvViewBatchScope& operator=(const TQvViewBatchScope&) = delete;
 
 private:
     TCustomQvEdit& editor_;

@@ -256,16 +256,23 @@ void TCustomQvEdit::PluginsAfterPaint(TCanvas* ACanvas, const TRect& AClip, Inte
 
 // ---- Invalidation ----------------------------------------------------------------------------
 
-void TCustomQvEdit::InvalidateRect(const TRect& ARect, bool Erase)
+void TCustomQvEdit::InvalidateRect(const TRect& ARect, bool)
 {
-    if (Visible() && HandleAllocated())
-        TWinControl::InvalidateRect(&ARect, Erase);
+    if (!Visible() || !HandleAllocated())
+        return;
+    if (InViewBatch())
+        CollectInvalid(ARect);
+    else
+        InvalidateClient(ARect);
 }
 
 void TCustomQvEdit::InvalidateOrCollect(const TRect& ARect)
 {
     if (!stateFlags_.Contains(sfLinesChanging)) {
-        TWinControl::InvalidateRect(&ARect, false);
+        if (InViewBatch())
+            CollectInvalid(ARect);
+        else
+            InvalidateClient(ARect);
         return;
     }
     if (IsRectEmpty(invalidateRect_)) {

@@ -76,9 +76,11 @@ void TCustomQvEdit::SetLeftChar(Integer Value)
     leftChar_ = Value;
     UpdateTextOffset();
     if (HandleAllocated() && Visible()) {
-        if (std::llabs(delta) < charsInWindow_) {
+        if (InViewBatch()) {
+            viewBatch_.Everything = true;
+        } else if (std::llabs(delta) < charsInWindow_) {
             const TRect area = Rect(gutterWidth_ + 2, 0, ClientWidth(), ClientHeight());
-            ScrollWindow(static_cast<int>(delta * charWidth_), 0, &area, &area);
+            ScrollClient(static_cast<int>(delta * charWidth_), 0, &area);
         } else {
             InvalidateLines(-1, -1);
         }
@@ -102,10 +104,12 @@ void TCustomQvEdit::SetTopLine(Integer Value)
     const Int64 delta = Int64{topLine_} - Value;
     topLine_ = Value;
     if (HandleAllocated() && Visible()) {
-        if (std::llabs(delta) < linesInWindow_)
-            ScrollWindow(0, static_cast<int>(delta * lineHeight_), nullptr, nullptr);
+        if (InViewBatch())
+            viewBatch_.Everything = true;
+        else if (std::llabs(delta) < linesInWindow_)
+            ScrollClient(0, static_cast<int>(delta * lineHeight_), nullptr);
         else
-            Invalidate();
+            InvalidateClient(ClientRect());
     }
     UpdateScrollBars();
     StatusChanged({scTopLine});
@@ -120,6 +124,11 @@ void TCustomQvEdit::EnsureCursorPosVisible()
 
 void TCustomQvEdit::EnsureCursorPosVisibleEx(bool ForceToMiddle)
 {
+    if (InViewBatch()) {
+        viewBatch_.ShowCaret = true;
+        viewBatch_.CentreCaret = viewBatch_.CentreCaret || ForceToMiddle;
+        return;
+    }
     TQvPaintLockScope lock(*this);
     const Int64 column = CharIndex2CaretPos(caretX_, tabWidth_, lines_->Get(caretY_ - 1));
     if (column < leftChar_)

@@ -78,6 +78,7 @@ TCustomQvEdit::TSearchRange TCustomQvEdit::SearchRangeFor(TQvSearchOptions AOpti
     range.Start = TPoint{1, 1};
     range.End = TPoint{static_cast<Integer>(lines_->Get(count - 1).size()) + 1, count};
     if (!AOptions.Contains(ssoEntireScope)) {
+        range.FromCaret = true;
         if (AOptions.Contains(ssoBackwards))
             range.End = GetCaretXY();
         else
@@ -133,8 +134,8 @@ Integer TCustomQvEdit::SearchReplace(const std::string& ASearch, const std::stri
     searchEngine_->SetPattern(ASearch);
     DoOnPaintTransient(ttBefore);
     if (run.ReplaceAll) {
-        IncPaintLock();
-        run.PaintLocked = true;
+        BeginViewBatch();
+        run.Batched = true;
         if (!run.Prompt)
             OpenSearchUndoBlock(run);
     }
@@ -158,13 +159,24 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
     Integer line = Run.Backward ? range.End.Y : range.Start.Y;
     while (line >= range.Start.Y && line <= range.End.Y) {
         Integer count = searchEngine_->FindAll(lines_->Get(line - 1));
+        if (Run.ReplaceAll && !Run.Prompt) {
+            line = ReplaceMatchesOfLine(Run, line, AReplace) + (Run.Backward ? -1 : 1);
+            continue;
+        }
         // Later matches of the line move by Delta once an earlier one was replaced.
         Integer delta = 0;
         Integer n = Run.Backward ? searchEngine_->GetResultCount() - 1 : 0;
         for (; count > 0; --count, n += Run.Backward ? -1 : 1) {
-            const Integer found = searchEngine_->GetResult(n) + delta;
+            const Integer original = searchEngine_->GetResult(n);
+            const Integer found = original + delta;
             const Integer len = searchEngine_->GetLength(n);
-            if (!range.Contains(line, found, len))
+            // A block's columns are those of the line as it was searched.
+            if (!range.Contains(line, range.Mode == smColumn ? original : found, len))
+                continue;
+            // An empty match where the caret stands is the one found last: finding from the
+            // caret goes on to the next one instead of finding it again.
+            if (len == 0 && range.FromCaret && !Run.Replace && !Run.ReplaceAll &&
+                GetCaretXY() == TPoint{found, line})
                 continue;
             ++Run.Result;
             SelectSearchMatch(line, found, len, Run.Backward);
@@ -179,8 +191,8 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
                 if (action == raReplaceAll) {
                     if (!Run.ReplaceAll) {
                         Run.ReplaceAll = true;
-                        IncPaintLock();
-                        Run.PaintLocked = true;
+                        BeginViewBatch();
+                        Run.Batched = true;
                     }
                     Run.Prompt = false;
                     OpenSearchUndoBlock(Run);
@@ -198,10 +210,11 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
                     // and however many lines it took: the rest of the line follows there.
                     const TPoint after = GetCaretXY();
                     delta = after.X - (searchEngine_->GetResult(n) + len);
+                    // The range follows the text; the selection stays what the
+                    // replacement left (nothing after it on the line is selected).
                     if (range.Mode != smColumn && line == range.End.Y) {
                         range.End.X += after.X - (found + len);
                         range.End.Y = after.Y;
-                        SetBlockEnd(range.End);
                     } else {
                         range.End.Y += after.Y - line;
                     }
@@ -215,6 +228,46 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
     }
 }
 
+Integer TCustomQvEdit::ReplaceMatchesOfLine(TSearchRun& Run, Integer Line, const std::string& AReplace)
+{
+    // One change from the first match in the range to the last: the text between them as
+    // it is, each match as the engine replaces it. The line is written, rescanned and
+    // recorded for undo once, however many matches it holds.
+    const TSearchRange& range = Run.Range;
+    const std::string text = lines_->Get(Line - 1);
+    std::string replaced;
+    Integer first = 0;  // the span's 1-based columns, first to last exclusive
+    Integer last = 0;
+    const Integer count = searchEngine_->GetResultCount();
+    for (Integer n = 0; n < count; ++n) {
+        const Integer found = searchEngine_->GetResult(n);
+        const Integer len = searchEngine_->GetLength(n);
+        if (!range.Contains(Line, found, len))
+            continue;
+        ++Run.Result;
+        if (first == 0)
+            first = found;
+        else
+            replaced.append(text, static_cast<std::size_t>(last - 1), static_cast<std::size_t>(found - last));
+        replaced += searchEngine_->ReplacementFor(
+            text.substr(static_cast<std::size_t>(found - 1), static_cast<std::size_t>(len)), AReplace);
+        last = found + len;
+    }
+    if (first == 0)
+        return Line;
+    SetCaretAndSelection(TPoint{last, Line}, TPoint{first, Line}, TPoint{last, Line});
+    SetSelTextExternal(replaced);
+    if (Run.Backward) {
+        // Going backward the next search ends before what was just inserted.
+        InternalSetCaretXY(TPoint{first, Line});
+        return Line;
+    }
+    // A replacement with line breaks moves the lines after it down.
+    const Integer after = GetCaretY();
+    Run.Range.End.Y += after - Line;
+    return after;
+}
+
 void TCustomQvEdit::OpenSearchUndoBlock(TSearchRun& Run)
 {
     if (Run.UndoBlockOpen)
@@ -226,9 +279,9 @@ void TCustomQvEdit::OpenSearchUndoBlock(TSearchRun& Run)
 void TCustomQvEdit::EndSearchRun(TSearchRun& Run)
 {
     SetSelectionMode(Run.UserMode);
-    if (Run.PaintLocked) {
-        Run.PaintLocked = false;
-        DecPaintLock();
+    if (Run.Batched) {
+        Run.Batched = false;
+        EndViewBatch();
     }
     if (Run.UndoBlockOpen) {
         Run.UndoBlockOpen = false;

@@ -171,7 +171,8 @@ void TCustomQvEdit::Undo()
 {
     if (GetReadOnly())
         return;
-    TQvPaintLockScope lock(*this);
+    // The records of a step scroll and invalidate once, when the step is done.
+    TQvViewBatchScope batch(*this);
     MoveGroupBreak(*undoList_, *redoList_);
     // Another break below it (around a step that changed nothing): passing the first is
     // the whole step, so that neither is lost.
@@ -224,7 +225,8 @@ void TCustomQvEdit::Redo()
 {
     if (GetReadOnly())
         return;
-    TQvPaintLockScope lock(*this);
+    // The records of a step scroll and invalidate once, when the step is done.
+    TQvViewBatchScope batch(*this);
     // An undone step that left nothing to redo (a paste of nothing) leaves a group break
     // on top: going back to the saved point is then the whole step.
     if (redoList_->LastChangeReason() == crGroupBreak) {

@@ -63,8 +63,12 @@ Integer TQvEditRegexSearch::FindAll(const std::string& NewText)
 
 void TQvEditRegexSearch::Replace(const std::string& aReplacement, TObject* AEditor)
 {
-    const std::string selected = QvEditGetSelText(AEditor);
-    QvEditSetSelTextExternal(AEditor, regex_->Replace(selected, aReplacement, true));
+    QvEditSetSelTextExternal(AEditor, ReplacementFor(QvEditGetSelText(AEditor), aReplacement));
+}
+
+std::string TQvEditRegexSearch::ReplacementFor(const std::string& MatchText, const std::string& aReplacement)
+{
+    return regex_->Replace(MatchText, aReplacement, true);
 }
 
 void TQvEditRegexSearch::BeginOperation()

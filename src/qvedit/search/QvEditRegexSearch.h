@@ -30,6 +30,8 @@ public:
     // matches found before stay listed.
     Integer FindAll(const std::string& NewText) override;
     void Replace(const std::string& aReplacement, TObject* AEditor) override;
+    // The replacement with its references to groups filled in from MatchText.
+    std::string ReplacementFor(const std::string& MatchText, const std::string& aReplacement) override;
 
     // One operation of the editor's driver (a find, a replace-all). Each search within it
     // (one FindAll, one Replace) keeps the bound it has alone, and all of them together

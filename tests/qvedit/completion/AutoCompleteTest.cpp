@@ -78,22 +78,47 @@ TEST_F(AutoCompleteTest, TabsInATemplateAreTypedAndTheLastMarkDecides)
     EXPECT_EQ(Editor().GetCaretXY(), (TPoint{7, 1}));
 }
 
-TEST_F(AutoCompleteTest, ATokenWithoutATemplateChangesNothingAndTheBlankIsTyped)
+TEST_F(AutoCompleteTest, ATokenWithoutATemplateChangesNothingAndTheKeyIsConsumed)
 {
-    for (const char* token : {"orphan", "=orphan", "el"}) {
+    for (const char* token : {"orphan", "el"}) {
         SCOPED_TRACE(token);
         SetText(token);
         Editor().SetCaretXY(TPoint{static_cast<Integer>(std::string(token).size()) + 1, 1});
         ShiftSpace();
         Type("x");
-        EXPECT_EQ(Text(), std::string(token) + " x");
+        EXPECT_EQ(Text(), std::string(token) + "x");
     }
     // Past the end of the line there is no token.
     SetText("if");
     Editor().SetCaretXY(TPoint{5, 1});
     ShiftSpace();
-    EXPECT_EQ(Editor().GetLines()->Get(0).substr(0, 2), "if");
-    EXPECT_EQ(Editor().GetLines()->Get(0).find('('), std::string::npos);
+    EXPECT_EQ(Editor().GetLines()->Get(0), "if");
+    // Space alone, and Shift+Space with the shortcut taken away, still type their blank.
+    SetText("ab");
+    Editor().SetCaretXY(TPoint{2, 1});
+    Key(VK_SPACE);
+    EXPECT_EQ(Text(), "a b");
+    expander.SetShortCut(scNone);
+    ShiftSpace();
+    EXPECT_EQ(Text(), "a  b");
+}
+
+TEST_F(AutoCompleteTest, AnyLineOfTheListMayNameATemplate)
+{
+    TStringList templates;
+    templates.SetText("=}\n=?>|\nif\n=if\n");
+    expander.SetAutoCompleteList(&templates);
+    SetText("x =}");
+    Editor().SetCaretXY(TPoint{5, 1});
+    ShiftSpace();
+    EXPECT_EQ(Text(), "x ?>");
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{5, 1}));
+    EXPECT_EQ(expander.GetTokenValue("=}"), "?>|");
+    // A template's own line: its template is what follows it, here nothing.
+    SetText("=if");
+    Editor().SetCaretXY(TPoint{4, 1});
+    ShiftSpace();
+    EXPECT_EQ(Text(), "");
 }
 
 TEST_F(AutoCompleteTest, TheListGivesItsNamesAndTemplates)

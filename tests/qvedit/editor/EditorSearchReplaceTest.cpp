@@ -344,6 +344,87 @@ TEST_F(SearchReplaceTest, LineAndColumnModesReplaceOnlyTheMatches)
     EXPECT_EQ(Text(), "ab X\r\nX X");
 }
 
+// A block's columns are those of the text as it was: replacements earlier on a line move
+// the later matches, never the block's right edge.
+TEST_F(SearchReplaceTest, ColumnBlockReplaceAllKeepsToTheBlocksColumns)
+{
+    SetText("abcd abcd abcd");
+    Editor().Select(TPoint{1, 1}, TPoint{10, 1}, smColumn);
+    EXPECT_EQ(Run("abcd", "", {ssoReplaceAll, ssoSelectedOnly}), 2);
+    EXPECT_EQ(Text(), "  abcd");
+
+    SetText("ab ab ab");
+    Editor().Select(TPoint{1, 1}, TPoint{9, 1}, smColumn);
+    EXPECT_EQ(Run("ab", "abc", {ssoReplaceAll, ssoSelectedOnly}), 3);
+    EXPECT_EQ(Text(), "abc abc abc");
+
+    // Asked match by match, the same matches are offered.
+    SetText("ab ab ab");
+    Editor().Select(TPoint{1, 1}, TPoint{9, 1}, smColumn);
+    Answer({raReplace, raReplace, raReplace, raReplace});
+    EXPECT_EQ(Run("ab", "abc", {ssoReplaceAll, ssoSelectedOnly, ssoPrompt}), 3);
+    EXPECT_EQ(Text(), "abc abc abc");
+    Editor().OnReplaceText = nullptr;
+
+    // The same on every line of the block, through the expression engine too.
+    UseRegex();
+    SetText("ab ab ab\r\nab ab ab");
+    Editor().Select(TPoint{4, 1}, TPoint{9, 2}, smColumn);
+    EXPECT_EQ(Run("a(b)", "$1$1$1", {ssoReplaceAll, ssoSelectedOnly}), 4);
+    EXPECT_EQ(Text(), "ab bbb bbb\r\nab bbb bbb");
+}
+
+TEST_F(SearchReplaceTest, FindNextGoesOnPastAnEmptyMatch)
+{
+    UseRegex();
+    SetText("foo bar\r\nbaz");
+    Editor().SetCaretXY(TPoint{1, 1});
+    EXPECT_EQ(Run("^", "", {}), 1);
+    EXPECT_EQ(Editor().GetBlockBegin(), (TPoint{1, 2}));
+    EXPECT_EQ(Editor().GetBlockEnd(), (TPoint{1, 2}));
+    EXPECT_EQ(Run("^", "", {}), 0);
+    // From the top of the whole text the first line's own start is found.
+    EXPECT_EQ(Run("^", "", {ssoEntireScope}), 1);
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 1}));
+
+    // Empty lines one after the other, then backward over them.
+    SetText("a\r\n\r\n\r\nb");
+    Editor().SetCaretXY(TPoint{1, 1});
+    EXPECT_EQ(Run("^$", "", {}), 1);
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 2}));
+    EXPECT_EQ(Run("^$", "", {}), 1);
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 3}));
+    EXPECT_EQ(Run("^$", "", {}), 0);
+    EXPECT_EQ(Run("^$", "", {ssoBackwards}), 1);
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 2}));
+    EXPECT_EQ(Run("^$", "", {ssoBackwards}), 0);
+
+    // Replacing from the caret still takes the empty match there.
+    SetText("foo\r\nbar");
+    Editor().SetCaretXY(TPoint{1, 1});
+    EXPECT_EQ(Run("^", "> ", {ssoReplaceAll}), 2);
+    EXPECT_EQ(Text(), "> foo\r\n> bar");
+}
+
+TEST_F(SearchReplaceTest, AReplaceOnTheRangesLastLineSelectsNothingBeyondIt)
+{
+    SetText("x\r\nfoo a bar");
+    EXPECT_EQ(Run("a", "b", {ssoReplace, ssoEntireScope}), 1);
+    EXPECT_EQ(Text(), "x\r\nfoo b bar");
+    EXPECT_EQ(Selected(), "");
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{6, 2}));
+    // What is typed next goes in, it overwrites nothing.
+    Editor().CommandProcessor(ecChar, 'Z', nullptr);
+    EXPECT_EQ(Text(), "x\r\nfoo bZ bar");
+
+    // Replacing in a selection ending on the line leaves the rest of the line alone too.
+    SetText("a a a tail");
+    Editor().Select(TPoint{1, 1}, TPoint{4, 1});
+    EXPECT_EQ(Run("a", "bb", {ssoReplaceAll, ssoSelectedOnly}), 2);
+    EXPECT_EQ(Text(), "bb bb a tail");
+    EXPECT_EQ(Selected().find("tail"), std::string::npos);
+}
+
 TEST_F(SearchReplaceTest, AnExpressionRunningOutOfItsBoundsStopsAndKeepsWhatWasDone)
 {
     UseRegex();
