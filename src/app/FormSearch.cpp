@@ -17,6 +17,9 @@ TfrmSearch::TfrmSearch(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Find and replace");
     SetBorderStyle(bsDialog);
     SetFormStyle(fsStayOnTop);
+    // Over the window it works on, not at the corner of the screen where it would cover
+    // the menus and the first lines.
+    SetPosition(poMainFormCenter);
     SetBounds(0, 0, 402, 300);
     BuildControls();
     OnShow = TNotifyEvent(this, &TfrmSearch::FormShow);
