@@ -1,13 +1,18 @@
 // Where the dialogs open and how the windows are laid out, in real windows on a virtual X
 // server: the find, go-to and CSS rule dialogs open centred over the main window, wherever
-// it stands.
+// it stands; the side pane, dragged wider by the mouse, stops at its maximum width.
 #include "MainFormFixture.h"
 #include "XServer.h"
 
 #include "app/FormCssMaker.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -22,6 +27,16 @@ protected:
         Start();
         Form().SetWindowState(wsNormal);
         Application->ProcessMessages();
+    }
+
+    // Real input through the X server (xdotool), then the events it causes handled.
+    static void Xdotool(const std::string& Arguments)
+    {
+        ASSERT_EQ(std::system(("xdotool " + Arguments).c_str()), 0) << Arguments;
+        for (int i = 0; i < 20; ++i) {
+            Application->ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     }
 
     static TPoint Centre(const TForm& Window)
@@ -70,6 +85,22 @@ TEST_F(WindowLookOnX, DialogsOpenCentredOverTheMainWindow)
     EXPECT_EQ(shown, frmCssMaker);
     delete frmCssMaker;
     frmCssMaker = nullptr;
+}
+
+TEST_F(WindowLookOnX, TheSidePaneStopsAtItsMaximumWidthWhenDraggedWider)
+{
+    Form().SetBounds(0, 0, 1200, 700);
+    Application->ProcessMessages();
+    ASSERT_LT(Form().PageControl1->Width(), 400);
+    const TPoint bar = Form().Splitter1->ClientToScreen({1, Form().Splitter1->Height() / 2});
+    const std::string y = std::to_string(bar.Y);
+    Xdotool("mousemove " + std::to_string(bar.X) + " " + y + " mousedown 1");
+    Xdotool("mousemove " + std::to_string(bar.X + 150) + " " + y);
+    EXPECT_EQ(Form().PageControl1->Width(), 185 + 150) << "the drag reaches the pane";
+    Xdotool("mousemove " + std::to_string(bar.X + 700) + " " + y);
+    Xdotool("mouseup 1");
+    EXPECT_EQ(Form().PageControl1->Width(), 400);
+    EXPECT_EQ(Form().Splitter1->Left(), Form().PageControl1->Left() + 400);
 }
 
 TEST(WindowLook, OnAnXServer)
