@@ -12,10 +12,13 @@
 #include "qvedit/editor/QvEdit.h"
 #include "qvedit/highlighters/QvHighlighterPHP.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 namespace {
 
@@ -233,6 +236,47 @@ TEST_F(MainFormFileTest, AFailedFileListOpenChangesNothing)
     Form().FileListBox1->SetItemIndex(-1);
     Form().FileListBox1DblClick(nullptr);
     EXPECT_EQ(Line(0), "first");
+}
+
+// A named pipe would keep open() waiting for a writer, and the window with it; it is
+// refused at once with a message naming it, like a device, and the old text stays.
+TEST_F(MainFormFileTest, APipeOrADeviceIsRefusedAtOnceAndChangesNothing)
+{
+    const std::string first = Write("first.php", "first\n");
+    Open(first);
+    const std::string pipe = Folder() + "pipe.php";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Should the open wait after all, a writer comes after five seconds and ends it.
+    std::promise<void> done;
+    auto rescue = std::async(std::launch::async, [&, finished = done.get_future()] {
+        if (finished.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+            return;
+        const int writer = ::open(pipe.c_str(), O_WRONLY);
+        ::close(writer);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    std::string opened, dropped;
+    try {
+        Open(pipe);
+    } catch (const EStreamError& e) {
+        opened = e.Message();
+    }
+    TStringList files;
+    files.Add("/dev/zero");
+    try {
+        Form().EditorDropFiles(&Editor(), 0, 0, &files);
+    } catch (const EStreamError& e) {
+        dropped = e.Message();
+    }
+    done.set_value();
+    rescue.wait();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
+    EXPECT_NE(opened.find("\"" + pipe + "\""), std::string::npos) << opened;
+    EXPECT_NE(dropped.find("\"/dev/zero\""), std::string::npos) << dropped;
+    EXPECT_EQ(Line(0), "first");
+    EXPECT_EQ(Path(), first);
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"first.php\"");
+    EXPECT_FALSE(Editor().GetModified());
 }
 
 TEST_F(MainFormFileTest, TheFileListOpensTheSelectedFileWithoutUndoHistory)

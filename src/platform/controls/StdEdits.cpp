@@ -5,6 +5,7 @@
 #include "platform/window/ControlsQt.h"
 
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -21,6 +22,20 @@ QPlainTextEdit* TextEdit(const TControl* control)
 {
     return HostedAs<QPlainTextEdit>(control);
 }
+
+// The memo's widget. Qt's text control crashes when it pastes from a clipboard that
+// nobody owns (an X display where nothing was copied yet): the data it is handed then
+// has no formats at all. A memo takes only text, so data without text is dropped here,
+// which covers the paste keys, the middle click, the context menu and drops alike. (A
+// line edit reads the clipboard's text itself and needs no such guard.)
+class TMemoWidget final : public QPlainTextEdit {
+protected:
+    void insertFromMimeData(const QMimeData* source) override
+    {
+        if (source != nullptr && source->hasText())
+            QPlainTextEdit::insertFromMimeData(source);
+    }
+};
 
 // The memo's lines: a final empty line (after a last line break) is no line of its own.
 std::vector<std::string> ReadLines(const QPlainTextEdit* edit)
@@ -177,7 +192,7 @@ void TEdit::SelectAll()
 
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
 {
-    auto* edit = new QPlainTextEdit;
+    auto* edit = new TMemoWidget;
     edit->setTabChangesFocus(true);
     Window()->HostWidget(edit);
     lines_ = std::make_unique<TMemoLines>(edit);

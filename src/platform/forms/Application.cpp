@@ -79,11 +79,11 @@ TApplication::~TApplication()
         static_cast<void>(qtApp_->Own.release());
 }
 
+// The title stays the program's own and is not given to Qt as the application's display
+// name, which Qt would add to every window's title after the window's own.
 void TApplication::SetTitle(const std::string& Value)
 {
     title_ = Value;
-    if (QCoreApplication::instance() != nullptr)
-        QGuiApplication::setApplicationDisplayName(QString::fromUtf8(Value));
 }
 
 void TApplication::Initialize()
@@ -96,8 +96,6 @@ void TApplication::Initialize()
     initialized = true;
     FreeOwnedBeforeQtExits();
     InstallQtSystemColors();
-    if (!title_.empty())
-        QGuiApplication::setApplicationDisplayName(QString::fromUtf8(title_));
 }
 
 void TApplication::FormCreated(TForm* Form)

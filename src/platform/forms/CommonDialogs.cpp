@@ -3,6 +3,7 @@
 
 #include "platform/files/FindFiles.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/graphics/FontResolve.h"
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/graphics/Printers.h"
 #include "platform/runtime/CodePages.h"
@@ -237,7 +238,7 @@ bool TFontDialog::Execute()
         return false;
 
     const QFont chosen = dialog.selectedFont();
-    font_->SetName(Utf8ToAnsi(chosen.family().toStdString()));
+    font_->SetName(Utf8ToAnsi(PlainFamilyName(chosen.family().toStdString())));
     if (chosen.pointSize() > 0)
         font_->SetSize(chosen.pointSize());
     TFontStyles styles;

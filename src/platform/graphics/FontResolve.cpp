@@ -106,7 +106,7 @@ std::vector<std::string> ScreenFontNames()
     std::vector<std::string> names;
     for (const QString& family : QFontDatabase::families()) {
         if (!QFontDatabase::isPrivateFamily(family))
-            names.push_back(Utf8ToAnsi(family.toStdString()));
+            names.push_back(Utf8ToAnsi(PlainFamilyName(family.toStdString())));
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         const std::string la = Lower(a), lb = Lower(b);
@@ -114,6 +114,14 @@ std::vector<std::string> ScreenFontNames()
     });
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
+}
+
+std::string PlainFamilyName(const std::string& family)
+{
+    const std::size_t tag = family.rfind(" [");
+    if (tag == std::string::npos || tag == 0 || !family.ends_with(']'))
+        return family;
+    return family.substr(0, tag);
 }
 
 int ScreenPixelsPerInch()

@@ -12,8 +12,13 @@
 // family when fixedPitch).
 std::string ResolveFaceName(const std::string& name, bool fixedPitch = false);
 
-// The installed font families, sorted case-insensitively, without duplicates.
+// The installed font families, sorted case-insensitively, without duplicates. A family
+// that several foundries make is named once, by its plain name.
 std::vector<std::string> ScreenFontNames();
+
+// A family name as Qt's font database gives it when several foundries make the family,
+// "Nimbus Sans [URW ]", without the foundry tag; other names unchanged.
+std::string PlainFamilyName(const std::string& family);
 
 // The primary screen's logical resolution, rounded; 96 when there is no screen (no
 // application object yet, or a platform that reports none).

@@ -75,29 +75,50 @@ int OpenFlags(Word Mode)
     }
 }
 
-[[noreturn]] void RaiseOpenError(const std::string& FileName, Word Mode, int Error)
+[[noreturn]] void RaiseOpenError(const std::string& FileName, Word Mode, const std::string& Why)
 {
     if (Mode == fmCreate)
-        throw EFCreateError("Cannot create file \"" + FileName + "\". " + Reason(Error));
-    throw EFOpenError("Cannot open file \"" + FileName + "\". " + Reason(Error));
+        throw EFCreateError("Cannot create file \"" + FileName + "\". " + Why);
+    throw EFOpenError("Cannot open file \"" + FileName + "\". " + Why);
+}
+
+[[noreturn]] void RaiseOpenError(const std::string& FileName, Word Mode, int Error)
+{
+    RaiseOpenError(FileName, Mode, Reason(Error));
+}
+
+[[noreturn]] void RaiseNotRegular(const std::string& FileName, Word Mode, mode_t Type)
+{
+    if (S_ISDIR(Type))
+        RaiseOpenError(FileName, Mode, EISDIR);
+    RaiseOpenError(FileName, Mode, "It is not a regular file");
 }
 
 }  // namespace
 
 TFileStream::TFileStream(const std::string& FileName, Word Mode) : fileName_(FileName)
 {
+    // Only regular files are taken: a named pipe would block open() until its other end
+    // appears, and a device has no end to read to. Such a file is refused at once; the
+    // open itself does not wait either, should the name change in between.
+    struct stat info {};
+    if (::stat(FileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        RaiseNotRegular(FileName, Mode, info.st_mode);
     do {
-        fd_ = ::open(FileName.c_str(), OpenFlags(Mode) | O_CLOEXEC, 0666);
+        fd_ = ::open(FileName.c_str(), OpenFlags(Mode) | O_CLOEXEC | O_NONBLOCK, 0666);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0)
         RaiseOpenError(FileName, Mode, errno);
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    const bool statted = ::fstat(fd_, &info) == 0;
+    if (!statted || !S_ISREG(info.st_mode)) {
+        const int error = errno;
         ::close(fd_);
         fd_ = -1;
+        if (statted)
+            RaiseNotRegular(FileName, Mode, info.st_mode);
         RaiseOpenError(FileName, Mode, error);
     }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
 }
 
 TFileStream::~TFileStream()

@@ -54,7 +54,8 @@ enum : Word {
 class TFileStream : public TStream {
 public:
     // Raises EFOpenError "Cannot open file "<name>". <reason>" or, with fmCreate,
-    // EFCreateError "Cannot create file "<name>". <reason>".
+    // EFCreateError "Cannot create file "<name>". <reason>". Only regular files open: a
+    // folder, a named pipe or a device is refused at once.
     TFileStream(const std::string& FileName, Word Mode);
     ~TFileStream() override;
 

@@ -5,7 +5,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <string>
 
 #include "platform/runtime/Streams.h"
@@ -68,6 +74,38 @@ TEST(StreamsTest, FileOpenErrorsNameTheFileAndReason)
         EXPECT_EQ(e.Message(), "Cannot create file \"" + missing + "\". " + std::strerror(ENOENT));
     }
     EXPECT_THROW(TFileStream(::testing::TempDir(), fmOpenRead), EFOpenError);
+}
+
+// A named pipe without a writer would block open() until one appears; such a file, like a
+// device, is refused at once with its name, in every mode.
+TEST(StreamsTest, FilesThatAreNotRegularAreRefusedWithoutWaiting)
+{
+    const std::string pipe = TempPath("pipe");
+    std::remove(pipe.c_str());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << std::strerror(errno);
+    for (const Word mode : {Word(fmOpenRead | fmShareDenyNone), Word(fmOpenWrite), Word(fmCreate)}) {
+        auto opening = std::async(std::launch::async, [&] {
+            try {
+                TFileStream stream(pipe, mode);
+                return std::string("opened");
+            } catch (const Exception& e) {
+                return e.Message();
+            }
+        });
+        if (opening.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            // Let the blocked open() go on so that the test can end.
+            const int other = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+            opening.wait();
+            ::close(other);
+            FAIL() << "opening a named pipe blocked, mode " << mode;
+        }
+        const std::string message = opening.get();
+        EXPECT_NE(message.find("\"" + pipe + "\""), std::string::npos) << message;
+        EXPECT_NE(message.find("not a regular file"), std::string::npos) << message;
+    }
+    std::remove(pipe.c_str());
+    EXPECT_THROW(TFileStream("/dev/null", fmOpenRead | fmShareDenyNone), EFOpenError);
+    EXPECT_THROW(ReadFileBytes("/dev/zero"), EFOpenError);
 }
 
 TEST(StreamsTest, FileStreamCreateTruncatesAndSeeks)

@@ -1,0 +1,80 @@
+// The titles the X server shows for the program's windows are exactly the program's own:
+// the main window's for an untitled and an opened file, the find dialog's and the open
+// dialog's, with the program's name never added a second time.
+#include "MainFormFixture.h"
+#include "XServer.h"
+
+#include "app/FormSearch.h"
+#include "platform/window/ControlsQt.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+class WindowTitles : public TMainFormFixture {
+protected:
+    void SetUp() override
+    {
+        if (!QvTest::OnXServer())
+            GTEST_SKIP() << "runs only inside WindowTitles.OnAnXServer";
+        Application->SetTitle("Quorvel");  // as the program's start does
+    }
+
+    // The name the X server holds for a top-level widget's window.
+    static std::string XName(const QWidget* Window)
+    {
+        Application->ProcessMessages();
+        const std::string command = "DISPLAY=" + QvTest::DisplayName() + " xdotool getwindowname " +
+                                    std::to_string(Window->winId());
+        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+        std::string name;
+        std::array<char, 256> buffer{};
+        while (pipe != nullptr && std::fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr)
+            name += buffer.data();
+        if (!name.empty() && name.back() == '\n')
+            name.pop_back();
+        return name;
+    }
+
+    static const QWidget* TopLevel(const TWinControl* Form) { return Form->Window()->Frame(); }
+};
+
+TEST_F(WindowTitles, AreTheProgramsOwnAndNameItOnce)
+{
+    Start();
+    EXPECT_EQ(XName(TopLevel(&Form())), "Quorvel");
+    const std::string file = Write("doc.php", "<?php\n");
+    QueueFile(file);
+    Form().mnuFileOpenClick(nullptr);
+    EXPECT_EQ(XName(TopLevel(&Form())), "Quorvel - \"doc.php\"");
+
+    Form().mnuEditFindClick(nullptr);
+    EXPECT_EQ(XName(TopLevel(frmSearch)), frmSearch->Caption());  // as the language file names it
+
+    // The real open dialog, read once it is up and then cancelled.
+    const TModalHook scripted = SetModalHook(nullptr);
+    std::string openTitle = "<not shown>";
+    QTimer::singleShot(200, [&openTitle] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr)
+            return;
+        openTitle = XName(dialog);
+        dialog->close();
+    });
+    EXPECT_FALSE(Form().OpenDialog1->Execute());
+    SetModalHook(scripted);
+    EXPECT_EQ(openTitle, "Open");
+}
+
+TEST(WindowTitle, OnAnXServer)
+{
+    QvTest::ExpectPassOnXServer("WindowTitles.*", 120);
+}
+
+}  // namespace
