@@ -51,6 +51,7 @@ protected:
         frmSearch = nullptr;
         frmEdit = nullptr;
         SetModalHook(previousHook_);
+        Application->SetLanguage("English");
         SetAnsiCodePage(savedCodePage_);
         // The folder list makes the folders it shows current; the temporary one goes.
         std::filesystem::current_path(savedFolder_);
