@@ -20,7 +20,8 @@ TfrmSearch::TfrmSearch(TComponent* AOwner) : TForm(AOwner)
     // Over the window it works on, not at the corner of the screen where it would cover
     // the menus and the first lines.
     SetPosition(poMainFormCenter);
-    SetBounds(0, 0, 402, 300);
+    // The window system adds the title bar: the buttons' row ends 8 pixels above the edge.
+    SetBounds(0, 0, 402, 273);
     BuildControls();
     OnShow = TNotifyEvent(this, &TfrmSearch::FormShow);
 }

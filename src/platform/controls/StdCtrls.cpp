@@ -143,13 +143,33 @@ void TButton::Click()
 
 // ---- TCheckBox ---------------------------------------------------------------------------
 
+namespace {
+
+// A button that draws nothing under itself lets its parent show through.
+void SeeThrough(TControl* Control)
+{
+    Control->Window()->Client()->setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+}  // namespace
+
 TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* box = new QCheckBox;
     Window()->HostWidget(box);
+    SeeThrough(this);
     SetTabStop(true);
     ConnectGuarded(box, &QCheckBox::clicked, this, [this](bool) { Click(); });
     SetBounds(0, 0, 97, 17);
+}
+
+void TCheckBox::WMEraseBkgnd(TWMEraseBkgnd& Message)
+{
+    if (ParentColor()) {
+        Message.Result() = 1;
+        return;
+    }
+    TWinControl::WMEraseBkgnd(Message);
 }
 
 void TCheckBox::SetCaption(const std::string& Value)
@@ -179,6 +199,7 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
     // Each button sits in a widget of its own: exclusion among siblings is ours.
     radio->setAutoExclusive(false);
     Window()->HostWidget(radio);
+    SeeThrough(this);
     SetTabStop(true);
     ConnectGuarded(radio, &QRadioButton::clicked, this, [this, radio](bool checked) {
         if (!checked) {  // a click on the checked button leaves it checked
@@ -189,6 +210,15 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
         Click();
     });
     SetBounds(0, 0, 113, 17);
+}
+
+void TRadioButton::WMEraseBkgnd(TWMEraseBkgnd& Message)
+{
+    if (ParentColor()) {
+        Message.Result() = 1;
+        return;
+    }
+    TWinControl::WMEraseBkgnd(Message);
 }
 
 void TRadioButton::SetCaption(const std::string& Value)
