@@ -1,9 +1,11 @@
 // Where the dialogs open and how the windows are laid out, in real windows on a virtual X
 // server: the find, go-to and CSS rule dialogs open centred over the main window, wherever
-// it stands; the side pane, dragged wider by the mouse, stops at its maximum width.
+// it stands; the side pane, dragged wider by the mouse, stops at its maximum width; the
+// about box shows every text whole; the find dialog ends just under its buttons.
 #include "MainFormFixture.h"
 #include "XServer.h"
 
+#include "app/FormAbout.h"
 #include "app/FormCssMaker.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
@@ -101,6 +103,39 @@ TEST_F(WindowLookOnX, TheSidePaneStopsAtItsMaximumWidthWhenDraggedWider)
     Xdotool("mouseup 1");
     EXPECT_EQ(Form().PageControl1->Width(), 400);
     EXPECT_EQ(Form().Splitter1->Left(), Form().PageControl1->Left() + 400);
+}
+
+TEST_F(WindowLookOnX, TheAboutBoxShowsEveryTextWhole)
+{
+    TfrmAbout about(nullptr);
+    about.Show();
+    Application->ProcessMessages();
+    for (const TLabel* text : {about.ProductName, about.Version, about.Notice, about.Label1, about.Label2,
+                               about.Label3}) {
+        // The width its text needs in its font: what a label sized to its text takes.
+        TLabel measure(nullptr);
+        measure.Font()->Assign(text->Font());
+        measure.SetCaption(text->Caption());
+        ASSERT_GT(measure.Width(), 0);
+        EXPECT_GE(text->Width(), measure.Width()) << text->Caption();
+        EXPECT_GE(text->Height(), measure.Height()) << text->Caption();
+        EXPECT_LE(text->Left() + text->Width(), about.Panel1->ClientWidth() - 8) << text->Caption();
+    }
+    EXPECT_LE(about.Panel1->Left() + about.Panel1->Width(), about.ClientWidth());
+    EXPECT_LE(std::abs(about.OKButton->Left() + about.OKButton->Width() / 2 - about.ClientWidth() / 2), 1);
+    about.Hide();
+}
+
+TEST_F(WindowLookOnX, TheFindDialogEndsJustUnderItsButtons)
+{
+    Form().mnuEditFindClick(nullptr);
+    Application->ProcessMessages();
+    const int buttonsEnd = frmSearch->bFind->Top() + frmSearch->bFind->Height();
+    EXPECT_GE(frmSearch->ClientHeight() - buttonsEnd, 6);
+    EXPECT_LE(frmSearch->ClientHeight() - buttonsEnd, 12);
+    const int pagesEnd = frmSearch->PageControl1->Top() + frmSearch->PageControl1->Height();
+    EXPECT_LT(pagesEnd, frmSearch->bFind->Top());
+    frmSearch->bCancelClick(frmSearch->bCancel);
 }
 
 TEST(WindowLook, OnAnXServer)
