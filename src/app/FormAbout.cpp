@@ -76,6 +76,8 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner)
     OKButton->SetCaption("OK");
     OKButton->SetBounds((Width() - 80) / 2, 266, 80, 25);
     OKButton->SetDefault(true);
+    // The box's only button: Escape closes it too, as it closes every other box.
+    OKButton->SetCancel(true);
     OKButton->SetModalResult(mrOk);
 }
 

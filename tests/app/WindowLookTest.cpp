@@ -1,7 +1,8 @@
 // Where the dialogs open and how the windows are laid out, in real windows on a virtual X
 // server: the find, go-to and CSS rule dialogs open centred over the main window, wherever
 // it stands; the side pane, dragged wider by the mouse, stops at its maximum width; the
-// about box shows every text whole; the find dialog ends just under its buttons.
+// about box shows every text whole and closes with Escape; the find dialog ends just under
+// its buttons.
 #include "MainFormFixture.h"
 #include "XServer.h"
 
@@ -123,6 +124,11 @@ TEST_F(WindowLookOnX, TheAboutBoxShowsEveryTextWhole)
     }
     EXPECT_LE(about.Panel1->Left() + about.Panel1->Width(), about.ClientWidth());
     EXPECT_LE(std::abs(about.OKButton->Left() + about.OKButton->Width() / 2 - about.ClientWidth() / 2), 1);
+
+    // Escape closes the box, as it closes every other one.
+    about.OKButton->SetFocus();
+    Xdotool("key Escape");
+    EXPECT_EQ(about.ModalResult(), mrOk);
     about.Hide();
 }
 
