@@ -164,7 +164,7 @@ random_key() {
 
 # A point inside window W: "X Y" on the screen.
 point_in() {
-  local X Y WIDTH HEIGHT
+  local X=0 Y=0 WIDTH=1 HEIGHT=1
   eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
   echo "$((X + RANDOM % (WIDTH > 0 ? WIDTH : 1))) $((Y + RANDOM % (HEIGHT > 0 ? HEIGHT : 1)))"
 }
