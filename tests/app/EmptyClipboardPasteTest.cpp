@@ -2,8 +2,7 @@
 // the middle click in the find dialog's fields, and in an edit box and a combo box's edit
 // line, leave the text as it was and the program running; a clipboard with text still
 // pastes. The keys and clicks go through the X server (xdotool), as a user's would.
-#include "MainFormFixture.h"
-#include "XServer.h"
+#include "RealWindowFixture.h"
 
 #include "app/FormSearch.h"
 #include "platform/controls/StdCtrls.h"
@@ -16,37 +15,12 @@
 #include <QMimeData>
 #include <QWidget>
 
-#include <chrono>
-#include <cstdlib>
 #include <functional>
-#include <thread>
 
 namespace {
 
-class EmptyClipboardPaste : public TMainFormFixture {
+class EmptyClipboardPaste : public TRealWindowFixture {
 protected:
-    void SetUp() override
-    {
-        if (!QvTest::OnXServer())
-            GTEST_SKIP() << "runs only inside EmptyClipboard.PasteOnAFreshDisplay";
-    }
-
-    static bool WaitFor(const std::function<bool()>& Condition)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!Condition() && std::chrono::steady_clock::now() < deadline) {
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return Condition();
-    }
-
-    static void XDoTool(const std::string& Arguments)
-    {
-        const std::string command = "DISPLAY=" + QvTest::DisplayName() + " xdotool " + Arguments;
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
-
     // Gives the control the keyboard focus on the X server.
     static void Focus(TWinControl* Control)
     {

@@ -1,8 +1,7 @@
 // The titles the X server shows for the program's windows are exactly the program's own:
 // the main window's for an untitled and an opened file, the find dialog's and the open
 // dialog's, with the program's name never added a second time.
-#include "MainFormFixture.h"
-#include "XServer.h"
+#include "RealWindowFixture.h"
 
 #include "app/FormSearch.h"
 #include "platform/window/ControlsQt.h"
@@ -11,18 +10,13 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
-#include <cstdio>
-#include <memory>
-
 namespace {
 
-class WindowTitles : public TMainFormFixture {
+class WindowTitles : public TRealWindowFixture {
 protected:
     void SetUp() override
     {
-        if (!QvTest::OnXServer())
-            GTEST_SKIP() << "runs only inside WindowTitles.OnAnXServer";
+        TRealWindowFixture::SetUp();
         Application->SetTitle("Quorvel");  // as the program's start does
     }
 
@@ -30,16 +24,7 @@ protected:
     static std::string XName(const QWidget* Window)
     {
         Application->ProcessMessages();
-        const std::string command = "DISPLAY=" + QvTest::DisplayName() + " xdotool getwindowname " +
-                                    std::to_string(Window->winId());
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-        std::string name;
-        std::array<char, 256> buffer{};
-        while (pipe != nullptr && std::fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr)
-            name += buffer.data();
-        if (!name.empty() && name.back() == '\n')
-            name.pop_back();
-        return name;
+        return XDoTool("getwindowname " + std::to_string(Window->winId()));
     }
 
     static const QWidget* TopLevel(const TWinControl* Form) { return Form->Window()->Frame(); }

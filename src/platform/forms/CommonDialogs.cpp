@@ -11,11 +11,13 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include <utility>
 
@@ -266,8 +268,10 @@ bool TPrintDialog::Execute()
         printer->SetCopies(copies_);
         QPrintDialog dialog(printer->NativePrinter(), QApplication::activeWindow());
         confirmed = dialog.exec() == QDialog::Accepted;
-        if (confirmed)
+        if (confirmed) {
             copies_ = printer->GetCopies();
+            printer->TakeDialogChoice();
+        }
     }
     // The printer would repeat every page as often again as the caller's loop does.
     printer->SetCopies(1);
@@ -286,8 +290,15 @@ bool TPrinterSetupDialog::Execute()
     TPrinter* printer = Printer();
     QPrintDialog dialog(printer->NativePrinter(), QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // The printers offered include the file output; the page settings come along.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // Qt's dialog prints when confirmed; this one only sets the printer up.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
+            confirm->setText(QStringLiteral("OK"));
     confirmed = dialog.exec() == QDialog::Accepted;
+    if (confirmed)
+        printer->TakeDialogChoice();
     printer->SetCopies(1);
     return confirmed;
 }

@@ -148,6 +148,15 @@ void TPrinter::SetPdfOutput(const std::string& path)
     SelectPdfFile(path);
 }
 
+void TPrinter::TakeDialogChoice()
+{
+    const QString file = printer_->outputFileName();
+    if (printer_->outputFormat() == QPrinter::PdfFormat && !file.isEmpty())
+        SetPdfOutput(QFile::encodeName(file).toStdString());
+    else
+        SetPdfOutput("");
+}
+
 void TPrinter::SetTitle(const std::string& title)
 {
     title_ = title;

@@ -1,7 +1,7 @@
 // The printer object: the current printer's page geometry, a canvas that draws on its
 // pages, and the job operations. One printer object serves the whole program (Printer()).
-// A PDF file counts as a printer once it is selected with SetPdfOutput, which is how the
-// print command's "to file" choice and the tests print without an installed printer.
+// A PDF file counts as a printer once it is selected, with SetPdfOutput or as the output
+// file of the print dialog, so that printing to a file needs no installed printer.
 #pragma once
 
 #include "platform/graphics/Gdi.h"
@@ -77,6 +77,10 @@ public:
 
     // The Qt printer, for the print and page set-up dialogs of the platform.
     QPrinter* NativePrinter() { return printer_.get(); }
+    // Takes what a confirmed print or set-up dialog chose on the Qt printer: an output
+    // file selects PDF output to it, a printer queue leaves PDF output. Raises EPrinter
+    // while printing.
+    void TakeDialogChoice();
 
 private:
     struct TJob;  // the painter and the canvas binding of a job in progress

@@ -8,7 +8,11 @@
 #include "platform/graphics/Printers.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include <filesystem>
@@ -209,6 +213,39 @@ TEST_F(CommonDialogsTest, PrintDialogLeavesTheCopiesToTheCaller)
     TPrinterSetupDialog setup(nullptr);
     TScriptedHook cancel(Answer<TPrinterSetupDialog>(IDCANCEL, nullptr));
     EXPECT_FALSE(setup.Execute());
+}
+
+// The real printer set-up dialog says what it is and confirms with OK, and the output
+// it sets up is what the next job prints to.
+TEST_F(CommonDialogsTest, RealPrinterSetupDialogConfirmsWithOkAndSetsThePrinter)
+{
+    TPrinterSetupDialog setup(nullptr);
+    const std::string pdf = folder_ + "/set-up.pdf";
+    QString title, confirm;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        ASSERT_NE(shown, nullptr);
+        title = shown->windowTitle();
+        auto* buttons = shown->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        ASSERT_NE(buttons->button(QDialogButtonBox::Ok), nullptr);
+        confirm = buttons->button(QDialogButtonBox::Ok)->text().remove('&');
+        auto* printers = shown->findChild<QComboBox*>("printers");
+        ASSERT_NE(printers, nullptr);
+        const int toFile = printers->findText("PDF", Qt::MatchContains);
+        ASSERT_GE(toFile, 0);
+        printers->setCurrentIndex(toFile);
+        QMetaObject::invokeMethod(printers, "activated", Q_ARG(int, toFile));
+        auto* file = shown->findChild<QLineEdit*>("filename");
+        ASSERT_NE(file, nullptr);
+        file->setText(QString::fromStdString(pdf));
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    ASSERT_TRUE(setup.Execute());
+    EXPECT_EQ(title, "Print Setup");
+    EXPECT_EQ(confirm, "OK");
+    EXPECT_EQ(Printer()->GetPdfOutput(), pdf);
+    Printer()->SetPdfOutput("");
 }
 
 // Without a hook the real dialog runs; a timer plays the user.

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -48,6 +49,35 @@ TEST_F(PrinterTest, WithoutAnyPrinterNothingCanBePrinted)
     EXPECT_FALSE(printer.Printing());
     EXPECT_THROW(printer.NewPage(), EPrinter);
     EXPECT_NO_THROW(printer.EndDoc());
+}
+
+// What a print dialog chose on the Qt printer is what prints: its output file, else the
+// queue; with neither, starting a job says that there is no printer.
+TEST_F(PrinterTest, TheDialogsOutputFileIsWhatPrints)
+{
+    TPrinter printer;
+    const std::string pdf = PathOf("chosen.pdf");
+    printer.NativePrinter()->setOutputFormat(QPrinter::PdfFormat);
+    printer.NativePrinter()->setOutputFileName(QFile::decodeName(pdf.c_str()));
+    printer.TakeDialogChoice();
+    EXPECT_EQ(printer.GetPdfOutput(), pdf);
+    ASSERT_GE(printer.GetPrinterIndex(), 0);
+    printer.BeginDoc();
+    printer.GetCanvas()->TextOut(10, 10, "chosen");
+    printer.EndDoc();
+    EXPECT_EQ(ReadFileBytes(pdf).rfind("%PDF", 0), 0u);
+
+    printer.NativePrinter()->setOutputFileName(QString());
+    printer.TakeDialogChoice();
+    EXPECT_TRUE(printer.GetPdfOutput().empty());
+    if (!printer.GetPrinters().empty())
+        return;  // a queue of this machine's would print now
+    try {
+        printer.BeginDoc();
+        ADD_FAILURE() << "a job started without a printer";
+    } catch (const EPrinter& e) {
+        EXPECT_EQ(e.Message(), "There is no printer to print on");
+    }
 }
 
 TEST_F(PrinterTest, PdfOutputIsAPrinterWithItsOwnCapabilities)

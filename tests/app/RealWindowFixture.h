@@ -1,0 +1,62 @@
+// The main window on a real X server, for tests run in the child copy that
+// QvTest::ExpectPassOnXServer starts: elsewhere they skip. Keys and clicks go through
+// the X server with xdotool, as a user's would.
+#pragma once
+
+#include "MainFormFixture.h"
+#include "XServer.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+
+class TRealWindowFixture : public TMainFormFixture {
+protected:
+    void SetUp() override
+    {
+        if (!QvTest::OnXServer())
+            GTEST_SKIP() << "runs only in the copy of the tests on an X server";
+    }
+
+    // Handles events until Condition holds or Seconds pass; whether it holds.
+    static bool WaitFor(const std::function<bool()>& Condition, int Seconds = 5)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(Seconds);
+        while (!Condition() && std::chrono::steady_clock::now() < deadline) {
+            Application->ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return Condition();
+    }
+
+    // The standard output of a shell command.
+    static std::string CommandOutput(const std::string& Command)
+    {
+        std::string output;
+        FILE* pipe = ::popen(Command.c_str(), "r");
+        if (pipe == nullptr)
+            return output;
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        ::pclose(pipe);
+        return output;
+    }
+
+    // Runs xdotool on the test's display; its output without the last line break.
+    static std::string XDoTool(const std::string& Arguments)
+    {
+        const std::string command = "DISPLAY=" + QvTest::DisplayName() + " xdotool " + Arguments;
+        std::string output = CommandOutput(command + "; echo \"<$?>\"");
+        const std::size_t status = output.rfind("<");
+        EXPECT_EQ(output.substr(status), "<0>\n") << command;
+        output.erase(status);
+        if (!output.empty() && output.back() == '\n')
+            output.pop_back();
+        return output;
+    }
+};
