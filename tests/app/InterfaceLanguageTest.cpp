@@ -1,9 +1,8 @@
 // The language chosen in the language menu reaches what the window system itself shows:
 // a real message box of the main window says Да/Нет/Отмена once Russian is chosen, and
 // Yes/No/Cancel again after English; at start-up the stored language does the same.
-#include "MainFormFixture.h"
 #include "ModalWindow.h"
-#include "XServer.h"
+#include "RealWindowFixture.h"
 
 #include "platform/window/Menus.h"
 #include "qvedit/editor/QvEdit.h"
@@ -14,12 +13,11 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class InterfaceLanguageOnX : public TMainFormFixture {
+class InterfaceLanguageOnX : public TRealWindowFixture {
 protected:
     void SetUp() override
     {
-        if (!QvTest::OnXServer())
-            GTEST_SKIP() << "runs only inside InterfaceLanguage.OnAnXServer";
+        TRealWindowFixture::SetUp();
         for (const char* name : {"English_lang.dat", "Russian_lang.dat"})
             AddLanguage(name, ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/" + name));
     }

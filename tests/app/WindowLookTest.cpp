@@ -3,8 +3,7 @@
 // it stands; the side pane, dragged wider by the mouse, stops at its maximum width; the
 // about box shows every text whole and closes with Escape; the find dialog ends just under
 // its buttons.
-#include "MainFormFixture.h"
-#include "XServer.h"
+#include "RealWindowFixture.h"
 
 #include "app/FormAbout.h"
 #include "app/FormCssMaker.h"
@@ -12,34 +11,23 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 namespace {
 
-class WindowLookOnX : public TMainFormFixture {
+class WindowLookOnX : public TRealWindowFixture {
 protected:
-    WindowLookOnX() : TMainFormFixture(true) {}
+    WindowLookOnX() : TRealWindowFixture(true) {}
 
     void SetUp() override
     {
-        if (!QvTest::OnXServer())
-            GTEST_SKIP() << "runs only inside WindowLook.OnAnXServer";
+        TRealWindowFixture::SetUp();
+        if (IsSkipped())
+            return;
         Start();
         Form().SetWindowState(wsNormal);
         Application->ProcessMessages();
-    }
-
-    // Real input through the X server (xdotool), then the events it causes handled.
-    static void Xdotool(const std::string& Arguments)
-    {
-        ASSERT_EQ(std::system(("xdotool " + Arguments).c_str()), 0) << Arguments;
-        for (int i = 0; i < 20; ++i) {
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
     }
 
     static TPoint Centre(const TForm& Window)
@@ -97,11 +85,12 @@ TEST_F(WindowLookOnX, TheSidePaneStopsAtItsMaximumWidthWhenDraggedWider)
     ASSERT_LT(Form().PageControl1->Width(), 400);
     const TPoint bar = Form().Splitter1->ClientToScreen({1, Form().Splitter1->Height() / 2});
     const std::string y = std::to_string(bar.Y);
-    Xdotool("mousemove " + std::to_string(bar.X) + " " + y + " mousedown 1");
-    Xdotool("mousemove " + std::to_string(bar.X + 150) + " " + y);
-    EXPECT_EQ(Form().PageControl1->Width(), 185 + 150) << "the drag reaches the pane";
-    Xdotool("mousemove " + std::to_string(bar.X + 700) + " " + y);
-    Xdotool("mouseup 1");
+    XDoTool("mousemove " + std::to_string(bar.X) + " " + y + " mousedown 1");
+    XDoTool("mousemove " + std::to_string(bar.X + 150) + " " + y);
+    EXPECT_TRUE(WaitFor([&] { return Form().PageControl1->Width() == 185 + 150; })) << "the drag reaches the pane";
+    XDoTool("mousemove " + std::to_string(bar.X + 700) + " " + y);
+    XDoTool("mouseup 1");
+    WaitFor([&] { return Form().PageControl1->Width() > 400; }, 1);
     EXPECT_EQ(Form().PageControl1->Width(), 400);
     EXPECT_EQ(Form().Splitter1->Left(), Form().PageControl1->Left() + 400);
 }
@@ -127,8 +116,8 @@ TEST_F(WindowLookOnX, TheAboutBoxShowsEveryTextWhole)
 
     // Escape closes the box, as it closes every other one.
     about.OKButton->SetFocus();
-    Xdotool("key Escape");
-    EXPECT_EQ(about.ModalResult(), mrOk);
+    XDoTool("key Escape");
+    EXPECT_TRUE(WaitFor([&] { return about.ModalResult() == mrOk; }));
     about.Hide();
 }
 
