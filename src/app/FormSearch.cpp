@@ -17,8 +17,7 @@ TfrmSearch::TfrmSearch(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Find and replace");
     SetBorderStyle(bsDialog);
     SetFormStyle(fsStayOnTop);
-    // Over the window it works on, not at the corner of the screen where it would cover
-    // the menus and the first lines.
+    // Over the window it works on, not over its menus at the screen's corner.
     SetPosition(poMainFormCenter);
     // The window system adds the title bar: the buttons' row ends 8 pixels above the edge.
     SetBounds(0, 0, 402, 273);

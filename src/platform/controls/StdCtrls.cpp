@@ -151,6 +151,15 @@ void SeeThrough(TControl* Control)
     Control->Window()->Client()->setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
+// Leaves the background to the parent when Control has the parent's colour.
+bool LeaveBackgroundToParent(const TControl* Control, TWMEraseBkgnd& Message)
+{
+    if (!Control->ParentColor())
+        return false;
+    Message.Result() = 1;
+    return true;
+}
+
 }  // namespace
 
 TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner)
@@ -165,11 +174,8 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner)
 
 void TCheckBox::WMEraseBkgnd(TWMEraseBkgnd& Message)
 {
-    if (ParentColor()) {
-        Message.Result() = 1;
-        return;
-    }
-    TWinControl::WMEraseBkgnd(Message);
+    if (!LeaveBackgroundToParent(this, Message))
+        TWinControl::WMEraseBkgnd(Message);
 }
 
 void TCheckBox::SetCaption(const std::string& Value)
@@ -214,11 +220,8 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
 
 void TRadioButton::WMEraseBkgnd(TWMEraseBkgnd& Message)
 {
-    if (ParentColor()) {
-        Message.Result() = 1;
-        return;
-    }
-    TWinControl::WMEraseBkgnd(Message);
+    if (!LeaveBackgroundToParent(this, Message))
+        TWinControl::WMEraseBkgnd(Message);
 }
 
 void TRadioButton::SetCaption(const std::string& Value)
