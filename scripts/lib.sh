@@ -4,7 +4,7 @@ QV_PACKAGES=(
   qt6-base-dev libjpeg62-turbo-dev
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev
-  clang xvfb xdotool
+  clang xvfb xdotool libxcb1-dev qt6-translations-l10n
   poppler-utils
 )
 

@@ -7,6 +7,7 @@
 #include "platform/graphics/Jpeg.h"
 #include "platform/window/Shell.h"
 
+#include <algorithm>
 #include <cstddef>
 
 // The picture's JPEG bytes, compiled in from resources/about.jpg.
@@ -39,17 +40,19 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner)
     LoadJpegFromMemory(AboutPictureJpeg, AboutPictureJpeg_SIZE, &picture);
     Image1->Picture()->Assign(&picture);
 
+    // Each label takes the size of its text, so that no text is cut whatever the font;
+    // the box grows when a text is wider than the picture's column.
     auto label = [&](const char* Name, const std::string& Caption, int Top, TColor Color) {
         auto* text = MakeControl<TLabel>(this, Panel1, Name);
         text->SetCaption(Caption);
-        text->SetBounds(12, Top, 254, 18);
+        text->SetLeft(12);
+        text->SetTop(Top);
         text->Font()->SetColor(Color);
         return text;
     };
     ProductName = label("ProductName", "Quorvel", 116, clTeal);
     ProductName->Font()->SetSize(16);
     ProductName->Font()->SetStyle(TFontStyles(fsBold));
-    ProductName->SetHeight(28);
     Version = label("Version", "Version 0.9.6", 146, clGray);
     Notice = label("Notice", "An editor for PHP scripts and the pages around them.", 166, clBlack);
 
@@ -62,10 +65,19 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner)
     for (TLabel* link : {Label1, Label2, Label3})
         link->SetCursor(crHandPoint);
 
+    int widest = 254;
+    for (const TLabel* text : {ProductName, Version, Notice, Label1, Label2, Label3})
+        widest = std::max(widest, text->Width());
+    Panel1->SetWidth(widest + 24);
+    Image1->SetLeft((Panel1->Width() - Image1->Width()) / 2);
+    SetWidth(Panel1->Width() + 22);
+
     OKButton = MakeControl<TButton>(this, this, "OKButton");
     OKButton->SetCaption("OK");
-    OKButton->SetBounds(110, 266, 80, 25);
+    OKButton->SetBounds((Width() - 80) / 2, 266, 80, 25);
     OKButton->SetDefault(true);
+    // The box's only button: Escape closes it too, as it closes every other box.
+    OKButton->SetCancel(true);
     OKButton->SetModalResult(mrOk);
 }
 

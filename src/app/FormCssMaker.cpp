@@ -32,6 +32,8 @@ TfrmCssMaker::TfrmCssMaker(TComponent* AOwner) : TForm(AOwner)
     SetName("frmCssMaker");
     SetCaption("CSS Maker");
     SetBorderStyle(bsDialog);
+    // Over the window it works on, not over its menus at the screen's corner.
+    SetPosition(poMainFormCenter);
     SetBounds(0, 0, 460, 560);
     BuildRows();
     BuildRuleEditor();

@@ -13,6 +13,8 @@ TfrmGoTo::TfrmGoTo(TComponent* AOwner) : TForm(AOwner)
     SetName("frmGoTo");
     SetCaption("Go To...");
     SetBorderStyle(bsDialog);
+    // Over the window it works on, not over its menus at the screen's corner.
+    SetPosition(poMainFormCenter);
     SetBounds(0, 0, 236, 100);
 
     lblTitle = MakeControl<TLabel>(this, this, "lblTitle");

@@ -17,7 +17,10 @@ TfrmSearch::TfrmSearch(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Find and replace");
     SetBorderStyle(bsDialog);
     SetFormStyle(fsStayOnTop);
-    SetBounds(0, 0, 402, 300);
+    // Over the window it works on, not over its menus at the screen's corner.
+    SetPosition(poMainFormCenter);
+    // The window system adds the title bar: the buttons' row ends 8 pixels above the edge.
+    SetBounds(0, 0, 402, 273);
     BuildControls();
     OnShow = TNotifyEvent(this, &TfrmSearch::FormShow);
 }

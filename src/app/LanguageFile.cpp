@@ -147,11 +147,17 @@ std::string SaveFilePromptText(const std::string& LanguagePath)
     }
 }
 
+std::string LanguageNameOf(const std::string& Path)
+{
+    const std::string name = ExtractFileName(Path);
+    return name.substr(0, name.find('_'));
+}
+
 std::vector<TLanguageEntry> FindLanguageFiles(const std::string& Folder)
 {
     const std::string folder = IncludeTrailingPathDelimiter(Folder);
     std::vector<TLanguageEntry> entries;
     for (const std::string& name : FindFiles(folder, "*_lang.dat"))
-        entries.push_back({name.substr(0, name.find('_')), folder + name});
+        entries.push_back({LanguageNameOf(name), folder + name});
     return entries;
 }

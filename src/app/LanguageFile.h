@@ -65,6 +65,9 @@ struct TLanguageEntry {
     std::string Caption;
     std::string Path;
 };
+// The language a file is for: its file name up to the first '_' ("Russian" for
+// ".../languages/Russian_lang.dat").
+std::string LanguageNameOf(const std::string& Path);
 // The files "*_lang.dat" of Folder (normally the program's folder followed by
 // "languages"), in name order.
 std::vector<TLanguageEntry> FindLanguageFiles(const std::string& Folder);

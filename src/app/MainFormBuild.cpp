@@ -32,6 +32,7 @@ const char* const fileManagerFilter =
     "Text files (*.txt)|*.txt";
 
 constexpr int SidePaneWidth = 185;
+constexpr int SidePaneMaxWidth = 400;
 constexpr int PaneButtonWidth = 48;
 constexpr int PaneButtonHeight = 19;
 
@@ -146,6 +147,7 @@ void TfrmEdit::BuildSidePane()
     PageControl1 = MakeControl<TPageControl>(this, this, "PageControl1");
     PageControl1->SetAlign(alLeft);
     PageControl1->SetWidth(SidePaneWidth);
+    PageControl1->SetConstraints({.MaxWidth = SidePaneMaxWidth});
     PageControl1->SetTabPosition(tpLeft);
     PageControl1->Font()->SetName("Arial");
     PageControl1->Font()->SetHeight(-12);

@@ -1,5 +1,5 @@
 // The language menu and the retitling of the main window and its two small dialogs from a
-// language file.
+// language file; the window system's own buttons and dialogs follow the file's language.
 //
 // The menu lists the files of the program's own languages folder, the folder the loader
 // reads, and each item loads exactly the file it was made for. A language file that is
@@ -103,6 +103,8 @@ void TfrmEdit::LoadLanguage()
         MessageBox(error.Message(), Application->Title(), MB_OK);
         return;
     }
+    // The window system's own buttons and dialogs speak the same language.
+    Application->SetLanguage(LanguageNameOf(file->Path()));
     const TMenuUpdate update(MainMenu1);
     bool popupsCopied = false;
     for (const TLanguageRead& read : LanguageReads()) {

@@ -131,6 +131,21 @@ TEST_F(MainFormFileTest, AnEmptyFileEditedAndUndoneSavesEmpty)
     EXPECT_EQ(Contents(file), "");
 }
 
+// What the README says saving changes: mixed line ends become CR LF throughout, and the
+// last line gets a line end; a file of one style keeps it.
+TEST_F(MainFormFileTest, SaveWritesMixedLineEndsAsCrLfAndEndsTheLastLine)
+{
+    const std::string mixed = Write("mixed.php", "<?php\necho 1;\r\necho 2;\rend");
+    Open(mixed);
+    Form().mnuFileSaveClick(nullptr);
+    EXPECT_EQ(Contents(mixed), "<?php\r\necho 1;\r\necho 2;\r\nend\r\n");
+
+    const std::string unix = Write("unix.css", "a {}\nb {}");
+    Open(unix);
+    Form().mnuFileSaveClick(nullptr);
+    EXPECT_EQ(Contents(unix), "a {}\nb {}\n");
+}
+
 TEST_F(MainFormFileTest, SaveOfAnUntitledTextAsksForANameAndAddsTheExtension)
 {
     Type("new page");

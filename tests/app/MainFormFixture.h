@@ -23,13 +23,19 @@
 
 class TMainFormFixture : public ::testing::Test {
 protected:
-    TMainFormFixture() : savedCodePage_(GetACP()), savedFolder_(std::filesystem::current_path())
+    // AsApplicationsMain: the window is made as the program makes it, the application's
+    // main window (which the dialogs centre on).
+    explicit TMainFormFixture(bool AsApplicationsMain = false)
+        : savedCodePage_(GetACP()), savedFolder_(std::filesystem::current_path())
     {
         SetAnsiCodePage(1252);
         std::filesystem::create_directories(folder_.Path() + "languages");
         AddLanguage("English_lang.dat", FixtureLanguage());
         previousHook_ = SetModalHook([this](const TModalRequest& Request) { return Answer(Request); });
-        form_ = new TfrmEdit(nullptr);
+        if (AsApplicationsMain)
+            Application->CreateForm(form_);
+        else
+            form_ = new TfrmEdit(nullptr);
         frmEdit = form_;
         form_->SetProgramFolder(folder_.Path());
         frmSearch = new TfrmSearch(nullptr);
@@ -45,6 +51,7 @@ protected:
         frmSearch = nullptr;
         frmEdit = nullptr;
         SetModalHook(previousHook_);
+        Application->SetLanguage("English");
         SetAnsiCodePage(savedCodePage_);
         // The folder list makes the folders it shows current; the temporary one goes.
         std::filesystem::current_path(savedFolder_);

@@ -15,6 +15,8 @@
 
 class TRealWindowFixture : public TMainFormFixture {
 protected:
+    explicit TRealWindowFixture(bool AsApplicationsMain = false) : TMainFormFixture(AsApplicationsMain) {}
+
     void SetUp() override
     {
         if (!QvTest::OnXServer())

@@ -6,6 +6,8 @@
 #include "platform/window/ControlsQt.h"
 
 #include <QSignalBlocker>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
 #include <QTabBar>
 
 #include <algorithm>
@@ -15,6 +17,35 @@ namespace {
 QTabBar* TabBar(const TPageControl* control)
 {
     return control->Window()->Client()->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// The frame around the pages, under them: the style's frame of a tab widget's pane.
+class QvPageFrame final : public QWidget {
+public:
+    QvPageFrame(QWidget* parent, QTabBar* bar) : QWidget(parent), bar_(bar) {}
+
+    // How far the pages stay inside the frame, so that it shows.
+    int Inset() const { return style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionTabWidgetFrame option;
+        option.initFrom(this);
+        option.shape = bar_->shape();
+        option.tabBarSize = bar_->size();
+        option.lineWidth = Inset();
+        painter.drawPrimitive(QStyle::PE_FrameTabWidget, option);
+    }
+
+private:
+    QTabBar* bar_;
+};
+
+QvPageFrame* PageFrame(const TPageControl* control)
+{
+    return control->Window()->Client()->findChild<QvPageFrame*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 QTabBar::Shape TabShape(TTabPosition position)
@@ -72,6 +103,9 @@ TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner)
     bar->setFocusPolicy(Qt::NoFocus);
     bar->setDrawBase(true);
     bar->show();
+    auto* frame = new QvPageFrame(Window()->Client(), bar);
+    frame->lower();
+    frame->show();
     ConnectGuarded(bar, &QTabBar::currentChanged, this, [this](int index) {
         ShowPage(index);
         if (OnChange)
@@ -201,6 +235,11 @@ void TPageControl::LayoutPages()
         page.Top += strip;
         break;
     }
+    QvPageFrame* frame = PageFrame(this);
+    frame->setGeometry(page.Left, page.Top, page.Width(), page.Height());
+    frame->setVisible(PageCount() > 0);
+    const int inset = frame->Inset();
+    page = {page.Left + inset, page.Top + inset, page.Right - inset, page.Bottom - inset};
     for (TTabSheet* sheet : pages_)
         sheet->SetBoundsRect(page);
 }

@@ -143,13 +143,39 @@ void TButton::Click()
 
 // ---- TCheckBox ---------------------------------------------------------------------------
 
+namespace {
+
+// A button that draws nothing under itself lets its parent show through.
+void SeeThrough(TControl* Control)
+{
+    Control->Window()->Client()->setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+// Leaves the background to the parent when Control has the parent's colour.
+bool LeaveBackgroundToParent(const TControl* Control, TWMEraseBkgnd& Message)
+{
+    if (!Control->ParentColor())
+        return false;
+    Message.Result() = 1;
+    return true;
+}
+
+}  // namespace
+
 TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner)
 {
     auto* box = new QCheckBox;
     Window()->HostWidget(box);
+    SeeThrough(this);
     SetTabStop(true);
     ConnectGuarded(box, &QCheckBox::clicked, this, [this](bool) { Click(); });
     SetBounds(0, 0, 97, 17);
+}
+
+void TCheckBox::WMEraseBkgnd(TWMEraseBkgnd& Message)
+{
+    if (!LeaveBackgroundToParent(this, Message))
+        TWinControl::WMEraseBkgnd(Message);
 }
 
 void TCheckBox::SetCaption(const std::string& Value)
@@ -179,6 +205,7 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
     // Each button sits in a widget of its own: exclusion among siblings is ours.
     radio->setAutoExclusive(false);
     Window()->HostWidget(radio);
+    SeeThrough(this);
     SetTabStop(true);
     ConnectGuarded(radio, &QRadioButton::clicked, this, [this, radio](bool checked) {
         if (!checked) {  // a click on the checked button leaves it checked
@@ -189,6 +216,12 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
         Click();
     });
     SetBounds(0, 0, 113, 17);
+}
+
+void TRadioButton::WMEraseBkgnd(TWMEraseBkgnd& Message)
+{
+    if (!LeaveBackgroundToParent(this, Message))
+        TWinControl::WMEraseBkgnd(Message);
 }
 
 void TRadioButton::SetCaption(const std::string& Value)

@@ -100,6 +100,9 @@ private:
 
 // ---- TCheckBox, TRadioButton ------------------------------------------------------------
 
+// Check boxes and radio buttons with the parent's colour show the parent's background
+// as it is drawn (a group box's shaded inside), as the desktop's own do.
+//
 // Checked changes, by the user or from code, run OnClick.
 class TCheckBox : public TWinControl {
 public:
@@ -109,6 +112,9 @@ public:
     void SetCaption(const std::string& Value);
     bool Checked() const;
     void SetChecked(bool Value);
+
+protected:
+    void WMEraseBkgnd(TWMEraseBkgnd& Message) override;
 
 private:
     std::string caption_;
@@ -123,6 +129,9 @@ public:
     void SetCaption(const std::string& Value);
     bool Checked() const;
     void SetChecked(bool Value);
+
+protected:
+    void WMEraseBkgnd(TWMEraseBkgnd& Message) override;
 
 private:
     void UncheckSiblings();

@@ -9,7 +9,11 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
 #include <QScreen>
+#include <QTranslator>
 
 #include <cstdio>
 #include <exception>
@@ -19,6 +23,7 @@ struct TApplication::QtApp {
     char* Argv[2] = {Name, nullptr};
     int Argc = 1;
     std::unique_ptr<QApplication> Own;
+    QPointer<QTranslator> Translator;  // a child of the Qt application object
 };
 
 namespace {
@@ -84,6 +89,29 @@ TApplication::~TApplication()
 void TApplication::SetTitle(const std::string& Value)
 {
     title_ = Value;
+}
+
+void TApplication::SetLanguage(const std::string& EnglishName)
+{
+    Initialize();
+    if (qtApp_->Translator != nullptr) {
+        QCoreApplication::removeTranslator(qtApp_->Translator);
+        delete qtApp_->Translator;
+    }
+    const QString wanted = QString::fromUtf8(EnglishName).trimmed();
+    for (int value = QLocale::AnyLanguage + 1; value <= QLocale::LastLanguage; ++value) {
+        const auto language = static_cast<QLocale::Language>(value);
+        if (QLocale::languageToString(language).compare(wanted, Qt::CaseInsensitive) != 0)
+            continue;
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(QLocale(language), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translator);
+            qtApp_->Translator = translator;
+        } else {
+            delete translator;
+        }
+        return;
+    }
 }
 
 void TApplication::Initialize()

@@ -143,6 +143,10 @@ public:
 
     const std::string& Title() const { return title_; }  // UTF-8
     void SetTitle(const std::string& Value);
+    // The language of the texts that the window system's own parts show (the buttons of
+    // message boxes; the open, save, print, colour and font dialogs), by its English name
+    // ("Russian"); their own English for a name without translations.
+    void SetLanguage(const std::string& EnglishName);
 
     // Makes sure the window system is ready: adopts the program's Qt application
     // object, or creates one.

@@ -9,7 +9,6 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -46,17 +45,41 @@ constexpr TFaceAlias kAliases[] = {
     {"georgia", {"DejaVu Serif", "Liberation Serif"}},
 };
 
+// ASCII letters only: the C library's tolower follows the locale.
 std::string Lower(std::string_view s)
 {
     std::string result(s);
     for (char& c : result)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return result;
 }
 
+// Whether the font database lists the family itself. Asking it by name would let
+// fontconfig substitute first, and its substitutions follow the language of the locale:
+// under one, "Arial" may stand for a serif face and then be drawn with it.
 bool IsInstalled(const QString& family)
 {
-    return QFontDatabase::hasFamily(family);
+    const QString wanted = family.toCaseFolded();
+    for (const QString& installed : QFontDatabase::families()) {
+        if (QString::fromStdString(PlainFamilyName(installed.toStdString())).toCaseFolded() == wanted)
+            return true;
+    }
+    return false;
+}
+
+// The first installed family of the alias for key, or "".
+std::string AliasFor(const std::string& key)
+{
+    for (const TFaceAlias& alias : kAliases) {
+        if (alias.Name != key)
+            continue;
+        for (std::string_view family : alias.Families) {
+            if (IsInstalled(QString::fromLatin1(family.data(), static_cast<int>(family.size()))))
+                return std::string(family);
+        }
+    }
+    return "";
 }
 
 std::string ResolveUncached(const std::string& name, bool fixedPitch)
@@ -65,19 +88,13 @@ std::string ResolveUncached(const std::string& name, bool fixedPitch)
     if (!requested.isEmpty() && IsInstalled(requested))
         return name;
 
-    const std::string key = Lower(name);
-    for (const TFaceAlias& alias : kAliases) {
-        if (alias.Name != key)
-            continue;
-        for (std::string_view family : alias.Families) {
-            const QString candidate = QString::fromLatin1(family.data(),
-                                                          static_cast<int>(family.size()));
-            if (IsInstalled(candidate))
-                return std::string(family);
-        }
-    }
+    if (std::string alias = AliasFor(Lower(name)); !alias.empty())
+        return alias;
+    // Any other name: the usual sans-serif or monospaced face, the same under every locale.
+    if (std::string usual = AliasFor(fixedPitch ? "courier new" : "arial"); !usual.empty())
+        return usual;
 
-    // Let fontconfig choose, steering unknown names by pitch.
+    // Neither installed: let fontconfig choose, steering by pitch.
     QFont font(requested);
     font.setStyleHint(fixedPitch ? QFont::Monospace : QFont::SansSerif);
     if (fixedPitch)

@@ -8,8 +8,8 @@
 
 // The installed family that draws 'name': the family itself when installed, else a face
 // with matching metrics for the usual desktop names ("Courier New", "Arial", "Times New
-// Roman", "MS Sans Serif", "Tahoma", ...), else what fontconfig substitutes (a monospaced
-// family when fixedPitch).
+// Roman", "MS Sans Serif", "Tahoma", ...), else the face that "Arial" gets ("Courier New"
+// when fixedPitch). The answer is the same under every locale.
 std::string ResolveFaceName(const std::string& name, bool fixedPitch = false);
 
 // The installed font families, sorted case-insensitively, without duplicates. A family

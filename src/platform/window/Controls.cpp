@@ -91,6 +91,10 @@ void TControl::UpdateWindowState()
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    if (constraints_.MaxWidth > 0)
+        AWidth = std::min(AWidth, constraints_.MaxWidth);
+    if (constraints_.MaxHeight > 0)
+        AHeight = std::min(AHeight, constraints_.MaxHeight);
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
     const TRect next{ALeft, ATop, ALeft + AWidth, ATop + AHeight};
@@ -103,6 +107,12 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     window_->Layout();
     if (parent_ != nullptr && align_ != alNone)
         parent_->Realign();
+}
+
+void TControl::SetConstraints(const TSizeConstraints& Value)
+{
+    constraints_ = Value;
+    SetBounds(Left(), Top(), Width(), Height());
 }
 
 TRect TControl::ClientRect() const

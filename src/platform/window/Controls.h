@@ -77,6 +77,13 @@ struct TCreateParams {
     } WindowClass;
 };
 
+// The largest size a control takes, whoever sizes it (its own code, its parent's
+// alignment, a splitter); 0 sets no limit.
+struct TSizeConstraints {
+    int MaxWidth = 0;
+    int MaxHeight = 0;
+};
+
 // ---- TControl ----------------------------------------------------------------------------
 
 class TControl : public TComponent {
@@ -106,6 +113,9 @@ public:
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
     TRect BoundsRect() const { return bounds_; }
     void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
+    const TSizeConstraints& Constraints() const { return constraints_; }
+    // Shrinks the control at once when it is larger.
+    void SetConstraints(const TSizeConstraints& Value);
 
     // The area inside the border and the scroll bars, from (0, 0).
     TRect ClientRect() const;
@@ -241,6 +251,7 @@ private:
     std::unique_ptr<TControlWindow> window_;
     TWinControl* parent_ = nullptr;
     TRect bounds_;
+    TSizeConstraints constraints_;
     bool visible_ = true;
     bool enabled_ = true;
     bool clicked_ = false;

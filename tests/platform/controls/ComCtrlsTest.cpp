@@ -5,6 +5,8 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 
+#include <QApplication>
+#include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
 
@@ -98,11 +100,15 @@ TEST(PageControlTest, TabsOnTheLeftPutThePagesBesideThem)
     ui.Pages->SetTabPosition(tpLeft);
     QTabBar* bar = TabBarOf(ui.Pages);
     EXPECT_EQ(bar->shape(), QTabBar::RoundedWest);
-    EXPECT_EQ(ui.Files->Left(), bar->width());
-    EXPECT_EQ(ui.Files->Top(), 0);
-    EXPECT_EQ(ui.Files->Left() + ui.Files->Width(), ui.Pages->ClientWidth());
+    // Inside the pages' frame, which takes the rest of the client area.
+    const int frame = QApplication::style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    ASSERT_GT(frame, 0);
+    EXPECT_EQ(ui.Files->Left(), bar->width() + frame);
+    EXPECT_EQ(ui.Files->Top(), frame);
+    EXPECT_EQ(ui.Files->Left() + ui.Files->Width(), ui.Pages->ClientWidth() - frame);
     ui.Pages->SetWidth(250);
-    EXPECT_EQ(ui.Files->Left() + ui.Files->Width(), ui.Pages->ClientWidth());
+    EXPECT_EQ(ui.Files->Left() + ui.Files->Width(), ui.Pages->ClientWidth() - frame);
+    EXPECT_EQ(ui.Files->Top() + ui.Files->Height(), ui.Pages->ClientHeight() - frame);
 }
 
 TEST(ToolBarTest, PlacesItsControlsLeftToRightSkippingHiddenOnes)

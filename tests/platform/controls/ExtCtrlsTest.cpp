@@ -131,6 +131,63 @@ TEST(SplitterTest, DraggingResizesTheControlBeforeItWithinMinSize)
     EXPECT_EQ(side->Width(), 50);
 }
 
+TEST(SplitterTest, DraggingStopsAtTheResizedControlsMaximumWidth)
+{
+    TForm form(nullptr);
+    form.SetBounds(100, 100, 900, 200);
+    auto* side = new TPanel(&form);
+    side->SetParent(&form);
+    side->SetWidth(100);
+    side->SetAlign(alLeft);
+    side->SetConstraints({.MaxWidth = 400});
+    auto* splitter = new TSplitter(&form);
+    splitter->SetParent(&form);
+    splitter->SetLeft(100);
+    auto* rest = new TPanel(&form);
+    rest->SetParent(&form);
+    rest->SetAlign(alClient);
+    form.Show();
+    QApplication::processEvents();
+
+    QWidget* bar = splitter->Window()->Client();
+    SendMouse(bar, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {1, 5});
+    SendMouse(bar, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {1 + 250, 5});
+    EXPECT_EQ(side->Width(), 350);
+    SendMouse(bar, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {1 + 600, 5});
+    EXPECT_EQ(side->Width(), 400);
+    // The bar stays at the control's edge and the rest fills what is left.
+    EXPECT_EQ(splitter->Left(), 400);
+    EXPECT_EQ(rest->Left(), 403);
+    EXPECT_EQ(rest->Width(), form.ClientWidth() - 403);
+    SendMouse(bar, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {1 + 600, 5});
+}
+
+TEST(SizeConstraintsTest, EverySizingStaysWithinTheMaximum)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 600, 400);
+    auto* top = new TPanel(&form);
+    top->SetParent(&form);
+    top->SetHeight(300);
+    top->SetConstraints({.MaxWidth = 0, .MaxHeight = 120});
+    EXPECT_EQ(top->Height(), 120) << "a larger control shrinks when the limit is set";
+    top->SetAlign(alTop);
+    EXPECT_EQ(top->Height(), 120);
+    EXPECT_EQ(top->Width(), form.ClientWidth()) << "no width limit: alignment stretches it";
+    auto* fill = new TPanel(&form);
+    fill->SetParent(&form);
+    fill->SetConstraints({.MaxWidth = 250});
+    fill->SetAlign(alClient);
+    EXPECT_EQ(fill->Top(), 120);
+    EXPECT_EQ(fill->Width(), 250);
+    EXPECT_EQ(fill->Height(), form.ClientHeight() - 120);
+    fill->SetBounds(5, 5, 1000, 1000);
+    EXPECT_EQ(fill->Width(), 250);
+    fill->SetConstraints({});
+    fill->SetWidth(1000);
+    EXPECT_EQ(fill->Width(), form.ClientWidth()) << "0 sets no limit: it fills the client again";
+}
+
 TEST(ColorBoxTest, ListsCustomDefaultAndTheStandardColoursByName)
 {
     TForm form(nullptr);
