@@ -48,7 +48,11 @@ private:
     void PaintPart(std::string_view Text, Integer ColumnsBefore, Integer First, Integer Last);
     void PaintTabGlyphs(std::string_view Text, Integer ColumnsBefore, std::size_t Index,
                         std::size_t Count, Integer Y);
+    Int64 TabStart(Int64 Column) const;
     void UseColors(bool Selected, TColor Foreground, TColor Background);
+    // The byte drawn for a character of the line: a blank for a tab, a · for a blank
+    // while special characters are shown.
+    char ShownChar(char C) const;
 
     TCustomQvEdit& ed_;
     TCanvas* canvas_;
@@ -92,6 +96,10 @@ private:
 
     // The text of the line being painted, as the highlighter reads it.
     std::string lineText_;
+    // The expanded columns of the line being painted that tab glyphs are placed by: from
+    // column lineColumnsBefore_ + 1 on, at least as far left as a tab in view may begin.
+    std::string_view lineColumns_;
+    Integer lineColumnsBefore_ = 0;
 
     // The token run: characters of equal look waiting to be drawn.
     std::string run_;
