@@ -3,6 +3,7 @@
 // every pixel of the text area is painted (nothing of what was there before shows).
 #include "EditorFixture.h"
 #include "TestHighlighter.h"
+#include "XServer.h"
 
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/window/ControlsQt.h"
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QScreen>
+#include <QThread>
+#include <QWindow>
 
 #include <string>
 
@@ -87,6 +90,17 @@ protected:
         return total;
     }
 
+    void ScrollStepsOverVisibleTabs()
+    {
+        Editor().SetTabWidth(4);
+        Editor().SetOptionFlag(eoShowSpecialChars, true);
+        SetText("\tx\n\tx\nab\tcd\t\tx\n" + std::string(100, 'y'));
+        EXPECT_EQ(ScrollStepDifferences({2, 3, 4, 5, 4, 3, 2, 1}), 0) << "without a highlighter";
+        UseWordHighlighter();
+        Editor().SetLeftChar(1);
+        EXPECT_EQ(ScrollStepDifferences({2, 3, 4, 5, 4, 3, 2, 1}), 0) << "with a highlighter";
+    }
+
     TWordHighlighter* UseWordHighlighter()
     {
         auto* words = new TWordHighlighter(&Form());
@@ -121,13 +135,7 @@ TEST_F(EditorRepaintTest, ClippedRepaintsOfVisibleTabsMatchAFullPaint)
 // the window must then look as if painted afresh.
 TEST_F(EditorRepaintTest, ScrollStepsOverVisibleTabsLeaveTheWindowAsAFreshPaint)
 {
-    Editor().SetTabWidth(4);
-    Editor().SetOptionFlag(eoShowSpecialChars, true);
-    SetText("\tx\n\tx\nab\tcd\t\tx\n" + std::string(100, 'y'));
-    EXPECT_EQ(ScrollStepDifferences({2, 3, 4, 5, 4, 3, 2, 1}), 0) << "without a highlighter";
-    UseWordHighlighter();
-    Editor().SetLeftChar(1);
-    EXPECT_EQ(ScrollStepDifferences({2, 3, 4, 5, 4, 3, 2, 1}), 0) << "with a highlighter";
+    ScrollStepsOverVisibleTabs();
 }
 
 // The column after an italic run at a line's end: the fill right of the line keeps the
@@ -140,8 +148,8 @@ TEST_F(EditorRepaintTest, TheColumnAfterAnItalicRunAtTheLineEndIsPainted)
     Editor().SetFont(&font);
     TWordHighlighter* words = UseWordHighlighter();
     words->Key->SetStyle(fsItalic);
-    SetText("if\nif x\n#f");
     words->Comment->SetStyle(fsItalic);
+    SetText("if\nif x\n#f");
 
     // Painted over a background that no paint uses: none of it may be left.
     const QImage painted = FullPaint();
@@ -195,6 +203,56 @@ TEST_F(EditorRepaintTest, AColumnBlockOverTabsScrolledRightShowsItsLinesText)
         Editor().SetBlockBegin(TPoint{2, 1});
         Editor().SetBlockEnd(TPoint{3, 2});
     }
+}
+
+// ---- In a real window ------------------------------------------------------------------------
+
+class EditorRepaintOnXServer : public EditorRepaintTest {
+protected:
+    void SetUp() override
+    {
+        if (!QvTest::OnXServer())
+            GTEST_SKIP() << "runs only inside EditorRepaintRealWindow.OnAnXServer";
+        QWindow* window = Editor().Window()->Client()->window()->windowHandle();
+        ASSERT_NE(window, nullptr);
+        for (int i = 0; i < 200 && !window->isExposed(); ++i) {
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        ASSERT_TRUE(window->isExposed());
+    }
+};
+
+TEST_F(EditorRepaintOnXServer, ScrollStepsOverVisibleTabsLeaveTheWindowAsAFreshPaint)
+{
+    ScrollStepsOverVisibleTabs();
+}
+
+// Typing after an italic comment and deleting it again leaves the window as a fresh
+// paint: the column after the comment's last glyph is painted.
+TEST_F(EditorRepaintOnXServer, TypingAndDeletingAfterAnItalicCommentLeavesNoStalePixels)
+{
+    TFont font;
+    font.SetName("DejaVu Sans Mono");
+    font.SetSize(20);
+    Editor().SetFont(&font);
+    TWordHighlighter* words = UseWordHighlighter();
+    words->Comment->SetStyle(fsItalic);
+    SetText("#if\nx");
+    Editor().SetCaretXY(TPoint{4, 1});
+    OnScreen();
+    Type("W");
+    OnScreen();
+    Key(VK_BACK);
+    const QImage shown = OnScreen();
+    const QImage fresh = Fresh();
+    ASSERT_EQ(shown.size(), fresh.size());
+    EXPECT_EQ(Differences(shown, fresh, Rect(0, 0, shown.width(), shown.height())), 0);
+}
+
+TEST(EditorRepaintRealWindow, OnAnXServer)
+{
+    QvTest::ExpectPassOnXServer("EditorRepaintOnXServer.*", 120);
 }
 
 }  // namespace
