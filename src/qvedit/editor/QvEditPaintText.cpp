@@ -319,9 +319,10 @@ void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& T
 void TQvEditTextPainter::PaintPlainLine(Integer Line)
 {
     // From as far left as a tab that fills the first column may begin, so that its glyph
-    // is placed in the middle of the whole tab.
-    const Int64 tabReach = std::max(ed_.tabWidth_, 1) - 1;
-    const auto from = static_cast<Integer>(std::max<Int64>(Int64{firstCol_} - tabReach, 1));
+    // is placed in the middle of the whole tab, and at least one column left of the
+    // first, whose glyph may reach into it.
+    const Int64 reach = std::max(ed_.tabWidth_ - 1, 1);
+    const auto from = static_cast<Integer>(std::max<Int64>(Int64{firstCol_} - reach, 1));
     bool reachesEnd = false;
     std::string text = ExpandedColumns(ed_.lines_->GetView(Line - 1), ed_.tabWidth_, from, lastCol_,
                                        reachesEnd);
@@ -484,13 +485,12 @@ void TQvEditTextPainter::PaintPart(std::string_view Text, Integer ColumnsBefore,
         // A part that starts inside the text is drawn from the character before it, clipped
         // to the part: a slanted or wide glyph reaches into the part as it does when the
         // text is drawn in one piece, whichever way the line is cut into parts and clips.
-        const Int64 lead = index > 0 && index < size ? 1 : 0;
-        Int64 count = 0;
-        if (index >= 0 && index < size) {
-            count = std::min<Int64>(Int64{Last} - First + 1, size - index);
+        const Int64 lead = index > 0 && index <= size ? 1 : 0;
+        const Int64 count =
+            index >= 0 && index < size ? std::min<Int64>(Int64{Last} - First + 1, size - index) : 0;
+        if (count + lead > 0)
             drawn.assign(Text.substr(static_cast<std::size_t>(index - lead),
                                      static_cast<std::size_t>(count + lead)));
-        }
         bool tabs = false;
         for (char& c : drawn) {
             tabs = tabs || (c == '\t' && specialChars_);

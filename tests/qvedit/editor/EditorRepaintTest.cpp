@@ -174,6 +174,15 @@ TEST_F(EditorRepaintTest, TheColumnAfterAnItalicRunAtTheLineEndIsPainted)
 
     // A paint clipped to start right after "if" keeps the overhang as well.
     EXPECT_EQ(ClippedDifferences(4), 0);
+
+    // Without a highlighter, in an italic font, whatever the tab width.
+    Editor().SetHighlighter(nullptr);
+    font.SetStyle(fsItalic);
+    Editor().SetFont(&font);
+    for (Integer tabWidth : {1, 8}) {
+        Editor().SetTabWidth(tabWidth);
+        EXPECT_EQ(ClippedDifferences(4), 0) << "tab width " << tabWidth;
+    }
 }
 
 // A column block whose columns fall apart over tabs selects nothing on its lines, whatever
