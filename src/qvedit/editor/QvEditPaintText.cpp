@@ -279,6 +279,7 @@ void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& T
     lineColumns_ = Text;
     lineColumnsBefore_ = 0;
     run_.clear();
+    runOpen_ = false;
     Integer lineEnd = 0;
     TQvHighlighterAttributes* lastAttr = nullptr;
     while (!hl->GetEol()) {
@@ -289,19 +290,17 @@ void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& T
         const Integer length = static_cast<Integer>(token.size());
         lineEnd = pos + length;
         lastAttr = hl->GetTokenAttribute();
-        if (Int64{pos} + length >= firstCol_ - 1) {
-            // Only the columns firstCol - 1..lastCol of the token are kept: the one left of
-            // the first is not painted, but a glyph there may reach into the first.
-            const Integer from = std::max(firstCol_ - 2 - pos, 0);
-            const Integer to = std::min(length, lastCol_ - pos);
-            const std::string_view part = std::string_view(token).substr(
-                static_cast<std::size_t>(from), static_cast<std::size_t>(std::max(to - from, 0)));
-            if (lastAttr != nullptr)
-                AddToken(part, pos + from, lastAttr->GetForeground(), lastAttr->GetBackground(),
-                         lastAttr->GetStyle());
-            else
-                AddToken(part, pos + from, colFG_, colBG_, ed_.Font()->GetStyle());
-        }
+        // Every token takes part in forming the runs, so that a run looks the same however
+        // far left the paint begins; only the columns firstCol - 1..lastCol of the token
+        // are kept: the one left of the first is not painted, but a glyph there may reach
+        // into the first.
+        const Integer from = std::clamp(firstCol_ - 2 - pos, 0, length);
+        const Integer to = std::clamp(lastCol_ - pos, from, length);
+        if (lastAttr != nullptr)
+            AddToken(token, pos, from, to, lastAttr->GetForeground(), lastAttr->GetBackground(),
+                     lastAttr->GetStyle());
+        else
+            AddToken(token, pos, from, to, colFG_, colBG_, ed_.Font()->GetStyle());
         hl->Next();
     }
     const bool continued = ed_.wordWrap_ && Line < ed_.lines_->GetCount() && ed_.lines_->IsLineWraped(Line);
@@ -311,7 +310,7 @@ void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& T
             attr = hl->GetDefaultAttribute(QV_ATTRIB_WHITESPACE);
         const TColor fg = attr != nullptr ? attr->GetForeground() : colFG_;
         const TColor bg = attr != nullptr ? attr->GetBackground() : colBG_;
-        AddToken(std::string_view(&LineEndGlyph, 1), lineEnd, fg, bg, TFontStyles());
+        AddToken(std::string_view(&LineEndGlyph, 1), lineEnd, 0, 1, fg, bg, TFontStyles());
     }
     PaintRun(true);
 }
@@ -351,14 +350,22 @@ void TQvEditTextPainter::PaintPlainLine(Integer Line)
 
 // ---- Token runs ------------------------------------------------------------------------------
 
-void TQvEditTextPainter::AddToken(std::string_view Token, Integer ColumnsBefore, TColor Foreground,
-                                  TColor Background, TFontStyles Style)
+void TQvEditTextPainter::AddToken(std::string_view Token, Integer Pos, Integer From, Integer To,
+                                  TColor Foreground, TColor Background, TFontStyles Style)
 {
     if (Background == clNone || (caretLine_ && ed_.options_.Contains(eoHighlightCurrentLine)))
         Background = lineBackground_;
     if (Foreground == clNone)
         Foreground = ed_.Font()->GetColor();
-    if (!run_.empty()) {
+    auto keep = [&] {
+        if (From < To) {
+            if (run_.empty())
+                runColumnsBefore_ = Pos + From;
+            run_.append(Token.substr(static_cast<std::size_t>(From), static_cast<std::size_t>(To - From)));
+        }
+        runEnd_ = Int64{Pos} + static_cast<Int64>(Token.size());
+    };
+    if (runOpen_) {
         const bool blanks = SpacesOnly(Token);
         const bool styleFits =
             Style == runStyle_ ||
@@ -367,18 +374,18 @@ void TQvEditTextPainter::AddToken(std::string_view Token, Integer ColumnsBefore,
             (specialLine_ && !ed_.options_.Contains(eoSpecialLineDefaultFg)) || fullySelected_;
         const bool colorsFit =
             colorsIgnored || (Background == runBG_ && (Foreground == runFG_ || blanks));
-        const bool adjacent = Int64{runColumnsBefore_} + static_cast<Int64>(run_.size()) == ColumnsBefore;
-        if (styleFits && colorsFit && adjacent) {
-            run_.append(Token);
+        if (styleFits && colorsFit && runEnd_ == Pos) {
+            keep();
             return;
         }
         PaintRun(false);
     }
-    run_.assign(Token);
-    runColumnsBefore_ = ColumnsBefore;
+    runOpen_ = true;
+    run_.clear();
     runFG_ = Foreground;
     runBG_ = Background;
     runStyle_ = Style;
+    keep();
 }
 
 void TQvEditTextPainter::PaintRun(bool FillToEol)
@@ -418,6 +425,7 @@ void TQvEditTextPainter::PaintRun(bool FillToEol)
     if (FillToEol)
         FillLineRest();
     run_.clear();
+    runOpen_ = false;
 }
 
 // The rest of the line right of the last run, in the line's colours and, where selected,

@@ -39,7 +39,9 @@ private:
     void PaintHighlightedLine(Integer Line, const std::string& Text);
     void PaintPlainLine(Integer Line);
 
-    void AddToken(std::string_view Token, Integer ColumnsBefore, TColor Foreground,
+    // Adds the token at column Pos (0-based) to the run, or paints the run and starts a
+    // new one with it; only the token's characters From..To - 1 are kept for drawing.
+    void AddToken(std::string_view Token, Integer Pos, Integer From, Integer To, TColor Foreground,
                   TColor Background, TFontStyles Style);
     void PaintRun(bool FillToEol);
     void FillLineRest();
@@ -102,8 +104,12 @@ private:
     Integer lineColumnsBefore_ = 0;
 
     // The token run: characters of equal look waiting to be drawn.
+    // A run may be open with no characters kept, when its tokens lie left of the painted
+    // columns: it still decides which tokens join it.
+    bool runOpen_ = false;
     std::string run_;
-    Integer runColumnsBefore_ = 0;
+    Integer runColumnsBefore_ = 0;  // the column before run_'s first character
+    Int64 runEnd_ = 0;              // the columns before the token that may join next
     TColor runFG_ = 0;
     TColor runBG_ = 0;
     TFontStyles runStyle_;

@@ -110,7 +110,7 @@ protected:
     }
 };
 
-TEST_F(EditorRepaintTest, ClippedRepaintsOfVisibleTabsMatchAFullPaint)
+TEST_F(EditorRepaintTest, ClippedRepaintsOfVisibleTabsAndBlanksMatchAFullPaint)
 {
     Editor().SetTabWidth(4);
     Editor().SetOptionFlag(eoShowSpecialChars, true);
@@ -130,6 +130,10 @@ TEST_F(EditorRepaintTest, ClippedRepaintsOfVisibleTabsMatchAFullPaint)
     Editor().SetCaretXY(TPoint{1, 1});
     SetText("\tx\n\tx\nab\tcd\t\tx");
     EXPECT_EQ(ClippedDifferences(12), 0) << "with a highlighter";
+
+    // Blanks join the run before them in its colour, also where the clip begins among them.
+    SetText("x     y\n#     z");
+    EXPECT_EQ(ClippedDifferences(8), 0) << "blanks after a word";
 }
 
 // Horizontal scroll steps move the pixels and paint only the strip that comes into view;
