@@ -376,9 +376,12 @@ private:
     void ApplyScrollBars();
     void ShowScrollHint();
     void HideScrollHint();
-    // The horizontal scroll range: MaxLineWidth with eoScrollPastEol, else the longest
-    // line's length, at least 1.
+    // The horizontal scroll range: MaxLineWidth with eoScrollPastEol (the widest column
+    // while the view is beyond it), else the longest line's length, at least 1.
     Integer HorzScrollRange();
+    // The farthest column the caret can take with eoScrollPastEol: MaxLineWidth, or the
+    // end of a longer line.
+    Integer WidestColumn();
 
     bool updatingScrollBars_ = false;
     bool scrollBarsAgain_ = false;  // a resize asked for the bars while they were updated

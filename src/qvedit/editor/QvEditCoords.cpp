@@ -50,8 +50,12 @@ Integer CharToDisplayColumn(const std::string& Line, Integer X, Integer TabWidth
     TabWidth = std::max(TabWidth, 1);
     const Int64 walked = std::max<Int64>(Int64{X} - 1, 0);
     const Int64 inLine = std::min<Int64>(walked, Length(Line));
-    Int64 column = 0;
-    for (Int64 i = 0; i < inLine; ++i)
+    // Without a tab before X every character is one column: no walk along a long line.
+    const std::size_t firstTab = Line.find(Tab);
+    if (firstTab == std::string::npos || static_cast<Int64>(firstTab) >= inLine)
+        return SaturateToInteger(walked + 1);
+    Int64 column = static_cast<Int64>(firstTab);
+    for (Int64 i = column; i < inLine; ++i)
         column = Line[static_cast<std::size_t>(i)] == Tab ? NextTabStop(column, TabWidth) : column + 1;
     return SaturateToInteger(column + (walked - inLine) + 1);
 }

@@ -113,6 +113,13 @@ void TQvEditTextPainter::DrawRightEdge(Integer Top, Integer Bottom)
     canvas_->LineTo(rightEdgeX_, Bottom + 1);
 }
 
+char TQvEditTextPainter::ShownChar(char C) const
+{
+    if (C == '\t')
+        return ' ';  // a tab's glyph, when shown, is drawn on its own
+    return C == ' ' && specialChars_ ? BlankGlyph : C;
+}
+
 void TQvEditTextPainter::UseColors(bool Selected, TColor Foreground, TColor Background)
 {
     drawer_->SetForeColor(Selected ? selFG_ : Foreground);
@@ -210,6 +217,12 @@ void TQvEditTextPainter::ComputeLineSelection(Integer Line)
         const std::string text = ed_.lines_->GetExpandedString(Line - 1);
         ed_.MBCSGetSelRangeInLineWhenColumnSelectionMode(text, lineSelStart_, lineSelEnd_);
     }
+    // Nothing of the line lies in the selection (a column block whose columns fall apart
+    // over tabs, or one outside the painted columns): it is painted as unselected.
+    if (lineSelStart_ >= lineSelEnd_) {
+        lineSelStart_ = lineSelEnd_ = 0;
+        partlySelected_ = false;
+    }
 }
 
 void TQvEditTextPainter::PaintLine(Integer Line)
@@ -263,7 +276,10 @@ void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& T
     else
         hl->SetRange(ed_.lines_->GetRange(Line - 2));
     hl->SetLine(Text, Line - 1);
+    lineColumns_ = Text;
+    lineColumnsBefore_ = 0;
     run_.clear();
+    runOpen_ = false;
     Integer lineEnd = 0;
     TQvHighlighterAttributes* lastAttr = nullptr;
     while (!hl->GetEol()) {
@@ -274,18 +290,17 @@ void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& T
         const Integer length = static_cast<Integer>(token.size());
         lineEnd = pos + length;
         lastAttr = hl->GetTokenAttribute();
-        if (Int64{pos} + length >= firstCol_) {
-            // Only the columns firstCol..lastCol of the token are kept.
-            const Integer from = std::max(firstCol_ - 1 - pos, 0);
-            const Integer to = std::min(length, lastCol_ - pos);
-            const std::string_view part = std::string_view(token).substr(
-                static_cast<std::size_t>(from), static_cast<std::size_t>(std::max(to - from, 0)));
-            if (lastAttr != nullptr)
-                AddToken(part, pos + from, lastAttr->GetForeground(), lastAttr->GetBackground(),
-                         lastAttr->GetStyle());
-            else
-                AddToken(part, pos + from, colFG_, colBG_, ed_.Font()->GetStyle());
-        }
+        // Every token takes part in forming the runs, so that a run looks the same however
+        // far left the paint begins; only the columns firstCol - 1..lastCol of the token
+        // are kept: the one left of the first is not painted, but a glyph there may reach
+        // into the first.
+        const Integer from = std::clamp(firstCol_ - 2 - pos, 0, length);
+        const Integer to = std::clamp(lastCol_ - pos, from, length);
+        if (lastAttr != nullptr)
+            AddToken(token, pos, from, to, lastAttr->GetForeground(), lastAttr->GetBackground(),
+                     lastAttr->GetStyle());
+        else
+            AddToken(token, pos, from, to, colFG_, colBG_, ed_.Font()->GetStyle());
         hl->Next();
     }
     const bool continued = ed_.wordWrap_ && Line < ed_.lines_->GetCount() && ed_.lines_->IsLineWraped(Line);
@@ -295,21 +310,26 @@ void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& T
             attr = hl->GetDefaultAttribute(QV_ATTRIB_WHITESPACE);
         const TColor fg = attr != nullptr ? attr->GetForeground() : colFG_;
         const TColor bg = attr != nullptr ? attr->GetBackground() : colBG_;
-        AddToken(std::string_view(&LineEndGlyph, 1), lineEnd, fg, bg, TFontStyles());
+        AddToken(std::string_view(&LineEndGlyph, 1), lineEnd, 0, 1, fg, bg, TFontStyles());
     }
     PaintRun(true);
 }
 
 void TQvEditTextPainter::PaintPlainLine(Integer Line)
 {
-    // From one column left of the first, so that a tab begun there is seen as such.
-    const Integer from = std::max(firstCol_ - 1, 1);
+    // From as far left as a tab that fills the first column may begin, so that its glyph
+    // is placed in the middle of the whole tab, and at least one column left of the
+    // first, whose glyph may reach into it.
+    const Int64 reach = std::max(ed_.tabWidth_ - 1, 1);
+    const auto from = static_cast<Integer>(std::max<Int64>(Int64{firstCol_} - reach, 1));
     bool reachesEnd = false;
     std::string text = ExpandedColumns(ed_.lines_->GetView(Line - 1), ed_.tabWidth_, from, lastCol_,
                                        reachesEnd);
     const bool continued = ed_.wordWrap_ && Line < ed_.lines_->GetCount() && ed_.lines_->IsLineWraped(Line);
     if (specialChars_ && reachesEnd && !continued)
         text += LineEndGlyph;
+    lineColumns_ = text;
+    lineColumnsBefore_ = from - 1;
     const Integer before = from - 1;
     if (!partlySelected_) {
         UseColors(fullySelected_, colFG_, colBG_);
@@ -330,14 +350,22 @@ void TQvEditTextPainter::PaintPlainLine(Integer Line)
 
 // ---- Token runs ------------------------------------------------------------------------------
 
-void TQvEditTextPainter::AddToken(std::string_view Token, Integer ColumnsBefore, TColor Foreground,
-                                  TColor Background, TFontStyles Style)
+void TQvEditTextPainter::AddToken(std::string_view Token, Integer Pos, Integer From, Integer To,
+                                  TColor Foreground, TColor Background, TFontStyles Style)
 {
     if (Background == clNone || (caretLine_ && ed_.options_.Contains(eoHighlightCurrentLine)))
         Background = lineBackground_;
     if (Foreground == clNone)
         Foreground = ed_.Font()->GetColor();
-    if (!run_.empty()) {
+    auto keep = [&] {
+        if (From < To) {
+            if (run_.empty())
+                runColumnsBefore_ = Pos + From;
+            run_.append(Token.substr(static_cast<std::size_t>(From), static_cast<std::size_t>(To - From)));
+        }
+        runEnd_ = Int64{Pos} + static_cast<Int64>(Token.size());
+    };
+    if (runOpen_) {
         const bool blanks = SpacesOnly(Token);
         const bool styleFits =
             Style == runStyle_ ||
@@ -346,18 +374,18 @@ void TQvEditTextPainter::AddToken(std::string_view Token, Integer ColumnsBefore,
             (specialLine_ && !ed_.options_.Contains(eoSpecialLineDefaultFg)) || fullySelected_;
         const bool colorsFit =
             colorsIgnored || (Background == runBG_ && (Foreground == runFG_ || blanks));
-        const bool adjacent = Int64{runColumnsBefore_} + static_cast<Int64>(run_.size()) == ColumnsBefore;
-        if (styleFits && colorsFit && adjacent) {
-            run_.append(Token);
+        if (styleFits && colorsFit && runEnd_ == Pos) {
+            keep();
             return;
         }
         PaintRun(false);
     }
-    run_.assign(Token);
-    runColumnsBefore_ = ColumnsBefore;
+    runOpen_ = true;
+    run_.clear();
     runFG_ = Foreground;
     runBG_ = Background;
     runStyle_ = Style;
+    keep();
 }
 
 void TQvEditTextPainter::PaintRun(bool FillToEol)
@@ -397,6 +425,7 @@ void TQvEditTextPainter::PaintRun(bool FillToEol)
     if (FillToEol)
         FillLineRest();
     run_.clear();
+    runOpen_ = false;
 }
 
 // The rest of the line right of the last run, in the line's colours and, where selected,
@@ -406,16 +435,22 @@ void TQvEditTextPainter::FillLineRest()
     Integer x = partRect_.Left;
     if (x >= lineRect_.Right)
         return;
+    // An italic or bold last character may reach into the next cell. The fill paints
+    // that cell whole, and the character's overhang is drawn again over it.
+    Integer overhang = 0;
+    const char shown = ShownChar(run_.empty() ? ' ' : run_.back());
     if (!overhangDone_ && !run_.empty() && !runStyle_.Empty()) {
-        // An italic or bold last character may reach into the next cell: keep its ink.
         ABC abc{};
         Integer width = charWidth_;
-        const UINT last = static_cast<unsigned char>(run_.back());
+        const UINT last = static_cast<unsigned char>(shown);
         if (GetCharABCWidthsA(dc_, last, last, &abc) != FALSE)
             width = abc.abcA + static_cast<Integer>(abc.abcB) + std::max(abc.abcC, 0);
-        x += std::max(width - charWidth_, 0);
+        overhang = std::max(width - charWidth_, 0);
     }
     overhangDone_ = true;
+    const TColor textColor = drawer_->GetForeColor();
+    const TRect overhangRect =
+        Rect(x, lineRect_.Top, std::min(x + overhang, lineRect_.Right), lineRect_.Bottom);
     const TColor bg = specialLine_ ? colBG_ : lineBackground_;
     auto fillTo = [&](Integer right, bool selected) {
         right = std::min(right, lineRect_.Right);
@@ -434,6 +469,15 @@ void TQvEditTextPainter::FillLineRest()
         fillTo(lineRect_.Right, false);
     }
     partRect_.Left = x;
+    if (overhangRect.Left < overhangRect.Right) {
+        // Only the glyph's ink, clipped to the overhang: the cell keeps the fill's colour.
+        const Int64 lastColumn = Int64{runColumnsBefore_} + static_cast<Int64>(run_.size());
+        drawer_->SetForeColor(textColor);
+        const int mode = SetBkMode(dc_, TRANSPARENT);
+        drawer_->ExtTextOut(ColumnToX(lastColumn), lineRect_.Top, ETO_CLIPPED, overhangRect,
+                            &shown, 1);
+        SetBkMode(dc_, mode);
+    }
 }
 
 // ---- Parts -----------------------------------------------------------------------------------
@@ -446,55 +490,70 @@ void TQvEditTextPainter::PaintPart(std::string_view Text, Integer ColumnsBefore,
         const Int64 index = Int64{First} - ColumnsBefore - 1;  // 0-based into Text
         const Int64 size = static_cast<Int64>(Text.size());
         std::string drawn;
-        if (index >= 0 && index < size) {
-            const Int64 count = std::min<Int64>(Int64{Last} - First + 1, size - index);
-            drawn.assign(Text.substr(static_cast<std::size_t>(index), static_cast<std::size_t>(count)));
-        }
+        // A part that starts inside the text is drawn from the character before it, clipped
+        // to the part: a slanted or wide glyph reaches into the part as it does when the
+        // text is drawn in one piece, whichever way the line is cut into parts and clips.
+        const Int64 lead = index > 0 && index <= size ? 1 : 0;
+        const Int64 count =
+            index >= 0 && index < size ? std::min<Int64>(Int64{Last} - First + 1, size - index) : 0;
+        if (count + lead > 0)
+            drawn.assign(Text.substr(static_cast<std::size_t>(index - lead),
+                                     static_cast<std::size_t>(count + lead)));
         bool tabs = false;
         for (char& c : drawn) {
-            if (c == '\t') {
-                c = ' ';
-                tabs = specialChars_;
-            } else if (c == ' ' && specialChars_) {
-                c = BlankGlyph;
-            }
+            tabs = tabs || (c == '\t' && specialChars_);
+            c = ShownChar(c);
         }
-        drawer_->ExtTextOut(x, partRect_.Top, ETO_OPAQUE, partRect_, drawn.data(),
+        drawer_->ExtTextOut(x - static_cast<Integer>(lead) * charWidth_, partRect_.Top,
+                            ETO_OPAQUE | ETO_CLIPPED, partRect_, drawn.data(),
                             static_cast<Integer>(drawn.size()));
         if (tabs)
-            PaintTabGlyphs(Text, ColumnsBefore, static_cast<std::size_t>(index), drawn.size(),
-                           partRect_.Top);
+            PaintTabGlyphs(Text, ColumnsBefore, static_cast<std::size_t>(index),
+                           static_cast<std::size_t>(count), partRect_.Top);
     }
     partRect_.Left = partRect_.Right;
 }
 
-// One » centred in each tab among the Count columns of Text from Index on (Text's first
-// character is in column ColumnsBefore + 1); the rest of a tab begun left of them is
-// left alone.
+// The first column (0-based) of the tab that fills the 0-based Column: tab columns to
+// its left belong to it back to the tab stop before it.
+Int64 TQvEditTextPainter::TabStart(Int64 Column) const
+{
+    const Integer tabWidth = std::max(ed_.tabWidth_, 1);
+    const auto size = static_cast<Int64>(lineColumns_.size());
+    Int64 start = Column;
+    while (start % tabWidth != 0) {
+        const Int64 left = start - 1 - lineColumnsBefore_;  // index of the column to the left
+        if (left < 0 || left >= size || lineColumns_[static_cast<std::size_t>(left)] != '\t')
+            break;
+        --start;
+    }
+    return start;
+}
+
+// One » centred in each tab that fills any of the Count columns of Text from Index on
+// (Text's first character is in column ColumnsBefore + 1), a tab begun left of them
+// included; each is drawn only within the part's rectangle, so that every paint gives
+// its pixels alike, however the window is cut into parts and clips.
 void TQvEditTextPainter::PaintTabGlyphs(std::string_view Text, Integer ColumnsBefore,
                                         std::size_t Index, std::size_t Count, Integer Y)
 {
-    const Integer tabWidth = ed_.tabWidth_;
-    auto widthAt = [&](std::size_t i) {
-        const Int64 column0 = Int64{ColumnsBefore} + static_cast<Int64>(i);  // 0-based
-        return static_cast<std::size_t>(tabWidth - column0 % tabWidth);
-    };
+    const Integer tabWidth = std::max(ed_.tabWidth_, 1);
     std::size_t i = Index;
     const std::size_t end = std::min(Index + Count, Text.size());
-    if (i < end && i > 0 && Text[i] == '\t' && Text[i - 1] == '\t' &&
-        (Int64{ColumnsBefore} + static_cast<Int64>(i)) % tabWidth != 0)
-        i += widthAt(i);
     while (i < end) {
         if (Text[i] != '\t') {
             ++i;
             continue;
         }
-        const Integer width = static_cast<Integer>(widthAt(i));
-        const Int64 column = Int64{ColumnsBefore} + static_cast<Int64>(i) + 1;
-        const Integer x = ColumnToX(column) + (width / 2 - 1) * charWidth_ +
+        const Int64 column0 = Int64{ColumnsBefore} + static_cast<Int64>(i);
+        const Int64 start = TabStart(column0);
+        const Int64 stop = start + tabWidth - start % tabWidth;
+        const auto width = static_cast<Integer>(stop - start);
+        const Integer x = ColumnToX(start + 1) + (width / 2 - 1) * charWidth_ +
                           (width % 2 == 0 ? charWidth_ / 2 : charWidth_);
-        drawer_->ExtTextOut(x, Y, ETO_OPAQUE, Rect(x, Y, x + charWidth_, Y + lineHeight_),
-                            &TabGlyph, 1);
-        i += static_cast<std::size_t>(width);
+        TRect cell;
+        if (IntersectRect(cell, Rect(x, Y, x + charWidth_, Y + lineHeight_), partRect_))
+            drawer_->ExtTextOut(x, Y, ETO_OPAQUE | ETO_CLIPPED, cell, &TabGlyph, 1);
+        i += static_cast<std::size_t>(stop - column0);
     }
 }

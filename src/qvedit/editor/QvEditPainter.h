@@ -39,7 +39,9 @@ private:
     void PaintHighlightedLine(Integer Line, const std::string& Text);
     void PaintPlainLine(Integer Line);
 
-    void AddToken(std::string_view Token, Integer ColumnsBefore, TColor Foreground,
+    // Adds the token at column Pos (0-based) to the run, or paints the run and starts a
+    // new one with it; only the token's characters From..To - 1 are kept for drawing.
+    void AddToken(std::string_view Token, Integer Pos, Integer From, Integer To, TColor Foreground,
                   TColor Background, TFontStyles Style);
     void PaintRun(bool FillToEol);
     void FillLineRest();
@@ -48,7 +50,11 @@ private:
     void PaintPart(std::string_view Text, Integer ColumnsBefore, Integer First, Integer Last);
     void PaintTabGlyphs(std::string_view Text, Integer ColumnsBefore, std::size_t Index,
                         std::size_t Count, Integer Y);
+    Int64 TabStart(Int64 Column) const;
     void UseColors(bool Selected, TColor Foreground, TColor Background);
+    // The byte drawn for a character of the line: a blank for a tab, a · for a blank
+    // while special characters are shown.
+    char ShownChar(char C) const;
 
     TCustomQvEdit& ed_;
     TCanvas* canvas_;
@@ -92,10 +98,18 @@ private:
 
     // The text of the line being painted, as the highlighter reads it.
     std::string lineText_;
+    // The expanded columns of the line being painted that tab glyphs are placed by: from
+    // column lineColumnsBefore_ + 1 on, at least as far left as a tab in view may begin.
+    std::string_view lineColumns_;
+    Integer lineColumnsBefore_ = 0;
 
     // The token run: characters of equal look waiting to be drawn.
+    // A run may be open with no characters kept, when its tokens lie left of the painted
+    // columns: it still decides which tokens join it.
+    bool runOpen_ = false;
     std::string run_;
-    Integer runColumnsBefore_ = 0;
+    Integer runColumnsBefore_ = 0;  // the column before run_'s first character
+    Int64 runEnd_ = 0;              // the columns before the token that may join next
     TColor runFG_ = 0;
     TColor runBG_ = 0;
     TFontStyles runStyle_;

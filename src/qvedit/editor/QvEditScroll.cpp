@@ -60,10 +60,15 @@ void TCustomQvEdit::SetLeftChar(Integer Value)
 {
     Int64 maximum;
     if (options_.Contains(eoScrollPastEol)) {
-        if (options_.Contains(eoAutoSizeMaxLineWidth))
+        if (options_.Contains(eoAutoSizeMaxLineWidth)) {
             maximum = Int64{std::numeric_limits<Integer>::max()} - charsInWindow_;
-        else
+        } else {
             maximum = Int64{maxLineWidth_} - charsInWindow_ + 1;
+            // The caret reaches the end of a line longer than the maximum width; the view
+            // goes there with it. The longest line is looked up only when it can matter.
+            if (Value > maximum)
+                maximum = Int64{WidestColumn()} - charsInWindow_ + 1;
+        }
     } else {
         maximum = lines_->GetLengthOfLongestLine();
         if (maximum > charsInWindow_)
@@ -130,7 +135,8 @@ void TCustomQvEdit::EnsureCursorPosVisibleEx(bool ForceToMiddle)
         return;
     }
     TQvPaintLockScope lock(*this);
-    const Int64 column = CharIndex2CaretPos(caretX_, tabWidth_, lines_->Get(caretY_ - 1));
+    // The caret's display column, also past the line's end where tabs still widen it.
+    const Int64 column = DisplayX();
     if (column < leftChar_)
         SetLeftChar(ClampToInteger(column));
     else if (column > Int64{leftChar_} + charsInWindow_)
@@ -154,10 +160,22 @@ void TCustomQvEdit::EnsureCursorPosVisibleEx(bool ForceToMiddle)
 
 // ---- Scroll bars -----------------------------------------------------------------------------
 
+Integer TCustomQvEdit::WidestColumn()
+{
+    const Int64 lineEnd = Int64{lines_->GetLengthOfLongestLine()} + 1;
+    return ClampToInteger(std::max<Int64>(maxLineWidth_, lineEnd));
+}
+
 Integer TCustomQvEdit::HorzScrollRange()
 {
-    if (options_.Contains(eoScrollPastEol))
+    if (options_.Contains(eoScrollPastEol)) {
+        // Only a line longer than the maximum width takes the view beyond it; then the bar
+        // spans that line too, so that the thumb shows where the view is.
+        if (!options_.Contains(eoAutoSizeMaxLineWidth) &&
+            Int64{leftChar_} + charsInWindow_ - 1 > maxLineWidth_)
+            return WidestColumn();
         return maxLineWidth_;
+    }
     return std::max(lines_->GetLengthOfLongestLine(), 1);
 }
 
