@@ -140,10 +140,11 @@ inline void RunPeerWithoutAccessibilityUpdates()
 }
 
 // Second, for each of the peer's editors: the plain interface alone does not spare the cost,
-// because the peer's own layer turns the position of every change into a character offset
-// when it is told of the change, whatever the interface and even with accessibility not
-// active (about 50 ms a change 7 MB into the text, 0.04 ms without the notices). Nothing
-// the benchmarks time needs those notices: painting, undo and searching do without them.
+// which sits in the peer's handling of the change notices its core sends its Qt layer and
+// grows with the offset of the change, whatever the interface and even with accessibility
+// not active (about 50 ms a change 7 MB into the text, 0.04 ms without the notices).
+// Nothing the benchmarks time needs those notices: painting, undo, styling and searching do
+// without them.
 inline void KeepFromAccessibilityUpdates(QsciScintilla& Editor)
 {
     Editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
