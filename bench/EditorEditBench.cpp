@@ -2,7 +2,7 @@
 // the middle of the file, then undone; the whole text replaced by one typed character
 // (Select All, then the key), then undone. Each step ends with the window repainted. Ours
 // beside the Qt port of the open editing component in the same run, both plain (no
-// highlighter), same font and size; prints the times and the ratios.
+// highlighter), same font and size, in real windows; prints the times and the ratios.
 #include "EditorBenchSupport.h"
 #include "platform/window/Clipboard.h"
 #include "platform/forms/Forms.h"
@@ -88,7 +88,7 @@ TTimes MeasureOurs(const std::string& Pasted)
     editor->SetBounds(0, 0, WindowWidth, WindowHeight);
     editor->SetParent(form);
     form->Show();
-    QApplication::processEvents();
+    WaitUntilShown();
     editor->GetLines()->LoadFromFile(BenchPhpFile);
     const std::string original = editor->QvGetText();
     const int count = editor->GetLines()->Count();
@@ -128,11 +128,12 @@ TTimes MeasureOurs(const std::string& Pasted)
 TTimes MeasurePeer(const QByteArray& File, const std::string& Pasted)
 {
     QsciScintilla editor;
+    KeepFromAccessibilityUpdates(editor);
     editor.setUtf8(false);
     editor.setFont(QFont("DejaVu Sans Mono", 10));
     editor.resize(WindowWidth, WindowHeight);
     editor.show();
-    QApplication::processEvents();
+    WaitUntilShown();
     editor.SendScintilla(QsciScintillaBase::SCI_SETTEXT, File.constData());
     editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     const int count = editor.lines();
@@ -179,10 +180,11 @@ void Print(const char* Side, const TTimes& T)
 
 int main(int argc, char** argv)
 {
-    UseOffscreenPlatformUnlessChosen();
+    TBenchDisplay display;
     QApplication app(argc, argv);
     if (!BenchPhpFileReady())
         return 1;
+    RunPeerWithoutAccessibilityUpdates();
     // "ours" or "peer" as the argument measures that side alone.
     const std::string only = argc > 1 ? argv[1] : "";
     const QByteArray file = ReadFile();

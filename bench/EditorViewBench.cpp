@@ -1,7 +1,7 @@
 // Viewing a 100 MB file of real PHP lines in a 1,000 x 800 pixel editor with the PHP
 // highlighter, ours beside the Qt port of the open editing component in the same run, both
-// in the same fixed-pitch font and painted synchronously (offscreen, so every paint
-// really draws into the window's backing image):
+// in the same fixed-pitch font and painted synchronously in real windows (every paint
+// draws into the window's backing image and is sent to the X server):
 //   open     load + full range scan + first paint, against the peer's read + set-text +
 //            lexer + first paint (the peer's styling of the whole file alone is timed
 //            after each open but the last, and printed beside them);
@@ -11,6 +11,7 @@
 //   repaint  one full repaint of a screen of highlighted PHP in the middle of the file.
 // Also prints the memory the line ranges take per line. The peer's lexer is its PHP
 // lexer started in PHP mode, as our highlighter takes every line as PHP.
+#include "EditorBenchSupport.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "qvedit/editor/QvEdit.h"
@@ -48,8 +49,7 @@ constexpr int Places = 200;
 constexpr int PagesPerPlace = 5;
 constexpr int TopPages = 200;
 constexpr int Repaints = 200;
-// Written by TextBufferBench from the corpus (the wordpress PHP files, repeated to 100 MB).
-const std::string SourceFile = "/tmp/qv-textbuffer-bench.php";
+const std::string& SourceFile = BenchPhpFile;
 
 using TClock = std::chrono::steady_clock;
 
@@ -113,7 +113,7 @@ public:
         editor_->SetParent(form_);
         editor_->OnPaint = TPaintEvent(this, &TOurView::Painted);
         form_->Show();
-        QApplication::processEvents();
+        WaitUntilShown();
     }
     ~TOurView() override
     {
@@ -191,12 +191,13 @@ class TPeerView : public TView {
 public:
     TPeerView()
     {
+        KeepFromAccessibilityUpdates(editor_);
         editor_.setUtf8(false);
         editor_.setFont(QFont(FontName, FontSize));
         editor_.resize(WindowWidth, WindowHeight);
         editor_.viewport()->installEventFilter(&counter_);
         editor_.show();
-        QApplication::processEvents();
+        WaitUntilShown();
     }
 
     TOpenTimes Open()
@@ -345,14 +346,12 @@ void PrintRatio(const char* What, double Ours, double Peer, const char* Unit)
 
 int main(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // progress shows while the figures are taken
-    if (!std::filesystem::exists(SourceFile)) {
-        std::cerr << SourceFile << " is missing: run TextBufferBench first, which writes it\n";
+    TBenchDisplay display;
+    QApplication app(argc, argv);
+    if (!BenchPhpFileReady())
         return 1;
-    }
+    RunPeerWithoutAccessibilityUpdates();
     // "ours" or "peer" as the argument measures that side alone (for profiling).
     const std::string only = argc > 1 ? argv[1] : "";
     const bool doOurs = only != "peer";

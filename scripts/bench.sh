@@ -7,7 +7,9 @@ root="$(qv_root)"
 qv_install_packages "${QV_BENCH_PACKAGES[@]}"
 "$root/scripts/corpus.sh" >/dev/null
 qv_configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_BENCH=ON -DQV_BUILD_TESTS=OFF
-export QT_QPA_PLATFORM=offscreen
+# The editor benchmarks draw in real windows: on the display there is, or on a virtual X
+# server (Xvfb) each starts for its run. The others draw offscreen unless QT_QPA_PLATFORM
+# says otherwise.
 for prog in "$root"/build/bench/bench/*; do
   [ -x "$prog" ] && [ -f "$prog" ] || continue
   name="$(basename "$prog")"

@@ -203,7 +203,7 @@ private:
     void RemoveRecords(Integer Index, Integer NumLines);
     void InsertItem(Integer Index, const std::string& S);
     void AppendLoadedRecord(const char* P, std::size_t N);
-    void AddLoadedLine(const char* P, std::size_t N);
+    void AddLoadedLine(std::string_view Line, std::string& Scratch);
     std::size_t SplitLoaded(const char* Text, std::size_t C, std::size_t Ready, std::size_t N,
                             bool& SawCR, bool& SawLF);
     std::size_t ReserveForText(std::size_t Split, std::size_t N);

@@ -226,18 +226,20 @@ void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
 }
 
 // Appends a line of loaded text as a line added to the list: word wrap cuts it, and a
-// listener hears of it.
-void TQvEditStringList::AddLoadedLine(const char* P, std::size_t N)
+// listener hears of it. Scratch holds the copy of the line the listener is told of; one
+// string reused for every line of a file spares an allocation per line.
+void TQvEditStringList::AddLoadedLine(std::string_view Line, std::string& Scratch)
 {
+    Scratch.assign(Line);
     if (wordWrap_) {
-        Add(std::string(P, N));
+        Add(Scratch);
         return;
     }
-    AppendLoadedRecord(P, N);
+    AppendLoadedRecord(Line.data(), Line.size());
     // A listener may have asked for the longest line already; the new one may be longer.
     indexOfLongestLine_ = -1;
     if (OnAdded)
-        OnAdded(count_ - 1, std::string(P, N));
+        OnAdded(count_ - 1, Scratch);
 }
 
 // Adds the lines of Text from C on whose ends lie before Ready, with the two bytes that
@@ -363,8 +365,7 @@ void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded)
         capacity_ = std::exchange(Loaded.capacity_, 0);
         return;
     }
-    for (Integer i = 0; i < Loaded.count_; ++i) {
-        std::string_view line = Loaded.records_[i].Text.View();
-        AddLoadedLine(line.data(), line.size());
-    }
+    std::string scratch;
+    for (Integer i = 0; i < Loaded.count_; ++i)
+        AddLoadedLine(Loaded.records_[i].Text.View(), scratch);
 }

@@ -564,6 +564,8 @@ private:
     Integer LastLineMadeByInsertLines(Integer Index) const;
     // With eoAutoSizeMaxLineWidth, MaxLineWidth grows to the expanded length of the line.
     void GrowMaxLineWidthFor(Integer Index);
+    // Text and gutter from Line (1-based) down need painting; in a batch, once it ends.
+    void InvalidateLinesFrom(Integer Line);
 
     // =====================================================================================
     // QvEditTextChange.cpp: the text primitive, selected text, Text, LineText
@@ -995,6 +997,7 @@ protected:
     Integer tabWidth_ = 8;
     std::unique_ptr<TQvTextDrawer> textDrawer_;
     TRect invalidateRect_;  // collected while sfLinesChanging is set
+    Integer invalidFromLine_ = 0;  // 1-based, the batch's first line to repaint; 0: none
     TQvStateFlags stateFlags_;
     TQvEditorOptions options_ = QvEditDefaultOptions;
     TQvStatusChanges statusChanges_;  // pending, not yet reported

@@ -1,11 +1,15 @@
 // The editor's answers to its buffer's notices: the highlighter range stored at the end of
 // each line is rescanned from a changed line until it agrees with what is stored, the
 // changed lines are repainted, and a batch of changes ends with the selection collapsed to
-// the caret and one repaint of everything collected meanwhile. Indexes are 0-based.
+// the caret and one repaint of everything collected meanwhile. Lines added, inserted or
+// deleted in a batch (a whole file loaded is one) are not repainted one by one: the batch
+// remembers the first of them and repaints from there down when it ends. Indexes are
+// 0-based.
 #include "qvedit/editor/QvEdit.h"
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -80,8 +84,7 @@ void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
     // from the line before the insertion. So the scan goes through them all.
     if (highlighter_ != nullptr)
         ScanRanges(Index, LastLineMadeByInsertLines(Index));
-    InvalidateLines(Index + 1, ToTheEnd);
-    InvalidateGutterLines(Index + 1, ToTheEnd);
+    InvalidateLinesFrom(Index + 1);
     GrowMaxLineWidthFor(Index);
 }
 
@@ -89,10 +92,7 @@ void TCustomQvEdit::ListInserted(Integer Index, const std::string&)
 {
     if (highlighter_ != nullptr && lines_->GetCount() > 0)
         ScanFrom(Index);
-    const auto lastVisible = static_cast<Integer>(
-        std::min<Int64>(Int64{topLine_} + linesInWindow_, ToTheEnd));
-    InvalidateLines(Index + 1, lastVisible);
-    InvalidateGutterLines(Index + 1, lastVisible);
+    InvalidateLinesFrom(Index + 1);
     GrowMaxLineWidthFor(Index);
 }
 
@@ -100,8 +100,7 @@ void TCustomQvEdit::ListDeleted(Integer Index)
 {
     if (highlighter_ != nullptr && lines_->GetCount() > 0)
         ScanFrom(Index);
-    InvalidateLines(Index + 1, ToTheEnd);
-    InvalidateGutterLines(Index + 1, ToTheEnd);
+    InvalidateLinesFrom(Index + 1);
 }
 
 void TCustomQvEdit::ListPutted(Integer Index, const std::string&)
@@ -124,6 +123,18 @@ void TCustomQvEdit::ListCleared(TObject*)
     statusChanges_.Include(scAll);
 }
 
+// Asking for the client's width costs a look at the scroll bars' metrics: once per batch,
+// not once per line of a loaded file.
+void TCustomQvEdit::InvalidateLinesFrom(Integer Line)
+{
+    if (stateFlags_.Contains(sfLinesChanging)) {
+        invalidFromLine_ = invalidFromLine_ == 0 ? Line : std::min(invalidFromLine_, Line);
+        return;
+    }
+    InvalidateLines(Line, ToTheEnd);
+    InvalidateGutterLines(Line, ToTheEnd);
+}
+
 void TCustomQvEdit::GrowMaxLineWidthFor(Integer Index)
 {
     if (!options_.Contains(eoAutoSizeMaxLineWidth))
@@ -143,10 +154,13 @@ void TCustomQvEdit::LinesChanging(TObject*)
 void TCustomQvEdit::LinesChanged(TObject*)
 {
     stateFlags_.Exclude(sfLinesChanging);
+    const Integer invalidFrom = std::exchange(invalidFromLine_, 0);
     if (!HandleAllocated())
         return;
     UpdateScrollBars();
     SetBlockBegin(GetCaretXY());
+    if (invalidFrom != 0)
+        InvalidateLinesFrom(invalidFrom);
     if (!IsRectEmpty(invalidateRect_))
         InvalidateRect(invalidateRect_, false);
     invalidateRect_ = TRect{};

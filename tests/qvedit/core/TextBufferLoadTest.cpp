@@ -170,6 +170,28 @@ TEST(TextBufferLoad, ListenersAndWordWrapSeeEveryLineOfALargeFile)
     EXPECT_TRUE(wrapped.IsLineWraped(wrapped.Count() - 1));
 }
 
+class TLineRecorder : public TObject {
+public:
+    void Added(Integer, const std::string& S) { Lines.push_back(S); }
+    std::vector<std::string> Lines;
+};
+
+// Each line is told with its own text: a short or empty line after a long one carries
+// nothing of it.
+TEST(TextBufferLoad, AListenerHearsEachLinesOwnText)
+{
+    const std::string text = std::string(300, 'L') + "\nshort\n\n" + std::string(40, 'm') + "\r\nx";
+    TQvEditStringList list;
+    list.Add("an earlier line");
+    TLineRecorder recorder;
+    list.OnAdded = TStringListInsertedEvent(&recorder, &TLineRecorder::Added);
+    TStringStream in(text);
+    list.LoadFromStream(&in);
+    const std::vector<std::string> expected = {std::string(300, 'L'), "short", "", std::string(40, 'm'), "x"};
+    EXPECT_EQ(recorder.Lines, expected);
+    EXPECT_EQ(FirstDifference(list, expected), "same");
+}
+
 TEST(TextBufferLoad, AReadFailingAfterTheFirstChunkKeepsTheOldLines)
 {
     TQvEditStringList list;
