@@ -42,9 +42,9 @@ TEST_F(MainFormRealWindow, AnIdleEditorPaintsOnlyTheCaretBlink)
     EXPECT_LE(paints.Count(), blink == 0xFFFFFFFFu ? 0 : static_cast<int>(2000 / blink) + 1);
 }
 
-// Disabled while the first pixel column after an italic run at a line's end (the
-// comment typed here) is left unpainted: the caret's pixel that stood there stays.
-TEST_F(MainFormRealWindow, DISABLED_AfterTheFocusComesBackTheScreenShowsOneCaret)
+// The comment typed here is italic: the first pixel column after it at the line's end,
+// where the caret stood, must be painted again when the caret goes on.
+TEST_F(MainFormRealWindow, AfterTheFocusComesBackTheScreenShowsOneCaret)
 {
     QvTest::TSteadyCaret steady;
     OpenPage();
