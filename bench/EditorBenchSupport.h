@@ -12,19 +12,14 @@
 #include <QGuiApplication>
 #include <QWindow>
 
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "../tests/support/VirtualDisplay.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
-
-extern char** environ;
 
 inline const std::string BenchPhpFile = "/tmp/qv-textbuffer-bench.php";
 
@@ -46,10 +41,11 @@ public:
         if (display != nullptr && *display != '\0') {
             setenv("QT_QPA_PLATFORM", "xcb", 1);
             platform_ = std::string("xcb on the display ") + display;
-        } else if (StartXvfb()) {
+        } else if ((server_ = std::make_unique<QvTest::TVirtualDisplay>())->Started()) {
+            const std::string number = std::to_string(server_->Number());
             setenv("QT_QPA_PLATFORM", "xcb", 1);
-            setenv("DISPLAY", (":" + std::to_string(display_)).c_str(), 1);
-            platform_ = "xcb on a virtual X server started for the run (Xvfb :" + std::to_string(display_) + ")";
+            setenv("DISPLAY", (":" + number).c_str(), 1);
+            platform_ = "xcb on a virtual X server started for the run (Xvfb :" + number + ")";
         } else {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
             platform_ = "offscreen: NO X SERVER COULD START (Xvfb missing or failing), so these are not "
@@ -57,56 +53,14 @@ public:
         }
         Announce();
     }
-    ~TBenchDisplay()
-    {
-        if (server_ == 0)
-            return;
-        ::kill(server_, SIGTERM);
-        ::waitpid(server_, nullptr, 0);
-    }
     TBenchDisplay(const TBenchDisplay&) = delete;
     TBenchDisplay& operator=(const TBenchDisplay&) = delete;
 
 private:
     void Announce() const { std::printf("windows: %s\n", platform_.c_str()); }
 
-    // Xvfb on a free display, which it names on a pipe once it accepts clients.
-    bool StartXvfb()
-    {
-        int fds[2];
-        if (::pipe(fds) != 0)
-            return false;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        // The read end first: it may be descriptor 3 itself.
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-        const char* args[] = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1280x1024x24", nullptr};
-        pid_t pid = 0;
-        const int failed = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(fds[1]);
-        std::string number;
-        pollfd ready{fds[0], POLLIN, 0};
-        char c = 0;
-        while (failed == 0 && ::poll(&ready, 1, 10000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        ::close(fds[0]);
-        if (failed != 0)
-            return false;
-        if (number.empty()) {
-            ::kill(pid, SIGTERM);
-            ::waitpid(pid, nullptr, 0);
-            return false;
-        }
-        server_ = pid;
-        display_ = std::atoi(number.c_str());
-        return true;
-    }
-
     std::string platform_;
-    pid_t server_ = 0;
-    int display_ = 0;
+    std::unique_ptr<QvTest::TVirtualDisplay> server_;
 };
 
 // The peer reports every change and caret move for assistive technology, at a cost that

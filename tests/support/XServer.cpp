@@ -1,8 +1,9 @@
 #include "XServer.h"
 
+#include "VirtualDisplay.h"
+
 #include <gtest/gtest.h>
 
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -19,40 +20,6 @@ namespace QvTest {
 namespace {
 
 constexpr const char* ChildVariable = "QV_X_SERVER_CHILD";
-
-// Starts Xvfb on a free display; returns its pid and display number, or pid 0.
-pid_t StartXvfb(int& Display)
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return 0;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    // The read end is closed first: where it is descriptor 3 itself, closing it after the
-    // dup would close the server's end again.
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-    const char* args[] = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1280x1024x24", nullptr};
-    pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    std::string number;
-    pollfd ready{fds[0], POLLIN, 0};
-    char c = 0;
-    while (failed == 0 && ::poll(&ready, 1, 10000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    ::close(fds[0]);
-    if (failed != 0)
-        return 0;
-    if (number.empty()) {
-        ::kill(pid, SIGTERM);
-        ::waitpid(pid, nullptr, 0);
-        return 0;
-    }
-    Display = std::atoi(number.c_str());
-    return pid;
-}
 
 int RunChild(int Display, const std::string& Filter, int TimeoutSeconds)
 {
@@ -103,14 +70,10 @@ std::string DisplayName()
 
 std::optional<int> RunOnXServer(const std::string& Filter, int TimeoutSeconds)
 {
-    int display = 0;
-    const pid_t server = StartXvfb(display);
-    if (server == 0)
+    const TVirtualDisplay display;
+    if (!display.Started())
         return std::nullopt;
-    const int status = RunChild(display, Filter, TimeoutSeconds);
-    ::kill(server, SIGTERM);
-    ::waitpid(server, nullptr, 0);
-    return status;
+    return RunChild(display.Number(), Filter, TimeoutSeconds);
 }
 
 void ExpectPassOnXServer(const std::string& Filter, int TimeoutSeconds)
