@@ -245,6 +245,16 @@ public:
     // S without its trailing tabs and blanks.
     static std::string TrimTrailingBlanks(const std::string& S);
 
+protected:
+    // Notes that line Index (0-based) loses its trailing blanks when the change ends.
+    void TrimWhenChangeEnds(Integer Index);
+    // At the end of a change (no paint lock, no undo block left open): trims the noted
+    // lines and records the blanks each lost with the change's own number, after its
+    // other records, so that undo gives them back first and redo takes them last.
+    void TrimPendingLines();
+    // Keeps the noted lines' numbers in step with lines inserted or deleted at Index.
+    void ShiftPendingTrims(Integer Index);
+
 private:
     void HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* Undo, TQvEditUndoList* Redo);
     void UnhookTextBuffer();
@@ -541,6 +551,8 @@ protected:
     void SetSelTextPrimitive(TQvSelectionMode PasteMode, const char* Value);
     void SetSelTextPrimitiveEx(TQvSelectionMode PasteMode, const char* Value, bool AddToUndoList);
     void SetSelText(const std::string& Value);
+    // Stores Text as line Index. With eoTrimTrailingSpaces its trailing blanks go when the
+    // change ends (TrimPendingLines), so that the change's records see them as it made them.
     void TrimmedSetLine(Integer Index, const std::string& Text);
     void InsertBlockEx(const TPoint& BB, const TPoint& BE, const char* ChangeStr, bool AddToUndoList);
     // Marks follow inserted and deleted lines (1-based); plug-ins are told.
@@ -648,6 +660,8 @@ private:
     void UndoLineBreak(const TQvEditUndoItem& Item);
     void RedoUnindent(const TQvEditUndoItem& Item);
     void RedoLineBreak(const TQvEditUndoItem& Item);
+    // crTrailingBlanks: puts the trimmed blanks back at the line's end, or takes them away.
+    void ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoing);
     void SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End);
 
     // =====================================================================================
@@ -907,6 +921,13 @@ protected:
     Integer leftChar_ = 1;
     Integer maxLineWidth_ = 1024;
     Integer paintLock_ = 0;
+    // Lines (0-based) to lose their trailing blanks when the change ends, the line count
+    // they were counted against, and, from when the first was noted, the open undo
+    // block's number or else the number of the record on top.
+    std::vector<Integer> pendingTrims_;
+    Integer pendingTrimsLineCount_ = 0;
+    bool pendingTrimsInBlock_ = false;
+    Integer pendingTrimsNumber_ = 0;
     bool readOnly_ = false;
     Integer rightEdge_ = 80;
     TColor rightEdgeColor_ = clSilver;

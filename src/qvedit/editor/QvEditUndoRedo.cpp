@@ -94,7 +94,7 @@ public:
     TUndoStep(const TQvEditUndoItem& First, bool GroupUndo)
         : reason_(First.ChangeReason),
           number_(First.ChangeNumber),
-          grouping_(GroupUndo && reason_ != crIndent && reason_ != crUnindent)
+          grouping_(GroupUndo && reason_ != crIndent && reason_ != crUnindent && reason_ != crTrailingBlanks)
     {
     }
     // Notes a record just taken.
@@ -123,23 +123,28 @@ private:
 }  // namespace
 
 // The frame of one replayed record: its selection mode and eoScrollPastEol for the
-// duration, under the paint lock; the mode and the option come back on every exit.
+// duration, without trimming (the trimmed blanks have records of their own), under the
+// paint lock; the mode and the options come back on every exit.
 class TCustomQvEdit::TReplayFrame {
 public:
     TReplayFrame(TCustomQvEdit& Editor, TQvSelectionMode Mode)
         : editor_(Editor),
           savedMode_(Editor.selectionMode_),
           pastEol_(Editor.options_.Contains(eoScrollPastEol)),
+          trim_(Editor.options_.Contains(eoTrimTrailingSpaces)),
           lock_(Editor)
     {
         editor_.selectionMode_ = Mode;
         editor_.options_.Include(eoScrollPastEol);
+        editor_.options_.Exclude(eoTrimTrailingSpaces);
     }
     ~TReplayFrame()
     {
         editor_.selectionMode_ = savedMode_;
         if (!pastEol_)
             editor_.options_.Exclude(eoScrollPastEol);
+        if (trim_)
+            editor_.options_.Include(eoTrimTrailingSpaces);
     }
     TReplayFrame(const TReplayFrame&) = delete;
     TReplayFrame& operator=(const TReplayFrame&) = delete;
@@ -148,6 +153,7 @@ private:
     TCustomQvEdit& editor_;
     TQvSelectionMode savedMode_;
     bool pastEol_;
+    bool trim_;
     TQvPaintLockScope lock_;
 };
 
@@ -174,6 +180,16 @@ void TCustomQvEdit::Undo()
     if (undoList_->LastChangeReason() == crGroupBreak) {
         UpdateModifiedStatus();
         return;
+    }
+    // The blanks a change trimmed come back first, then the change as it made its text.
+    if (const TQvEditUndoItem* top = undoList_->PeekItem(); top != nullptr && top->ChangeReason == crTrailingBlanks) {
+        const Integer number = top->ChangeNumber;
+        TBlockNumberScope redoNumber(*redoList_, number);
+        while ((top = undoList_->PeekItem()) != nullptr && top->ChangeReason == crTrailingBlanks &&
+               top->ChangeNumber == number)
+            UndoItem();
+        if (top == nullptr || top->ChangeNumber != number)
+            return;
     }
     const TQvChangeReason lastReason = undoList_->LastChangeReason();
     const bool bracketed = IsBracketEnd(lastReason);
@@ -233,8 +249,14 @@ void TCustomQvEdit::Redo()
             if (bracketed ? item->ChangeReason == matchingEnd : !step.GoesOnWith(*item))
                 break;
         }
-        if (bracketed && item != nullptr && item->ChangeReason == matchingEnd)
+        if (bracketed && item != nullptr && item->ChangeReason == matchingEnd) {
+            const Integer endNumber = item->ChangeNumber;
             RedoItem();
+            // The blanks the change trimmed go with it.
+            while ((item = redoList_->PeekItem()) != nullptr && item->ChangeReason == crTrailingBlanks &&
+                   item->ChangeNumber == endNumber)
+                RedoItem();
+        }
     }
     MoveGroupBreak(*redoList_, *undoList_);
     UpdateModifiedStatus();
@@ -338,6 +360,9 @@ void TCustomQvEdit::UndoItem()
     case crUnWrap:
         SetWordWrap(true);
         break;
+    case crTrailingBlanks:
+        ReplayTrailingBlanks(*item, true);
+        break;
     default:
         break;  // bracket markers, crNothing and group breaks leave no redo record
     }
@@ -414,6 +439,9 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crUnWrap:
         SetWordWrap(true);
         break;
+    case crTrailingBlanks:
+        ReplayTrailingBlanks(Item, false);
+        break;
     default:
         break;
     }
@@ -455,12 +483,7 @@ void TCustomQvEdit::UndoLineBreak(const TQvEditUndoItem& Item)
             redo->BrokenLine = line;
             redo->NewLine = lines_->Get(removed);
         }
-        // Blanks that trimming took from before the break come back before the joined
-        // text; with nothing to join, no blanks are made up.
-        if (static_cast<Integer>(line.size()) < caretX_ - 1 && !Item.ChangeStr.empty() &&
-            Item.ChangeStr[0] != ' ')
-            line.resize(static_cast<std::size_t>(caretX_ - 1), ' ');
-        TrimmedSetLine(caretY_ - 1, line + Item.ChangeStr);
+        lines_->Put(caretY_ - 1, line + Item.ChangeStr);
         if (removed >= 0 && removed < lines_->Count())
             lines_->Delete(removed);
     } else {
@@ -514,6 +537,21 @@ void TCustomQvEdit::RedoUnindent(const TQvEditUndoItem& Item)
     else
         SetCaretAndSelection(GetCaretXY(), TPoint{std::max(start.X - tabWidth_, 1), start.Y},
                              TPoint{std::max(end.X - lastLength, 1), end.Y});
+}
+
+void TCustomQvEdit::ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoing)
+{
+    const Integer y = Item.ChangeStartPos.Y;
+    if (y >= 1 && y <= lines_->Count()) {
+        std::string line = lines_->Get(y - 1);
+        const auto at = std::min(static_cast<std::size_t>(std::max(Item.ChangeStartPos.X - 1, 0)), line.size());
+        if (Undoing)
+            line.insert(at, Item.ChangeStr);
+        else
+            line.erase(at, Item.ChangeStr.size());
+        lines_->Put(y - 1, line);
+    }
+    PushMirror(Undoing ? *redoList_ : *undoList_, Mirror(Item, Undoing ? *redoList_ : *undoList_, Item.ChangeStr));
 }
 
 // ---- List notices ------------------------------------------------------------------------------
