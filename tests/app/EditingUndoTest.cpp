@@ -111,4 +111,18 @@ TEST_F(EditingUndoTest, ReplacingTrailingBlanksByAnExpressionUndoes)
     Editor().SetSearchEngine(nullptr);
 }
 
+
+// Random editing sessions with exactly the main window's options: 10,000 in eight parts,
+// so that they run side by side (see EditScript.h for what each session checks).
+using EditingUndoPropertyTest = EditingUndoTest;
+
+TEST_F(EditingUndoPropertyTest, Part1) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 1, 1250, 40), ""); }
+TEST_F(EditingUndoPropertyTest, Part2) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 2, 1250, 40), ""); }
+TEST_F(EditingUndoPropertyTest, Part3) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 3, 1250, 40), ""); }
+TEST_F(EditingUndoPropertyTest, Part4) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 4, 1250, 40), ""); }
+TEST_F(EditingUndoPropertyTest, Part5) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 5, 1250, 40), ""); }
+TEST_F(EditingUndoPropertyTest, Part6) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 6, 1250, 40), ""); }
+TEST_F(EditingUndoPropertyTest, Part7) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 7, 1250, 40), ""); }
+TEST_F(EditingUndoPropertyTest, Part8) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 8, 1250, 40), ""); }
+
 }  // namespace

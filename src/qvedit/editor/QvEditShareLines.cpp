@@ -289,7 +289,11 @@ void TCustomQvEdit::TrimPendingLines()
     indexes.swap(pendingTrims_);
     std::sort(indexes.begin(), indexes.end());
     // The blanks go with the change's own records, under their number; a change that
-    // recorded nothing (the lists locked) gets one number for its blanks alone.
+    // recorded nothing (the lists locked) gets one number for its blanks alone. Group
+    // breaks that caret moves put after the records stay on top.
+    std::vector<std::unique_ptr<TQvEditUndoItem>> breaks;
+    while (undoList_->LastChangeReason() == crGroupBreak)
+        breaks.push_back(undoList_->PopItem());
     const TQvEditUndoItem* top = undoList_->PeekItem();
     const bool recorded = top != nullptr && (pendingTrimsInBlock_ ? top->ChangeNumber == pendingTrimsNumber_
                                                                   : top->ChangeNumber != pendingTrimsNumber_);
@@ -320,6 +324,8 @@ void TCustomQvEdit::TrimPendingLines()
         throw;
     }
     undoList_->SetBlockChangeNumber(savedNumber);
+    for (auto it = breaks.rbegin(); it != breaks.rend(); ++it)
+        undoList_->PushItem(std::move(*it));
     blockBegin_ = savedBegin;
     blockEnd_ = savedEnd;
     if (!options_.Contains(eoScrollPastEol))
