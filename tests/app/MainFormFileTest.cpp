@@ -114,6 +114,20 @@ TEST_F(MainFormFileTest, SaveKeepsTheFilesLineEnds)
     EXPECT_EQ(Form().CurSyntax->Caption(), " HTML");
 }
 
+// An empty file edited and every edit undone is saved empty, not as one line end.
+TEST_F(MainFormFileTest, AnEmptyFileEditedAndUndoneSavesEmpty)
+{
+    const std::string file = Write("empty.php", "");
+    Open(file);
+    Editor().CommandProcessor(ecChar, 'a', nullptr);
+    Editor().CommandProcessor(ecLineBreak, '\r', nullptr);
+    while (Editor().GetCanUndo())
+        Form().mnuEditUndoClick(nullptr);
+    EXPECT_FALSE(Editor().GetModified());
+    Form().mnuFileSaveClick(nullptr);
+    EXPECT_EQ(Contents(file), "");
+}
+
 TEST_F(MainFormFileTest, SaveOfAnUntitledTextAsksForANameAndAddsTheExtension)
 {
     Type("new page");

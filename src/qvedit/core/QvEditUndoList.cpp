@@ -11,6 +11,7 @@ void TQvEditUndoItem::Assign(TPersistent* Source)
         ChangeEndPos = other->ChangeEndPos;
         ChangeStr = other->ChangeStr;
         ChangeNumber = other->ChangeNumber;
+        MadeFirstLine = other->MadeFirstLine;
     } else {
         TPersistent::Assign(Source);
     }

@@ -56,6 +56,9 @@ public:
     TPoint ChangeEndPos;
     std::string ChangeStr;
     Integer ChangeNumber = 0;
+    // The change gave a buffer without lines its first line: undone, the buffer has no
+    // line again (rather than one empty line, which saves as a line end).
+    bool MadeFirstLine = false;
 
     void Assign(TPersistent* Source) override;
 };

@@ -928,6 +928,7 @@ protected:
     Integer pendingTrimsLineCount_ = 0;
     bool pendingTrimsInBlock_ = false;
     Integer pendingTrimsNumber_ = 0;
+    bool editStartedEmpty_ = false;  // the buffer had no line when the outermost paint lock began
     bool readOnly_ = false;
     Integer rightEdge_ = 80;
     TColor rightEdgeColor_ = clSilver;

@@ -75,8 +75,10 @@ void TCustomQvEdit::CutToClipboard()
 {
     if (GetReadOnly() || !GetSelAvail())
         return;
-    const std::string text = GetSelText();
-    DoCopyToClipboard(text);
+    // The clipboard gets the block as the selected text reads; the undo record its rows
+    // as they are in the lines.
+    DoCopyToClipboard(GetSelText());
+    const std::string text = SelectedText(false);
     const auto [storedBegin, storedEnd] = StoredSelectionForUndo();
     LockUndo();
     try {
@@ -137,11 +139,14 @@ void TCustomQvEdit::PasteText(TQvSelectionMode PasteMode, const std::string& Tex
     TPoint start = GetCaretXY();
     if (GetSelAvail()) {
         // Where the deletion leaves the caret, the insertion starts: column 1 after whole
-        // lines, the block's left column after a column block.
+        // lines. A column block goes first, so that the caret it leaves is known: its left
+        // column, or the end of a shorter line when the caret may not go past line ends.
         start = RecordSelectionDeletion(crDelete);
         OrderStoredSelection();
-        if (selectionMode_ == smColumn)
-            start.X = std::min(blockBegin_.X, blockEnd_.X);
+        if (selectionMode_ == smColumn) {
+            SetSelTextPrimitive(PasteMode, "");
+            start = GetCaretXY();
+        }
     }
     SetSelTextPrimitive(PasteMode, Text.c_str());
     const TPoint end = GetCaretXY();

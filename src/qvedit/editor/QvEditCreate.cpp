@@ -183,7 +183,10 @@ void TCustomQvEdit::Loaded()
 
 void TCustomQvEdit::IncPaintLock()
 {
-    ++paintLock_;
+    // Every edit runs under the lock: whether the buffer had a line when it began tells
+    // whether the edit made the first line (see UndoRedoAdded).
+    if (paintLock_++ == 0)
+        editStartedEmpty_ = lines_ != nullptr && lines_->Count() == 0;
 }
 
 void TCustomQvEdit::DecPaintLock()

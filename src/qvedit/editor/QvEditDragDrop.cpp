@@ -74,7 +74,7 @@ void TCustomQvEdit::DragDrop(TObject* Source, int X, int Y)
         move = KeyHeld(VK_SHIFT) && !source->GetReadOnly();
     }
     InUndoBlock([&] {
-        const std::string text = source->GetSelText();
+        const std::string text = source->SelectedText(false);
         if (move && sameEditor)
             dropPoint = MoveSelectionAway(dropPoint, text);
         else if (move)

@@ -128,7 +128,7 @@ void TCustomQvEdit::DeleteSelectionForCommand(bool ByDirection)
 {
     const bool backwards = ByDirection && !PointBefore(blockBegin_, blockEnd_);
     const auto [begin, end] = StoredSelectionForUndo();
-    const std::string text = GetSelText();
+    const std::string text = SelectedText(false);
     SetSelText(std::string());
     undoList_->AddChange(backwards ? crDeleteAfterCursor : crDelete, begin, end, text, selectionMode_);
 }
@@ -143,7 +143,7 @@ std::string TCustomQvEdit::ReplaceSpan(const TPoint& From, const TPoint& To, con
     blockEnd_ = To;
     std::string old;
     try {
-        old = GetSelText();
+        old = SelectedText(false);
         SetSelTextPrimitive(smNormal, Text.c_str());
     } catch (...) {
         selectionMode_ = savedMode;
@@ -434,7 +434,9 @@ void TCustomQvEdit::DoShiftTabKey()
             break;
         }
     }
-    if (newX == caretX_) {
+    if (newX == caretX_ && caretX_ > 1) {
+        // At column 1 there is no stop before the caret (and with tab width 1 the division
+        // below would give column 0, before the line's start).
         const Integer prevStop = ((caretX_ - 2) / tabWidth_) * tabWidth_ + 1;
         const bool tabBefore = caretX_ >= 2 && caretX_ - 1 <= Length(line) &&
                                line[static_cast<std::size_t>(caretX_ - 2)] == '\t';

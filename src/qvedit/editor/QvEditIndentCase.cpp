@@ -74,6 +74,10 @@ void TCustomQvEdit::ReplaceSelectionRecorded(const std::string& Value, TQvChange
         if (GetSelAvail()) {
             startOfBlock = RecordSelectionDeletion(crDelete);
             OrderStoredSelection();
+        } else if (!Value.empty()) {
+            // Line mode inserts at the start of the caret's line; with nothing inserted
+            // and nothing deleted the text before the caret stays, so it is not recorded.
+            startOfBlock = InsertionStart(startOfBlock);
         }
         // The primitive records the blanks it pads a short line with and, in column mode,
         // each row it fills.
@@ -82,7 +86,7 @@ void TCustomQvEdit::ReplaceSelectionRecorded(const std::string& Value, TQvChange
         // of its first line to the caret. Recorded in line mode, its undo would also take
         // the whole line the caret ended on.
         if (selectionMode_ != smColumn)
-            undoList_->AddChange(InsertReason, InsertionStart(startOfBlock), GetCaretXY(), std::string(),
+            undoList_->AddChange(InsertReason, startOfBlock, GetCaretXY(), std::string(),
                                  smNormal);
     });
 }
@@ -248,7 +252,7 @@ void TCustomQvEdit::DoCaseChange(TQvEditorCommand Cmd)
             SetCaretXY(TPoint{1, caretY_ + 1});
     }
 
-    const std::string text = GetSelText();
+    const std::string text = SelectedText(false);
     if (!text.empty()) {
         InUndoBlock([&] {
             SetSelTextExternal(ConvertCase(Cmd, text));

@@ -64,14 +64,17 @@ std::vector<std::string_view> TCustomQvEdit::SplitTextLines(std::string_view Tex
 
 // ---- Selected text, Text, LineText -----------------------------------------------------------
 
+// Short rows of a column block are padded unless trailing blanks are trimmed (a padded row
+// could not be stored as it reads).
 std::string TCustomQvEdit::GetSelText() const
 {
-    return SelectedText(false);
+    return SelectedText(!options_.Contains(eoTrimTrailingSpaces));
 }
 
 // A column block's rows are the text in them; with PadColumns (the copy) a row shorter
 // than the block is filled with blanks, so that the block pastes back rectangular. Undo
-// records take the rows unpadded, so that undoing a deletion adds no blanks to a line.
+// records and the editor's own replacements take the rows unpadded, so that undoing a
+// deletion or changing the case of a block adds no blanks to a line.
 std::string TCustomQvEdit::SelectedText(bool PadColumns) const
 {
     if (!GetSelAvail())
@@ -181,7 +184,7 @@ TPoint TCustomQvEdit::InsertionStart(TPoint At) const
 TPoint TCustomQvEdit::RecordSelectionDeletion(TQvChangeReason Reason)
 {
     const auto [begin, end] = StoredSelectionForUndo();
-    undoList_->AddChange(Reason, begin, end, GetSelText(), selectionMode_);
+    undoList_->AddChange(Reason, begin, end, SelectedText(false), selectionMode_);
     return InsertionStart(minPoint(begin, end));
 }
 

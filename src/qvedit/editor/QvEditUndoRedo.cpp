@@ -16,6 +16,10 @@ public:
     bool HasLines = false;
     std::string BrokenLine;  // the line the break ended
     std::string NewLine;     // the line the break began
+    // For an undone deletion: the record as it was, so that redo records the same deletion
+    // again (what it selects may start a line earlier, at the line end undo added).
+    bool HasDeleted = false;
+    std::string Deleted;
 };
 
 // A copy of an undone record for the redo list, with the number of the step replayed.
@@ -279,7 +283,7 @@ void TCustomQvEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const std::string inserted = GetSelText();
+        const std::string inserted = SelectedText(false);
         SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
         auto redo = Mirror(*item, *redoList_, inserted);
         if (!item->ChangeStr.empty())
@@ -319,6 +323,8 @@ void TCustomQvEdit::UndoItem()
             auto redo = Mirror(*item, *redoList_, std::string());
             redo->RestoredBegin = restoredBegin;
             redo->RestoredEnd = restoredEnd;
+            redo->HasDeleted = true;
+            redo->Deleted = item->ChangeStr;
             PushMirror(*redoList_, std::move(redo));
         } else {
             redoList_->AddChange(reason, start, end, std::string(), mode);
@@ -350,7 +356,7 @@ void TCustomQvEdit::UndoItem()
         break;
     case crWhiteSpaceAdd:
         SetCaretAndSelection(start, start, end);
-        redoList_->AddChange(reason, start, end, GetSelText(), mode);
+        redoList_->AddChange(reason, start, end, SelectedText(false), mode);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str());
         InternalSetCaretXY(start);
         break;
@@ -365,6 +371,10 @@ void TCustomQvEdit::UndoItem()
         break;
     default:
         break;  // bracket markers, crNothing and group breaks leave no redo record
+    }
+    if (item->MadeFirstLine && lines_->Count() == 1 && lines_->Get(0).empty()) {
+        lines_->Delete(0);
+        InternalSetCaretXY(TPoint{1, 1});
     }
 }
 
@@ -395,7 +405,7 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crPaste:
     case crDragDropInsert: {
         SelectForRedo(Item, start, start);
-        const std::string replaced = GetSelText();
+        const std::string replaced = SelectedText(false);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(end);
         undoList_->AddChange(reason, start, end, replaced, mode);
@@ -407,12 +417,16 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete:
-    case crDeleteAll:
+    case crDeleteAll: {
         SelectForRedo(Item, start, end);
-        undoList_->AddChange(reason, start, end, GetSelText(), mode);
+        const auto* restoring = dynamic_cast<const TQvEditRestoringItem*>(&Item);
+        undoList_->AddChange(reason, start, end,
+                             restoring != nullptr && restoring->HasDeleted ? restoring->Deleted : SelectedText(false),
+                             mode);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(start);
         break;
+    }
     case crLineBreak:
         RedoLineBreak(Item);
         break;
@@ -558,6 +572,15 @@ void TCustomQvEdit::ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoi
 
 void TCustomQvEdit::UndoRedoAdded(TObject* Sender)
 {
+    // The first record of an edit that gave an empty buffer its first line is marked, so
+    // that undo takes that line away again.
+    if (Sender == undoList_ && editStartedEmpty_ && lines_->Count() > 0) {
+        TQvEditUndoItem* top = undoList_->PeekItem();
+        if (top != nullptr && top->ChangeReason != crGroupBreak) {
+            top->MadeFirstLine = true;
+            editStartedEmpty_ = false;
+        }
+    }
     UpdateModifiedStatus();
     if (Sender == undoList_ && !stateFlags_.Contains(sfInsideRedo)) {
         // A new edit discards what could be redone; what redo itself records does not.

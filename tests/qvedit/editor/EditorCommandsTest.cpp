@@ -359,7 +359,7 @@ TEST_F(EditorCommandsTest, OverwritingAtOrPastTheLineEndAddsAndUndoesExactly)
     Type("x");
     EXPECT_EQ(AllLines(), (Lines{"\t\t x"}));
     Key('Z', ssCtrl);
-    EXPECT_EQ(AllLines(), (Lines{""}));
+    EXPECT_EQ(AllLines(), Lines{}) << "the text had no line before";
 }
 
 // Input-method text past the line end comes after blanks that undo takes away with it.

@@ -165,11 +165,12 @@ TEST_F(EditorTextChangeTest, SelectedTextInEachMode)
     EXPECT_EQ(e.GetSelText(), "cdef\r\nxy\r\n1");
     e.Select({3, 1}, {2, 3}, smLine);
     EXPECT_EQ(e.GetSelText(), "abcdef\r\nxy\r\n123456\r\n");
-    // A column block's short row is what the row holds; only the copy pads it.
+    // A column block's short row is padded to the block's width, unless trailing blanks
+    // are trimmed; the copy always pads it.
     e.Select({3, 1}, {5, 3}, smColumn);
     for (bool trim : {false, true}) {
         e.SetOptionFlag(eoTrimTrailingSpaces, trim);
-        EXPECT_EQ(e.GetSelText(), "cd\r\n\r\n34");
+        EXPECT_EQ(e.GetSelText(), trim ? "cd\r\n\r\n34" : "cd\r\n  \r\n34");
         e.CopyToClipboard();
         EXPECT_EQ(Clipboard()->AsText(), "cd\n  \n34");
     }
