@@ -922,12 +922,12 @@ protected:
     Integer maxLineWidth_ = 1024;
     Integer paintLock_ = 0;
     // Lines (0-based) to lose their trailing blanks when the change ends, the line count
-    // they were counted against, and, from when the first was noted, the open undo
-    // block's number or else the number of the record on top.
+    // they were counted against; whether the undo list recorded since the first was
+    // noted, and the number of the undo block open then (0 for none).
     std::vector<Integer> pendingTrims_;
     Integer pendingTrimsLineCount_ = 0;
-    bool pendingTrimsInBlock_ = false;
-    Integer pendingTrimsNumber_ = 0;
+    bool pendingTrimsRecorded_ = false;
+    Integer pendingTrimsBlockNumber_ = 0;
     bool editStartedEmpty_ = false;  // the buffer had no line when the outermost paint lock began
     bool readOnly_ = false;
     Integer rightEdge_ = 80;

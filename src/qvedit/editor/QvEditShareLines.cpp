@@ -247,12 +247,10 @@ void TCustomQvEdit::TrimWhenChangeEnds(Integer Index)
 {
     if (pendingTrims_.empty()) {
         pendingTrimsLineCount_ = lines_->Count();
-        // Inside an undo block the change's number is the block's; else the change records
-        // after this, under a number other than the one on top now.
-        const TQvEditUndoItem* top = undoList_->PeekItem();
-        pendingTrimsInBlock_ = undoList_->BlockCount() > 0;
-        pendingTrimsNumber_ = pendingTrimsInBlock_ ? undoList_->GetBlockChangeNumber()
-                                                   : (top != nullptr ? top->ChangeNumber : 0);
+        // The change has records when it records after this, or when it recorded before
+        // in the undo block still open.
+        pendingTrimsRecorded_ = false;
+        pendingTrimsBlockNumber_ = undoList_->BlockCount() > 0 ? undoList_->GetBlockChangeNumber() : 0;
     }
     if (std::find(pendingTrims_.begin(), pendingTrims_.end(), Index) == pendingTrims_.end())
         pendingTrims_.push_back(Index);
@@ -295,8 +293,8 @@ void TCustomQvEdit::TrimPendingLines()
     while (undoList_->LastChangeReason() == crGroupBreak)
         breaks.push_back(undoList_->PopItem());
     const TQvEditUndoItem* top = undoList_->PeekItem();
-    const bool recorded = top != nullptr && (pendingTrimsInBlock_ ? top->ChangeNumber == pendingTrimsNumber_
-                                                                  : top->ChangeNumber != pendingTrimsNumber_);
+    const bool recorded = top != nullptr && (pendingTrimsRecorded_ || (pendingTrimsBlockNumber_ != 0 &&
+                                                                       top->ChangeNumber == pendingTrimsBlockNumber_));
     Integer number = recorded ? top->ChangeNumber : 0;
     const Integer savedNumber = undoList_->GetBlockChangeNumber();
     // Trimming changes no selection: the buffer's notice would collapse it to the caret.

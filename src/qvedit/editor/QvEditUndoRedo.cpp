@@ -199,8 +199,11 @@ void TCustomQvEdit::Undo()
     const bool bracketed = IsBracketEnd(lastReason);
     const auto matchingBegin = static_cast<TQvChangeReason>(lastReason - 1);
     const TQvEditUndoItem* item = undoList_->PeekItem();
-    if (item == nullptr)
+    if (item == nullptr) {
+        // Only a group break was left: passing it leaves the saved state.
+        UpdateModifiedStatus();
         return;
+    }
     const Integer number = item->ChangeNumber;
     TUndoStep step(*item, options_.Contains(eoGroupUndo));
     TBlockNumberScope redoNumber(*redoList_, number);
@@ -572,6 +575,8 @@ void TCustomQvEdit::ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoi
 
 void TCustomQvEdit::UndoRedoAdded(TObject* Sender)
 {
+    if (Sender == undoList_ && !pendingTrims_.empty())
+        pendingTrimsRecorded_ = true;
     // The first record of an edit that gave an empty buffer its first line is marked, so
     // that undo takes that line away again.
     if (Sender == undoList_ && editStartedEmpty_ && lines_->Count() > 0) {

@@ -201,7 +201,8 @@ std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::
             if (!(Undoing ? E.GetCanUndo() : E.GetCanRedo()) || guard > 10000)
                 break;
             Undoing ? E.Undo() : E.Redo();
-            trace << (Undoing ? " undo \"" : " redo \"") << E.QvGetText() << '"';
+            trace << (Undoing ? " undo \"" : " redo \"") << E.QvGetText() << '"'
+                  << (E.GetModified() ? "" : " (unmodified)");
         }
         if (unmodified != 1)
             return " unmodified " + std::to_string(unmodified) + " times";

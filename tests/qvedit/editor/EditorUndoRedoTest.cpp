@@ -1,6 +1,7 @@
 // Undo and redo: replacements in every selection mode come back exactly, steps group by
 // block, reason and bracket, group breaks mark the saved state, and the redo list is
 // emptied by new edits only.
+#include "EditScript.h"
 #include "TextEditProbe.h"
 
 namespace {
@@ -326,6 +327,29 @@ TEST_F(EditorUndoRedoTest, CaseFollowsTheCodePage)
     e.SelectAll();
     e.DoCaseChange(ecUpperCaseBlock);
     EXPECT_EQ(e.QvGetText(), "\xC9T\xC9");
+}
+
+}  // namespace
+
+namespace {
+
+// A paste that changes nothing is still a step: going back before the save that followed
+// it leaves the editor modified, also after a redo to the save and a second undo.
+TEST_F(EditorUndoRedoTest, UndoBeforeASaveAfterAPasteOfNothingIsModifiedEachTime)
+{
+    TTextEditProbe& e = Editor();
+    SetText("ab");
+    e.SetSelectionMode(smNormal);
+    editscript::PutOnClipboard("\r\n", smColumn);
+    e.CommandProcessor(ecPaste, '\0', nullptr);
+    ASSERT_EQ(e.QvGetText(), "ab");
+    e.SetModified(false);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        e.Undo();
+        EXPECT_TRUE(e.GetModified()) << "cycle " << cycle;
+        e.Redo();
+        EXPECT_FALSE(e.GetModified()) << "cycle " << cycle;
+    }
 }
 
 }  // namespace
