@@ -127,8 +127,9 @@ private:
 }  // namespace
 
 // The frame of one replayed record: its selection mode and eoScrollPastEol for the
-// duration, without trimming (the trimmed blanks have records of their own), under the
-// paint lock; the mode and the options come back on every exit.
+// duration, without trimming (the trimmed blanks have records of their own) and with
+// selections allowed (replay selects what it replaces), under the paint lock; the mode
+// and the options come back on every exit, and without selections the caret alone stays.
 class TCustomQvEdit::TReplayFrame {
 public:
     TReplayFrame(TCustomQvEdit& Editor, TQvSelectionMode Mode)
@@ -136,11 +137,13 @@ public:
           savedMode_(Editor.selectionMode_),
           pastEol_(Editor.options_.Contains(eoScrollPastEol)),
           trim_(Editor.options_.Contains(eoTrimTrailingSpaces)),
+          noSelection_(Editor.options_.Contains(eoNoSelection)),
           lock_(Editor)
     {
         editor_.selectionMode_ = Mode;
         editor_.options_.Include(eoScrollPastEol);
         editor_.options_.Exclude(eoTrimTrailingSpaces);
+        editor_.options_.Exclude(eoNoSelection);
     }
     ~TReplayFrame()
     {
@@ -149,6 +152,11 @@ public:
             editor_.options_.Exclude(eoScrollPastEol);
         if (trim_)
             editor_.options_.Include(eoTrimTrailingSpaces);
+        if (noSelection_) {
+            editor_.options_.Include(eoNoSelection);
+            editor_.blockBegin_ = editor_.GetCaretXY();
+            editor_.blockEnd_ = editor_.blockBegin_;
+        }
     }
     TReplayFrame(const TReplayFrame&) = delete;
     TReplayFrame& operator=(const TReplayFrame&) = delete;
@@ -158,6 +166,7 @@ private:
     TQvSelectionMode savedMode_;
     bool pastEol_;
     bool trim_;
+    bool noSelection_;
     TQvPaintLockScope lock_;
 };
 

@@ -30,9 +30,13 @@ std::string RunWithRandomOptions(TQvEdit& E, unsigned Seed, int Groups, int Sess
         E.SetMaxLineWidth(pick(2) == 0 ? 1024 : 100000);
         const std::string failure = editscript::RunRandomSessions(E, Seed * 1000 + static_cast<unsigned>(group),
                                                                   SessionsPerGroup, 40);
-        if (!failure.empty())
-            return "options group " + std::to_string(group) + ", tab width " + std::to_string(E.GetTabWidth()) +
-                   ": " + failure;
+        if (!failure.empty()) {
+            std::string on;
+            for (int option = eoAltSetsColumnMode; option <= eoHighlightCurrentLine; ++option)
+                if (options.Contains(static_cast<TQvEditorOption>(option)))
+                    on += " " + std::to_string(option);
+            return "options" + on + ", tab width " + std::to_string(E.GetTabWidth()) + ": " + failure;
+        }
     }
     return std::string();
 }

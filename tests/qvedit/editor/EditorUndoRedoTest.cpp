@@ -353,3 +353,28 @@ TEST_F(EditorUndoRedoTest, UndoBeforeASaveAfterAPasteOfNothingIsModifiedEachTime
 }
 
 }  // namespace
+
+namespace {
+
+// Undo selects what it replaces, also where the user may select nothing; the user is
+// left with the caret alone.
+TEST_F(EditorUndoRedoTest, UndoAndRedoWorkWhereNothingCanBeSelected)
+{
+    TTextEditProbe& e = Editor();
+    e.SetOptionFlag(eoNoSelection, true);
+    SetText("abc");
+    e.SetCaretXY({2, 1});
+    e.CommandProcessor(ecChar, 'x', nullptr);
+    e.CommandProcessor(ecDeleteChar, '\0', nullptr);
+    ASSERT_EQ(e.QvGetText(), "axc");
+    e.Undo();
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "abc");
+    EXPECT_FALSE(e.GetSelAvail());
+    e.Redo();
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "axc");
+    EXPECT_FALSE(e.GetSelAvail());
+}
+
+}  // namespace
