@@ -378,3 +378,24 @@ TEST_F(EditorUndoRedoTest, UndoAndRedoWorkWhereNothingCanBeSelected)
 }
 
 }  // namespace
+
+namespace {
+
+// Redo of a line break that has to break the line anew (the text had no line) keeps the
+// step's number, which stands for the saved state without group undo.
+TEST_F(EditorUndoRedoTest, RedoingTheSavedLineBreakOfAnEmptyTextIsUnmodified)
+{
+    TTextEditProbe& e = Editor();
+    e.SetOptionFlag(eoGroupUndo, false);
+    e.ClearAll();
+    e.CommandProcessor(ecLineBreak, '\r', nullptr);
+    ASSERT_EQ(e.QvGetText(), "\r\n");
+    e.SetModified(false);
+    e.Undo();
+    EXPECT_TRUE(e.GetModified());
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "\r\n");
+    EXPECT_FALSE(e.GetModified());
+}
+
+}  // namespace
