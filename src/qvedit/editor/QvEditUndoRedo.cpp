@@ -382,7 +382,11 @@ void TCustomQvEdit::UndoItem()
         ReplayTrailingBlanks(*item, true);
         break;
     default:
-        break;  // bracket markers, crNothing and group breaks leave no redo record
+        // Bracket markers go over as they are: a bracket with nothing in it (a paste of
+        // nothing) may be the saved state, which its number stands for.
+        if (IsBracketBegin(reason) || IsBracketEnd(reason))
+            PushMirror(*redoList_, Mirror(*item, *redoList_, item->ChangeStr));
+        break;  // crNothing and group breaks leave no redo record
     }
     if (item->MadeFirstLine && lines_->Count() == 1 && lines_->Get(0).empty()) {
         lines_->Delete(0);
@@ -469,6 +473,8 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
         ReplayTrailingBlanks(Item, false);
         break;
     default:
+        if (IsBracketBegin(reason) || IsBracketEnd(reason))
+            PushMirror(*undoList_, Mirror(Item, *undoList_, Item.ChangeStr));
         break;
     }
 }

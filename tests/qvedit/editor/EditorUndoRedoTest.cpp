@@ -399,3 +399,29 @@ TEST_F(EditorUndoRedoTest, RedoingTheSavedLineBreakOfAnEmptyTextIsUnmodified)
 }
 
 }  // namespace
+
+namespace {
+
+// Without group undo the saved state is the number of the change on top; a paste of
+// nothing keeps its number through undo and redo.
+TEST_F(EditorUndoRedoTest, RedoingASavedPasteOfNothingIsUnmodified)
+{
+    TTextEditProbe& e = Editor();
+    e.SetOptionFlag(eoGroupUndo, false);
+    SetText("ab");
+    e.CommandProcessor(ecChar, 'x', nullptr);
+    editscript::PutOnClipboard("\r\n", smColumn);
+    e.CommandProcessor(ecPaste, '\0', nullptr);
+    e.SetModified(false);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        while (e.GetCanUndo())
+            e.Undo();
+        EXPECT_TRUE(e.GetModified()) << "cycle " << cycle;
+        while (e.GetCanRedo())
+            e.Redo();
+        EXPECT_EQ(e.QvGetText(), "xab");
+        EXPECT_FALSE(e.GetModified()) << "cycle " << cycle;
+    }
+}
+
+}  // namespace
