@@ -115,6 +115,34 @@ TEST_F(FindDialogTest, ReplaceAllCoversTheWholeTextForwardAndWhatIsBeforeTheCare
     EXPECT_EQ(Text(), "qu x qu\r\nbar Foo y foo\r\nend");
 }
 
+// More replacements than the undo list keeps records: the replace all still undoes whole
+// in one step, and redoes and undoes again.
+TEST_F(FindDialogTest, AReplaceAllBeyondTheUndoLimitUndoesWholeInOneStep)
+{
+    std::string text;
+    for (int i = 0; i < 800; ++i)
+        text += "  echo $the . 'the' ;\r\n";
+    text += "?>";
+    Editor().QvSetText(text);
+    Editor().SetModified(false);
+    Editor().SetCaretXY(TPoint{1, 801});
+    Editor().CommandProcessor(ecChar, 'x', nullptr);  // an older step
+    const std::string typed = Text();
+    ASSERT_LT(Editor().GetMaxUndo(), 2 * 1600);
+    Search("the");
+    Dialog().txtReplace->SetText("a");
+    Dialog().bReplaceAllClick(nullptr);
+    const std::string replaced = Text();
+    ASSERT_EQ(replaced.find("the"), std::string::npos);
+    Form().mnuEditUndoClick(nullptr);
+    EXPECT_EQ(Text(), typed);
+    Form().mnuEditRedoClick(nullptr);
+    EXPECT_EQ(Text(), replaced);
+    Form().mnuEditUndoClick(nullptr);
+    EXPECT_EQ(Text(), typed);
+    EXPECT_TRUE(Editor().GetModified());
+}
+
 TEST_F(FindDialogTest, SelectedTextLimitsTheSearchOnlyWhenSomethingIsSelected)
 {
     Search("foo");

@@ -146,6 +146,7 @@ void TQvEditUndoList::EnsureMaxEntries()
             break;
         while (drop < items_.size() && items_[drop]->ChangeNumber == number)
             ++drop;
+        baseChangeNumber_ = number;
     }
     items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(drop));
 }
@@ -153,14 +154,14 @@ void TQvEditUndoList::EnsureMaxEntries()
 bool TQvEditUndoList::GetInitialState() const
 {
     if (items_.empty())
-        return initialChangeNumber_ == 0;
+        return initialChangeNumber_ == baseChangeNumber_;
     return items_.back()->ChangeNumber == initialChangeNumber_;
 }
 
 void TQvEditUndoList::SetInitialState(bool Value)
 {
     if (Value)
-        initialChangeNumber_ = items_.empty() ? 0 : items_.back()->ChangeNumber;
+        initialChangeNumber_ = items_.empty() ? baseChangeNumber_ : items_.back()->ChangeNumber;
     else if (GetInitialState())
         initialChangeNumber_ = -1;
 }
@@ -169,6 +170,7 @@ void TQvEditUndoList::Clear()
 {
     items_.clear();
     fullUndoImpossible_ = false;
+    baseChangeNumber_ = 0;
 }
 
 void TQvEditUndoList::Assign(TPersistent* Source)
@@ -190,6 +192,7 @@ void TQvEditUndoList::Assign(TPersistent* Source)
     blockChangeNumber_ = other->blockChangeNumber_;
     blockCount_ = other->blockCount_;
     fullUndoImpossible_ = other->fullUndoImpossible_;
+    baseChangeNumber_ = other->baseChangeNumber_;
     lockCount_ = other->lockCount_;
     maxUndoActions_ = other->maxUndoActions_;
     nextChangeNumber_ = other->nextChangeNumber_;

@@ -95,7 +95,7 @@ public:
     void SetMaxUndoActions(Integer Value);  // negative values count as 0
 
     // True when the top record carries the saved state's change number (or the list is
-    // empty and nothing was saved on top of a record).
+    // empty and the saved state is the one before its records).
     bool GetInitialState() const;
     void SetInitialState(bool Value);
 
@@ -123,4 +123,7 @@ private:
     Integer maxUndoActions_ = 1024;
     Integer nextChangeNumber_ = 1;
     Integer initialChangeNumber_ = 0;
+    // The change number of the state an empty list stands for: of the last record the
+    // limit dropped, 0 when none was dropped since the list was cleared.
+    Integer baseChangeNumber_ = 0;
 };

@@ -663,6 +663,7 @@ private:
     // crTrailingBlanks: puts the trimmed blanks back at the line's end, or takes them away.
     void ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoing);
     void SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End);
+    void TakeFirstLineAway(Integer RedoCountBefore);
 
     // =====================================================================================
     // QvEditCommandProcessor.cpp: key input, handler chains, command processor, hooks

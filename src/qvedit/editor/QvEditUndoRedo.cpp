@@ -216,8 +216,11 @@ void TCustomQvEdit::Undo()
     const Integer number = item->ChangeNumber;
     TUndoStep step(*item, options_.Contains(eoGroupUndo));
     TBlockNumberScope redoNumber(*redoList_, number);
+    const Integer redoCount = redoList_->ItemCount();
+    bool madeFirstLine = false;
     for (;;) {
         step.Took(item->ChangeReason);
+        madeFirstLine = madeFirstLine || item->MadeFirstLine;
         UndoItem();
         item = undoList_->PeekItem();
         if (item == nullptr)
@@ -229,6 +232,20 @@ void TCustomQvEdit::Undo()
         UndoItem();
         UpdateModifiedStatus();
     }
+    if (madeFirstLine)
+        TakeFirstLineAway(redoCount);
+}
+
+// The step undone gave a text without lines its first line: that line goes again, and the
+// first record redo replays makes it again, also when the step put nothing in it.
+void TCustomQvEdit::TakeFirstLineAway(Integer RedoCountBefore)
+{
+    if (lines_->Count() != 1 || !lines_->Get(0).empty())
+        return;
+    lines_->Delete(0);
+    InternalSetCaretXY(TPoint{1, 1});
+    if (redoList_->ItemCount() > RedoCountBefore)
+        redoList_->PeekItem()->MadeFirstLine = true;
 }
 
 void TCustomQvEdit::Redo()
@@ -313,8 +330,9 @@ void TCustomQvEdit::UndoItem()
         const TPoint at = mode == smColumn ? TPoint{std::min(start.X, end.X), std::min(start.Y, end.Y)}
                                            : minPoint(start, end);
         TPoint restoredBegin = at;
-        if (IsAfterCursorDelete(reason) && at.Y > lines_->Count()) {
-            // The deleted last line comes back after a line end of its own.
+        if (IsAfterCursorDelete(reason) && at.Y > lines_->Count() && lines_->Count() > 0) {
+            // The deleted last line comes back after a line end of its own (a text without
+            // lines had none to delete).
             const Integer last = lines_->Count();
             if (last >= 1)
                 restoredBegin = TPoint{static_cast<Integer>(lines_->Get(last - 1).size()) + 1, last};
@@ -388,10 +406,6 @@ void TCustomQvEdit::UndoItem()
             PushMirror(*redoList_, Mirror(*item, *redoList_, item->ChangeStr));
         break;  // crNothing and group breaks leave no redo record
     }
-    if (item->MadeFirstLine && lines_->Count() == 1 && lines_->Get(0).empty()) {
-        lines_->Delete(0);
-        InternalSetCaretXY(TPoint{1, 1});
-    }
 }
 
 void TCustomQvEdit::RedoItem()
@@ -400,6 +414,8 @@ void TCustomQvEdit::RedoItem()
     if (!item)
         return;
     TReplayFrame frame(*this, item->ChangeSelMode);
+    if (item->MadeFirstLine && lines_->Count() == 0)
+        lines_->Add(std::string());
     stateFlags_.Include(sfInsideRedo);
     try {
         ApplyRedo(*item);

@@ -166,6 +166,33 @@ TEST(UndoList, InitialStateMarksTheSavedChange)
     EXPECT_FALSE(list.GetInitialState());
 }
 
+// Once the limit dropped records, the emptied list stands for the state after the last
+// dropped one: saved when the save came there, not saved when it came before.
+TEST(UndoList, AnEmptiedListAfterDroppedRecordsIsTheSavedStateOnlyWhenItWas)
+{
+    for (bool savedAfterDropped : {false, true}) {
+        TQvEditUndoList list;
+        list.SetMaxUndoActions(2);
+        list.SetInitialState(true);  // saved with nothing recorded
+        Record(list, crInsert, "old");
+        if (savedAfterDropped)
+            list.SetInitialState(true);
+        list.BeginBlock();
+        for (int i = 0; i < 3; ++i)
+            Record(list);
+        list.EndBlock();
+        ASSERT_EQ(list.ItemCount(), 3);  // the block stays whole, the older record went
+        EXPECT_FALSE(list.GetInitialState());
+        while (list.PopItem())
+            ;
+        EXPECT_EQ(list.GetInitialState(), savedAfterDropped) << savedAfterDropped;
+        list.SetInitialState(true);
+        EXPECT_TRUE(list.GetInitialState());
+        Record(list);
+        EXPECT_FALSE(list.GetInitialState());
+    }
+}
+
 TEST(UndoList, LockedListsRecordNothing)
 {
     TQvEditUndoList list;

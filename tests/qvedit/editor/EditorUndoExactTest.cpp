@@ -3,6 +3,8 @@
 
 #include "platform/window/Clipboard.h"
 
+#include <functional>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -70,25 +72,49 @@ TEST_F(EditorUndoExactTest, ALineModeReplacementOfNothingUndoesToTheSameText)
     }
 }
 
-// An empty text edited and undone is empty again: no line, so saving it writes nothing.
+// An empty text edited and undone is empty again: no line, so saving it writes nothing;
+// redone, it has the lines the edit made, also the one a blank trimmed away leaves.
 TEST_F(EditorUndoExactTest, AnEmptyTextEditedAndUndoneHasNoLine)
 {
     TTextEditProbe& e = Editor();
-    for (const char* typed : {"a", "\r"}) {
+    const auto paste = [&](const char* Text) {
+        Clipboard()->SetAsText(Text);
+        e.PasteFromClipboard();
+    };
+    const std::function<void()> edits[] = {
+        [&] { e.CommandProcessor(ecChar, 'a', nullptr); },
+        [&] { e.CommandProcessor(ecLineBreak, '\r', nullptr); },
+        [&] { e.CommandProcessor(ecTab, '\t', nullptr); },
+        // Padding before the pasted text, recorded apart from it.
+        [&] {
+            e.SetOptionFlag(eoTrimTrailingSpaces, false);
+            e.SetCaretXY({4, 1});
+            paste("a\nb");
+        },
+        // A Shift+Tab that took nothing, then a paste: two steps.
+        [&] {
+            e.SetCaretXY({3, 1});
+            e.CommandProcessor(ecShiftTab, '\0', nullptr);
+            paste("x");
+        },
+    };
+    int index = 0;
+    for (const auto& edit : edits) {
         Load("");
+        e.SetOptions(QvEditDefaultOptions);
+        e.SetOptionFlag(eoScrollPastEol, true);
+        e.SetOptionFlag(eoTabsToSpaces, true);
         ASSERT_EQ(e.GetLines()->Count(), 0);
-        if (typed[0] == '\r')
-            e.CommandProcessor(ecLineBreak, '\r', nullptr);
-        else
-            e.CommandProcessor(ecChar, typed[0], nullptr);
-        ASSERT_GE(e.GetLines()->Count(), 1);
+        edit();
+        const std::string edited = e.GetLines()->GetText();
+        ASSERT_NE(edited, "") << index;
         UndoAll(e);
-        EXPECT_EQ(e.GetLines()->Count(), 0) << int(typed[0]);
-        EXPECT_EQ(e.GetLines()->GetText(), "");
-        EXPECT_FALSE(e.GetModified());
+        EXPECT_EQ(e.GetLines()->Count(), 0) << index;
+        EXPECT_FALSE(e.GetModified()) << index;
         RedoAll(e);
-        EXPECT_GE(e.GetLines()->Count(), 1);
-        EXPECT_TRUE(e.GetModified());
+        EXPECT_EQ(e.GetLines()->GetText(), edited) << index;
+        EXPECT_TRUE(e.GetModified()) << index;
+        ++index;
     }
 }
 
