@@ -12,7 +12,7 @@
 //                             setters, ReadOnly, highlighter attach and detach, free
 //                             notification
 //   QvEditShareLines.cpp      one buffer shown by two editors, key-binding differences,
-//                             TrimTrailingBlanks
+//                             trailing-blank trimming at the end of a change
 //   QvEditPaint.cpp           the paint pass, the gutter, paint events, invalidation
 //   QvEditPaintText.cpp       the text area: token runs, selection, special lines, glyphs,
 //   QvEditPainter.h             the right edge (per-paint state lives in the painter)

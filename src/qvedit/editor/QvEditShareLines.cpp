@@ -297,6 +297,11 @@ void TCustomQvEdit::TrimPendingLines()
                                                                        top->ChangeNumber == pendingTrimsBlockNumber_));
     Integer number = recorded ? top->ChangeNumber : 0;
     const Integer savedNumber = undoList_->GetBlockChangeNumber();
+    const auto restoreList = [&] {
+        undoList_->SetBlockChangeNumber(savedNumber);
+        for (auto it = breaks.rbegin(); it != breaks.rend(); ++it)
+            undoList_->PushItem(std::move(*it));
+    };
     // Trimming changes no selection: the buffer's notice would collapse it to the caret.
     const TPoint savedBegin = blockBegin_;
     const TPoint savedEnd = blockEnd_;
@@ -318,12 +323,10 @@ void TCustomQvEdit::TrimPendingLines()
                 number = undoList_->PeekItem()->ChangeNumber;
         }
     } catch (...) {
-        undoList_->SetBlockChangeNumber(savedNumber);
+        restoreList();
         throw;
     }
-    undoList_->SetBlockChangeNumber(savedNumber);
-    for (auto it = breaks.rbegin(); it != breaks.rend(); ++it)
-        undoList_->PushItem(std::move(*it));
+    restoreList();
     blockBegin_ = savedBegin;
     blockEnd_ = savedEnd;
     if (!options_.Contains(eoScrollPastEol))
