@@ -1,11 +1,14 @@
 // Arbitrary bytes as an editing session on an editor: the first bytes make the text, the
 // rest choose commands (typing and composed input in insert and overwrite mode, deleting,
 // Enter, Tab, pastes in every mode, cut, indent, case, line deletions, drags, caret moves
-// past line ends, selections in every mode), their arguments and where the text is saved. No session crashes, hangs or touches memory it should not; undoing
-// everything gives the text back byte for byte, redoing everything the edited text, and
-// the editor says "unmodified" at the saved text only.
+// past line ends, selections in every mode), their arguments and where the text is
+// saved, on an editor with the main window's editing options. No session crashes, hangs
+// or touches memory it should not; undoing everything gives the text back byte for byte,
+// redoing everything the edited text (twice over), every step lands on a text the session
+// had, and the editor says "unmodified" at the saved text only.
 #include "../tests/qvedit/editor/EditScript.h"
 
+#include "app/EditorSettings.h"
 #include "platform/runtime/CodePages.h"
 #include "platform/forms/Forms.h"
 
@@ -42,10 +45,7 @@ TQvEdit& TheEditor()
         e->SetBounds(0, 0, 500, 300);
         e->SetParent(form);
         form->Show();
-        e->SetOptions(TQvEditorOptions{eoAutoIndent, eoGroupUndo, eoScrollPastEol, eoSmartTabDelete,
-                                       eoSmartTabs, eoTabIndent, eoTabsToSpaces, eoAltSetsColumnMode});
-        e->SetTabWidth(2);
-        e->SetWantTabs(true);
+        ApplyEditingSettings(*e);
         return e;
     }();
     return *editor;

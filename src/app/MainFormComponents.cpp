@@ -1,6 +1,7 @@
 // The main window's components: the common dialogs, the language highlighters with their
 // colours, the multi-language highlighter and its schemes, the two search engines, the
 // editor's configuration and the print component.
+#include "app/EditorSettings.h"
 #include "app/MainForm.h"
 #include "app/MainFormParts.h"
 
@@ -233,9 +234,7 @@ void TfrmEdit::ConfigureEditor()
     Editor->SetFont(&font);
     Editor->SetHighlighter(QvMultiHighlighter1);
     Editor->SetSearchEngine(QvEditSearch1);
-    Editor->SetTabWidth(2);
-    Editor->SetWantTabs(true);
-    Editor->SetMaxLineWidth(100000);
+    ApplyEditingSettings(*Editor);
     Editor->SetActiveLineColor(0xF4F4F4);
 
     TQvGutter* gutter = Editor->GetGutter();
@@ -248,15 +247,6 @@ void TfrmEdit::ConfigureEditor()
     gutter->GetFont()->SetColor(clBlack);
     Editor->GetSelectedColor()->SetBackground(clSkyBlue);
     Editor->GetSelectedColor()->SetForeground(clNavy);
-
-    TQvEditorOptions options;
-    for (TQvEditorOption option :
-         {eoAltSetsColumnMode, eoAutoIndent, eoDragDropEditing, eoDropFiles, eoEnhanceHomeKey, eoGroupUndo,
-          eoHalfPageScroll, eoHideShowScrollbars, eoRightMouseMovesCursor, eoScrollPastEol, eoSmartTabDelete,
-          eoSmartTabs, eoSpecialLineDefaultFg, eoTabIndent, eoTabsToSpaces, eoTrimTrailingSpaces,
-          eoHighlightCurrentLine})
-        options.Include(option);
-    Editor->SetOptions(options);
 
     // F1 gives no editor command; Ctrl+F1 is context help.
     TQvEditKeyStrokes* keys = Editor->GetKeystrokes();

@@ -89,8 +89,10 @@ TQvChangeReason TQvEditUndoList::LastChangeReason() const
 
 void TQvEditUndoList::BeginBlock()
 {
-    ++blockCount_;
-    blockChangeNumber_ = nextChangeNumber_;
+    // A number given from outside (replay sets the number of the step it replays) stays,
+    // so that what a replayed command records belongs to that step.
+    if (blockCount_++ == 0 && blockChangeNumber_ == 0)
+        blockChangeNumber_ = nextChangeNumber_;
 }
 
 void TQvEditUndoList::EndBlock()

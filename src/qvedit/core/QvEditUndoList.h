@@ -40,7 +40,10 @@ enum TQvChangeReason : Byte {
     crDeleteAll,
     crWrap,
     crUnWrap,
-    crWhiteSpaceAdd
+    crWhiteSpaceAdd,
+    // The blanks and tabs trimming took from the end of a line: start and end are the
+    // columns they stood in, the text holds them.
+    crTrailingBlanks
 };
 
 // One recorded change: what happened, where, in which selection mode, the text removed

@@ -12,7 +12,7 @@
 //                             setters, ReadOnly, highlighter attach and detach, free
 //                             notification
 //   QvEditShareLines.cpp      one buffer shown by two editors, key-binding differences,
-//                             TrimTrailingBlanks
+//                             trailing-blank trimming at the end of a change
 //   QvEditPaint.cpp           the paint pass, the gutter, paint events, invalidation
 //   QvEditViewBatch.cpp       batches of changes that invalidate and scroll once, at their
 //                             end
@@ -246,6 +246,16 @@ public:
 
     // S without its trailing tabs and blanks.
     static std::string TrimTrailingBlanks(const std::string& S);
+
+protected:
+    // Notes that line Index (0-based) loses its trailing blanks when the change ends.
+    void TrimWhenChangeEnds(Integer Index);
+    // At the end of a change (no paint lock, no undo block left open): trims the noted
+    // lines and records the blanks each lost with the change's own number, after its
+    // other records, so that undo gives them back first and redo takes them last.
+    void TrimPendingLines();
+    // Keeps the noted lines' numbers in step with lines inserted or deleted at Index.
+    void ShiftPendingTrims(Integer Index);
 
 private:
     void HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* Undo, TQvEditUndoList* Redo);
@@ -589,6 +599,8 @@ protected:
     void SetSelTextPrimitive(TQvSelectionMode PasteMode, const char* Value);
     void SetSelTextPrimitiveEx(TQvSelectionMode PasteMode, const char* Value, bool AddToUndoList);
     void SetSelText(const std::string& Value);
+    // Stores Text as line Index. With eoTrimTrailingSpaces its trailing blanks go when the
+    // change ends (TrimPendingLines), so that the change's records see them as it made them.
     void TrimmedSetLine(Integer Index, const std::string& Text);
     void InsertBlockEx(const TPoint& BB, const TPoint& BE, const char* ChangeStr, bool AddToUndoList);
     // Marks follow inserted and deleted lines (1-based); plug-ins are told.
@@ -696,6 +708,8 @@ private:
     void UndoLineBreak(const TQvEditUndoItem& Item);
     void RedoUnindent(const TQvEditUndoItem& Item);
     void RedoLineBreak(const TQvEditUndoItem& Item);
+    // crTrailingBlanks: puts the trimmed blanks back at the line's end, or takes them away.
+    void ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoing);
     void SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End);
     void TakeFirstLineAway(Integer RedoCountBefore);
 
@@ -961,6 +975,13 @@ protected:
     Integer leftChar_ = 1;
     Integer maxLineWidth_ = 1024;
     Integer paintLock_ = 0;
+    // Lines (0-based) to lose their trailing blanks when the change ends, the line count
+    // they were counted against; whether the undo list recorded since the first was
+    // noted, and the number of the undo block open then (0 for none).
+    std::vector<Integer> pendingTrims_;
+    Integer pendingTrimsLineCount_ = 0;
+    bool pendingTrimsRecorded_ = false;
+    Integer pendingTrimsBlockNumber_ = 0;
     bool editStartedEmpty_ = false;  // the buffer had no line when the outermost paint lock began
     bool readOnly_ = false;
     Integer rightEdge_ = 80;

@@ -197,6 +197,9 @@ void TCustomQvEdit::DecPaintLock()
 {
     if (paintLock_ <= 0)
         return;
+    // The end of a change: the lines it stored lose their trailing blanks now.
+    if (paintLock_ == 1 && undoList_->BlockCount() == 0)
+        TrimPendingLines();
     --paintLock_;
     if (paintLock_ > 0 || !HandleAllocated())
         return;
@@ -213,6 +216,9 @@ TQvPaintLockScope::~TQvPaintLockScope() noexcept(false)
     if (std::uncaught_exceptions() > exceptions_) {
         if (editor_.paintLock_ > 0)
             --editor_.paintLock_;
+        // A change that failed half-way keeps its blanks rather than record them apart.
+        if (editor_.paintLock_ == 0)
+            editor_.pendingTrims_.clear();
         return;
     }
     editor_.DecPaintLock();

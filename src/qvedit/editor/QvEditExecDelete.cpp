@@ -67,8 +67,7 @@ void TCustomQvEdit::DoDeleteLastChar()
         SetCaretXY(TPoint{Length(above) + 1, y - 1});
         lines_->Delete(y - 1);
         DoLinesDeleted(y, 1);
-        const bool trim = options_.Contains(eoTrimTrailingSpaces);
-        TrimmedSetLine(y - 2, above + (trim ? TrimTrailingBlanks(line) : line));
+        TrimmedSetLine(y - 2, above + line);
         deleted = "\r\n";
     } else {
         const Integer leading = LeadingBlankCount(line);

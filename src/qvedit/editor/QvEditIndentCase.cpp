@@ -117,6 +117,8 @@ void TCustomQvEdit::BeginUndoBlock()
 void TCustomQvEdit::EndUndoBlock()
 {
     undoList_->EndBlock();
+    if (paintLock_ == 0 && undoList_->BlockCount() == 0)
+        TrimPendingLines();
 }
 
 void TCustomQvEdit::LockUndo()

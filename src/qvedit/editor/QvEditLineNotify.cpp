@@ -79,6 +79,7 @@ void TCustomQvEdit::ListScanRanges(TObject*)
 
 void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
 {
+    ShiftPendingTrims(Index);
     // Lines made by InsertLines come with range 0, which need not be their range:
     // stopping on one of them would leave the lines after them with ranges that followed
     // from the line before the insertion. So the scan goes through them all.
@@ -90,6 +91,7 @@ void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
 
 void TCustomQvEdit::ListInserted(Integer Index, const std::string&)
 {
+    ShiftPendingTrims(Index);
     if (highlighter_ != nullptr && lines_->GetCount() > 0)
         ScanFrom(Index);
     InvalidateLinesFrom(Index + 1);
@@ -98,6 +100,7 @@ void TCustomQvEdit::ListInserted(Integer Index, const std::string&)
 
 void TCustomQvEdit::ListDeleted(Integer Index)
 {
+    ShiftPendingTrims(Index);
     if (highlighter_ != nullptr && lines_->GetCount() > 0)
         ScanFrom(Index);
     InvalidateLinesFrom(Index + 1);
@@ -114,6 +117,7 @@ void TCustomQvEdit::ListPutted(Integer Index, const std::string&)
 
 void TCustomQvEdit::ListCleared(TObject*)
 {
+    pendingTrims_.clear();
     ClearUndo();
     invalidateRect_ = TRect{};
     Invalidate();

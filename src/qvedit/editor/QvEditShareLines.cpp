@@ -4,6 +4,8 @@
 
 #include "platform/runtime/Exceptions.h"
 
+#include <algorithm>
+
 namespace {
 
 bool SameBinding(const TQvEditKeyStroke* A, const TQvEditKeyStroke* B)
@@ -280,4 +282,104 @@ std::string TCustomQvEdit::TrimTrailingBlanks(const std::string& S)
 {
     const std::size_t end = S.find_last_not_of(" \t");
     return end == std::string::npos ? std::string() : S.substr(0, end + 1);
+}
+
+// A change trims the lines it stored when it ends, not while it works: its own records
+// (the caret's columns, a line break's text, a paste's extent) are taken from the text as
+// it made it, and the trimmed blanks become records of their own after them.
+void TCustomQvEdit::TrimmedSetLine(Integer Index, const std::string& Text)
+{
+    lines_->Put(Index, Text);
+    if (options_.Contains(eoTrimTrailingSpaces) && !Text.empty() && (Text.back() == ' ' || Text.back() == '\t'))
+        TrimWhenChangeEnds(Index);
+}
+
+void TCustomQvEdit::TrimWhenChangeEnds(Integer Index)
+{
+    if (pendingTrims_.empty()) {
+        pendingTrimsLineCount_ = lines_->Count();
+        // The change has records when it records after this, or when it recorded before
+        // in the undo block still open.
+        pendingTrimsRecorded_ = false;
+        pendingTrimsBlockNumber_ = undoList_->BlockCount() > 0 ? undoList_->GetBlockChangeNumber() : 0;
+    }
+    if (std::find(pendingTrims_.begin(), pendingTrims_.end(), Index) == pendingTrims_.end())
+        pendingTrims_.push_back(Index);
+    // Outside any change the line is trimmed at once.
+    if (paintLock_ == 0 && undoList_->BlockCount() == 0)
+        TrimPendingLines();
+}
+
+void TCustomQvEdit::ShiftPendingTrims(Integer Index)
+{
+    if (pendingTrims_.empty())
+        return;
+    const Integer count = lines_->Count();
+    const Integer delta = count - pendingTrimsLineCount_;
+    pendingTrimsLineCount_ = count;
+    if (delta < 0) {
+        // Lines Index .. Index - delta - 1 went.
+        std::erase_if(pendingTrims_, [&](Integer i) { return i >= Index && i < Index - delta; });
+        for (Integer& i : pendingTrims_)
+            if (i >= Index)
+                i += delta;
+    } else if (delta > 0) {
+        for (Integer& i : pendingTrims_)
+            if (i >= Index)
+                i += delta;
+    }
+}
+
+void TCustomQvEdit::TrimPendingLines()
+{
+    if (pendingTrims_.empty())
+        return;
+    std::vector<Integer> indexes;
+    indexes.swap(pendingTrims_);
+    std::sort(indexes.begin(), indexes.end());
+    // The blanks go with the change's own records, under their number; a change that
+    // recorded nothing (the lists locked) gets one number for its blanks alone. Group
+    // breaks that caret moves put after the records stay on top.
+    std::vector<std::unique_ptr<TQvEditUndoItem>> breaks;
+    while (undoList_->LastChangeReason() == crGroupBreak)
+        breaks.push_back(undoList_->PopItem());
+    const TQvEditUndoItem* top = undoList_->PeekItem();
+    const bool recorded = top != nullptr && (pendingTrimsRecorded_ || (pendingTrimsBlockNumber_ != 0 &&
+                                                                       top->ChangeNumber == pendingTrimsBlockNumber_));
+    Integer number = recorded ? top->ChangeNumber : 0;
+    const Integer savedNumber = undoList_->GetBlockChangeNumber();
+    const auto restoreList = [&] {
+        undoList_->SetBlockChangeNumber(savedNumber);
+        for (auto it = breaks.rbegin(); it != breaks.rend(); ++it)
+            undoList_->PushItem(std::move(*it));
+    };
+    // Trimming changes no selection: the buffer's notice would collapse it to the caret.
+    const TPoint savedBegin = blockBegin_;
+    const TPoint savedEnd = blockEnd_;
+    try {
+        for (const Integer index : indexes) {
+            if (index < 0 || index >= lines_->Count())
+                continue;
+            const std::string line = lines_->Get(index);
+            const std::string kept = TrimTrailingBlanks(line);
+            if (kept.size() == line.size())
+                continue;
+            lines_->Put(index, kept);
+            undoList_->SetBlockChangeNumber(number);
+            const Integer y = index + 1;
+            undoList_->AddChange(crTrailingBlanks, TPoint{static_cast<Integer>(kept.size()) + 1, y},
+                                 TPoint{static_cast<Integer>(line.size()) + 1, y},
+                                 line.substr(kept.size()), smNormal);
+            if (number == 0 && undoList_->PeekItem() != nullptr)
+                number = undoList_->PeekItem()->ChangeNumber;
+        }
+    } catch (...) {
+        restoreList();
+        throw;
+    }
+    restoreList();
+    blockBegin_ = savedBegin;
+    blockEnd_ = savedEnd;
+    if (!options_.Contains(eoScrollPastEol))
+        InternalSetCaretXY(GetCaretXY());
 }

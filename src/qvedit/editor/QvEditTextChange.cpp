@@ -153,11 +153,6 @@ void TCustomQvEdit::SetLineText(const std::string& Value)
         lines_->Put(caretY_ - 1, Value);
 }
 
-void TCustomQvEdit::TrimmedSetLine(Integer Index, const std::string& Text)
-{
-    lines_->Put(Index, options_.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(Text) : Text);
-}
-
 std::pair<TPoint, TPoint> TCustomQvEdit::StoredSelectionForUndo() const
 {
     TPoint begin = blockBegin_;
@@ -278,9 +273,9 @@ void TCustomQvEdit::DeleteSelectedBlock(TPoint& BB, const TPoint& BE)
             joined += ColumnSpan(lines_->Get(BE.Y - 1), BE.X, ToLineEnd);
             if (BE.Y > BB.Y)
                 lines_->DeleteLines(BB.Y, BE.Y - BB.Y);
-            if (options_.Contains(eoScrollPastEol) && options_.Contains(eoTrimTrailingSpaces))
-                joined = TrimTrailingBlanks(joined);
             lines_->Put(BB.Y - 1, joined);
+            if (options_.Contains(eoScrollPastEol) && options_.Contains(eoTrimTrailingSpaces))
+                TrimWhenChangeEnds(BB.Y - 1);
         }
         InternalSetCaretXY(BB);
         // The lines after BB.Y went; BB.Y itself stays (it takes the tail of BE.Y).
@@ -380,9 +375,8 @@ Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
             TrimmedSetLine(caretY_ - 1, piece);
         }
     }
-    const bool trim = options_.Contains(eoTrimTrailingSpaces);
-    const auto rightLength = static_cast<Integer>((trim ? TrimTrailingBlanks(right) : right).size());
-    caretX_ = static_cast<Integer>(lines_->GetView(caretY_ - 1).size()) + 1 - rightLength;
+    // After the text as it went in: trimming comes at the end of the change.
+    caretX_ = static_cast<Integer>(lines_->GetView(caretY_ - 1).size()) + 1 - static_cast<Integer>(right.size());
     StatusChanged(TQvStatusChanges{scCaretX});
     return ends;
 }
@@ -451,10 +445,9 @@ Integer TCustomQvEdit::InsertLine(std::string_view Text)
         caretY_ = at + 1 + whole;
     }
     const std::string lastPiece(pieces.back());
-    if (caretY_ <= lines_->Count())
-        TrimmedSetLine(caretY_ - 1, lastPiece + lines_->Get(caretY_ - 1));
-    else
-        lines_->Add(options_.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(lastPiece) : lastPiece);
+    if (caretY_ > lines_->Count())
+        lines_->Add(std::string());
+    TrimmedSetLine(caretY_ - 1, lastPiece + lines_->Get(caretY_ - 1));
     caretX_ = static_cast<Integer>(lastPiece.size()) + 1;
     StatusChanged(TQvStatusChanges{scCaretX});
     return whole;

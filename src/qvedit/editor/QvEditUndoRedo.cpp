@@ -98,7 +98,7 @@ public:
     TUndoStep(const TQvEditUndoItem& First, bool GroupUndo)
         : reason_(First.ChangeReason),
           number_(First.ChangeNumber),
-          grouping_(GroupUndo && reason_ != crIndent && reason_ != crUnindent)
+          grouping_(GroupUndo && reason_ != crIndent && reason_ != crUnindent && reason_ != crTrailingBlanks)
     {
     }
     // Notes a record just taken.
@@ -127,23 +127,36 @@ private:
 }  // namespace
 
 // The frame of one replayed record: its selection mode and eoScrollPastEol for the
-// duration, under the paint lock; the mode and the option come back on every exit.
+// duration, without trimming (the trimmed blanks have records of their own) and with
+// selections allowed (replay selects what it replaces), under the paint lock; the mode
+// and the options come back on every exit, and without selections the caret alone stays.
 class TCustomQvEdit::TReplayFrame {
 public:
     TReplayFrame(TCustomQvEdit& Editor, TQvSelectionMode Mode)
         : editor_(Editor),
           savedMode_(Editor.selectionMode_),
           pastEol_(Editor.options_.Contains(eoScrollPastEol)),
+          trim_(Editor.options_.Contains(eoTrimTrailingSpaces)),
+          noSelection_(Editor.options_.Contains(eoNoSelection)),
           lock_(Editor)
     {
         editor_.selectionMode_ = Mode;
         editor_.options_.Include(eoScrollPastEol);
+        editor_.options_.Exclude(eoTrimTrailingSpaces);
+        editor_.options_.Exclude(eoNoSelection);
     }
     ~TReplayFrame()
     {
         editor_.selectionMode_ = savedMode_;
         if (!pastEol_)
             editor_.options_.Exclude(eoScrollPastEol);
+        if (trim_)
+            editor_.options_.Include(eoTrimTrailingSpaces);
+        if (noSelection_) {
+            editor_.options_.Include(eoNoSelection);
+            editor_.blockBegin_ = editor_.GetCaretXY();
+            editor_.blockEnd_ = editor_.blockBegin_;
+        }
     }
     TReplayFrame(const TReplayFrame&) = delete;
     TReplayFrame& operator=(const TReplayFrame&) = delete;
@@ -152,6 +165,8 @@ private:
     TCustomQvEdit& editor_;
     TQvSelectionMode savedMode_;
     bool pastEol_;
+    bool trim_;
+    bool noSelection_;
     TQvPaintLockScope lock_;
 };
 
@@ -180,12 +195,25 @@ void TCustomQvEdit::Undo()
         UpdateModifiedStatus();
         return;
     }
+    // The blanks a change trimmed come back first, then the change as it made its text.
+    if (const TQvEditUndoItem* top = undoList_->PeekItem(); top != nullptr && top->ChangeReason == crTrailingBlanks) {
+        const Integer number = top->ChangeNumber;
+        TBlockNumberScope redoNumber(*redoList_, number);
+        while ((top = undoList_->PeekItem()) != nullptr && top->ChangeReason == crTrailingBlanks &&
+               top->ChangeNumber == number)
+            UndoItem();
+        if (top == nullptr || top->ChangeNumber != number)
+            return;
+    }
     const TQvChangeReason lastReason = undoList_->LastChangeReason();
     const bool bracketed = IsBracketEnd(lastReason);
     const auto matchingBegin = static_cast<TQvChangeReason>(lastReason - 1);
     const TQvEditUndoItem* item = undoList_->PeekItem();
-    if (item == nullptr)
+    if (item == nullptr) {
+        // Only a group break was left: passing it leaves the saved state.
+        UpdateModifiedStatus();
         return;
+    }
     const Integer number = item->ChangeNumber;
     TUndoStep step(*item, options_.Contains(eoGroupUndo));
     TBlockNumberScope redoNumber(*redoList_, number);
@@ -256,8 +284,14 @@ void TCustomQvEdit::Redo()
             if (bracketed ? item->ChangeReason == matchingEnd : !step.GoesOnWith(*item))
                 break;
         }
-        if (bracketed && item != nullptr && item->ChangeReason == matchingEnd)
+        if (bracketed && item != nullptr && item->ChangeReason == matchingEnd) {
+            const Integer endNumber = item->ChangeNumber;
             RedoItem();
+            // The blanks the change trimmed go with it.
+            while ((item = redoList_->PeekItem()) != nullptr && item->ChangeReason == crTrailingBlanks &&
+                   item->ChangeNumber == endNumber)
+                RedoItem();
+        }
     }
     MoveGroupBreak(*redoList_, *undoList_);
     UpdateModifiedStatus();
@@ -364,8 +398,15 @@ void TCustomQvEdit::UndoItem()
     case crUnWrap:
         SetWordWrap(true);
         break;
+    case crTrailingBlanks:
+        ReplayTrailingBlanks(*item, true);
+        break;
     default:
-        break;  // bracket markers, crNothing and group breaks leave no redo record
+        // Bracket markers go over as they are: a bracket with nothing in it (a paste of
+        // nothing) may be the saved state, which its number stands for.
+        if (IsBracketBegin(reason) || IsBracketEnd(reason))
+            PushMirror(*redoList_, Mirror(*item, *redoList_, item->ChangeStr));
+        break;  // crNothing and group breaks leave no redo record
     }
 }
 
@@ -446,7 +487,12 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crUnWrap:
         SetWordWrap(true);
         break;
+    case crTrailingBlanks:
+        ReplayTrailingBlanks(Item, false);
+        break;
     default:
+        if (IsBracketBegin(reason) || IsBracketEnd(reason))
+            PushMirror(*undoList_, Mirror(Item, *undoList_, Item.ChangeStr));
         break;
     }
 }
@@ -487,12 +533,7 @@ void TCustomQvEdit::UndoLineBreak(const TQvEditUndoItem& Item)
             redo->BrokenLine = line;
             redo->NewLine = lines_->Get(removed);
         }
-        // Blanks that trimming took from before the break come back before the joined
-        // text; with nothing to join, no blanks are made up.
-        if (static_cast<Integer>(line.size()) < caretX_ - 1 && !Item.ChangeStr.empty() &&
-            Item.ChangeStr[0] != ' ')
-            line.resize(static_cast<std::size_t>(caretX_ - 1), ' ');
-        TrimmedSetLine(caretY_ - 1, line + Item.ChangeStr);
+        lines_->Put(caretY_ - 1, line + Item.ChangeStr);
         if (removed >= 0 && removed < lines_->Count())
             lines_->Delete(removed);
     } else {
@@ -548,10 +589,27 @@ void TCustomQvEdit::RedoUnindent(const TQvEditUndoItem& Item)
                              TPoint{std::max(end.X - lastLength, 1), end.Y});
 }
 
+void TCustomQvEdit::ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoing)
+{
+    const Integer y = Item.ChangeStartPos.Y;
+    if (y >= 1 && y <= lines_->Count()) {
+        std::string line = lines_->Get(y - 1);
+        const auto at = std::min(static_cast<std::size_t>(std::max(Item.ChangeStartPos.X - 1, 0)), line.size());
+        if (Undoing)
+            line.insert(at, Item.ChangeStr);
+        else
+            line.erase(at, Item.ChangeStr.size());
+        lines_->Put(y - 1, line);
+    }
+    PushMirror(Undoing ? *redoList_ : *undoList_, Mirror(Item, Undoing ? *redoList_ : *undoList_, Item.ChangeStr));
+}
+
 // ---- List notices ------------------------------------------------------------------------------
 
 void TCustomQvEdit::UndoRedoAdded(TObject* Sender)
 {
+    if (Sender == undoList_ && !pendingTrims_.empty())
+        pendingTrimsRecorded_ = true;
     // The first record of an edit that gave an empty buffer its first line is marked, so
     // that undo takes that line away again.
     if (Sender == undoList_ && editStartedEmpty_ && lines_->Count() > 0) {

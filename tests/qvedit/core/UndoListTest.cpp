@@ -60,6 +60,26 @@ TEST(UndoList, ChangesShareANumberOnlyInsideABlock)
     EXPECT_EQ(TopNumber(list), 5);
 }
 
+// Replay gives the list the number of the step it replays: a block a replayed command
+// opens records under that number, nested or not.
+TEST(UndoList, ABlockKeepsANumberGivenFromOutside)
+{
+    TQvEditUndoList list;
+    Record(list);
+    Record(list);
+    list.SetBlockChangeNumber(1);
+    list.BeginBlock();
+    Record(list);
+    list.BeginBlock();
+    Record(list);
+    list.EndBlock();
+    list.EndBlock();
+    std::vector<Integer> numbers;
+    while (auto item = list.PopItem())
+        numbers.push_back(item->ChangeNumber);
+    EXPECT_EQ(numbers, (std::vector<Integer>{1, 1, 2, 1}));
+}
+
 TEST(UndoList, OnAddedSeesRecordsAndTheEndOfABlockThatRecorded)
 {
     TQvEditUndoList list;

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -157,9 +159,10 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
 }
 
 // Steps operations on the editor's text, with a save (Modified := False) before the
-// operation numbered SaveAt (or after the last); then everything is undone and redone.
-// Gives "" when undoing everything gave the starting text back byte for byte, redoing
-// everything the edited text, and the editor was unmodified exactly once each way, at the
+// operation numbered SaveAt (or after the last); then everything is undone and redone,
+// twice. Gives "" when each time undoing everything gave the starting text back byte for
+// byte and redoing everything the edited text, every single undo and redo step gave a
+// text the session had had, and the editor was unmodified exactly once each way, at the
 // saved text; else what went wrong, with every step's text.
 template <class TPick>
 std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::uint32_t SaveAt)
@@ -168,21 +171,28 @@ std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::
     std::ostringstream trace;
     trace << "start \"" << start << "\":";
     std::string saved = start;
+    std::set<std::string> had{start};
     for (std::uint32_t step = 0; step <= Steps; ++step) {
         if (step == SaveAt) {
             E.SetModified(false);
             saved = E.QvGetText();
             trace << " save";
         }
-        if (step < Steps)
-            trace << ' ' << ApplyEditOp(E, Pick) << " \"" << E.QvGetText() << '"';
+        if (step < Steps) {
+            trace << ' ' << ApplyEditOp(E, Pick);
+            had.insert(E.QvGetText());
+            trace << " \"" << E.QvGetText() << '"';
+        }
     }
     const std::string end = E.QvGetText();
 
-    // Walks one way to the end of the list: counts the unmodified states on the way.
+    // Walks one way to the end of the list: every step lands on a text the session had;
+    // counts the unmodified states on the way.
     const auto walk = [&](bool Undoing) -> std::string {
         int unmodified = 0;
         for (int guard = 0;; ++guard) {
+            if (!had.contains(E.QvGetText()))
+                return " a step gave a text the session never had";
             if (!E.GetModified()) {
                 ++unmodified;
                 if (E.QvGetText() != saved)
@@ -191,20 +201,72 @@ std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::
             if (!(Undoing ? E.GetCanUndo() : E.GetCanRedo()) || guard > 10000)
                 break;
             Undoing ? E.Undo() : E.Redo();
-            trace << (Undoing ? " undo \"" : " redo \"") << E.QvGetText() << '"';
+            trace << (Undoing ? " undo \"" : " redo \"") << E.QvGetText() << '"'
+                  << (E.GetModified() ? "" : " (unmodified)");
         }
         if (unmodified != 1)
             return " unmodified " + std::to_string(unmodified) + " times";
         return std::string();
     };
-    std::string failure = walk(true);
-    if (failure.empty() && E.QvGetText() != start)
-        failure = " undo did not give the start back";
-    if (failure.empty())
-        failure = walk(false);
-    if (failure.empty() && E.QvGetText() != end)
-        failure = " redo did not give the edited text back";
+    std::string failure;
+    for (int cycle = 1; cycle <= 2 && failure.empty(); ++cycle) {
+        const std::string which = cycle == 1 ? "" : " (second time)";
+        failure = walk(true);
+        if (failure.empty() && E.QvGetText() != start)
+            failure = " undo did not give the start back" + which;
+        if (failure.empty())
+            failure = walk(false);
+        if (failure.empty() && E.QvGetText() != end)
+            failure = " redo did not give the edited text back" + which;
+    }
     return failure.empty() ? failure : trace.str() + ":" + failure;
+}
+
+// Numbers below N from a seed, for sessions that replay the same from the same seed.
+class TRandom {
+public:
+    explicit TRandom(unsigned Seed) : gen_(Seed) {}
+    std::uint32_t operator()(std::uint32_t N)
+    {
+        return N == 0 ? 0 : std::uniform_int_distribution<std::uint32_t>(0, N - 1)(gen_);
+    }
+
+private:
+    std::mt19937 gen_;
+};
+
+// Lines of letters, blanks, tabs and brackets; a line may end in blanks or tabs, as a
+// loaded file's may.
+inline std::string RandomText(TRandom& Pick)
+{
+    static const char chars[] = "ab xy\tAB(z";
+    std::string text;
+    const std::uint32_t lines = Pick(6) + 1;
+    for (std::uint32_t i = 0; i < lines; ++i) {
+        for (std::uint32_t n = Pick(12); n > 0; --n)
+            text += chars[Pick(sizeof chars - 1)];
+        if (i + 1 < lines)
+            text += "\r\n";
+    }
+    return text;
+}
+
+// Count sessions of 1 to MaxSteps operations from Seed on E as it is set up, each on a
+// random text; gives "" or the first session that broke a rule, with its number.
+inline std::string RunRandomSessions(TCustomQvEdit& E, unsigned Seed, int Count, std::uint32_t MaxSteps)
+{
+    TRandom pick(Seed);
+    for (int session = 0; session < Count; ++session) {
+        E.ClearAll();
+        E.SetSelectionMode(smNormal);
+        E.SetInsertMode(true);
+        E.QvSetText(RandomText(pick));
+        const std::uint32_t steps = pick(MaxSteps) + 1;
+        const std::string failure = RunSession(E, pick, steps, pick(steps + 1));
+        if (!failure.empty())
+            return "seed " + std::to_string(Seed) + ", session " + std::to_string(session) + ": " + failure;
+    }
+    return std::string();
 }
 
 }  // namespace editscript

@@ -1,84 +1,47 @@
-// Random editing sessions on random texts, with the application's options and a save
-// somewhere in between: undoing everything gives back the starting text byte for byte,
-// redoing everything gives the edited text again, and the editor says "unmodified" at the
-// saved point and nowhere else.
+// Random editing sessions on random texts, with a save somewhere in between: undoing
+// everything gives back the starting text byte for byte, redoing everything gives the
+// edited text again (twice over), every step lands on a text the session had, and the
+// editor says "unmodified" at the saved point and nowhere else. Here with the editor's
+// defaults and with random option sets; the main window's options have a test of their
+// own beside the main window's.
 #include "EditScript.h"
 #include "TextEditProbe.h"
 
-#include <random>
-
 namespace {
 
-class TRandom {
-public:
-    explicit TRandom(unsigned Seed) : gen_(Seed) {}
-    std::uint32_t operator()(std::uint32_t N)
-    {
-        return N == 0 ? 0 : std::uniform_int_distribution<std::uint32_t>(0, N - 1)(gen_);
-    }
+using EditorUndoPropertyTest = TTextEditFixture;
 
-private:
-    std::mt19937 gen_;
-};
+TEST_F(EditorUndoPropertyTest, WithTheDefaultOptionsPart1) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 11, 1250, 40), ""); }
+TEST_F(EditorUndoPropertyTest, WithTheDefaultOptionsPart2) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 12, 1250, 40), ""); }
 
-// Lines of letters, blanks, tabs and brackets.
-std::string RandomText(TRandom& Pick)
+// Every option on or off by chance, a tab width from 1 to 8, tabs taken by the editor or
+// not, a line width limit or none; a new set for each group of sessions.
+std::string RunWithRandomOptions(TQvEdit& E, unsigned Seed, int Groups, int SessionsPerGroup)
 {
-    static const char chars[] = "ab xy\tAB(z";
-    std::string text;
-    const std::uint32_t lines = Pick(6) + 1;
-    for (std::uint32_t i = 0; i < lines; ++i) {
-        std::string line;
-        for (std::uint32_t n = Pick(12); n > 0; --n)
-            line += chars[Pick(sizeof chars - 1)];
-        text += line;
-        if (i + 1 < lines)
-            text += "\r\n";
-    }
-    return text;
-}
-
-class EditorUndoPropertyTest : public TTextEditFixture {
-protected:
-    EditorUndoPropertyTest()
-    {
-        TTextEditProbe& e = Editor();
-        // The application's editor settings but trimming: a trimmed line keeps no record of
-        // the blanks and tabs it lost, so undo cannot give them back byte for byte.
-        e.SetOptions(TQvEditorOptions{eoAutoIndent, eoGroupUndo, eoScrollPastEol, eoSmartTabDelete,
-                                      eoSmartTabs, eoTabIndent, eoTabsToSpaces, eoAltSetsColumnMode});
-        e.SetTabWidth(2);
-        e.SetMaxLineWidth(100000);
-        e.SetWantTabs(true);
-    }
-
-    // Runs Count sessions from Seed; stops at the first that breaks a rule.
-    void RunSessions(unsigned Seed, int Count)
-    {
-        TRandom pick(Seed);
-        for (int session = 0; session < Count; ++session) {
-            const std::string failure = RunSession(pick);
-            ASSERT_EQ(failure, "") << "seed " << Seed << ", session " << session;
+    editscript::TRandom pick(Seed);
+    for (int group = 0; group < Groups; ++group) {
+        TQvEditorOptions options;
+        for (int option = eoAltSetsColumnMode; option <= eoHighlightCurrentLine; ++option)
+            if (pick(2) == 0)
+                options.Include(static_cast<TQvEditorOption>(option));
+        E.SetOptions(options);
+        E.SetTabWidth(static_cast<Integer>(pick(8)) + 1);
+        E.SetWantTabs(pick(2) == 0);
+        E.SetMaxLineWidth(pick(2) == 0 ? 1024 : 100000);
+        const std::string failure = editscript::RunRandomSessions(E, Seed * 1000 + static_cast<unsigned>(group),
+                                                                  SessionsPerGroup, 40);
+        if (!failure.empty()) {
+            std::string on;
+            for (int option = eoAltSetsColumnMode; option <= eoHighlightCurrentLine; ++option)
+                if (options.Contains(static_cast<TQvEditorOption>(option)))
+                    on += " " + std::to_string(option);
+            return "options" + on + ", tab width " + std::to_string(E.GetTabWidth()) + ": " + failure;
         }
     }
+    return std::string();
+}
 
-private:
-    std::string RunSession(TRandom& Pick)
-    {
-        TTextEditProbe& e = Editor();
-        e.ClearAll();
-        e.SetSelectionMode(smNormal);
-        e.SetInsertMode(true);
-        e.QvSetText(RandomText(Pick));
-        const std::uint32_t steps = Pick(12) + 1;
-        return editscript::RunSession(e, Pick, steps, Pick(steps + 1));
-    }
-};
-
-// 10,000 sessions in four parts, so that they run side by side.
-TEST_F(EditorUndoPropertyTest, UndoAndRedoEverythingPart1) { RunSessions(1, 2500); }
-TEST_F(EditorUndoPropertyTest, UndoAndRedoEverythingPart2) { RunSessions(2, 2500); }
-TEST_F(EditorUndoPropertyTest, UndoAndRedoEverythingPart3) { RunSessions(3, 2500); }
-TEST_F(EditorUndoPropertyTest, UndoAndRedoEverythingPart4) { RunSessions(4, 2500); }
+TEST_F(EditorUndoPropertyTest, WithRandomOptionsPart1) { EXPECT_EQ(RunWithRandomOptions(Editor(), 21, 50, 25), ""); }
+TEST_F(EditorUndoPropertyTest, WithRandomOptionsPart2) { EXPECT_EQ(RunWithRandomOptions(Editor(), 22, 50, 25), ""); }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Undo and redo: replacements in every selection mode come back exactly, steps group by
 // block, reason and bracket, group breaks mark the saved state, and the redo list is
 // emptied by new edits only.
+#include "EditScript.h"
 #include "TextEditProbe.h"
 
 namespace {
@@ -326,6 +327,101 @@ TEST_F(EditorUndoRedoTest, CaseFollowsTheCodePage)
     e.SelectAll();
     e.DoCaseChange(ecUpperCaseBlock);
     EXPECT_EQ(e.QvGetText(), "\xC9T\xC9");
+}
+
+}  // namespace
+
+namespace {
+
+// A paste that changes nothing is still a step: going back before the save that followed
+// it leaves the editor modified, also after a redo to the save and a second undo.
+TEST_F(EditorUndoRedoTest, UndoBeforeASaveAfterAPasteOfNothingIsModifiedEachTime)
+{
+    TTextEditProbe& e = Editor();
+    SetText("ab");
+    e.SetSelectionMode(smNormal);
+    editscript::PutOnClipboard("\r\n", smColumn);
+    e.CommandProcessor(ecPaste, '\0', nullptr);
+    ASSERT_EQ(e.QvGetText(), "ab");
+    e.SetModified(false);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        e.Undo();
+        EXPECT_TRUE(e.GetModified()) << "cycle " << cycle;
+        e.Redo();
+        EXPECT_FALSE(e.GetModified()) << "cycle " << cycle;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Undo selects what it replaces, also where the user may select nothing; the user is
+// left with the caret alone.
+TEST_F(EditorUndoRedoTest, UndoAndRedoWorkWhereNothingCanBeSelected)
+{
+    TTextEditProbe& e = Editor();
+    e.SetOptionFlag(eoNoSelection, true);
+    SetText("abc");
+    e.SetCaretXY({2, 1});
+    e.CommandProcessor(ecChar, 'x', nullptr);
+    e.CommandProcessor(ecDeleteChar, '\0', nullptr);
+    ASSERT_EQ(e.QvGetText(), "axc");
+    e.Undo();
+    e.Undo();
+    EXPECT_EQ(e.QvGetText(), "abc");
+    EXPECT_FALSE(e.GetSelAvail());
+    e.Redo();
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "axc");
+    EXPECT_FALSE(e.GetSelAvail());
+}
+
+}  // namespace
+
+namespace {
+
+// Redo of a line break that has to break the line anew (the text had no line) keeps the
+// step's number, which stands for the saved state without group undo.
+TEST_F(EditorUndoRedoTest, RedoingTheSavedLineBreakOfAnEmptyTextIsUnmodified)
+{
+    TTextEditProbe& e = Editor();
+    e.SetOptionFlag(eoGroupUndo, false);
+    e.ClearAll();
+    e.CommandProcessor(ecLineBreak, '\r', nullptr);
+    ASSERT_EQ(e.QvGetText(), "\r\n");
+    e.SetModified(false);
+    e.Undo();
+    EXPECT_TRUE(e.GetModified());
+    e.Redo();
+    EXPECT_EQ(e.QvGetText(), "\r\n");
+    EXPECT_FALSE(e.GetModified());
+}
+
+}  // namespace
+
+namespace {
+
+// Without group undo the saved state is the number of the change on top; a paste of
+// nothing keeps its number through undo and redo.
+TEST_F(EditorUndoRedoTest, RedoingASavedPasteOfNothingIsUnmodified)
+{
+    TTextEditProbe& e = Editor();
+    e.SetOptionFlag(eoGroupUndo, false);
+    SetText("ab");
+    e.CommandProcessor(ecChar, 'x', nullptr);
+    editscript::PutOnClipboard("\r\n", smColumn);
+    e.CommandProcessor(ecPaste, '\0', nullptr);
+    e.SetModified(false);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        while (e.GetCanUndo())
+            e.Undo();
+        EXPECT_TRUE(e.GetModified()) << "cycle " << cycle;
+        while (e.GetCanRedo())
+            e.Redo();
+        EXPECT_EQ(e.QvGetText(), "xab");
+        EXPECT_FALSE(e.GetModified()) << "cycle " << cycle;
+    }
 }
 
 }  // namespace
