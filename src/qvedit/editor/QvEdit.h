@@ -321,6 +321,7 @@ private:
     // Adds ARect to the rectangle collected during a buffer batch, or invalidates it.
     void InvalidateOrCollect(const TRect& ARect);
     // The strip from Left to Right over the lines, clamped to the window.
+    // Right < 0: the client width.
     void InvalidateLineStrip(Integer Left, Integer Right, Integer FirstLine, Integer LastLine);
 
     // =====================================================================================
@@ -345,6 +346,7 @@ private:
         Integer LastLine = 0;
         Integer Left = 0;          // and their pixel columns
         Integer Right = 0;
+        bool CaretXStale = false;  // the caret's remembered display column is taken at the end
     };
     // Adds a client rectangle (in the view as it is now) to the batch's invalid lines.
     void CollectInvalid(const TRect& ARect);

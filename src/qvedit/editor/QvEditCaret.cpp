@@ -55,7 +55,7 @@ void TCustomQvEdit::SetCaretXYEx(bool CallEnsureCursorPosVisible, TPoint Value)
     Int64 limit = Int64{maxLineWidth_} + 1;
     if (y >= 1) {
         // A line longer than the maximum width keeps its end within the caret's reach.
-        const Int64 lineEnd = Int64{static_cast<Integer>(lines_->Get(y - 1).size())} + 1;
+        const Int64 lineEnd = Int64{static_cast<Integer>(lines_->GetView(y - 1).size())} + 1;
         limit = pastEol ? std::max(limit, lineEnd) : lineEnd;
     } else {
         y = 1;
@@ -104,6 +104,12 @@ void TCustomQvEdit::ComputeCaret(Integer X, Integer Y)
 void TCustomQvEdit::UpdateLastCaretX()
 {
     mbcsStepAside_ = false;
+    // A batch moves the caret once a change: the column, a walk along the line where it
+    // has tabs, is wanted only where the caret ends up.
+    if (viewBatch_.Depth > 0) {
+        viewBatch_.CaretXStale = true;
+        return;
+    }
     lastCaretX_ = DisplayX();
 }
 

@@ -45,14 +45,14 @@ Integer SaturateToInteger(Int64 Value)
 
 // ---- Columns ---------------------------------------------------------------------------------
 
-Integer CharToDisplayColumn(const std::string& Line, Integer X, Integer TabWidth)
+Integer CharToDisplayColumn(std::string_view Line, Integer X, Integer TabWidth)
 {
     TabWidth = std::max(TabWidth, 1);
     const Int64 walked = std::max<Int64>(Int64{X} - 1, 0);
-    const Int64 inLine = std::min<Int64>(walked, Length(Line));
+    const Int64 inLine = std::min<Int64>(walked, static_cast<Int64>(Line.size()));
     // Without a tab before X every character is one column: no walk along a long line.
-    const std::size_t firstTab = Line.find(Tab);
-    if (firstTab == std::string::npos || static_cast<Int64>(firstTab) >= inLine)
+    const std::size_t firstTab = Line.substr(0, static_cast<std::size_t>(inLine)).find(Tab);
+    if (firstTab == std::string_view::npos)
         return SaturateToInteger(walked + 1);
     Int64 column = static_cast<Int64>(firstTab);
     for (Int64 i = column; i < inLine; ++i)
@@ -60,12 +60,12 @@ Integer CharToDisplayColumn(const std::string& Line, Integer X, Integer TabWidth
     return SaturateToInteger(column + (walked - inLine) + 1);
 }
 
-Integer DisplayToCharColumn(const std::string& Line, Integer X, Integer TabWidth)
+Integer DisplayToCharColumn(std::string_view Line, Integer X, Integer TabWidth)
 {
     TabWidth = std::max(TabWidth, 1);
     Int64 column = 0;
     Integer walked = 0;
-    const Integer length = Length(Line);
+    const auto length = static_cast<Integer>(std::min<std::size_t>(Line.size(), std::numeric_limits<Integer>::max()));
     while (column < X && walked < length) {
         column = Line[static_cast<std::size_t>(walked)] == Tab ? NextTabStop(column, TabWidth)
                                                                 : column + 1;
@@ -280,14 +280,14 @@ TPoint TCustomQvEdit::LogicalToPhysicalPos(const TPoint& P) const
 {
     if (!InList(*lines_, P.Y))
         return P;
-    return TPoint{CharToDisplayColumn(LineOf(*lines_, P.Y), P.X, tabWidth_), P.Y};
+    return TPoint{CharToDisplayColumn(lines_->GetView(P.Y - 1), P.X, tabWidth_), P.Y};
 }
 
 TPoint TCustomQvEdit::PhysicalToLogicalPos(const TPoint& P) const
 {
     if (!InList(*lines_, P.Y))
         return P;
-    return TPoint{DisplayToCharColumn(LineOf(*lines_, P.Y), P.X, tabWidth_), P.Y};
+    return TPoint{DisplayToCharColumn(lines_->GetView(P.Y - 1), P.X, tabWidth_), P.Y};
 }
 
 TPoint TCustomQvEdit::RowColumnToPixels(const TPoint& RowCol) const

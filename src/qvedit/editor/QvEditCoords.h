@@ -9,11 +9,14 @@
 #pragma once
 
 #include "platform/runtime/Classes.h"
+
+#include <string_view>
 #include "platform/runtime/System.h"
 #include "platform/runtime/Types.h"
 #include "qvedit/core/QvEditTypes.h"
 
 #include <string>
+#include <string_view>
 
 class TQvCustomHighlighter;
 
@@ -24,10 +27,10 @@ Integer SaturateToInteger(Int64 Value);
 
 // The display column of character X of Line: each character before X advances one column,
 // a TAB to the next multiple of TabWidth; positions past the line's end count one each.
-Integer CharToDisplayColumn(const std::string& Line, Integer X, Integer TabWidth);
+Integer CharToDisplayColumn(std::string_view Line, Integer X, Integer TabWidth);
 // The character shown at display column X of Line; a column inside a TAB's padding gives
 // the TAB, a column past the line's end the matching position after it.
-Integer DisplayToCharColumn(const std::string& Line, Integer X, Integer TabWidth);
+Integer DisplayToCharColumn(std::string_view Line, Integer X, Integer TabWidth);
 
 // ---- Flat character indexes (each line end counts two characters) -----------------------
 

@@ -185,7 +185,7 @@ void TCustomQvEdit::DoDeleteLine()
 {
     const Integer count = lines_->Count();
     // Nothing to delete in an empty buffer or one empty line.
-    if (count == 0 || (count == 1 && lines_->Get(0).empty()))
+    if (count == 0 || (count == 1 && lines_->GetView(0).empty()))
         return;
     DoOnPaintTransient(ttBefore);
     if (GetSelAvail())

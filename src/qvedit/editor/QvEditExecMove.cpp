@@ -87,7 +87,7 @@ bool TCustomQvEdit::ExecuteMoveCommand(TQvEditorCommand Command, void* Data)
         break;
     case ecEditorBottom: {
         const Integer count = lines_->Count();
-        const TPoint last = count > 0 ? TPoint{static_cast<Integer>(lines_->Get(count - 1).size()) + 1, count}
+        const TPoint last = count > 0 ? TPoint{static_cast<Integer>(lines_->GetView(count - 1).size()) + 1, count}
                                       : TPoint{1, 1};
         MoveCaretTo(last, sel);
         Update();

@@ -300,7 +300,7 @@ void TCustomQvEdit::InvalidateLineStrip(Integer Left, Integer Right, Integer Fir
     if (!Visible() || !HandleAllocated())
         return;
     if (FirstLine == -1 && LastLine == -1) {
-        InvalidateOrCollect(Rect(Left, 0, Right, ClientHeight()));
+        InvalidateOrCollect(Rect(Left, 0, Right < 0 ? ClientWidth() : Right, ClientHeight()));
         return;
     }
     if (LastLine < FirstLine)
@@ -311,13 +311,17 @@ void TCustomQvEdit::InvalidateLineStrip(Integer Left, Integer Right, Integer Fir
     LastLine = std::min(LastLine, lastVisible);
     if (FirstLine > LastLine)
         return;
+    if (Right < 0)
+        Right = ClientWidth();
     InvalidateOrCollect(Rect(Left, (FirstLine - topLine_) * lineHeight_, Right,
                              (LastLine - topLine_ + 1) * lineHeight_));
 }
 
 void TCustomQvEdit::InvalidateLines(Integer FirstLine, Integer LastLine)
 {
-    InvalidateLineStrip(gutterWidth_, ClientWidth(), FirstLine, LastLine);
+    // The width is asked for only where lines in view are invalidated: it comes from the
+    // style, too dear to ask for every line a batch of changes touches out of view.
+    InvalidateLineStrip(gutterWidth_, -1, FirstLine, LastLine);
 }
 
 void TCustomQvEdit::InvalidateGutterLines(Integer FirstLine, Integer LastLine)

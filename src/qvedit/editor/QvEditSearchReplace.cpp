@@ -67,7 +67,7 @@ TCustomQvEdit::TSearchRange TCustomQvEdit::SearchRangeFor(TQvSearchOptions AOpti
         range.End = GetBlockEnd();
         if (range.Mode == smLine) {
             range.Start.X = 1;
-            range.End.X = static_cast<Integer>(lines_->Get(range.End.Y - 1).size()) + 1;
+            range.End.X = static_cast<Integer>(lines_->GetView(range.End.Y - 1).size()) + 1;
         } else if (range.Mode == smColumn && range.Start.X > range.End.X) {
             std::swap(range.Start.X, range.End.X);
         }
@@ -76,7 +76,7 @@ TCustomQvEdit::TSearchRange TCustomQvEdit::SearchRangeFor(TQvSearchOptions AOpti
     range.Mode = smNormal;
     const Integer count = lines_->Count();
     range.Start = TPoint{1, 1};
-    range.End = TPoint{static_cast<Integer>(lines_->Get(count - 1).size()) + 1, count};
+    range.End = TPoint{static_cast<Integer>(lines_->GetView(count - 1).size()) + 1, count};
     if (!AOptions.Contains(ssoEntireScope)) {
         range.FromCaret = true;
         if (AOptions.Contains(ssoBackwards))

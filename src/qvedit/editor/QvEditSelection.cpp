@@ -40,7 +40,7 @@ TPoint TCustomQvEdit::ClampSelectionPoint(TPoint Value) const
 {
     Value.Y = MinMax(Value.Y, 1, lines_->GetCount());
     const Integer length =
-        Value.Y >= 1 && Value.Y <= lines_->GetCount() ? static_cast<Integer>(lines_->Get(Value.Y - 1).size()) : 0;
+        Value.Y >= 1 && Value.Y <= lines_->GetCount() ? static_cast<Integer>(lines_->GetView(Value.Y - 1).size()) : 0;
     // A line longer than the maximum width stays selectable to its end, so that undo
     // selects all of what a record past that width covers.
     const Int64 limit = std::max(Int64{maxLineWidth_}, Int64{length}) + 1;
@@ -108,7 +108,7 @@ bool TCustomQvEdit::GetSelTabBlock() const
 
 bool TCustomQvEdit::GetSelTabLine() const
 {
-    const auto caretLineLength = static_cast<Int64>(lines_->Get(caretY_ - 1).size());
+    const auto caretLineLength = static_cast<Int64>(lines_->GetView(caretY_ - 1).size());
     return GetBlockBegin().X == 1 && caretLineLength < GetBlockEnd().X && GetSelAvail();
 }
 
@@ -127,7 +127,7 @@ void TCustomQvEdit::SelectAll()
     TPoint last{1, 1};
     const Integer count = lines_->GetCount();
     if (count > 0)
-        last = TPoint{static_cast<Integer>(lines_->Get(count - 1).size()) + 1, count};
+        last = TPoint{static_cast<Integer>(lines_->GetView(count - 1).size()) + 1, count};
     SetCaretAndSelection(last, TPoint{1, 1}, last);
     StatusChanged({scSelection});
 }
@@ -217,7 +217,7 @@ void TCustomQvEdit::SetSelLength(Integer Value)
     TPoint last;
     if (index < 0 || index > std::numeric_limits<Integer>::max()) {
         const Integer count = lines_->GetCount();
-        last = TPoint{static_cast<Integer>(lines_->Get(count - 1).size()) + 1, count};
+        last = TPoint{static_cast<Integer>(lines_->GetView(count - 1).size()) + 1, count};
     } else {
         last = CharIndexToRowCol(static_cast<Integer>(index));
     }
@@ -254,7 +254,7 @@ void TCustomQvEdit::MoveCaretHorz(Integer DX, bool SelectionCommand)
     const bool wrap = !options_.Contains(eoScrollPastEol);
     TPoint target = GetCaretXY();
     if (wrap && DX == -1 && caretX_ == 1 && caretY_ > 1) {
-        target = TPoint{static_cast<Integer>(lines_->Get(caretY_ - 2).size()) + 1, caretY_ - 1};
+        target = TPoint{static_cast<Integer>(lines_->GetView(caretY_ - 2).size()) + 1, caretY_ - 1};
     } else if (wrap && DX == 1 && caretX_ > length && caretY_ < lines_->GetCount()) {
         target = TPoint{1, caretY_ + 1};
     } else {

@@ -303,8 +303,9 @@ void TCustomQvEdit::TrimWhenChangeEnds(Integer Index)
         pendingTrimsRecorded_ = false;
         pendingTrimsBlockNumber_ = undoList_->BlockCount() > 0 ? undoList_->GetBlockChangeNumber() : 0;
     }
-    if (std::find(pendingTrims_.begin(), pendingTrims_.end(), Index) == pendingTrims_.end())
-        pendingTrims_.push_back(Index);
+    // A line changed twice is listed twice; the list is made unique when it is trimmed, so
+    // that a change over a million lines costs no search per line.
+    pendingTrims_.push_back(Index);
     // Outside any change the line is trimmed at once.
     if (paintLock_ == 0 && undoList_->BlockCount() == 0)
         TrimPendingLines();
@@ -337,6 +338,7 @@ void TCustomQvEdit::TrimPendingLines()
     std::vector<Integer> indexes;
     indexes.swap(pendingTrims_);
     std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
     // The blanks go with the change's own records, under their number; a change that
     // recorded nothing (the lists locked) gets one number for its blanks alone. Group
     // breaks that caret moves put after the records stay on top.

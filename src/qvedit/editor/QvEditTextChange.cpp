@@ -399,7 +399,7 @@ Integer TCustomQvEdit::InsertColumn(std::string_view Text, bool AddToUndoList)
                 lines_->Add(std::string());
                 ++added;
                 if (AddToUndoList && prev >= 1) {
-                    const TPoint at{static_cast<Integer>(lines_->Get(prev - 1).size()) + 1, prev};
+                    const TPoint at{static_cast<Integer>(lines_->GetView(prev - 1).size()) + 1, prev};
                     undoList_->AddChange(crLineBreak, at, at, std::string(), smNormal);
                 }
             }

@@ -241,7 +241,7 @@ void TCustomQvEdit::Undo()
 // first record redo replays makes it again, also when the step put nothing in it.
 void TCustomQvEdit::TakeFirstLineAway(Integer RedoCountBefore)
 {
-    if (lines_->Count() != 1 || !lines_->Get(0).empty())
+    if (lines_->Count() != 1 || !lines_->GetView(0).empty())
         return;
     lines_->Delete(0);
     InternalSetCaretXY(TPoint{1, 1});
@@ -337,7 +337,7 @@ void TCustomQvEdit::UndoItem()
             // lines had none to delete).
             const Integer last = lines_->Count();
             if (last >= 1)
-                restoredBegin = TPoint{static_cast<Integer>(lines_->Get(last - 1).size()) + 1, last};
+                restoredBegin = TPoint{static_cast<Integer>(lines_->GetView(last - 1).size()) + 1, last};
             InternalSetCaretXY(TPoint{1, last});
             lines_->Add(std::string());
         }

@@ -22,6 +22,8 @@ void TCustomQvEdit::EndViewBatch()
     if (viewBatch_.Depth == 1) {
         // The batch's own view calls run as usual from here on.
         viewBatch_.Depth = 0;
+        if (viewBatch_.CaretXStale)
+            UpdateLastCaretX();
         try {
             FlushViewBatch();
         } catch (...) {
@@ -41,7 +43,10 @@ void TCustomQvEdit::AbandonViewBatch()
     if (viewBatch_.Depth <= 0)
         return;
     if (--viewBatch_.Depth == 0) {
+        const bool caretXStale = viewBatch_.CaretXStale;
         viewBatch_ = TViewBatch{};
+        if (caretXStale)
+            UpdateLastCaretX();
         if (Visible() && HandleAllocated())
             InvalidateClient(ClientRect());
     }
