@@ -1038,17 +1038,21 @@ protected:
     bool showSpecialChars_ = false;     // eoShowSpecialChars as of the last options change
     bool saveAltSetsColumnMode_ = false;  // eoAltSetsColumnMode was on when wrap went on
     Integer paintTransientLock_ = 0;
-    // The shared buffer's own handlers, called before this editor's.
-    TStringListInsertedEvent savedOnAdded_;
-    TNotifyEvent savedOnCleared_;
-    TStringListIndexEvent savedOnDeleted_;
-    TStringListInsertedEvent savedOnInserted_;
-    TStringListInsertedEvent savedOnPutted_;
-    TNotifyEvent savedOnChanging_;
-    TNotifyEvent savedOnChange_;
+    // The shared buffer's and undo lists' own handlers, called before this editor's; an
+    // editor that lets go of the buffer hands them to the editor that hooked after it.
+    struct TSavedBufferHandlers {
+        TStringListInsertedEvent OnAdded;
+        TNotifyEvent OnCleared;
+        TStringListIndexEvent OnDeleted;
+        TStringListInsertedEvent OnInserted;
+        TStringListInsertedEvent OnPutted;
+        TNotifyEvent OnChanging;
+        TNotifyEvent OnChange;
+        TNotifyEvent UndoAdded;
+        TNotifyEvent RedoAdded;
+    };
+    TSavedBufferHandlers saved_;
     TCustomQvEdit* chainedEditor_ = nullptr;  // whose buffer is shown
-    TNotifyEvent savedUndoAdded_;
-    TNotifyEvent savedRedoAdded_;
     Integer gutterWidth_ = 0;
     std::unique_ptr<TQvInternalImage> internalBookmarkImage_;
     bool alwaysShowCaret_ = false;

@@ -61,23 +61,23 @@ void TCustomQvEdit::HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* U
     else if (lines_ != ownLines_.get())
         UnhookTextBuffer();
 
-    savedOnAdded_ = Buffer->OnAdded;
+    saved_.OnAdded = Buffer->OnAdded;
     Buffer->OnAdded = TStringListInsertedEvent(this, &TCustomQvEdit::ChainListAdded);
-    savedOnCleared_ = Buffer->OnCleared;
+    saved_.OnCleared = Buffer->OnCleared;
     Buffer->OnCleared = TNotifyEvent(this, &TCustomQvEdit::ChainListCleared);
-    savedOnDeleted_ = Buffer->OnDeleted;
+    saved_.OnDeleted = Buffer->OnDeleted;
     Buffer->OnDeleted = TStringListIndexEvent(this, &TCustomQvEdit::ChainListDeleted);
-    savedOnInserted_ = Buffer->OnInserted;
+    saved_.OnInserted = Buffer->OnInserted;
     Buffer->OnInserted = TStringListInsertedEvent(this, &TCustomQvEdit::ChainListInserted);
-    savedOnPutted_ = Buffer->OnPutted;
+    saved_.OnPutted = Buffer->OnPutted;
     Buffer->OnPutted = TStringListInsertedEvent(this, &TCustomQvEdit::ChainListPutted);
-    savedOnChanging_ = Buffer->OnChanging;
+    saved_.OnChanging = Buffer->OnChanging;
     Buffer->OnChanging = TNotifyEvent(this, &TCustomQvEdit::ChainLinesChanging);
-    savedOnChange_ = Buffer->OnChange;
+    saved_.OnChange = Buffer->OnChange;
     Buffer->OnChange = TNotifyEvent(this, &TCustomQvEdit::ChainLinesChanged);
-    savedUndoAdded_ = Undo->OnAdded;
+    saved_.UndoAdded = Undo->OnAdded;
     Undo->OnAdded = TNotifyEvent(this, &TCustomQvEdit::ChainUndoRedoAdded);
-    savedRedoAdded_ = Redo->OnAdded;
+    saved_.RedoAdded = Redo->OnAdded;
     Redo->OnAdded = TNotifyEvent(this, &TCustomQvEdit::ChainUndoRedoAdded);
 
     lines_ = Buffer;
@@ -96,35 +96,19 @@ void TCustomQvEdit::UnhookTextBuffer()
     // editor from the buffer and leave it calling this one's handlers once this one is
     // gone. That editor takes over this one's saved handlers instead.
     if (TCustomQvEdit* next = NextSharer()) {
-        next->savedOnAdded_ = savedOnAdded_;
-        next->savedOnCleared_ = savedOnCleared_;
-        next->savedOnDeleted_ = savedOnDeleted_;
-        next->savedOnInserted_ = savedOnInserted_;
-        next->savedOnPutted_ = savedOnPutted_;
-        next->savedOnChanging_ = savedOnChanging_;
-        next->savedOnChange_ = savedOnChange_;
-        next->savedUndoAdded_ = savedUndoAdded_;
-        next->savedRedoAdded_ = savedRedoAdded_;
+        next->saved_ = saved_;
     } else {
-        lines_->OnAdded = savedOnAdded_;
-        lines_->OnCleared = savedOnCleared_;
-        lines_->OnDeleted = savedOnDeleted_;
-        lines_->OnInserted = savedOnInserted_;
-        lines_->OnPutted = savedOnPutted_;
-        lines_->OnChanging = savedOnChanging_;
-        lines_->OnChange = savedOnChange_;
-        undoList_->OnAdded = savedUndoAdded_;
-        redoList_->OnAdded = savedRedoAdded_;
+        lines_->OnAdded = saved_.OnAdded;
+        lines_->OnCleared = saved_.OnCleared;
+        lines_->OnDeleted = saved_.OnDeleted;
+        lines_->OnInserted = saved_.OnInserted;
+        lines_->OnPutted = saved_.OnPutted;
+        lines_->OnChanging = saved_.OnChanging;
+        lines_->OnChange = saved_.OnChange;
+        undoList_->OnAdded = saved_.UndoAdded;
+        redoList_->OnAdded = saved_.RedoAdded;
     }
-    savedOnAdded_ = nullptr;
-    savedOnCleared_ = nullptr;
-    savedOnDeleted_ = nullptr;
-    savedOnInserted_ = nullptr;
-    savedOnPutted_ = nullptr;
-    savedOnChanging_ = nullptr;
-    savedOnChange_ = nullptr;
-    savedUndoAdded_ = nullptr;
-    savedRedoAdded_ = nullptr;
+    saved_ = TSavedBufferHandlers{};
 
     lines_ = ownLines_.get();
     undoList_ = ownUndoList_.get();
@@ -144,9 +128,9 @@ TCustomQvEdit* TCustomQvEdit::NextSharer()
             editor != nullptr && handler == TStringListInsertedEvent(editor, &TCustomQvEdit::ChainListAdded);
         if (!chain)
             return nullptr;  // not an editor's chain: no editor hooked after this one
-        if (editor->savedOnAdded_ == mine)
+        if (editor->saved_.OnAdded == mine)
             return editor;
-        handler = editor->savedOnAdded_;
+        handler = editor->saved_.OnAdded;
     }
     return nullptr;
 }
@@ -184,63 +168,63 @@ void TCustomQvEdit::KeepPositionsInText()
 
 void TCustomQvEdit::ChainListAdded(Integer Index, const std::string& S)
 {
-    if (savedOnAdded_)
-        savedOnAdded_(Index, S);
+    if (saved_.OnAdded)
+        saved_.OnAdded(Index, S);
     if (ownLines_->OnAdded)
         ownLines_->OnAdded(Index, S);
 }
 
 void TCustomQvEdit::ChainListCleared(TObject* Sender)
 {
-    if (savedOnCleared_)
-        savedOnCleared_(Sender);
+    if (saved_.OnCleared)
+        saved_.OnCleared(Sender);
     if (ownLines_->OnCleared)
         ownLines_->OnCleared(Sender);
 }
 
 void TCustomQvEdit::ChainListDeleted(Integer Index)
 {
-    if (savedOnDeleted_)
-        savedOnDeleted_(Index);
+    if (saved_.OnDeleted)
+        saved_.OnDeleted(Index);
     if (ownLines_->OnDeleted)
         ownLines_->OnDeleted(Index);
 }
 
 void TCustomQvEdit::ChainListInserted(Integer Index, const std::string& S)
 {
-    if (savedOnInserted_)
-        savedOnInserted_(Index, S);
+    if (saved_.OnInserted)
+        saved_.OnInserted(Index, S);
     if (ownLines_->OnInserted)
         ownLines_->OnInserted(Index, S);
 }
 
 void TCustomQvEdit::ChainListPutted(Integer Index, const std::string& S)
 {
-    if (savedOnPutted_)
-        savedOnPutted_(Index, S);
+    if (saved_.OnPutted)
+        saved_.OnPutted(Index, S);
     if (ownLines_->OnPutted)
         ownLines_->OnPutted(Index, S);
 }
 
 void TCustomQvEdit::ChainLinesChanging(TObject* Sender)
 {
-    if (savedOnChanging_)
-        savedOnChanging_(Sender);
+    if (saved_.OnChanging)
+        saved_.OnChanging(Sender);
     if (ownLines_->OnChanging)
         ownLines_->OnChanging(Sender);
 }
 
 void TCustomQvEdit::ChainLinesChanged(TObject* Sender)
 {
-    if (savedOnChange_)
-        savedOnChange_(Sender);
+    if (saved_.OnChange)
+        saved_.OnChange(Sender);
     if (ownLines_->OnChange)
         ownLines_->OnChange(Sender);
 }
 
 void TCustomQvEdit::ChainUndoRedoAdded(TObject* Sender)
 {
-    const TNotifyEvent& saved = Sender == undoList_ ? savedUndoAdded_ : savedRedoAdded_;
+    const TNotifyEvent& saved = Sender == undoList_ ? saved_.UndoAdded : saved_.RedoAdded;
     if (saved)
         saved(Sender);
     if (ownUndoList_->OnAdded)

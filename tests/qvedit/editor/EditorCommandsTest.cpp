@@ -11,13 +11,6 @@ namespace {
 
 class EditorCommandsTest : public EditorFixture {
 protected:
-    std::vector<std::string> AllLines()
-    {
-        std::vector<std::string> result;
-        for (int i = 0; i < Editor().GetLines()->Count(); ++i)
-            result.push_back(Editor().GetLines()->Get(i));
-        return result;
-    }
     using Lines = std::vector<std::string>;
 };
 

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 template <class TEditor = TQvEdit>
 class TEditorFixture : public ::testing::Test {
@@ -56,6 +57,15 @@ protected:
 
     // Outer size of the editor (border and scroll bars included).
     void SetSize(int Width, int Height) { editor_->SetBounds(0, 0, Width, Height); }
+
+    // The buffer's lines, for comparing with a list.
+    std::vector<std::string> AllLines()
+    {
+        std::vector<std::string> result;
+        for (int i = 0; i < editor_->GetLines()->Count(); ++i)
+            result.push_back(editor_->GetLines()->Get(i));
+        return result;
+    }
 
     // ---- Keys --------------------------------------------------------------------------------
 
