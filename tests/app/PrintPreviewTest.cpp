@@ -1,6 +1,7 @@
 // Printing through the print dialog into a PDF file, the line-number switch, the printer
 // set-up, the preview in the browser, and the help links, with the desktop's shell
 // replaced by a recorder.
+#include "CommandOutput.h"
 #include "MainFormFixture.h"
 
 #include "app/FormAbout.h"
@@ -15,20 +16,6 @@
 #include <cstdlib>
 
 namespace {
-
-std::string RunCommand(const std::string& Command)
-{
-    std::string output;
-    FILE* pipe = ::popen(Command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    ::pclose(pipe);
-    return output;
-}
 
 class PrintPreviewTest : public TMainFormFixture {
 protected:
@@ -63,8 +50,8 @@ protected:
         Form().mnuFilePrintClick(nullptr);
         if (!FileExists(pdf))
             return "<missing>";
-        pages_ = RunCommand("pdfinfo '" + pdf + "'");
-        return RunCommand("pdftotext -layout '" + pdf + "' -");
+        pages_ = QvTest::CommandOutput("pdfinfo '" + pdf + "'");
+        return QvTest::CommandOutput("pdftotext -layout '" + pdf + "' -");
     }
     int Pages() const
     {

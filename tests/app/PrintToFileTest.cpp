@@ -60,7 +60,7 @@ TEST_F(PrintToFile, CtrlPOutputFilePrint)
     SetModalHook(scripted);
 
     ASSERT_TRUE(FileExists(pdf)) << "nothing was printed; asked: " << (BoxTexts().empty() ? "" : BoxTexts().back());
-    const std::string text = CommandOutput("pdftotext -layout '" + pdf + "' -");
+    const std::string text = QvTest::CommandOutput("pdftotext -layout '" + pdf + "' -");
     EXPECT_NE(text.find("echo \"printed from the dialog\";"), std::string::npos) << text;
     Printer()->SetPdfOutput("");
 }

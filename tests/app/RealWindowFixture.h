@@ -3,6 +3,7 @@
 // the X server with xdotool, as a user's would.
 #pragma once
 
+#include "CommandOutput.h"
 #include "MainFormFixture.h"
 #include "XServer.h"
 
@@ -34,26 +35,11 @@ protected:
         return Condition();
     }
 
-    // The standard output of a shell command.
-    static std::string CommandOutput(const std::string& Command)
-    {
-        std::string output;
-        FILE* pipe = ::popen(Command.c_str(), "r");
-        if (pipe == nullptr)
-            return output;
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        ::pclose(pipe);
-        return output;
-    }
-
     // Runs xdotool on the test's display; its output without the last line break.
     static std::string XDoTool(const std::string& Arguments)
     {
         const std::string command = "DISPLAY=" + QvTest::DisplayName() + " xdotool " + Arguments;
-        std::string output = CommandOutput(command + "; echo \"<$?>\"");
+        std::string output = QvTest::CommandOutput(command + "; echo \"<$?>\"");
         const std::size_t status = output.rfind("<");
         EXPECT_EQ(output.substr(status), "<0>\n") << command;
         output.erase(status);

@@ -3,6 +3,7 @@
 // pages printed on it, gathered into the rows of each page.
 #pragma once
 
+#include "CommandOutput.h"
 #include "platform/runtime/Classes.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/graphics/Graphics.h"
@@ -126,27 +127,14 @@ protected:
         return (m.PBottom() - m.PTop()) / height;
     }
 
-    std::string PdfText() const { return Run("pdftotext -enc Latin1 '" + pdf_ + "' -"); }
+    std::string PdfText() const { return QvTest::CommandOutput("pdftotext -enc Latin1 '" + pdf_ + "' -"); }
     Integer PdfPages() const
     {
-        const std::string info = Run("pdfinfo '" + pdf_ + "'");
+        const std::string info = QvTest::CommandOutput("pdfinfo '" + pdf_ + "'");
         const std::size_t at = info.find("Pages:");
         return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
     }
 
-    static std::string Run(const std::string& command)
-    {
-        std::string output;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr)
-            return output;
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        ::pclose(pipe);
-        return output;
-    }
 
     std::string dir_;
     std::string pdf_;
