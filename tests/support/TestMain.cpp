@@ -1,5 +1,8 @@
 // Shared entry point of every test program: a Qt application object exists for the
-// whole run (widgets, fonts and the clipboard need one), then GoogleTest runs.
+// whole run (widgets, fonts and the clipboard need one), the regular-expression engine's
+// time passes at the release rate, then GoogleTest runs.
+#include "FakeRegexClock.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -11,5 +14,6 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    const TFakeRegexClock releaseRate(TFakeRegexClock::ReleaseTick);
     return RUN_ALL_TESTS();
 }

@@ -310,6 +310,11 @@ void TRegex::SetClock(TClock clock)
     regexClock = clock != nullptr ? clock : ThreadProcessorTime;
 }
 
+TRegex::TClock TRegex::GetClock()
+{
+    return regexClock;
+}
+
 void TRegex::GrowOperation(long bytes)
 {
     if (operationDepth_ == 0 || bytes <= 0 || spent_ || stepsUsed_ > stepBudget_)

@@ -194,6 +194,7 @@ public:
     // The clock every bound is measured on; nullptr gives back the thread's processor time.
     // For tests, which need time to pass at a known rate.
     static void SetClock(TClock clock);
+    static TClock GetClock();
     // Starts an operation (when none is open).
     void BeginOperation(long budget = Unbounded, long searchBudget = Unbounded);
     void EndOperation();

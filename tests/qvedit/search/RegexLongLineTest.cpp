@@ -164,7 +164,7 @@ TEST(RegexLongLine, WorkInTheSquareOfALongWordGetsItsSecond)
     // about 72 million steps before the call at the end is found. That is well within a
     // second of a release build; the clock here moves as it would at 200 million steps a
     // second, whatever the speed of this build.
-    const TFakeRegexClock clock(TRegex::SearchTime * TRegex::ClockEvery / 200'000'000);
+    const TFakeRegexClock clock(TFakeRegexClock::ReleaseTick);
     const std::string line = std::string(12'000, 'a') + ";f(x)";
     TRegex re;
     re.SetExpression("(\\w+)\\(");
