@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,9 +24,8 @@ protected:
     void TearDown() override
     {
         ::chmod(folder_.c_str(), 0755);
-        for (const std::string& name : Entries())
-            ::unlink((folder_ + "/" + name).c_str());
-        ::rmdir(folder_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
     }
 
     std::string Path(const std::string& Name) const { return folder_ + "/" + Name; }
