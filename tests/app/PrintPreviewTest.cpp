@@ -3,6 +3,7 @@
 // replaced by a recorder.
 #include "CommandOutput.h"
 #include "MainFormFixture.h"
+#include "SmallFileSystem.h"
 
 #include "app/FormAbout.h"
 #include "platform/graphics/Printers.h"
@@ -12,8 +13,10 @@
 #include "qvedit/editor/QvEdit.h"
 #include "qvedit/print/QvEditPrint.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -92,6 +95,32 @@ TEST_F(PrintPreviewTest, PrintingTakesTheTextCopiesAndLineNumbersOnlyWhenConfirm
     EXPECT_FALSE(Form().QvEditPrint1->GetLineNumbers());
     text = Print(IDOK);
     EXPECT_EQ(text.find("1: first line"), std::string::npos) << text;
+}
+
+// A long document printed to a PDF file on a disk with little room: the print fails with
+// a message that names the file and the system's reason, and leaves no PDF behind.
+TEST_F(PrintPreviewTest, APrintThatRunsOutOfRoomNamesTheFileAndTheReason)
+{
+    QvTest::TSmallFileSystem disk(256 * 1024);
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.Why();
+    ASSERT_TRUE(disk.Fill(24 * 1024));
+    std::string text;
+    for (int line = 1; line <= 3000; ++line)
+        text += "echo \"line " + std::to_string(line) + " of a long script\";\r\n";
+    Editor().QvSetText(text);
+    const std::string pdf = disk.Path("long.pdf");
+    Printer()->SetPdfOutput(pdf);
+    SetModalHook([](const TModalRequest&) { return IDOK; });
+    try {
+        Form().mnuFilePrintClick(nullptr);
+        ADD_FAILURE() << "the print reported success";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Cannot write file \"" + pdf + "\". " + std::strerror(ENOSPC));
+    }
+    EXPECT_GE(Form().QvEditPrint1->GetPageCount(), 33);
+    EXPECT_FALSE(FileExists(pdf));
+    EXPECT_FALSE(Printer()->Printing());
 }
 
 TEST_F(PrintPreviewTest, PreviewWritesPreviewHtmlAndOpensItEvenUntitled)

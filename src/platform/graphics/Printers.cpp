@@ -1,21 +1,21 @@
 // The printer object over QPrinter. Outside a job its canvas measures through a context
-// that has the printer's capabilities; a job binds the canvas to a painter on the printer.
-// PDF output goes to a temporary file beside the target and replaces the target only when
-// the job ends well, so a failed or cancelled job leaves the old file as it was.
+// that has the printer's capabilities; a job binds the canvas to a painter on the printer,
+// or, for PDF output, on a PDF writer with the printer's page layout and resolution whose
+// bytes go to the safe writer: the target is replaced only when the job ends well, so a
+// failed or cancelled job leaves the old file as it was.
 #include "platform/graphics/Printers.h"
 
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/runtime/CodePages.h"
 #include "platform/runtime/SafeWrite.h"
-#include "platform/runtime/Streams.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
+#include <QIODevice>
 #include <QPageLayout>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -74,10 +74,58 @@ struct TPrinter::TInfoContext {
     TDeviceContext Context;
 };
 
+// Where a PDF job's bytes go: the safe writer's temporary file. Qt's PDF writer does not
+// check its writes, so the first failure is kept here and raised by the job's next step,
+// with the file's name and the system's reason.
+class TPrinter::TPdfOutput : public QIODevice {
+public:
+    explicit TPdfOutput(const std::string& path) : file_(path) { open(QIODevice::WriteOnly); }
+
+    // Raises EPrinter when a write failed.
+    void Check() const
+    {
+        if (!failure_.empty())
+            throw EPrinter(failure_);
+    }
+    // Puts the PDF in place of the target; raises EPrinter when it cannot.
+    void Commit()
+    {
+        Check();
+        try {
+            file_.Commit();
+        } catch (const Exception& e) {
+            throw EPrinter(e.Message());
+        }
+    }
+    const std::string& Path() const { return file_.Path(); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 count) override
+    {
+        if (!failure_.empty())
+            return -1;
+        try {
+            file_.Write(data, static_cast<std::size_t>(count));
+        } catch (const Exception& e) {
+            failure_ = e.Message();
+            return -1;
+        }
+        return count;
+    }
+
+private:
+    TSafeFileWriter file_;
+    std::string failure_;
+};
+
+// Destroyed in reverse order: the painter ends before its device goes, and the PDF
+// output last, removing its temporary file unless the job committed it.
 struct TPrinter::TJob {
+    std::unique_ptr<TPdfOutput> PdfOutput;
+    std::unique_ptr<QPdfWriter> PdfWriter;
     QPainter Painter;
     std::unique_ptr<TPainterCanvasScope> Scope;
-    std::unique_ptr<QTemporaryFile> PdfFile;  // the PDF being written, when printing to one
 };
 
 TPrinter::TPrinter() : printer_(std::make_unique<QPrinter>()), canvas_(std::make_unique<TCanvas>())
@@ -214,23 +262,25 @@ void TPrinter::BeginDoc()
     if (GetPrinterIndex() < 0)
         throw EPrinter("There is no printer to print on");
     auto job = std::make_unique<TJob>();
+    const QString docName = QString::fromStdString(AnsiToUtf8(title_));
+    printer_->setDocName(docName);
+    QPaintDevice* device = printer_.get();
     if (!pdfPath_.empty()) {
-        const QString target = QFile::decodeName(pdfPath_.c_str());
-        const QFileInfo info(target);
-        job->PdfFile = std::make_unique<QTemporaryFile>(info.absolutePath() + "/." +
-                                                        info.fileName() + ".XXXXXX");
-        if (!job->PdfFile->open())
-            throw EPrinter("Cannot create file \"" + pdfPath_ + "\". " +
-                           Utf8ToAnsi(job->PdfFile->errorString().toStdString()));
-        job->PdfFile->close();
-        SelectPdfFile(QFile::encodeName(job->PdfFile->fileName()).toStdString());
-    }
-    printer_->setDocName(QString::fromStdString(AnsiToUtf8(title_)));
-    if (!job->Painter.begin(printer_.get())) {
-        if (job->PdfFile != nullptr) {
-            SelectPdfFile(pdfPath_);
-            throw EPrinter("Cannot create file \"" + pdfPath_ + "\"");
+        try {
+            job->PdfOutput = std::make_unique<TPdfOutput>(pdfPath_);
+        } catch (const Exception& e) {
+            throw EPrinter(e.Message());
         }
+        job->PdfWriter = std::make_unique<QPdfWriter>(job->PdfOutput.get());
+        job->PdfWriter->setPageLayout(printer_->pageLayout());
+        job->PdfWriter->setResolution(printer_->resolution());
+        job->PdfWriter->setTitle(docName);
+        job->PdfWriter->setCreator(printer_->creator());
+        device = job->PdfWriter.get();
+    }
+    if (!job->Painter.begin(device)) {
+        if (job->PdfOutput != nullptr)
+            throw EPrinter("Cannot create file \"" + pdfPath_ + "\". The PDF writer did not start");
         throw EPrinter("Cannot start printing on \"" + GetPrinters()[GetPrinterIndex()] + "\"");
     }
     const TDeviceCaps caps = PrinterCaps(*printer_);
@@ -246,8 +296,13 @@ void TPrinter::NewPage()
 {
     if (!Printing())
         throw EPrinter("Printer is not printing");
-    if (!printer_->newPage())
+    if (job_->PdfOutput != nullptr) {
+        job_->PdfOutput->Check();
+        job_->PdfWriter->newPage();
+        job_->PdfOutput->Check();
+    } else if (!printer_->newPage()) {
         throw EPrinter("The printer refused a new page");
+    }
     ++pageNumber_;
 }
 
@@ -259,13 +314,11 @@ void TPrinter::EndDoc()
     job->Scope.reset();
     const bool ended = job->Painter.end();
     pageNumber_ = 0;
-    if (job->PdfFile != nullptr) {
-        SelectPdfFile(pdfPath_);
+    if (job->PdfOutput != nullptr) {
+        job->PdfOutput->Check();
         if (!ended)
-            throw EPrinter("Cannot write file \"" + pdfPath_ + "\"");
-        const std::string bytes =
-            ReadFileBytes(QFile::encodeName(job->PdfFile->fileName()).toStdString());
-        SafeWriteFile(pdfPath_, bytes);
+            throw EPrinter("Cannot write file \"" + job->PdfOutput->Path() + "\". The PDF writer did not finish it");
+        job->PdfOutput->Commit();
     } else if (!ended) {
         throw EPrinter("The printer could not finish the job");
     }
@@ -276,11 +329,10 @@ void TPrinter::Abort()
     if (!Printing())
         return;
     std::unique_ptr<TJob> job = std::move(job_);
-    printer_->abort();
+    if (job->PdfOutput == nullptr)
+        printer_->abort();
     job->Scope.reset();
     job->Painter.end();
-    if (job->PdfFile != nullptr)
-        SelectPdfFile(pdfPath_);
     pageNumber_ = 0;
     aborted_ = true;
 }

@@ -63,12 +63,15 @@ public:
     HDC GetHandle();
 
     // Starts a job on page 1. Raises EPrinter when printing already, when no printer is
-    // selected, or when the printer (or the PDF file) cannot be opened.
+    // selected, or when the printer (or the PDF file) cannot be opened; for a PDF file
+    // the message names it and gives the system's reason.
     void BeginDoc();
-    // Raises EPrinter outside a job, or when the printer refuses the page.
+    // Raises EPrinter outside a job, when the printer refuses the page, or when writing
+    // the PDF file failed (naming it and the system's reason).
     void NewPage();
     // Finishes the job. Nothing outside a job (so ending after Abort is harmless). Raises
-    // EPrinter when the output could not be completed.
+    // EPrinter when the output could not be completed: a PDF file is then not written at
+    // all, the old one stays, and the message names it and the system's reason.
     void EndDoc();
     // Cancels the job in progress; Aborted() then stays true until the next BeginDoc.
     void Abort();
@@ -84,6 +87,7 @@ public:
 
 private:
     struct TJob;  // the painter and the canvas binding of a job in progress
+    class TPdfOutput;  // where a PDF job's bytes go
     struct TInfoContext;
 
     void RequireIdle(const char* operation) const;

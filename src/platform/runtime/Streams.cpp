@@ -22,8 +22,16 @@ Int64 TStream::Size()
 
 void TStream::ReadBuffer(void* Buffer, Int64 Count)
 {
-    if (Count < 0 || (Count != 0 && Read(Buffer, Count) != Count))
+    if (Count < 0)
         throw EReadError("Stream read error");
+    const Int64 done = Count == 0 ? 0 : Read(Buffer, Count);
+    if (done != Count)
+        RaiseShortRead(done, Count);
+}
+
+void TStream::RaiseShortRead(Int64, Int64)
+{
+    throw EReadError("Stream read error");
 }
 
 void TStream::WriteBuffer(const void* Buffer, Int64 Count)
@@ -119,6 +127,7 @@ TFileStream::TFileStream(const std::string& FileName, Word Mode) : fileName_(Fil
         RaiseOpenError(FileName, Mode, error);
     }
     ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    openedSize_ = static_cast<Int64>(info.st_size);
 }
 
 TFileStream::~TFileStream()
@@ -158,6 +167,16 @@ Int64 TFileStream::Write(const void* Buffer, Int64 Count)
         done += n;
     }
     return done;
+}
+
+void TFileStream::RaiseShortRead(Int64 Done, Int64 Count)
+{
+    const Int64 ended = Position();
+    struct stat info {};
+    const bool changed = ::fstat(fd_, &info) != 0 || static_cast<Int64>(info.st_size) != openedSize_;
+    throw EReadError("Cannot read file \"" + fileName_ + "\". It ended after " + std::to_string(ended) +
+                     " bytes where " + std::to_string(ended - Done + Count) + " were expected" +
+                     (changed ? ": it was changed while it was read" : ""));
 }
 
 Int64 TFileStream::Seek(Int64 Offset, TSeekOrigin Origin)

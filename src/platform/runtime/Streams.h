@@ -27,13 +27,18 @@ public:
     virtual void SetSize(Int64 NewSize) = 0;
     Int64 Remaining() { return Size() - Position(); }
 
-    // Whole transfers: a short read raises EReadError "Stream read error", a short
+    // Whole transfers: a short read raises EReadError (see RaiseShortRead), a short
     // write EWriteError "Stream write error".
     void ReadBuffer(void* Buffer, Int64 Count);
     void WriteBuffer(const void* Buffer, Int64 Count);
     // Copies Count bytes from Source's position; Count 0 copies the whole of Source
     // from its start. Returns the number copied.
     Int64 CopyFrom(TStream* Source, Int64 Count);
+
+protected:
+    // The error of a whole read that got Done of the Count bytes asked for: "Stream read
+    // error"; a file stream names its file and says where it ended.
+    [[noreturn]] virtual void RaiseShortRead(Int64 Done, Int64 Count);
 };
 
 // File open modes: one access mode, optionally or-ed with a share mode (accepted and
@@ -65,9 +70,15 @@ public:
     void SetSize(Int64 NewSize) override;
     const std::string& FileName() const { return fileName_; }
 
+protected:
+    // "Cannot read file "<name>". It ended after <n> bytes where <m> were expected", and
+    // ": it was changed while it was read" when its size is not the one it had when opened.
+    [[noreturn]] void RaiseShortRead(Int64 Done, Int64 Count) override;
+
 private:
     std::string fileName_;
     int fd_ = -1;
+    Int64 openedSize_ = 0;
 };
 
 class TMemoryStream : public TStream {

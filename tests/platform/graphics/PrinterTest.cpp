@@ -1,5 +1,6 @@
 // The printer object: no printer, PDF output as a printer, device capabilities of its
 // canvas, whole jobs, and jobs that fail or are cancelled without harming the old file.
+#include "SmallFileSystem.h"
 #include "platform/graphics/Printers.h"
 #include "platform/runtime/Streams.h"
 
@@ -9,6 +10,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -175,9 +180,63 @@ TEST_F(PrinterTest, AbortedJobLeavesTheOldFileAndEndingItIsHarmless)
 TEST_F(PrinterTest, MissingFolderIsReportedAtTheStart)
 {
     TPrinter printer;
-    printer.SetPdfOutput(PathOf("no/such/folder/out.pdf"));
-    EXPECT_THROW(printer.BeginDoc(), EPrinter);
+    const std::string path = PathOf("no/such/folder/out.pdf");
+    printer.SetPdfOutput(path);
+    try {
+        printer.BeginDoc();
+        ADD_FAILURE() << "a job started";
+    } catch (const EPrinter& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + path + "\". " + std::strerror(ENOENT));
+    }
     EXPECT_FALSE(printer.Printing());
+}
+
+// A PDF file whose name is as long as the folder allows prints like any other.
+TEST_F(PrinterTest, TheLongestFileNamePrints)
+{
+    const long longest = ::pathconf(QFile::encodeName(dir_.path()).constData(), _PC_NAME_MAX);
+    ASSERT_GT(longest, 20);
+    const std::string name = std::string(static_cast<std::size_t>(longest) - 4, 'p') + ".pdf";
+    TPrinter printer;
+    printer.SetPdfOutput(PathOf(name.c_str()));
+    printer.BeginDoc();
+    printer.GetCanvas()->TextOut(10, 10, "long name");
+    printer.EndDoc();
+    EXPECT_EQ(ReadFileBytes(PathOf(name.c_str())).rfind("%PDF", 0), 0u);
+    EXPECT_EQ(FilesInFolder(), QStringList{QString::fromStdString(name)});
+}
+
+// On a full disk the job fails naming the file and the system's reason, and the old file
+// stays as it was: no empty or cut PDF is left in its place.
+TEST_F(PrinterTest, AFullDiskFailsTheJobNamingTheFileAndKeepsTheOldOne)
+{
+    QvTest::TSmallFileSystem disk(256 * 1024);
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.Why();
+    const std::string path = disk.Path("kept.pdf");
+    {
+        TFileStream old(path, fmCreate);
+        old.WriteBuffer("old content", 11);
+    }
+    ASSERT_TRUE(disk.Fill(0));
+    TPrinter printer;
+    printer.SetPdfOutput(path);
+    std::string message;
+    try {
+        printer.BeginDoc();
+        printer.GetCanvas()->TextOut(10, 10, "first page");
+        printer.NewPage();
+        printer.GetCanvas()->TextOut(10, 10, "second page");
+        printer.EndDoc();
+    } catch (const EPrinter& e) {
+        message = e.Message();
+        printer.Abort();
+    }
+    EXPECT_EQ(message, "Cannot write file \"" + path + "\". " + std::strerror(ENOSPC));
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_EQ(ReadFileBytes(path), "old content");
+    EXPECT_EQ(QDir(QString::fromStdString(disk.Path(""))).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"filler", "kept.pdf"}));
 }
 
 }  // namespace

@@ -1,102 +1,15 @@
 // The safe writer: a failed save leaves the old file byte for byte and no stray
 // temporary file; permissions and symbolic links survive a successful one.
-#include <gtest/gtest.h>
+#include "SafeWriteFixture.h"
+
+#include "OtherUser.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/SafeWrite.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <dirent.h>
-#include <fstream>
-#include <functional>
-#include <sstream>
-#include <string>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-#include "platform/runtime/Exceptions.h"
-#include "platform/runtime/SafeWrite.h"
-
-namespace {
-
-class SafeWriteTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = ::testing::TempDir() + "safewrite_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override
-    {
-        ::chmod(folder_.c_str(), 0755);
-        for (const std::string& name : Entries())
-            ::unlink((folder_ + "/" + name).c_str());
-        ::rmdir(folder_.c_str());
-    }
-
-    std::string Path(const std::string& Name) const { return folder_ + "/" + Name; }
-
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> names;
-        if (DIR* dir = ::opendir(folder_.c_str())) {
-            while (dirent* entry = ::readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..")
-                    names.push_back(name);
-            }
-            ::closedir(dir);
-        }
-        return names;
-    }
-
-    static std::string Read(const std::string& Path)
-    {
-        std::ifstream in(Path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-
-    static void Write(const std::string& Path, const std::string& Bytes)
-    {
-        std::ofstream(Path, std::ios::binary) << Bytes;
-    }
-
-    static ino_t Inode(const std::string& Path)
-    {
-        struct stat info {};
-        return ::stat(Path.c_str(), &info) == 0 ? info.st_ino : 0;
-    }
-
-    // Runs Attempt where permissions apply: directly for an ordinary user, as the
-    // unprivileged user "nobody" in a child process for the super-user. Returns what
-    // Attempt returns, 4 when the user could not be changed.
-    static int AsUnprivilegedUser(const std::function<int()>& Attempt)
-    {
-        if (::geteuid() != 0)
-            return Attempt();
-        const pid_t child = ::fork();
-        if (child < 0)
-            return 5;
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(4);
-            ::_exit(Attempt());
-        }
-        int status = 0;
-        if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-            return 6;
-        return WEXITSTATUS(status);
-    }
-
-    std::string folder_;
-};
-
-}  // namespace
 
 TEST_F(SafeWriteTest, ReplacesContentAndKeepsPermissionBits)
 {
@@ -144,7 +57,7 @@ TEST_F(SafeWriteTest, WritableFileInAReadOnlyFolderIsWrittenInPlace)
     ASSERT_EQ(::link(path.c_str(), link.c_str()), 0);
     const ino_t inode = Inode(path);
     ASSERT_EQ(::chmod(folder_.c_str(), 0555), 0);
-    const int result = AsUnprivilegedUser([&path]() -> int {
+    const int result = QvTest::RunUnprivileged([&path]() -> int {
         try {
             SafeWriteFile(path, [](const TSafeWriteSink& sink) {
                 sink("partial", 7);
@@ -179,7 +92,7 @@ TEST_F(SafeWriteTest, ReadOnlyFileInAReadOnlyFolderIsRefusedAndKept)
     Write(path, "old");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     ASSERT_EQ(::chmod(folder_.c_str(), 0555), 0);
-    const int result = AsUnprivilegedUser([&path]() -> int {
+    const int result = QvTest::RunUnprivileged([&path]() -> int {
         try {
             SafeWriteFile(path, "new");
             return 1;
@@ -222,8 +135,8 @@ TEST_F(SafeWriteTest, ReadOnlyFileIsRefusedAndKept)
             return 3;
         }
     };
-    const int result = AsUnprivilegedUser(attempt);
-    EXPECT_EQ(result, 0) << "1: written, 2: another message, 3: another error, 4: no user change";
+    const int result = QvTest::RunUnprivileged(attempt);
+    EXPECT_EQ(result, 0) << "1: written, 2: another message, 3: another error, 100: no user change";
     EXPECT_EQ(Read(path), "old");
     EXPECT_EQ(Entries(), std::vector<std::string>{"readonly.txt"});
 }
@@ -287,4 +200,26 @@ TEST_F(SafeWriteTest, SymbolicLinkStaysALinkAndItsTargetChanges)
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     EXPECT_EQ(Read(target), "new");
+}
+
+// Names up to the longest a folder allows are saved, new or replaced, and a failed save
+// of one leaves nothing behind.
+TEST_F(SafeWriteTest, TheLongestFileNamesAreSaved)
+{
+    const long longest = ::pathconf(folder_.c_str(), _PC_NAME_MAX);
+    ASSERT_GT(longest, 20);
+    const std::string name = std::string(static_cast<std::size_t>(longest) - 4, 'n') + ".php";
+    const std::string path = Path(name);
+    SafeWriteFile(path, "first");
+    EXPECT_EQ(Read(path), "first");
+    SafeWriteFile(path, "second");
+    EXPECT_EQ(Read(path), "second");
+    EXPECT_THROW(SafeWriteFile(path,
+                               [](const TSafeWriteSink& sink) {
+                                   sink("partial", 7);
+                                   throw EAbort("stop");
+                               }),
+                 EAbort);
+    EXPECT_EQ(Read(path), "second");
+    EXPECT_EQ(Entries(), std::vector<std::string>{name});
 }

@@ -58,6 +58,26 @@ TEST(StreamsTest, ShortReadsAndWritesRaise)
     std::remove(path.c_str());
 }
 
+// A file cut short after it was measured: the whole read fails naming the file and what
+// happened, where a memory stream has no name to give.
+TEST(StreamsTest, AFileThatEndsEarlyIsNamedInTheReadError)
+{
+    const std::string path = TempPath("shrinks.bin");
+    WriteRaw(path, std::string(1000, 'x'));
+    TFileStream stream(path, fmOpenRead | fmShareDenyNone);
+    const Int64 size = stream.Size();
+    ASSERT_EQ(::truncate(path.c_str(), 400), 0);
+    std::string buffer(static_cast<std::size_t>(size), '\0');
+    try {
+        stream.ReadBuffer(buffer.data(), size);
+        FAIL() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Cannot read file \"" + path +
+                                   "\". It ended after 400 bytes where 1000 were expected: it was changed while it was read");
+    }
+    std::remove(path.c_str());
+}
+
 TEST(StreamsTest, FileOpenErrorsNameTheFileAndReason)
 {
     const std::string missing = TempPath("no/such/file.bin");

@@ -176,3 +176,32 @@ TEST(TextFileRoundTrip, LoadingAMissingFileRaisesAndKeepsTheLines)
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Strings(0), "kept");
 }
+
+// A file that another program cuts short between measuring and reading: the load fails
+// with a message naming the file and what happened, and the old lines stay.
+TEST(TextFileRoundTrip, AFileThatShrinksWhileItIsLoadedIsNamedAndTheLinesKept)
+{
+    class TShrinkingFile : public TFileStream {
+    public:
+        using TFileStream::TFileStream;
+        Int64 Size() override
+        {
+            const Int64 size = TFileStream::Size();
+            std::filesystem::resize_file(FileName(), static_cast<std::uintmax_t>(size / 2));
+            return size;
+        }
+    };
+    TempFolder folder;
+    const std::string path = folder.File("shrinking.php");
+    WriteFile(path, std::string(1000, 'x') + "\n");
+    TQvEditStringList list;
+    list.Add("kept");
+    TShrinkingFile stream(path, fmOpenRead | fmShareDenyNone);
+    try {
+        list.LoadFromStream(&stream);
+        ADD_FAILURE() << "a short read loaded";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message().rfind("Cannot read file \"" + path + "\". ", 0), 0u) << e.Message();
+    }
+    EXPECT_EQ(LinesOf(list), std::vector<std::string>{"kept"});
+}
