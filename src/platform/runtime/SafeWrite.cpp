@@ -143,6 +143,10 @@ TSafeFileWriter::TSafeFileWriter(const std::string& Path) : path_(Path)
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         RaiseCreate(Path, EISDIR);
+    // A named pipe or a device is never replaced by a regular file: saving onto
+    // /dev/null, say, would otherwise take the device away from everyone.
+    if (exists && !S_ISREG(existing.st_mode))
+        throw EFCreateError("Cannot create file \"" + Path + "\". It is not a regular file");
     // Renaming needs only the folder's permission; a file the user may not write stays
     // as it is, as it would for a plain open for writing.
     if (exists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)

@@ -223,3 +223,19 @@ TEST_F(SafeWriteTest, TheLongestFileNamesAreSaved)
     EXPECT_EQ(Read(path), "second");
     EXPECT_EQ(Entries(), std::vector<std::string>{name});
 }
+
+// A save onto a named pipe (or a device) is refused and the special file stays: a rename
+// would have put a regular file in its place.
+TEST_F(SafeWriteTest, ANamedPipeIsRefusedAndStaysAPipe)
+{
+    const std::string pipe = Path("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    try {
+        SafeWriteFile(pipe, "text");
+        FAIL() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + pipe + "\". It is not a regular file");
+    }
+    EXPECT_TRUE(S_ISFIFO(Status(pipe).st_mode));
+    EXPECT_EQ(Entries(), std::vector<std::string>{"pipe"});
+}
