@@ -98,7 +98,8 @@ inline void RunPeerWithoutAccessibilityUpdates()
                 plain ? "without its accessibility updates (a plain accessible interface, no change notices)"
                       : "WITH its accessibility updates (the plain interface did not take)",
                 QAccessible::isActive() ? "active" : "not active");
-    // Ours handles text as 8-bit bytes; the peer does so with setUtf8(false), its default.
+    // Ours handles text as 8-bit bytes; the peer does so with setUtf8(false). Its default
+    // differs between builds (Debian's takes UTF-8), so the run says which it is.
     std::printf("peer: a new editor takes text as %s\n",
                 probe.isUtf8() ? "UTF-8 (setUtf8(true))" : "8-bit bytes (setUtf8(false))");
 }
