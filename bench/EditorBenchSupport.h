@@ -4,6 +4,7 @@
 // corpus.
 #pragma once
 
+#include <Qsci/qscilexerhtml.h>
 #include <Qsci/qsciscintilla.h>
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -76,14 +77,20 @@ inline QAccessibleInterface* PlainPeerAccessible(const QString& ClassName, QObje
     return new QAccessibleWidget(static_cast<QWidget*>(Object), QAccessible::EditableText);
 }
 
-// After the application object, before the peer's editors are made. The peer installs its
-// own factory with its first editor, and the last factory installed is asked first: one
-// editor is made here so that the plain one comes after it. Says whether it took.
+// The peer installs its own factory with its first editor, and the last factory installed
+// is asked first: called once the peer's first editor exists, before any is shown.
+inline void InstallPlainPeerAccessible()
+{
+    QAccessible::removeFactory(PlainPeerAccessible);
+    QAccessible::installFactory(PlainPeerAccessible);
+}
+
+// After the application object, before the peer's editors are made: one editor is made
+// here so that the plain factory comes after the peer's. Says whether it took.
 inline void RunPeerWithoutAccessibilityUpdates()
 {
     QsciScintilla first;
-    QAccessible::removeFactory(PlainPeerAccessible);
-    QAccessible::installFactory(PlainPeerAccessible);
+    InstallPlainPeerAccessible();
     QsciScintilla probe;
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&probe);
     const bool plain = face != nullptr && face->textInterface() == nullptr;
@@ -91,6 +98,10 @@ inline void RunPeerWithoutAccessibilityUpdates()
                 plain ? "without its accessibility updates (a plain accessible interface, no change notices)"
                       : "WITH its accessibility updates (the plain interface did not take)",
                 QAccessible::isActive() ? "active" : "not active");
+    // Ours handles text as 8-bit bytes; the peer does so with setUtf8(false). Its default
+    // differs between builds (Debian's takes UTF-8), so the run says which it is.
+    std::printf("peer: a new editor takes text as %s\n",
+                probe.isUtf8() ? "UTF-8 (setUtf8(true))" : "8-bit bytes (setUtf8(false))");
 }
 
 // Second, for each of the peer's editors: the plain interface alone does not spare the cost,
@@ -124,6 +135,15 @@ inline void WaitUntilShown()
         }
     }
 }
+
+// The peer's PHP lexer in PHP mode from the first line on, as our PHP highlighter takes
+// every line as PHP, with the PHP styles, colours and keywords of its page lexer (both
+// lexers number their styles alike).
+class TPeerPhpLexer : public QsciLexerHTML {
+public:
+    using QsciLexerHTML::QsciLexerHTML;
+    const char* lexer() const override { return "phpscript"; }
+};
 
 // False, with the reason on the error stream, when the file is not there yet.
 inline bool BenchPhpFileReady()

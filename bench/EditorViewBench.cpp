@@ -2,15 +2,18 @@
 // highlighter, ours beside the Qt port of the open editing component in the same run, both
 // in the same fixed-pitch font and painted synchronously in real windows (every paint
 // draws into the window's backing image and is sent to the X server):
-//   open     load + full range scan + first paint, against the peer's read + set-text +
-//            lexer + first paint (the peer's styling of the whole file alone is timed
-//            after each open but the last, and printed beside them);
+//   open     as each program opens a file: ours loads without a highlighter, scans the
+//            ranges of every line when the PHP highlighter is set, and paints; the peer,
+//            its lexer attached when the window was made, reads, sets its text and paints,
+//            styling in that paint only what it shows;
 //   page     page down and its repaint: 1,000 pages, 5 in a row from each of 200 places
 //            spread evenly over the file (the view is moved there and painted untimed
-//            first), and 200 in a row from the top;
+//            first: the peer styles the text up to each place then, and the time of those
+//            moves is printed apart), and 200 in a row from the top;
 //   repaint  one full repaint of a screen of highlighted PHP in the middle of the file.
 // Also prints the memory the line ranges take per line. The peer's lexer is its PHP
-// lexer started in PHP mode, as our highlighter takes every line as PHP.
+// lexer started in PHP mode, as our highlighter takes every line as PHP; the peer takes
+// the text as 8-bit bytes (setUtf8(false)), as ours does.
 #include "EditorBenchSupport.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
@@ -28,7 +31,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <malloc.h>
 #include <memory>
@@ -78,7 +80,7 @@ std::size_t HeapInUse()
 // The phases of opening the file, in milliseconds.
 struct TOpenTimes {
     double Load = 0;   // reading the file into the buffer
-    double Scan = 0;   // highlighter ranges (ours) or attaching the lexer (the peer)
+    double Scan = 0;   // highlighter ranges (ours; the peer styles within its paint)
     double Paint = 0;  // the first paint
     double Total() const { return Load + Scan + Paint; }
 };
@@ -168,14 +170,6 @@ private:
 
 // ---- The peer --------------------------------------------------------------------------------
 
-// The peer's PHP lexer in PHP mode from the first line on, with the PHP styles, colours and
-// keywords of its page lexer (both lexers number their styles alike).
-class TPeerPhpLexer : public QsciLexerHTML {
-public:
-    using QsciLexerHTML::QsciLexerHTML;
-    const char* lexer() const override { return "phpscript"; }
-};
-
 class TPaintCounter : public QObject {
 public:
     int Paints = 0;
@@ -194,6 +188,15 @@ public:
         KeepFromAccessibilityUpdates(editor_);
         editor_.setUtf8(false);
         editor_.setFont(QFont(FontName, FontSize));
+        // Like ours: one face and size for every style, keywords in bold. The lexer is
+        // attached before there is text, as a program using the peer sets up its editor.
+        const QFont font(FontName, FontSize);
+        QFont bold = font;
+        bold.setBold(true);
+        lexer_.setDefaultFont(font);
+        lexer_.setFont(font);
+        lexer_.setFont(bold, QsciLexerHTML::PHPKeyword);
+        editor_.setLexer(&lexer_);
         editor_.resize(WindowWidth, WindowHeight);
         editor_.viewport()->installEventFilter(&counter_);
         editor_.show();
@@ -213,26 +216,16 @@ public:
         editor_.SendScintilla(QsciScintillaBase::SCI_SETTEXT, bytes.constData());
         times.Load = MsSince(start);
         start = TClock::now();
-        // Like ours: one face and size for every style, keywords in bold.
-        const QFont font(FontName, FontSize);
-        QFont bold = font;
-        bold.setBold(true);
-        lexer_.setDefaultFont(font);
-        lexer_.setFont(font);
-        lexer_.setFont(bold, QsciLexerHTML::PHPKeyword);
-        editor_.setLexer(&lexer_);
-        times.Scan = MsSince(start);
-        start = TClock::now();
         editor_.viewport()->repaint();
         times.Paint = MsSince(start);
         return times;
     }
-    // Styles the whole file at once, as our range scan covers it; returns milliseconds.
-    double StyleAll()
+    // How far from the top the peer's lexer has styled the text, in bytes, of its length.
+    void PrintStyled(const char* When) const
     {
-        const auto start = TClock::now();
-        editor_.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0UL, -1L);
-        return MsSince(start);
+        std::printf("  peer %s: styled %ld of %ld bytes\n", When,
+                    editor_.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED),
+                    editor_.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     }
 
     // A file ending with a line end shows one more, empty, line in the peer.
@@ -268,32 +261,30 @@ private:
 
 // ---- Measuring -------------------------------------------------------------------------------
 
-// Opens the file Opens times in fresh windows; returns the open with the median total and
-// keeps the last window for the other figures. AfterOpen runs on every window but the kept
-// one.
+// Opens the file in a fresh window, which is kept for the other figures; adds the times to
+// Opens.
 template <class View>
-TOpenTimes MeasureOpens(const char* Name, std::unique_ptr<View>& Kept,
-                        const std::function<void(View&)>& AfterOpen)
+void MeasureOpen(const char* Name, std::unique_ptr<View>& Kept, std::vector<TOpenTimes>& Opens)
 {
-    std::vector<TOpenTimes> opens;
-    for (int i = 0; i < Opens; ++i) {
-        Kept.reset();
-        Kept = std::make_unique<View>();
-        opens.push_back(Kept->Open());
-        const TOpenTimes& t = opens.back();
-        std::printf("  %s open %d: %.0f ms (load %.0f, scan/lexer %.0f, first paint %.1f)\n", Name,
-                    i + 1, t.Total(), t.Load, t.Scan, t.Paint);
-        if (AfterOpen && i + 1 < Opens)
-            AfterOpen(*Kept);
-    }
-    std::sort(opens.begin(), opens.end(),
+    Kept.reset();
+    Kept = std::make_unique<View>();
+    Opens.push_back(Kept->Open());
+    const TOpenTimes& t = Opens.back();
+    std::printf("  %s open %zu: %.0f ms (load %.0f, range scan %.0f, first paint %.1f)\n", Name,
+                Opens.size(), t.Total(), t.Load, t.Scan, t.Paint);
+}
+
+TOpenTimes MedianOpen(std::vector<TOpenTimes> Opens)
+{
+    std::sort(Opens.begin(), Opens.end(),
               [](const TOpenTimes& a, const TOpenTimes& b) { return a.Total() < b.Total(); });
-    return opens[opens.size() / 2];
+    return Opens[Opens.size() / 2];
 }
 
 struct TPageTimes {
     double MeanMs = 0;
     double MedianMs = 0;
+    double MovesMs = 0;  // moving to the places, untimed in the figures above
 };
 
 // Times Pages page downs in a row from each of Places places spread evenly over the file
@@ -305,9 +296,12 @@ TPageTimes MeasurePages(const char* Name, TView& View, int Places, int Pages)
     std::vector<double> times;
     times.reserve(static_cast<std::size_t>(Places) * Pages);
     int moved = 0;
+    double moves = 0;
     const int paintsBefore = View.Paints();
     for (int i = 0; i < Places; ++i) {
+        const auto moveStart = TClock::now();
         View.JumpTo(static_cast<int>(1 + span * i / Places));
+        moves += MsSince(moveStart);
         const int top = View.TopLine();
         for (int k = 0; k < Pages; ++k) {
             const auto start = TClock::now();
@@ -316,9 +310,10 @@ TPageTimes MeasurePages(const char* Name, TView& View, int Places, int Pages)
         }
         moved += View.TopLine() - top;
     }
-    std::printf("  %s: %d lines a page, %zu pages moved %d lines in all, %d paints\n", Name,
-                page, times.size(), moved, View.Paints() - paintsBefore);
-    return TPageTimes{Mean(times), Median(times)};
+    std::printf("  %s: %d lines a page, %zu pages moved %d lines in all, %d paints; moving to "
+                "the %d places took %.0f ms in all\n",
+                Name, page, times.size(), moved, View.Paints() - paintsBefore, Places, moves);
+    return TPageTimes{Mean(times), Median(times), moves};
 }
 
 double MeasureRepaint(const char* Name, TView& View)
@@ -357,18 +352,22 @@ int main(int argc, char** argv)
     const bool doOurs = only != "peer";
     const bool doPeer = only != "ours";
 
+    // The sides take turns, so that both meet the same load of a shared machine.
     std::printf("open (median of %d):\n", Opens);
     std::unique_ptr<TOurView> ours;
     std::unique_ptr<TPeerView> peer;
-    TOpenTimes ourOpen;
-    TOpenTimes peerOpen;
-    if (doOurs)
-        ourOpen = MeasureOpens<TOurView>("ours", ours, {});
-    if (doPeer)
-        peerOpen = MeasureOpens<TPeerView>("peer", peer, [](TPeerView& view) {
-            std::printf("  peer styling the whole file at once after that open: %.0f ms\n",
-                        view.StyleAll());
-        });
+    std::vector<TOpenTimes> ourOpens;
+    std::vector<TOpenTimes> peerOpens;
+    for (int i = 0; i < Opens; ++i) {
+        if (doOurs)
+            MeasureOpen<TOurView>("ours", ours, ourOpens);
+        if (doPeer) {
+            MeasureOpen<TPeerView>("peer", peer, peerOpens);
+            peer->PrintStyled("after the open");
+        }
+    }
+    const TOpenTimes ourOpen = doOurs ? MedianOpen(ourOpens) : TOpenTimes{};
+    const TOpenTimes peerOpen = doPeer ? MedianOpen(peerOpens) : TOpenTimes{};
 
     std::printf("page down, %d pages in a row from each of %d places over the file:\n",
                 PagesPerPlace, Places);
@@ -376,8 +375,10 @@ int main(int argc, char** argv)
     TPageTimes peerPages;
     if (doOurs)
         ourPages = MeasurePages("ours", *ours, Places, PagesPerPlace);
-    if (doPeer)
+    if (doPeer) {
         peerPages = MeasurePages("peer", *peer, Places, PagesPerPlace);
+        peer->PrintStyled("after them");
+    }
     std::printf("page down, %d pages in a row from the top:\n", TopPages);
     TPageTimes ourTopPages;
     TPageTimes peerTopPages;
@@ -411,6 +412,8 @@ int main(int argc, char** argv)
                peerPages.MedianMs, "ms");
     PrintRatio("page down from the top, time per page (median)", ourTopPages.MedianMs,
                peerTopPages.MedianMs, "ms");
+    PrintRatio("moving to the places over the file, in all (the peer styling up to each)",
+               ourPages.MovesMs, peerPages.MovesMs, "ms");
     PrintRatio("full repaint", ourRepaint, peerRepaint, "ms");
     return 0;
 }

@@ -1,14 +1,18 @@
 // The main window against a minimal window around the Qt port of an open editor component
-// (Debian's libqscintilla2-qt6-dev) with an HTML lexer, in the same run:
-//   start-up: making the window (and, for ours, its four dialogs) until the editor's first
-//             paint;
-//   open:     a 100 MB PHP file through the window's open command (ours: the File Open
-//             handler with the dialog's answer scripted; the peer: its own read from the
-//             file) until the editor's next paint.
+// (Debian's libqscintilla2-qt6-dev) with an HTML lexer, in the same run, the peer's window
+// in the size of ours and its editor in our editor's font:
+//   start-up: whole programs, from their start to the first paint of their window that the
+//             X server shows (ProcessFirstPaint.h): our program `quorvel` against the
+//             bench-only peer program (bench/peer/PeerWindow.cpp);
+//   open:     inside this process, a 100 MB PHP file through the window's open command
+//             (ours: the File Open handler with the dialog's answer scripted; the peer: its
+//             own read from the file, its lexer attached before) until the editor's next
+//             paint. The peer takes the text in its default encoding, UTF-8.
 // Both in real windows. Each is run several times after one warm-up, the two sides taking
-// turns; the medians and their ratios are printed.
+// turns; the times, their medians and the ratio of the medians are printed.
 #include "BenchCorpus.h"
 #include "EditorBenchSupport.h"
+#include "ProcessFirstPaint.h"
 
 #include "app/FormAbout.h"
 #include "app/FormCssMaker.h"
@@ -17,6 +21,7 @@
 #include "app/MainForm.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/graphics/FontResolve.h"
 #include "qvedit/editor/QvEdit.h"
 
 #include <Qsci/qscilexerhtml.h>
@@ -31,11 +36,12 @@
 #include <functional>
 #include <iomanip>
 #include <iostream>
+#include <string>
 #include <vector>
 
 namespace {
 
-const std::string BigFile = "/tmp/qv-textbuffer-bench.php";
+const std::string& BigFile = BenchPhpFile;
 // The window's program folder: its settings file and a copy of the shipped languages.
 const std::string ProgramFolder = "/tmp/qv-mainwindow-bench/";
 constexpr std::uintmax_t BigFileBytes = 100u * 1024u * 1024u;
@@ -99,50 +105,63 @@ double MedianMs(std::vector<double> Times)
     return Times[Times.size() / 2];
 }
 
-
 double Elapsed(const QElapsedTimer& Timer)
 {
     return static_cast<double>(Timer.nsecsElapsed()) / 1e6;
 }
 
-double OurStartUp()
+// The window and editor font of ours, which the peer's window takes.
+struct TLook {
+    int Width = 0;
+    int Height = 0;
+    std::string Family;  // the face our editor's font resolves to
+    int Pixels = 0;
+};
+
+TLook OurLook()
 {
-    QElapsedTimer timer;
-    timer.start();
     TOurs ours;
-    if (!WaitForPaint([&] { return ours.Paints > 0; }))
-        std::cerr << "our window was never painted\n";
-    return Elapsed(timer);
+    WaitForPaint([&] { return ours.Paints > 0; });
+    const TFont* font = frmEdit->Editor->GetFont();
+    return TLook{frmEdit->Width(), frmEdit->Height(), ResolveFaceName(font->GetName(), true),
+                 static_cast<int>(std::abs(font->GetHeight()))};
 }
 
 // The peer's minimal window: the component with an HTML lexer as the central widget.
 struct TPeer {
-    TPeer()
+    explicit TPeer(const TLook& Look)
     {
         editor = new QsciScintilla;
         KeepFromAccessibilityUpdates(*editor);
+        QFont font(QString::fromStdString(Look.Family));
+        font.setPixelSize(Look.Pixels);
+        lexer.setDefaultFont(font);
+        lexer.setFont(font);
         editor->setLexer(&lexer);
         editor->setMarginType(0, QsciScintilla::NumberMargin);
         editor->setMarginLineNumbers(0, true);
         editor->viewport()->installEventFilter(&counter);
         window.setCentralWidget(editor);
-        window.resize(800, 600);
+        window.resize(Look.Width, Look.Height);
         window.show();
     }
+    QsciLexerHTML lexer;  // outlives the window, whose editor uses it
     QMainWindow window;
     QsciScintilla* editor;
-    QsciLexerHTML lexer;
     TPaintCounter counter;
 };
 
-double PeerStartUp()
+// Start-up, whole program to first paint; prints the painted window's size.
+double StartUp(TProcessPaintWatch& Watch, const char* Side, const std::vector<std::string>& Program)
 {
-    QElapsedTimer timer;
-    timer.start();
-    TPeer peer;
-    if (!WaitForPaint([&] { return peer.counter.Paints > 0; }))
-        std::cerr << "the peer's window was never painted\n";
-    return Elapsed(timer);
+    const TFirstPaint paint = Watch.Run(Program, 30000);
+    if (!paint.Painted) {
+        std::cerr << Side << ": no paint of its window within 30 s\n";
+        std::exit(1);
+    }
+    std::cout << "  " << Side << ": " << std::fixed << std::setprecision(1) << paint.Ms << " ms (window "
+              << paint.Width << "x" << paint.Height << " mapped at " << paint.MappedMs << " ms)\n";
+    return paint.Ms;
 }
 
 double OurOpen()
@@ -163,9 +182,9 @@ double OurOpen()
     return ms;
 }
 
-double PeerOpen()
+double PeerOpen(const TLook& Look)
 {
-    TPeer peer;
+    TPeer peer(Look);
     WaitForPaint([&] { return peer.counter.Paints > 0; });
     const int before = peer.counter.Paints;
     QElapsedTimer timer;
@@ -192,7 +211,10 @@ void Compare(const char* What, const std::function<double()>& Ours, const std::f
     const double oursMs = MedianMs(ours);
     const double peerMs = MedianMs(peer);
     std::cout << std::fixed << std::setprecision(1) << What << " (median of " << Runs << "): ours " << oursMs
-              << " ms, peer " << peerMs << " ms, ratio " << std::setprecision(2) << oursMs / peerMs << "\n";
+              << " ms (" << *std::min_element(ours.begin(), ours.end()) << "-"
+              << *std::max_element(ours.begin(), ours.end()) << "), peer " << peerMs << " ms ("
+              << *std::min_element(peer.begin(), peer.end()) << "-" << *std::max_element(peer.begin(), peer.end())
+              << "), ratio " << std::setprecision(2) << oursMs / peerMs << "\n";
 }
 
 }  // namespace
@@ -210,8 +232,25 @@ int main(int argc, char** argv)
                                ProgramFolder + "languages/English_lang.dat",
                                std::filesystem::copy_options::overwrite_existing);
 
-    Compare("start-up to first paint", OurStartUp, PeerStartUp);
-    Compare("open 100 MB to first paint", OurOpen, PeerOpen);
+    const TLook look = OurLook();
+    std::cout << "the peer's window takes ours: " << look.Width << "x" << look.Height << ", editor font "
+              << look.Family << " " << look.Pixels << " px\n";
+
+    TProcessPaintWatch watch;
+    if (!watch.Error().empty()) {
+        std::cerr << "start-up cannot be timed: " << watch.Error() << "\n";
+        return 1;
+    }
+    const std::vector<std::string> ourProgram{QV_PROGRAM};
+    const std::vector<std::string> peerProgram{QV_PEER_WINDOW, std::to_string(look.Width),
+                                               std::to_string(look.Height), look.Family,
+                                               std::to_string(look.Pixels)};
+    std::cout << "start-up, whole programs to the first paint the X server shows (the first of each "
+                 "a warm-up):\n";
+    Compare(
+        "start-up to first paint", [&] { return StartUp(watch, "ours", ourProgram); },
+        [&] { return StartUp(watch, "peer", peerProgram); });
+    Compare("open 100 MB to first paint", OurOpen, [&] { return PeerOpen(look); });
     Application->FreeForms();
     return 0;
 }

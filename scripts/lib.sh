@@ -15,6 +15,8 @@ QV_DATA_PACKAGES=(php-cli)
 
 # The benchmarks' references: programs timed beside ours in the same run.
 QV_BENCH_PACKAGES=(highlight source-highlight libqscintilla2-qt6-dev
+  # The X server's DAMAGE extension, to see a program's first paint from outside.
+  libxcb-damage0-dev
   # Minified script and style bundles, for the long-line searches of RegexLongLinesBench.
   libjs-three libjs-moment libjs-jquery-ui libjs-d3 libjs-bootstrap4 libjs-bootstrap5 libjs-chart.js
   libjs-lodash libjs-jquery fonts-font-awesome)
