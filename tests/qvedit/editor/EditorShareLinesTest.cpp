@@ -1,7 +1,9 @@
 // Editors sharing one buffer: any of them may let go first, the others keep hearing its
 // notices and nothing calls a freed editor; an editor that changes buffers keeps its
-// caret, selection and view inside the buffer it shows now.
+// caret, selection and view inside the buffer it shows now. The checks of SharingChecks.h
+// run here with the editor's defaults.
 #include "EditorFixture.h"
+#include "SharingChecks.h"
 
 #include <memory>
 #include <string>
@@ -105,6 +107,53 @@ TEST_F(EditorShareLinesTest, CaretSelectionAndViewStayInsideTheBufferShownNow)
     Editor().RemoveLinesPointer();
     EXPECT_EQ(Editor().GetLines()->GetCount(), 100);
     EXPECT_EQ(Editor().GetCaretY(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The checks the main window's editing settings run too (tests/app), with the defaults.
+void Defaults(TCustomQvEdit&) {}
+
+TEST_F(EditorShareLinesTest, AChainOfSharersLetsGoWhenTheBufferGoes)
+{
+    sharing::CheckAChainOfSharersLetsGo(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, AHookBackToASharerIsRefused)
+{
+    sharing::CheckAHookBackIsRefused(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, EachEditorHearsOnlyTheBufferItShows)
+{
+    sharing::CheckEachEditorHearsOnlyTheBufferItShows(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, RedoInASharerReplaysTheWholeStep)
+{
+    sharing::CheckRedoInASharerReplaysTheWholeStep(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, TheOthersStayInsideWhenLinesGo)
+{
+    sharing::CheckTheOthersStayInsideWhenLinesGo(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, EveryEditorTellsTheSameModified)
+{
+    sharing::CheckEveryEditorTellsTheSameModified(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, ASharerHearsOfAnotherAfterItLetGo)
+{
+    sharing::CheckASharerHearsOfAnotherAfterItLetGo(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, APasteIntoNothingUndoesToNothing)
+{
+    sharing::CheckAPasteIntoNothingUndoesToNothing(Form(), Defaults);
 }
 
 }  // namespace
