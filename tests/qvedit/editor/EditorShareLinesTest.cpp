@@ -3,7 +3,9 @@
 // caret, selection and view inside the buffer it shows now. The checks of SharingChecks.h
 // run here with the editor's defaults.
 #include "EditorFixture.h"
+#include "RealWindow.h"
 #include "SharingChecks.h"
+#include "XServer.h"
 
 #include <memory>
 #include <string>
@@ -154,6 +156,61 @@ TEST_F(EditorShareLinesTest, ASharerHearsOfAnotherAfterItLetGo)
 TEST_F(EditorShareLinesTest, APasteIntoNothingUndoesToNothing)
 {
     sharing::CheckAPasteIntoNothingUndoesToNothing(Form(), Defaults);
+}
+
+}  // namespace
+
+namespace {
+
+// In a real X window: the focused editor's caret and view follow the lines another editor
+// on its buffer deleted, the screen shows what a fresh paint shows, and keys typed there
+// land in the text that is left.
+class EditorShareLinesOnX : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        if (!QvTest::OnXServer())
+            GTEST_SKIP() << "runs only inside EditorShareLinesOnXServer.Run";
+    }
+};
+
+TEST_F(EditorShareLinesOnX, TheFocusedEditorFollowsLinesAnotherDeleted)
+{
+    QvTest::TSteadyCaret steady;
+    SetText(NumberedLines(100));
+    auto other = std::make_unique<TQvEdit>(nullptr);
+    other->SetBounds(EditorWidth + 10, 0, 80, 80);
+    other->SetParent(&Form());
+    other->SetLinesPointer(&Editor());
+    ASSERT_TRUE(QvTest::FocusWindowOf(Form()));
+    Editor().SetFocus();
+    ASSERT_TRUE(QvTest::IdleUntil([this] { return Editor().Focused(); }));
+    Editor().SetCaretXY(TPoint{3, 95});
+    QvTest::Idle(200);
+    ASSERT_GT(Editor().GetTopLine(), 11);
+
+    TPoint from{1, 11};
+    TPoint to{9, 100};
+    other->CommandProcessor(ecGotoXY, '\0', &from);
+    other->CommandProcessor(ecSelGotoXY, '\0', &to);
+    other->SetSelTextExternal("");
+    QvTest::Idle(200);
+    ASSERT_EQ(Editor().GetLines()->Count(), 11);
+    EXPECT_LE(Editor().GetCaretY(), 11);
+    EXPECT_EQ(Editor().GetTopLine(), 1);
+    EXPECT_GT(QvTest::CaretRect(Editor()).Width(), 0);
+    EXPECT_EQ(QvTest::StaleClientPixels(Editor()), 0);
+
+    ASSERT_TRUE(QvTest::XType("q"));
+    ASSERT_TRUE(QvTest::IdleUntil([this] { return Editor().QvGetText().find('q') != std::string::npos; }));
+    QvTest::Idle(200);
+    EXPECT_EQ(Editor().GetLines()->Count(), 11);
+    EXPECT_EQ(QvTest::StaleClientPixels(Editor()), 0);
+}
+
+TEST(EditorShareLinesOnXServer, Run)
+{
+    QvTest::ExpectPassOnXServer("EditorShareLinesOnX.*", 120);
 }
 
 }  // namespace
