@@ -2,6 +2,7 @@
 // blanks a change trims are taken back with it, and given again by redo.
 #include "../qvedit/editor/EditScript.h"
 #include "../qvedit/editor/EditorFixture.h"
+#include "../qvedit/editor/SharedEditScript.h"
 
 #include "app/EditorSettings.h"
 #include "qvedit/search/QvEditRegexSearch.h"
@@ -124,5 +125,17 @@ TEST_F(EditingUndoPropertyTest, Part5) { EXPECT_EQ(editscript::RunRandomSessions
 TEST_F(EditingUndoPropertyTest, Part6) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 6, 1250, 40), ""); }
 TEST_F(EditingUndoPropertyTest, Part7) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 7, 1250, 40), ""); }
 TEST_F(EditingUndoPropertyTest, Part8) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 8, 1250, 40), ""); }
+
+// Two and three editors with the main window's options on one buffer (SharedEditScript.h):
+// 2,000 sessions in four parts.
+void Settings(TCustomQvEdit& E)
+{
+    ApplyEditingSettings(E);
+}
+
+TEST_F(EditingUndoPropertyTest, TwoEditorsPart1) { EXPECT_EQ(editscript::RunSharedSessions(Form(), Settings, 2, 51, 500, 40), ""); }
+TEST_F(EditingUndoPropertyTest, TwoEditorsPart2) { EXPECT_EQ(editscript::RunSharedSessions(Form(), Settings, 2, 52, 500, 40), ""); }
+TEST_F(EditingUndoPropertyTest, ThreeEditorsPart1) { EXPECT_EQ(editscript::RunSharedSessions(Form(), Settings, 3, 53, 500, 40), ""); }
+TEST_F(EditingUndoPropertyTest, ThreeEditorsPart2) { EXPECT_EQ(editscript::RunSharedSessions(Form(), Settings, 3, 54, 500, 40), ""); }
 
 }  // namespace

@@ -230,7 +230,9 @@ private:
     // =====================================================================================
 public:
     // Shows Editor's buffer (and uses its undo and redo lists) until RemoveLinesPointer,
-    // Editor's destruction or this editor's.
+    // Editor's destruction, the destruction of the editor that owns that buffer, or this
+    // editor's. Ignores nullptr, this editor, and an editor that shows this editor's own
+    // buffer (the buffer would hear itself).
     void SetLinesPointer(TCustomQvEdit* Editor);
     void RemoveLinesPointer();
 
@@ -259,14 +261,30 @@ protected:
 
 private:
     void HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* Undo, TQvEditUndoList* Redo);
+    void DropFreeNotice(TCustomQvEdit* Editor);
     void UnhookTextBuffer();
     // The editor that hooked the shared buffer right after this one (its saved handlers
     // are this editor's chain handlers); nullptr when this one hooked last.
     TCustomQvEdit* NextSharer();
     void LinesHookChanged();
-    // Caret, selection and view moved into the buffer shown now.
+    // Caret, selection and view moved into the buffer shown now; what is inside stays.
     void KeepPositionsInText();
-    // The shared buffer's notices: the owner's saved handler first, then this editor's.
+    // After lines went: keeps the positions inside the text once this editor is in no
+    // change of its own (the editor that deletes places its caret itself).
+    void KeepPositionsAfterLinesWent();
+    // Lines made while this editor is in no change of its own are not its edit's first.
+    void ForgetEmptyStartUnlessEditing();
+    // Runs Action on every editor that shows this editor's buffer, this one included.
+    template <class TAction>
+    void ForEachEditorOnTheBuffer(TAction&& Action) const;
+    // Whether an editor that shows this editor's buffer is re-applying a redo record.
+    bool RedoingIntoTheseLists() const;
+    // Calls a handler saved from the shared buffer, unless it is the owner's own handler
+    // and the owner shows another buffer now.
+    template <class TEvent, class... TArgs>
+    void CallSaved(const TEvent& Saved, TArgs&&... Args) const;
+    // The shared buffer's notices: the saved handler first, then this editor's own
+    // handler (not the one its own buffer has now: another editor may share that one).
     void ChainListAdded(Integer Index, const std::string& S);
     void ChainListCleared(TObject* Sender);
     void ChainListDeleted(Integer Index);
@@ -535,6 +553,8 @@ protected:
 private:
     // Value clamped to the columns and lines a selection point may take.
     TPoint ClampSelectionPoint(TPoint Value) const;
+    // Value clamped to the columns and lines the caret may take.
+    TPoint ClampCaretPoint(TPoint Value) const;
 
     // =====================================================================================
     // QvEditBookmarks.cpp: bookmarks (the marks themselves are in QvEditMarks.h)
@@ -1053,10 +1073,27 @@ protected:
     };
     TSavedBufferHandlers saved_;
     TCustomQvEdit* chainedEditor_ = nullptr;  // whose buffer is shown
+    // While sharing: the editor whose own buffer is shown (the chained editor, or the
+    // editor the chained editor shares with). An owner lists the editors that show its
+    // own buffer, in the order they hooked it.
+    TCustomQvEdit* bufferOwner_ = nullptr;
+    std::vector<TCustomQvEdit*> sharers_;
+    bool linesWent_ = false;  // lines were deleted since the positions were last kept
     Integer gutterWidth_ = 0;
     std::unique_ptr<TQvInternalImage> internalBookmarkImage_;
     bool alwaysShowCaret_ = false;
 };
+
+template <class TAction>
+void TCustomQvEdit::ForEachEditorOnTheBuffer(TAction&& Action) const
+{
+    // The owner shows its own buffer unless it shares another editor's meanwhile.
+    TCustomQvEdit& owner = bufferOwner_ != nullptr ? *bufferOwner_ : const_cast<TCustomQvEdit&>(*this);
+    if (owner.lines_ == lines_)
+        Action(owner);
+    for (TCustomQvEdit* e : owner.sharers_)
+        Action(*e);
+}
 
 // Holds the paint lock of an editor for a scope. When the scope ends normally the
 // outermost unlock runs the deferred updates; when it ends by an exception only the

@@ -47,9 +47,8 @@ void TCustomQvEdit::InternalSetCaretY(Integer Value)
     InternalSetCaretXY(TPoint{caretX_, Value});
 }
 
-void TCustomQvEdit::SetCaretXYEx(bool CallEnsureCursorPosVisible, TPoint Value)
+TPoint TCustomQvEdit::ClampCaretPoint(TPoint Value) const
 {
-    DoOnPaintTransient(ttBefore);
     const bool pastEol = options_.Contains(eoScrollPastEol);
     Integer y = std::min(Value.Y, lines_->GetCount());
     Int64 limit = Int64{maxLineWidth_} + 1;
@@ -65,7 +64,15 @@ void TCustomQvEdit::SetCaretXYEx(bool CallEnsureCursorPosVisible, TPoint Value)
     Integer x = Value.X;
     if (x > limit && !options_.Contains(eoAutoSizeMaxLineWidth))
         x = static_cast<Integer>(limit);
-    x = std::max(x, 1);
+    return TPoint{std::max(x, 1), y};
+}
+
+void TCustomQvEdit::SetCaretXYEx(bool CallEnsureCursorPosVisible, TPoint Value)
+{
+    DoOnPaintTransient(ttBefore);
+    const TPoint clamped = ClampCaretPoint(Value);
+    const Integer x = clamped.X;
+    const Integer y = clamped.Y;
 
     if (x == caretX_ && y == caretY_) {
         UpdateLastCaretX();

@@ -201,6 +201,8 @@ void TCustomQvEdit::DecPaintLock()
     if (paintLock_ == 1 && undoList_->BlockCount() == 0)
         TrimPendingLines();
     --paintLock_;
+    if (paintLock_ == 0)
+        KeepPositionsAfterLinesWent();
     if (paintLock_ > 0 || !HandleAllocated())
         return;
     if (stateFlags_.Contains(sfScrollbarChanged))

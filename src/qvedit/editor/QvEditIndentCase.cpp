@@ -95,13 +95,21 @@ void TCustomQvEdit::ReplaceSelectionRecorded(const std::string& Value, TQvChange
 
 void TCustomQvEdit::SetModified(bool Value)
 {
-    if (Value == modified_)
-        return;
-    modified_ = Value;
-    if (options_.Contains(eoGroupUndo) && !Value && undoList_->CanUndo())
-        undoList_->AddGroupBreak();
-    undoList_->SetInitialState(!Value);
-    StatusChanged(TQvStatusChanges{scModified});
+    if (Value != modified_) {
+        modified_ = Value;
+        if (options_.Contains(eoGroupUndo) && !Value && undoList_->CanUndo())
+            undoList_->AddGroupBreak();
+        undoList_->SetInitialState(!Value);
+        StatusChanged(TQvStatusChanges{scModified});
+    }
+    // Every editor on the buffer says the same: a save in one, or a step back to the saved
+    // text, is the others' too (a program asks any of them before it closes).
+    ForEachEditorOnTheBuffer([&](TCustomQvEdit& E) {
+        if (&E != this && E.modified_ != Value) {
+            E.modified_ = Value;
+            E.StatusChanged(TQvStatusChanges{scModified});
+        }
+    });
 }
 
 void TCustomQvEdit::UpdateModifiedStatus()

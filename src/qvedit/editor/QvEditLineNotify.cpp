@@ -77,8 +77,17 @@ void TCustomQvEdit::ListScanRanges(TObject*)
 
 // ---- Per-line notices ------------------------------------------------------------------------
 
+// Lines that come outside a change of this editor (another editor on the buffer made
+// them) are no first line of this editor's edit.
+void TCustomQvEdit::ForgetEmptyStartUnlessEditing()
+{
+    if (paintLock_ == 0)
+        editStartedEmpty_ = false;
+}
+
 void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
 {
+    ForgetEmptyStartUnlessEditing();
     ShiftPendingTrims(Index);
     // Lines made by InsertLines come with range 0, which need not be their range:
     // stopping on one of them would leave the lines after them with ranges that followed
@@ -91,6 +100,7 @@ void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
 
 void TCustomQvEdit::ListInserted(Integer Index, const std::string&)
 {
+    ForgetEmptyStartUnlessEditing();
     ShiftPendingTrims(Index);
     if (highlighter_ != nullptr && lines_->GetCount() > 0)
         ScanFrom(Index);
@@ -104,6 +114,11 @@ void TCustomQvEdit::ListDeleted(Integer Index)
     if (highlighter_ != nullptr && lines_->GetCount() > 0)
         ScanFrom(Index);
     InvalidateLinesFrom(Index + 1);
+    // Another editor on the buffer, or a program, took the lines: the caret, selection and
+    // view may point past the end now. They are kept inside when the batch ends.
+    linesWent_ = true;
+    if (!stateFlags_.Contains(sfLinesChanging))
+        KeepPositionsAfterLinesWent();
 }
 
 void TCustomQvEdit::ListPutted(Integer Index, const std::string&)
@@ -158,6 +173,7 @@ void TCustomQvEdit::LinesChanging(TObject*)
 void TCustomQvEdit::LinesChanged(TObject*)
 {
     stateFlags_.Exclude(sfLinesChanging);
+    KeepPositionsAfterLinesWent();
     const Integer invalidFrom = std::exchange(invalidFromLine_, 0);
     if (!HandleAllocated())
         return;

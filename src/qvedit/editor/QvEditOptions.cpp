@@ -382,6 +382,6 @@ void TCustomQvEdit::Notification(TComponent* AComponent, TOperation Operation)
         SetSearchEngine(nullptr);
     if (AComponent == highlighter_)
         SetHighlighter(nullptr);
-    if (AComponent == chainedEditor_)
+    if (AComponent == chainedEditor_ || AComponent == bufferOwner_)
         RemoveLinesPointer();
 }

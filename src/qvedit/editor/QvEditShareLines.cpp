@@ -5,6 +5,7 @@
 #include "platform/runtime/Exceptions.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -38,19 +39,37 @@ void CopyMissing(const TQvEditKeyStrokes& From, const TQvEditKeyStrokes& Other,
 
 void TCustomQvEdit::SetLinesPointer(TCustomQvEdit* Editor)
 {
-    if (Editor == nullptr || Editor == this)
+    // An editor that shows this one's own buffer (directly or through another sharer)
+    // would close a loop: the buffer's notices would come back to it without end.
+    if (Editor == nullptr || Editor == this || Editor->lines_ == ownLines_.get())
         return;
+    // The buffer's owner is told of too: when it goes, so does the buffer, also for an
+    // editor that reached it through another sharer.
+    TCustomQvEdit* owner = Editor->bufferOwner_ != nullptr ? Editor->bufferOwner_ : Editor;
     HookTextBuffer(Editor->lines_, Editor->undoList_, Editor->redoList_);
     chainedEditor_ = Editor;
+    bufferOwner_ = owner;
+    owner->sharers_.push_back(this);
     Editor->FreeNotification(this);
+    owner->FreeNotification(this);
 }
 
 void TCustomQvEdit::RemoveLinesPointer()
 {
-    if (chainedEditor_ != nullptr)
-        chainedEditor_->RemoveFreeNotification(this);
-    chainedEditor_ = nullptr;
+    TCustomQvEdit* chained = std::exchange(chainedEditor_, nullptr);
+    TCustomQvEdit* owner = bufferOwner_;
     UnhookTextBuffer();
+    DropFreeNotice(chained);
+    if (owner != chained)
+        DropFreeNotice(owner);
+}
+
+// A free notice between two editors is one for both ways: it stays while the other
+// editor still hooked a buffer through this one, or shows this one's own.
+void TCustomQvEdit::DropFreeNotice(TCustomQvEdit* Editor)
+{
+    if (Editor != nullptr && Editor->chainedEditor_ != this && Editor->bufferOwner_ != this)
+        Editor->RemoveFreeNotification(this);
 }
 
 void TCustomQvEdit::HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* Undo,
@@ -109,6 +128,9 @@ void TCustomQvEdit::UnhookTextBuffer()
         redoList_->OnAdded = saved_.RedoAdded;
     }
     saved_ = TSavedBufferHandlers{};
+    if (bufferOwner_ != nullptr)
+        std::erase(bufferOwner_->sharers_, this);
+    bufferOwner_ = nullptr;
 
     lines_ = ownLines_.get();
     undoList_ = ownUndoList_.get();
@@ -138,6 +160,11 @@ TCustomQvEdit* TCustomQvEdit::NextSharer()
 void TCustomQvEdit::LinesHookChanged()
 {
     Invalidate();
+    // Modified tells of the lists in use now: a save through this editor must reach them.
+    if (const bool modified = !undoList_->GetInitialState(); modified != modified_ && !HasState(csDestroying)) {
+        modified_ = modified;
+        StatusChanged(TQvStatusChanges{scModified});
+    }
     if (options_.Contains(eoAutoSizeMaxLineWidth)) {
         const Integer longest = lines_->GetLengthOfLongestLine();
         if (longest > maxLineWidth_)
@@ -158,77 +185,86 @@ void TCustomQvEdit::KeepPositionsInText()
         blockEnd_ = end;
         StatusChanged({scSelection});
     }
-    InternalSetCaretXY(GetCaretXY());
+    // A caret inside keeps the column it remembers for vertical moves.
+    if (const TPoint caret = GetCaretXY(); ClampCaretPoint(caret) != caret)
+        InternalSetCaretXY(caret);
     SetTopLine(topLine_);
     SetLeftChar(leftChar_);
 }
 
-// Each chain handler calls the owner's handler, then the one of this editor's own buffer,
-// which still points at this editor's list handlers.
+void TCustomQvEdit::KeepPositionsAfterLinesWent()
+{
+    if (!linesWent_ || paintLock_ > 0 || HasState(csDestroying))
+        return;
+    linesWent_ = false;
+    KeepPositionsInText();
+}
+
+bool TCustomQvEdit::RedoingIntoTheseLists() const
+{
+    bool redoing = false;
+    ForEachEditorOnTheBuffer([&](const TCustomQvEdit& E) { redoing = redoing || E.stateFlags_.Contains(sfInsideRedo); });
+    return redoing;
+}
+
+template <class TEvent, class... TArgs>
+void TCustomQvEdit::CallSaved(const TEvent& Saved, TArgs&&... Args) const
+{
+    if (!Saved)
+        return;
+    // The owner's own handlers stand first in the chain. While the owner shows another
+    // buffer they would act on that one, with this buffer's line numbers.
+    if (bufferOwner_ != nullptr && Saved.Data() == static_cast<void*>(bufferOwner_) && bufferOwner_->lines_ != lines_)
+        return;
+    Saved(std::forward<TArgs>(Args)...);
+}
 
 void TCustomQvEdit::ChainListAdded(Integer Index, const std::string& S)
 {
-    if (saved_.OnAdded)
-        saved_.OnAdded(Index, S);
-    if (ownLines_->OnAdded)
-        ownLines_->OnAdded(Index, S);
+    CallSaved(saved_.OnAdded, Index, S);
+    ListAdded(Index, S);
 }
 
 void TCustomQvEdit::ChainListCleared(TObject* Sender)
 {
-    if (saved_.OnCleared)
-        saved_.OnCleared(Sender);
-    if (ownLines_->OnCleared)
-        ownLines_->OnCleared(Sender);
+    CallSaved(saved_.OnCleared, Sender);
+    ListCleared(Sender);
 }
 
 void TCustomQvEdit::ChainListDeleted(Integer Index)
 {
-    if (saved_.OnDeleted)
-        saved_.OnDeleted(Index);
-    if (ownLines_->OnDeleted)
-        ownLines_->OnDeleted(Index);
+    CallSaved(saved_.OnDeleted, Index);
+    ListDeleted(Index);
 }
 
 void TCustomQvEdit::ChainListInserted(Integer Index, const std::string& S)
 {
-    if (saved_.OnInserted)
-        saved_.OnInserted(Index, S);
-    if (ownLines_->OnInserted)
-        ownLines_->OnInserted(Index, S);
+    CallSaved(saved_.OnInserted, Index, S);
+    ListInserted(Index, S);
 }
 
 void TCustomQvEdit::ChainListPutted(Integer Index, const std::string& S)
 {
-    if (saved_.OnPutted)
-        saved_.OnPutted(Index, S);
-    if (ownLines_->OnPutted)
-        ownLines_->OnPutted(Index, S);
+    CallSaved(saved_.OnPutted, Index, S);
+    ListPutted(Index, S);
 }
 
 void TCustomQvEdit::ChainLinesChanging(TObject* Sender)
 {
-    if (saved_.OnChanging)
-        saved_.OnChanging(Sender);
-    if (ownLines_->OnChanging)
-        ownLines_->OnChanging(Sender);
+    CallSaved(saved_.OnChanging, Sender);
+    LinesChanging(Sender);
 }
 
 void TCustomQvEdit::ChainLinesChanged(TObject* Sender)
 {
-    if (saved_.OnChange)
-        saved_.OnChange(Sender);
-    if (ownLines_->OnChange)
-        ownLines_->OnChange(Sender);
+    CallSaved(saved_.OnChange, Sender);
+    LinesChanged(Sender);
 }
 
 void TCustomQvEdit::ChainUndoRedoAdded(TObject* Sender)
 {
-    const TNotifyEvent& saved = Sender == undoList_ ? saved_.UndoAdded : saved_.RedoAdded;
-    if (saved)
-        saved(Sender);
-    if (ownUndoList_->OnAdded)
-        ownUndoList_->OnAdded(Sender);
+    CallSaved(Sender == undoList_ ? saved_.UndoAdded : saved_.RedoAdded, Sender);
+    UndoRedoAdded(Sender);
 }
 
 // ---- Key-binding differences -------------------------------------------------------------------

@@ -230,6 +230,9 @@ void TCustomQvEdit::Undo()
             break;
     }
     if (bracketed && item != nullptr && item->ChangeReason == matchingBegin) {
+        // A redone bracket gives its opening record the mark: redo made the first line
+        // before that record went back on the list.
+        madeFirstLine = madeFirstLine || item->MadeFirstLine;
         UndoItem();
         UpdateModifiedStatus();
     }
@@ -620,8 +623,9 @@ void TCustomQvEdit::UndoRedoAdded(TObject* Sender)
         }
     }
     UpdateModifiedStatus();
-    if (Sender == undoList_ && !stateFlags_.Contains(sfInsideRedo)) {
-        // A new edit discards what could be redone; what redo itself records does not.
+    if (Sender == undoList_ && !RedoingIntoTheseLists()) {
+        // A new edit discards what could be redone; what redo itself records does not,
+        // whichever of the editors on these lists redoes.
         const TQvEditUndoItem* top = undoList_->PeekItem();
         if (top != nullptr && top->ChangeReason != crGroupBreak)
             redoList_->Clear();

@@ -158,68 +158,114 @@ const char* ApplyEditOp(TCustomQvEdit& E, TPick& Pick, bool OnSelection = false)
     }
 }
 
-// Steps operations on the editor's text, with a save (Modified := False) before the
-// operation numbered SaveAt (or after the last); then everything is undone and redone,
-// twice. Gives "" when each time undoing everything gave the starting text back byte for
-// byte and redoing everything the edited text, every single undo and redo step gave a
-// text the session had had, and the editor was unmodified exactly once each way, at the
-// saved text; else what went wrong, with every step's text.
-template <class TPick>
-std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::uint32_t SaveAt)
+// One editor doing every operation, undo and redo of a session.
+struct TOneEditor {
+    TCustomQvEdit& E;
+    template <class TPick>
+    TCustomQvEdit& Next(TPick&)
+    {
+        return E;
+    }
+    // Room for what more editors do between two operations; one does nothing more.
+    template <class TPick>
+    std::string Between(TPick&, std::ostringstream&, std::set<std::string>&, bool)
+    {
+        return std::string();
+    }
+    std::string Check() const { return std::string(); }
+};
+
+// Steps operations on the text, each by the editor the session gives next, with a save
+// (Modified := False) before the operation numbered SaveAt (or after the last); then
+// everything is undone and redone, twice. Gives "" when each time undoing everything gave
+// the starting text back byte for byte and redoing everything the edited text, every
+// single undo and redo step gave a text the session had had, and the editor was
+// unmodified exactly once each way, at the saved text; else what went wrong, with every
+// step's text. The session's Between may do more between operations (undo and redo
+// included; the texts it makes go into Had, and it names what went wrong; it is told
+// whether the save is behind, so that it does not discard the saved state); its Check
+// names what is wrong after each operation and each step of the final walks.
+template <class TPick, class TSession>
+std::string RunSessionWith(TSession& S, TPick& Pick, std::uint32_t Steps, std::uint32_t SaveAt)
 {
-    const std::string start = E.QvGetText();
+    const std::string start = S.Next(Pick).QvGetText();
     std::ostringstream trace;
     trace << "start \"" << start << "\":";
     std::string saved = start;
     std::set<std::string> had{start};
-    for (std::uint32_t step = 0; step <= Steps; ++step) {
+    std::string failure;
+    for (std::uint32_t step = 0; step <= Steps && failure.empty(); ++step) {
         if (step == SaveAt) {
-            E.SetModified(false);
-            saved = E.QvGetText();
+            TCustomQvEdit& e = S.Next(Pick);
+            e.SetModified(false);
+            saved = e.QvGetText();
             trace << " save";
         }
         if (step < Steps) {
-            trace << ' ' << ApplyEditOp(E, Pick);
-            had.insert(E.QvGetText());
-            trace << " \"" << E.QvGetText() << '"';
+            TCustomQvEdit& e = S.Next(Pick);
+            trace << ' ' << ApplyEditOp(e, Pick);
+            had.insert(e.QvGetText());
+            trace << " \"" << e.QvGetText() << '"';
+            failure = S.Between(Pick, trace, had, step >= SaveAt);
+            if (failure.empty())
+                failure = S.Check();
         }
     }
-    const std::string end = E.QvGetText();
+    // What was undone on the way and not done anew is redone first: the edited text is
+    // where redo ends.
+    for (int guard = 0; failure.empty() && S.Next(Pick).GetCanRedo() && guard < 10000; ++guard) {
+        TCustomQvEdit& e = S.Next(Pick);
+        e.Redo();
+        trace << " redo \"" << e.QvGetText() << '"';
+        if (!had.contains(e.QvGetText()))
+            failure = " a step gave a text the session never had";
+    }
+    const std::string end = S.Next(Pick).QvGetText();
 
     // Walks one way to the end of the list: every step lands on a text the session had;
     // counts the unmodified states on the way.
     const auto walk = [&](bool Undoing) -> std::string {
         int unmodified = 0;
         for (int guard = 0;; ++guard) {
-            if (!had.contains(E.QvGetText()))
+            TCustomQvEdit& e = S.Next(Pick);
+            if (!had.contains(e.QvGetText()))
                 return " a step gave a text the session never had";
-            if (!E.GetModified()) {
+            if (const std::string wrong = S.Check(); !wrong.empty())
+                return wrong;
+            if (!e.GetModified()) {
                 ++unmodified;
-                if (E.QvGetText() != saved)
+                if (e.QvGetText() != saved)
                     return " unmodified away from the saved point";
             }
-            if (!(Undoing ? E.GetCanUndo() : E.GetCanRedo()) || guard > 10000)
+            if (!(Undoing ? e.GetCanUndo() : e.GetCanRedo()) || guard > 10000)
                 break;
-            Undoing ? E.Undo() : E.Redo();
-            trace << (Undoing ? " undo \"" : " redo \"") << E.QvGetText() << '"'
-                  << (E.GetModified() ? "" : " (unmodified)");
+            Undoing ? e.Undo() : e.Redo();
+            trace << (Undoing ? " undo \"" : " redo \"") << e.QvGetText() << '"'
+                  << (e.GetModified() ? "" : " (unmodified)");
         }
         if (unmodified != 1)
             return " unmodified " + std::to_string(unmodified) + " times";
         return std::string();
     };
-    std::string failure;
     for (int cycle = 1; cycle <= 2 && failure.empty(); ++cycle) {
         const std::string which = cycle == 1 ? "" : " (second time)";
         failure = walk(true);
-        if (failure.empty() && E.QvGetText() != start)
+        if (failure.empty() && S.Next(Pick).QvGetText() != start)
             failure = " undo did not give the start back" + which;
         if (failure.empty())
             failure = walk(false);
-        if (failure.empty() && E.QvGetText() != end)
+        if (failure.empty() && S.Next(Pick).QvGetText() != end)
             failure = " redo did not give the edited text back" + which;
     }
     return failure.empty() ? failure : trace.str() + ":" + failure;
+}
+
+// A session of one editor (see RunSessionWith).
+template <class TPick>
+std::string RunSession(TCustomQvEdit& E, TPick& Pick, std::uint32_t Steps, std::uint32_t SaveAt)
+{
+    TOneEditor one{E};
+    return RunSessionWith(one, Pick, Steps, SaveAt);
 }
 
 // Numbers below N from a seed, for sessions that replay the same from the same seed.

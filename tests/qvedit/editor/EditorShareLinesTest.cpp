@@ -1,7 +1,11 @@
 // Editors sharing one buffer: any of them may let go first, the others keep hearing its
 // notices and nothing calls a freed editor; an editor that changes buffers keeps its
-// caret, selection and view inside the buffer it shows now.
+// caret, selection and view inside the buffer it shows now. The checks of SharingChecks.h
+// run here with the editor's defaults.
 #include "EditorFixture.h"
+#include "RealWindow.h"
+#include "SharingChecks.h"
+#include "XServer.h"
 
 #include <memory>
 #include <string>
@@ -105,6 +109,108 @@ TEST_F(EditorShareLinesTest, CaretSelectionAndViewStayInsideTheBufferShownNow)
     Editor().RemoveLinesPointer();
     EXPECT_EQ(Editor().GetLines()->GetCount(), 100);
     EXPECT_EQ(Editor().GetCaretY(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The checks the main window's editing settings run too (tests/app), with the defaults.
+void Defaults(TCustomQvEdit&) {}
+
+TEST_F(EditorShareLinesTest, AChainOfSharersLetsGoWhenTheBufferGoes)
+{
+    sharing::CheckAChainOfSharersLetsGo(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, AHookBackToASharerIsRefused)
+{
+    sharing::CheckAHookBackIsRefused(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, EachEditorHearsOnlyTheBufferItShows)
+{
+    sharing::CheckEachEditorHearsOnlyTheBufferItShows(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, RedoInASharerReplaysTheWholeStep)
+{
+    sharing::CheckRedoInASharerReplaysTheWholeStep(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, TheOthersStayInsideWhenLinesGo)
+{
+    sharing::CheckTheOthersStayInsideWhenLinesGo(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, EveryEditorTellsTheSameModified)
+{
+    sharing::CheckEveryEditorTellsTheSameModified(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, ASharerHearsOfAnotherAfterItLetGo)
+{
+    sharing::CheckASharerHearsOfAnotherAfterItLetGo(Form(), Defaults);
+}
+
+TEST_F(EditorShareLinesTest, APasteIntoNothingUndoesToNothing)
+{
+    sharing::CheckAPasteIntoNothingUndoesToNothing(Form(), Defaults);
+}
+
+}  // namespace
+
+namespace {
+
+// In a real X window: the focused editor's caret and view follow the lines another editor
+// on its buffer deleted, the screen shows what a fresh paint shows, and keys typed there
+// land in the text that is left.
+class EditorShareLinesOnX : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        if (!QvTest::OnXServer())
+            GTEST_SKIP() << "runs only inside EditorShareLinesOnXServer.Run";
+    }
+};
+
+TEST_F(EditorShareLinesOnX, TheFocusedEditorFollowsLinesAnotherDeleted)
+{
+    QvTest::TSteadyCaret steady;
+    SetText(NumberedLines(100));
+    auto other = std::make_unique<TQvEdit>(nullptr);
+    other->SetBounds(EditorWidth + 10, 0, 80, 80);
+    other->SetParent(&Form());
+    other->SetLinesPointer(&Editor());
+    ASSERT_TRUE(QvTest::FocusWindowOf(Form()));
+    Editor().SetFocus();
+    ASSERT_TRUE(QvTest::IdleUntil([this] { return Editor().Focused(); }));
+    Editor().SetCaretXY(TPoint{3, 95});
+    QvTest::Idle(200);
+    ASSERT_GT(Editor().GetTopLine(), 11);
+
+    TPoint from{1, 11};
+    TPoint to{9, 100};
+    other->CommandProcessor(ecGotoXY, '\0', &from);
+    other->CommandProcessor(ecSelGotoXY, '\0', &to);
+    other->SetSelTextExternal("");
+    QvTest::Idle(200);
+    ASSERT_EQ(Editor().GetLines()->Count(), 11);
+    EXPECT_LE(Editor().GetCaretY(), 11);
+    EXPECT_EQ(Editor().GetTopLine(), 1);
+    EXPECT_GT(QvTest::CaretRect(Editor()).Width(), 0);
+    EXPECT_EQ(QvTest::StaleClientPixels(Editor()), 0);
+
+    ASSERT_TRUE(QvTest::XType("q"));
+    ASSERT_TRUE(QvTest::IdleUntil([this] { return Editor().QvGetText().find('q') != std::string::npos; }));
+    QvTest::Idle(200);
+    EXPECT_EQ(Editor().GetLines()->Count(), 11);
+    EXPECT_EQ(QvTest::StaleClientPixels(Editor()), 0);
+}
+
+TEST(EditorShareLinesOnXServer, Run)
+{
+    QvTest::ExpectPassOnXServer("EditorShareLinesOnX.*", 120);
 }
 
 }  // namespace
