@@ -207,6 +207,12 @@ void TQvCustomHighlighter::NextToEol()
         Next();
 }
 
+void TQvCustomHighlighter::DoScanLine(const std::string& NewValue, Integer LineNumber)
+{
+    SetLine(NewValue, LineNumber);
+    NextToEol();
+}
+
 void TQvCustomHighlighter::EnumUserSettings(TStrings* Settings)
 {
     Settings->Clear();

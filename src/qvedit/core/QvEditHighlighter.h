@@ -186,6 +186,15 @@ public:
     virtual void SetRange(TQvHighlighterRange /*Value*/) {}
     virtual void ResetRange() {}
     void NextToEol();
+    // Scans a whole line for the range it ends in, from the range set before: afterwards
+    // GetRange answers and the highlighter stands at the end of the line, as after
+    // SetLine and NextToEol (the text is read in place as by SetLine). A highlighter may
+    // pass over the tokens that cannot change the range without making them.
+    void ScanLine(const std::string& NewValue, Integer LineNumber)
+    {
+        DoScanLine(NewValue, LineNumber);
+    }
+    void ScanLine(const std::string&& NewValue, Integer LineNumber) = delete;
 
     virtual bool IsKeyword(const std::string& /*AKeyword*/) { return false; }
     virtual bool UseUserSettings(Integer /*SettingIndex*/) { return false; }
@@ -213,6 +222,8 @@ public:
 
 protected:
     virtual void DoSetLine(const std::string& NewValue, Integer LineNumber) = 0;
+    // SetLine, then NextToEol.
+    virtual void DoScanLine(const std::string& NewValue, Integer LineNumber);
 
     // Adds an attribute under its name; the highlighter owns it from then on. A duplicate
     // name raises the string list's error (the attribute is then freed).

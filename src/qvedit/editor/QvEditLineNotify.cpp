@@ -38,8 +38,7 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     std::string line;
     for (;;) {
         line.assign(lines_->GetView(result));
-        highlighter_->SetLine(line, result);
-        highlighter_->NextToEol();
+        highlighter_->ScanLine(line, result);
         // The buffer keeps 32 bits of range per line.
         const auto range = static_cast<Integer>(highlighter_->GetRange());
         if (result > Through && lines_->GetRange(result) == range)
@@ -66,11 +65,11 @@ void TCustomQvEdit::ListScanRanges(TObject*)
     if (highlighter_ == nullptr || lines_->GetCount() == 0)
         return;
     highlighter_->ResetRange();
+    const Integer count = lines_->GetCount();
     std::string line;
-    for (Integer i = 0; i < lines_->GetCount(); ++i) {
+    for (Integer i = 0; i < count; ++i) {
         line.assign(lines_->GetView(i));
-        highlighter_->SetLine(line, i);
-        highlighter_->NextToEol();
+        highlighter_->ScanLine(line, i);
         lines_->PutRange(i, static_cast<Integer>(highlighter_->GetRange()));
     }
 }

@@ -142,9 +142,7 @@ void TQvHighlighterBase::SetRange(TQvHighlighterRange Value)
 
 void TQvHighlighterBase::DoSetLine(const std::string& NewValue, Integer LineNumber)
 {
-    line_ = NewValue.c_str();
-    lineNumber_ = LineNumber;
-    run_ = 0;
+    StartLine(NewValue, LineNumber);
     Next();
 }
 
@@ -260,14 +258,18 @@ void TQvHighlighterBase::EqualOrGreaterSymbolProc()
 
 void TQvHighlighterBase::ScanToLineEnd()
 {
-    while (!AtLineEnd(run_))
-        ++run_;
+    static constexpr TQvCharTable lineEnds = MakeStopTable({'\n', '\r'});
+    run_ = SkipTo(run_, lineEnds);
 }
 
 void TQvHighlighterBase::ScanBlockCommentBody(Byte closedRange)
 {
-    while (!AtLineEnd(run_)) {
-        if (At(run_) == '*' && At(run_ + 1) == '/') {
+    static constexpr TQvCharTable stops = MakeStopTable({'\n', '\r', '*'});
+    for (;;) {
+        run_ = SkipTo(run_, stops);
+        if (At(run_) != '*')
+            return;
+        if (At(run_ + 1) == '/') {
             run_ += 2;
             range_ = closedRange;
             return;

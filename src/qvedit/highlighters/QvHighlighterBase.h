@@ -55,6 +55,16 @@ constexpr TQvValueTable MakeLetterValueTable()
     return table;
 }
 
+// A table holding the NUL and the given characters: the characters a scan stops at.
+constexpr TQvCharTable MakeStopTable(std::initializer_list<unsigned char> stops)
+{
+    TQvCharTable table{};
+    table[0] = true;
+    for (unsigned char c : stops)
+        table[c] = true;
+    return table;
+}
+
 // The identifier characters most languages report: ASCII word characters and the
 // letters of the upper half (192..255 without 215 and 247).
 TQvIdentChars WordAndUpperLetterChars();
@@ -144,6 +154,13 @@ protected:
                        Byte startRange);
 
     void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+    // Takes the line and puts the position at its start, without scanning a token.
+    void StartLine(const std::string& NewValue, Integer LineNumber)
+    {
+        line_ = NewValue.c_str();
+        lineNumber_ = LineNumber;
+        run_ = 0;
+    }
 
     // Creates an attribute named by a message string with a default style, adds it, and
     // shows every kind of `kinds` with it.
@@ -160,6 +177,14 @@ protected:
     {
         const unsigned c = At(index);
         return c == 0 || c == '\n' || c == '\r';
+    }
+    // The first position from `index` on whose character `stops` holds; the table must
+    // hold the NUL (MakeStopTable), so the scan ends with the line at the latest.
+    Integer SkipTo(Integer index, const TQvCharTable& stops) const
+    {
+        while (!stops[At(index)])
+            ++index;
+        return index;
     }
 
     // Shared scanning operations.

@@ -61,6 +61,17 @@ bool IsNumberChar(unsigned c)
     }
 }
 
+// The characters that start a token able to change the range or end the line, outside
+// strings and comments: quotes, '#', '/' and the NUL at the end. Every other token (words,
+// numbers, variables, blanks, line ends, operators) takes none of these, so the range scan
+// passes straight over them to the next one.
+constexpr TQvCharTable RangeStartTable = MakeStopTable({'\'', '"', '#', '/'});
+
+// Where the scan of a string's text stops: the line's end, the closing quote and, in a
+// double-quoted string, a '$' that may start a variable expansion.
+constexpr TQvCharTable String39Stops = MakeStopTable({'\n', '\r', '\''});
+constexpr TQvCharTable String34Stops = MakeStopTable({'\n', '\r', '"', '$'});
+
 // The unit's start-up: the class joins the list of placeable highlighters.
 [[maybe_unused]] const bool Registered =
     (RegisterPlaceableHighlighter(HighlighterClassOf<TQvPHPHighlighter>()), true);
@@ -135,6 +146,20 @@ void TQvPHPHighlighter::Next()
         Dispatch();
         break;
     }
+}
+
+void TQvPHPHighlighter::DoScanLine(const std::string& NewValue, Integer LineNumber)
+{
+    StartLine(NewValue, LineNumber);
+    do {
+        if (range_ == rsUnKnown) {
+            run_ = SkipTo(run_, RangeStartTable);
+            tokenPos_ = run_;
+            Dispatch();
+        } else {
+            TQvPHPHighlighter::Next();
+        }
+    } while (tokenKind_ != tkNull);
 }
 
 // ---- Words, numbers, variables --------------------------------------------------------
@@ -238,7 +263,11 @@ void TQvPHPHighlighter::StringProc()
     }
     tokenKind_ = tkString;
     const unsigned quote = range_ == rsString39 ? '\'' : '"';
-    while (!AtLineEnd(run_)) {
+    const TQvCharTable& stops = range_ == rsString39 ? String39Stops : String34Stops;
+    for (;;) {
+        run_ = SkipTo(run_, stops);
+        if (AtLineEnd(run_))
+            break;
         const unsigned c = At(run_);
         if (c == quote && !IsEscaped(run_))
             break;

@@ -49,6 +49,10 @@ public:
     // The keyword table (55 words over 207 slots), shared by all instances.
     static const TQvKeywordTable& Keywords();
 
+protected:
+    // The range alone: tokens that cannot change it are passed over without being made.
+    void DoScanLine(const std::string& NewValue, Integer LineNumber) override;
+
 private:
     // Scanning operations by first character.
     void NumberProc();

@@ -1,8 +1,11 @@
 // The buffer's notices: after every kind of change the stored end-of-line ranges equal a
 // fresh scan from the top, and the rescan stops where the stored range agrees; clearing
 // and batches reset the view and the selection; a buffer shared by two editors.
+#include "CountingHighlighter.h"
 #include "EditorFixture.h"
 #include "LineRangeHighlighter.h"
+
+#include "qvedit/highlighters/QvHighlighterPHP.h"
 
 #include <memory>
 #include <vector>
@@ -123,6 +126,35 @@ TEST_F(EditorLineNotifyTest, TheRescanStopsWhereTheStoredRangeAgrees)
     // Deleting the last remaining line does not scan.
     SetText("/*");
     EXPECT_EQ(Scanned([&] { lines.Delete(0); }), 0);
+}
+
+// The scan of every line when the highlighter is set, and the rescans after changes, ask
+// the PHP highlighter for no token: what cannot change the range is passed over. The
+// ranges stored are those its tokens end in.
+TEST_F(EditorLineNotifyTest, PHPRangesAreScannedWithoutMakingTokens)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "$a = f($b, 'c') + 1; /* x\n * y */ echo \"$d {$e[1]}\"; # z\n";
+    SetText(text);
+    TCountingHighlighter<TQvPHPHighlighter> php(nullptr);
+    Editor().SetHighlighter(&php);
+    // A string opened early turns every range after it; a comment opened later too.
+    Buffer().Put(3, "\"opened");
+    Buffer().Insert(100, "/* opened");
+    Buffer().Delete(50);
+    EXPECT_EQ(php.NextCalls, 0);
+
+    TQvPHPHighlighter tokens(nullptr);
+    tokens.ResetRange();
+    std::string line;
+    for (Integer i = 0; i < Buffer().GetCount(); ++i) {
+        line = Buffer().Get(i);
+        tokens.SetLine(line, i);
+        tokens.NextToEol();
+        ASSERT_EQ(Buffer().GetRange(i), tokens.GetRange()) << "line " << i << ": " << line;
+    }
+    Editor().SetHighlighter(nullptr);
 }
 
 TEST_F(EditorLineNotifyTest, ClearingResetsTheViewAndABatchCollapsesTheSelection)

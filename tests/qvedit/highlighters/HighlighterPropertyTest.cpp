@@ -10,37 +10,10 @@
 #include <string>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#define QV_POISON(addr, size) ASAN_POISON_MEMORY_REGION(addr, size)
-#define QV_UNPOISON(addr, size) ASAN_UNPOISON_MEMORY_REGION(addr, size)
-#else
-#define QV_POISON(addr, size) ((void)(addr), (void)(size))
-#define QV_UNPOISON(addr, size) ((void)(addr), (void)(size))
-#endif
-
+#include "HighlighterTestSupport.h"
 #include "qvedit/core/QvEditHighlighter.h"
 
 namespace {
-
-// A line whose bytes after the terminating NUL are unreadable under the sanitizer.
-class TGuardedLine {
-public:
-    explicit TGuardedLine(const std::string& text) : text_(std::make_unique<std::string>(text))
-    {
-        QV_POISON(Tail(), TailSize());
-    }
-    ~TGuardedLine() { QV_UNPOISON(Tail(), TailSize()); }
-    TGuardedLine(const TGuardedLine&) = delete;
-    TGuardedLine& operator=(const TGuardedLine&) = delete;
-
-    const std::string& Text() const { return *text_; }
-
-private:
-    char* Tail() const { return text_->data() + text_->size() + 1; }
-    std::size_t TailSize() const { return text_->capacity() - text_->size(); }
-    std::unique_ptr<std::string> text_;
-};
 
 struct TToken {
     Integer Pos;
@@ -48,18 +21,6 @@ struct TToken {
     Integer Kind;
     bool operator==(const TToken&) const = default;
 };
-
-std::string Hex(const std::string& text)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : text) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-        out += ' ';
-    }
-    return out;
-}
 
 // A value the highlighter keeps as it is: its range after SetRange equals the value.
 bool IsStableRange(TQvCustomHighlighter& h, TQvHighlighterRange value)
@@ -105,44 +66,6 @@ std::vector<TToken> ScanChecked(TQvCustomHighlighter& h, const TGuardedLine& lin
     EXPECT_EQ(h.GetTokenPos(), length);
     EXPECT_TRUE(IsStableRange(h, endRange)) << "end range " << endRange << " is not a range";
     return tokens;
-}
-
-// Pieces that open, continue and close constructs of the languages.
-const char* const Fragments[] = {
-    "\"", "'", "`", "$a", "$", "['", "[", "]", "->", "{$", "${", "{", "}", "/*", "*/", "//",
-    "#", "\\", " ", "\t", "x", "if", "1", "0x", ".", "<<=", "<", ">", "<?", "?>", "<!--",
-    "-->", "&amp;", "&#", "<![CDATA[", "]]>", "=", ";", "@", "%", "\r", "\n", "\xE9"};
-
-// Lines over several alphabets: every byte but NUL, characters that open and close
-// constructs, words and blanks, and sequences of whole constructs.
-std::vector<std::string> MakeLines(unsigned seed, int count)
-{
-    const std::string alphabets[] = {
-        "",  // every byte 1..255
-        "\"'$\\{}[]->/*#",
-        "\"'$\\{}[]->/*#<?!&;@%=+|^.:,()ab_x1 \t\r\n",
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_0123456789 .-",
-        "",  // fragments
-    };
-    std::mt19937 random(seed);
-    std::vector<std::string> lines;
-    for (int i = 0; i < count; ++i) {
-        const std::size_t mode = static_cast<std::size_t>(i) % std::size(alphabets);
-        const std::string& alphabet = alphabets[mode];
-        const bool fragments = mode == std::size(alphabets) - 1;
-        const int length = static_cast<int>(random() % (fragments ? 30 : 81));
-        std::string line;
-        for (int j = 0; j < length; ++j) {
-            if (fragments)
-                line += Fragments[random() % std::size(Fragments)];
-            else if (alphabet.empty())
-                line += static_cast<char>(1 + random() % 255);
-            else
-                line += alphabet[random() % alphabet.size()];
-        }
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 }  // namespace
@@ -194,18 +117,11 @@ void CheckRandomLines(TQvHighlighterClass cls, unsigned seed)
     std::unique_ptr<TQvCustomHighlighter> used(cls->Create(nullptr));
     SCOPED_TRACE(used->GetLanguageName());
 
-    std::vector<TQvHighlighterRange> ranges;
-    for (TQvHighlighterRange v = 0; v < 256; ++v)
-        if (IsStableRange(*used, v))
-            ranges.push_back(v);
+    const std::vector<TQvHighlighterRange> ranges = StartRanges(*used);
     ASSERT_FALSE(ranges.empty());
-    // Values the highlighter does not know: they must be handled all the same.
-    for (TQvHighlighterRange v : {TQvHighlighterRange{255}, TQvHighlighterRange{1000},
-                                  TQvHighlighterRange{-1}, ranges.back() + 1})
-        ranges.push_back(v);
 
     std::mt19937 random(seed);
-    const std::vector<std::string> lines = MakeLines(seed + 1, 1200);
+    const std::vector<std::string> lines = RandomLines(seed + 1, 1200);
     for (const std::string& text : lines) {
         const TGuardedLine line(text);
         for (TQvHighlighterRange start : ranges) {
@@ -214,7 +130,7 @@ void CheckRandomLines(TQvHighlighterClass cls, unsigned seed)
             const std::vector<TToken> again = ScanChecked(*used, line, start);
             EXPECT_TRUE(expected == again) << "fresh and used instance differ";
             if (::testing::Test::HasFailure()) {
-                ADD_FAILURE() << "line: " << Hex(text) << " start range " << start;
+                ADD_FAILURE() << "line: " << HexBytes(text) << " start range " << start;
                 return;
             }
             // Leave the used instance in the middle of some other line.

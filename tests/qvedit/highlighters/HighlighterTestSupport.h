@@ -4,11 +4,40 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define QV_POISON(addr, size) ASAN_POISON_MEMORY_REGION(addr, size)
+#define QV_UNPOISON(addr, size) ASAN_UNPOISON_MEMORY_REGION(addr, size)
+#else
+#define QV_POISON(addr, size) ((void)(addr), (void)(size))
+#define QV_UNPOISON(addr, size) ((void)(addr), (void)(size))
+#endif
+
 #include "qvedit/core/QvEditHighlighter.h"
 #include "qvedit/highlighters/QvHighlighterBase.h"
+
+// A line whose bytes after the terminating NUL are unreadable under the sanitizer.
+class TGuardedLine {
+public:
+    explicit TGuardedLine(const std::string& text) : text_(std::make_unique<std::string>(text))
+    {
+        QV_POISON(Tail(), TailSize());
+    }
+    ~TGuardedLine() { QV_UNPOISON(Tail(), TailSize()); }
+    TGuardedLine(const TGuardedLine&) = delete;
+    TGuardedLine& operator=(const TGuardedLine&) = delete;
+
+    const std::string& Text() const { return *text_; }
+
+private:
+    char* Tail() const { return text_->data() + text_->size() + 1; }
+    std::size_t TailSize() const { return text_->capacity() - text_->size(); }
+    std::unique_ptr<std::string> text_;
+};
 
 // The kind of the single token a line gives when the whole line is one token; else the
 // highlighter's end-of-line kind. The range is reset first.
@@ -27,6 +56,17 @@ void ExpectCodeRoleAttributes(const THighlighter& h)
     EXPECT_EQ(h.GetDefaultAttribute(5), h.SymbolAttri());
     EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
 }
+
+// Random lines over several alphabets: every byte but NUL, the characters that open and
+// close constructs, words and blanks, and sequences of whole constructs of the languages.
+std::vector<std::string> RandomLines(unsigned seed, int count);
+
+// The bytes of a text in hexadecimal, for failure messages.
+std::string HexBytes(const std::string& text);
+
+// The start ranges to try a highlighter from: every value below 256 that it keeps as it is
+// (its own ranges), then values it does not know, which it must handle all the same.
+std::vector<TQvHighlighterRange> StartRanges(TQvCustomHighlighter& h);
 
 // The largest hash the table gives the words. Checks that every word hashes over its
 // whole length and that the table occupies one slot per distinct hash.
