@@ -92,16 +92,17 @@ TEST(RegexBudget, HostileExpressionsEndAtTheBudget)
 TEST(RegexBudget, ARunawaySearchEndsAfterASecondOfItsOwnTime)
 {
     {
-        // A clock that moves a tenth of a second a reading: the eleventh reading after the
-        // first one is past the second.
+        // A clock that moves a tenth of a second every ClockEvery steps: the search ends
+        // at the first reading past its second (and 320 ns for each of its 10,002 bytes),
+        // the eleventh; its first ClockEvery steps count too.
         const TFakeRegexClock clock(100'000'000);
         TRegex re;
         re.SetExpression("(x+x+)+y");
         EXPECT_THROW(re.Exec(Repeat("x", 10'000) + "!y"), ERegex);
         EXPECT_EQ(re.LastError(), reeBacktrackLimitExceeded);
-        EXPECT_EQ(TFakeRegexClock::Readings(), 12);
-        EXPECT_GE(re.StepsUsed(), 12 * TRegex::ClockEvery);
-        EXPECT_LT(re.StepsUsed(), 13 * TRegex::ClockEvery);
+        EXPECT_EQ(TFakeRegexClock::Readings(), 11);
+        EXPECT_GE(re.StepsUsed(), 11 * TRegex::ClockEvery);
+        EXPECT_LT(re.StepsUsed(), 12 * TRegex::ClockEvery);
         // A new input starts a new bound.
         EXPECT_TRUE(re.Exec("xxy"));
         EXPECT_LT(re.StepsUsed(), 100);
