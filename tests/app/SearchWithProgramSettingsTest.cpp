@@ -189,6 +189,30 @@ TEST_F(SearchWithProgramSettingsTest, ReplacementsInASelectionAndOneByOneAreMade
     EXPECT_EQ(Text(), "f0o f0o");
 }
 
+// The engine's work for a replace all of one long line grows with the line, not with its
+// square: its clock, read once every ClockEvery steps, counts the work. Each replacement is
+// made from its match again here (the template has an escape).
+TEST_F(SearchWithProgramSettingsTest, AReplaceAllOfALongLineTakesWorkInProportionToTheLine)
+{
+    auto readings = [&](std::size_t matches) {
+        std::string line;
+        std::string replaced;
+        for (std::size_t i = 0; i < matches; ++i) {
+            line += "a bcd";
+            replaced += "b bcd";
+        }
+        Load(line);
+        const TFakeRegexClock clock(TFakeRegexClock::ReleaseTick);
+        EXPECT_EQ(Run("a", "\\b", {ssoReplaceAll, ssoEntireScope, ssoMatchCase}), static_cast<Integer>(matches));
+        EXPECT_TRUE(Editor().GetLines()->Get(0) == replaced);
+        return TFakeRegexClock::Readings();
+    };
+    const std::int64_t once = readings(100'000);
+    const std::int64_t twice = readings(200'000);
+    EXPECT_GT(once, 5);
+    EXPECT_LE(twice, 2 * once + 2);
+}
+
 // ---- The expression engine's bound on the real clock ---------------------------------------------
 
 // A replace all whose every search is ordinary ends, however much longer than the engine's
