@@ -1,6 +1,6 @@
 // Shared entry point of every test program: a Qt application object exists for the
 // whole run (widgets, fonts and the clipboard need one), the regular-expression engine's
-// time passes at the release rate, then GoogleTest runs.
+// time is its steps at the release rate (FakeRegexClock.h), then GoogleTest runs.
 #include "FakeRegexClock.h"
 
 #include <QApplication>

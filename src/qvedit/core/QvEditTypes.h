@@ -200,11 +200,13 @@ public:
     // Puts the replacement for the current match into the editor's selection; AEditor is
     // the editor control.
     virtual void Replace(const std::string& aReplacement, TObject* AEditor) = 0;
-    // The text Replace would put in place of a selected match reading MatchText; the
-    // editor uses it to replace all the matches of a line in one change.
-    virtual std::string ReplacementFor(const std::string& MatchText, const std::string& aReplacement)
+    // The text that replaces the match with that 0-based index of the last FindAll, made
+    // from that match in its line, as a replacement of every match of the line would make
+    // it; the editor replaces matches with it. An engine whose replacement does not depend
+    // on the match gives it as it stands.
+    virtual std::string ReplacementFor(Integer Index, const std::string& aReplacement)
     {
-        (void)MatchText;
+        (void)Index;
         return aReplacement;
     }
 };

@@ -943,6 +943,8 @@ private:
     // Replaces every match of the line just searched that lies in the range; returns the
     // line the search goes on from (the last line of a replacement with line breaks).
     Integer ReplaceMatchesOfLine(TSearchRun& Run, Integer Line, const std::string& AReplace);
+    // True while the caret stands where the last find left it and has not moved since.
+    bool CaretWhereTheLastFindLeftIt() const;
     void OpenSearchUndoBlock(TSearchRun& Run);
     // Gives back the user's selection mode, ends the view batch and the undo block.
     void EndSearchRun(TSearchRun& Run);
@@ -983,6 +985,7 @@ protected:
     Integer caretX_ = 1;
     Integer lastCaretX_ = 1;  // display column remembered for vertical moves
     Integer caretY_ = 1;
+    Cardinal caretMoves_ = 0;  // counts the caret's moves, and new texts
     Integer charsInWindow_ = 0;
     Integer charWidth_ = 0;
     std::unique_ptr<TFont> fontTemplate_;  // forces a fixed pitch
@@ -1047,6 +1050,8 @@ protected:
     Word lastKey_ = 0;                // first stroke of a two-stroke binding
     TShiftState lastShiftState_ = 0;
     TQvEditSearchCustom* searchEngine_ = nullptr;  // not owned
+    TPoint lastFindCaret_{0, 0};        // where the last find left the caret; (0, 0): none
+    Cardinal lastFindCaretMoves_ = 0;   // caretMoves_ then
     std::vector<THookedCommandHandlerEntry> hookedCommandHandlers_;
     std::unique_ptr<TQvEditKbdHandler> kbdHandler_;
     std::vector<TWinControl*> focusList_;  // the controls are not owned

@@ -79,6 +79,7 @@ void TCustomQvEdit::SetCaretXYEx(bool CallEnsureCursorPosVisible, TPoint Value)
         DoOnPaintTransient(ttAfter);
         return;
     }
+    ++caretMoves_;
     {
         TQvPaintLockScope lock(*this);
         if (x != caretX_) {

@@ -131,6 +131,7 @@ void TCustomQvEdit::ListPutted(Integer Index, const std::string&)
 
 void TCustomQvEdit::ListCleared(TObject*)
 {
+    ++caretMoves_;  // a new text: no find put the caret there
     pendingTrims_.clear();
     ClearUndo();
     invalidateRect_ = TRect{};

@@ -173,15 +173,19 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
             // A block's columns are those of the line as it was searched.
             if (!range.Contains(line, range.Mode == smColumn ? original : found, len))
                 continue;
-            // An empty match where the caret stands is the one found last: finding from the
-            // caret goes on to the next one instead of finding it again.
+            // An empty match where the last find left the caret is the one found then:
+            // finding from the caret goes on to the next one instead of finding it again.
+            // Where anything else put the caret, the empty match there is the next one.
             if (len == 0 && range.FromCaret && !Run.Replace && !Run.ReplaceAll &&
-                GetCaretXY() == TPoint{found, line})
+                GetCaretXY() == TPoint{found, line} && CaretWhereTheLastFindLeftIt())
                 continue;
             ++Run.Result;
             SelectSearchMatch(line, found, len, Run.Backward);
-            if (!Run.Replace && !Run.ReplaceAll)
+            if (!Run.Replace && !Run.ReplaceAll) {
+                lastFindCaret_ = GetCaretXY();
+                lastFindCaretMoves_ = caretMoves_;
                 return;
+            }
             TQvReplaceAction action = raReplace;
             if (Run.Prompt && OnReplaceText)
                 action = DoOnReplaceText(ASearch, AReplace, line, found);
@@ -197,7 +201,9 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
                     Run.Prompt = false;
                     OpenSearchUndoBlock(Run);
                 }
-                searchEngine_->Replace(AReplace, this);
+                // Made from the match in its line as it was searched, as replacing every
+                // match of the line makes it.
+                SetSelTextExternal(searchEngine_->ReplacementFor(n, AReplace));
                 // Going backward the next search ends before what was just inserted.
                 if (Run.Backward)
                     InternalSetCaretXY(TPoint{found, line});
@@ -249,8 +255,7 @@ Integer TCustomQvEdit::ReplaceMatchesOfLine(TSearchRun& Run, Integer Line, const
             first = found;
         else
             replaced.append(text, static_cast<std::size_t>(last - 1), static_cast<std::size_t>(found - last));
-        replaced += searchEngine_->ReplacementFor(
-            text.substr(static_cast<std::size_t>(found - 1), static_cast<std::size_t>(len)), AReplace);
+        replaced += searchEngine_->ReplacementFor(n, AReplace);
         last = found + len;
     }
     if (first == 0)
@@ -266,6 +271,11 @@ Integer TCustomQvEdit::ReplaceMatchesOfLine(TSearchRun& Run, Integer Line, const
     const Integer after = GetCaretY();
     Run.Range.End.Y += after - Line;
     return after;
+}
+
+bool TCustomQvEdit::CaretWhereTheLastFindLeftIt() const
+{
+    return lastFindCaretMoves_ == caretMoves_ && lastFindCaret_ == GetCaretXY();
 }
 
 void TCustomQvEdit::OpenSearchUndoBlock(TSearchRun& Run)

@@ -63,12 +63,25 @@ Integer TQvEditRegexSearch::FindAll(const std::string& NewText)
 
 void TQvEditRegexSearch::Replace(const std::string& aReplacement, TObject* AEditor)
 {
-    QvEditSetSelTextExternal(AEditor, ReplacementFor(QvEditGetSelText(AEditor), aReplacement));
+    // Another TRegex, so that the line of the last FindAll stays where ReplacementFor
+    // finds it.
+    TRegex selection;
+    selection.SetExpression(regex_->GetExpression());
+    selection.SetModifierStr(regex_->GetModifierStr());
+    QvEditSetSelTextExternal(AEditor, selection.Replace(QvEditGetSelText(AEditor), aReplacement, true));
 }
 
-std::string TQvEditRegexSearch::ReplacementFor(const std::string& MatchText, const std::string& aReplacement)
+std::string TQvEditRegexSearch::ReplacementFor(Integer Index, const std::string& aReplacement)
 {
-    return regex_->Replace(MatchText, aReplacement, true);
+    CheckIndex(positions_, Index);
+    // A template without references or escapes is the replacement of every match.
+    if (aReplacement.find_first_of("$\\") == std::string::npos)
+        return aReplacement;
+    const Integer at = positions_[static_cast<std::size_t>(Index)];
+    if (!regex_->ExecPos(at) || regex_->MatchPos(0) != at ||
+        regex_->MatchLen(0) != lengths_[static_cast<std::size_t>(Index)])
+        throw EListError("The match " + std::to_string(Index) + " is not found again where it was");
+    return regex_->Substitute(aReplacement);
 }
 
 void TQvEditRegexSearch::BeginOperation()

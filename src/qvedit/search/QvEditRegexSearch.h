@@ -1,7 +1,8 @@
 // TQvEditRegexSearch: the search engine for regular expressions, over a TRegex. It lists
-// every match of the expression in one line (empty matches too), and replaces a selected
-// match by running the expression again on the selected text with substitution ("$1",
-// "${1}", "$&" and "\" escapes). Whole word is not offered: the expression says it.
+// every match of the expression in one line (empty matches too), and makes the replacement
+// of a listed match from that match in its line with substitution ("$1", "${1}", "$&" and
+// "\" escapes), so that anchors, word boundaries and empty matches are judged as when the
+// whole line is searched. Whole word is not offered: the expression says it.
 #pragma once
 
 #include "qvedit/core/QvEditTypes.h"
@@ -29,9 +30,13 @@ public:
     // Raises ERegex when the expression is invalid or a search runs out of its bounds; the
     // matches found before stay listed.
     Integer FindAll(const std::string& NewText) override;
+    // Replaces the editor's selection by every match in it replaced, the expression run on
+    // the selected text alone.
     void Replace(const std::string& aReplacement, TObject* AEditor) override;
-    // The replacement with its references to groups filled in from MatchText.
-    std::string ReplacementFor(const std::string& MatchText, const std::string& aReplacement) override;
+    // The replacement with its references to groups filled in from match Index of the last
+    // FindAll: the expression is run again on that line from the match's position, which
+    // finds the same match. An index outside the results raises EListError.
+    std::string ReplacementFor(Integer Index, const std::string& aReplacement) override;
 
     // One operation of the editor's driver (a find, a replace-all). Each search within it
     // (one FindAll, one Replace) keeps the bound it has alone, and all of them together
@@ -47,6 +52,7 @@ private:
     static void CheckIndex(const std::vector<Integer>& List, Integer Index);
 
     std::unique_ptr<TRegex> regex_;
+    // The line of the last FindAll is regex_'s input (Replace runs on another TRegex).
     std::vector<Integer> positions_;
     std::vector<Integer> lengths_;
 };

@@ -252,12 +252,11 @@ void TRegex::SetInputString(const std::string& value)
     hasInput_ = true;
     mustLastStart_ = -2;
     ClearMatches();
-    if (operationDepth_ == 0) {
+    if (operationDepth_ == 0)
         StartBudget(Unbounded, Unbounded);
-    } else {
+    else
         searchStart_ = stepsUsed_;
-        searchClockStart_ = -1;
-    }
+    searchAllowance_ = TimeFor(static_cast<long>(input_.size()));
 }
 
 void TRegex::StartBudget(long budget, long searchBudget)
@@ -268,8 +267,9 @@ void TRegex::StartBudget(long budget, long searchBudget)
     stepsUsed_ = 0;
     nextClockRead_ = ClockEvery;
     timeAllowance_ = SearchTime;
-    operationClockStart_ = -1;
-    searchClockStart_ = -1;
+    readingSteps_ = -1;
+    measuredTime_ = 0;
+    measuredSteps_ = 0;
     spent_ = false;
 }
 
@@ -288,13 +288,14 @@ void TRegex::EndOperation()
 namespace {
 
 constexpr long MostSteps = std::numeric_limits<long>::max();
+constexpr std::int64_t MostTime = std::numeric_limits<std::int64_t>::max() / 2;
 
 long AddSteps(long a, long b)
 {
     return b > MostSteps - a ? MostSteps : a + b;
 }
 
-std::int64_t ThreadProcessorTime()
+std::int64_t ThreadProcessorTime(long)
 {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -315,14 +316,29 @@ TRegex::TClock TRegex::GetClock()
     return regexClock;
 }
 
+std::int64_t TRegex::TimeFor(long bytes, std::int64_t base)
+{
+    if (bytes <= 0)
+        return base;
+    return bytes > (MostTime - base) / TimePerByte ? MostTime : base + TimePerByte * bytes;
+}
+
 void TRegex::GrowOperation(long bytes)
 {
     if (operationDepth_ == 0 || bytes <= 0 || spent_ || stepsUsed_ > stepBudget_)
         return;
     if (stepBudget_ != Unbounded)
         stepBudget_ = AddSteps(stepBudget_, bytes > MostSteps / StepsPerByte ? MostSteps : StepsPerByte * bytes);
-    constexpr std::int64_t MostTime = std::numeric_limits<std::int64_t>::max() / 2;
-    timeAllowance_ = bytes > (MostTime - timeAllowance_) / TimePerByte ? MostTime : timeAllowance_ + TimePerByte * bytes;
+    timeAllowance_ = TimeFor(bytes, timeAllowance_);
+}
+
+std::int64_t TRegex::TimeOfSteps(long steps) const
+{
+    if (measuredSteps_ <= 0 || steps <= 0)
+        return 0;
+    const long double time = static_cast<long double>(steps) * static_cast<long double>(measuredTime_) /
+                             static_cast<long double>(measuredSteps_);
+    return time >= static_cast<long double>(MostTime) ? MostTime : static_cast<std::int64_t>(time);
 }
 
 long TRegex::NextCheckpoint() const
@@ -344,17 +360,31 @@ void TRegex::Checkpoint(long steps)
     if (steps < nextClockRead_)
         return;
     nextClockRead_ = AddSteps(steps, ClockEvery);
-    const std::int64_t now = regexClock();
-    if (searchClockStart_ < 0)
-        searchClockStart_ = now;
-    if (operationClockStart_ < 0)
-        operationClockStart_ = now;
-    if (operationDepth_ > 0 && now - operationClockStart_ > timeAllowance_) {
+    ReadClock(steps);
+    if (operationDepth_ > 0 && TimeOfSteps(steps) > timeAllowance_) {
         spent_ = true;
         Error(reeBacktrackLimitExceeded);
     }
-    if (now - searchClockStart_ > SearchTime)
+    if (TimeOfSteps(steps - searchStart_) > searchAllowance_)
         Error(reeBacktrackLimitExceeded);
+}
+
+void TRegex::ReadClock(long steps)
+{
+    const std::int64_t now = regexClock(steps);
+    if (readingSteps_ >= 0 && steps - readingSteps_ >= MeasuredStepsAtLeast && now >= readingTime_) {
+        measuredTime_ += now - readingTime_;
+        measuredSteps_ += steps - readingSteps_;
+    }
+    readingTime_ = now;
+    readingSteps_ = steps;
+}
+
+void TRegex::EndRun(long steps, bool measure)
+{
+    if (measure && readingSteps_ >= 0 && steps - readingSteps_ >= MeasuredStepsAtLeast)
+        ReadClock(steps);
+    readingSteps_ = -1;
 }
 
 void TRegex::ClearMatches()

@@ -164,19 +164,26 @@ public:
 
     // ---- Bounds
     // Searching counts its work in steps (a node visited, a choice resumed, a character
-    // examined, scanned or compared) and reads its thread's processor-time clock every
-    // ClockEvery steps. A search gives up with ERegex (reeBacktrackLimitExceeded) once it
-    // has run for SearchTime, so a runaway expression ends within about a second whatever
-    // the machine, while an ordinary search of a long input runs as long as it needs.
-    // A search starts with Exec or SetInputString and goes on with ExecPos and ExecNext, so
-    // a loop of ExecNext, a Replace and a Split are one search each.
+    // examined, scanned or compared). Only the engine's own work counts against a bound,
+    // never what its caller does between searches: the clock is read inside the matcher,
+    // every ClockEvery steps of the operation, and once more when a run of the matcher
+    // (one ExecPrim, finding one match) that read it ends. The time between two readings
+    // of the same run, over at least MeasuredStepsAtLeast steps, is the engine's alone; from
+    // those the engine learns its time a step, and a search's or an operation's time is its
+    // steps at that rate. A search starts with Exec or SetInputString and goes on with
+    // ExecPos and ExecNext, so a loop of ExecNext, a Replace and a Split are one search
+    // each. It gives up with ERegex (reeBacktrackLimitExceeded) once its time passes
+    // SearchTime plus TimePerByte for every byte of its input: a runaway expression ends
+    // within about a second of its own work, while an ordinary search of a long input runs
+    // as long as it needs.
     // A caller whose work spans many inputs (find all or replace all over the lines of a
     // file) opens an operation between BeginOperation and EndOperation, best with a
     // TRegexOperation on the stack; pairs nest, only the outermost one counts. Within it
     // each search keeps its own bound, and all the searches together share the
     // operation's: SearchTime plus TimePerByte for every byte the caller says it has
     // scanned (GrowOperation). Ordinary work over a huge text never reaches it, while an
-    // expression that is costly on every line ends the operation after a bounded time.
+    // expression that is costly on every line ends the operation after a bounded time of
+    // its own work, however long the caller takes between the lines.
     // Once the operation's bound is reached, every further search of the operation raises
     // 1017 at once, and growing it no longer helps.
     // Step budgets may be given as well (tests and fuzzing use them, because steps do not
@@ -185,11 +192,17 @@ public:
     // the same way. By default there is none.
     // Where a search fails with an error, the groups of the previous match stand; Replace
     // and Split also leave the input (and the pieces) as they were.
-    using TClock = std::int64_t (*)();  // nanoseconds, monotonic
+    // The clock gives nanoseconds, monotonic within a run of the matcher; it is told the
+    // steps the operation has taken so far, which the processor-time clock ignores and a
+    // test's clock may turn into time, so that a test's outcome does not depend on the
+    // machine.
+    using TClock = std::int64_t (*)(long steps);
     static constexpr std::int64_t SearchTime = 1'000'000'000;
     static constexpr std::int64_t TimePerByte = 320;
     static constexpr long StepsPerByte = 64;
     static constexpr long ClockEvery = 65'536;
+    // Shorter stretches are not timed: reading the clock would weigh in them.
+    static constexpr long MeasuredStepsAtLeast = 4'096;
     static constexpr long Unbounded = std::numeric_limits<long>::max();
     // The clock every bound is measured on; nullptr gives back the thread's processor time.
     // For tests, which need time to pass at a known rate.
@@ -228,10 +241,21 @@ private:
     bool ExecPrim(int offset);
     void ClearMatches();
     void StartBudget(long budget, long searchBudget);
+    // SearchTime (or `base`) and TimePerByte for each of `bytes`, saturating.
+    static std::int64_t TimeFor(long bytes, std::int64_t base = SearchTime);
     // The step count at which a search's matcher next calls Checkpoint.
     long NextCheckpoint() const;
     // Called by the matcher at that count: raises 1017 when a bound is passed.
     void Checkpoint(long steps);
+    // Reads the clock at `steps`; the time since the last reading of the same run of the
+    // matcher is measured work.
+    void ReadClock(long steps);
+    // A run of the matcher ends: the stretch since its last reading is measured too when it
+    // is long enough; the next run starts without a reading.
+    void EndRun(long steps, bool measure);
+    // The engine's time for `steps` at the rate measured in the current operation so far;
+    // 0 while nothing has been measured.
+    std::int64_t TimeOfSteps(long steps) const;
     // The groups of the last match, kept aside while a call may fail.
     struct TGroups {
         std::ptrdiff_t start[NSUBEXP];
@@ -283,17 +307,20 @@ private:
     int compilerErrorPos_ = 0;
     int lastError_ = 0;
 
-    // The bounds of the current operation and of each of its searches. The clock starts
-    // at the first reading of an operation or search (after at most ClockEvery steps), so
-    // that the many short searches of an operation never read it.
+    // The bounds of the current operation and of each of its searches. The clock is read
+    // every ClockEvery steps of the operation, so that its many short searches seldom read
+    // it.
     long stepBudget_ = Unbounded;
     long searchBudget_ = Unbounded;
     long searchStart_ = 0;  // stepsUsed_ when the current search began
     long stepsUsed_ = 0;
     long nextClockRead_ = ClockEvery;
-    std::int64_t timeAllowance_ = SearchTime;  // the operation's, grown by GrowOperation
-    std::int64_t operationClockStart_ = -1;    // -1: not read yet
-    std::int64_t searchClockStart_ = -1;
+    std::int64_t timeAllowance_ = SearchTime;    // the operation's, grown by GrowOperation
+    std::int64_t searchAllowance_ = SearchTime;  // the current search's, for its input
+    std::int64_t readingTime_ = 0;   // the last reading of the current run of the matcher
+    long readingSteps_ = -1;         // and the steps then; -1: none in this run
+    std::int64_t measuredTime_ = 0;  // the engine's time measured in the operation
+    long measuredSteps_ = 0;         // and the steps it took
     bool spent_ = false;  // the operation's own bound was passed
     int operationDepth_ = 0;
 

@@ -490,10 +490,12 @@ bool TRegex::ExecPrim(int offset)
     try {
         const bool found = matcher.Search(offset - 1);
         stepsUsed_ = matcher.Steps();
+        EndRun(stepsUsed_, true);
         return found;
     } catch (const ERegex&) {
         // The groups are left as they were before the call, never half made.
         stepsUsed_ = matcher.Steps();
+        EndRun(stepsUsed_, false);
         RestoreGroups(saved);
         throw;
     }

@@ -374,11 +374,15 @@ TEST_F(SearchReplaceTest, ColumnBlockReplaceAllKeepsToTheBlocksColumns)
     EXPECT_EQ(Text(), "ab bbb bbb\r\nab bbb bbb");
 }
 
-TEST_F(SearchReplaceTest, FindNextGoesOnPastAnEmptyMatch)
+TEST_F(SearchReplaceTest, FindNextGoesOnPastAnEmptyMatchItFoundAndTakesOneAtAPlacedCaret)
 {
     UseRegex();
     SetText("foo bar\r\nbaz");
+    // The caret placed by no find: the empty match there is the first.
     Editor().SetCaretXY(TPoint{1, 1});
+    EXPECT_EQ(Run("^", "", {}), 1);
+    EXPECT_EQ(Editor().GetBlockBegin(), (TPoint{1, 1}));
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 1}));
     EXPECT_EQ(Run("^", "", {}), 1);
     EXPECT_EQ(Editor().GetBlockBegin(), (TPoint{1, 2}));
     EXPECT_EQ(Editor().GetBlockEnd(), (TPoint{1, 2}));
@@ -398,6 +402,23 @@ TEST_F(SearchReplaceTest, FindNextGoesOnPastAnEmptyMatch)
     EXPECT_EQ(Run("^$", "", {ssoBackwards}), 1);
     EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 2}));
     EXPECT_EQ(Run("^$", "", {ssoBackwards}), 0);
+    // Moved away and back by hand, the caret stands where no find put it.
+    Editor().SetCaretXY(TPoint{1, 4});
+    Editor().SetCaretXY(TPoint{1, 2});
+    EXPECT_EQ(Run("^$", "", {}), 1);
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 2}));
+
+    // A new text, the caret left where a find had put it in the old one.
+    SetText("x");
+    EXPECT_EQ(Run("^", "", {ssoEntireScope}), 1);
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 1}));
+    SetText("\r\nabc\r\n\r\ndef");
+    ASSERT_EQ(Editor().GetCaretXY(), (TPoint{1, 1}));
+    EXPECT_EQ(Run("^$", "", {}), 1);
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 1}));
+    Editor().SetCaretXY(TPoint{1, 2});
+    EXPECT_EQ(Run("^", "", {}), 1);
+    EXPECT_EQ(Editor().GetCaretXY(), (TPoint{1, 2}));
 
     // Replacing from the caret still takes the empty match there.
     SetText("foo\r\nbar");
@@ -427,6 +448,8 @@ TEST_F(SearchReplaceTest, AReplaceOnTheRangesLastLineSelectsNothingBeyondIt)
 
 TEST_F(SearchReplaceTest, AnExpressionRunningOutOfItsBoundsStopsAndKeepsWhatWasDone)
 {
+    // A second passes every two million steps: the costly line reaches its bound quickly.
+    const TFakeRegexClock clock(TRegex::SearchTime * TRegex::ClockEvery / 2'000'000);
     UseRegex();
     const std::string costly = std::string(400, 'x') + "!y";
     const std::string text = "xxy 1\r\nxxy 2\r\n" + costly + "\r\nxxy 3";

@@ -180,6 +180,34 @@ TEST(RegexLongLine, WorkInTheSquareOfALongWordGetsItsSecond)
     EXPECT_GT(re.StepsUsed(), 70'000'000);
 }
 
+TEST(RegexLongLine, AnOrdinarySearchOfALongInputGetsTimeForItsBytes)
+{
+    // A 2 MB line where every place is tried and none matches: one run of the matcher over
+    // the whole line. The clock is set so that the search takes its second and nine tenths
+    // of what its bytes add: it ends where a second alone would have stopped it.
+    const std::string line(2'000'000, 'a');
+    auto findAll = [&](TRegex& re) {
+        long count = 0;
+        for (bool found = re.Exec(line); found; found = re.ExecNext())
+            ++count;
+        return count;
+    };
+    TRegex re;
+    re.SetExpression("a\\d");
+    long steps = 0;
+    {
+        const TFakeRegexClock stopped(0);
+        EXPECT_EQ(findAll(re), 0);
+        steps = re.StepsUsed();
+    }
+    const std::int64_t growth = TRegex::TimePerByte * static_cast<std::int64_t>(line.size());
+    const std::int64_t time = TRegex::SearchTime + growth * 9 / 10;
+    ASSERT_GT(steps - TRegex::ClockEvery, steps / 20 * 19);  // the last reading is past the second
+    const TFakeRegexClock clock(static_cast<std::int64_t>(static_cast<long double>(time) * TRegex::ClockEvery / steps));
+    EXPECT_EQ(findAll(re), 0);
+    EXPECT_EQ(re.StepsUsed(), steps);
+}
+
 TEST(RegexLongLine, ACaselessRequiredLiteralSkipsTheRestOfTheLine)
 {
     // A line of style rules without the word: no try is made at all. A line with it near
