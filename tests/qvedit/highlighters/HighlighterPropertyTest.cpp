@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 #include <random>
 #include <set>
@@ -229,11 +230,31 @@ void CheckRandomLines(TQvHighlighterClass cls, unsigned seed)
 
 }  // namespace
 
-// Runs over the registered list, so highlighters added later are covered without a change.
-TEST(HighlighterProperties, RandomLinesFromEveryRange)
+// One case per registered highlighter, so that they run side by side and a highlighter
+// added later is covered without a change. The list is read when the cases are made,
+// after every highlighter unit has registered itself.
+class HighlighterProperties : public ::testing::TestWithParam<Integer> {};
+
+TEST_P(HighlighterProperties, RandomLinesFromEveryRange)
 {
     TQvHighlighterList* list = GetPlaceableHighlighters();
-    ASSERT_GT(list->Count(), 0);
-    for (Integer i = 0; i < list->Count(); ++i)
-        CheckRandomLines(list->Items(i), 1000 + static_cast<unsigned>(i));
+    ASSERT_LT(GetParam(), list->Count());
+    CheckRandomLines(list->Items(GetParam()), 1000 + static_cast<unsigned>(GetParam()));
 }
+
+// The case's name: the highlighter's language name in letters and digits ("C++" is "Cpp").
+std::string LanguageOf(const ::testing::TestParamInfo<Integer>& Info)
+{
+    std::unique_ptr<TQvCustomHighlighter> h(GetPlaceableHighlighters()->Items(Info.param)->Create(nullptr));
+    std::string name;
+    for (char c : h->GetLanguageName()) {
+        if (c == '+')
+            name += 'p';
+        else if (std::isalnum(static_cast<unsigned char>(c)))
+            name += c;
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryHighlighter, HighlighterProperties,
+                         ::testing::Range(Integer{0}, GetPlaceableHighlighters()->Count()), LanguageOf);
