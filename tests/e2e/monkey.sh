@@ -9,7 +9,10 @@
 # fine: it is started again. A copy started by File > New is ended at once.
 #
 # The input follows from the seed, printed first: a failure replays, as far as timing
-# allows, with the same seed (scripts/monkey.sh SECONDS SEED).
+# allows, with the same seed (scripts/monkey.sh SECONDS SEED). Every point the mouse is
+# sent to lies on the screen, also where a window reaches past its edge. Waits for the
+# program (its window, a dialog closing, an answer to the ping) are bounded generously, so
+# that a busy machine only slows the run: they end early as soon as the program is there.
 #
 # Usage: monkey.sh PATH/TO/quorvel PATH/TO/qv_xping [SECONDS [SEED]]
 # Exits 77 (skipped) when no virtual X server or xdotool is available.
@@ -94,13 +97,26 @@ fail() {
   exit 1
 }
 
+# The screen's size, and a point "X Y" moved onto it.
+read -r screen_width screen_height <<< "$(xdotool getdisplaygeometry 2>/dev/null)"
+[[ "${screen_width:-}" =~ ^[0-9]+$ && "${screen_height:-}" =~ ^[0-9]+$ ]] || { screen_width=1280; screen_height=800; }
+on_screen() {
+  local x=$1 y=$2
+  ((x < 0)) && x=0
+  ((y < 0)) && y=0
+  ((x >= screen_width)) && x=$((screen_width - 1))
+  ((y >= screen_height)) && y=$((screen_height - 1))
+  echo "$x $y"
+}
+
 start_program() {
   starts=$((starts + 1))
   step "start #$starts"
   (cd "$work/files" && exec "$work/bin/quorvel" >> "$log" 2>&1) &
   pid=$!
   main=""
-  for _ in $(seq 1 300); do
+  local until=$((SECONDS + 120))
+  while [ $SECONDS -lt $until ]; do
     main="$(xdotool search --onlyvisible --pid "$pid" --name '^Quorvel' 2>/dev/null | head -n 1)"
     [ -n "$main" ] && break
     kill -0 "$pid" 2>/dev/null || break
@@ -125,8 +141,9 @@ check_program() {
   fi
 }
 
+# A program that hangs never answers; one on a loaded machine answers late.
 check_answers() {
-  "$xping" "$main" 10000 || { kill -0 "$pid" 2>/dev/null && fail "the main window stopped answering"; }
+  "$xping" "$main" 60000 || { kill -0 "$pid" 2>/dev/null && fail "the main window stopped answering"; }
 }
 
 # Windows of the program besides the main one: dialogs, message boxes, open menus.
@@ -162,11 +179,22 @@ random_key() {
     ctrl+f ctrl+r ctrl+g ctrl+o ctrl+s ctrl+shift+s ctrl+p F12 ctrl+n Escape space
 }
 
-# A point inside window W: "X Y" on the screen.
+# A point inside window W, "X Y", moved onto the screen where W reaches past its edge.
 point_in() {
   local X=0 Y=0 WIDTH=1 HEIGHT=1
-  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  echo "$((X + RANDOM % (WIDTH > 0 ? WIDTH : 1))) $((Y + RANDOM % (HEIGHT > 0 ? HEIGHT : 1)))"
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=-?[0-9]+$')"
+  on_screen "$((X + RANDOM % (WIDTH > 0 ? WIDTH : 1)))" "$((Y + RANDOM % (HEIGHT > 0 ? HEIGHT : 1)))"
+}
+
+# Waits until window W is no longer shown; false when it still is after 20 seconds.
+gone() {
+  local until=$((SECONDS + 20))
+  while xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$1"; do
+    [ $SECONDS -ge $until ] && return 1
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 0
 }
 
 # A few random inputs to window W (a dialog, a box or a menu), then Escape until only the
@@ -197,7 +225,7 @@ use_and_close_others() {
     fi
     step "dialog $w: Escape"
     xdotool key Escape
-    sleep 0.15
+    gone "$w" || step "window $w still shown 20 s after Escape"
     check_program
   done
 }
@@ -229,7 +257,7 @@ act() {
     *)
       # A walk in the menus: open one in the menu bar, move, then choose or leave.
       read -r x y <<< "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y)=' | cut -d= -f2 | tr '\n' ' ')"
-      x=$((x + 5 + RANDOM % 470)); y=$((y + 8))
+      read -r x y <<< "$(on_screen "$((${x:-0} + 5 + RANDOM % 470))" "$((${y:-0} + 8))")"
       step "menu at $x $y"; xdotool mousemove "$x" "$y" click 1
       sleep 0.15
       n=$((RANDOM % 9))
