@@ -142,6 +142,12 @@ std::string BorderCaseName(const ::testing::TestParamInfo<TBorderCase>& Info)
     return end + (shift < 0 ? "Before" + std::to_string(-shift) : shift == 0 ? "At" : "After" + std::to_string(shift));
 }
 
+// Printed in the test's listing, which CTest takes the test's name from: the same every run.
+void PrintTo(const TBorderCase& Case, std::ostream* Out)
+{
+    *Out << BorderCaseName({Case, 0});
+}
+
 INSTANTIATE_TEST_SUITE_P(TextBufferLoad, TextBufferLoadBorder, ::testing::ValuesIn(BorderCases()), BorderCaseName);
 
 // The records are sized from the lines of the first chunk; far shorter lines after it
