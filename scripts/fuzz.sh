@@ -18,5 +18,7 @@ corpus="$root/build/fuzz/corpus/$target"
 seeds="$root/fuzz/seeds/$target"
 mkdir -p "$corpus"
 [ -d "$seeds" ] || { echo "fuzz.sh: no seeds in $seeds" >&2; exit 1; }
-"$root/build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+# An input that runs a minute hangs; a slow one on a busy machine (the fuzzer's clock is
+# the wall clock) must not end the run.
+"$root/build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 \
   "$corpus" "$seeds"
