@@ -186,9 +186,9 @@ point_in() {
   on_screen "$((X + RANDOM % (WIDTH > 0 ? WIDTH : 1)))" "$((Y + RANDOM % (HEIGHT > 0 ? HEIGHT : 1)))"
 }
 
-# Waits until window W is no longer shown; false when it still is after 20 seconds.
+# Waits until window W is no longer shown; false when it still is after 10 seconds.
 gone() {
-  local until=$((SECONDS + 20))
+  local until=$((SECONDS + 10))
   while xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$1"; do
     [ $SECONDS -ge $until ] && return 1
     kill -0 "$pid" 2>/dev/null || return 0
@@ -225,7 +225,7 @@ use_and_close_others() {
     fi
     step "dialog $w: Escape"
     xdotool key Escape
-    gone "$w" || step "window $w still shown 20 s after Escape"
+    gone "$w" || step "window $w still shown 10 s after Escape"
     check_program
   done
 }
