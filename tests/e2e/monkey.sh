@@ -288,9 +288,10 @@ step "quit"
 use_and_close_others
 xdotool windowfocus "$main" 2>/dev/null
 for _ in 1 2 3; do
+  kill -0 "$pid" 2>/dev/null || break
   xdotool mousemove 12 8 click 1
   until=$((SECONDS + 5))
-  while [ -z "$(other_windows)" ] && [ $SECONDS -lt $until ]; do sleep 0.1; done
+  while [ -z "$(other_windows)" ] && [ $SECONDS -lt $until ] && kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
   [ -n "$(other_windows)" ] && break
 done
 xdotool key Up Return
