@@ -9,6 +9,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -190,7 +191,9 @@ TEST(HighlighterRegistry, EmptyLineIsOneEndToken)
 
 namespace {
 
-void CheckRandomLines(TQvHighlighterClass cls, unsigned seed)
+// Checks the lines whose index leaves Part when divided by Parts: the parts of one seed
+// together check every line.
+void CheckRandomLines(TQvHighlighterClass cls, unsigned seed, std::size_t Part, std::size_t Parts)
 {
     std::unique_ptr<TQvCustomHighlighter> used(cls->Create(nullptr));
     SCOPED_TRACE(used->GetLanguageName());
@@ -207,7 +210,8 @@ void CheckRandomLines(TQvHighlighterClass cls, unsigned seed)
 
     std::mt19937 random(seed);
     const std::vector<std::string> lines = MakeLines(seed + 1, 1200);
-    for (const std::string& text : lines) {
+    for (std::size_t i = Part; i < lines.size(); i += Parts) {
+        const std::string& text = lines[i];
         const TGuardedLine line(text);
         for (TQvHighlighterRange start : ranges) {
             std::unique_ptr<TQvCustomHighlighter> fresh(cls->Create(nullptr));
@@ -230,22 +234,28 @@ void CheckRandomLines(TQvHighlighterClass cls, unsigned seed)
 
 }  // namespace
 
-// One case per registered highlighter, so that they run side by side and a highlighter
-// added later is covered without a change. The list is read when the cases are made,
-// after every highlighter unit has registered itself.
-class HighlighterProperties : public ::testing::TestWithParam<Integer> {};
+// Two cases per registered highlighter, each with half of the lines, so that they run
+// side by side and a highlighter added later is covered without a change. The list is
+// read when the cases are made, after every highlighter unit has registered itself.
+constexpr int LineParts = 2;
+
+class HighlighterProperties : public ::testing::TestWithParam<std::tuple<Integer, int>> {};
 
 TEST_P(HighlighterProperties, RandomLinesFromEveryRange)
 {
+    const auto [index, part] = GetParam();
     TQvHighlighterList* list = GetPlaceableHighlighters();
-    ASSERT_LT(GetParam(), list->Count());
-    CheckRandomLines(list->Items(GetParam()), 1000 + static_cast<unsigned>(GetParam()));
+    ASSERT_LT(index, list->Count());
+    CheckRandomLines(list->Items(index), 1000 + static_cast<unsigned>(index), static_cast<std::size_t>(part),
+                     LineParts);
 }
 
-// The case's name: the highlighter's language name in letters and digits ("C++" is "Cpp").
-std::string LanguageOf(const ::testing::TestParamInfo<Integer>& Info)
+// The case's name: the highlighter's language name in letters and digits ("C++" is "Cpp")
+// and the part of the lines.
+std::string LanguageOf(const ::testing::TestParamInfo<std::tuple<Integer, int>>& Info)
 {
-    std::unique_ptr<TQvCustomHighlighter> h(GetPlaceableHighlighters()->Items(Info.param)->Create(nullptr));
+    const auto [index, part] = Info.param;
+    std::unique_ptr<TQvCustomHighlighter> h(GetPlaceableHighlighters()->Items(index)->Create(nullptr));
     std::string name;
     for (char c : h->GetLanguageName()) {
         if (c == '+')
@@ -253,8 +263,10 @@ std::string LanguageOf(const ::testing::TestParamInfo<Integer>& Info)
         else if (std::isalnum(static_cast<unsigned char>(c)))
             name += c;
     }
-    return name;
+    return name + "Part" + std::to_string(part + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryHighlighter, HighlighterProperties,
-                         ::testing::Range(Integer{0}, GetPlaceableHighlighters()->Count()), LanguageOf);
+                         ::testing::Combine(::testing::Range(Integer{0}, GetPlaceableHighlighters()->Count()),
+                                            ::testing::Range(0, LineParts)),
+                         LanguageOf);
