@@ -46,13 +46,6 @@ TFuzzSurface* Surface = nullptr;
 
 }  // namespace
 
-// Fonts are looked up through system libraries that keep some memory to the end of the
-// process; the leak check at exit must not count it.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig\nleak:libQt6Gui\nleak:libQt6Core\nleak:libQt6Widgets\n";
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -80,5 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "EditorCommandFuzz:%s\n", failure.c_str());
         std::abort();
     }
+    // Nothing of the session outlives it. A line record keeps the address of a long line's
+    // text where the leak checker does not look for addresses (at an offset of 4 within
+    // its 8 bytes), so a text still held after the input, or at exit, would be reported
+    // as lost.
+    e.ClearAll();
     return 0;
 }

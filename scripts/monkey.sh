@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Random input to the real program (AddressSanitizer build, virtual X server) for longer
-# than the test's 30 seconds, or again with the seed that a failed run printed.
+# than the test's 12 seconds, or again with the seed that a failed run printed.
 # Usage: scripts/monkey.sh [SECONDS [SEED]]   (default 300 seconds, a new seed)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <set>
+#include <utility>
+#include <vector>
 #include <string>
 
 namespace {
@@ -31,6 +34,36 @@ TEST(LanguageFileTest, ShippedFilesHoldEveryKeyTheProgramReads)
     EXPECT_EQ(TLanguageFile(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat")
                   .Caption("MainForm", "LangMenu", ""),
               "Язык");
+}
+
+// Whether Text holds a letter of the Cyrillic block (UTF-8 lead bytes 0xD0 and 0xD1) and
+// no Latin letter.
+bool IsCyrillicOnly(const std::string& Text)
+{
+    bool cyrillic = false;
+    for (unsigned char c : Text) {
+        if (std::isalpha(c) != 0)
+            return false;
+        cyrillic = cyrillic || c == 0xD0 || c == 0xD1;
+    }
+    return cyrillic;
+}
+
+// A user who chose Russian meets no English: every caption of every section, the find
+// and go-to dialogs' included, is Russian. No caption is the same word in both languages.
+TEST(LanguageFileTest, TheRussianFileLeavesNoCaptionInEnglish)
+{
+    TLanguageFile russian(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat");
+    TLanguageFile english(std::string(QV_SOURCE_DIR) + "/languages/English_lang.dat");
+    std::vector<std::pair<std::string, std::string>> keys;
+    for (const TLanguageRead& read : LanguageReads())
+        keys.emplace_back(read.Section, read.Key);
+    keys.emplace_back("Messages", "SaveFile");
+    for (const auto& [section, key] : keys) {
+        const std::string caption = russian.Caption(section, key, "");
+        EXPECT_NE(caption, english.Caption(section, key, "")) << section << "/" << key;
+        EXPECT_TRUE(IsCyrillicOnly(caption)) << section << "/" << key << ": " << caption;
+    }
 }
 
 TEST(LanguageFileTest, ReadsAreThoseOfTheLoaderInOrder)

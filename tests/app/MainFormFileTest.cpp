@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -275,15 +276,17 @@ TEST_F(MainFormFileTest, APipeOrADeviceIsRefusedAtOnceAndChangesNothing)
     Open(first);
     const std::string pipe = Folder() + "pipe.php";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    // Should the open wait after all, a writer comes after five seconds and ends it.
+    // Should the open wait after all, a writer comes after a minute and ends it; that it
+    // had to come is the failure, however busy the machine.
     std::promise<void> done;
+    std::atomic<bool> rescued = false;
     auto rescue = std::async(std::launch::async, [&, finished = done.get_future()] {
-        if (finished.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+        if (finished.wait_for(std::chrono::seconds(60)) == std::future_status::ready)
             return;
+        rescued = true;
         const int writer = ::open(pipe.c_str(), O_WRONLY);
         ::close(writer);
     });
-    const auto started = std::chrono::steady_clock::now();
     std::string opened, dropped;
     try {
         Open(pipe);
@@ -299,7 +302,7 @@ TEST_F(MainFormFileTest, APipeOrADeviceIsRefusedAtOnceAndChangesNothing)
     }
     done.set_value();
     rescue.wait();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
+    EXPECT_FALSE(rescued) << "the open waited for a writer";
     EXPECT_NE(opened.find("\"" + pipe + "\""), std::string::npos) << opened;
     EXPECT_NE(dropped.find("\"/dev/zero\""), std::string::npos) << dropped;
     EXPECT_EQ(Line(0), "first");

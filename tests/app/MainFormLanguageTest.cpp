@@ -150,6 +150,49 @@ std::vector<std::string> RetitledCaptions(TfrmEdit& Main)
     return captions;
 }
 
+// The first control beside Control on its parent that it overlaps, or nullptr.
+TControl* OverlappedSibling(TControl* Control)
+{
+    const TRect own = Control->BoundsRect();
+    TWinControl* parent = Control->Parent();
+    for (int i = 0; parent != nullptr && i < parent->ControlCount(); ++i) {
+        TControl* other = parent->Controls(i);
+        const TRect r = other->BoundsRect();
+        if (other != Control && other->Visible() && r.Left < own.Right && own.Left < r.Right && r.Top < own.Bottom &&
+            own.Top < r.Bottom)
+            return other;
+    }
+    return nullptr;
+}
+
+// Russian words are longer than English ones: in Russian every label, button, check box
+// and radio button of the find and go-to dialogs still shows its caption whole, and a
+// label sized to its text reaches into no other control.
+TEST_F(MainFormLanguageTest, TheDialogsShowEveryRussianCaptionWhole)
+{
+    AddLanguage("Russian_lang.dat", ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat"));
+    Start();
+    Form().txtLang->SetText(Folder() + "languages/Russian_lang.dat");
+    Form().LoadLanguage();
+    int checked = 0;
+    for (const TLanguageRead& read : LanguageReads()) {
+        const std::string section = read.Section;
+        TForm* dialog = section == "SearchForm" ? static_cast<TForm*>(frmSearch)
+                        : section == "GoTo"     ? static_cast<TForm*>(frmGoTo)
+                                                : nullptr;
+        auto* control = dialog != nullptr ? dynamic_cast<TControl*>(dialog->FindComponent(read.Control)) : nullptr;
+        if (control == nullptr || ShownText(control) == "<no text>" || dynamic_cast<TGroupBox*>(control) != nullptr)
+            continue;
+        EXPECT_TRUE(ShowsTextWhole(control)) << section << "." << read.Control << " \"" << ShownText(control) << "\"";
+        if (dynamic_cast<TLabel*>(control) != nullptr) {
+            const TControl* other = OverlappedSibling(control);
+            EXPECT_EQ(other, nullptr) << section << "." << read.Control << " reaches into " << other->Name();
+        }
+        ++checked;
+    }
+    EXPECT_EQ(checked, 12 + 3);  // the find dialog's labels, buttons and checks; the go-to dialog's
+}
+
 // Captions are UTF-8 whatever the ANSI code page (1252 here): Cyrillic reaches the
 // controls and their widgets as it stands, and switching languages back and forth loses
 // nothing.
@@ -158,7 +201,7 @@ TEST_F(MainFormLanguageTest, CyrillicCaptionsShowUnderAWesternCodePageAndSwitchi
     ASSERT_EQ(GetACP(), 1252u);
     for (const char* name : {"English_lang.dat", "Russian_lang.dat"})
         AddLanguage(name, ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/" + name));
-    // The shipped Russian file keeps the dialogs' own English captions; these are Russian.
+    // Captions of the dialogs' controls of every kind, and a key left out.
     AddLanguage("Dialogs_lang.dat", "[SearchForm]\ntSearchAndReplace=Поиск и замена\nlblSearchFor=Искать:\n"
                                     "tSearchSettings=Параметры поиска\nbFind=Найти\nchReg=Учитывать регистр\n"
                                     "chBk=Назад\n");
@@ -194,7 +237,7 @@ TEST_F(MainFormLanguageTest, CyrillicCaptionsShowUnderAWesternCodePageAndSwitchi
         EXPECT_EQ(ShownText(control), caption);
     }
     EXPECT_EQ(frmSearch->tSearchAndReplace->Caption(), "Поиск и замена");
-    EXPECT_EQ(frmSearch->bFindNext->Caption(), "Find Next");  // a key the file lacks
+    EXPECT_EQ(frmSearch->bFindNext->Caption(), "Найти далее");  // a key the file lacks keeps its caption
 
     load("English_lang.dat");
     EXPECT_EQ(RetitledCaptions(form), english);

@@ -55,7 +55,7 @@ TEST_F(PrintToFile, CtrlPOutputFilePrint)
     XDoTool("windowfocus --sync " + std::to_string(Form().Window()->Frame()->winId()));
     ASSERT_TRUE(WaitFor([&] { return Form().Editor->Focused(); }));
     XDoTool("key ctrl+p");
-    EXPECT_TRUE(WaitFor([&] { return shown && QApplication::activeModalWidget() == nullptr; }, 10));
+    EXPECT_TRUE(WaitFor([&] { return shown && QApplication::activeModalWidget() == nullptr; }));
     watch.stop();
     SetModalHook(scripted);
 

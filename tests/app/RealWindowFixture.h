@@ -24,8 +24,10 @@ protected:
             GTEST_SKIP() << "runs only in the copy of the tests on an X server";
     }
 
-    // Handles events until Condition holds or Seconds pass; whether it holds.
-    static bool WaitFor(const std::function<bool()>& Condition, int Seconds = 5)
+    // Handles events until Condition holds or Seconds pass; whether it holds. The default
+    // bound is for what must happen: it ends as soon as it does, and is long enough that a
+    // busy machine only makes it come later.
+    static bool WaitFor(const std::function<bool()>& Condition, int Seconds = 60)
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(Seconds);
         while (!Condition() && std::chrono::steady_clock::now() < deadline) {

@@ -90,7 +90,8 @@ TEST_F(WindowLookOnX, TheSidePaneStopsAtItsMaximumWidthWhenDraggedWider)
     EXPECT_TRUE(WaitFor([&] { return Form().PageControl1->Width() == 185 + 150; })) << "the drag reaches the pane";
     XDoTool("mousemove " + std::to_string(bar.X + 700) + " " + y);
     XDoTool("mouseup 1");
-    WaitFor([&] { return Form().PageControl1->Width() > 400; }, 1);
+    EXPECT_TRUE(WaitFor([&] { return Form().PageControl1->Width() >= 400; })) << "the drag goes on";
+    Application->ProcessMessages();
     EXPECT_EQ(Form().PageControl1->Width(), 400);
     EXPECT_EQ(Form().Splitter1->Left(), Form().PageControl1->Left() + 400);
 }

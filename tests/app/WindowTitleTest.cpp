@@ -45,13 +45,16 @@ TEST_F(WindowTitles, AreTheProgramsOwnAndNameItOnce)
     // The real open dialog, read once it is up and then cancelled.
     const TModalHook scripted = SetModalHook(nullptr);
     std::string openTitle = "<not shown>";
-    QTimer::singleShot(200, [&openTitle] {
+    QTimer watch;  // looks until the dialog is up, however late that is
+    QObject::connect(&watch, &QTimer::timeout, [&openTitle, &watch] {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog == nullptr)
+        if (dialog == nullptr || !dialog->isVisible())
             return;
+        watch.stop();
         openTitle = XName(dialog);
         dialog->close();
     });
+    watch.start(50);
     EXPECT_FALSE(Form().OpenDialog1->Execute());
     SetModalHook(scripted);
     EXPECT_EQ(openTitle, "Open");

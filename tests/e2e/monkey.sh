@@ -9,7 +9,10 @@
 # fine: it is started again. A copy started by File > New is ended at once.
 #
 # The input follows from the seed, printed first: a failure replays, as far as timing
-# allows, with the same seed (scripts/monkey.sh SECONDS SEED).
+# allows, with the same seed (scripts/monkey.sh SECONDS SEED). Every point the mouse is
+# sent to lies on the screen, also where a window reaches past its edge. Waits for the
+# program (its window, a dialog closing, an answer to the ping) are bounded generously, so
+# that a busy machine only slows the run: they end early as soon as the program is there.
 #
 # Usage: monkey.sh PATH/TO/quorvel PATH/TO/qv_xping [SECONDS [SEED]]
 # Exits 77 (skipped) when no virtual X server or xdotool is available.
@@ -94,13 +97,26 @@ fail() {
   exit 1
 }
 
+# The screen's size, and a point "X Y" moved onto it.
+read -r screen_width screen_height <<< "$(xdotool getdisplaygeometry 2>/dev/null)"
+[[ "${screen_width:-}" =~ ^[0-9]+$ && "${screen_height:-}" =~ ^[0-9]+$ ]] || { screen_width=1280; screen_height=800; }
+on_screen() {
+  local x=$1 y=$2
+  ((x < 0)) && x=0
+  ((y < 0)) && y=0
+  ((x >= screen_width)) && x=$((screen_width - 1))
+  ((y >= screen_height)) && y=$((screen_height - 1))
+  echo "$x $y"
+}
+
 start_program() {
   starts=$((starts + 1))
   step "start #$starts"
   (cd "$work/files" && exec "$work/bin/quorvel" >> "$log" 2>&1) &
   pid=$!
   main=""
-  for _ in $(seq 1 300); do
+  local until=$((SECONDS + 120))
+  while [ $SECONDS -lt $until ]; do
     main="$(xdotool search --onlyvisible --pid "$pid" --name '^Quorvel' 2>/dev/null | head -n 1)"
     [ -n "$main" ] && break
     kill -0 "$pid" 2>/dev/null || break
@@ -125,8 +141,9 @@ check_program() {
   fi
 }
 
+# A program that hangs never answers; one on a loaded machine answers late.
 check_answers() {
-  "$xping" "$main" 10000 || { kill -0 "$pid" 2>/dev/null && fail "the main window stopped answering"; }
+  "$xping" "$main" 60000 || { kill -0 "$pid" 2>/dev/null && fail "the main window stopped answering"; }
 }
 
 # Windows of the program besides the main one: dialogs, message boxes, open menus.
@@ -162,22 +179,34 @@ random_key() {
     ctrl+f ctrl+r ctrl+g ctrl+o ctrl+s ctrl+shift+s ctrl+p F12 ctrl+n Escape space
 }
 
-# A point inside window W: "X Y" on the screen.
+# A point inside window W, "X Y", moved onto the screen where W reaches past its edge.
 point_in() {
   local X=0 Y=0 WIDTH=1 HEIGHT=1
-  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  echo "$((X + RANDOM % (WIDTH > 0 ? WIDTH : 1))) $((Y + RANDOM % (HEIGHT > 0 ? HEIGHT : 1)))"
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=-?[0-9]+$')"
+  on_screen "$((X + RANDOM % (WIDTH > 0 ? WIDTH : 1)))" "$((Y + RANDOM % (HEIGHT > 0 ? HEIGHT : 1)))"
+}
+
+# Waits until window W is no longer shown; false when it still is after a second.
+gone() {
+  local until=$((SECONDS + 1))
+  while xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -q -x "$1"; do
+    [ $SECONDS -ge $until ] && return 1
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 0
 }
 
 # A few random inputs to window W (a dialog, a box or a menu), then Escape until only the
-# main window is left.
+# main window is left. Some windows take two Escapes (the first closes a list or ends an
+# input); one that is still open after twelve and a minute does not close.
 use_and_close_others() {
-  local w rounds=0 n i
+  local w rounds=0 n i give_up=$((SECONDS + 60))
   while true; do
     w="$(other_windows | tail -n 1)"
     [ -z "$w" ] && return 0
     rounds=$((rounds + 1))
-    if [ $rounds -gt 12 ]; then
+    if [ $rounds -gt 12 ] && [ $SECONDS -ge $give_up ]; then
       step "window $w stays open after Escape"
       fail "a window that Escape does not close: $(xdotool getwindowname "$w" 2>/dev/null)"
     fi
@@ -197,7 +226,7 @@ use_and_close_others() {
     fi
     step "dialog $w: Escape"
     xdotool key Escape
-    sleep 0.15
+    gone "$w" || step "window $w still shown a second after Escape"
     check_program
   done
 }
@@ -229,7 +258,7 @@ act() {
     *)
       # A walk in the menus: open one in the menu bar, move, then choose or leave.
       read -r x y <<< "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(X|Y)=' | cut -d= -f2 | tr '\n' ' ')"
-      x=$((x + 5 + RANDOM % 470)); y=$((y + 8))
+      read -r x y <<< "$(on_screen "$((${x:-0} + 5 + RANDOM % 470))" "$((${y:-0} + 8))")"
       step "menu at $x $y"; xdotool mousemove "$x" "$y" click 1
       sleep 0.15
       n=$((RANDOM % 9))
@@ -254,13 +283,20 @@ while [ $SECONDS -lt $end ]; do
 done
 check_answers
 step "quit"
-# File > Exit (the last item of the first menu); a save prompt is answered No.
+# File > Exit (the last item of the first menu), once nothing else is open and the File
+# menu is seen open; a save prompt is answered No.
+use_and_close_others
 xdotool windowfocus "$main" 2>/dev/null
-xdotool mousemove 12 8 click 1
-sleep 0.2
+for _ in 1 2 3; do
+  kill -0 "$pid" 2>/dev/null || break
+  xdotool mousemove 12 8 click 1
+  until=$((SECONDS + 5))
+  while [ -z "$(other_windows)" ] && [ $SECONDS -lt $until ] && kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+  [ -n "$(other_windows)" ] && break
+done
 xdotool key Up Return
-sleep 0.5
-for _ in $(seq 1 50); do
+until=$((SECONDS + 60))
+while [ $SECONDS -lt $until ]; do
   kill -0 "$pid" 2>/dev/null || break
   w="$(other_windows | tail -n 1)"
   if [ -n "$w" ]; then

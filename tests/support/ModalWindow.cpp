@@ -11,10 +11,11 @@ std::vector<std::string> ButtonsOfModalWindow(const std::function<void()>& Open)
     int tries = 0;
     QTimer poll;
     poll.setInterval(50);
+    // Looks for a minute: the window may come late on a busy machine.
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* window = QApplication::activeModalWidget();
         if (window == nullptr || !window->isVisible()) {
-            if (++tries > 100)
+            if (++tries > 1200)
                 poll.stop();
             return;
         }

@@ -3,6 +3,7 @@
 #include "platform/window/ControlsQt.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
@@ -33,6 +34,11 @@ std::string Quoted(const std::string& Text)
 }
 
 }  // namespace
+
+long long NowMs()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
 
 void Idle(int Milliseconds)
 {

@@ -16,8 +16,12 @@ namespace QvTest {
 
 // Runs the event loop for Milliseconds.
 void Idle(int Milliseconds);
-// Runs the event loop until Done holds (true) or Milliseconds passed (false).
-bool IdleUntil(const std::function<bool()>& Done, int Milliseconds = 2000);
+// Runs the event loop until Done holds (true) or Milliseconds passed (false). The default
+// bound is for what must happen: it ends as soon as it does, and is long enough that a
+// busy machine only makes it come later.
+bool IdleUntil(const std::function<bool()>& Done, int Milliseconds = 60000);
+// Milliseconds on the wall clock since some fixed moment.
+long long NowMs();
 
 // Gives the X input focus to the top-level window of Control, as a window manager would,
 // and waits until Qt takes it for the active window; false when that did not happen.

@@ -17,3 +17,11 @@ std::string ShownText(const TControl* Control)
         return group->title().toStdString();
     return "<no text>";
 }
+
+bool ShowsTextWhole(const TControl* Control)
+{
+    QWidget* widget = Control->Window()->Hosted();
+    if (qobject_cast<QLabel*>(widget) == nullptr && qobject_cast<QAbstractButton*>(widget) == nullptr)
+        return false;
+    return widget->sizeHint().width() <= widget->width();
+}

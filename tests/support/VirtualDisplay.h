@@ -35,11 +35,12 @@ public:
         const int failed = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(fds[1]);
-        // The server writes its display number once it accepts clients.
+        // The server writes its display number once it accepts clients; on a busy machine
+        // that may take a while.
         std::string number;
         pollfd ready{fds[0], POLLIN, 0};
         char c = 0;
-        while (failed == 0 && ::poll(&ready, 1, 10000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n')
+        while (failed == 0 && ::poll(&ready, 1, 60000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n')
             number += c;
         ::close(fds[0]);
         if (failed != 0)

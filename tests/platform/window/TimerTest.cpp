@@ -23,12 +23,13 @@ public:
     std::function<void()> Action;
 };
 
-// Runs the event loop until done() or two seconds have passed.
+// Runs the event loop until done() or a minute has passed (a bound for what must happen,
+// long enough for a busy machine).
 bool RunUntil(const std::function<bool()>& done)
 {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < 2000)
+    while (!done() && clock.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
     return done();
 }

@@ -105,22 +105,50 @@ public:
 
 }  // namespace
 
-TEST(TextBufferLoad, LineEndsAroundAChunkBorderSplitAsInOnePiece)
+// A CR LF NUL and an LF CR whose first byte lies a little before, at or after the chunk
+// border; one case each, so that they load side by side.
+struct TBorderCase {
+    std::string End;
+    int Shift;
+};
+
+class TextBufferLoadBorder : public ::testing::TestWithParam<TBorderCase> {};
+
+TEST_P(TextBufferLoadBorder, LineEndsAroundAChunkBorderSplitAsInOnePiece)
 {
-    const std::string ends[] = {std::string("\r\n\0", 3), "\n\r"};
-    for (const std::string& end : ends) {
-        for (int shift = -3; shift <= 1; ++shift) {
-            std::string text = Filler(Chunk + static_cast<std::size_t>(shift));
-            text += end + "tail";
-            TQvEditStringList list;
-            TSlowStream in(text);
-            list.LoadFromStream(&in);
-            SCOPED_TRACE("shift " + std::to_string(shift) + ", end of " + std::to_string(end.size()));
-            EXPECT_EQ(FirstDifference(list, ReferenceLines(text)), "same");
-            EXPECT_EQ(list.GetFileFormat(), sffDos);
-        }
-    }
+    const std::string& end = GetParam().End;
+    std::string text = Filler(Chunk + static_cast<std::size_t>(GetParam().Shift));
+    text += end + "tail";
+    TQvEditStringList list;
+    TSlowStream in(text);
+    list.LoadFromStream(&in);
+    EXPECT_EQ(FirstDifference(list, ReferenceLines(text)), "same");
+    EXPECT_EQ(list.GetFileFormat(), sffDos);
 }
+
+std::vector<TBorderCase> BorderCases()
+{
+    std::vector<TBorderCase> cases;
+    for (const std::string& end : {std::string("\r\n\0", 3), std::string("\n\r")})
+        for (int shift = -3; shift <= 1; ++shift)
+            cases.push_back({end, shift});
+    return cases;
+}
+
+std::string BorderCaseName(const ::testing::TestParamInfo<TBorderCase>& Info)
+{
+    const std::string end = Info.param.End.size() == 3 ? "CrLfNul" : "LfCr";
+    const int shift = Info.param.Shift;
+    return end + (shift < 0 ? "Before" + std::to_string(-shift) : shift == 0 ? "At" : "After" + std::to_string(shift));
+}
+
+// Printed in the test's listing, which CTest takes the test's name from: the same every run.
+void PrintTo(const TBorderCase& Case, std::ostream* Out)
+{
+    *Out << BorderCaseName({Case, 0});
+}
+
+INSTANTIATE_TEST_SUITE_P(TextBufferLoad, TextBufferLoadBorder, ::testing::ValuesIn(BorderCases()), BorderCaseName);
 
 // The records are sized from the lines of the first chunk; far shorter lines after it
 // need more, and far longer ones fewer.

@@ -3,6 +3,7 @@
 // every pixel of the text area is painted (nothing of what was there before shows).
 #include "EditorFixture.h"
 #include "TestHighlighter.h"
+#include "RealWindow.h"
 #include "XServer.h"
 
 #include "platform/graphics/GraphicsQt.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QScreen>
-#include <QThread>
 #include <QWindow>
 
 #include <string>
@@ -229,11 +229,7 @@ protected:
             GTEST_SKIP() << "runs only inside EditorRepaintRealWindow.OnAnXServer";
         QWindow* window = Editor().Window()->Client()->window()->windowHandle();
         ASSERT_NE(window, nullptr);
-        for (int i = 0; i < 200 && !window->isExposed(); ++i) {
-            QApplication::processEvents();
-            QThread::msleep(10);
-        }
-        ASSERT_TRUE(window->isExposed());
+        ASSERT_TRUE(QvTest::IdleUntil([window] { return window->isExposed(); }));
         // A blinking caret would make two grabs differ by its own cell only.
         Editor().SetOptionFlag(eoNoCaret, true);
     }
