@@ -216,6 +216,8 @@ void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
         throw EOutOfResources("Text line too long");
     if (count_ == capacity_)
         Grow();
+    if (gapStart_ != count_)
+        MoveGap(count_);
     TQvEditStringRec& rec = records_[count_];
     rec.Object = nullptr;
     rec.Text.Borrow(P, static_cast<std::uint32_t>(N));
@@ -223,6 +225,7 @@ void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
     rec.Range = NoRange;
     rec.ExpandedLength = -1;
     ++count_;
+    ++gapStart_;
 }
 
 // Appends a line of loaded text as a line added to the list: word wrap cuts it, and a
@@ -363,9 +366,10 @@ void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded)
         records_ = std::exchange(Loaded.records_, nullptr);
         count_ = std::exchange(Loaded.count_, 0);
         capacity_ = std::exchange(Loaded.capacity_, 0);
+        gapStart_ = std::exchange(Loaded.gapStart_, 0);
         return;
     }
     std::string scratch;
     for (Integer i = 0; i < Loaded.count_; ++i)
-        AddLoadedLine(Loaded.records_[i].Text.View(), scratch);
+        AddLoadedLine(Loaded.Rec(i).Text.View(), scratch);
 }

@@ -13,6 +13,7 @@
 //                             notification
 //   QvEditShareLines.cpp      one buffer shown by two editors, key-binding differences,
 //                             trailing-blank trimming at the end of a change
+//   QvEditPendingTrims.h/.cpp the lines a change is to trim, marked in the buffer
 //   QvEditPaint.cpp           the paint pass, the gutter, paint events, invalidation
 //   QvEditViewBatch.cpp       batches of changes that invalidate and scroll once, at their
 //                             end
@@ -74,6 +75,7 @@
 #include "qvedit/core/QvTextDrawer.h"
 #include "qvedit/editor/QvEditCoords.h"
 #include "qvedit/editor/QvEditDefs.h"
+#include "qvedit/editor/QvEditPendingTrims.h"
 
 #include <array>
 #include <exception>
@@ -256,6 +258,7 @@ protected:
     void TrimPendingLines();
     // Keeps the noted lines' numbers in step with lines inserted or deleted at Index.
     void ShiftPendingTrims(Integer Index);
+    const TQvPendingTrims& PendingTrims() const { return pendingTrims_; }
 
 private:
     void HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* Undo, TQvEditUndoList* Redo);
@@ -977,10 +980,10 @@ protected:
     Integer leftChar_ = 1;
     Integer maxLineWidth_ = 1024;
     Integer paintLock_ = 0;
-    // Lines (0-based) to lose their trailing blanks when the change ends, the line count
-    // they were counted against; whether the undo list recorded since the first was
-    // noted, and the number of the undo block open then (0 for none).
-    std::vector<Integer> pendingTrims_;
+    // Lines to lose their trailing blanks when the change ends, the line count they were
+    // counted against; whether the undo list recorded since the first was noted, and the
+    // number of the undo block open then (0 for none).
+    TQvPendingTrims pendingTrims_;
     Integer pendingTrimsLineCount_ = 0;
     bool pendingTrimsRecorded_ = false;
     Integer pendingTrimsBlockNumber_ = 0;
