@@ -7,10 +7,10 @@
 #include "qvedit/core/QvEditTextBuffer.h"
 
 #include "platform/runtime/Streams.h"
+#include "qvedit/core/QvEditLineEnds.h"
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -19,74 +19,7 @@
 #include <thread>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
-
-bool IsLineEndByte(unsigned char c)
-{
-    return c == '\0' || c == '\n' || c == '\r';
-}
-
-#if defined(__SSE2__)
-
-// Index of the first NUL, LF or CR at or after `from`, or `size` when none; sixteen
-// bytes at a time.
-std::size_t FindLineEnd(const char* buffer, std::size_t from, std::size_t size)
-{
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    std::size_t i = from;
-    for (; i + 16 <= size; i += 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + i));
-        __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
-                                    _mm_cmpeq_epi8(bytes, nul));
-        auto found = static_cast<unsigned>(_mm_movemask_epi8(ends));
-        if (found != 0)
-            return i + static_cast<std::size_t>(std::countr_zero(found));
-    }
-    for (; i < size; ++i)
-        if (IsLineEndByte(static_cast<unsigned char>(buffer[i])))
-            return i;
-    return size;
-}
-
-#else
-
-constexpr std::uint64_t EveryByte = 0x0101010101010101ull;
-
-// Flags the bytes of the word that are 0. The lowest flag is always a zero byte (higher
-// ones may be false), which is all that finding the first one needs.
-std::uint64_t ZeroBytes(std::uint64_t x)
-{
-    return (x - EveryByte) & ~x & (EveryByte * 0x80);
-}
-
-// Index of the first NUL, LF or CR at or after `from`, or `size` when none; eight bytes
-// at a time.
-std::size_t FindLineEnd(const char* buffer, std::size_t from, std::size_t size)
-{
-    std::size_t i = from;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; i + 8 <= size; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, buffer + i, sizeof word);
-            std::uint64_t found = ZeroBytes(word) | ZeroBytes(word ^ (EveryByte * '\n')) |
-                                  ZeroBytes(word ^ (EveryByte * '\r'));
-            if (found != 0)
-                return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-        }
-    }
-    for (; i < size; ++i)
-        if (IsLineEndByte(static_cast<unsigned char>(buffer[i])))
-            return i;
-    return size;
-}
-
-#endif
 
 // Memory for the whole text of a file, with NULs after it: one ends the text for the
 // split, and the rest let a short line be copied as a fixed number of bytes.

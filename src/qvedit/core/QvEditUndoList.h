@@ -70,7 +70,7 @@ public:
 
     // Records a change (nothing while locked).
     void AddChange(TQvChangeReason AReason, const TPoint& AStart, const TPoint& AEnd,
-                   const std::string& ChangeText, TQvSelectionMode SelMode);
+                   std::string ChangeText, TQvSelectionMode SelMode);
     void BeginBlock();
     void EndBlock();
     // Pushes a crGroupBreak record unless the top record already is one.

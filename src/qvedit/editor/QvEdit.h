@@ -708,7 +708,7 @@ protected:
 
 private:
     class TReplayFrame;
-    void ApplyRedo(const TQvEditUndoItem& Item);
+    void ApplyRedo(TQvEditUndoItem& Item);
     void ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList& Mirror);
     void UndoLineBreak(const TQvEditUndoItem& Item);
     void RedoUnindent(const TQvEditUndoItem& Item);

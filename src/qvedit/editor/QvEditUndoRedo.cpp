@@ -13,9 +13,13 @@ class TQvEditRestoringItem : public TQvEditUndoItem {
 public:
     TPoint RestoredBegin;
     TPoint RestoredEnd;
-    bool HasLines = false;
-    std::string BrokenLine;  // the line the break ended
-    std::string NewLine;     // the line the break began
+    // Apart, so that the records of other changes stay small: a replace-all undone makes
+    // one of these a match.
+    struct TBrokenLines {
+        std::string BrokenLine;  // the line the break ended
+        std::string NewLine;     // the line the break began
+    };
+    std::unique_ptr<TBrokenLines> Lines;
     // For an undone deletion: the record as it was, so that redo records the same deletion
     // again (what it selects may start a line earlier, at the line end undo added).
     bool HasDeleted = false;
@@ -24,14 +28,14 @@ public:
 
 // A copy of an undone record for the redo list, with the number of the step replayed.
 std::unique_ptr<TQvEditRestoringItem> Mirror(const TQvEditUndoItem& Undone, const TQvEditUndoList& To,
-                                             const std::string& Text)
+                                             std::string Text)
 {
     auto item = std::make_unique<TQvEditRestoringItem>();
     item->ChangeReason = Undone.ChangeReason;
     item->ChangeSelMode = Undone.ChangeSelMode;
     item->ChangeStartPos = Undone.ChangeStartPos;
     item->ChangeEndPos = Undone.ChangeEndPos;
-    item->ChangeStr = Text;
+    item->ChangeStr = std::move(Text);
     item->ChangeNumber = To.GetBlockChangeNumber() != 0 ? To.GetBlockChangeNumber() : Undone.ChangeNumber;
     item->RestoredBegin = Undone.ChangeStartPos;
     item->RestoredEnd = Undone.ChangeStartPos;
@@ -314,9 +318,9 @@ void TCustomQvEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const std::string inserted = SelectedText(false);
+        std::string inserted = SelectedText(false);
         SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
-        auto redo = Mirror(*item, *redoList_, inserted);
+        auto redo = Mirror(*item, *redoList_, std::move(inserted));
         if (!item->ChangeStr.empty())
             redo->RestoredEnd = GetCaretXY();
         PushMirror(*redoList_, std::move(redo));
@@ -356,7 +360,8 @@ void TCustomQvEdit::UndoItem()
             redo->RestoredBegin = restoredBegin;
             redo->RestoredEnd = restoredEnd;
             redo->HasDeleted = true;
-            redo->Deleted = item->ChangeStr;
+            // The record goes: its text, which may be the whole file, moves over.
+            redo->Deleted = std::move(item->ChangeStr);
             PushMirror(*redoList_, std::move(redo));
         } else {
             redoList_->AddChange(reason, start, end, std::string(), mode);
@@ -428,7 +433,8 @@ void TCustomQvEdit::RedoItem()
     stateFlags_.Exclude(sfInsideRedo);
 }
 
-void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
+// Item is the record being redone, freed afterwards: what it holds may move away.
+void TCustomQvEdit::ApplyRedo(TQvEditUndoItem& Item)
 {
     const TQvChangeReason reason = Item.ChangeReason;
     const TPoint start = Item.ChangeStartPos;
@@ -453,9 +459,10 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crSilentDelete:
     case crDeleteAll: {
         SelectForRedo(Item, start, end);
-        const auto* restoring = dynamic_cast<const TQvEditRestoringItem*>(&Item);
+        auto* restoring = dynamic_cast<TQvEditRestoringItem*>(&Item);
         undoList_->AddChange(reason, start, end,
-                             restoring != nullptr && restoring->HasDeleted ? restoring->Deleted : SelectedText(false),
+                             restoring != nullptr && restoring->HasDeleted ? std::move(restoring->Deleted)
+                                                                           : SelectedText(false),
                              mode);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(start);
@@ -529,9 +536,8 @@ void TCustomQvEdit::UndoLineBreak(const TQvEditUndoItem& Item)
         std::string line = GetLineText();
         const Integer removed = Item.ChangeEndPos.Y;
         if (caretY_ <= lines_->Count() && removed >= 0 && removed < lines_->Count()) {
-            redo->HasLines = true;
-            redo->BrokenLine = line;
-            redo->NewLine = lines_->Get(removed);
+            redo->Lines = std::make_unique<TQvEditRestoringItem::TBrokenLines>(
+                TQvEditRestoringItem::TBrokenLines{line, lines_->Get(removed)});
         }
         lines_->Put(caretY_ - 1, line + Item.ChangeStr);
         if (removed >= 0 && removed < lines_->Count())
@@ -549,15 +555,15 @@ void TCustomQvEdit::RedoLineBreak(const TQvEditUndoItem& Item)
 {
     const TPoint start = Item.ChangeStartPos;
     const auto* lines = dynamic_cast<const TQvEditRestoringItem*>(&Item);
-    if (lines == nullptr || !lines->HasLines || start.Y < 1 || start.Y > lines_->Count() ||
+    if (lines == nullptr || !lines->Lines || start.Y < 1 || start.Y > lines_->Count() ||
         Item.ChangeEndPos.Y < 1 || Item.ChangeEndPos.Y > lines_->Count()) {
         SetCaretAndSelection(start, start, start);
         CommandProcessor(ecLineBreak, '\r', nullptr);
         return;
     }
     undoList_->AddChange(crLineBreak, start, Item.ChangeEndPos, Item.ChangeStr, Item.ChangeSelMode);
-    lines_->Put(start.Y - 1, lines->BrokenLine);
-    lines_->Insert(Item.ChangeEndPos.Y, lines->NewLine);
+    lines_->Put(start.Y - 1, lines->Lines->BrokenLine);
+    lines_->Insert(Item.ChangeEndPos.Y, lines->Lines->NewLine);
     DoLinesInserted(start.X == 1 ? start.Y : start.Y + 1, 1);
     SetCaretXY(TPoint{1, Item.ChangeEndPos.Y + 1});
 }
