@@ -185,11 +185,23 @@ std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std:
                                            std::size_t N, bool& SawCR, bool& SawLF)
 {
     const std::size_t limit = Ready == N ? N : Ready - std::min<std::size_t>(Ready, 2);
-    while (C < limit && count_ < capacity_) {
+    // The records are filled here, one after another at the end of the list, rather than
+    // through AppendLoadedRecord: this loop runs once for every line of a file.
+    MoveGap(count_);
+    TQvEditStringRec* rec = records_ + count_;
+    TQvEditStringRec* const full = records_ + capacity_;
+    while (C < limit && rec != full) {
         std::size_t end = FindLineEnd(Text, C, limit);
         if (end == limit && limit < N)
             break;
-        AppendLoadedRecord(Text + C, end - C);
+        if (end - C > TQvLineText::MaxLength)
+            throw EOutOfResources("Text line too long");
+        rec->Object = nullptr;
+        rec->Text.Borrow(Text + C, static_cast<std::uint32_t>(end - C));
+        rec->Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
+        rec->Range = NoRange;
+        rec->ExpandedLength = -1;
+        ++rec;
         C = end;
         if (C < N && Text[C] == '\r') {
             ++C;
@@ -202,6 +214,8 @@ std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std:
         if (C < N && Text[C] == '\0')
             ++C;
     }
+    count_ = static_cast<Integer>(rec - records_);
+    gapStart_ = count_;
     return C;
 }
 
