@@ -52,17 +52,23 @@ public:
         stop_.store(true);
         if (thread_.joinable())
             thread_.join();
+        if (prefaulter_.joinable())
+            prefaulter_.join();
     }
 
-    // Has the pages of Bytes of memory at P made present beside the reading: a share
-    // after each of the Chunks chunks still to come, the rest once the reading is done,
-    // until StopPrefault.
-    void PrefaultAlso(void* P, std::size_t Bytes, std::size_t Chunks)
+    // Has the pages of Bytes of memory at P made present beside the reading, on a thread
+    // of its own, until StopPrefault. Once only.
+    void PrefaultAlso(void* P, std::size_t Bytes)
     {
-        std::lock_guard<std::mutex> lock(prefaultMutex_);
-        prefaultAt_ = static_cast<char*>(P);
-        prefaultShare_ = Bytes / std::max<std::size_t>(1, Chunks);
-        prefaultLeft_ = Bytes;
+        {
+            std::lock_guard<std::mutex> lock(prefaultMutex_);
+            prefaultAt_ = static_cast<char*>(P);
+            prefaultLeft_ = Bytes;
+        }
+        prefaulter_ = std::thread([this] {
+            while (!stop_.load() && PrefaultPart(PrefaultStep)) {
+            }
+        });
     }
     // Returns once nothing more is made present: the memory may move or go.
     void StopPrefault()
@@ -85,6 +91,8 @@ public:
 
 private:
     static constexpr std::size_t Failed = std::numeric_limits<std::size_t>::max();
+    // What the prefaulting thread makes present at a time: StopPrefault waits for no more.
+    static constexpr std::size_t PrefaultStep = std::size_t{2} << 20;
 
     void Read() noexcept
     {
@@ -95,20 +103,11 @@ private:
                 stream_->ReadBuffer(block_ + done, static_cast<Int64>(chunk));
                 done += chunk;
                 Publish(done);
-                PrefaultPart(Share());
             }
         } catch (...) {
             error_ = std::current_exception();
             Publish(Failed);
-            return;
         }
-        while (!stop_.load() && PrefaultPart(Chunk)) {
-        }
-    }
-    std::size_t Share()
-    {
-        std::lock_guard<std::mutex> lock(prefaultMutex_);
-        return prefaultShare_;
     }
     // Makes up to Bytes more of the memory asked for present; false when none is left.
     bool PrefaultPart(std::size_t Bytes)
@@ -134,8 +133,8 @@ private:
     std::atomic<bool> stop_{false};
     std::mutex prefaultMutex_;
     char* prefaultAt_ = nullptr;
-    std::size_t prefaultShare_ = 0;
     std::size_t prefaultLeft_ = 0;
+    std::thread prefaulter_;
     std::thread thread_;  // last: started once everything else is set
 };
 
@@ -271,8 +270,7 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
                 if (!reserved && c > 0) {
                     reserved = true;
                     std::size_t bytes = loaded.ReserveForText(c, n);
-                    reader.PrefaultAlso(loaded.records_ + loaded.count_, bytes,
-                                        (n - ready) / TQvTextReader::Chunk + 1);
+                    reader.PrefaultAlso(loaded.records_ + loaded.count_, bytes);
                 }
                 ready = reader.Ready(ready);
             }
