@@ -4,6 +4,9 @@
 
 void TQvPendingTrims::Add(TQvEditStringList& Lines, Integer Index)
 {
+    // A line a listener took away as it was stored has nothing left to trim.
+    if (Index < 0 || Index >= Lines.Count())
+        return;
     Lines.SetTrimPending(Index, true);
     if (lines_ == nullptr) {
         lines_ = &Lines;
