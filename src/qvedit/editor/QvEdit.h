@@ -631,6 +631,8 @@ protected:
 
 private:
     std::string SelectedText(bool PadColumns) const;
+    // The stream from From to To (on a later line), lines joined by CR LF.
+    std::string SelectedStream(TPoint From, TPoint To) const;
     void DeleteSelectedBlock(TPoint& BB, const TPoint& BE);
     void InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text, bool AddToUndoList);
     // Each returns the number of lines it added to the buffer.

@@ -101,6 +101,10 @@ std::string TCustomQvEdit::SelectedText(bool PadColumns) const
         }
         return {line};
     };
+    // A stream over several lines: the first line's tail, the lines between whole and the
+    // last line's head, read in place without looking at each line's columns.
+    if (selectionMode_ == smNormal && first < last)
+        return SelectedStream(TPoint{bb.X, first}, TPoint{be.X, last});
     // Every line of a line block but the buffer's last ends with a line end.
     const bool finalLineEnd = selectionMode_ == smLine && last < count;
     // The length first, then one allocation filled with block copies.
@@ -117,6 +121,22 @@ std::string TCustomQvEdit::SelectedText(bool PadColumns) const
         if (y < last || finalLineEnd)
             result.append("\r\n");
     }
+    return result;
+}
+
+std::string TCustomQvEdit::SelectedStream(TPoint From, TPoint To) const
+{
+    const std::string_view head = ColumnSpan(lines_->GetView(From.Y - 1), From.X, ToLineEnd);
+    const std::string_view tail = ColumnSpan(lines_->GetView(To.Y - 1), 1, To.X);
+    std::size_t length = head.size() + tail.size() + 2 * static_cast<std::size_t>(To.Y - From.Y);
+    for (Integer y = From.Y + 1; y < To.Y; ++y)
+        length += lines_->GetView(y - 1).size();
+    std::string result;
+    result.reserve(length);
+    result.append(head).append("\r\n");
+    for (Integer y = From.Y + 1; y < To.Y; ++y)
+        result.append(lines_->GetView(y - 1)).append("\r\n");
+    result.append(tail);
     return result;
 }
 
