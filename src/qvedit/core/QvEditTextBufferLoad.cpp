@@ -314,7 +314,18 @@ void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded)
         gapStart_ = std::exchange(Loaded.gapStart_, 0);
         return;
     }
+    // Room for every line at once, its memory made present in one call, rather than the
+    // array grown and copied a quarter at a time while the lines come.
+    if (!wordWrap_ && capacity_ - count_ < Loaded.count_ &&
+        Loaded.count_ <= std::numeric_limits<Integer>::max() - count_) {
+        const Integer old = capacity_;
+        ReallocRecords(count_ + Loaded.count_);
+        PrefaultMemory(records_ + old, static_cast<std::size_t>(capacity_ - old) * sizeof(TQvEditStringRec));
+    }
     std::string scratch;
     for (Integer i = 0; i < Loaded.count_; ++i)
         AddLoadedLine(Loaded.Rec(i).Text.View(), scratch);
+    // Every text Loaded holds is borrowed from the block this list keeps: none is released.
+    Loaded.count_ = 0;
+    Loaded.gapStart_ = 0;
 }
