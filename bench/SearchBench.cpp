@@ -6,6 +6,7 @@
 // every line ends.
 #include "EditorBenchSupport.h"
 
+#include "app/EditorSettings.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "qvedit/editor/QvEdit.h"
@@ -28,6 +29,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -389,6 +391,64 @@ void CostlyExpression(TOurs& Ours)
         CostlyOnEveryLine(editor, original, xCount);
 }
 
+// N lines "a x b", each x replaced by a line break (CR LF) with the main window's editing
+// options, then undone and redone, each until the window is painted again; checks the text
+// after each step. A size is left out after one that took longer than Limit seconds.
+void ReplaceByLineBreaks(const std::vector<int>& Sizes)
+{
+    constexpr double Limit = 30;
+    bool tooSlow = false;
+    std::printf("replace all of \"x\" by a line break in N lines \"a x b\", the program's options, "
+                "then undo and redo, each until the window is painted again:\n");
+    for (int lines : Sizes) {
+        if (tooSlow) {
+            std::printf("  %8d lines: left out (the size before took over %.0f s)\n", lines, Limit);
+            continue;
+        }
+        TForm form(nullptr);
+        form.SetBounds(0, 0, 840, 640);
+        auto* editor = new TQvEdit(&form);
+        ApplyEditingSettings(*editor);
+        editor->SetBounds(0, 0, 800, 600);
+        editor->SetParent(&form);
+        form.Show();
+        WaitUntilShown();
+        std::string original;
+        std::string expected;
+        for (int i = 0; i < lines; ++i) {
+            original += "a x b\r\n";
+            expected += "a\r\n b\r\n";
+        }
+        editor->GetLines()->SetText(original);
+        editor->ClearUndo();
+        TQvEditSearch engine(nullptr);
+        editor->SetSearchEngine(&engine);
+        editor->SetCaretXY(TPoint{1, 1});
+        AnswerAgain(editor, nullptr);
+        int count = 0;
+        const double replace = Seconds([&] {
+            count = editor->SearchReplace("x", "\r\n", {ssoReplaceAll, ssoEntireScope, ssoMatchCase});
+            AnswerAgain(editor, nullptr);
+        });
+        const bool replaced = editor->GetLines()->GetText() == expected;
+        const double undo = Seconds([&] {
+            editor->Undo();
+            AnswerAgain(editor, nullptr);
+        });
+        const bool restored = editor->GetLines()->GetText() == original && !editor->GetCanUndo();
+        const double redo = Seconds([&] {
+            editor->Redo();
+            AnswerAgain(editor, nullptr);
+        });
+        const bool redone = editor->GetLines()->GetText() == expected;
+        editor->SetSearchEngine(nullptr);
+        std::printf("  %8d lines, %8d matches: replace all %7.2f s%s, undo %7.2f s%s, redo %7.2f s%s\n", lines,
+                    count, replace, replaced ? "" : " (TEXT WRONG)", undo, restored ? "" : " (NOT RESTORED)", redo,
+                    redone ? "" : " (TEXT WRONG)");
+        tooSlow = replace > Limit || undo > Limit || redo > Limit;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -396,6 +456,17 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     TBenchDisplay display;
     QApplication app(argc, argv);
+    // "line-breaks" as the argument measures only replace-all by line breaks, undo and redo,
+    // at 10k, 100k and 1M lines or at the numbers of lines that follow it.
+    if (argc > 1 && std::string(argv[1]) == "line-breaks") {
+        std::vector<int> sizes;
+        for (int i = 2; i < argc; ++i)
+            sizes.push_back(std::atoi(argv[i]));
+        if (sizes.empty())
+            sizes = {10'000, 100'000, 1'000'000};
+        ReplaceByLineBreaks(sizes);
+        return 0;
+    }
     if (!BenchPhpFileReady())
         return 1;
     RunPeerWithoutAccessibilityUpdates();

@@ -62,8 +62,9 @@ TQvEditStringList::~TQvEditStringList()
 void TQvEditStringList::ReleaseAll()
 {
     for (Integer i = 0; i < count_; ++i)
-        records_[i].Text.Release();
+        Rec(i).Text.Release();
     count_ = 0;
+    gapStart_ = 0;
     textBlocks_.clear();
 }
 
@@ -92,8 +93,39 @@ void TQvEditStringList::PrefaultMemory(void* P, std::size_t Bytes)
 #endif
 }
 
+void TQvEditStringList::MoveGap(Integer Index)
+{
+    const Integer gap = capacity_ - count_;
+    if (gap > 0 && Index < gapStart_) {
+        std::memmove(static_cast<void*>(records_ + Index + gap), records_ + Index,
+                     static_cast<std::size_t>(gapStart_ - Index) * sizeof(TQvEditStringRec));
+        recordsMoved_ += static_cast<std::size_t>(gapStart_ - Index);
+    } else if (gap > 0 && Index > gapStart_) {
+        std::memmove(static_cast<void*>(records_ + gapStart_), records_ + gapStart_ + gap,
+                     static_cast<std::size_t>(Index - gapStart_) * sizeof(TQvEditStringRec));
+        recordsMoved_ += static_cast<std::size_t>(Index - gapStart_);
+    }
+    gapStart_ = Index;
+}
+
+TQvEditStringRec* TQvEditStringList::OpenRecords(Integer Index, Integer NumLines)
+{
+    if (capacity_ - count_ < NumLines)
+        Grow(NumLines);
+    MoveGap(Index);
+    gapStart_ += NumLines;
+    count_ += NumLines;
+    return records_ + Index;
+}
+
+// A smaller array takes the lines from before the gap and then those after it; a larger
+// one keeps the gap where it is, grown by the new records.
 void TQvEditStringList::ReallocRecords(Integer NewCapacity)
 {
+    if (NewCapacity < capacity_)
+        MoveGap(count_);
+    const Integer tail = count_ - gapStart_;
+    const Integer oldCapacity = capacity_;
     if (NewCapacity == 0) {
         std::free(records_);
         records_ = nullptr;
@@ -105,17 +137,23 @@ void TQvEditStringList::ReallocRecords(Integer NewCapacity)
         records_ = static_cast<TQvEditStringRec*>(p);
     }
     capacity_ = NewCapacity;
+    if (tail > 0 && NewCapacity > oldCapacity) {
+        std::memmove(static_cast<void*>(records_ + NewCapacity - tail), records_ + oldCapacity - tail,
+                     static_cast<std::size_t>(tail) * sizeof(TQvEditStringRec));
+        recordsMoved_ += static_cast<std::size_t>(tail);
+    }
 }
 
-void TQvEditStringList::Grow()
+// Grows by 16 records up to 64, then by a quarter, and at least to Needed free records.
+void TQvEditStringList::Grow(Integer Needed)
 {
     Integer delta = capacity_ <= 64 ? 16 : capacity_ / 4;
+    delta = Max(delta, Needed - (capacity_ - count_));
     if (capacity_ > std::numeric_limits<Integer>::max() - delta)
         throw EOutOfResources("Too many lines");
-    Integer old = capacity_;
     ReallocRecords(capacity_ + delta);
     // The new records are written soon, by the lines that follow.
-    PrefaultMemory(records_ + old, static_cast<std::size_t>(delta) * sizeof(TQvEditStringRec));
+    PrefaultMemory(records_ + gapStart_, static_cast<std::size_t>(capacity_ - count_) * sizeof(TQvEditStringRec));
 }
 
 void TQvEditStringList::SetCapacity(int NewCapacity)
@@ -142,33 +180,33 @@ std::string TQvEditStringList::Get(int Index) const
 {
     if (Index < 0 || Index >= count_)
         return {};
-    return std::string(records_[Index].Text.View());
+    return std::string(Rec(Index).Text.View());
 }
 
 TObject* TQvEditStringList::GetObject(int Index) const
 {
     if (Index < 0 || Index >= count_)
         return nullptr;
-    return records_[Index].Object;
+    return Rec(Index).Object;
 }
 
 Integer TQvEditStringList::GetRange(Integer Index) const
 {
     if (Index < 0 || Index >= count_)
         return 0;
-    return records_[Index].Range;
+    return Rec(Index).Range;
 }
 
 bool TQvEditStringList::IsLineWraped(Integer Index) const
 {
-    return Index >= 0 && Index < count_ && records_[Index].Flags.Contains(sfWrapped);
+    return Index >= 0 && Index < count_ && Rec(Index).Flags.Contains(sfWrapped);
 }
 
 // ---- Tab expansion cache ------------------------------------------------------------------
 
 void TQvEditStringList::ExpandString(Integer Index, std::string* Expanded)
 {
-    TQvEditStringRec& rec = records_[Index];
+    TQvEditStringRec& rec = Rec(Index);
     std::string_view text = rec.Text.View();
     bool hasTabs = false;
     if (text.find('\t') == std::string_view::npos) {
@@ -189,8 +227,8 @@ std::string TQvEditStringList::GetExpandedString(Integer Index)
 {
     if (Index < 0 || Index >= count_)
         return {};
-    if (records_[Index].Flags.Contains(sfHasNoTabs))
-        return std::string(records_[Index].Text.View());
+    if (Rec(Index).Flags.Contains(sfHasNoTabs))
+        return std::string(Rec(Index).Text.View());
     std::string expanded;
     ExpandString(Index, &expanded);
     return expanded;
@@ -200,9 +238,9 @@ Integer TQvEditStringList::GetExpandedStringLength(Integer Index)
 {
     if (Index < 0 || Index >= count_)
         return 0;
-    if (records_[Index].Flags.Contains(sfExpandedLengthUnknown))
+    if (Rec(Index).Flags.Contains(sfExpandedLengthUnknown))
         ExpandString(Index, nullptr);
-    return records_[Index].ExpandedLength;
+    return Rec(Index).ExpandedLength;
 }
 
 Integer TQvEditStringList::GetLengthOfLongestLine()
@@ -229,8 +267,8 @@ void TQvEditStringList::SetTabWidth(Integer Value)
     convertTabsProc_ = GetBestConvertTabsProcEx(Value);
     indexOfLongestLine_ = -1;
     for (Integer i = 0; i < count_; ++i) {
-        records_[i].ExpandedLength = -1;
-        records_[i].Flags.Exclude(sfHasNoTabs).Include(sfExpandedLengthUnknown);
+        Rec(i).ExpandedLength = -1;
+        Rec(i).Flags.Exclude(sfHasNoTabs).Include(sfExpandedLengthUnknown);
     }
 }
 
@@ -243,22 +281,19 @@ void TQvEditStringList::InsertRecord(Integer Index, std::string_view Text, bool 
     TQvLineText text;
     text.SetEmpty();
     text.Assign(Text);
-    std::memmove(records_ + Index + 1, records_ + Index,
-                 static_cast<std::size_t>(count_ - Index) * sizeof(TQvEditStringRec));
     TQvEditStringFlags flags{sfExpandedLengthUnknown};
     if (Wrapped)
         flags.Include(sfWrapped);
-    records_[Index] = TQvEditStringRec{nullptr, text, flags, NoRange, -1};
-    ++count_;
+    *OpenRecords(Index, 1) = TQvEditStringRec{nullptr, text, flags, NoRange, -1};
     indexOfLongestLine_ = -1;
 }
 
+// The records go into the gap: the gap moves to Index and takes them in at its end.
 void TQvEditStringList::RemoveRecords(Integer Index, Integer NumLines)
 {
     for (Integer i = Index; i < Index + NumLines; ++i)
-        records_[i].Text.Release();
-    std::memmove(records_ + Index, records_ + Index + NumLines,
-                 static_cast<std::size_t>(count_ - Index - NumLines) * sizeof(TQvEditStringRec));
+        Rec(i).Text.Release();
+    MoveGap(Index);
     count_ -= NumLines;
     // No line points into a loaded block any more.
     if (count_ == 0)
@@ -307,7 +342,7 @@ void TQvEditStringList::Put(int Index, const std::string& S)
     }
     CheckIndex(Index, count_ - 1);
     Updating([&] {
-        TQvEditStringRec& rec = records_[Index];
+        TQvEditStringRec& rec = Rec(Index);
         rec.Text.Assign(S);
         indexOfLongestLine_ = -1;
         rec.Flags.Include(sfExpandedLengthUnknown).Exclude(sfHasTabs).Exclude(sfHasNoTabs);
@@ -319,13 +354,22 @@ void TQvEditStringList::Put(int Index, const std::string& S)
 void TQvEditStringList::PutObject(int Index, TObject* AObject)
 {
     CheckIndex(Index, count_ - 1);
-    Updating([&] { records_[Index].Object = AObject; });
+    Updating([&] { Rec(Index).Object = AObject; });
 }
 
 void TQvEditStringList::PutRange(Integer Index, Integer ARange)
 {
     CheckIndex(Index, count_ - 1);
-    Updating([&] { records_[Index].Range = ARange; });
+    Updating([&] { Rec(Index).Range = ARange; });
+}
+
+void TQvEditStringList::SetTrimPending(Integer Index, bool Pending)
+{
+    CheckIndex(Index, count_ - 1);
+    if (Pending)
+        Rec(Index).Flags.Include(sfTrimPending);
+    else
+        Rec(Index).Flags.Exclude(sfTrimPending);
 }
 
 void TQvEditStringList::Delete(int Index)
@@ -356,13 +400,9 @@ void TQvEditStringList::InsertLines(Integer Index, Integer NumLines)
     if (NumLines > std::numeric_limits<Integer>::max() - count_)
         throw EOutOfResources("Too many lines");
     Updating([&] {
-        SetCapacity(count_ + NumLines);
-        std::memmove(records_ + Index + NumLines, records_ + Index,
-                     static_cast<std::size_t>(count_ - Index) * sizeof(TQvEditStringRec));
         // All zero: empty text, no object, range 0, expanded length 0, no flags.
-        std::memset(static_cast<void*>(records_ + Index), 0,
+        std::memset(static_cast<void*>(OpenRecords(Index, NumLines)), 0,
                     static_cast<std::size_t>(NumLines) * sizeof(TQvEditStringRec));
-        count_ += NumLines;
         indexOfLongestLine_ = -1;
         if (OnAdded)
             OnAdded(Index, std::string());
@@ -393,6 +433,7 @@ void TQvEditStringList::AddStrings(TStrings* Strings)
         Integer first = count_;
         if (capacity_ < count_ + n)
             ReallocRecords((count_ + n + 15) / 16 * 16);
+        MoveGap(count_);
         for (Integer k = 0; k < n; ++k) {
             TQvEditStringRec& rec = records_[count_];
             rec.Text.SetEmpty();
@@ -402,6 +443,7 @@ void TQvEditStringList::AddStrings(TStrings* Strings)
             rec.ExpandedLength = -1;
             rec.Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
             ++count_;
+            ++gapStart_;
         }
         if (OnAdded)
             OnAdded(first, std::string());
@@ -413,7 +455,7 @@ void TQvEditStringList::Exchange(int Index1, int Index2)
     CheckIndex(Index1, count_ - 1);
     CheckIndex(Index2, count_ - 1);
     Updating([&] {
-        std::swap(records_[Index1], records_[Index2]);
+        std::swap(Rec(Index1), Rec(Index2));
         if (indexOfLongestLine_ == Index1)
             indexOfLongestLine_ = Index2;
         else if (indexOfLongestLine_ == Index2)
@@ -469,11 +511,11 @@ std::string_view TQvEditStringList::WrapString(std::string_view& Rest) const
 
 void TQvEditStringList::WrapLine(Integer Index)
 {
-    std::string text(records_[Index].Text.View());
+    std::string text(Rec(Index).Text.View());
     std::string_view rest = text;
-    records_[Index].Text.Assign(WrapString(rest));
-    records_[Index].ExpandedLength = -1;
-    records_[Index].Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
+    Rec(Index).Text.Assign(WrapString(rest));
+    Rec(Index).ExpandedLength = -1;
+    Rec(Index).Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
     indexOfLongestLine_ = -1;
     for (Integer p = Index + 1; !rest.empty(); ++p)
         InsertRecord(p, WrapString(rest), true);
@@ -494,7 +536,7 @@ void TQvEditStringList::DoUnWrapLines(Integer First, Integer Last)
     Updating([&] {
         std::string carried;
         for (Integer i = Last; i >= First; --i) {
-            TQvEditStringRec& rec = records_[i];
+            TQvEditStringRec& rec = Rec(i);
             if (i > First && rec.Flags.Contains(sfWrapped)) {
                 carried.insert(0, rec.Text.View());
                 Delete(i);
@@ -527,10 +569,10 @@ Integer TQvEditStringList::ReWrapLine(Integer Index)
     if (!wordWrap_ || Index < 0 || Index >= count_)
         return Index;
     Integer first = Index;
-    while (first > 0 && records_[first].Flags.Contains(sfWrapped))
+    while (first > 0 && Rec(first).Flags.Contains(sfWrapped))
         --first;
     Integer last = Index;
-    while (last + 1 < count_ && records_[last + 1].Flags.Contains(sfWrapped))
+    while (last + 1 < count_ && Rec(last + 1).Flags.Contains(sfWrapped))
         ++last;
     Updating([&] {
         DoUnWrapLines(first, last);

@@ -25,7 +25,8 @@ enum TQvEditStringFlag : Byte {
     sfHasTabs,                // the line is known to hold a TAB
     sfHasNoTabs,              // known to hold none: the expanded text is the text itself
     sfExpandedLengthUnknown,  // ExpandedLength must be recomputed
-    sfWrapped                 // a continuation made by word wrap
+    sfWrapped,                // a continuation made by word wrap
+    sfTrimPending             // the editor trims its trailing blanks when its change ends
 };
 using TQvEditStringFlags = TSet<TQvEditStringFlag, 8>;
 
@@ -118,7 +119,7 @@ public:
     // The text of a line read in place, without a copy: valid until the list next changes.
     std::string_view GetView(Integer Index) const
     {
-        return Index >= 0 && Index < count_ ? records_[Index].Text.View() : std::string_view();
+        return Index >= 0 && Index < count_ ? Rec(Index).Text.View() : std::string_view();
     }
     int GetCount() const override { return count_; }
     TObject* GetObject(int Index) const override;
@@ -129,9 +130,13 @@ public:
     // No flags outside the list. A line InsertLines made has none until it is put.
     TQvEditStringFlags GetFlags(Integer Index) const
     {
-        return Index >= 0 && Index < count_ ? records_[Index].Flags : TQvEditStringFlags();
+        return Index >= 0 && Index < count_ ? Rec(Index).Flags : TQvEditStringFlags();
     }
     void PutRange(Integer Index, Integer ARange);
+    // Marks a line (inside the list) whose trailing blanks its editor trims when its change
+    // ends, or takes the mark off. The mark moves with the line; it is no change of the
+    // text and nobody is told.
+    void SetTrimPending(Integer Index, bool Pending);
     std::string GetExpandedString(Integer Index);
     Integer GetExpandedStringLength(Integer Index);
     Integer GetLengthOfLongestLine();
@@ -154,6 +159,10 @@ public:
     static void PrefaultMemory(void* P, std::size_t Bytes);
     // A capacity below Count raises EQvEditStringList.
     void SetCapacity(int NewCapacity) override;
+    // Records moved in memory to open or close room among the lines, over the list's life
+    // (growing the array is not counted): what a run of insertions and deletions costs
+    // beyond the lines it makes and removes.
+    std::size_t RecordsMoved() const { return recordsMoved_; }
 
     Integer GetTabWidth() const { return tabWidth_; }
     void SetTabWidth(Integer Value);
@@ -193,10 +202,23 @@ protected:
     void SetUpdateState(bool Updating) override;
 
 private:
+    // The records are one array whose unused capacity is a gap at gapStart_: the lines
+    // before it sit at their index, the lines from gapStart_ on after the gap. Lines are
+    // inserted and deleted where the gap is, and the gap moves there first, so that a run
+    // of changes walking through the text moves each record a bounded number of times
+    // however many lines it adds or removes.
+    TQvEditStringRec& Rec(Integer Index) { return records_[Index < gapStart_ ? Index : Index + capacity_ - count_]; }
+    const TQvEditStringRec& Rec(Integer Index) const
+    {
+        return records_[Index < gapStart_ ? Index : Index + capacity_ - count_];
+    }
+    void MoveGap(Integer Index);
+    // Makes room for NumLines records at Index and returns the first (not initialised).
+    TQvEditStringRec* OpenRecords(Integer Index, Integer NumLines);
     template <class Body>
     void Updating(Body&& body);
     void CheckIndex(Integer Index, Integer Limit) const;
-    void Grow();
+    void Grow(Integer Needed = 1);
     void ReallocRecords(Integer NewCapacity);
     // One record with its own copy of Text, nil object and NoRange.
     void InsertRecord(Integer Index, std::string_view Text, bool Wrapped);
@@ -222,6 +244,8 @@ private:
     TQvEditStringRec* records_ = nullptr;
     Integer count_ = 0;
     Integer capacity_ = 0;
+    Integer gapStart_ = 0;
+    std::size_t recordsMoved_ = 0;
     TQvEditFileFormat fileFormat_ = sffDos;
     bool finalLineBreak_ = true;
     TConvertTabsProcEx convertTabsProc_ = nullptr;

@@ -82,12 +82,12 @@ void TQvEditStringList::ForEachLogicalLine(Sink&& sink) const
     std::string joined;
     Integer i = 0;
     while (i < count_) {
-        std::string_view line = records_[i].Text.View();
+        std::string_view line = Rec(i).Text.View();
         Integer next = i + 1;
-        if (wordWrap_ && next < count_ && records_[next].Flags.Contains(sfWrapped)) {
+        if (wordWrap_ && next < count_ && Rec(next).Flags.Contains(sfWrapped)) {
             joined.assign(line);
-            for (; next < count_ && records_[next].Flags.Contains(sfWrapped); ++next)
-                joined += records_[next].Text.View();
+            for (; next < count_ && Rec(next).Flags.Contains(sfWrapped); ++next)
+                joined += Rec(next).Text.View();
             line = joined;
         }
         sink(line, next >= count_);
@@ -100,7 +100,7 @@ void TQvEditStringList::SaveToStream(TStream* Stream)
     std::string lineEnd = LineEnd(fileFormat_);
     std::size_t total = 0;
     for (Integer i = 0; i < count_; ++i)
-        total += records_[i].Text.Length() + lineEnd.size();
+        total += Rec(i).Text.Length() + lineEnd.size();
     std::string text;
     text.reserve(total);
     ForEachLogicalLine([&](std::string_view line, bool last) {

@@ -7,10 +7,10 @@
 #include "qvedit/core/QvEditTextBuffer.h"
 
 #include "platform/runtime/Streams.h"
+#include "qvedit/core/QvEditLineEnds.h"
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -19,74 +19,7 @@
 #include <thread>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
-
-bool IsLineEndByte(unsigned char c)
-{
-    return c == '\0' || c == '\n' || c == '\r';
-}
-
-#if defined(__SSE2__)
-
-// Index of the first NUL, LF or CR at or after `from`, or `size` when none; sixteen
-// bytes at a time.
-std::size_t FindLineEnd(const char* buffer, std::size_t from, std::size_t size)
-{
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    std::size_t i = from;
-    for (; i + 16 <= size; i += 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + i));
-        __m128i ends = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
-                                    _mm_cmpeq_epi8(bytes, nul));
-        auto found = static_cast<unsigned>(_mm_movemask_epi8(ends));
-        if (found != 0)
-            return i + static_cast<std::size_t>(std::countr_zero(found));
-    }
-    for (; i < size; ++i)
-        if (IsLineEndByte(static_cast<unsigned char>(buffer[i])))
-            return i;
-    return size;
-}
-
-#else
-
-constexpr std::uint64_t EveryByte = 0x0101010101010101ull;
-
-// Flags the bytes of the word that are 0. The lowest flag is always a zero byte (higher
-// ones may be false), which is all that finding the first one needs.
-std::uint64_t ZeroBytes(std::uint64_t x)
-{
-    return (x - EveryByte) & ~x & (EveryByte * 0x80);
-}
-
-// Index of the first NUL, LF or CR at or after `from`, or `size` when none; eight bytes
-// at a time.
-std::size_t FindLineEnd(const char* buffer, std::size_t from, std::size_t size)
-{
-    std::size_t i = from;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; i + 8 <= size; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, buffer + i, sizeof word);
-            std::uint64_t found = ZeroBytes(word) | ZeroBytes(word ^ (EveryByte * '\n')) |
-                                  ZeroBytes(word ^ (EveryByte * '\r'));
-            if (found != 0)
-                return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-        }
-    }
-    for (; i < size; ++i)
-        if (IsLineEndByte(static_cast<unsigned char>(buffer[i])))
-            return i;
-    return size;
-}
-
-#endif
 
 // Memory for the whole text of a file, with NULs after it: one ends the text for the
 // split, and the rest let a short line be copied as a fixed number of bytes.
@@ -119,17 +52,23 @@ public:
         stop_.store(true);
         if (thread_.joinable())
             thread_.join();
+        if (prefaulter_.joinable())
+            prefaulter_.join();
     }
 
-    // Has the pages of Bytes of memory at P made present beside the reading: a share
-    // after each of the Chunks chunks still to come, the rest once the reading is done,
-    // until StopPrefault.
-    void PrefaultAlso(void* P, std::size_t Bytes, std::size_t Chunks)
+    // Has the pages of Bytes of memory at P made present beside the reading, on a thread
+    // of its own, until StopPrefault. Once only.
+    void PrefaultAlso(void* P, std::size_t Bytes)
     {
-        std::lock_guard<std::mutex> lock(prefaultMutex_);
-        prefaultAt_ = static_cast<char*>(P);
-        prefaultShare_ = Bytes / std::max<std::size_t>(1, Chunks);
-        prefaultLeft_ = Bytes;
+        {
+            std::lock_guard<std::mutex> lock(prefaultMutex_);
+            prefaultAt_ = static_cast<char*>(P);
+            prefaultLeft_ = Bytes;
+        }
+        prefaulter_ = std::thread([this] {
+            while (!stop_.load() && PrefaultPart(PrefaultStep)) {
+            }
+        });
     }
     // Returns once nothing more is made present: the memory may move or go.
     void StopPrefault()
@@ -152,6 +91,8 @@ public:
 
 private:
     static constexpr std::size_t Failed = std::numeric_limits<std::size_t>::max();
+    // What the prefaulting thread makes present at a time: StopPrefault waits for no more.
+    static constexpr std::size_t PrefaultStep = std::size_t{2} << 20;
 
     void Read() noexcept
     {
@@ -162,20 +103,11 @@ private:
                 stream_->ReadBuffer(block_ + done, static_cast<Int64>(chunk));
                 done += chunk;
                 Publish(done);
-                PrefaultPart(Share());
             }
         } catch (...) {
             error_ = std::current_exception();
             Publish(Failed);
-            return;
         }
-        while (!stop_.load() && PrefaultPart(Chunk)) {
-        }
-    }
-    std::size_t Share()
-    {
-        std::lock_guard<std::mutex> lock(prefaultMutex_);
-        return prefaultShare_;
     }
     // Makes up to Bytes more of the memory asked for present; false when none is left.
     bool PrefaultPart(std::size_t Bytes)
@@ -201,8 +133,8 @@ private:
     std::atomic<bool> stop_{false};
     std::mutex prefaultMutex_;
     char* prefaultAt_ = nullptr;
-    std::size_t prefaultShare_ = 0;
     std::size_t prefaultLeft_ = 0;
+    std::thread prefaulter_;
     std::thread thread_;  // last: started once everything else is set
 };
 
@@ -216,6 +148,8 @@ void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
         throw EOutOfResources("Text line too long");
     if (count_ == capacity_)
         Grow();
+    if (gapStart_ != count_)
+        MoveGap(count_);
     TQvEditStringRec& rec = records_[count_];
     rec.Object = nullptr;
     rec.Text.Borrow(P, static_cast<std::uint32_t>(N));
@@ -223,6 +157,7 @@ void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
     rec.Range = NoRange;
     rec.ExpandedLength = -1;
     ++count_;
+    ++gapStart_;
 }
 
 // Appends a line of loaded text as a line added to the list: word wrap cuts it, and a
@@ -249,11 +184,23 @@ std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std:
                                            std::size_t N, bool& SawCR, bool& SawLF)
 {
     const std::size_t limit = Ready == N ? N : Ready - std::min<std::size_t>(Ready, 2);
-    while (C < limit && count_ < capacity_) {
+    // The records are filled here, one after another at the end of the list, rather than
+    // through AppendLoadedRecord: this loop runs once for every line of a file.
+    MoveGap(count_);
+    TQvEditStringRec* rec = records_ + count_;
+    TQvEditStringRec* const full = records_ + capacity_;
+    while (C < limit && rec != full) {
         std::size_t end = FindLineEnd(Text, C, limit);
         if (end == limit && limit < N)
             break;
-        AppendLoadedRecord(Text + C, end - C);
+        if (end - C > TQvLineText::MaxLength)
+            throw EOutOfResources("Text line too long");
+        rec->Object = nullptr;
+        rec->Text.Borrow(Text + C, static_cast<std::uint32_t>(end - C));
+        rec->Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
+        rec->Range = NoRange;
+        rec->ExpandedLength = -1;
+        ++rec;
         C = end;
         if (C < N && Text[C] == '\r') {
             ++C;
@@ -266,6 +213,8 @@ std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std:
         if (C < N && Text[C] == '\0')
             ++C;
     }
+    count_ = static_cast<Integer>(rec - records_);
+    gapStart_ = count_;
     return C;
 }
 
@@ -321,8 +270,7 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
                 if (!reserved && c > 0) {
                     reserved = true;
                     std::size_t bytes = loaded.ReserveForText(c, n);
-                    reader.PrefaultAlso(loaded.records_ + loaded.count_, bytes,
-                                        (n - ready) / TQvTextReader::Chunk + 1);
+                    reader.PrefaultAlso(loaded.records_ + loaded.count_, bytes);
                 }
                 ready = reader.Ready(ready);
             }
@@ -363,9 +311,21 @@ void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded)
         records_ = std::exchange(Loaded.records_, nullptr);
         count_ = std::exchange(Loaded.count_, 0);
         capacity_ = std::exchange(Loaded.capacity_, 0);
+        gapStart_ = std::exchange(Loaded.gapStart_, 0);
         return;
+    }
+    // Room for every line at once, its memory made present in one call, rather than the
+    // array grown and copied a quarter at a time while the lines come.
+    if (!wordWrap_ && capacity_ - count_ < Loaded.count_ &&
+        Loaded.count_ <= std::numeric_limits<Integer>::max() - count_) {
+        const Integer old = capacity_;
+        ReallocRecords(count_ + Loaded.count_);
+        PrefaultMemory(records_ + old, static_cast<std::size_t>(capacity_ - old) * sizeof(TQvEditStringRec));
     }
     std::string scratch;
     for (Integer i = 0; i < Loaded.count_; ++i)
-        AddLoadedLine(Loaded.records_[i].Text.View(), scratch);
+        AddLoadedLine(Loaded.Rec(i).Text.View(), scratch);
+    // Every text Loaded holds is borrowed from the block this list keeps: none is released.
+    Loaded.count_ = 0;
+    Loaded.gapStart_ = 0;
 }

@@ -35,7 +35,7 @@ void TQvEditUndoList::AdvanceNextChangeNumber()
 }
 
 void TQvEditUndoList::AddChange(TQvChangeReason AReason, const TPoint& AStart,
-                                const TPoint& AEnd, const std::string& ChangeText,
+                                const TPoint& AEnd, std::string ChangeText,
                                 TQvSelectionMode SelMode)
 {
     if (lockCount_ > 0)
@@ -45,7 +45,7 @@ void TQvEditUndoList::AddChange(TQvChangeReason AReason, const TPoint& AStart,
     item->ChangeSelMode = SelMode;
     item->ChangeStartPos = AStart;
     item->ChangeEndPos = AEnd;
-    item->ChangeStr = ChangeText;
+    item->ChangeStr = std::move(ChangeText);
     if (blockChangeNumber_ != 0) {
         item->ChangeNumber = blockChangeNumber_;
     } else {

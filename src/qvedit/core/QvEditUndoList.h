@@ -60,6 +60,25 @@ public:
     // line again (rather than one empty line, which saves as a line end).
     bool MadeFirstLine = false;
 
+    // Notes of the editor's replay on a record it moved to the other list (a mirror), for
+    // replaying it back; Assign does not copy them. A mirror knows what its undo put back,
+    // so that redo takes away exactly that: the stream from RestoredBegin to RestoredEnd
+    // (characters an overwrite had replaced, a deleted last line); for an undone deletion,
+    // the record's text as it was, so that redo records the same deletion again (what it
+    // selects may start a line earlier, at the line end undo added); for an undone line
+    // break, the two lines the break had made. Replay turns the record it takes into the
+    // mirror, so that undoing a million records allocates none.
+    struct TBrokenLines {
+        std::string BrokenLine;  // the line the break ended
+        std::string NewLine;     // the line the break began
+    };
+    bool Mirrored = false;
+    TPoint RestoredBegin;
+    TPoint RestoredEnd;
+    bool HasDeleted = false;
+    std::string Deleted;
+    std::unique_ptr<TBrokenLines> BrokenLines;
+
     void Assign(TPersistent* Source) override;
 };
 
@@ -70,7 +89,7 @@ public:
 
     // Records a change (nothing while locked).
     void AddChange(TQvChangeReason AReason, const TPoint& AStart, const TPoint& AEnd,
-                   const std::string& ChangeText, TQvSelectionMode SelMode);
+                   std::string ChangeText, TQvSelectionMode SelMode);
     void BeginBlock();
     void EndBlock();
     // Pushes a crGroupBreak record unless the top record already is one.

@@ -13,6 +13,7 @@
 //                             notification
 //   QvEditShareLines.cpp      one buffer shown by two editors, key-binding differences,
 //                             trailing-blank trimming at the end of a change
+//   QvEditPendingTrims.h/.cpp the lines a change is to trim, marked in the buffer
 //   QvEditPaint.cpp           the paint pass, the gutter, paint events, invalidation
 //   QvEditViewBatch.cpp       batches of changes that invalidate and scroll once, at their
 //                             end
@@ -74,6 +75,7 @@
 #include "qvedit/core/QvTextDrawer.h"
 #include "qvedit/editor/QvEditCoords.h"
 #include "qvedit/editor/QvEditDefs.h"
+#include "qvedit/editor/QvEditPendingTrims.h"
 
 #include <array>
 #include <exception>
@@ -258,6 +260,7 @@ protected:
     void TrimPendingLines();
     // Keeps the noted lines' numbers in step with lines inserted or deleted at Index.
     void ShiftPendingTrims(Integer Index);
+    const TQvPendingTrims& PendingTrims() const { return pendingTrims_; }
 
 private:
     void HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* Undo, TQvEditUndoList* Redo);
@@ -648,6 +651,8 @@ protected:
 
 private:
     std::string SelectedText(bool PadColumns) const;
+    // The stream from From to To (on a later line), lines joined by CR LF.
+    std::string SelectedStream(TPoint From, TPoint To) const;
     void DeleteSelectedBlock(TPoint& BB, const TPoint& BE);
     void InsertTextByMode(TQvSelectionMode PasteMode, std::string_view Text, bool AddToUndoList);
     // Each returns the number of lines it added to the buffer.
@@ -725,7 +730,7 @@ protected:
 
 private:
     class TReplayFrame;
-    void ApplyRedo(const TQvEditUndoItem& Item);
+    void ApplyRedo(TQvEditUndoItem& Item);
     void ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList& Mirror);
     void UndoLineBreak(const TQvEditUndoItem& Item);
     void RedoUnindent(const TQvEditUndoItem& Item);
@@ -1000,10 +1005,10 @@ protected:
     Integer leftChar_ = 1;
     Integer maxLineWidth_ = 1024;
     Integer paintLock_ = 0;
-    // Lines (0-based) to lose their trailing blanks when the change ends, the line count
-    // they were counted against; whether the undo list recorded since the first was
-    // noted, and the number of the undo block open then (0 for none).
-    std::vector<Integer> pendingTrims_;
+    // Lines to lose their trailing blanks when the change ends, the line count they were
+    // counted against; whether the undo list recorded since the first was noted, and the
+    // number of the undo block open then (0 for none).
+    TQvPendingTrims pendingTrims_;
     Integer pendingTrimsLineCount_ = 0;
     bool pendingTrimsRecorded_ = false;
     Integer pendingTrimsBlockNumber_ = 0;

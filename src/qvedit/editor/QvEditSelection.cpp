@@ -12,7 +12,7 @@
 namespace {
 
 // True when the 1-based Index of S is the second byte of a double-byte character.
-bool IsTrailByte(const std::string& S, Integer Index)
+bool IsTrailByte(std::string_view S, Integer Index)
 {
     if (LeadBytes().none())
         return false;
@@ -77,7 +77,7 @@ void TCustomQvEdit::SetBlockEnd(TPoint Value)
     Value = ClampSelectionPoint(Value);
     if (Value == blockEnd_)
         return;
-    if (Value.X > 1 && IsTrailByte(lines_->Get(Value.Y - 1), Value.X)) {
+    if (Value.X > 1 && IsTrailByte(lines_->GetView(Value.Y - 1), Value.X)) {
         --Value.X;
         if (Value == blockEnd_)
             return;

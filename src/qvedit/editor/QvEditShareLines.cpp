@@ -323,9 +323,7 @@ void TCustomQvEdit::TrimWhenChangeEnds(Integer Index)
         pendingTrimsRecorded_ = false;
         pendingTrimsBlockNumber_ = undoList_->BlockCount() > 0 ? undoList_->GetBlockChangeNumber() : 0;
     }
-    // A line changed twice is listed twice; the list is made unique when it is trimmed, so
-    // that a change over a million lines costs no search per line.
-    pendingTrims_.push_back(Index);
+    pendingTrims_.Add(*lines_, Index);
     // Outside any change the line is trimmed at once.
     if (paintLock_ == 0 && undoList_->BlockCount() == 0)
         TrimPendingLines();
@@ -336,29 +334,15 @@ void TCustomQvEdit::ShiftPendingTrims(Integer Index)
     if (pendingTrims_.empty())
         return;
     const Integer count = lines_->Count();
-    const Integer delta = count - pendingTrimsLineCount_;
+    pendingTrims_.Shift(Index, count - pendingTrimsLineCount_);
     pendingTrimsLineCount_ = count;
-    if (delta < 0) {
-        // Lines Index .. Index - delta - 1 went.
-        std::erase_if(pendingTrims_, [&](Integer i) { return i >= Index && i < Index - delta; });
-        for (Integer& i : pendingTrims_)
-            if (i >= Index)
-                i += delta;
-    } else if (delta > 0) {
-        for (Integer& i : pendingTrims_)
-            if (i >= Index)
-                i += delta;
-    }
 }
 
 void TCustomQvEdit::TrimPendingLines()
 {
     if (pendingTrims_.empty())
         return;
-    std::vector<Integer> indexes;
-    indexes.swap(pendingTrims_);
-    std::sort(indexes.begin(), indexes.end());
-    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    const std::vector<Integer> indexes = pendingTrims_.Take();
     // The blanks go with the change's own records, under their number; a change that
     // recorded nothing (the lists locked) gets one number for its blanks alone. Group
     // breaks that caret moves put after the records stay on top.

@@ -5,6 +5,7 @@
 #include "qvedit/editor/QvEdit.h"
 
 #include "platform/runtime/SysUtils.h"
+#include "qvedit/core/QvEditLineEnds.h"
 #include "qvedit/editor/QvEditMarks.h"
 
 #include <algorithm>
@@ -48,18 +49,10 @@ std::string Blanks(Integer Count)
 std::vector<std::string_view> TCustomQvEdit::SplitTextLines(std::string_view Text)
 {
     std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = Text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            pieces.push_back(Text.substr(start));
-            return pieces;
-        }
-        pieces.push_back(Text.substr(start, end - start));
-        start = end + 1;
-        if (Text[end] == '\r' && start < Text.size() && Text[start] == '\n')
-            ++start;
-    }
+    pieces.reserve(CountLineBreaks(Text) + 1);
+    for (TQvTextLines lines(Text); !lines.AtEnd();)
+        pieces.push_back(lines.Next());
+    return pieces;
 }
 
 // ---- Selected text, Text, LineText -----------------------------------------------------------
@@ -108,6 +101,10 @@ std::string TCustomQvEdit::SelectedText(bool PadColumns) const
         }
         return {line};
     };
+    // A stream over several lines: the first line's tail, the lines between whole and the
+    // last line's head, read in place without looking at each line's columns.
+    if (selectionMode_ == smNormal && first < last)
+        return SelectedStream(TPoint{bb.X, first}, TPoint{be.X, last});
     // Every line of a line block but the buffer's last ends with a line end.
     const bool finalLineEnd = selectionMode_ == smLine && last < count;
     // The length first, then one allocation filled with block copies.
@@ -124,6 +121,22 @@ std::string TCustomQvEdit::SelectedText(bool PadColumns) const
         if (y < last || finalLineEnd)
             result.append("\r\n");
     }
+    return result;
+}
+
+std::string TCustomQvEdit::SelectedStream(TPoint From, TPoint To) const
+{
+    const std::string_view head = ColumnSpan(lines_->GetView(From.Y - 1), From.X, ToLineEnd);
+    const std::string_view tail = ColumnSpan(lines_->GetView(To.Y - 1), 1, To.X);
+    std::size_t length = head.size() + tail.size() + 2 * static_cast<std::size_t>(To.Y - From.Y);
+    for (Integer y = From.Y + 1; y < To.Y; ++y)
+        length += lines_->GetView(y - 1).size();
+    std::string result;
+    result.reserve(length);
+    result.append(head).append("\r\n");
+    for (Integer y = From.Y + 1; y < To.Y; ++y)
+        result.append(lines_->GetView(y - 1)).append("\r\n");
+    result.append(tail);
     return result;
 }
 
@@ -265,12 +278,16 @@ void TCustomQvEdit::DeleteSelectedBlock(TPoint& BB, const TPoint& BE)
     switch (selectionMode_) {
     case smNormal: {
         if (lines_->Count() > 0) {
-            const std::string first = lines_->Get(BB.Y - 1);
+            // Both lines are read in place: the joined line is made before either changes.
+            const std::string_view first = lines_->GetView(BB.Y - 1);
             // A selection begun beyond the line's end (made in another mode) joins at
             // the end, and that is where the caret goes.
             BB.X = std::min(BB.X, static_cast<Integer>(first.size()) + 1);
-            std::string joined(ColumnSpan(first, 1, BB.X));
-            joined += ColumnSpan(lines_->Get(BE.Y - 1), BE.X, ToLineEnd);
+            const std::string_view head = ColumnSpan(first, 1, BB.X);
+            const std::string_view tail = ColumnSpan(lines_->GetView(BE.Y - 1), BE.X, ToLineEnd);
+            std::string joined;
+            joined.reserve(head.size() + tail.size());
+            joined.append(head).append(tail);
             if (BE.Y > BB.Y)
                 lines_->DeleteLines(BB.Y, BE.Y - BB.Y);
             lines_->Put(BB.Y - 1, joined);
@@ -349,34 +366,46 @@ void TCustomQvEdit::InsertTextByMode(TQvSelectionMode PasteMode, std::string_vie
 
 Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
 {
-    const std::string line = lines_->Get(caretY_ - 1);
+    // The pieces are read as they are stored: a text of a million lines is split without
+    // a list of its lines, and one string serves every piece.
+    const std::size_t breaks = CountLineBreaks(Text);
+    if (breaks > static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
+        throw EOutOfResources("Too many lines");
+    const auto ends = static_cast<Integer>(breaks);
+    // The caret line is read in place, and copied from before it changes.
+    const std::string_view line = lines_->GetView(caretY_ - 1);
     const auto keep = static_cast<std::size_t>(std::max(caretX_ - 1, 0));
-    std::string left = line.substr(0, std::min(keep, line.size()));
+    const std::string_view rightOfCaret = keep < line.size() ? line.substr(keep) : std::string_view();
+    std::string left;
+    left.reserve(keep + (ends == 0 ? Text.size() + rightOfCaret.size() : 0));
+    left.append(line.substr(0, std::min(keep, line.size())));
     // A caret beyond the line's end gets blanks up to it; they are recorded, as typing
-    // records its filler, so that undo takes them away with the text.
+    // records its filler, so that undo takes them away with the text. (Nothing is right
+    // of such a caret: the line is not read again after the record.)
     if (left.size() < keep && AddToUndoList)
         undoList_->AddChange(crWhiteSpaceAdd, TPoint{caretX_, caretY_},
                              TPoint{static_cast<Integer>(line.size()) + 1, caretY_}, std::string(), smNormal);
     left.resize(keep, ' ');
-    const std::string right = keep < line.size() ? line.substr(keep) : std::string();
-
-    const std::vector<std::string_view> pieces = SplitTextLines(Text);
-    const auto ends = static_cast<Integer>(pieces.size()) - 1;
+    const auto rightLength = static_cast<Integer>(rightOfCaret.size());
     if (ends == 0) {
-        TrimmedSetLine(caretY_ - 1, left.append(Text).append(right));
+        TrimmedSetLine(caretY_ - 1, left.append(Text).append(rightOfCaret));
     } else {
-        TrimmedSetLine(caretY_ - 1, left.append(pieces.front()));
+        // The caret line changes first: what goes after the last piece is copied.
+        const std::string right(rightOfCaret);
+        TQvTextLines pieces(Text);
+        TrimmedSetLine(caretY_ - 1, left.append(pieces.Next()));
         lines_->InsertLines(caretY_, ends);
+        std::string piece;
         for (Integer i = 1; i <= ends; ++i) {
             ++caretY_;
-            std::string piece(pieces[static_cast<std::size_t>(i)]);
+            piece.assign(pieces.Next());
             if (i == ends)
                 piece += right;
             TrimmedSetLine(caretY_ - 1, piece);
         }
     }
     // After the text as it went in: trimming comes at the end of the change.
-    caretX_ = static_cast<Integer>(lines_->GetView(caretY_ - 1).size()) + 1 - static_cast<Integer>(right.size());
+    caretX_ = static_cast<Integer>(lines_->GetView(caretY_ - 1).size()) + 1 - rightLength;
     StatusChanged(TQvStatusChanges{scCaretX});
     return ends;
 }
@@ -440,8 +469,9 @@ Integer TCustomQvEdit::InsertLine(std::string_view Text)
     if (whole > 0) {
         const Integer at = std::min(caretY_ - 1, lines_->Count());
         lines_->InsertLines(at, whole);
+        std::string piece;
         for (Integer i = 0; i < whole; ++i)
-            TrimmedSetLine(at + i, std::string(pieces[static_cast<std::size_t>(i)]));
+            TrimmedSetLine(at + i, piece.assign(pieces[static_cast<std::size_t>(i)]));
         caretY_ = at + 1 + whole;
     }
     const std::string lastPiece(pieces.back());

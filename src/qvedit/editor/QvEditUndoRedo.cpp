@@ -6,39 +6,40 @@
 
 namespace {
 
-// A redo record that knows what its undo put back, so that redo takes away exactly that:
-// the stream from RestoredBegin to RestoredEnd (characters an overwrite had replaced, a
-// deleted last line), or, for an undone line break, the two lines the break had made.
-class TQvEditRestoringItem : public TQvEditUndoItem {
-public:
-    TPoint RestoredBegin;
-    TPoint RestoredEnd;
-    bool HasLines = false;
-    std::string BrokenLine;  // the line the break ended
-    std::string NewLine;     // the line the break began
-    // For an undone deletion: the record as it was, so that redo records the same deletion
-    // again (what it selects may start a line earlier, at the line end undo added).
-    bool HasDeleted = false;
-    std::string Deleted;
-};
-
-// A copy of an undone record for the redo list, with the number of the step replayed.
-std::unique_ptr<TQvEditRestoringItem> Mirror(const TQvEditUndoItem& Undone, const TQvEditUndoList& To,
-                                             const std::string& Text)
+// The record taken from one list turned into its mirror for the other list To: the same
+// reason, places and mode, with Text and the number of the step replayed; nothing put back
+// yet.
+std::unique_ptr<TQvEditUndoItem> Mirror(std::unique_ptr<TQvEditUndoItem> Taken, const TQvEditUndoList& To,
+                                        std::string Text)
 {
-    auto item = std::make_unique<TQvEditRestoringItem>();
-    item->ChangeReason = Undone.ChangeReason;
-    item->ChangeSelMode = Undone.ChangeSelMode;
-    item->ChangeStartPos = Undone.ChangeStartPos;
-    item->ChangeEndPos = Undone.ChangeEndPos;
-    item->ChangeStr = Text;
-    item->ChangeNumber = To.GetBlockChangeNumber() != 0 ? To.GetBlockChangeNumber() : Undone.ChangeNumber;
-    item->RestoredBegin = Undone.ChangeStartPos;
-    item->RestoredEnd = Undone.ChangeStartPos;
-    return item;
+    TQvEditUndoItem& item = *Taken;
+    item.ChangeStr = std::move(Text);
+    if (To.GetBlockChangeNumber() != 0)
+        item.ChangeNumber = To.GetBlockChangeNumber();
+    item.MadeFirstLine = false;
+    item.Mirrored = true;
+    item.RestoredBegin = item.ChangeStartPos;
+    item.RestoredEnd = item.ChangeStartPos;
+    item.HasDeleted = false;
+    item.Deleted.clear();
+    item.BrokenLines.reset();
+    return Taken;
 }
 
-void PushMirror(TQvEditUndoList& To, std::unique_ptr<TQvEditRestoringItem> Item)
+// A mirror of a record that stays where it is.
+std::unique_ptr<TQvEditUndoItem> MirrorCopy(const TQvEditUndoItem& Record, const TQvEditUndoList& To,
+                                            std::string Text)
+{
+    auto copy = std::make_unique<TQvEditUndoItem>();
+    copy->ChangeReason = Record.ChangeReason;
+    copy->ChangeSelMode = Record.ChangeSelMode;
+    copy->ChangeStartPos = Record.ChangeStartPos;
+    copy->ChangeEndPos = Record.ChangeEndPos;
+    copy->ChangeNumber = Record.ChangeNumber;
+    return Mirror(std::move(copy), To, std::move(Text));
+}
+
+void PushMirror(TQvEditUndoList& To, std::unique_ptr<TQvEditUndoItem> Item)
 {
     if (To.LockCount() == 0)
         To.PushItem(std::move(Item));
@@ -302,9 +303,11 @@ void TCustomQvEdit::Redo()
 
 // ---- One record ---------------------------------------------------------------------------------
 
+// The record taken becomes the redo record where there is one to make: it is not used after
+// it has moved to the mirror.
 void TCustomQvEdit::UndoItem()
 {
-    const std::unique_ptr<TQvEditUndoItem> item = undoList_->PopItem();
+    std::unique_ptr<TQvEditUndoItem> item = undoList_->PopItem();
     if (!item)
         return;
     TReplayFrame frame(*this, item->ChangeSelMode);
@@ -317,10 +320,11 @@ void TCustomQvEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const std::string inserted = SelectedText(false);
+        std::string inserted = SelectedText(false);
         SetSelTextPrimitiveEx(mode, item->ChangeStr.c_str(), false);
-        auto redo = Mirror(*item, *redoList_, inserted);
-        if (!item->ChangeStr.empty())
+        const bool putBack = !item->ChangeStr.empty();
+        auto redo = Mirror(std::move(item), *redoList_, std::move(inserted));
+        if (putBack)
             redo->RestoredEnd = GetCaretXY();
         PushMirror(*redoList_, std::move(redo));
         InternalSetCaretXY(start);
@@ -355,11 +359,13 @@ void TCustomQvEdit::UndoItem()
         // A stream put back is known exactly; line and column blocks are where the
         // record says.
         if (mode == smNormal) {
-            auto redo = Mirror(*item, *redoList_, std::string());
+            // The record's text, which may be the whole file, moves over.
+            std::string deleted = std::move(item->ChangeStr);
+            auto redo = Mirror(std::move(item), *redoList_, std::string());
             redo->RestoredBegin = restoredBegin;
             redo->RestoredEnd = restoredEnd;
             redo->HasDeleted = true;
-            redo->Deleted = item->ChangeStr;
+            redo->Deleted = std::move(deleted);
             PushMirror(*redoList_, std::move(redo));
         } else {
             redoList_->AddChange(reason, start, end, std::string(), mode);
@@ -407,8 +413,10 @@ void TCustomQvEdit::UndoItem()
     default:
         // Bracket markers go over as they are: a bracket with nothing in it (a paste of
         // nothing) may be the saved state, which its number stands for.
-        if (IsBracketBegin(reason) || IsBracketEnd(reason))
-            PushMirror(*redoList_, Mirror(*item, *redoList_, item->ChangeStr));
+        if (IsBracketBegin(reason) || IsBracketEnd(reason)) {
+            std::string text = std::move(item->ChangeStr);
+            PushMirror(*redoList_, Mirror(std::move(item), *redoList_, std::move(text)));
+        }
         break;  // crNothing and group breaks leave no redo record
     }
 }
@@ -431,7 +439,8 @@ void TCustomQvEdit::RedoItem()
     stateFlags_.Exclude(sfInsideRedo);
 }
 
-void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
+// Item is the record being redone, freed afterwards: what it holds may move away.
+void TCustomQvEdit::ApplyRedo(TQvEditUndoItem& Item)
 {
     const TQvChangeReason reason = Item.ChangeReason;
     const TPoint start = Item.ChangeStartPos;
@@ -456,10 +465,8 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
     case crSilentDelete:
     case crDeleteAll: {
         SelectForRedo(Item, start, end);
-        const auto* restoring = dynamic_cast<const TQvEditRestoringItem*>(&Item);
         undoList_->AddChange(reason, start, end,
-                             restoring != nullptr && restoring->HasDeleted ? restoring->Deleted : SelectedText(false),
-                             mode);
+                             Item.Mirrored && Item.HasDeleted ? std::move(Item.Deleted) : SelectedText(false), mode);
         SetSelTextPrimitiveEx(mode, Item.ChangeStr.c_str(), false);
         InternalSetCaretXY(start);
         break;
@@ -495,7 +502,7 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
         break;
     default:
         if (IsBracketBegin(reason) || IsBracketEnd(reason))
-            PushMirror(*undoList_, Mirror(Item, *undoList_, Item.ChangeStr));
+            PushMirror(*undoList_, MirrorCopy(Item, *undoList_, Item.ChangeStr));
         break;
     }
 }
@@ -504,9 +511,9 @@ void TCustomQvEdit::ApplyRedo(const TQvEditUndoItem& Item)
 // Begin..End.
 void TCustomQvEdit::SelectForRedo(const TQvEditUndoItem& Item, TPoint Begin, TPoint End)
 {
-    if (const auto* restoring = dynamic_cast<const TQvEditRestoringItem*>(&Item)) {
-        Begin = restoring->RestoredBegin;
-        End = restoring->RestoredEnd;
+    if (Item.Mirrored) {
+        Begin = Item.RestoredBegin;
+        End = Item.RestoredEnd;
     }
     SetCaretAndSelection(Begin, Begin, End);
 }
@@ -527,14 +534,13 @@ void TCustomQvEdit::ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList
 void TCustomQvEdit::UndoLineBreak(const TQvEditUndoItem& Item)
 {
     SetCaretXY(Item.ChangeStartPos);
-    auto redo = Mirror(Item, *redoList_, Item.ChangeStr);
+    auto redo = MirrorCopy(Item, *redoList_, Item.ChangeStr);
     if (caretY_ >= 1 && caretY_ <= std::max(lines_->Count(), 1)) {
         std::string line = GetLineText();
         const Integer removed = Item.ChangeEndPos.Y;
         if (caretY_ <= lines_->Count() && removed >= 0 && removed < lines_->Count()) {
-            redo->HasLines = true;
-            redo->BrokenLine = line;
-            redo->NewLine = lines_->Get(removed);
+            redo->BrokenLines = std::make_unique<TQvEditUndoItem::TBrokenLines>(
+                TQvEditUndoItem::TBrokenLines{line, lines_->Get(removed)});
         }
         lines_->Put(caretY_ - 1, line + Item.ChangeStr);
         if (removed >= 0 && removed < lines_->Count())
@@ -551,8 +557,8 @@ void TCustomQvEdit::UndoLineBreak(const TQvEditUndoItem& Item)
 void TCustomQvEdit::RedoLineBreak(const TQvEditUndoItem& Item)
 {
     const TPoint start = Item.ChangeStartPos;
-    const auto* lines = dynamic_cast<const TQvEditRestoringItem*>(&Item);
-    if (lines == nullptr || !lines->HasLines || start.Y < 1 || start.Y > lines_->Count() ||
+    const TQvEditUndoItem::TBrokenLines* lines = Item.Mirrored ? Item.BrokenLines.get() : nullptr;
+    if (lines == nullptr || start.Y < 1 || start.Y > lines_->Count() ||
         Item.ChangeEndPos.Y < 1 || Item.ChangeEndPos.Y > lines_->Count()) {
         SetCaretAndSelection(start, start, start);
         CommandProcessor(ecLineBreak, '\r', nullptr);
@@ -604,7 +610,7 @@ void TCustomQvEdit::ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoi
             line.erase(at, Item.ChangeStr.size());
         lines_->Put(y - 1, line);
     }
-    PushMirror(Undoing ? *redoList_ : *undoList_, Mirror(Item, Undoing ? *redoList_ : *undoList_, Item.ChangeStr));
+    PushMirror(Undoing ? *redoList_ : *undoList_, MirrorCopy(Item, Undoing ? *redoList_ : *undoList_, Item.ChangeStr));
 }
 
 // ---- List notices ------------------------------------------------------------------------------
