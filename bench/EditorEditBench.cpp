@@ -1,6 +1,7 @@
-// Big edits on the 100 MB file of real PHP lines and their undo: 100,000 lines pasted in
-// the middle of the file, then undone; the whole text replaced by one typed character
-// (Select All, then the key), then undone. Each step ends with the window repainted. Ours
+// Big edits on the 100 MB file of real PHP lines, their undo and redo: 100,000 lines pasted
+// in the middle of the file, then undone and redone; the whole text replaced by one typed
+// character (Select All, then the key), then undone and redone. Each step ends with the
+// window repainted; after a redo the edit is undone again, untimed. Ours
 // beside the Qt port of the open editing component in the same run, both plain (no
 // highlighter), same font and size, in real windows; prints the times and the ratios.
 #include "EditorBenchSupport.h"
@@ -28,12 +29,14 @@ constexpr int PastedLines = 100000;
 constexpr int WindowWidth = 800;
 constexpr int WindowHeight = 600;
 
-// The four steps, in milliseconds.
+// The six steps, in milliseconds.
 struct TTimes {
     double Paste = 0;
     double PasteUndo = 0;
+    double PasteRedo = 0;
     double Replace = 0;
     double ReplaceUndo = 0;
+    double ReplaceRedo = 0;
 };
 
 double TimeMs(const std::function<void()>& Step)
@@ -107,6 +110,12 @@ TTimes MeasureOurs(const std::string& Pasted)
         editor->Update();
     });
     std::printf("ours: %d lines after its undo\n", editor->GetLines()->Count());
+    t.PasteRedo = TimeMs([editor] {
+        editor->CommandProcessor(ecRedo, '\0', nullptr);
+        editor->Update();
+    });
+    std::printf("ours: %d lines after its redo\n", editor->GetLines()->Count());
+    editor->CommandProcessor(ecUndo, '\0', nullptr);
 
     t.Replace = TimeMs([editor] {
         editor->CommandProcessor(ecSelectAll, '\0', nullptr);
@@ -121,6 +130,11 @@ TTimes MeasureOurs(const std::string& Pasted)
         editor->Update();
     });
     std::printf("ours: text %s after its undo\n", editor->QvGetText() == original ? "restored" : "DIFFERS");
+    t.ReplaceRedo = TimeMs([editor] {
+        editor->CommandProcessor(ecRedo, '\0', nullptr);
+        editor->Update();
+    });
+    std::printf("ours: \"%s\" after its redo\n", editor->QvGetText().c_str());
     delete form;
     return t;
 }
@@ -152,6 +166,12 @@ TTimes MeasurePeer(const QByteArray& File, const std::string& Pasted)
         editor.viewport()->repaint();
     });
     std::printf("peer: %d lines after its undo\n", editor.lines());
+    t.PasteRedo = TimeMs([&editor] {
+        editor.redo();
+        editor.viewport()->repaint();
+    });
+    std::printf("peer: %d lines after its redo\n", editor.lines());
+    editor.undo();
 
     t.Replace = TimeMs([&editor] {
         editor.selectAll();
@@ -167,13 +187,19 @@ TTimes MeasurePeer(const QByteArray& File, const std::string& Pasted)
         editor.viewport()->repaint();
     });
     std::printf("peer: %d lines after its undo\n", editor.lines());
+    t.ReplaceRedo = TimeMs([&editor] {
+        editor.redo();
+        editor.viewport()->repaint();
+    });
+    std::printf("peer: %d characters after its redo\n", editor.length());
     return t;
 }
 
 void Print(const char* Side, const TTimes& T)
 {
-    std::printf("  %s: paste %.0f ms, its undo %.0f ms; replace all %.0f ms, its undo %.0f ms\n", Side,
-                T.Paste, T.PasteUndo, T.Replace, T.ReplaceUndo);
+    std::printf("  %s: paste %.0f ms, its undo %.0f ms, redo %.0f ms; replace all %.0f ms, its undo %.0f ms, "
+                "redo %.0f ms\n",
+                Side, T.Paste, T.PasteUndo, T.PasteRedo, T.Replace, T.ReplaceUndo, T.ReplaceRedo);
 }
 
 }  // namespace
@@ -195,16 +221,19 @@ int main(int argc, char** argv)
         ours = MeasureOurs(pasted);
     if (only != "ours")
         peer = MeasurePeer(file, pasted);
-    std::printf("%d lines pasted into the middle of the file and undone; Select All and a key, undone\n",
+    std::printf("%d lines pasted into the middle of the file, undone and redone; Select All and a key, undone "
+                "and redone\n",
                 PastedLines);
     if (only != "peer")
         Print("ours", ours);
     if (only != "ours")
         Print("peer", peer);
     if (only.empty()) {
-        std::printf("  ratios (ours / peer): paste %.2f, its undo %.2f, replace all %.2f, its undo %.2f\n",
-                    ours.Paste / peer.Paste, ours.PasteUndo / peer.PasteUndo, ours.Replace / peer.Replace,
-                    ours.ReplaceUndo / peer.ReplaceUndo);
+        std::printf("  ratios (ours / peer): paste %.2f, its undo %.2f, redo %.2f; replace all %.2f, its undo "
+                    "%.2f, redo %.2f\n",
+                    ours.Paste / peer.Paste, ours.PasteUndo / peer.PasteUndo, ours.PasteRedo / peer.PasteRedo,
+                    ours.Replace / peer.Replace, ours.ReplaceUndo / peer.ReplaceUndo,
+                    ours.ReplaceRedo / peer.ReplaceRedo);
         std::printf("  ours: undo of the paste takes %.2f times the paste\n", ours.PasteUndo / ours.Paste);
     }
     return 0;

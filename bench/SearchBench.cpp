@@ -6,7 +6,6 @@
 // every line ends.
 #include "EditorBenchSupport.h"
 
-#include "app/EditorSettings.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "qvedit/editor/QvEdit.h"
@@ -29,7 +28,6 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -247,8 +245,9 @@ void AnswerAgain(TControl* Ours, QWidget* Peer)
 }
 
 // Replace-all of "$" by "##" over a selection from the top to just after the line where the
-// target's matches are reached, and its undo, each until the window answers again; beside
-// the peer replacing as many from the top in one undo action. A size is left out when the
+// target's matches are reached, its undo and its redo (then undone again, untimed), each
+// until the window answers again; beside the peer replacing as many from the top in one
+// undo action. A size is left out when the
 // one before it took longer than ten seconds (ten times the matches would take minutes).
 void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
 {
@@ -258,7 +257,7 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
     const int peerLength = Peer.Editor.length();
     bool oursTooSlow = false;
     bool peerTooSlow = false;
-    std::printf("replace all of \"$\" by \"##\", then undo, each until the window is painted again:\n");
+    std::printf("replace all of \"$\" by \"##\", then undo and redo, each until the window is painted again:\n");
     for (int target : {10'000, 100'000, 1'000'000}) {
         const int last = LineWithMatches(editor->GetLines(), "$", target);
         editor->ClearUndo();
@@ -267,6 +266,7 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
         int count = 0;
         double replace = 0;
         double undo = 0;
+        double redo = 0;
         if (!oursTooSlow) {
             replace = Seconds([&] {
                 count = editor->SearchReplace("$", "##", {ssoReplaceAll, ssoSelectedOnly, ssoMatchCase});
@@ -276,7 +276,12 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
                 editor->Undo();
                 AnswerAgain(editor, nullptr);
             });
-            oursTooSlow = replace > Limit || undo > Limit;
+            redo = Seconds([&] {
+                editor->Redo();
+                AnswerAgain(editor, nullptr);
+            });
+            editor->Undo();
+            oursTooSlow = replace > Limit || undo > Limit || redo > Limit;
         }
         Peer.Editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         Peer.Editor.setCursorPosition(0, 0);
@@ -284,6 +289,7 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
         int peerCount = 0;
         double peerReplace = 0;
         double peerUndo = 0;
+        double peerRedo = 0;
         bool peerRestored = true;
         if (!peerTooSlow) {
             peerReplace = Seconds([&] {
@@ -295,21 +301,30 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
                 Peer.Editor.undo();
                 AnswerAgain(nullptr, Peer.Editor.viewport());
             });
-            peerRestored = grown && Peer.Editor.length() == peerLength;
-            peerTooSlow = peerReplace > Limit || peerUndo > Limit;
+            const bool undone = Peer.Editor.length() == peerLength;
+            peerRedo = Seconds([&] {
+                Peer.Editor.redo();
+                AnswerAgain(nullptr, Peer.Editor.viewport());
+            });
+            const bool redone = Peer.Editor.length() == peerLength + peerCount;
+            Peer.Editor.undo();
+            peerRestored = grown && undone && redone && Peer.Editor.length() == peerLength;
+            peerTooSlow = peerReplace > Limit || peerUndo > Limit || peerRedo > Limit;
         }
         std::printf("  %7d matches in %7d lines: ", target, last);
         if (count > 0)
-            std::printf("ours %7.2f s (%.2f us a match), undo %7.2f s; ", replace, replace * 1e6 / count, undo);
+            std::printf("ours %7.2f s (%.2f us a match), undo %7.2f s, redo %7.2f s; ", replace,
+                        replace * 1e6 / count, undo, redo);
         else
             std::printf("ours left out (the size before took over %.0f s); ", Limit);
         if (peerCount > 0)
-            std::printf("peer %7.2f s, undo %7.2f s%s", peerReplace, peerUndo,
+            std::printf("peer %7.2f s, undo %7.2f s, redo %7.2f s%s", peerReplace, peerUndo, peerRedo,
                         peerRestored ? "" : " (PEER TEXT NOT AS EXPECTED)");
         else
             std::printf("peer left out");
         if (count > 0 && peerCount == count)
-            std::printf("; ratios %.2f, undo %.2f", replace / peerReplace, undo / peerUndo);
+            std::printf("; ratios %.2f, undo %.2f, redo %.2f", replace / peerReplace, undo / peerUndo,
+                        redo / peerRedo);
         else if (count > 0 && peerCount > 0)
             std::printf(" (the peer stopped after %.0f s, at %d of the %d matches)", 12 * Limit, peerCount, count);
         std::printf("\n");
@@ -391,64 +406,6 @@ void CostlyExpression(TOurs& Ours)
         CostlyOnEveryLine(editor, original, xCount);
 }
 
-// N lines "a x b", each x replaced by a line break (CR LF) with the main window's editing
-// options, then undone and redone, each until the window is painted again; checks the text
-// after each step. A size is left out after one that took longer than Limit seconds.
-void ReplaceByLineBreaks(const std::vector<int>& Sizes)
-{
-    constexpr double Limit = 30;
-    bool tooSlow = false;
-    std::printf("replace all of \"x\" by a line break in N lines \"a x b\", the program's options, "
-                "then undo and redo, each until the window is painted again:\n");
-    for (int lines : Sizes) {
-        if (tooSlow) {
-            std::printf("  %8d lines: left out (the size before took over %.0f s)\n", lines, Limit);
-            continue;
-        }
-        TForm form(nullptr);
-        form.SetBounds(0, 0, 840, 640);
-        auto* editor = new TQvEdit(&form);
-        ApplyEditingSettings(*editor);
-        editor->SetBounds(0, 0, 800, 600);
-        editor->SetParent(&form);
-        form.Show();
-        WaitUntilShown();
-        std::string original;
-        std::string expected;
-        for (int i = 0; i < lines; ++i) {
-            original += "a x b\r\n";
-            expected += "a\r\n b\r\n";
-        }
-        editor->GetLines()->SetText(original);
-        editor->ClearUndo();
-        TQvEditSearch engine(nullptr);
-        editor->SetSearchEngine(&engine);
-        editor->SetCaretXY(TPoint{1, 1});
-        AnswerAgain(editor, nullptr);
-        int count = 0;
-        const double replace = Seconds([&] {
-            count = editor->SearchReplace("x", "\r\n", {ssoReplaceAll, ssoEntireScope, ssoMatchCase});
-            AnswerAgain(editor, nullptr);
-        });
-        const bool replaced = editor->GetLines()->GetText() == expected;
-        const double undo = Seconds([&] {
-            editor->Undo();
-            AnswerAgain(editor, nullptr);
-        });
-        const bool restored = editor->GetLines()->GetText() == original && !editor->GetCanUndo();
-        const double redo = Seconds([&] {
-            editor->Redo();
-            AnswerAgain(editor, nullptr);
-        });
-        const bool redone = editor->GetLines()->GetText() == expected;
-        editor->SetSearchEngine(nullptr);
-        std::printf("  %8d lines, %8d matches: replace all %7.2f s%s, undo %7.2f s%s, redo %7.2f s%s\n", lines,
-                    count, replace, replaced ? "" : " (TEXT WRONG)", undo, restored ? "" : " (NOT RESTORED)", redo,
-                    redone ? "" : " (TEXT WRONG)");
-        tooSlow = replace > Limit || undo > Limit || redo > Limit;
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -456,17 +413,6 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     TBenchDisplay display;
     QApplication app(argc, argv);
-    // "line-breaks" as the argument measures only replace-all by line breaks, undo and redo,
-    // at 10k, 100k and 1M lines or at the numbers of lines that follow it.
-    if (argc > 1 && std::string(argv[1]) == "line-breaks") {
-        std::vector<int> sizes;
-        for (int i = 2; i < argc; ++i)
-            sizes.push_back(std::atoi(argv[i]));
-        if (sizes.empty())
-            sizes = {10'000, 100'000, 1'000'000};
-        ReplaceByLineBreaks(sizes);
-        return 0;
-    }
     if (!BenchPhpFileReady())
         return 1;
     RunPeerWithoutAccessibilityUpdates();
