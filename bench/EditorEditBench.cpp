@@ -5,6 +5,7 @@
 // beside the Qt port of the open editing component in the same run, both plain (no
 // highlighter), same font and size, in real windows; prints the times and the ratios.
 #include "EditorBenchSupport.h"
+#include "OurBenchEditor.h"
 #include "platform/window/Clipboard.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
@@ -26,8 +27,8 @@
 namespace {
 
 constexpr int PastedLines = 100000;
-constexpr int WindowWidth = 800;
-constexpr int WindowHeight = 600;
+constexpr int WindowWidth = TOurBenchEditor::Width;
+constexpr int WindowHeight = TOurBenchEditor::Height;
 
 // The six steps, in milliseconds.
 struct TTimes {
@@ -77,21 +78,13 @@ std::string PastedText(const QByteArray& File)
 
 TTimes MeasureOurs(const std::string& Pasted)
 {
-    auto* form = new TForm(nullptr);
-    form->SetBounds(0, 0, WindowWidth + 40, WindowHeight + 40);
-    auto* editor = new TQvEdit(form);
-    TFont font;
-    font.SetName("DejaVu Sans Mono");
-    font.SetSize(10);
-    editor->SetFont(&font);
-    editor->SetMaxLineWidth(100000);  // as the application sets it
-    // Trimming would take the trailing blanks of the file's lines when undo puts them
-    // back; without it the undone text can be compared with the file byte for byte.
-    editor->SetOptionFlag(eoTrimTrailingSpaces, false);
-    editor->SetBounds(0, 0, WindowWidth, WindowHeight);
-    editor->SetParent(form);
-    form->Show();
-    WaitUntilShown();
+    TOurBenchEditor window([](TQvEdit& E) {
+        E.SetMaxLineWidth(100000);  // as the application sets it
+        // Trimming would take the trailing blanks of the file's lines when undo puts them
+        // back; without it the undone text can be compared with the file byte for byte.
+        E.SetOptionFlag(eoTrimTrailingSpaces, false);
+    });
+    TQvEdit* editor = window.Editor;
     editor->GetLines()->LoadFromFile(BenchPhpFile);
     const std::string original = editor->QvGetText();
     const int count = editor->GetLines()->Count();
@@ -135,7 +128,6 @@ TTimes MeasureOurs(const std::string& Pasted)
         editor->Update();
     });
     std::printf("ours: \"%s\" after its redo\n", editor->QvGetText().c_str());
-    delete form;
     return t;
 }
 

@@ -14,6 +14,7 @@
 // the count, and the text back after undo and again after redo.
 // Arguments: "lines", "highlighted", "long" or "breaks" runs one case only.
 #include "EditorBenchSupport.h"
+#include "OurBenchEditor.h"
 
 #include "app/EditorSettings.h"
 #include "platform/forms/Forms.h"
@@ -67,21 +68,11 @@ std::string Repeat(const std::string& Unit, std::size_t Bytes)
 
 // An editor on a shown form, edited as the main window's is.
 class TOurs {
+    TOurBenchEditor window_;  // first: Editor is its editor
+
 public:
-    TOurs()
+    TOurs() : window_([](TQvEdit& E) { ApplyEditingSettings(E); }), Editor(window_.Editor)
     {
-        form_ = std::make_unique<TForm>(nullptr);
-        form_->SetBounds(0, 0, 840, 640);
-        Editor = new TQvEdit(form_.get());
-        TFont font;
-        font.SetName("DejaVu Sans Mono");
-        font.SetSize(10);
-        Editor->SetFont(&font);
-        Editor->SetBounds(0, 0, 800, 600);
-        Editor->SetParent(form_.get());
-        ApplyEditingSettings(*Editor);
-        form_->Show();
-        WaitUntilShown();
         Plain = std::make_unique<TQvEditSearch>(nullptr);
         Regex = std::make_unique<TQvEditRegexSearch>(nullptr);
         Php = std::make_unique<TQvPHPHighlighter>(nullptr);
@@ -90,7 +81,6 @@ public:
     {
         Editor->SetSearchEngine(nullptr);
         Editor->SetHighlighter(nullptr);
-        form_.reset();
     }
 
     void Load(const std::string& Text)
@@ -113,8 +103,6 @@ public:
     std::unique_ptr<TQvEditRegexSearch> Regex;
     std::unique_ptr<TQvPHPHighlighter> Php;
 
-private:
-    std::unique_ptr<TForm> form_;
 };
 
 // One replace all over the whole text, until painted: its time, its count, and the error

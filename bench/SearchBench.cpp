@@ -5,6 +5,7 @@
 // undo at 10k, 100k and 1M matches beside the peer, and how an expression that is costly on
 // every line ends.
 #include "EditorBenchSupport.h"
+#include "OurBenchEditor.h"
 
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
@@ -43,20 +44,11 @@ double Seconds(const std::function<void()>& Body)
 
 // An editor on a form, loaded with the file.
 class TOurs {
+    TOurBenchEditor window_;  // first: Editor is its editor
+
 public:
-    TOurs()
+    TOurs() : Editor(window_.Editor)
     {
-        form_ = std::make_unique<TForm>(nullptr);
-        form_->SetBounds(0, 0, 840, 640);
-        Editor = new TQvEdit(form_.get());
-        TFont font;
-        font.SetName("DejaVu Sans Mono");
-        font.SetSize(10);
-        Editor->SetFont(&font);
-        Editor->SetBounds(0, 0, 800, 600);
-        Editor->SetParent(form_.get());
-        form_->Show();
-        WaitUntilShown();
         Editor->GetLines()->LoadFromFile(BenchPhpFile);
         Plain = std::make_unique<TQvEditSearch>(nullptr);
         Regex = std::make_unique<TQvEditRegexSearch>(nullptr);
@@ -64,7 +56,6 @@ public:
     ~TOurs()
     {
         Editor->SetSearchEngine(nullptr);
-        form_.reset();
     }
 
     // Finds one match after another from the top, as "find next" does.
@@ -82,8 +73,6 @@ public:
     std::unique_ptr<TQvEditSearch> Plain;
     std::unique_ptr<TQvEditRegexSearch> Regex;
 
-private:
-    std::unique_ptr<TForm> form_;
 };
 
 int Pcre2Count(const std::string& Pattern, TQvEditStringList* Lines)
