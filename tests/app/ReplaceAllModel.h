@@ -7,6 +7,7 @@
 // for a replace all.
 #pragma once
 
+#include "LinesByteByByte.h"
 #include "qvedit/editor/QvEdit.h"
 #include "qvedit/search/QvEditSearch.h"
 #include "qvedit/search/QvRegex.h"
@@ -41,22 +42,6 @@ struct TResult {
     std::string Text;
     int Count = 0;
 };
-
-// Lines split at CR LF, a lone CR or a lone LF, as the editor splits them.
-inline std::vector<std::string> SplitLines(const std::string& Text)
-{
-    std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < Text.size(); ++i) {
-        if (Text[i] == '\r' || Text[i] == '\n') {
-            if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n')
-                ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += Text[i];
-        }
-    }
-    return lines;
-}
 
 inline std::string TrimmedOfBlanks(std::string Line)
 {
@@ -116,7 +101,7 @@ public:
             }
             // A lone empty match replaced by nothing leaves its line as it was.
             const bool written = !(matches.size() == 1 && matches[0].Len == 0 && matches[0].With.empty());
-            for (const std::string& piece : SplitLines(replaced))
+            for (const std::string& piece : LinesByteByByte(replaced))
                 out.push_back(Trim && written ? TrimmedOfBlanks(piece) : piece);
         }
         for (std::size_t i = 0; i < out.size(); ++i)

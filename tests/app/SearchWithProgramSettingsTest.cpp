@@ -91,7 +91,7 @@ std::string Lines(const std::string& Line, int Count)
 // Where the editor's text first differs from Expected: "" when nowhere.
 std::string FirstDifference(TCustomQvEdit& Editor, const std::string& Expected)
 {
-    const std::vector<std::string> expected = replacemodel::SplitLines(Expected);
+    const std::vector<std::string> expected = LinesByteByByte(Expected);
     const std::vector<std::string> actual = replacemodel::LinesOf(Editor);
     for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
         if (i >= expected.size() || i >= actual.size() || expected[i] != actual[i])

@@ -1,6 +1,7 @@
 // Line ends found and counted sixteen bytes at a time give what a byte-by-byte reading
 // gives, wherever the ends fall among the blocks of sixteen (a CR LF split between two
 // blocks, ends in the last bytes that no whole block covers).
+#include "LinesByteByByte.h"
 #include "qvedit/core/QvEditLineEnds.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> ReadLines(std::string_view Text)
-{
-    std::vector<std::string> lines{""};
-    for (std::size_t i = 0; i < Text.size(); ++i) {
-        if (Text[i] == '\r' || Text[i] == '\n') {
-            if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n')
-                ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += Text[i];
-        }
-    }
-    return lines;
-}
 
 TEST(LineEnds, FoundAndCountedAsByteByByte)
 {
@@ -46,7 +32,7 @@ TEST(LineEnds, FoundAndCountedAsByteByByte)
             ++brk;
         ASSERT_EQ(FindLineBreak(text, from), brk) << round;
 
-        const std::vector<std::string> expected = ReadLines(text);
+        const std::vector<std::string> expected = LinesByteByByte(text);
         ASSERT_EQ(CountLineBreaks(text), expected.size() - 1) << round;
         std::vector<std::string> pieces;
         for (TQvTextLines lines(text); !lines.AtEnd();)
