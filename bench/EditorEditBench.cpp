@@ -4,6 +4,8 @@
 // window repainted; after a redo the edit is undone again, untimed. Ours
 // beside the Qt port of the open editing component in the same run, both plain (no
 // highlighter), same font and size, in real windows; prints the times and the ratios.
+// Then ours alone undoes and redoes the replacement 20 times more and prints the heap in
+// use and the process's resident memory after the first and the last of them.
 #include "EditorBenchSupport.h"
 #include "OurBenchEditor.h"
 #include "platform/window/Clipboard.h"
@@ -18,8 +20,11 @@
 #include <QFile>
 #include <QKeyEvent>
 
+#include <malloc.h>
+
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -45,6 +50,45 @@ double TimeMs(const std::function<void()>& Step)
     const auto start = std::chrono::steady_clock::now();
     Step();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double HeapInUseMb()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / (1 << 20);
+}
+
+// A field of /proc/self/status (VmRSS, VmHWM) in MB.
+double StatusMb(const std::string& Field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(Field + ":", 0) == 0)
+            return std::stod(line.substr(Field.size() + 1)) / 1024;
+    return 0;
+}
+
+// The replacement (redone last) undone and redone Cycles times more: the heap in use
+// after each undo and redo of the first and the last cycle, the resident memory after
+// the last and the process's peak.
+void ReportMemory(TQvEdit* Editor, int Cycles)
+{
+    double undone[2] = {0, 0};
+    double redone[2] = {0, 0};
+    for (int cycle = 1; cycle <= Cycles; ++cycle) {
+        Editor->CommandProcessor(ecUndo, '\0', nullptr);
+        Editor->Update();
+        const int at = cycle == 1 ? 0 : 1;
+        undone[at] = HeapInUseMb();
+        Editor->CommandProcessor(ecRedo, '\0', nullptr);
+        Editor->Update();
+        redone[at] = HeapInUseMb();
+    }
+    std::printf("ours, memory over %d more undo and redo cycles of the replacement: heap in use after the undo "
+                "%.0f MB (first) and %.0f MB (last), after the redo %.0f MB and %.0f MB; resident %.0f MB after "
+                "the last, peak %.0f MB\n",
+                Cycles, undone[0], undone[1], redone[0], redone[1], StatusMb("VmRSS"), StatusMb("VmHWM"));
 }
 
 QByteArray ReadFile()
@@ -128,6 +172,7 @@ TTimes MeasureOurs(const std::string& Pasted)
         editor->Update();
     });
     std::printf("ours: \"%s\" after its redo\n", editor->QvGetText().c_str());
+    ReportMemory(editor, 20);
     return t;
 }
 

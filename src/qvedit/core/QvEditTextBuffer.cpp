@@ -3,7 +3,9 @@
 #include "qvedit/core/QvEditTextBuffer.h"
 
 #include "platform/runtime/SysUtils.h"
+#include "qvedit/core/QvEditLineEnds.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -30,7 +32,6 @@ void CheckLineLength(std::size_t n)
 void TQvLineText::Assign(std::string_view s)
 {
     CheckLineLength(s.size());
-    TQvLineText old = *this;
     auto n = static_cast<std::uint32_t>(s.size());
     if (n <= MaxInline) {
         std::memmove(raw_ + 4, s.data(), n);
@@ -41,7 +42,6 @@ void TQvLineText::Assign(std::string_view s)
         SetPointer(p);
         SetInfo(n | OwnedBit);
     }
-    old.Release();
 }
 
 // ---- Construction and records ----------------------------------------------------------
@@ -59,13 +59,37 @@ TQvEditStringList::~TQvEditStringList()
     std::free(records_);
 }
 
+// Every block goes but one a loading holds, without a look at the lines borrowing from it;
+// the lines are read only for texts allocated for them, when there are any.
 void TQvEditStringList::ReleaseAll()
 {
-    for (Integer i = 0; i < count_; ++i)
-        Rec(i).Text.Release();
-    count_ = 0;
-    gapStart_ = 0;
-    textBlocks_.clear();
+    if (ownedTexts_ > 0) {
+        const Integer gap = capacity_ - count_;
+        const auto freeOwned = [&](const TQvEditStringRec* First, const TQvEditStringRec* Last) {
+            recordsReleased_ += static_cast<std::size_t>(Last - First);
+            for (; First != Last; ++First)
+                First->Text.FreeOwned();
+        };
+        freeOwned(records_, records_ + gapStart_);
+        freeOwned(records_ + gapStart_ + gap, records_ + count_ + gap);
+        ownedTexts_ = 0;
+    }
+    blocks_.Recount(std::vector<std::size_t>(blocks_.Count()));
+    ForgetLines();
+}
+
+void TQvEditStringList::ReleaseTexts(const TQvEditStringRec* First, const TQvEditStringRec* Last)
+{
+    recordsReleased_ += static_cast<std::size_t>(Last - First);
+    for (; First != Last; ++First)
+        ReleaseText(First->Text);
+}
+
+void TQvEditStringList::AssignText(TQvLineText& Text, std::string_view S)
+{
+    const TQvLineText old = Text;
+    OwnText(Text, S);
+    ReleaseText(old);
 }
 
 void TQvEditStringList::CheckIndex(Integer Index, Integer Limit) const
@@ -280,7 +304,7 @@ void TQvEditStringList::InsertRecord(Integer Index, std::string_view Text, bool 
         Grow();
     TQvLineText text;
     text.SetEmpty();
-    text.Assign(Text);
+    OwnText(text, Text);
     TQvEditStringFlags flags{sfExpandedLengthUnknown};
     if (Wrapped)
         flags.Include(sfWrapped);
@@ -288,17 +312,50 @@ void TQvEditStringList::InsertRecord(Integer Index, std::string_view Text, bool 
     indexOfLongestLine_ = -1;
 }
 
-// The records go into the gap: the gap moves to Index and takes them in at its end.
+// The records go into the gap. The gap moves to the nearer end of the lines removed, or
+// stays where it is among them: no record removed is moved, only those between the gap
+// and the lines.
 void TQvEditStringList::RemoveRecords(Integer Index, Integer NumLines)
 {
-    for (Integer i = Index; i < Index + NumLines; ++i)
-        Rec(i).Text.Release();
-    MoveGap(Index);
+    MoveGap(std::clamp(gapStart_, Index, Index + NumLines));
+    if (!ReleaseByLinesStaying(Index, NumLines)) {
+        const Integer gap = capacity_ - count_;
+        ReleaseTexts(records_ + Index, records_ + gapStart_);
+        ReleaseTexts(records_ + gapStart_ + gap, records_ + Index + NumLines + gap);
+    }
+    gapStart_ = Index;
     count_ -= NumLines;
-    // No line points into a loaded block any more.
-    if (count_ == 0)
-        textBlocks_.clear();
     indexOfLongestLine_ = -1;
+}
+
+// When most lines go, what they hold is found from the lines that stay: without a text
+// allocated for its line among those removed, each block keeps the lines that stay
+// borrowing from it, and no record removed is read (a walk over millions of records takes
+// longer than the rest of the deletion). False, having changed nothing, when fewer lines
+// go than stay or when those that go have texts of their own, which are freed one by one.
+// The gap lies at or among the lines removed.
+bool TQvEditStringList::ReleaseByLinesStaying(Integer Index, Integer NumLines)
+{
+    const Integer staying = count_ - NumLines;
+    if (staying >= NumLines)
+        return false;
+    std::size_t owned = 0;
+    std::vector<std::size_t> borrowing(blocks_.Count());
+    const auto count = [&](const TQvEditStringRec* First, const TQvEditStringRec* Last) {
+        for (; First != Last; ++First) {
+            if (First->Text.Owned())
+                ++owned;
+            else if (First->Text.Borrowed())
+                ++borrowing[blocks_.IndexOf(First->Text.BorrowedBytes())];
+        }
+    };
+    const Integer gap = capacity_ - count_;
+    count(records_, records_ + Index);
+    count(records_ + Index + NumLines + gap, records_ + count_ + gap);
+    if (owned != ownedTexts_)
+        return false;
+    blocks_.Recount(borrowing);
+    return true;
 }
 
 void TQvEditStringList::InsertItem(Integer Index, const std::string& S)
@@ -342,13 +399,86 @@ void TQvEditStringList::Put(int Index, const std::string& S)
     }
     CheckIndex(Index, count_ - 1);
     Updating([&] {
-        TQvEditStringRec& rec = Rec(Index);
-        rec.Text.Assign(S);
-        indexOfLongestLine_ = -1;
-        rec.Flags.Include(sfExpandedLengthUnknown).Exclude(sfHasTabs).Exclude(sfHasNoTabs);
-        if (OnPutted)
-            OnPutted(Index, S);
+        AssignText(Rec(Index).Text, S);
+        Putted(Index, S);
     });
+}
+
+void TQvEditStringList::Putted(Integer Index, const std::string& S)
+{
+    Rec(Index).Flags.Include(sfExpandedLengthUnknown).Exclude(sfHasTabs).Exclude(sfHasNoTabs);
+    indexOfLongestLine_ = -1;
+    if (OnPutted)
+        OnPutted(Index, S);
+}
+
+namespace {
+
+// Below this many lines, or bytes, a text put in gives each line an allocation of its own:
+// a block costs an allocation and a place in the list's blocks, and holds all its bytes
+// while any of its lines lives.
+constexpr Integer BulkLines = 64;
+constexpr std::size_t BulkBytes = 4096;
+
+}  // namespace
+
+Integer TQvEditStringList::PutLines(Integer Index, std::string_view Head, std::string_view Text,
+                                    std::string_view Tail)
+{
+    // A short text is joined in a string, a long one in the block its lines may borrow from.
+    const std::size_t size = Head.size() + Text.size() + Tail.size();
+    std::string shortText;
+    std::unique_ptr<char[]> block;
+    std::string_view joined;
+    if (size < BulkBytes) {
+        shortText.reserve(size);
+        joined = shortText.append(Head).append(Text).append(Tail);
+    } else {
+        block = TQvTextBlocks::NewBlock(size);
+        char* at = block.get();
+        for (const std::string_view part : {Head, Text, Tail})
+            at = std::copy(part.begin(), part.end(), at);
+        joined = std::string_view(block.get(), size);
+    }
+    // Lines are counted in the joined text: a CR may end one part and an LF begin the next.
+    const std::size_t breaks = CountLineBreaks(joined);
+    if (breaks >= static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
+        throw EOutOfResources("Too many lines");
+    const auto n = static_cast<Integer>(breaks) + 1;
+    CheckIndex(Index, count_ - n);
+    Updating([&] {
+        std::string scratch;
+        if (!block || n < BulkLines) {
+            for (TQvTextLines pieces(joined); !pieces.AtEnd();) {
+                const Integer at = Index++;
+                Put(at, scratch.assign(pieces.Next()));
+            }
+            return;
+        }
+        // The block goes when the hold does, when no line borrows from it (all short).
+        const TQvBlockHold hold(blocks_, blocks_.Keep(std::move(block), size));
+        for (TQvTextLines pieces(joined); !pieces.AtEnd();)
+            PutBorrowed(Index++, pieces.Next(), scratch);
+    });
+    return n;
+}
+
+// A listener may have taken lines away meanwhile: the index is checked as Put checks it.
+void TQvEditStringList::PutBorrowed(Integer Index, std::string_view Text, std::string& Scratch)
+{
+    CheckIndex(Index, count_ - 1);
+    if (Text.size() > TQvLineText::MaxLength)
+        throw EOutOfResources("Text line too long");
+    TQvLineText& text = Rec(Index).Text;
+    const TQvLineText old = text;
+    text.Borrow(Text.data(), static_cast<std::uint32_t>(Text.size()));
+    if (text.Borrowed())
+        blocks_.Borrowed(Text.data());
+    ReleaseText(old);
+    // The line is told of as Put tells it; the copy it is told of is made only for a listener.
+    if (OnPutted)
+        Scratch.assign(Text);
+    Putted(Index, Scratch);
 }
 
 void TQvEditStringList::PutObject(int Index, TObject* AObject)
@@ -437,7 +567,7 @@ void TQvEditStringList::AddStrings(TStrings* Strings)
         for (Integer k = 0; k < n; ++k) {
             TQvEditStringRec& rec = records_[count_];
             rec.Text.SetEmpty();
-            rec.Text.Assign(Strings->Strings(k));
+            OwnText(rec.Text, Strings->Strings(k));
             rec.Object = Strings->Objects(k);
             rec.Range = NoRange;
             rec.ExpandedLength = -1;
@@ -513,7 +643,7 @@ void TQvEditStringList::WrapLine(Integer Index)
 {
     std::string text(Rec(Index).Text.View());
     std::string_view rest = text;
-    Rec(Index).Text.Assign(WrapString(rest));
+    AssignText(Rec(Index).Text, WrapString(rest));
     Rec(Index).ExpandedLength = -1;
     Rec(Index).Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
     indexOfLongestLine_ = -1;
@@ -543,7 +673,7 @@ void TQvEditStringList::DoUnWrapLines(Integer First, Integer Last)
             } else {
                 std::string joined(rec.Text.View());
                 joined += carried;
-                rec.Text.Assign(joined);
+                AssignText(rec.Text, joined);
                 rec.ExpandedLength = -1;
                 rec.Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
                 carried.clear();

@@ -7,6 +7,7 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/System.h"
 #include "qvedit/core/QvEditMiscProcs.h"
+#include "qvedit/core/QvEditTextBufferBlocks.h"
 #include "qvedit/core/QvEditTypes.h"
 
 #include <cstdint>
@@ -38,9 +39,9 @@ enum TQvEditFileFormat : Byte {
 
 // The text of one line, without any line-end character, in 15 bytes: a 4-byte length
 // (its top bit set when the bytes are allocated for this line), then either up to 11 bytes
-// in place or a pointer. A pointer that is not owned points into a block of loaded text
-// that the list keeps. The owning list allocates and releases; the object itself is
-// trivially copyable so that the records can be moved as bytes.
+// in place or a pointer. A pointer that is not owned borrows from a block of text that the
+// list keeps while any line borrows from it. The owning list allocates and releases; the
+// object itself is trivially copyable so that the records can be moved as bytes.
 class TQvLineText {
 public:
     static constexpr std::uint32_t MaxInline = 11;
@@ -53,8 +54,12 @@ public:
     }
     std::uint32_t Length() const { return Info() & MaxLength; }
     bool Owned() const { return (Info() & ~MaxLength) != 0; }
+    // Whether the bytes are borrowed from a block of the list.
+    bool Borrowed() const { return Info() > MaxInline && !Owned(); }
+    const char* BorrowedBytes() const { return Pointer(); }
 
-    // Sets the text, releasing the old one afterwards (s may point into it).
+    // Sets a copy of s, in place or allocated for this line. The old text is the list's to
+    // release afterwards (s may point into it).
     void Assign(std::string_view s);
     // Refers to bytes the list keeps alive (short texts are copied in place). At least
     // MaxInline bytes from p must be readable, whatever n is: a fixed-size copy is the
@@ -67,11 +72,11 @@ public:
             SetPointer(p);
         SetInfo(n);
     }
-    void Release()
+    // Frees the bytes allocated for this line, if it has any.
+    void FreeOwned() const
     {
         if (Owned())
             delete[] Pointer();
-        SetInfo(0);
     }
     void SetEmpty() { SetInfo(0); }
 
@@ -95,6 +100,8 @@ private:
 
     char raw_[15];
 };
+
+static_assert(TQvTextBlocks::Padding > TQvLineText::MaxInline, "a short line is copied out of its block whole");
 
 // One line of the buffer. Records are kept in one contiguous array.
 struct TQvEditStringRec {
@@ -150,6 +157,12 @@ public:
     void DeleteLines(Integer Index, Integer NumLines);
     // Inserts NumLines empty lines with range 0 before Index, one OnAdded.
     void InsertLines(Integer Index, Integer NumLines);
+    // Stores the lines of Head, Text and Tail joined (the pieces between their CR LF, lone
+    // CR and lone LF breaks) in the lines from Index on, each as Put stores it and tells
+    // OnPutted; raises when they would go past the last line. Returns how many lines it
+    // stored. Many lines are not given an allocation each: they borrow from one copy of
+    // the three.
+    Integer PutLines(Integer Index, std::string_view Head, std::string_view Text, std::string_view Tail);
     void InsertStrings(Integer Index, TStrings* NewStrings);
     // Appends the lines (and their objects) of Strings with one OnAdded.
     void AddStrings(TStrings* Strings) override;
@@ -163,6 +176,12 @@ public:
     // (growing the array is not counted): what a run of insertions and deletions costs
     // beyond the lines it makes and removes.
     std::size_t RecordsMoved() const { return recordsMoved_; }
+    // Records read one by one to give back the texts of lines removed, over the list's
+    // life: when most lines go, what they held is found from the lines that stay instead.
+    std::size_t RecordsReleased() const { return recordsReleased_; }
+    // The blocks of text that lines borrow from (a loaded file, lines put in bulk): each
+    // goes with the last line that borrows from it.
+    std::size_t TextBlockCount() const { return blocks_.Count(); }
 
     Integer GetTabWidth() const { return tabWidth_; }
     void SetTabWidth(Integer Value);
@@ -223,14 +242,44 @@ private:
     // One record with its own copy of Text, nil object and NoRange.
     void InsertRecord(Integer Index, std::string_view Text, bool Wrapped);
     void RemoveRecords(Integer Index, Integer NumLines);
+    bool ReleaseByLinesStaying(Integer Index, Integer NumLines);
+    // Gives a text's bytes back: frees them, or returns them to their block.
+    void ReleaseText(const TQvLineText& Text)
+    {
+        if (Text.Owned()) {
+            Text.FreeOwned();
+            --ownedTexts_;
+        } else if (Text.Borrowed()) {
+            blocks_.Returned(Text.BorrowedBytes());
+        }
+    }
+    void ReleaseTexts(const TQvEditStringRec* First, const TQvEditStringRec* Last);
+    // Sets a copy of S as Text, which holds nothing to release.
+    void OwnText(TQvLineText& Text, std::string_view S)
+    {
+        Text.Assign(S);
+        ownedTexts_ += Text.Owned() ? 1 : 0;
+    }
+    // Sets a copy of S as Text and releases the old text.
+    void AssignText(TQvLineText& Text, std::string_view S);
+    // Marks line Index as changed, as Put does, and tells OnPutted.
+    void Putted(Integer Index, const std::string& S);
+    void PutBorrowed(Integer Index, std::string_view Text, std::string& Scratch);
     void InsertItem(Integer Index, const std::string& S);
     void AppendLoadedRecord(const char* P, std::size_t N);
     void AddLoadedLine(std::string_view Line, std::string& Scratch);
     std::size_t SplitLoaded(const char* Text, std::size_t C, std::size_t Ready, std::size_t N,
-                            bool& SawCR, bool& SawLF);
+                            bool& SawCR, bool& SawLF, std::size_t& Borrowed);
     std::size_t ReserveForText(std::size_t Split, std::size_t N);
-    void TakeLoadedLines(TQvEditStringList& Loaded);
+    void TakeLoadedLines(TQvEditStringList& Loaded, const char* Block, std::size_t Borrowed);
     void ReleaseAll();
+    // Drops the lines without releasing their texts: the lines of a list that borrow
+    // from a block it does not keep.
+    void ForgetLines()
+    {
+        count_ = 0;
+        gapStart_ = 0;
+    }
     void ExpandString(Integer Index, std::string* Expanded);
     std::string_view WrapString(std::string_view& Rest) const;
     void WrapLine(Integer Index);
@@ -246,13 +295,16 @@ private:
     Integer capacity_ = 0;
     Integer gapStart_ = 0;
     std::size_t recordsMoved_ = 0;
+    std::size_t recordsReleased_ = 0;
     TQvEditFileFormat fileFormat_ = sffDos;
     bool finalLineBreak_ = true;
     TConvertTabsProcEx convertTabsProc_ = nullptr;
     Integer indexOfLongestLine_ = -1;
     Integer tabWidth_ = 8;
-    // Blocks of loaded text that borrowed line texts point into; kept until Clear.
-    std::vector<std::unique_ptr<char[]>> textBlocks_;
+    // The blocks borrowed line texts point into, and the number of texts allocated for
+    // their lines.
+    TQvTextBlocks blocks_;
+    std::size_t ownedTexts_ = 0;
 };
 
 // Runs body inside an update bracket that is closed also when body raises.

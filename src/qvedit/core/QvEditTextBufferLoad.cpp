@@ -21,15 +21,6 @@
 
 namespace {
 
-// Memory for the whole text of a file, with NULs after it: one ends the text for the
-// split, and the rest let a short line be copied as a fixed number of bytes.
-std::unique_ptr<char[]> NewTextBlock(std::size_t n)
-{
-    std::unique_ptr<char[]> block(new char[n + TQvLineText::MaxInline + 1]);
-    std::memset(block.get() + n, 0, TQvLineText::MaxInline + 1);
-    return block;
-}
-
 // Reads Size bytes of a stream into Block: a text of more than one chunk on a thread of
 // its own, chunk by chunk, a smaller one at once on this thread.
 class TQvTextReader {
@@ -141,7 +132,7 @@ private:
 }  // namespace
 
 // Appends a record for a line of loaded text; its bytes stay in the loaded block, which
-// has at least MaxInline readable bytes after every line.
+// has at least MaxInline readable bytes after every line, and which this list keeps.
 void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
 {
     if (N > TQvLineText::MaxLength)
@@ -158,6 +149,8 @@ void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
     rec.ExpandedLength = -1;
     ++count_;
     ++gapStart_;
+    if (rec.Text.Borrowed())
+        blocks_.Borrowed(P);
 }
 
 // Appends a line of loaded text as a line added to the list: word wrap cuts it, and a
@@ -179,9 +172,11 @@ void TQvEditStringList::AddLoadedLine(std::string_view Line, std::string& Scratc
 
 // Adds the lines of Text from C on whose ends lie before Ready, with the two bytes that
 // may follow an end; all of them once Ready is N. Stops early when the records are full.
-// Returns where the next line starts.
+// Returns where the next line starts. Borrowed counts the lines that borrow their bytes
+// from Text, which this list does not keep.
 std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std::size_t Ready,
-                                           std::size_t N, bool& SawCR, bool& SawLF)
+                                           std::size_t N, bool& SawCR, bool& SawLF,
+                                           std::size_t& Borrowed)
 {
     const std::size_t limit = Ready == N ? N : Ready - std::min<std::size_t>(Ready, 2);
     // The records are filled here, one after another at the end of the list, rather than
@@ -197,6 +192,7 @@ std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std:
             throw EOutOfResources("Text line too long");
         rec->Object = nullptr;
         rec->Text.Borrow(Text + C, static_cast<std::uint32_t>(end - C));
+        Borrowed += end - C > TQvLineText::MaxInline;
         rec->Flags = TQvEditStringFlags{sfExpandedLengthUnknown};
         rec->Range = NoRange;
         rec->ExpandedLength = -1;
@@ -246,18 +242,24 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
         if (size < 0 || static_cast<std::uint64_t>(size) >= std::numeric_limits<std::size_t>::max())
             throw EReadError("Stream read error");
         auto n = static_cast<std::size_t>(size);
-        // The block stays in this frame until the lines are taken over: a listener that
-        // empties the list meanwhile releases the list's blocks, and must not release it.
-        std::unique_ptr<char[]> block = NewTextBlock(n);
+        std::unique_ptr<char[]> block = TQvTextBlocks::NewBlock(n);
         const char* text = block.get();
+        // The lines are split into a list of their own, which borrows from the block in
+        // this frame without keeping it: it forgets them, whatever happens, instead of
+        // giving back what it never held.
         TQvEditStringList loaded;
+        struct TForget {
+            TQvEditStringList& List;
+            ~TForget() { List.ForgetLines(); }
+        } forget{loaded};
+        std::size_t borrowed = 0;
         {
             TQvTextReader reader(Stream, block.get(), n);
             std::size_t c = 0;
             std::size_t ready = 0;
             bool reserved = false;
             for (;;) {
-                c = loaded.SplitLoaded(text, c, ready, n, sawCR, sawLF);
+                c = loaded.SplitLoaded(text, c, ready, n, sawCR, sawLF, borrowed);
                 if (c < n && loaded.count_ == loaded.capacity_) {
                     reader.StopPrefault();
                     loaded.Grow();
@@ -278,15 +280,19 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
         if (!finalLineBreak_ && n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n'))
             loaded.AppendLoadedRecord(text + n, 0);
         Clear();
+        // The list keeps the block from here on, with a hold of this frame's until the
+        // lines are in: a listener that empties the list meanwhile does not free it, and
+        // it goes with the hold when no line borrows from it (the lines are short, or a
+        // listener took them).
+        const char* kept = blocks_.Keep(std::move(block), n);
+        const TQvBlockHold hold(blocks_, kept);
         try {
             indexOfLongestLine_ = -1;
-            TakeLoadedLines(loaded);
+            TakeLoadedLines(loaded, kept, borrowed);
             // Records to spare, from the guess after the first chunk or from growing in
             // steps, go.
             if (capacity_ > count_)
                 ReallocRecords(count_);
-            if (count_ > 0)
-                textBlocks_.push_back(std::move(block));
         } catch (...) {
             Clear();
             ReleaseAll();
@@ -303,8 +309,9 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
 
 // Takes over the records of Loaded as they are when this list is empty and nobody listens
 // for added lines; otherwise adds the lines one by one, so that a listener sees each and
-// word wrap cuts them.
-void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded)
+// word wrap cuts them. Their bytes are in Block, which this list keeps; Borrowed of
+// Loaded's lines borrow from it.
+void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded, const char* Block, std::size_t Borrowed)
 {
     if (count_ == 0 && !wordWrap_ && !OnAdded) {
         std::free(records_);
@@ -312,6 +319,7 @@ void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded)
         count_ = std::exchange(Loaded.count_, 0);
         capacity_ = std::exchange(Loaded.capacity_, 0);
         gapStart_ = std::exchange(Loaded.gapStart_, 0);
+        blocks_.Borrowed(Block, Borrowed);
         return;
     }
     // Room for every line at once, its memory made present in one call, rather than the
@@ -326,6 +334,5 @@ void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded)
     for (Integer i = 0; i < Loaded.count_; ++i)
         AddLoadedLine(Loaded.Rec(i).Text.View(), scratch);
     // Every text Loaded holds is borrowed from the block this list keeps: none is released.
-    Loaded.count_ = 0;
-    Loaded.gapStart_ = 0;
+    Loaded.ForgetLines();
 }

@@ -627,6 +627,9 @@ protected:
     // Stores Text as line Index. With eoTrimTrailingSpaces its trailing blanks go when the
     // change ends (TrimPendingLines), so that the change's records see them as it made them.
     void TrimmedSetLine(Integer Index, const std::string& Text);
+    // The same for the lines of Head, Text and Tail joined (split at CR LF, a lone CR or a
+    // lone LF) from Index on.
+    void TrimmedSetLines(Integer Index, std::string_view Head, std::string_view Text, std::string_view Tail);
     void InsertBlockEx(const TPoint& BB, const TPoint& BE, const char* ChangeStr, bool AddToUndoList);
     // Marks follow inserted and deleted lines (1-based); plug-ins are told.
     void DoLinesInserted(Integer FirstLine, Integer Count);

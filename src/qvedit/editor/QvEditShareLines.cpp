@@ -314,6 +314,20 @@ void TCustomQvEdit::TrimmedSetLine(Integer Index, const std::string& Text)
         TrimWhenChangeEnds(Index);
 }
 
+// The buffer takes the lines at once; the lines to trim are marked afterwards.
+void TCustomQvEdit::TrimmedSetLines(Integer Index, std::string_view Head, std::string_view Text,
+                                    std::string_view Tail)
+{
+    const Integer stored = lines_->PutLines(Index, Head, Text, Tail);
+    if (!options_.Contains(eoTrimTrailingSpaces))
+        return;
+    for (Integer i = Index; i < Index + stored; ++i) {
+        const std::string_view line = lines_->GetView(i);
+        if (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+            TrimWhenChangeEnds(i);
+    }
+}
+
 void TCustomQvEdit::TrimWhenChangeEnds(Integer Index)
 {
     if (pendingTrims_.empty()) {

@@ -366,8 +366,8 @@ void TCustomQvEdit::InsertTextByMode(TQvSelectionMode PasteMode, std::string_vie
 
 Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
 {
-    // The pieces are read as they are stored: a text of a million lines is split without
-    // a list of its lines, and one string serves every piece.
+    // A text of a million lines goes in without a list of its lines: the buffer splits it
+    // as it stores it.
     const std::size_t breaks = CountLineBreaks(Text);
     if (breaks > static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
         throw EOutOfResources("Too many lines");
@@ -390,19 +390,16 @@ Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
     if (ends == 0) {
         TrimmedSetLine(caretY_ - 1, left.append(Text).append(rightOfCaret));
     } else {
-        // The caret line changes first: what goes after the last piece is copied.
+        // What goes after the last piece is copied before the lines move. The caret line
+        // and the new lines after it are the lines of the text between what was left and
+        // right of the caret, stored at once.
         const std::string right(rightOfCaret);
-        TQvTextLines pieces(Text);
-        TrimmedSetLine(caretY_ - 1, left.append(pieces.Next()));
+        // An empty buffer gets the line first, which storing it would have appended.
+        if (caretY_ > lines_->Count())
+            lines_->Add(std::string());
         lines_->InsertLines(caretY_, ends);
-        std::string piece;
-        for (Integer i = 1; i <= ends; ++i) {
-            ++caretY_;
-            piece.assign(pieces.Next());
-            if (i == ends)
-                piece += right;
-            TrimmedSetLine(caretY_ - 1, piece);
-        }
+        TrimmedSetLines(caretY_ - 1, left, Text, right);
+        caretY_ += ends;
     }
     // After the text as it went in: trimming comes at the end of the change.
     caretX_ = static_cast<Integer>(lines_->GetView(caretY_ - 1).size()) + 1 - rightLength;
@@ -464,21 +461,24 @@ Integer TCustomQvEdit::InsertColumn(std::string_view Text, bool AddToUndoList)
 Integer TCustomQvEdit::InsertLine(std::string_view Text)
 {
     caretX_ = 1;
-    const std::vector<std::string_view> pieces = SplitTextLines(Text);
-    const auto whole = static_cast<Integer>(pieces.size()) - 1;
+    const std::size_t breaks = CountLineBreaks(Text);
+    if (breaks > static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
+        throw EOutOfResources("Too many lines");
+    const auto whole = static_cast<Integer>(breaks);
+    Integer at = caretY_ - 1;
     if (whole > 0) {
-        const Integer at = std::min(caretY_ - 1, lines_->Count());
+        at = std::min(caretY_ - 1, lines_->Count());
         lines_->InsertLines(at, whole);
-        std::string piece;
-        for (Integer i = 0; i < whole; ++i)
-            TrimmedSetLine(at + i, piece.assign(pieces[static_cast<std::size_t>(i)]));
         caretY_ = at + 1 + whole;
     }
-    const std::string lastPiece(pieces.back());
     if (caretY_ > lines_->Count())
         lines_->Add(std::string());
-    TrimmedSetLine(caretY_ - 1, lastPiece + lines_->Get(caretY_ - 1));
-    caretX_ = static_cast<Integer>(lastPiece.size()) + 1;
+    // The pieces before the last line break are new lines; the last goes in front of the
+    // line after them. They are stored at once.
+    const std::string after = lines_->Get(caretY_ - 1);
+    TrimmedSetLines(at, std::string_view(), Text, after);
+    const std::size_t lastBreak = Text.find_last_of("\r\n");
+    caretX_ = static_cast<Integer>(lastBreak == std::string_view::npos ? Text.size() : Text.size() - lastBreak - 1) + 1;
     StatusChanged(TQvStatusChanges{scCaretX});
     return whole;
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,25 +35,43 @@ void ExpectSame(const TQvEditStringList& List, const std::vector<TModelLine>& Mo
     }
 }
 
-// Thousands of changes at random places, loaded lines (whose text stays in the loaded
-// block) among them, compared line by line with a plain list after every one.
+// Thousands of changes at random places, loaded lines and lines put in bulk (whose text
+// stays in a block of the list) among them, compared line by line with a plain list after
+// every one; the blocks go with their lines.
 TEST(TextBufferGap, LinesKeepTheirRecordsThroughChangesAnywhere)
 {
     std::mt19937 random(20240611);
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     TObject objects[3];
     TQvEditStringList list;
-    TStringStream file("loaded one\r\nloaded line two, longer than a short text\r\n\r\nthree\r\n");
+    std::string loaded = "loaded one\r\nloaded line two, longer than a short text\r\n\r\nthree\r\n";
+    for (int i = 0; i < 300; ++i)
+        loaded += "loaded line " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 40), '~') + "\n";
+    TStringStream file(loaded);
     list.LoadFromStream(&file);
     std::vector<TModelLine> model;
     for (int i = 0; i < list.Count(); ++i) {
         model.push_back({list.Get(i), NoRange});
         list.PutRange(i, NoRange);
     }
+    // Puts N lines from At on at once: up to a few hundred, short and long, with every kind
+    // of line end.
+    const auto putLines = [&](int At, int N, const std::string& Text) {
+        const char* const ends[] = {"\r\n", "\n", "\r"};
+        std::string lines;
+        for (int k = 0; k < N; ++k) {
+            const std::string longer = Text + " put at once" + std::string(static_cast<std::size_t>(pick(60)), '-');
+            std::string line = pick(3) == 0 ? "" : longer.substr(0, static_cast<std::size_t>(pick(static_cast<int>(longer.size()) + 1)));
+            model[static_cast<std::size_t>(At + k)].Text = line;
+            // A lone CR before an empty line and an LF would be one CR LF.
+            lines += (k > 0 ? ends[pick(line.empty() ? 2 : 3)] : "") + line;
+        }
+        return list.PutLines(At, {}, lines, {}) == N;
+    };
     for (int step = 0; step < 4000; ++step) {
-        const int count = list.Count();
+        int count = list.Count();
         const std::string text = "line " + std::to_string(step) + std::string(static_cast<std::size_t>(pick(3)) * 7, '.');
-        switch (pick(9)) {
+        switch (pick(11)) {
         case 0: {
             const int at = pick(count + 1);
             list.Insert(at, text);
@@ -112,6 +131,34 @@ TEST(TextBufferGap, LinesKeepTheirRecordsThroughChangesAnywhere)
                 model[static_cast<std::size_t>(at)].TrimPending = pending;
             }
             break;
+        case 8:
+            if (count > 0) {
+                const int n = 1 + pick(std::min(count, 300));
+                ASSERT_TRUE(putLines(pick(count - n + 1), n, text));
+            }
+            break;
+        case 9:
+            // Now and then every line of a few hundred is put at once, a few anew one by one,
+            // and all but a few lines go: what they held is found from those that stay, or,
+            // when a line put anew is among them, from every line that goes.
+            if (pick(25) == 0) {
+                if (count < 200) {
+                    list.InsertLines(count, 200 - count);
+                    model.resize(200);
+                    count = 200;
+                }
+                ASSERT_TRUE(putLines(0, count, text));
+                for (int k = pick(3); k > 0; --k) {
+                    const int at = pick(count);
+                    list.Put(at, text + " put anew, longer than a record holds");
+                    model[static_cast<std::size_t>(at)].Text = text + " put anew, longer than a record holds";
+                }
+                const int keep = pick(5);
+                const int at = pick(keep + 1);
+                list.DeleteLines(at, count - keep);
+                model.erase(model.begin() + at, model.begin() + at + (count - keep));
+            }
+            break;
         default:
             // Room is given back or taken at once; the lines stay as they are.
             list.SetCapacity(count + pick(40));
@@ -129,6 +176,9 @@ TEST(TextBufferGap, LinesKeepTheirRecordsThroughChangesAnywhere)
     for (const TModelLine& m : model)
         expected += m.Text + "\r\n";
     EXPECT_EQ(saved.DataString(), expected);
+    for (int i = 0; i < list.Count(); ++i)
+        list.Put(i, list.Get(i) + ".");
+    EXPECT_EQ(list.TextBlockCount(), 0u);
 }
 
 // Lines inserted one after another while walking down the text (a replace-all that adds a

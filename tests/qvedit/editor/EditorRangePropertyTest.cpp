@@ -266,3 +266,23 @@ TEST_F(EditorRangePropertyTest, InsertedLinesAfterAContinuedLineRescanTheLinesBe
     Key('Z', ssCtrl | ssShift);
     EXPECT_TRUE(RangesOfAFreshScan()) << "after redo";
 }
+
+// Many lines pasted go into the buffer at once: each is rescanned as a line put in, and
+// the lines below them too; their undo and redo likewise.
+TEST_F(EditorRangePropertyTest, ManyLinesPastedAtOnceHaveTheRangesOfAFreshScan)
+{
+    Editor().SetHighlighter(&continuation_);
+    SetText("a \\\n/* read as text\nx\n*/\ny\nz");
+    std::string pasted;
+    for (int i = 0; i < 300; ++i)
+        pasted += std::string(i % 7 == 0 ? "/* opened" : i % 11 == 0 ? "closed */" : i % 5 == 0 ? "continued \\" : "") +
+                  " line " + std::to_string(i) + (i % 13 == 0 ? "\\" : "") + "\n";
+    Editor().SetCaretXY(TPoint{4, 1});
+    Paste(pasted);
+    ASSERT_EQ(Editor().GetLines()->Count(), 306);
+    EXPECT_TRUE(RangesOfAFreshScan()) << "after pasting";
+    Key('Z', ssCtrl);
+    EXPECT_TRUE(RangesOfAFreshScan()) << "after undo";
+    Key('Z', ssCtrl | ssShift);
+    EXPECT_TRUE(RangesOfAFreshScan()) << "after redo";
+}
