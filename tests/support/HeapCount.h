@@ -1,5 +1,5 @@
 // What the heap does while a piece of code runs: the allocations and frees the calling
-// thread makes, counted through the sanitizer allocator's hooks, and the bytes allocated
+// thread makes and the largest of those allocations, counted through the sanitizer allocator's hooks, and the bytes allocated
 // in the process. The suite is built with AddressSanitizer; a build without it has no
 // hooks, and a test that needs them skips.
 #pragma once
@@ -56,6 +56,8 @@ public:
 
     std::size_t Allocations() const { return allocations_; }
     std::size_t Frees() const { return frees_; }
+    // The size of the largest single allocation.
+    std::size_t Largest() const { return largest_; }
 
 private:
     static TScope*& Active()
@@ -68,9 +70,12 @@ private:
     {
 #if defined(__SANITIZE_ADDRESS__)
         static const bool installed = __sanitizer_install_malloc_and_free_hooks(
-                                          [](const volatile void*, std::size_t) {
-                                              if (TScope* scope = Active())
+                                          [](const volatile void*, std::size_t size) {
+                                              if (TScope* scope = Active()) {
                                                   ++scope->allocations_;
+                                                  if (size > scope->largest_)
+                                                      scope->largest_ = size;
+                                              }
                                           },
                                           [](const volatile void*) {
                                               if (TScope* scope = Active())
@@ -83,6 +88,7 @@ private:
     TScope* outer_ = nullptr;
     std::size_t allocations_ = 0;
     std::size_t frees_ = 0;
+    std::size_t largest_ = 0;
 };
 
 }  // namespace heapcount

@@ -41,6 +41,17 @@ void EmitMessage(j_common_ptr info, int level)
         ErrorExit(info);
 }
 
+// Pictures up to this many pixels are decoded (300 MB of pixels at most), and the decoder
+// itself may hold this much besides: the whole-picture buffers of a picture in several
+// scans, for the largest picture allowed.
+constexpr unsigned long long kMaxPixels = 100ull * 1000 * 1000;
+constexpr long kMaxDecoderBytes = 1536l * 1024 * 1024;
+
+bool SizeAllowed(unsigned long long width, unsigned long long height)
+{
+    return width > 0 && height > 0 && width * height <= kMaxPixels;
+}
+
 // Where the decoder puts the pixels: RGB rows of Stride bytes, allocated by the caller
 // once the size is known; nullptr when the picture is too large.
 struct TTarget {
@@ -64,6 +75,15 @@ bool Decode(const unsigned char* data, std::size_t size, TJpegError* error, cons
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    // Refused before any picture memory is taken: a picture in several scans makes libjpeg
+    // hold a buffer for the whole picture, 6 bytes a pixel and more, so a header of a few
+    // hundred bytes claiming 65,000 x 40,000 pixels would take many gigabytes.
+    if (!SizeAllowed(info.image_width, info.image_height)) {
+        std::snprintf(error->Message, sizeof error->Message, "picture too large");
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    info.mem->max_memory_to_use = kMaxDecoderBytes;
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     std::size_t stride = 0;
@@ -82,13 +102,10 @@ bool Decode(const unsigned char* data, std::size_t size, TJpegError* error, cons
     return true;
 }
 
-// Pictures up to this many pixels are decoded (300 MB of pixels at most).
-constexpr unsigned long long kMaxPixels = 100ull * 1000 * 1000;
-
 unsigned char* AllocateImage(void* context, unsigned width, unsigned height, std::size_t* stride)
 {
     auto* image = static_cast<QImage*>(context);
-    if (width == 0 || height == 0 || static_cast<unsigned long long>(width) * height > kMaxPixels)
+    if (!SizeAllowed(width, height))
         return nullptr;
     *image = QImage(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB888);
     if (image->isNull())

@@ -6,6 +6,8 @@
 #include "platform/graphics/Jpeg.h"
 #include "platform/window/ControlsQt.h"
 
+#include "HeapCount.h"
+
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -125,6 +127,27 @@ TEST(JpegTest, DamagedDataRaisesAndKeepsTheBitmap)
     // Still decodes afterwards: the failures left libjpeg in no odd state.
     LoadJpegFromMemory(jpeg.data(), jpeg.size(), &bitmap);
     EXPECT_EQ(bitmap.GetWidth(), 64);
+}
+
+// A header of a few hundred bytes that claims 65,035 x 39,440 pixels in several scans is
+// refused from its header, before the decoder takes memory for the whole picture (which
+// took gigabytes); the bitmap stays as it was.
+TEST(JpegTest, APictureClaimingBillionsOfPixelsIsRefusedBeforeItsMemoryIsTaken)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(3, 2);
+    const heapcount::TScope heap;
+    try {
+        LoadJpegFromFile(QV_TEST_DATA_DIR "/jpeg/huge-progressive.jpg", &bitmap);
+        FAIL() << "no error";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_EQ(e.Message(), "JPEG error: picture too large");
+    }
+    EXPECT_EQ(bitmap.GetWidth(), 3);
+    EXPECT_EQ(bitmap.GetHeight(), 2);
+    if (heapcount::Available()) {
+        EXPECT_LT(heap.Largest(), 1u << 20);
+    }
 }
 
 TEST(JpegTest, PictureLoadsJpegFilesAndKeepsItsPictureOnFailure)
