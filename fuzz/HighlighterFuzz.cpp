@@ -12,13 +12,6 @@
 #include <memory>
 #include <string>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#include <sanitizer/asan_interface.h>
-#define QV_ASAN 1
-#endif
-#endif
-
 #include "qvedit/core/QvEditHighlighter.h"
 #include "qvedit/highlighters/QvHighlighterCpp.h"
 #include "qvedit/highlighters/QvHighlighterCss.h"
@@ -29,6 +22,7 @@
 #include "qvedit/highlighters/QvHighlighterSQL.h"
 #include "qvedit/highlighters/QvHighlighterVBScript.h"
 #include "qvedit/highlighters/QvHighlighterXML.h"
+#include "../tests/support/GuardedLine.h"
 
 namespace {
 
@@ -41,33 +35,6 @@ const TQvHighlighterClass LinkedHighlighters[] = {
     HighlighterClassOf<TQvPHPHighlighter>(),      HighlighterClassOf<TQvPerlHighlighter>(),
     HighlighterClassOf<TQvSQLHighlighter>(),      HighlighterClassOf<TQvVBScriptHighlighter>(),
     HighlighterClassOf<TQvXMLHighlighter>(),
-};
-
-// A line whose bytes after the terminating NUL are unreadable under the sanitizer, also
-// when the text is short enough to live inside the string object.
-class TGuardedLine {
-public:
-    TGuardedLine(const char* text, std::size_t length)
-        : text_(std::make_unique<std::string>(text, length))
-    {
-#ifdef QV_ASAN
-        ASAN_POISON_MEMORY_REGION(Tail(), TailSize());
-#endif
-    }
-    ~TGuardedLine()
-    {
-#ifdef QV_ASAN
-        ASAN_UNPOISON_MEMORY_REGION(Tail(), TailSize());
-#endif
-    }
-    TGuardedLine(const TGuardedLine&) = delete;
-    TGuardedLine& operator=(const TGuardedLine&) = delete;
-    const std::string& Text() const { return *text_; }
-
-private:
-    char* Tail() const { return text_->data() + text_->size() + 1; }
-    std::size_t TailSize() const { return text_->capacity() - text_->size(); }
-    std::unique_ptr<std::string> text_;
 };
 
 void Check(bool condition)
@@ -119,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t end = start;
         while (end < textSize && text[end] != '\0')
             ++end;
-        const TGuardedLine line(text + start, end - start);
+        const TGuardedLine line(std::string_view(text + start, end - start));
         ScanLine(*h, line.Text(), lineNo++);
         h->SetRange(h->GetRange());
         start = end + 1;

@@ -304,13 +304,22 @@ std::string TCustomQvEdit::TrimTrailingBlanks(const std::string& S)
     return end == std::string::npos ? std::string() : S.substr(0, end + 1);
 }
 
+namespace {
+
+bool EndsWithBlank(std::string_view Line)
+{
+    return !Line.empty() && (Line.back() == ' ' || Line.back() == '\t');
+}
+
+}  // namespace
+
 // A change trims the lines it stored when it ends, not while it works: its own records
 // (the caret's columns, a line break's text, a paste's extent) are taken from the text as
 // it made it, and the trimmed blanks become records of their own after them.
 void TCustomQvEdit::TrimmedSetLine(Integer Index, const std::string& Text)
 {
     lines_->Put(Index, Text);
-    if (options_.Contains(eoTrimTrailingSpaces) && !Text.empty() && (Text.back() == ' ' || Text.back() == '\t'))
+    if (options_.Contains(eoTrimTrailingSpaces) && EndsWithBlank(Text))
         TrimWhenChangeEnds(Index);
 }
 
@@ -321,11 +330,9 @@ void TCustomQvEdit::TrimmedSetLines(Integer Index, std::string_view Head, std::s
     const Integer stored = lines_->PutLines(Index, Head, Text, Tail);
     if (!options_.Contains(eoTrimTrailingSpaces))
         return;
-    for (Integer i = Index; i < Index + stored; ++i) {
-        const std::string_view line = lines_->GetView(i);
-        if (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+    for (Integer i = Index; i < Index + stored; ++i)
+        if (EndsWithBlank(lines_->GetView(i)))
             TrimWhenChangeEnds(i);
-    }
 }
 
 void TCustomQvEdit::TrimWhenChangeEnds(Integer Index)

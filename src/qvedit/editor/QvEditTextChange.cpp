@@ -44,6 +44,15 @@ std::string Blanks(Integer Count)
     return std::string(static_cast<std::size_t>(std::max(Count, 0)), ' ');
 }
 
+// The line breaks of a text to insert: the lines it adds to the buffer.
+Integer LinesAdded(std::string_view Text)
+{
+    const std::size_t breaks = CountLineBreaks(Text);
+    if (breaks > static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
+        throw EOutOfResources("Too many lines");
+    return static_cast<Integer>(breaks);
+}
+
 }  // namespace
 
 std::vector<std::string_view> TCustomQvEdit::SplitTextLines(std::string_view Text)
@@ -368,10 +377,7 @@ Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
 {
     // A text of a million lines goes in without a list of its lines: the buffer splits it
     // as it stores it.
-    const std::size_t breaks = CountLineBreaks(Text);
-    if (breaks > static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
-        throw EOutOfResources("Too many lines");
-    const auto ends = static_cast<Integer>(breaks);
+    const Integer ends = LinesAdded(Text);
     // The caret line is read in place, and copied from before it changes.
     const std::string_view line = lines_->GetView(caretY_ - 1);
     const auto keep = static_cast<std::size_t>(std::max(caretX_ - 1, 0));
@@ -461,10 +467,7 @@ Integer TCustomQvEdit::InsertColumn(std::string_view Text, bool AddToUndoList)
 Integer TCustomQvEdit::InsertLine(std::string_view Text)
 {
     caretX_ = 1;
-    const std::size_t breaks = CountLineBreaks(Text);
-    if (breaks > static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
-        throw EOutOfResources("Too many lines");
-    const auto whole = static_cast<Integer>(breaks);
+    const Integer whole = LinesAdded(Text);
     Integer at = caretY_ - 1;
     if (whole > 0) {
         at = std::min(caretY_ - 1, lines_->Count());

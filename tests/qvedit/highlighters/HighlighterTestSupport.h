@@ -8,36 +8,9 @@
 #include <string>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#define QV_POISON(addr, size) ASAN_POISON_MEMORY_REGION(addr, size)
-#define QV_UNPOISON(addr, size) ASAN_UNPOISON_MEMORY_REGION(addr, size)
-#else
-#define QV_POISON(addr, size) ((void)(addr), (void)(size))
-#define QV_UNPOISON(addr, size) ((void)(addr), (void)(size))
-#endif
-
 #include "qvedit/core/QvEditHighlighter.h"
 #include "qvedit/highlighters/QvHighlighterBase.h"
-
-// A line whose bytes after the terminating NUL are unreadable under the sanitizer.
-class TGuardedLine {
-public:
-    explicit TGuardedLine(const std::string& text) : text_(std::make_unique<std::string>(text))
-    {
-        QV_POISON(Tail(), TailSize());
-    }
-    ~TGuardedLine() { QV_UNPOISON(Tail(), TailSize()); }
-    TGuardedLine(const TGuardedLine&) = delete;
-    TGuardedLine& operator=(const TGuardedLine&) = delete;
-
-    const std::string& Text() const { return *text_; }
-
-private:
-    char* Tail() const { return text_->data() + text_->size() + 1; }
-    std::size_t TailSize() const { return text_->capacity() - text_->size(); }
-    std::unique_ptr<std::string> text_;
-};
+#include "GuardedLine.h"
 
 // The kind of the single token a line gives when the whole line is one token; else the
 // highlighter's end-of-line kind. The range is reset first.
