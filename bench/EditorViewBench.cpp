@@ -1,5 +1,6 @@
 // Viewing a 100 MB file of real PHP lines in a 1,000 x 800 pixel editor with the PHP
-// highlighter, ours beside the Qt port of the open editing component in the same run, both
+// highlighter (ours as the program runs it: the main window's editing options and the
+// highlighter the program gives a .php file), ours beside the Qt port of the open editing component in the same run, both
 // in the same fixed-pitch font and painted synchronously in real windows (every paint
 // draws into the window's backing image and is sent to the X server):
 //   open     as each program opens a file: ours loads without a highlighter, scans the
@@ -10,15 +11,17 @@
 //            spread evenly over the file (the view is moved there and painted untimed
 //            first: the peer styles the text up to each place then, and the time of those
 //            moves is printed apart), and 200 in a row from the top;
-//   repaint  one full repaint of a screen of highlighted PHP in the middle of the file.
+//   repaint  one full repaint of a screen of highlighted PHP in the middle of the file: each
+//            editor's whole view (ours: its client widget; the peer: its viewport).
 // Also prints the memory the line ranges take per line. The peer's lexer is its PHP
 // lexer started in PHP mode, as our highlighter takes every line as PHP; the peer takes
 // the text as 8-bit bytes (setUtf8(false)), as ours does.
 #include "EditorBenchSupport.h"
+#include "ProgramConfiguration.h"
+#include "platform/window/ControlsQt.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 #include "qvedit/editor/QvEdit.h"
-#include "qvedit/highlighters/QvHighlighterPHP.h"
 
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qsciscintilla.h>
@@ -111,6 +114,7 @@ public:
         font.SetName(FontName);
         font.SetSize(FontSize);
         editor_->SetFont(&font);
+        ApplyEditingSettings(*editor_);
         editor_->SetBounds(0, 0, WindowWidth, WindowHeight);
         editor_->SetParent(form_);
         editor_->OnPaint = TPaintEvent(this, &TOurView::Painted);
@@ -125,12 +129,13 @@ public:
     TOpenTimes Open()
     {
         TOpenTimes times;
+        TQvCustomHighlighter* highlighter = program_.ForFile(SourceFile);
         auto start = TClock::now();
         editor_->GetLines()->LoadFromFile(SourceFile);
         times.Load = MsSince(start);
         const std::size_t heapBefore = HeapInUse();
         start = TClock::now();
-        editor_->SetHighlighter(&highlighter_);
+        editor_->SetHighlighter(highlighter);
         times.Scan = MsSince(start);
         scanHeap_ = static_cast<double>(HeapInUse()) - static_cast<double>(heapBefore);
         start = TClock::now();
@@ -155,13 +160,13 @@ public:
         editor_->CommandProcessor(ecPageDown, '\0', nullptr);
         editor_->Update();
     }
-    void RepaintAll() override { editor_->Repaint(); }
+    void RepaintAll() override { editor_->Window()->Client()->repaint(); }
     int Paints() const override { return paints_; }
 
 private:
     void Painted(TObject*, TCanvas*) { ++paints_; }
 
-    TQvPHPHighlighter highlighter_{nullptr};  // outlives the form, which is freed first
+    TProgramConfiguration program_;  // its highlighters outlive the form, which is freed first
     TForm* form_ = nullptr;
     TQvEdit* editor_ = nullptr;
     int paints_ = 0;
@@ -344,6 +349,7 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // progress shows while the figures are taken
     TBenchDisplay display;
     QApplication app(argc, argv);
+    Application->Initialize();
     if (!BenchPhpFileReady())
         return 1;
     RunPeerWithoutAccessibilityUpdates();

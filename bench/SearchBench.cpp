@@ -3,9 +3,13 @@
 // component (its find-first/find-next loop, and its replace loop in one undo action), in
 // the same run, in real windows. Prints each time and the ratios; then replace-all and its
 // undo at 10k, 100k and 1M matches beside the peer, and how an expression that is costly on
-// every line ends.
+// every line ends. Ours as the program runs it (the main window's editing options, the
+// highlighter the program gives a .php file), the peer with its PHP lexer attached before
+// its text; every search and replace all runs in any case, as the find dialog's default,
+// and with Match case.
 #include "EditorBenchSupport.h"
 #include "OurBenchEditor.h"
+#include "ProgramConfiguration.h"
 
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
@@ -42,14 +46,31 @@ double Seconds(const std::function<void()>& Body)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// An editor on a form, loaded with the file.
+// The two ways every search runs: any case (the find dialog's default) and Match case.
+struct TCase {
+    const char* Name;
+    bool MatchCase;
+};
+constexpr TCase Cases[] = {{"any case", false}, {"Match case", true}};
+
+TQvSearchOptions WithCase(TQvSearchOptions Options, bool MatchCase)
+{
+    if (MatchCase)
+        Options.Include(ssoMatchCase);
+    return Options;
+}
+
+// An editor on a form, loaded with the file, as the program configures it.
 class TOurs {
-    TOurBenchEditor window_;  // first: Editor is its editor
+    TProgramConfiguration program_;  // first: its highlighters outlive the editor
+    TOurBenchEditor window_;         // Editor is its editor
 
 public:
-    TOurs() : Editor(window_.Editor)
+    TOurs() : window_([](TQvEdit& E) { ApplyEditingSettings(E); }), Editor(window_.Editor)
     {
         Editor->GetLines()->LoadFromFile(BenchPhpFile);
+        Editor->SetHighlighter(program_.ForFile(BenchPhpFile));
+        std::printf("ours: the program's options, %s highlighter\n", Editor->GetHighlighter()->GetLanguageName().c_str());
         Plain = std::make_unique<TQvEditSearch>(nullptr);
         Regex = std::make_unique<TQvEditRegexSearch>(nullptr);
     }
@@ -59,12 +80,12 @@ public:
     }
 
     // Finds one match after another from the top, as "find next" does.
-    int CountAll(TQvEditSearchCustom* Engine, const std::string& Pattern)
+    int CountAll(TQvEditSearchCustom* Engine, const std::string& Pattern, bool MatchCase)
     {
         Editor->SetSearchEngine(Engine);
         Editor->SetCaretXY(TPoint{1, 1});
         int count = 0;
-        while (Editor->SearchReplace(Pattern, "", {ssoMatchCase}) == 1)
+        while (Editor->SearchReplace(Pattern, "", WithCase({}, MatchCase)) == 1)
             ++count;
         return count;
     }
@@ -75,12 +96,12 @@ public:
 
 };
 
-int Pcre2Count(const std::string& Pattern, TQvEditStringList* Lines)
+int Pcre2Count(const std::string& Pattern, TQvEditStringList* Lines, bool MatchCase)
 {
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(Pattern.c_str()), PCRE2_ZERO_TERMINATED, 0,
-                                     &error, &offset, nullptr);
+    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(Pattern.c_str()), PCRE2_ZERO_TERMINATED,
+                                     MatchCase ? 0u : PCRE2_CASELESS, &error, &offset, nullptr);
     pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
     int count = 0;
     for (int i = 0; i < Lines->Count(); ++i) {
@@ -110,17 +131,22 @@ public:
         const QByteArray bytes = file.readAll();
         KeepFromAccessibilityUpdates(Editor);
         Editor.setUtf8(false);
-        Editor.setFont(QFont("DejaVu Sans Mono", 10));
+        const QFont font("DejaVu Sans Mono", 10);
+        lexer_.setDefaultFont(font);
+        lexer_.setFont(font);
+        Editor.setLexer(&lexer_);
+        Editor.setFont(font);
+        std::printf("peer: its PHP lexer attached before its text\n");
         Editor.resize(800, 600);
         Editor.show();
         WaitUntilShown();
         Editor.SendScintilla(QsciScintillaBase::SCI_SETTEXT, bytes.constData());
     }
 
-    int CountAll(const std::string& Pattern, bool Regex)
+    int CountAll(const std::string& Pattern, bool Regex, bool MatchCase)
     {
         int count = 0;
-        bool found = Editor.findFirst(QString::fromStdString(Pattern), Regex, true, false, false, true, 0, 0,
+        bool found = Editor.findFirst(QString::fromStdString(Pattern), Regex, MatchCase, false, false, true, 0, 0,
                                       true, false, Regex);
         while (found) {
             ++count;
@@ -131,12 +157,12 @@ public:
 
     // Stops after Limit seconds (the peer's replacements grow slow on a big file); the
     // count tells how far it came.
-    int ReplaceAll(const std::string& Pattern, const std::string& Replacement, double Limit)
+    int ReplaceAll(const std::string& Pattern, const std::string& Replacement, bool MatchCase, double Limit)
     {
         const auto start = std::chrono::steady_clock::now();
         int count = 0;
         Editor.beginUndoAction();
-        bool found = Editor.findFirst(QString::fromStdString(Pattern), false, true, false, false, true, 0, 0);
+        bool found = Editor.findFirst(QString::fromStdString(Pattern), false, MatchCase, false, false, true, 0, 0);
         while (found) {
             Editor.replace(QString::fromStdString(Replacement));
             ++count;
@@ -153,13 +179,15 @@ public:
     // peer's fastest way (search and replace in a target range, which neither selects nor
     // scrolls to each match), as a replace-all over a selection ending after them does;
     // stops after Limit seconds. Returns how many it replaced.
-    int ReplaceFirst(const std::string& Text, const std::string& Replacement, int Count, double Limit)
+    int ReplaceFirst(const std::string& Text, const std::string& Replacement, int Count, bool MatchCase,
+                     double Limit)
     {
         using Base = QsciScintillaBase;
         const auto start = std::chrono::steady_clock::now();
         const auto textLength = static_cast<long>(Text.size());
         const auto replacementLength = static_cast<long>(Replacement.size());
-        Editor.SendScintilla(Base::SCI_SETSEARCHFLAGS, static_cast<unsigned long>(Base::SCFIND_MATCHCASE));
+        Editor.SendScintilla(Base::SCI_SETSEARCHFLAGS,
+                             static_cast<unsigned long>(MatchCase ? Base::SCFIND_MATCHCASE : 0));
         long from = 0;
         long to = Editor.SendScintilla(Base::SCI_GETLENGTH);
         int replaced = 0;
@@ -183,6 +211,10 @@ public:
         return replaced;
     }
 
+private:
+    TPeerPhpLexer lexer_;  // first: outlives the editor
+
+public:
     QsciScintilla Editor;
 };
 
@@ -194,16 +226,16 @@ void Report(const char* What, int Count, double Ours, double Reference, const ch
 
 // Counts every match of Pattern through the driver, with PCRE2 over the same lines and
 // with the peer's find loop.
-void CompareCounts(const char* What, TOurs& Ours, TQvEditSearchCustom* Engine, TPeer& Peer,
-                   const std::string& Pattern, bool Regex)
+void CompareCounts(const std::string& What, TOurs& Ours, TQvEditSearchCustom* Engine, TPeer& Peer,
+                   const std::string& Pattern, bool Regex, bool MatchCase)
 {
     int count = 0;
     int reference = 0;
     int peerCount = 0;
-    const double ours = Seconds([&] { count = Ours.CountAll(Engine, Pattern); });
-    const double pcre = Seconds([&] { reference = Pcre2Count(Pattern, Ours.Editor->GetLines()); });
-    const double peer = Seconds([&] { peerCount = Peer.CountAll(Pattern, Regex); });
-    Report(What, count, ours, pcre, "PCRE2");
+    const double ours = Seconds([&] { count = Ours.CountAll(Engine, Pattern, MatchCase); });
+    const double pcre = Seconds([&] { reference = Pcre2Count(Pattern, Ours.Editor->GetLines(), MatchCase); });
+    const double peer = Seconds([&] { peerCount = Peer.CountAll(Pattern, Regex, MatchCase); });
+    Report(What.c_str(), count, ours, pcre, "PCRE2");
     Report("", count, ours, peer, "peer ");
     if (count != reference || count != peerCount)
         std::printf("  counts differ: PCRE2 %d, peer %d\n", reference, peerCount);
@@ -238,7 +270,7 @@ void AnswerAgain(TControl* Ours, QWidget* Peer)
 // until the window answers again; beside the peer replacing as many from the top in one
 // undo action. A size is left out when the
 // one before it took longer than ten seconds (ten times the matches would take minutes).
-void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
+void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer, bool MatchCase)
 {
     constexpr double Limit = 10;
     TQvEdit* editor = Ours.Editor;
@@ -246,7 +278,9 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
     const int peerLength = Peer.Editor.length();
     bool oursTooSlow = false;
     bool peerTooSlow = false;
-    std::printf("replace all of \"$\" by \"##\", then undo and redo, each until the window is painted again:\n");
+    std::printf("replace all of \"$\" by \"##\" (%s), then undo and redo, each until the window is painted "
+                "again:\n",
+                MatchCase ? "Match case" : "any case");
     for (int target : {10'000, 100'000, 1'000'000}) {
         const int last = LineWithMatches(editor->GetLines(), "$", target);
         editor->ClearUndo();
@@ -258,7 +292,7 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
         double redo = 0;
         if (!oursTooSlow) {
             replace = Seconds([&] {
-                count = editor->SearchReplace("$", "##", {ssoReplaceAll, ssoSelectedOnly, ssoMatchCase});
+                count = editor->SearchReplace("$", "##", WithCase({ssoReplaceAll, ssoSelectedOnly}, MatchCase));
                 AnswerAgain(editor, nullptr);
             });
             undo = Seconds([&] {
@@ -282,7 +316,7 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
         bool peerRestored = true;
         if (!peerTooSlow) {
             peerReplace = Seconds([&] {
-                peerCount = Peer.ReplaceFirst("$", "##", count > 0 ? count : target, 12 * Limit);
+                peerCount = Peer.ReplaceFirst("$", "##", count > 0 ? count : target, MatchCase, 6 * Limit);
                 AnswerAgain(nullptr, Peer.Editor.viewport());
             });
             const bool grown = Peer.Editor.length() == peerLength + peerCount;
@@ -315,7 +349,7 @@ void ScalingOfReplaceAll(TOurs& Ours, TPeer& Peer)
             std::printf("; ratios %.2f, undo %.2f, redo %.2f", replace / peerReplace, undo / peerUndo,
                         redo / peerRedo);
         else if (count > 0 && peerCount > 0)
-            std::printf(" (the peer stopped after %.0f s, at %d of the %d matches)", 12 * Limit, peerCount, count);
+            std::printf(" (the peer stopped after %.0f s, at %d of the %d matches)", 6 * Limit, peerCount, count);
         std::printf("\n");
     }
 }
@@ -337,7 +371,7 @@ long StepsOfOneSearch(const std::string& Expression, const std::string& Text)
 // costs the expression many steps, within the bound of one search; times a replace-all
 // until it ends with the engine's error, counts the lines it had replaced by then, and
 // times the undo of them.
-void CostlyOnEveryLine(TQvEdit* Editor, const std::string& Original, int XCount)
+void CostlyOnEveryLine(TQvEdit* Editor, const std::string& Original, int XCount, bool MatchCase)
 {
     const std::string expression = "(x+x+)+y";
     const std::string head = "xxy " + std::string(static_cast<std::size_t>(XCount), 'x') + "!y ";
@@ -356,7 +390,7 @@ void CostlyOnEveryLine(TQvEdit* Editor, const std::string& Original, int XCount)
     int code = 0;
     const double seconds = Seconds([&] {
         try {
-            Editor->SearchReplace(expression, "-", {ssoReplaceAll, ssoEntireScope, ssoMatchCase});
+            Editor->SearchReplace(expression, "-", WithCase({ssoReplaceAll, ssoEntireScope}, MatchCase));
         } catch (const ERegex& e) {
             code = e.ErrorCode();
         }
@@ -366,9 +400,9 @@ void CostlyOnEveryLine(TQvEdit* Editor, const std::string& Original, int XCount)
         ++replaced;
     const double undo = Seconds([&] { Editor->Undo(); });
     const bool restored = Editor->GetLines()->GetText() == text && !Editor->GetCanUndo();
-    std::printf("costly on every line (%d x, %ld steps a line), replace all over "
+    std::printf("costly on every line (%d x, %ld steps a line), replace all (%s) over "
                 "%d lines: error %d after %.2f s, %d lines replaced; undo %.2f s, %s\n",
-                XCount, cost, Editor->GetLines()->Count(),
+                XCount, cost, MatchCase ? "Match case" : "any case", Editor->GetLines()->Count(),
                 code, seconds, replaced, undo, restored ? "text restored" : "TEXT NOT RESTORED");
 }
 
@@ -392,7 +426,8 @@ void CostlyExpression(TOurs& Ours)
     // a line).
     const std::string original = editor->GetLines()->GetText();
     for (int xCount : {18, 24})
-        CostlyOnEveryLine(editor, original, xCount);
+        for (const TCase& c : Cases)
+            CostlyOnEveryLine(editor, original, xCount, c.MatchCase);
 }
 
 }  // namespace
@@ -402,6 +437,7 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     TBenchDisplay display;
     QApplication app(argc, argv);
+    Application->Initialize();
     if (!BenchPhpFileReady())
         return 1;
     RunPeerWithoutAccessibilityUpdates();
@@ -410,28 +446,40 @@ int main(int argc, char** argv)
     std::printf("%d lines\n", ours.Editor->GetLines()->Count());
     // "replace-all" as the argument measures only replace-all and its undo at the three sizes.
     if (argc > 1 && std::string(argv[1]) == "replace-all") {
-        ScalingOfReplaceAll(ours, peer);
+        for (const TCase& c : Cases)
+            ScalingOfReplaceAll(ours, peer, c.MatchCase);
         return 0;
     }
 
-    CompareCounts("count a word through the driver", ours, ours.Plain.get(), peer, CommonWord, false);
-    CompareCounts("count an expression through the driver", ours, ours.Regex.get(), peer, Expression, true);
+    for (const TCase& c : Cases) {
+        CompareCounts(std::string("count a word through the driver, ") + c.Name, ours, ours.Plain.get(), peer,
+                      CommonWord, false, c.MatchCase);
+        CompareCounts(std::string("count an expression, ") + c.Name, ours, ours.Regex.get(), peer, Expression,
+                      true, c.MatchCase);
+    }
 
-    int count = 0;
-    int reference = 0;
-    ours.Editor->SetSearchEngine(ours.Plain.get());
-    ours.Editor->ClearUndo();
-    const double oursReplace = Seconds(
-        [&] { count = ours.Editor->SearchReplace(CommonWord, "yield", {ssoReplaceAll, ssoEntireScope, ssoMatchCase}); });
-    const double peerReplace = Seconds([&] { reference = peer.ReplaceAll(CommonWord, "yield", 120); });
-    std::printf("%-44s %8d matches  ours %7.2f s (%.2f us a match)\n", "replace all of a word, one undo step",
-                count, oursReplace, oursReplace * 1e6 / count);
-    std::printf("%-44s %8d matches  peer %7.2f s (%.2f us a match)\n", "", reference, peerReplace,
-                peerReplace * 1e6 / reference);
-    const double oursUndo = Seconds([&] { ours.Editor->Undo(); });
-    std::printf("  undo of it: %.2f s\n", oursUndo);
+    for (const TCase& c : Cases) {
+        int count = 0;
+        int reference = 0;
+        ours.Editor->SetSearchEngine(ours.Plain.get());
+        ours.Editor->ClearUndo();
+        const double oursReplace = Seconds([&] {
+            count = ours.Editor->SearchReplace(CommonWord, "yield",
+                                               WithCase({ssoReplaceAll, ssoEntireScope}, c.MatchCase));
+        });
+        const double peerReplace = Seconds([&] { reference = peer.ReplaceAll(CommonWord, "yield", c.MatchCase, 60); });
+        const std::string what = std::string("replace all of a word (") + c.Name + "), one undo step";
+        std::printf("%-44s %8d matches  ours %7.2f s (%.2f us a match)\n", what.c_str(), count, oursReplace,
+                    oursReplace * 1e6 / count);
+        std::printf("%-44s %8d matches  peer %7.2f s (%.2f us a match)\n", "", reference, peerReplace,
+                    peerReplace * 1e6 / reference);
+        const double oursUndo = Seconds([&] { ours.Editor->Undo(); });
+        peer.Editor.undo();
+        std::printf("  undo of it: %.2f s\n", oursUndo);
+    }
 
-    ScalingOfReplaceAll(ours, peer);
+    for (const TCase& c : Cases)
+        ScalingOfReplaceAll(ours, peer, c.MatchCase);
     CostlyExpression(ours);
     return 0;
 }
