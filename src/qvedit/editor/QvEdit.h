@@ -606,7 +606,8 @@ private:
     // The end of a change: the span is rescanned now or when a range after it is read.
     void RangeChangesEnded();
     void RangeChangesEndedUnlessChanging();
-    void RescanRangeChanges();
+    // Rescans the span now; the lines whose range it changed are repainted unless told not.
+    void RescanRangeChanges(bool InvalidateScanned = true);
     void RangesWanted(TObject* Sender);
     // Whether another editor on this buffer holds its paint lock (is making a change).
     bool AnotherEditorIsChanging() const;

@@ -151,12 +151,14 @@ void TCustomQvEdit::RangeChangesEndedUnlessChanging()
         RangeChangesEnded();
 }
 
+// A range is read after a span that waited: the lines from the span down were invalidated
+// when it began to wait, and may be being painted now.
 void TCustomQvEdit::RangesWanted(TObject*)
 {
-    RescanRangeChanges();
+    RescanRangeChanges(false);
 }
 
-void TCustomQvEdit::RescanRangeChanges()
+void TCustomQvEdit::RescanRangeChanges(bool InvalidateScanned)
 {
     if (rangesFirst_ < 0) {
         ForgetRangeChanges();
@@ -169,7 +171,8 @@ void TCustomQvEdit::RescanRangeChanges()
         return;
     // Through the span whatever is stored, then on until a stored range agrees.
     const Integer end = ScanRanges(first, last - 1);
-    InvalidateLines(first + 1, end + 1);
+    if (InvalidateScanned)
+        InvalidateLines(first + 1, end + 1);
 }
 
 // ---- Per-line notices ------------------------------------------------------------------------
