@@ -6,10 +6,10 @@
 #include "ReplaceAllModel.h"
 
 #include "../qvedit/editor/EditorFixture.h"
-#include "../qvedit/editor/TestHighlighter.h"
 #include "FakeRegexClock.h"
 
 #include "app/EditorSettings.h"
+#include "qvedit/core/QvEditTextBuffer.h"
 #include "qvedit/search/QvEditRegexSearch.h"
 #include "qvedit/search/QvEditSearch.h"
 
@@ -31,27 +31,33 @@ std::int64_t ProcessorTime()
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-// A highlighter that, while Slow, takes a millisecond of processor time for every line it
-// is given: the editor's own work between the searches of a replace all, made costly.
-class TSlowHighlighter : public TWordHighlighter {
+// A listener on the buffer that, while Slow, takes two milliseconds of processor time for
+// every line put: the editor's own work between the searches of a replace all, made costly.
+class TSlowListener : public TObject {
 public:
-    using TWordHighlighter::TWordHighlighter;
+    explicit TSlowListener(TQvEditStringList& Lines) : lines_(Lines), saved_(Lines.OnPutted)
+    {
+        Lines.OnPutted = TStringListInsertedEvent(this, &TSlowListener::Putted);
+    }
+    ~TSlowListener() override { lines_.OnPutted = saved_; }
     bool Slow = false;
     std::int64_t Spent = 0;
 
-protected:
-    void DoSetLine(const std::string& NewValue, Integer LineNumber) override
+private:
+    void Putted(Integer Index, const std::string& S)
     {
-        if (!Slow) {
-            TWordHighlighter::DoSetLine(NewValue, LineNumber);
+        if (saved_)
+            saved_(Index, S);
+        if (!Slow)
             return;
-        }
         const std::int64_t start = ProcessorTime();
-        while (ProcessorTime() - start < 1'000'000) {
+        while (ProcessorTime() - start < 2'000'000) {
         }
         Spent += ProcessorTime() - start;
-        TWordHighlighter::DoSetLine(NewValue, LineNumber);
     }
+
+    TQvEditStringList& lines_;
+    TStringListInsertedEvent saved_;
 };
 
 class SearchWithProgramSettingsTest : public TEditorFixture<> {
@@ -220,8 +226,7 @@ TEST_F(SearchWithProgramSettingsTest, AReplaceAllOfALongLineTakesWorkInProportio
 TEST_F(SearchWithProgramSettingsTest, TheEditorsWorkBetweenSearchesIsNotChargedToTheExpression)
 {
     const TRealRegexClock real;
-    TSlowHighlighter highlighter(nullptr);
-    Editor().SetHighlighter(&highlighter);
+    TSlowListener editorWork(*Editor().GetLines());
     constexpr int Count = 1000;
     constexpr int Words = 20;  // the engine's work makes it read its clock every hundred lines or so
     std::string line;
@@ -231,14 +236,14 @@ TEST_F(SearchWithProgramSettingsTest, TheEditorsWorkBetweenSearchesIsNotChargedT
         replaced += i == 0 ? "XXX XXXXXX" : " XXX XXXXXX";
     }
     Load(Lines(line, Count));
-    highlighter.Slow = true;
+    editorWork.Slow = true;
     EXPECT_EQ(Run("[a-z]", "X", {ssoReplaceAll, ssoEntireScope, ssoMatchCase}), Count * Words * 9);
-    highlighter.Slow = false;
+    editorWork.Slow = false;
     EXPECT_EQ(FirstDifference(Editor(), Lines(replaced, Count)), "");
     // The editor's work alone took longer than the allowance.
     const auto bytes = static_cast<std::int64_t>(line.size()) * Count;
-    EXPECT_GT(highlighter.Spent, TRegex::SearchTime + TRegex::TimePerByte * bytes);
-    std::printf("[ bound    ] the editor's work %.2f s\n", static_cast<double>(highlighter.Spent) / 1e9);
+    EXPECT_GT(editorWork.Spent, TRegex::SearchTime + TRegex::TimePerByte * bytes);
+    std::printf("[ bound    ] the editor's work %.2f s\n", static_cast<double>(editorWork.Spent) / 1e9);
     Editor().Undo();
     EXPECT_EQ(FirstDifference(Editor(), Lines(line, Count)), "");
 }
@@ -249,8 +254,7 @@ TEST_F(SearchWithProgramSettingsTest, TheEditorsWorkBetweenSearchesIsNotChargedT
 TEST_F(SearchWithProgramSettingsTest, AHostileExpressionEndsAfterASecondOfItsOwnWork)
 {
     const TRealRegexClock real;
-    TSlowHighlighter highlighter(nullptr);
-    Editor().SetHighlighter(&highlighter);
+    TSlowListener editorWork(*Editor().GetLines());
     constexpr int Ordinary = 1000;
     std::string line;
     std::string replaced;
@@ -263,7 +267,7 @@ TEST_F(SearchWithProgramSettingsTest, AHostileExpressionEndsAfterASecondOfItsOwn
     const std::string costly = std::string(40, 'x') + "!y";
     const std::string text = Lines(line, Ordinary) + "\r\n" + costly + "\r\nxxy 2";
     Load(text);
-    highlighter.Slow = true;
+    editorWork.Slow = true;
     const std::int64_t start = ProcessorTime();
     try {
         Run("(x+x+)+y", "-", {ssoReplaceAll, ssoEntireScope, ssoMatchCase});
@@ -272,10 +276,10 @@ TEST_F(SearchWithProgramSettingsTest, AHostileExpressionEndsAfterASecondOfItsOwn
         EXPECT_EQ(e.ErrorCode(), reeBacktrackLimitExceeded);
         EXPECT_EQ(e.Message(), "TRegex(exec): Too Much Backtracking");
     }
-    highlighter.Slow = false;
-    const std::int64_t engine = ProcessorTime() - start - highlighter.Spent;
-    EXPECT_GT(highlighter.Spent, TRegex::SearchTime + TRegex::TimePerByte * static_cast<std::int64_t>(text.size()));
-    std::printf("[ bound    ] the editor's work %.2f s, the rest %.2f s\n", static_cast<double>(highlighter.Spent) / 1e9,
+    editorWork.Slow = false;
+    const std::int64_t engine = ProcessorTime() - start - editorWork.Spent;
+    EXPECT_GT(editorWork.Spent, TRegex::SearchTime + TRegex::TimePerByte * static_cast<std::int64_t>(text.size()));
+    std::printf("[ bound    ] the editor's work %.2f s, the rest %.2f s\n", static_cast<double>(editorWork.Spent) / 1e9,
                 static_cast<double>(engine) / 1e9);
     EXPECT_GT(engine, TRegex::SearchTime / 2);
     EXPECT_LT(engine, 5 * TRegex::SearchTime);

@@ -56,6 +56,7 @@ TQvEditStringList::~TQvEditStringList()
 {
     OnChange = nullptr;
     OnChanging = nullptr;
+    OnRangesWanted = nullptr;
     ReleaseAll();
     std::free(records_);
 }
@@ -215,13 +216,6 @@ TObject* TQvEditStringList::GetObject(int Index) const
     return Rec(Index).Object;
 }
 
-Integer TQvEditStringList::GetRange(Integer Index) const
-{
-    if (Index < 0 || Index >= count_)
-        return 0;
-    return Rec(Index).Range;
-}
-
 bool TQvEditStringList::IsLineWraped(Integer Index) const
 {
     return Index >= 0 && Index < count_ && Rec(Index).Flags.Contains(sfWrapped);
@@ -271,6 +265,7 @@ Integer TQvEditStringList::GetExpandedStringLength(Integer Index)
 Integer TQvEditStringList::GetLengthOfLongestLine()
 {
     if (indexOfLongestLine_ < 0 || indexOfLongestLine_ >= count_) {
+        ++longestLineSearches_;
         indexOfLongestLine_ = -1;
         Integer longest = -1;
         for (Integer i = 0; i < count_; ++i) {

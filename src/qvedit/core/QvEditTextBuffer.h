@@ -133,7 +133,28 @@ public:
     void PutObject(int Index, TObject* AObject) override;
     void Put(int Index, const std::string& S) override;
 
-    Integer GetRange(Integer Index) const;  // 0 outside the list
+    // 0 outside the list. Reading a line whose range is marked stale asks OnRangesWanted
+    // to bring the ranges up to date first.
+    Integer GetRange(Integer Index) const
+    {
+        if (Index >= staleRangesFrom_ && Index < count_ && OnRangesWanted)
+            OnRangesWanted(const_cast<TQvEditStringList*>(this));
+        return StoredRange(Index);
+    }
+    // The range as stored, stale or not, and a range stored with no notice (a range is no
+    // change of the text): for the one who rescans.
+    Integer StoredRange(Integer Index) const { return Index >= 0 && Index < count_ ? Rec(Index).Range : 0; }
+    void StoreRange(Integer Index, Integer ARange)
+    {
+        CheckIndex(Index, count_ - 1);
+        Rec(Index).Range = ARange;
+    }
+    // The ranges from line Index on may be out of date: whoever changed the lines rescans
+    // them when one is read (through OnRangesWanted), not before. NoStaleRanges clears
+    // the mark.
+    static constexpr Integer NoStaleRanges = 0x7FFFFFFF;
+    void SetStaleRangesFrom(Integer Index) { staleRangesFrom_ = Index; }
+    Integer GetStaleRangesFrom() const { return staleRangesFrom_; }
     // No flags outside the list. A line InsertLines made has none until it is put.
     TQvEditStringFlags GetFlags(Integer Index) const
     {
@@ -147,6 +168,8 @@ public:
     std::string GetExpandedString(Integer Index);
     Integer GetExpandedStringLength(Integer Index);
     Integer GetLengthOfLongestLine();
+    // Searches of every line for the longest, over the list's life.
+    std::size_t LongestLineSearches() const { return longestLineSearches_; }
 
     int Add(const std::string& S) override;
     void Insert(int Index, const std::string& S) override;
@@ -216,6 +239,7 @@ public:
     TStringListIndexEvent OnDeleted;
     TStringListInsertedEvent OnInserted;
     TStringListInsertedEvent OnPutted;
+    TNotifyEvent OnRangesWanted;
 
 protected:
     void SetUpdateState(bool Updating) override;
@@ -305,6 +329,8 @@ private:
     // their lines.
     TQvTextBlocks blocks_;
     std::size_t ownedTexts_ = 0;
+    Integer staleRangesFrom_ = NoStaleRanges;
+    std::size_t longestLineSearches_ = 0;
 };
 
 // Runs body inside an update bracket that is closed also when body raises.

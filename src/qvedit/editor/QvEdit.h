@@ -122,6 +122,11 @@ public:
     void StatusChanged(TQvStatusChanges AChanges);
     TQvStatusChanges GetPendingStatusChanges() const { return statusChanges_; }
 
+    // Lines and bytes the highlighter scanned to store the ranges lines end in, over the
+    // editor's life: what changes cost in range rescans.
+    std::size_t RangeLinesScanned() const { return rangeLinesScanned_; }
+    std::size_t RangeBytesScanned() const { return rangeBytesScanned_; }
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
@@ -580,7 +585,8 @@ protected:
     // QvEditLineNotify.cpp: line notices and range rescan (Index is 0-based)
     // =====================================================================================
 protected:
-    // Rescans ranges from line Index on; returns the index of the last line scanned.
+    // Rescans ranges from line Index on until a stored range agrees; returns the index of
+    // the last line scanned.
     Integer ScanFrom(Integer Index);
     void ListAdded(Integer Index, const std::string& S);
     void ListInserted(Integer Index, const std::string& S);
@@ -594,9 +600,19 @@ protected:
 private:
     // ScanFrom that does not stop on a line up to Through, even where the range agrees.
     Integer ScanRanges(Integer Index, Integer Through);
-    // The last of the lines from Index on that InsertLines made and nothing has put since
-    // (Index - 1 if none).
-    Integer LastLineMadeByInsertLines(Integer Index) const;
+    // The changed lines' span grows by a notice at Index; see QvEditLineNotify.cpp.
+    void NoteRangeChange(Integer Index);
+    void ForgetRangeChanges();
+    // The end of a change: the span is rescanned now or when a range after it is read.
+    void RangeChangesEnded();
+    void RangeChangesEndedUnlessChanging();
+    // Rescans the span now; the lines whose range it changed are repainted unless told not.
+    void RescanRangeChanges(bool InvalidateScanned = true);
+    void RangesWanted(TObject* Sender);
+    // Whether another editor on this buffer holds its paint lock (is making a change).
+    bool AnotherEditorIsChanging() const;
+    // The other editors on the buffer that waited for this one's change catch up.
+    void ChangeEndedForTheOthers();
     // With eoAutoSizeMaxLineWidth, MaxLineWidth grows to the expanded length of the line.
     void GrowMaxLineWidthFor(Integer Index);
     // Text and gutter from Line (1-based) down need painting; in a batch, once it ends.
@@ -1008,6 +1024,15 @@ protected:
     Integer leftChar_ = 1;
     Integer maxLineWidth_ = 1024;
     Integer paintLock_ = 0;
+    // The lines changed since the last range rescan (0-based, -1 when none) and the line
+    // count at the last notice; a buffer batch that ended while another editor changed the
+    // buffer; the scan counters.
+    Integer rangesFirst_ = -1;
+    Integer rangesLast_ = -1;
+    Integer rangesLineCount_ = 0;
+    bool linesChangedLater_ = false;
+    std::size_t rangeLinesScanned_ = 0;
+    std::size_t rangeBytesScanned_ = 0;
     // Lines to lose their trailing blanks when the change ends, the line count they were
     // counted against; whether the undo list recorded since the first was noted, and the
     // number of the undo block open then (0 for none).

@@ -29,6 +29,7 @@ TCustomQvEdit::TCustomQvEdit(TComponent* AOwner) : TCustomControl(AOwner)
     lines_->OnDeleted = TStringListIndexEvent(this, &TCustomQvEdit::ListDeleted);
     lines_->OnInserted = TStringListInsertedEvent(this, &TCustomQvEdit::ListInserted);
     lines_->OnPutted = TStringListInsertedEvent(this, &TCustomQvEdit::ListPutted);
+    lines_->OnRangesWanted = TNotifyEvent(this, &TCustomQvEdit::RangesWanted);
 
     fontTemplate_ = std::make_unique<TFont>();
     ownUndoList_ = std::make_unique<TQvEditUndoList>();
@@ -200,9 +201,14 @@ void TCustomQvEdit::DecPaintLock()
     // The end of a change: the lines it stored lose their trailing blanks now.
     if (paintLock_ == 1 && undoList_->BlockCount() == 0)
         TrimPendingLines();
+    // The ranges of the lines the change touched are rescanned once, at its end.
+    if (paintLock_ == 1)
+        RangeChangesEnded();
     --paintLock_;
-    if (paintLock_ == 0)
+    if (paintLock_ == 0) {
         KeepPositionsAfterLinesWent();
+        ChangeEndedForTheOthers();
+    }
     if (paintLock_ > 0 || !HandleAllocated())
         return;
     if (stateFlags_.Contains(sfScrollbarChanged))

@@ -1,10 +1,18 @@
 // The editor's answers to its buffer's notices: the highlighter range stored at the end of
-// each line is rescanned from a changed line until it agrees with what is stored, the
+// each line is rescanned from the changed lines until it agrees with what is stored, the
 // changed lines are repainted, and a batch of changes ends with the selection collapsed to
 // the caret and one repaint of everything collected meanwhile. Lines added, inserted or
 // deleted in a batch (a whole file loaded is one) are not repainted one by one: the batch
 // remembers the first of them and repaints from there down when it ends. Indexes are
 // 0-based.
+//
+// A change does not rescan line by line as its lines come: it collects the span of lines
+// it touched, and the span is rescanned once when the change ends (the outermost paint
+// lock, or the buffer's batch for a change from outside): through the span whatever its
+// lines store, then on until a stored range agrees. Added lines are marked NoRange, so that
+// the rescan never stops on one of them. A span holding a very long
+// line is not rescanned when the change ends but when a range at or after it is read:
+// keys that come while it waits share one rescan.
 #include "qvedit/editor/QvEdit.h"
 
 #include <algorithm>
@@ -14,6 +22,9 @@
 namespace {
 
 constexpr Integer ToTheEnd = std::numeric_limits<Integer>::max();
+
+// Above this many bytes of changed text the rescan waits until a range is read.
+constexpr std::size_t LongRescanBytes = 256 * 1024;
 
 }  // namespace
 
@@ -31,7 +42,7 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     if (result >= count)
         return result;
     if (result > 0)
-        highlighter_->SetRange(lines_->GetRange(result - 1));
+        highlighter_->SetRange(lines_->StoredRange(result - 1));
     else
         highlighter_->ResetRange();
     // The highlighter reads the line in place: it lives until the next SetLine.
@@ -39,11 +50,13 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     for (;;) {
         line.assign(lines_->GetView(result));
         highlighter_->ScanLine(line, result);
+        ++rangeLinesScanned_;
+        rangeBytesScanned_ += line.size();
         // The buffer keeps 32 bits of range per line.
         const auto range = static_cast<Integer>(highlighter_->GetRange());
-        if (result > Through && lines_->GetRange(result) == range)
+        if (result > Through && lines_->StoredRange(result) == range)
             break;
-        lines_->PutRange(result, range);
+        lines_->StoreRange(result, range);
         if (++result == count) {
             --result;
             break;
@@ -52,16 +65,9 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     return result;
 }
 
-Integer TCustomQvEdit::LastLineMadeByInsertLines(Integer Index) const
-{
-    Integer last = Index - 1;
-    while (last + 1 < lines_->GetCount() && lines_->GetFlags(last + 1).Empty())
-        ++last;
-    return last;
-}
-
 void TCustomQvEdit::ListScanRanges(TObject*)
 {
+    ForgetRangeChanges();
     if (highlighter_ == nullptr || lines_->GetCount() == 0)
         return;
     highlighter_->ResetRange();
@@ -70,8 +76,103 @@ void TCustomQvEdit::ListScanRanges(TObject*)
     for (Integer i = 0; i < count; ++i) {
         line.assign(lines_->GetView(i));
         highlighter_->ScanLine(line, i);
-        lines_->PutRange(i, static_cast<Integer>(highlighter_->GetRange()));
+        ++rangeLinesScanned_;
+        rangeBytesScanned_ += line.size();
+        lines_->StoreRange(i, static_cast<Integer>(highlighter_->GetRange()));
     }
+}
+
+// A notice of a change at Index: as many lines as the buffer gained since the last notice
+// were added there (none for a put; it lost lines when they were deleted). The span only
+// grows and moves with the lines after it; lines it covers in excess cost a scan each.
+void TCustomQvEdit::NoteRangeChange(Integer Index)
+{
+    const Integer count = lines_->GetCount();
+    const Integer added = count - rangesLineCount_;
+    rangesLineCount_ = count;
+    if (highlighter_ == nullptr)
+        return;
+    const Integer last = Index + std::max(added, 1) - 1;
+    // Lines InsertLines made hold range 0, which need not be theirs: the rescan must not
+    // stop on one of them. (Loaded and inserted lines hold NoRange already.)
+    for (Integer i = Index; i < Index + added; ++i)
+        if (lines_->StoredRange(i) != NoRange)
+            lines_->StoreRange(i, NoRange);
+    if (rangesFirst_ < 0) {
+        rangesFirst_ = Index;
+        rangesLast_ = last;
+    } else {
+        if (rangesLast_ >= Index)
+            rangesLast_ = std::max(rangesLast_ + added, Index);
+        rangesFirst_ = std::min(rangesFirst_, Index);
+        rangesLast_ = std::max(rangesLast_, last);
+    }
+    if (lines_->GetStaleRangesFrom() != TQvEditStringList::NoStaleRanges)
+        lines_->SetStaleRangesFrom(rangesFirst_);
+}
+
+void TCustomQvEdit::ForgetRangeChanges()
+{
+    rangesFirst_ = -1;
+    rangesLast_ = -1;
+    rangesLineCount_ = lines_->GetCount();
+    if (lines_->OnRangesWanted == TNotifyEvent(this, &TCustomQvEdit::RangesWanted))
+        lines_->SetStaleRangesFrom(TQvEditStringList::NoStaleRanges);
+}
+
+// A change ended: its span is rescanned now, or marked in the buffer to be rescanned when a
+// range after it is read. Only an editor alone on its own buffer waits: the buffer asks
+// that one editor when a range is read.
+void TCustomQvEdit::RangeChangesEnded()
+{
+    if (rangesFirst_ < 0)
+        return;
+    const bool alone = lines_ == ownLines_.get() && sharers_.empty();
+    if (alone && highlighter_ != nullptr) {
+        std::size_t bytes = 0;
+        const Integer last = std::min(rangesLast_, lines_->GetCount() - 1);
+        for (Integer i = rangesFirst_; i <= last && bytes <= LongRescanBytes; ++i)
+            bytes += lines_->GetView(i).size();
+        if (bytes > LongRescanBytes) {
+            lines_->SetStaleRangesFrom(rangesFirst_);
+            // The lines below may take other colours once the rescan runs.
+            InvalidateLinesFrom(rangesFirst_ + 1);
+            return;
+        }
+    }
+    RescanRangeChanges();
+}
+
+// A notice outside any change (a program changing the buffer line by line) is rescanned
+// at once.
+void TCustomQvEdit::RangeChangesEndedUnlessChanging()
+{
+    if (paintLock_ == 0 && !stateFlags_.Contains(sfLinesChanging) && !AnotherEditorIsChanging())
+        RangeChangesEnded();
+}
+
+// A range is read after a span that waited: the lines from the span down were invalidated
+// when it began to wait, and may be being painted now.
+void TCustomQvEdit::RangesWanted(TObject*)
+{
+    RescanRangeChanges(false);
+}
+
+void TCustomQvEdit::RescanRangeChanges(bool InvalidateScanned)
+{
+    if (rangesFirst_ < 0) {
+        ForgetRangeChanges();
+        return;
+    }
+    const Integer first = rangesFirst_;
+    const Integer last = std::min(rangesLast_, lines_->GetCount() - 1);
+    ForgetRangeChanges();
+    if (highlighter_ == nullptr)
+        return;
+    // Through the span whatever is stored, then on until a stored range agrees.
+    const Integer end = ScanRanges(first, last - 1);
+    if (InvalidateScanned)
+        InvalidateLines(first + 1, end + 1);
 }
 
 // ---- Per-line notices ------------------------------------------------------------------------
@@ -88,30 +189,27 @@ void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
 {
     ForgetEmptyStartUnlessEditing();
     ShiftPendingTrims(Index);
-    // Lines made by InsertLines come with range 0, which need not be their range:
-    // stopping on one of them would leave the lines after them with ranges that followed
-    // from the line before the insertion. So the scan goes through them all.
-    if (highlighter_ != nullptr)
-        ScanRanges(Index, LastLineMadeByInsertLines(Index));
+    NoteRangeChange(Index);
     InvalidateLinesFrom(Index + 1);
     GrowMaxLineWidthFor(Index);
+    RangeChangesEndedUnlessChanging();
 }
 
 void TCustomQvEdit::ListInserted(Integer Index, const std::string&)
 {
     ForgetEmptyStartUnlessEditing();
     ShiftPendingTrims(Index);
-    if (highlighter_ != nullptr && lines_->GetCount() > 0)
-        ScanFrom(Index);
+    NoteRangeChange(Index);
     InvalidateLinesFrom(Index + 1);
     GrowMaxLineWidthFor(Index);
+    RangeChangesEndedUnlessChanging();
 }
 
 void TCustomQvEdit::ListDeleted(Integer Index)
 {
     ShiftPendingTrims(Index);
-    if (highlighter_ != nullptr && lines_->GetCount() > 0)
-        ScanFrom(Index);
+    NoteRangeChange(Index);
+    RangeChangesEndedUnlessChanging();
     InvalidateLinesFrom(Index + 1);
     // Another editor on the buffer, or a program, took the lines: the caret, selection and
     // view may point past the end now. They are kept inside when the batch ends.
@@ -122,17 +220,17 @@ void TCustomQvEdit::ListDeleted(Integer Index)
 
 void TCustomQvEdit::ListPutted(Integer Index, const std::string&)
 {
-    if (highlighter_ != nullptr)
-        InvalidateLines(Index + 1, ScanFrom(Index) + 1);
-    else
-        InvalidateLines(Index + 1, Index + 1);
+    NoteRangeChange(Index);
+    InvalidateLines(Index + 1, Index + 1);
     GrowMaxLineWidthFor(Index);
+    RangeChangesEndedUnlessChanging();
 }
 
 void TCustomQvEdit::ListCleared(TObject*)
 {
     ++caretMoves_;  // a new text: no find put the caret there
     pendingTrims_.clear();
+    ForgetRangeChanges();
     ClearUndo();
     invalidateRect_ = TRect{};
     Invalidate();
@@ -173,6 +271,17 @@ void TCustomQvEdit::LinesChanging(TObject*)
 void TCustomQvEdit::LinesChanged(TObject*)
 {
     stateFlags_.Exclude(sfLinesChanging);
+    // Another editor on the buffer making a change (a replace all, an undo step) ends a
+    // batch of the buffer for every line it puts: this editor waits for the change's end
+    // (see ChangeEndedForTheOthers) rather than look for its longest line and rescan each
+    // time.
+    if (paintLock_ == 0 && AnotherEditorIsChanging()) {
+        linesChangedLater_ = true;
+        return;
+    }
+    linesChangedLater_ = false;
+    if (paintLock_ == 0)
+        RangeChangesEnded();
     KeepPositionsAfterLinesWent();
     const Integer invalidFrom = std::exchange(invalidFromLine_, 0);
     if (!HandleAllocated())
@@ -188,4 +297,25 @@ void TCustomQvEdit::LinesChanged(TObject*)
         gutter_->AutoSizeDigitCount(lines_->GetCount());
     if (!options_.Contains(eoScrollPastEof))
         SetTopLine(topLine_);
+}
+
+bool TCustomQvEdit::AnotherEditorIsChanging() const
+{
+    bool changing = false;
+    ForEachEditorOnTheBuffer([&](const TCustomQvEdit& E) { changing = changing || (&E != this && E.paintLock_ > 0); });
+    return changing;
+}
+
+void TCustomQvEdit::ChangeEndedForTheOthers()
+{
+    if (bufferOwner_ == nullptr && sharers_.empty())
+        return;
+    std::vector<TCustomQvEdit*> waiting;
+    ForEachEditorOnTheBuffer([&](const TCustomQvEdit& E) {
+        if (&E != this && E.linesChangedLater_)
+            waiting.push_back(const_cast<TCustomQvEdit*>(&E));
+    });
+    for (TCustomQvEdit* e : waiting)
+        if (e->linesChangedLater_ && !e->stateFlags_.Contains(sfLinesChanging))
+            e->LinesChanged(lines_);
 }

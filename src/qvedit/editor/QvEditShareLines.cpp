@@ -79,6 +79,8 @@ void TCustomQvEdit::HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* U
         RemoveLinesPointer();
     else if (lines_ != ownLines_.get())
         UnhookTextBuffer();
+    // The ranges left to rescan belong to the buffer shown until now.
+    RescanRangeChanges();
 
     saved_.OnAdded = Buffer->OnAdded;
     Buffer->OnAdded = TStringListInsertedEvent(this, &TCustomQvEdit::ChainListAdded);
@@ -111,6 +113,7 @@ void TCustomQvEdit::UnhookTextBuffer()
         throw EAssertionFailed("A shared buffer is unhooked while its editor is still chained");
     if (lines_ == ownLines_.get())
         return;
+    RescanRangeChanges();
     // Restoring the buffer's handlers while another editor hooked it later would drop that
     // editor from the buffer and leave it calling this one's handlers once this one is
     // gone. That editor takes over this one's saved handlers instead.
@@ -159,6 +162,7 @@ TCustomQvEdit* TCustomQvEdit::NextSharer()
 
 void TCustomQvEdit::LinesHookChanged()
 {
+    ForgetRangeChanges();
     Invalidate();
     // Modified tells of the lists in use now: a save through this editor must reach them.
     if (const bool modified = !undoList_->GetInitialState(); modified != modified_ && !HasState(csDestroying)) {
