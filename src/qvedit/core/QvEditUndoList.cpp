@@ -57,11 +57,23 @@ void TQvEditUndoList::AddChange(TQvChangeReason AReason, const TPoint& AStart,
     PushItem(std::move(item));
 }
 
+// The step of a record is that of the nearest record below it that is not a group break.
+bool TQvEditUndoList::BeginsStepOnTop(Integer Number) const
+{
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it)
+        if ((*it)->ChangeReason != crGroupBreak)
+            return (*it)->ChangeNumber != Number;
+    return true;
+}
+
 void TQvEditUndoList::PushItem(std::unique_ptr<TQvEditUndoItem> Item)
 {
     if (!Item)
         return;
     TQvChangeReason reason = Item->ChangeReason;
+    Item->StartsStep = reason != crGroupBreak && BeginsStepOnTop(Item->ChangeNumber);
+    if (Item->StartsStep)
+        ++stepCount_;
     items_.push_back(std::move(Item));
     EnsureMaxEntries();
     if (reason != crGroupBreak && OnAdded)
@@ -74,6 +86,8 @@ std::unique_ptr<TQvEditUndoItem> TQvEditUndoList::PopItem()
         return nullptr;
     std::unique_ptr<TQvEditUndoItem> item = std::move(items_.back());
     items_.pop_back();
+    if (item->StartsStep)
+        --stepCount_;
     return item;
 }
 
@@ -133,20 +147,22 @@ void TQvEditUndoList::SetMaxUndoActions(Integer Value)
 
 void TQvEditUndoList::EnsureMaxEntries()
 {
-    if (static_cast<Integer>(items_.size()) <= maxUndoActions_)
+    if (stepCount_ <= maxUndoActions_)
         return;
-    fullUndoImpossible_ = true;
-    // Whole change numbers go, oldest first, so that no step is left half undoable; the
-    // records of the block being recorded stay, however many there are.
-    const auto max = static_cast<std::size_t>(maxUndoActions_);
+    // Whole steps go, oldest first, with the group breaks above them, so that no step is
+    // left half undoable; the step being recorded stays, however many records it has.
     std::size_t drop = 0;
-    while (items_.size() - drop > max) {
+    while (stepCount_ > maxUndoActions_ && drop < items_.size()) {
         const Integer number = items_[drop]->ChangeNumber;
         if (blockChangeNumber_ != 0 && number == blockChangeNumber_)
             break;
-        while (drop < items_.size() && items_[drop]->ChangeNumber == number)
+        do {
+            if (items_[drop]->StartsStep)
+                --stepCount_;
+            baseChangeNumber_ = items_[drop]->ChangeNumber;
             ++drop;
-        baseChangeNumber_ = number;
+        } while (drop < items_.size() && !items_[drop]->StartsStep);
+        fullUndoImpossible_ = true;
     }
     items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(drop));
 }
@@ -169,6 +185,7 @@ void TQvEditUndoList::SetInitialState(bool Value)
 void TQvEditUndoList::Clear()
 {
     items_.clear();
+    stepCount_ = 0;
     fullUndoImpossible_ = false;
     baseChangeNumber_ = 0;
 }
@@ -183,12 +200,13 @@ void TQvEditUndoList::Assign(TPersistent* Source)
     if (other == this)
         return;
     Clear();
-    items_.reserve(other->items_.size());
     for (const auto& source : other->items_) {
         auto copy = std::make_unique<TQvEditUndoItem>();
         copy->Assign(source.get());
+        copy->StartsStep = source->StartsStep;
         items_.push_back(std::move(copy));
     }
+    stepCount_ = other->stepCount_;
     blockChangeNumber_ = other->blockChangeNumber_;
     blockCount_ = other->blockCount_;
     fullUndoImpossible_ = other->fullUndoImpossible_;

@@ -1,8 +1,9 @@
 // The undo list: a stack of change records. The editor keeps two (undo and redo) and moves
-// records between them. Records of one (nestable) block share a change number, the list
-// keeps at most MaxUndoActions records (dropping whole change numbers, oldest first, and
-// never the block being recorded), can be locked so that nothing is recorded, and
-// remembers which change number stands for the saved state.
+// records between them. Records of one (nestable) block share a change number; a run of
+// records with one number is a step. The list keeps the last MaxUndoActions steps whole,
+// however many records each has (dropping older steps whole, oldest first, and never the
+// block being recorded), can be locked so that nothing is recorded, and remembers which
+// change number stands for the saved state.
 #pragma once
 
 #include "platform/runtime/Persistent.h"
@@ -10,9 +11,9 @@
 #include "platform/runtime/Types.h"
 #include "qvedit/core/QvEditTypes.h"
 
+#include <deque>
 #include <memory>
 #include <string>
-#include <vector>
 
 enum TQvChangeReason : Byte {
     crInsert,
@@ -59,6 +60,9 @@ public:
     // The change gave a buffer without lines its first line: undone, the buffer has no
     // line again (rather than one empty line, which saves as a line end).
     bool MadeFirstLine = false;
+    // Set by the list that holds the record: it is the oldest record of its step there
+    // (group breaks belong to the step below them).
+    bool StartsStep = false;
 
     // Notes of the editor's replay on a record it moved to the other list (a mirror), for
     // replaying it back; Assign does not copy them. A mirror knows what its undo put back,
@@ -122,7 +126,7 @@ public:
     Integer GetBlockChangeNumber() const { return blockChangeNumber_; }
     void SetBlockChangeNumber(Integer Value) { blockChangeNumber_ = Value; }
     Integer BlockCount() const { return blockCount_; }
-    // Set when old records were dropped for the size limit.
+    // Set when old steps were dropped for the size limit.
     bool FullUndoImpossible() const { return fullUndoImpossible_; }
 
     void Clear();
@@ -133,11 +137,17 @@ public:
 private:
     void EnsureMaxEntries();
     void AdvanceNextChangeNumber();
+    // Whether a record with Number, put on top now, begins a step of its own.
+    bool BeginsStepOnTop(Integer Number) const;
 
     Integer blockChangeNumber_ = 0;
     Integer blockCount_ = 0;
     bool fullUndoImpossible_ = false;
-    std::vector<std::unique_ptr<TQvEditUndoItem>> items_;
+    // A deque: the limit takes the oldest steps from the front without moving the rest.
+    std::deque<std::unique_ptr<TQvEditUndoItem>> items_;
+    // The steps items_ holds: runs of records with one change number, group breaks not
+    // counted.
+    Integer stepCount_ = 0;
     Integer lockCount_ = 0;
     Integer maxUndoActions_ = 1024;
     Integer nextChangeNumber_ = 1;

@@ -144,6 +144,57 @@ TEST(UndoList, TheLimitDropsTheOldestRecords)
     EXPECT_EQ(list.ItemCount(), 0);
 }
 
+// The limit counts steps (records of one change number), not records: a step of more
+// records than the limit stays whole behind later steps, and older steps go whole.
+TEST(UndoList, TheLimitKeepsTheLastStepsWholeWhateverTheirSize)
+{
+    TQvEditUndoList list;
+    list.SetMaxUndoActions(2);
+    Record(list, crInsert, "old");
+    list.BeginBlock();
+    for (int i = 0; i < 5; ++i)
+        Record(list, crDelete, "big");
+    list.EndBlock();
+    EXPECT_EQ(list.ItemCount(), 6);
+    EXPECT_FALSE(list.FullUndoImpossible());
+    Record(list, crInsert, "key");
+    EXPECT_TRUE(list.FullUndoImpossible());
+    ASSERT_EQ(list.ItemCount(), 6);
+    std::string texts;
+    while (auto item = list.PopItem())
+        texts += item->ChangeStr + " ";
+    EXPECT_EQ(texts, "key big big big big big ");
+
+    // Group breaks are no steps of their own: they go with the step below them. A record
+    // taken off and put back is the step it was.
+    list.Clear();
+    Record(list, crInsert, "a");
+    list.AddGroupBreak();
+    Record(list, crInsert, "b");
+    EXPECT_EQ(list.ItemCount(), 3);
+    std::unique_ptr<TQvEditUndoItem> b = list.PopItem();
+    list.PushItem(std::move(b));
+    EXPECT_EQ(list.ItemCount(), 3);
+    Record(list, crInsert, "c");
+    ASSERT_EQ(list.ItemCount(), 2);
+    EXPECT_EQ(list.PeekItem()->ChangeStr, "c");
+    list.PopItem();
+    EXPECT_EQ(list.PeekItem()->ChangeStr, "b");
+}
+
+// A hundred thousand records in one step, then a record: the step stays.
+TEST(UndoList, AHugeStepStaysBehindTheNextRecord)
+{
+    TQvEditUndoList list;
+    list.BeginBlock();
+    for (int i = 0; i < 100000; ++i)
+        Record(list);
+    list.EndBlock();
+    Record(list, crDelete, "next");
+    EXPECT_EQ(list.ItemCount(), 100001);
+    EXPECT_FALSE(list.FullUndoImpossible());
+}
+
 TEST(UndoList, InitialStateMarksTheSavedChange)
 {
     TQvEditUndoList list;
@@ -172,7 +223,7 @@ TEST(UndoList, AnEmptiedListAfterDroppedRecordsIsTheSavedStateOnlyWhenItWas)
 {
     for (bool savedAfterDropped : {false, true}) {
         TQvEditUndoList list;
-        list.SetMaxUndoActions(2);
+        list.SetMaxUndoActions(1);
         list.SetInitialState(true);  // saved with nothing recorded
         Record(list, crInsert, "old");
         if (savedAfterDropped)
