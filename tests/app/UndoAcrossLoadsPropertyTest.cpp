@@ -4,7 +4,8 @@
 // file list, a drop) before each session and some steps undone before the next load. After
 // a load there is nothing to undo or redo; every step since the load undoes whole, a large
 // one in exactly one undo, back to the loaded text and no further; redo gives the edited
-// text again.
+// text again. One of the files is empty, so that a load also comes after a text without
+// lines with something to redo.
 #include "MainFormFixture.h"
 #include "../qvedit/editor/EditScript.h"
 #include "../qvedit/editor/LargeSteps.h"
@@ -29,7 +30,7 @@ protected:
         Start();
         editscript::TRandom pick(7);
         files_ = {Write("small.php", editscript::RandomText(pick)), Write("large.php", largesteps::ScriptText(5001)),
-                  Write("middle.txt", largesteps::ScriptText(1800))};
+                  Write("middle.txt", largesteps::ScriptText(1800)), Write("empty.txt", "")};
     }
 
     TQvEdit& Editor() { return *Form().Editor; }
