@@ -249,6 +249,28 @@ TEST_F(MainFormFileTest, ADropOpensTheFirstFileWithAPlainTitle)
     EXPECT_EQ(SettingsText(), "<missing>");  // no recent-file push
 }
 
+// A file dropped on changed text whose changes are let go loads like an opened one: not
+// modified, nothing to undo or redo, and a Close after it asks nothing.
+TEST_F(MainFormFileTest, ADropOnChangedTextAnsweredNoLoadsTheFileUnmodified)
+{
+    const std::string sql = Write("q.sql", "select 1\n");
+    Type("mine");
+    ASSERT_TRUE(Editor().GetModified());
+    ASSERT_TRUE(Editor().GetCanUndo());
+    TStringList files;
+    files.Add(sql);
+    QueueBox(IDNO);
+    Form().EditorDropFiles(&Editor(), 0, 0, &files);
+    EXPECT_EQ(BoxTexts().size(), 1u);
+    EXPECT_EQ(Line(0), "select 1");
+    EXPECT_FALSE(Editor().GetModified());
+    EXPECT_FALSE(Editor().GetCanUndo());
+    EXPECT_FALSE(Editor().GetCanRedo());
+    EXPECT_EQ(Form().Caption(), "Quorvel - q.sql");
+    Form().mnuFileCloseClick(nullptr);
+    EXPECT_EQ(BoxTexts().size(), 1u);  // nothing to save: no second prompt
+}
+
 TEST_F(MainFormFileTest, AFailedFileListOpenChangesNothing)
 {
     const std::string first = Write("first.php", "first\n");
