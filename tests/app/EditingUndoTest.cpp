@@ -131,6 +131,7 @@ TEST_F(EditingUndoTest, StepsLargerThanTheUndoLimitStayWholeBehindAKey)
         {"replace all", 3000, [](TQvEdit& E) { EXPECT_EQ(largesteps::ReplaceAll(E), 6000); }},
         {"column paste", 3001, [](TQvEdit& E) { largesteps::ColumnPaste(E, 3000); }},
         {"block indent", 3001, [](TQvEdit& E) { largesteps::BlockIndent(E, 3000); }},
+        {"typed run", 3, [](TQvEdit& E) { largesteps::TypeRun(E, 3000); }},
     };
     for (const auto& [name, lines, step] : steps) {
         TQvEdit& e = Editor();

@@ -1,6 +1,6 @@
 // The main window's undo over random sessions that mix small edits (EditScript.h) with
 // steps of thousands of records (replace alls, column pastes and block indents of up to
-// 5,000 lines), with a file loaded by one of the window's ways (Open, a recent file, the
+// 5,000 lines, runs of over 1,024 typed characters), with a file loaded by one of the window's ways (Open, a recent file, the
 // file list, a drop) before each session and some steps undone before the next load. After
 // a load there is nothing to undo or redo; every step since the load undoes whole, a large
 // one in exactly one undo, back to the loaded text and no further; redo gives the edited
@@ -100,7 +100,10 @@ private:
     {
         TQvEdit& e = Editor();
         const auto lines = [&] { return static_cast<int>(Pick(5000)) + 1; };
-        switch (Pick(3)) {
+        switch (Pick(4)) {
+        case 3:
+            largesteps::TypeRun(e, static_cast<int>(Pick(2000)) + 1025);
+            return "typed run";
         case 0: {
             static const char* const searched[] = {"x", "X", "fix", ", "};
             static const char* const replacements[] = {"#", "yy", "", "a\r\nb"};

@@ -65,6 +65,15 @@ TEST_F(EditorUndoLimitTest, ABlockIndentOfMoreRecordsThanTheLimitStaysWholeBehin
     ExpectWholeAfterAKey(3001, [&] { largesteps::BlockIndent(Editor(), 3000); });
 }
 
+// Typing in a row is one step with group undo, however many changes it has.
+TEST_F(EditorUndoLimitTest, ATypedRunLongerThanTheLimitStaysWholeBehindAKey)
+{
+    ASSERT_TRUE(Editor().GetOptions().Contains(eoGroupUndo));
+    // A line takes 1,024 columns by default; the run needs more (the program allows them).
+    Editor().SetMaxLineWidth(100000);
+    ExpectWholeAfterAKey(3, [&] { largesteps::TypeRun(Editor(), 3000); });
+}
+
 // Past the limit the oldest steps go whole, and the last ones stay.
 TEST_F(EditorUndoLimitTest, PastTheLimitTheOldestStepsGoAndTheLastStay)
 {

@@ -1,5 +1,5 @@
 // Single steps of thousands of undo records, as a user makes them: a replace all, a column
-// paste and a block indent over many lines. Each undoes in one step however many records
+// paste and a block indent over many lines, and a run of typing. Each undoes in one step however many records
 // it has; shared by the undo tests with the editor's defaults, with the main window's
 // options and by the main window's undo property test.
 #pragma once
@@ -44,6 +44,15 @@ inline void ColumnPaste(TCustomQvEdit& E, int Lines)
     TPoint top{1, 1};
     E.CommandProcessor(ecGotoXY, '\0', &top);
     E.CommandProcessor(ecPaste, '\0', nullptr);
+}
+
+// Types Count letters in a row at the start of the text, with no caret move between them.
+inline void TypeRun(TCustomQvEdit& E, int Count)
+{
+    TPoint top{1, 1};
+    E.CommandProcessor(ecGotoXY, '\0', &top);
+    for (int i = 0; i < Count; ++i)
+        E.CommandProcessor(ecChar, static_cast<char>('a' + i % 26), nullptr);
 }
 
 // Selects the first Lines lines whole and indents them.
