@@ -102,7 +102,7 @@ private:
         const auto lines = [&] { return static_cast<int>(Pick(5000)) + 1; };
         switch (Pick(4)) {
         case 3:
-            largesteps::TypeRun(e, static_cast<int>(Pick(2000)) + 1025);
+            largesteps::TypeRun(e, static_cast<int>(Pick(1000)) + 1025);
             return "typed run";
         case 0: {
             static const char* const searched[] = {"x", "X", "fix", ", "};
@@ -175,14 +175,26 @@ private:
 
 TEST_F(UndoAcrossLoadsPropertyTest, Part1)
 {
-    EXPECT_EQ(RunSessions(1, 30), "");
-    EXPECT_EQ(Sessions, 30);
+    EXPECT_EQ(RunSessions(1, 15), "");
+    EXPECT_EQ(Sessions, 15);
 }
 
 TEST_F(UndoAcrossLoadsPropertyTest, Part2)
 {
-    EXPECT_EQ(RunSessions(2, 30), "");
-    EXPECT_EQ(Sessions, 30);
+    EXPECT_EQ(RunSessions(2, 15), "");
+    EXPECT_EQ(Sessions, 15);
+}
+
+TEST_F(UndoAcrossLoadsPropertyTest, Part3)
+{
+    EXPECT_EQ(RunSessions(3, 15), "");
+    EXPECT_EQ(Sessions, 15);
+}
+
+TEST_F(UndoAcrossLoadsPropertyTest, Part4)
+{
+    EXPECT_EQ(RunSessions(4, 15), "");
+    EXPECT_EQ(Sessions, 15);
 }
 
 }  // namespace
