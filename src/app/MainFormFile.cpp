@@ -163,6 +163,9 @@ void TfrmEdit::EditorDropFiles(TObject*, int, int, TStrings* Files)
     AskSaveChanges();
     const std::string path = Files->Strings(0);
     LoadIntoEditor(path);
+    // The dropped file is the text now, unchanged: whatever the old text was, it is not
+    // modified (a "No" to the prompt dropped the old changes).
+    Editor->SetModified(false);
     SetCurrentPath(path);
     SetCaption(productName + " - " + ExtractFileName(path));
     SelectHighlighterByExt();
@@ -180,7 +183,6 @@ void TfrmEdit::FileListBox1DblClick(TObject*)
     for (int n = 0; n < 10; ++n)
         Editor->ClearBookMark(n);
     Editor->GetMarks()->Clear();
-    Editor->GetUndoList()->Clear();
     Editor->SetModified(false);
     SetCurrentPath(path);
     SetQuotedTitle(path);

@@ -2,10 +2,14 @@
 // blanks a change trims are taken back with it, and given again by redo.
 #include "../qvedit/editor/EditScript.h"
 #include "../qvedit/editor/EditorFixture.h"
+#include "../qvedit/editor/LargeSteps.h"
 #include "../qvedit/editor/SharedEditScript.h"
 
 #include "app/EditorSettings.h"
 #include "qvedit/search/QvEditRegexSearch.h"
+#include "qvedit/search/QvEditSearch.h"
+
+#include <functional>
 
 namespace {
 
@@ -112,6 +116,42 @@ TEST_F(EditingUndoTest, ReplacingTrailingBlanksByAnExpressionUndoes)
     Editor().SetSearchEngine(nullptr);
 }
 
+// Steps of more records than the undo limit, each followed by one key: two undos take the
+// key and then the whole step back.
+TEST_F(EditingUndoTest, StepsLargerThanTheUndoLimitStayWholeBehindAKey)
+{
+    TQvEditSearch engine(nullptr);
+    Editor().SetSearchEngine(&engine);
+    struct TStep {
+        const char* Name;
+        int Lines;
+        std::function<void(TQvEdit&)> Make;
+    };
+    const TStep steps[] = {
+        {"replace all", 3000, [](TQvEdit& E) { EXPECT_EQ(largesteps::ReplaceAll(E), 6000); }},
+        {"column paste", 3001, [](TQvEdit& E) { largesteps::ColumnPaste(E, 3000); }},
+        {"block indent", 3001, [](TQvEdit& E) { largesteps::BlockIndent(E, 3000); }},
+        {"typed run", 3, [](TQvEdit& E) { largesteps::TypeRun(E, 3000); }},
+    };
+    for (const auto& [name, lines, step] : steps) {
+        TQvEdit& e = Editor();
+        Load(largesteps::ScriptText(lines));
+        const std::string before = e.QvGetText();
+        step(e);
+        const std::string stepped = e.QvGetText();
+        ASSERT_NE(stepped, before) << name;
+        ASSERT_GT(e.GetUndoList()->ItemCount(), e.GetMaxUndo()) << name;
+        Go(TPoint{1, e.GetLines()->Count()});
+        Do(ecChar, 'k');
+        e.Undo();
+        EXPECT_EQ(e.QvGetText(), stepped) << name;
+        e.Undo();
+        EXPECT_EQ(e.QvGetText(), before) << name;
+        EXPECT_FALSE(e.GetModified()) << name;
+        EXPECT_FALSE(e.GetCanUndo()) << name;
+    }
+    Editor().SetSearchEngine(nullptr);
+}
 
 // Random editing sessions with exactly the main window's options: 10,000 in eight parts,
 // so that they run side by side (see EditScript.h for what each session checks).

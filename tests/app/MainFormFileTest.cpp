@@ -1,6 +1,7 @@
 // The file commands with each answer of the save prompt, titled and untitled text,
 // modified or not; failed loads and saves; drops, the file list and recent files.
 #include "MainFormFixture.h"
+#include "../qvedit/editor/EditScript.h"
 
 #include "app/MainFormParts.h"
 #include "platform/controls/FileCtrl.h"
@@ -19,7 +20,10 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <future>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -245,6 +249,28 @@ TEST_F(MainFormFileTest, ADropOpensTheFirstFileWithAPlainTitle)
     EXPECT_EQ(SettingsText(), "<missing>");  // no recent-file push
 }
 
+// A file dropped on changed text whose changes are let go loads like an opened one: not
+// modified, nothing to undo or redo, and a Close after it asks nothing.
+TEST_F(MainFormFileTest, ADropOnChangedTextAnsweredNoLoadsTheFileUnmodified)
+{
+    const std::string sql = Write("q.sql", "select 1\n");
+    Type("mine");
+    ASSERT_TRUE(Editor().GetModified());
+    ASSERT_TRUE(Editor().GetCanUndo());
+    TStringList files;
+    files.Add(sql);
+    QueueBox(IDNO);
+    Form().EditorDropFiles(&Editor(), 0, 0, &files);
+    EXPECT_EQ(BoxTexts().size(), 1u);
+    EXPECT_EQ(Line(0), "select 1");
+    EXPECT_FALSE(Editor().GetModified());
+    EXPECT_FALSE(Editor().GetCanUndo());
+    EXPECT_FALSE(Editor().GetCanRedo());
+    EXPECT_EQ(Form().Caption(), "Quorvel - q.sql");
+    Form().mnuFileCloseClick(nullptr);
+    EXPECT_EQ(BoxTexts().size(), 1u);  // nothing to save: no second prompt
+}
+
 TEST_F(MainFormFileTest, AFailedFileListOpenChangesNothing)
 {
     const std::string first = Write("first.php", "first\n");
@@ -357,6 +383,50 @@ TEST_F(MainFormFileTest, RecentFilesArePushedAndReopenedFromTheSettingsFile)
     QueueBox(IDNO);
     Form().mnuFileRecentFiles1Click(nullptr);
     EXPECT_EQ(Line(0), "xa");
+}
+
+}  // namespace
+
+namespace {
+
+// An empty text pasted into and the paste undone, then a file loaded by each way there is:
+// nothing of the paste is left to redo, and nothing to undo.
+TEST_F(MainFormFileTest, NoLoadLeavesAnythingOfTheOldTextToUndoOrRedo)
+{
+    const std::string file = Write("loaded.php", "<?php\necho 1;\n");
+    const std::string expected = "<?php\r\necho 1;";
+    const std::vector<std::pair<const char*, std::function<void()>>> loads = {
+        {"open", [&] { Open(file); }},
+        {"recent file", [&] { Form().mnuFileRecentFiles1Click(nullptr); }},
+        {"file list",
+         [&] {
+             Form().FileListBox1->SetDirectory(ExtractFileDir(file));
+             const auto& names = Form().FileListBox1->Items();
+             Form().FileListBox1->SetItemIndex(
+                 static_cast<int>(std::find(names.begin(), names.end(), "loaded.php") - names.begin()));
+             Form().FileListBox1DblClick(nullptr);
+         }},
+        {"drop",
+         [&] {
+             TStringList files;
+             files.Add(file);
+             Form().EditorDropFiles(&Editor(), 0, 0, &files);
+         }},
+    };
+    for (const auto& [way, load] : loads) {
+        Editor().ClearAll();
+        editscript::PutOnClipboard("PASTED1\r\nPASTED2", -1);
+        Editor().CommandProcessor(ecPaste, '\0', nullptr);
+        Editor().Undo();
+        ASSERT_EQ(Editor().GetLines()->Count(), 0) << way;
+        ASSERT_TRUE(Editor().GetCanRedo()) << way;
+        load();
+        EXPECT_FALSE(Editor().GetCanRedo()) << way;
+        EXPECT_FALSE(Editor().GetCanUndo()) << way;
+        Form().mnuEditRedoClick(nullptr);
+        EXPECT_EQ(Editor().QvGetText(), expected) << way;
+        EXPECT_FALSE(Editor().GetModified()) << way;
+    }
 }
 
 }  // namespace

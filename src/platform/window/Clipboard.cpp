@@ -75,7 +75,60 @@ std::string UpToNul(const std::string& bytes)
     return bytes.substr(0, bytes.find('\0'));
 }
 
-// CR LF between lines becomes LF, the line end other programs on this system expect.
+// The flavour that carries plain text exactly as written, for this program's own reading:
+// the Unicode flavour other programs read changes line ends. No registered format's MIME
+// type has this form ("x-quorvel-" is followed by the name there).
+const QString ExactTextType = QStringLiteral("application/x-quorvel_text");
+
+// The character a byte goes out as: the code page's own, or, for a byte the code page
+// leaves undefined (0x81 in 1252), the control character of the same number (U+0081), as
+// the system's own conversion gives it, so that the byte comes back from another program.
+// Bytes above 0x9F that a code page leaves undefined have no such character.
+std::string BytesToUtf8(const std::string& bytes)
+{
+    const TUnicodeTable& table = CodePageUnicodeTable(GetACP());
+    std::string unicode;
+    unicode.reserve(bytes.size());
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80 || byte > 0x9F || table[byte] != 0xFFFD)
+            continue;
+        unicode += AnsiToUtf8(std::string_view(bytes).substr(from, i - from));
+        unicode += static_cast<char>(0xC2);  // U+0080..U+009F in UTF-8
+        unicode += static_cast<char>(byte);
+        from = i + 1;
+    }
+    unicode += AnsiToUtf8(std::string_view(bytes).substr(from));
+    return unicode;
+}
+
+// The way back: a control character U+0080..U+009F the code page has no byte for is the
+// byte of the same number when the code page leaves that byte undefined.
+std::string Utf8ToBytes(const std::string& utf8)
+{
+    const Cardinal cp = GetACP();
+    const TUnicodeTable& table = CodePageUnicodeTable(cp);
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    std::size_t from = 0;
+    for (std::size_t i = 0; i + 1 < utf8.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const auto next = static_cast<unsigned char>(utf8[i + 1]);
+        if (lead != 0xC2 || next < 0x80 || next > 0x9F || table[next] != 0xFFFD ||
+            UnicodeToCodePage(cp, next, 0) != 0)
+            continue;
+        bytes += Utf8ToAnsi(std::string_view(utf8).substr(from, i - from));
+        bytes += static_cast<char>(next);
+        from = i + 2;
+        ++i;
+    }
+    bytes += Utf8ToAnsi(std::string_view(utf8).substr(from));
+    return bytes;
+}
+
+// CR LF between lines becomes LF, the line end other programs on this system expect; a CR
+// on its own stays a CR.
 std::string WithLfLineEnds(const std::string& text)
 {
     std::string out;
@@ -185,7 +238,12 @@ std::string TClipboard::AsText() const
     const QMimeData* data = impl_->Pending ? impl_->Pending.get() : SystemClipboard()->mimeData();
     if (data == nullptr || !data->hasText())
         return {};
-    return UpToNul(Utf8ToAnsi(data->text().toStdString()));
+    // Text this program wrote comes back byte for byte.
+    if (data->hasFormat(ExactTextType)) {
+        const QByteArray bytes = data->data(ExactTextType);
+        return UpToNul(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
+    return UpToNul(Utf8ToBytes(data->text().toStdString()));
 }
 
 void TClipboard::SetAsText(const std::string& Text)
@@ -204,9 +262,11 @@ void TClipboard::SetBuffer(UINT Format, const std::string& Bytes)
     Open();
     try {
         Adding();
-        if (Format == CF_TEXT)
-            impl_->Pending->setText(QString::fromStdString(AnsiToUtf8(WithLfLineEnds(UpToNul(Bytes)))));
-        else
+        if (Format == CF_TEXT) {
+            const std::string text = UpToNul(Bytes);
+            impl_->Pending->setText(QString::fromStdString(BytesToUtf8(WithLfLineEnds(text))));
+            impl_->Pending->setData(ExactTextType, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+        } else
             impl_->Pending->setData(type, QByteArray(Bytes.data(), static_cast<qsizetype>(Bytes.size())));
     } catch (...) {
         Close();

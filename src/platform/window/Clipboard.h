@@ -2,7 +2,11 @@
 //
 // Plain text (CF_TEXT) is held as bytes of the ANSI code page. Other programs read it as
 // Unicode text with LF between lines: a CR LF in the bytes written becomes LF on the way
-// out. Text read back is given as the program that wrote it wrote it (LF or CR LF).
+// out (a lone CR stays), and a byte the code page leaves undefined goes out as the control
+// character of its number (0x81 as U+0081) and comes back as that byte. Beside it goes a
+// private flavour with the bytes as written, which this program (every copy of it) reads
+// back first: its own text comes back byte for byte. Another program's text is given as
+// that program wrote it (LF or CR LF).
 // A registered format carries its bytes exactly, NULs included, under a private MIME type
 // derived from the format's name, so every copy of this program finds it.
 //

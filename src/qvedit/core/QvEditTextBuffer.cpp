@@ -589,6 +589,9 @@ void TQvEditStringList::Exchange(int Index1, int Index2)
     });
 }
 
+// Listeners hear of every clear, also of a list that had no lines: a new text (a load, a
+// text set whole) takes the place of the old one even when the old one was empty, and what
+// was recorded for the old one must not outlive it.
 void TQvEditStringList::Clear()
 {
     if (count_ > 0) {
@@ -598,6 +601,8 @@ void TQvEditStringList::Clear()
             if (OnCleared)
                 OnCleared(this);
         });
+    } else if (OnCleared) {
+        OnCleared(this);
     }
     indexOfLongestLine_ = -1;
 }

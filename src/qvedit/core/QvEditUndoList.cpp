@@ -63,9 +63,89 @@ void TQvEditUndoList::PushItem(std::unique_ptr<TQvEditUndoItem> Item)
         return;
     TQvChangeReason reason = Item->ChangeReason;
     items_.push_back(std::move(Item));
+    NoteRunOfTop();
+    UpdateTopJoin();
     EnsureMaxEntries();
     if (reason != crGroupBreak && OnAdded)
         OnAdded(this);
+}
+
+// A record of the number of the nearest record below it that is not a group break goes on
+// that record's run; any other record but a break starts a run. A break belongs to no run
+// of its own: it goes with the step below it. Only the breaks on top are passed over.
+void TQvEditUndoList::NoteRunOfTop()
+{
+    const std::size_t top = items_.size() - 1;
+    TQvEditUndoItem& item = *items_[top];
+    item.RunStart = false;
+    item.JoinsBelow = false;
+    item.RunDepth = 0;
+    if (item.ChangeReason == crGroupBreak)
+        return;
+    std::size_t below = top;
+    while (below > 0 && items_[below - 1]->ChangeReason == crGroupBreak)
+        --below;
+    const TQvEditUndoItem* previous = below > 0 ? items_[below - 1].get() : nullptr;
+    const bool trimmed = item.ChangeReason == crTrailingBlanks;
+    if (previous != nullptr && previous->ChangeNumber == item.ChangeNumber) {
+        item.RunDepth = previous->RunDepth + static_cast<Integer>(top - (below - 1));
+        if (trimmed) {
+            // Undo takes trimmed blanks on top back before the step they belong to.
+            item.RunReason = previous->RunReason;
+            item.RunUniform = previous->RunUniform;
+            item.TrimmedTop = true;
+        } else {
+            // Blanks under a record, or a record of another reason, mix the run.
+            item.RunReason = item.ChangeReason;
+            item.RunUniform = previous->RunUniform && !previous->TrimmedTop &&
+                              previous->RunReason == item.ChangeReason;
+            item.TrimmedTop = false;
+        }
+        return;
+    }
+    item.RunReason = item.ChangeReason;
+    item.RunUniform = true;
+    item.TrimmedTop = trimmed;
+    item.RunStart = true;
+    ++runCount_;
+    item.HasBelow = top > 0;
+    item.BelowReason = top > 0 ? items_[top - 1]->ChangeReason : crNothing;
+}
+
+void TQvEditUndoList::SetJoinsBelow(TQvEditUndoItem& RunStart, bool Value)
+{
+    if (RunStart.JoinsBelow == Value)
+        return;
+    RunStart.JoinsBelow = Value;
+    joinCount_ += Value ? 1 : -1;
+}
+
+// The newest run is the only one whose records still change; whether it joins the run
+// below follows from the notes of its newest record and of its oldest.
+void TQvEditUndoList::UpdateTopJoin()
+{
+    std::size_t top = items_.size();
+    while (top > 0 && items_[top - 1]->ChangeReason == crGroupBreak)
+        --top;
+    if (top == 0)
+        return;
+    const TQvEditUndoItem& newest = *items_[top - 1];
+    const auto depth = static_cast<std::size_t>(newest.RunDepth);
+    if (depth >= top)
+        return;
+    TQvEditUndoItem& oldest = *items_[top - 1 - depth];
+    if (!oldest.RunStart)
+        return;
+    SetJoinsBelow(oldest, oldest.HasBelow && TQvUndoStep::Joins(true, newest.RunReason, newest.RunUniform,
+                                                                    oldest.BelowReason));
+}
+
+void TQvEditUndoList::SetGroupUndo(bool Value)
+{
+    if (Value == groupUndo_)
+        return;
+    groupUndo_ = Value;
+    EnsureMaxEntries();
 }
 
 std::unique_ptr<TQvEditUndoItem> TQvEditUndoList::PopItem()
@@ -74,6 +154,12 @@ std::unique_ptr<TQvEditUndoItem> TQvEditUndoList::PopItem()
         return nullptr;
     std::unique_ptr<TQvEditUndoItem> item = std::move(items_.back());
     items_.pop_back();
+    if (item->RunStart) {
+        --runCount_;
+        SetJoinsBelow(*item, false);
+    }
+    if (!items_.empty())
+        UpdateTopJoin();
     return item;
 }
 
@@ -133,22 +219,33 @@ void TQvEditUndoList::SetMaxUndoActions(Integer Value)
 
 void TQvEditUndoList::EnsureMaxEntries()
 {
-    if (static_cast<Integer>(items_.size()) <= maxUndoActions_)
+    if (StepCount() <= maxUndoActions_)
         return;
-    fullUndoImpossible_ = true;
-    // Whole change numbers go, oldest first, so that no step is left half undoable; the
-    // records of the block being recorded stay, however many there are.
-    const auto max = static_cast<std::size_t>(maxUndoActions_);
+    // Whole steps go, oldest first, with the group breaks above them, so that no step is
+    // left half undoable; the step being recorded (the newest) stays, however many
+    // records it has.
     std::size_t drop = 0;
-    while (items_.size() - drop > max) {
-        const Integer number = items_[drop]->ChangeNumber;
-        if (blockChangeNumber_ != 0 && number == blockChangeNumber_)
+    while (StepCount() > maxUndoActions_ && drop < items_.size()) {
+        if (blockChangeNumber_ != 0 && StepCount() <= 1)
             break;
-        while (drop < items_.size() && items_[drop]->ChangeNumber == number)
+        do {
+            if (items_[drop]->RunStart) {
+                --runCount_;
+                SetJoinsBelow(*items_[drop], false);
+            }
+            baseChangeNumber_ = items_[drop]->ChangeNumber;
             ++drop;
-        baseChangeNumber_ = number;
+        } while (drop < items_.size() && !StartsStep(*items_[drop]));
+        fullUndoImpossible_ = true;
     }
     items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(drop));
+    // The oldest run left has nothing below it to join.
+    if (!items_.empty()) {
+        TQvEditUndoItem& front = *items_.front();
+        front.HasBelow = false;
+        if (front.RunStart)
+            SetJoinsBelow(front, false);
+    }
 }
 
 bool TQvEditUndoList::GetInitialState() const
@@ -169,6 +266,8 @@ void TQvEditUndoList::SetInitialState(bool Value)
 void TQvEditUndoList::Clear()
 {
     items_.clear();
+    runCount_ = 0;
+    joinCount_ = 0;
     fullUndoImpossible_ = false;
     baseChangeNumber_ = 0;
 }
@@ -183,12 +282,22 @@ void TQvEditUndoList::Assign(TPersistent* Source)
     if (other == this)
         return;
     Clear();
-    items_.reserve(other->items_.size());
     for (const auto& source : other->items_) {
         auto copy = std::make_unique<TQvEditUndoItem>();
         copy->Assign(source.get());
+        copy->RunStart = source->RunStart;
+        copy->RunDepth = source->RunDepth;
+        copy->RunReason = source->RunReason;
+        copy->RunUniform = source->RunUniform;
+        copy->TrimmedTop = source->TrimmedTop;
+        copy->HasBelow = source->HasBelow;
+        copy->BelowReason = source->BelowReason;
+        copy->JoinsBelow = source->JoinsBelow;
         items_.push_back(std::move(copy));
     }
+    runCount_ = other->runCount_;
+    joinCount_ = other->joinCount_;
+    groupUndo_ = other->groupUndo_;
     blockChangeNumber_ = other->blockChangeNumber_;
     blockCount_ = other->blockCount_;
     fullUndoImpossible_ = other->fullUndoImpossible_;

@@ -746,6 +746,8 @@ protected:
     void RedoItem();
     // The OnAdded handler of both lists.
     void UndoRedoAdded(TObject* Sender);
+    // Tells the undo lists whether consecutive changes of one reason undo together.
+    void TellUndoListsOfGrouping();
 
 private:
     class TReplayFrame;

@@ -38,6 +38,7 @@ TCustomQvEdit::TCustomQvEdit(TComponent* AOwner) : TCustomControl(AOwner)
     ownRedoList_->OnAdded = TNotifyEvent(this, &TCustomQvEdit::UndoRedoAdded);
     undoList_ = ownUndoList_.get();
     redoList_ = ownRedoList_.get();
+    TellUndoListsOfGrouping();
 
     activeLineColor_ = clWindow;
 

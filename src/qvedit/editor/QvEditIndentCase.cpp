@@ -67,6 +67,10 @@ void TCustomQvEdit::SetSelTextExternal(const std::string& Value)
 
 void TCustomQvEdit::ReplaceSelectionRecorded(const std::string& Value, TQvChangeReason InsertReason)
 {
+    // Nothing to take away and nothing to put in: the text stays, so nothing is recorded
+    // and Modified stays as it is.
+    if (Value.empty() && !GetSelAvail())
+        return;
     InUndoBlock([&] {
         // Without a selection the text goes in at the caret, wherever the (empty) stored
         // selection was left.

@@ -45,6 +45,8 @@ void TCustomQvEdit::SetOptions(TQvEditorOptions Value)
     if (!options_.Contains(eoScrollPastEof))
         SetTopLine(topLine_);
     options_ = Value;
+    if (changed.Contains(eoGroupUndo))
+        TellUndoListsOfGrouping();
     if (!options_.Contains(eoScrollPastEol))
         InternalSetCaretX(caretX_);
     if (changed.Contains(eoDropFiles) && !HasState(csDesigning) && HandleAllocated())
@@ -57,6 +59,16 @@ void TCustomQvEdit::SetOptions(TQvEditorOptions Value)
     }
     if (!(changed * QvEditScrollOptions).Empty())
         UpdateScrollBars();
+}
+
+// The lists count steps, and replay walks them, as grouping says: the lists in use (shared
+// with the buffer's other editors) and the editor's own, which it goes back to.
+void TCustomQvEdit::TellUndoListsOfGrouping()
+{
+    const bool group = options_.Contains(eoGroupUndo);
+    for (TQvEditUndoList* list : {undoList_, redoList_, ownUndoList_.get(), ownRedoList_.get()})
+        if (list != nullptr)
+            list->SetGroupUndo(group);
 }
 
 void TCustomQvEdit::SetOptionFlag(TQvEditorOption Flag, bool Value)

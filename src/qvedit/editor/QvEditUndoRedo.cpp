@@ -89,42 +89,6 @@ void MoveGroupBreak(TQvEditUndoList& From, TQvEditUndoList& To)
         To.PushItem(From.PopItem());
 }
 
-// One user step of undo or redo: every record of one change number goes together; with
-// group undo, the step goes on into the next change while all records taken so far, and
-// the next one, share the step's first reason (consecutive typing). A change that mixes
-// reasons (a case change, a completion, a replacement) ends the grouping, so it is never
-// undone together with what came before it, nor split.
-class TUndoStep {
-public:
-    TUndoStep(const TQvEditUndoItem& First, bool GroupUndo)
-        : reason_(First.ChangeReason),
-          number_(First.ChangeNumber),
-          grouping_(GroupUndo && reason_ != crIndent && reason_ != crUnindent && reason_ != crTrailingBlanks)
-    {
-    }
-    // Notes a record just taken.
-    void Took(TQvChangeReason Reason)
-    {
-        if (Reason != reason_)
-            grouping_ = false;
-    }
-    // Whether the step goes on with Next.
-    bool GoesOnWith(const TQvEditUndoItem& Next)
-    {
-        if (Next.ChangeNumber == number_)
-            return true;
-        if (!grouping_ || Next.ChangeReason != reason_)
-            return false;
-        number_ = Next.ChangeNumber;
-        return true;
-    }
-
-private:
-    TQvChangeReason reason_;
-    Integer number_;
-    bool grouping_;
-};
-
 }  // namespace
 
 // The frame of one replayed record: its selection mode and eoScrollPastEol for the
@@ -216,7 +180,7 @@ void TCustomQvEdit::Undo()
         return;
     }
     const Integer number = item->ChangeNumber;
-    TUndoStep step(*item, options_.Contains(eoGroupUndo));
+    TQvUndoStep step(*item, undoList_->GetGroupUndo());
     TBlockNumberScope redoNumber(*redoList_, number);
     const Integer redoCount = redoList_->ItemCount();
     bool madeFirstLine = false;
@@ -273,7 +237,7 @@ void TCustomQvEdit::Redo()
     if (item == nullptr)
         return;
     const Integer number = item->ChangeNumber;
-    TUndoStep step(*item, options_.Contains(eoGroupUndo));
+    TQvUndoStep step(*item, redoList_->GetGroupUndo());
     {
         TBlockNumberScope undoNumber(*undoList_, number);
         for (;;) {

@@ -108,7 +108,45 @@ TEST_F(ClipboardTest, OneSessionWritesBothFlavoursAsOneContent)
 
     EXPECT_EQ(System()->text(), QString("line\n"));
     EXPECT_EQ(Clipboard()->GetBuffer(Block), block);
-    EXPECT_EQ(Clipboard()->AsText(), "line\n");
+    EXPECT_EQ(Clipboard()->AsText(), "line\r\n");
+}
+
+// What this program writes as text it reads back byte for byte, whatever the line ends;
+// other programs get LF for CR LF and every lone CR as a CR.
+TEST_F(ClipboardTest, TextComesBackByteForByte)
+{
+    for (const std::string text : {"a\r\r\nb", "a\r\nb", "a\nb", "a\rb", "\r\n\n\r", "x\r", "\r\r\n\r\n"}) {
+        Clipboard()->SetAsText(text);
+        EXPECT_EQ(Clipboard()->AsText(), text);
+        EXPECT_EQ(Clipboard()->GetBuffer(CF_TEXT), text);
+    }
+    Clipboard()->SetAsText("a\r\r\nb");
+    EXPECT_EQ(System()->text(), QString("a\r\nb"));
+}
+
+// A byte the code page leaves undefined goes to other programs as the control character of
+// its number, and such a character from another program comes back as the byte.
+TEST_F(ClipboardTest, BytesTheCodePageLeavesUndefinedGoOutAsControlCharacters)
+{
+    SetAnsiCodePage(1252);
+    const std::string bytes = "\x81-\x8D-\x8F-\x90-\x9D-\x80-\xE9";
+    Clipboard()->SetAsText(bytes);
+    EXPECT_EQ(System()->text(), QString::fromUtf8("\u0081-\u008D-\u008F-\u0090-\u009D-\u20AC-\u00E9"));
+    EXPECT_EQ(Clipboard()->AsText(), bytes);
+
+    // The same characters from another program.
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u0081-\u008D-\u008F-\u0090-\u009D-\u20AC-\u00E9"));
+    EXPECT_EQ(Clipboard()->AsText(), bytes);
+    // A control character the code page has a byte for elsewhere is no such byte.
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u0080\u0085"));
+    EXPECT_EQ(Clipboard()->AsText(), "??");
+
+    // In code page 1251 0x98 is the undefined one.
+    SetAnsiCodePage(1251);
+    Clipboard()->SetAsText("\x98\x81");
+    EXPECT_EQ(System()->text(), QString::fromUtf8("\u0098\u0403"));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u0098\u0403\u0081"));
+    EXPECT_EQ(Clipboard()->AsText(), "\x98\x81?");
 }
 
 TEST_F(ClipboardTest, NestedOpenHandsOverAtTheOutermostClose)

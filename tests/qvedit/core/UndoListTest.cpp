@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace {
@@ -144,6 +145,210 @@ TEST(UndoList, TheLimitDropsTheOldestRecords)
     EXPECT_EQ(list.ItemCount(), 0);
 }
 
+// The limit counts steps (records of one change number), not records: a step of more
+// records than the limit stays whole behind later steps, and older steps go whole.
+TEST(UndoList, TheLimitKeepsTheLastStepsWholeWhateverTheirSize)
+{
+    TQvEditUndoList list;
+    list.SetMaxUndoActions(2);
+    Record(list, crInsert, "old");
+    list.BeginBlock();
+    for (int i = 0; i < 5; ++i)
+        Record(list, crDelete, "big");
+    list.EndBlock();
+    EXPECT_EQ(list.ItemCount(), 6);
+    EXPECT_FALSE(list.FullUndoImpossible());
+    Record(list, crInsert, "key");
+    EXPECT_TRUE(list.FullUndoImpossible());
+    ASSERT_EQ(list.ItemCount(), 6);
+    std::string texts;
+    while (auto item = list.PopItem())
+        texts += item->ChangeStr + " ";
+    EXPECT_EQ(texts, "key big big big big big ");
+
+    // Group breaks are no steps of their own: they go with the step below them. A record
+    // taken off and put back is the step it was.
+    list.Clear();
+    Record(list, crInsert, "a");
+    list.AddGroupBreak();
+    Record(list, crInsert, "b");
+    EXPECT_EQ(list.ItemCount(), 3);
+    std::unique_ptr<TQvEditUndoItem> b = list.PopItem();
+    list.PushItem(std::move(b));
+    EXPECT_EQ(list.ItemCount(), 3);
+    Record(list, crInsert, "c");
+    ASSERT_EQ(list.ItemCount(), 2);
+    EXPECT_EQ(list.PeekItem()->ChangeStr, "c");
+    list.PopItem();
+    EXPECT_EQ(list.PeekItem()->ChangeStr, "b");
+}
+
+namespace {
+
+// The steps of List as Undo takes them: breaks on top passed, trimmed blanks on top first,
+// then the records the replay's rule walks through, on a copy taken apart from the top.
+Integer WalkedSteps(const TQvEditUndoList& List)
+{
+    TQvEditUndoList copy;
+    copy.Assign(const_cast<TQvEditUndoList*>(&List));
+    Integer steps = 0;
+    for (;;) {
+        while (copy.LastChangeReason() == crGroupBreak)
+            copy.PopItem();
+        const TQvEditUndoItem* top = copy.PeekItem();
+        if (top == nullptr)
+            return steps;
+        ++steps;
+        if (top->ChangeReason == crTrailingBlanks) {
+            const Integer number = top->ChangeNumber;
+            while ((top = copy.PeekItem()) != nullptr && top->ChangeReason == crTrailingBlanks &&
+                   top->ChangeNumber == number)
+                copy.PopItem();
+            if (top == nullptr || top->ChangeNumber != number)
+                continue;
+        }
+        TQvUndoStep step(*top, List.GetGroupUndo());
+        for (;;) {
+            step.Took(top->ChangeReason);
+            copy.PopItem();
+            top = copy.PeekItem();
+            if (top == nullptr || !step.GoesOnWith(*top))
+                break;
+        }
+    }
+}
+
+}  // namespace
+
+// With group undo a run of typing is one step however many changes it has: the limit keeps
+// it whole behind later steps and drops it whole once it is the oldest step too many.
+TEST(UndoList, GroupedTypingIsOneStepForTheLimit)
+{
+    TQvEditUndoList list;
+    list.SetGroupUndo(true);
+    list.SetMaxUndoActions(2);
+    Record(list, crDelete, "old");
+    list.AddGroupBreak();
+    for (int i = 0; i < 3000; ++i)
+        Record(list, crInsert, "t");
+    EXPECT_EQ(list.StepCount(), 2);
+    EXPECT_EQ(list.ItemCount(), 3002);
+    EXPECT_FALSE(list.FullUndoImpossible());
+    list.AddGroupBreak();
+    Record(list, crInsert, "key");
+    EXPECT_TRUE(list.FullUndoImpossible());
+    EXPECT_EQ(list.StepCount(), 2);
+    ASSERT_EQ(list.ItemCount(), 3002);  // "old" went with the break above it
+    list.AddGroupBreak();
+    Record(list, crInsert, "more");
+    EXPECT_EQ(list.ItemCount(), 3);  // the typed run went whole, with the break above it
+    EXPECT_EQ(WalkedSteps(list), 2);
+
+    // Without grouping every change is a step of its own.
+    list.Clear();
+    list.SetMaxUndoActions(1024);
+    for (int i = 0; i < 3000; ++i)
+        Record(list, crInsert, "t");
+    EXPECT_EQ(list.StepCount(), 1);
+    list.SetGroupUndo(false);
+    EXPECT_EQ(list.StepCount(), 1024);
+    EXPECT_EQ(list.ItemCount(), 1024);
+}
+
+// Which changes group: one reason throughout, and not indents; a change that mixes reasons
+// stands alone until it is taken back to one reason; trimmed blanks on top of a change do
+// not keep it from grouping, blanks under a record do.
+TEST(UndoList, StepsFollowTheReplaysRule)
+{
+    TQvEditUndoList list;
+    list.SetGroupUndo(true);
+    Record(list, crDelete);
+    Record(list, crDelete);
+    EXPECT_EQ(list.StepCount(), 1);
+    list.BeginBlock();
+    Record(list, crDelete);
+    EXPECT_EQ(list.StepCount(), 1);
+    Record(list, crInsert);  // a replacement: delete and insert
+    EXPECT_EQ(list.StepCount(), 2);
+    list.EndBlock();
+    // An insert goes on into the replacement, whose newest record is an insert, and stops
+    // there, as the replacement mixes reasons.
+    Record(list, crInsert);
+    EXPECT_EQ(list.StepCount(), 2);
+    EXPECT_EQ(WalkedSteps(list), 2);
+    list.PopItem();
+    list.PopItem();  // the block is one delete again
+    EXPECT_EQ(list.StepCount(), 1);
+    EXPECT_EQ(WalkedSteps(list), 1);
+
+    list.Clear();
+    Record(list, crIndent);
+    Record(list, crIndent);
+    EXPECT_EQ(list.StepCount(), 2);
+
+    list.Clear();
+    Record(list, crInsert);
+    list.BeginBlock();
+    Record(list, crInsert);
+    Record(list, crTrailingBlanks);
+    list.EndBlock();
+    EXPECT_EQ(list.StepCount(), 1);
+    Record(list, crInsert);  // what is above trimmed blanks does not go on into them
+    EXPECT_EQ(list.StepCount(), 2);
+    EXPECT_EQ(WalkedSteps(list), 2);
+}
+
+// Random records, blocks, breaks, pops, limits and switches of grouping: the list's count
+// of steps is always the number of Undos that take it apart, and within the limit.
+TEST(UndoList, TheCountOfStepsIsWhatUndoTakesApart)
+{
+    const TQvChangeReason reasons[] = {crInsert, crDelete, crTrailingBlanks, crIndent, crLineBreak, crPaste};
+    std::uint32_t seed = 12345;
+    const auto next = [&](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int session = 0; session < 200; ++session) {
+        TQvEditUndoList list;
+        list.SetGroupUndo(next(4) != 0);
+        list.SetMaxUndoActions(static_cast<Integer>(2 + next(12)));
+        for (int op = 0; op < 150; ++op) {
+            const std::uint32_t what = next(100);
+            if (what < 40) {
+                Record(list, reasons[next(6)]);
+            } else if (what < 60) {
+                list.BeginBlock();
+                for (std::uint32_t i = 0, n = 1 + next(5); i < n; ++i)
+                    Record(list, next(3) == 0 ? reasons[next(6)] : crInsert);
+                list.EndBlock();
+            } else if (what < 72) {
+                list.AddGroupBreak();
+            } else if (what < 92) {
+                list.PopItem();
+            } else if (what < 96) {
+                list.SetGroupUndo(!list.GetGroupUndo());
+            } else {
+                list.SetMaxUndoActions(static_cast<Integer>(1 + next(12)));
+            }
+            ASSERT_EQ(list.StepCount(), WalkedSteps(list)) << "session " << session << " op " << op;
+            ASSERT_LE(list.StepCount(), list.GetMaxUndoActions()) << "session " << session << " op " << op;
+        }
+    }
+}
+
+// A hundred thousand records in one step, then a record: the step stays.
+TEST(UndoList, AHugeStepStaysBehindTheNextRecord)
+{
+    TQvEditUndoList list;
+    list.BeginBlock();
+    for (int i = 0; i < 100000; ++i)
+        Record(list);
+    list.EndBlock();
+    Record(list, crDelete, "next");
+    EXPECT_EQ(list.ItemCount(), 100001);
+    EXPECT_FALSE(list.FullUndoImpossible());
+}
+
 TEST(UndoList, InitialStateMarksTheSavedChange)
 {
     TQvEditUndoList list;
@@ -172,7 +377,7 @@ TEST(UndoList, AnEmptiedListAfterDroppedRecordsIsTheSavedStateOnlyWhenItWas)
 {
     for (bool savedAfterDropped : {false, true}) {
         TQvEditUndoList list;
-        list.SetMaxUndoActions(2);
+        list.SetMaxUndoActions(1);
         list.SetInitialState(true);  // saved with nothing recorded
         Record(list, crInsert, "old");
         if (savedAfterDropped)

@@ -5,6 +5,9 @@
 
 #include "platform/window/Clipboard.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -47,7 +50,8 @@ TEST_F(EditorClipboardTest, AColumnCopyPastesAsAColumnAndReachesOthersAsLines)
     e.Select({2, 1}, {4, 2}, smColumn);
     e.CopyToClipboard();
     EXPECT_EQ(PrivateBlock(), std::string("\x02" "bc\r\nfg", 7) + '\0');
-    EXPECT_EQ(Clipboard()->AsText(), "bc\nfg");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("bc\nfg"));
+    EXPECT_EQ(Clipboard()->AsText(), "bc\r\nfg");
 
     TTextEditProbe& other = Other();
     other.QvSetText("12345\n67890\nxyz");

@@ -5,6 +5,9 @@
 
 #include "platform/window/Clipboard.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <tuple>
 
 namespace {
@@ -172,7 +175,8 @@ TEST_F(EditorTextChangeTest, SelectedTextInEachMode)
         e.SetOptionFlag(eoTrimTrailingSpaces, trim);
         EXPECT_EQ(e.GetSelText(), trim ? "cd\r\n\r\n34" : "cd\r\n  \r\n34");
         e.CopyToClipboard();
-        EXPECT_EQ(Clipboard()->AsText(), "cd\n  \n34");
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("cd\n  \n34"));
+        EXPECT_EQ(Clipboard()->AsText(), "cd\r\n  \r\n34");
     }
     // A column block drawn right to left selects the same columns.
     e.Select({5, 1}, {3, 3}, smColumn);
