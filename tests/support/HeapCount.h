@@ -47,6 +47,7 @@ public:
     TScope()
     {
         Install();
+        peak_ = AllocatedBytes();
         outer_ = Active();
         Active() = this;
     }
@@ -58,6 +59,10 @@ public:
     std::size_t Frees() const { return frees_; }
     // The size of the largest single allocation.
     std::size_t Largest() const { return largest_; }
+    // The most bytes the process had allocated at once (all threads) since the scope began:
+    // taken at each allocation of the calling thread, which is where a peak of its own
+    // work lies.
+    std::size_t PeakAllocatedBytes() const { return peak_; }
 
 private:
     static TScope*& Active()
@@ -75,6 +80,9 @@ private:
                                                   ++scope->allocations_;
                                                   if (size > scope->largest_)
                                                       scope->largest_ = size;
+                                                  const std::size_t now = AllocatedBytes();
+                                                  if (now > scope->peak_)
+                                                      scope->peak_ = now;
                                               }
                                           },
                                           [](const volatile void*) {
@@ -89,6 +97,7 @@ private:
     std::size_t allocations_ = 0;
     std::size_t frees_ = 0;
     std::size_t largest_ = 0;
+    std::size_t peak_ = 0;
 };
 
 }  // namespace heapcount

@@ -201,6 +201,12 @@ TQvIdentChars TQvCustomHighlighter::GetIdentChars() const
     return TQvIdentChars::Range(33, 255);
 }
 
+std::string_view TQvCustomHighlighter::GetTokenView() const
+{
+    tokenCopy_ = GetToken();
+    return tokenCopy_;
+}
+
 void TQvCustomHighlighter::NextToEol()
 {
     while (!GetEol())

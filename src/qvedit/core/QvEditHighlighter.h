@@ -4,11 +4,13 @@
 //
 // A client scans a text line by line. Before each line it hands the highlighter the range
 // in which the line above ended (SetRange; ResetRange for the first line), then calls
-// SetLine, reads the current token (GetTokenPos, GetToken, GetTokenAttribute, GetTokenKind)
-// and calls Next until GetEol; GetRange then gives the state at the end of the line.
+// SetLine, reads the current token (GetTokenPos, GetTokenView or GetToken,
+// GetTokenAttribute, GetTokenKind) and calls Next until GetEol; GetRange then gives the
+// state at the end of the line.
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/files/IniFiles.h"
@@ -178,6 +180,10 @@ public:
     virtual void Next() = 0;
     virtual bool GetEol() const = 0;
     virtual std::string GetToken() const = 0;
+    // The current token's characters read in place, valid until the next Next or SetLine:
+    // a long token costs nothing to look at. A highlighter that cannot point into its
+    // line answers with a copy it keeps.
+    virtual std::string_view GetTokenView() const;
     virtual TQvHighlighterAttributes* GetTokenAttribute() const = 0;
     virtual Integer GetTokenKind() const = 0;
     // 0-based index of the current token's first character in the line.
@@ -241,6 +247,7 @@ private:
     bool enabled_ = true;
     TQvIdentChars wordBreakChars_;
     std::string defaultFilter_;
+    mutable std::string tokenCopy_;  // GetTokenView's answer where there is no other
 };
 
 // ---------------------------------------------------------------------------------------

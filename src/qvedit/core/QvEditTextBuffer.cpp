@@ -283,6 +283,7 @@ void TQvEditStringList::SetTabWidth(Integer Value)
 {
     if (Value == tabWidth_)
         return;
+    ++changeCount_;
     tabWidth_ = Value;
     convertTabsProc_ = GetBestConvertTabsProcEx(Value);
     indexOfLongestLine_ = -1;

@@ -206,6 +206,11 @@ public:
     // goes with the last line that borrows from it.
     std::size_t TextBlockCount() const { return blocks_.Count(); }
 
+    // Goes up with every change of the list made through its operations (a line's text,
+    // range or object, lines added, removed or loaded): what a reader took from the list
+    // stays true while the count stays.
+    std::uint64_t ChangeCount() const { return changeCount_; }
+
     Integer GetTabWidth() const { return tabWidth_; }
     void SetTabWidth(Integer Value);
     TQvEditFileFormat GetFileFormat() const { return fileFormat_; }
@@ -320,6 +325,7 @@ private:
     Integer gapStart_ = 0;
     std::size_t recordsMoved_ = 0;
     std::size_t recordsReleased_ = 0;
+    std::uint64_t changeCount_ = 0;
     TQvEditFileFormat fileFormat_ = sffDos;
     bool finalLineBreak_ = true;
     TConvertTabsProcEx convertTabsProc_ = nullptr;
@@ -337,6 +343,7 @@ private:
 template <class Body>
 void TQvEditStringList::Updating(Body&& body)
 {
+    ++changeCount_;
     BeginUpdate();
     try {
         body();

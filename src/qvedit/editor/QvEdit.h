@@ -89,6 +89,7 @@ class TQvEditMark;
 class TQvEditMarkList;
 class TQvEditPlugin;
 class TQvEditTextPainter;
+struct TQvEditLineTokens;
 
 // A registered command hook and the data it was registered with.
 struct THookedCommandHandlerEntry {
@@ -386,6 +387,23 @@ private:
     // QvEditPaintText.cpp (with QvEditPainter.h): the text area
     // =====================================================================================
     // PaintTextLines above hands the work to a TQvEditTextPainter.
+public:
+    // The work of painting text over the editor's life, which tests read to see that a
+    // paint costs what it shows: bytes of line text copied or tab-expanded, bytes the
+    // highlighter tokenised, and lines painted.
+    struct TPaintWork {
+        std::uint64_t BytesCopied = 0;
+        std::uint64_t BytesTokenised = 0;
+        std::uint64_t LinesPainted = 0;
+    };
+    const TPaintWork& GetPaintWork() const { return paintWork_; }
+
+private:
+    TPaintWork paintWork_;
+    // The tokens of long lines about the columns painted last, kept while the buffer and
+    // the highlighter are unchanged (the painter owns the type; shared_ptr lets this header
+    // hold it without knowing it).
+    std::shared_ptr<std::vector<TQvEditLineTokens>> longLineTokens_;
 
     // =====================================================================================
     // QvEditScroll.cpp: scroll bars, TopLine and LeftChar, wheel, thumb hint

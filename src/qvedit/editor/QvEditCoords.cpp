@@ -280,6 +280,10 @@ TPoint TCustomQvEdit::LogicalToPhysicalPos(const TPoint& P) const
 {
     if (!InList(*lines_, P.Y))
         return P;
+    // A line the buffer knows to hold no tab is a column a character: no search along it,
+    // which at the end of a long line is a search of all of it at every caret move.
+    if (lines_->GetFlags(P.Y - 1).Contains(sfHasNoTabs))
+        return TPoint{std::max(P.X, 1), P.Y};
     return TPoint{CharToDisplayColumn(lines_->GetView(P.Y - 1), P.X, tabWidth_), P.Y};
 }
 

@@ -15,6 +15,13 @@ constexpr char TabGlyph = '\xBB';      // »
 constexpr char BlankGlyph = '\xB7';    // ·
 constexpr char LineEndGlyph = '\xB6';  // ¶
 
+// Lines at least this long keep their tokens between paints, for the columns painted and
+// LongLineMargin columns (or four windows) on either side.
+constexpr std::size_t LongLine = 16 * 1024;
+constexpr Integer LongLineMargin = 4096;
+constexpr std::size_t MaxLongLinesKept = 64;
+constexpr Integer MaxTabWidth = 256;
+
 bool SpacesOnly(std::string_view Token)
 {
     return Token.find_first_not_of(' ') == std::string_view::npos;
@@ -215,6 +222,7 @@ void TQvEditTextPainter::ComputeLineSelection(Integer Line)
     }
     if (mode == smColumn) {
         const std::string text = ed_.lines_->GetExpandedString(Line - 1);
+        ed_.paintWork_.BytesCopied += text.size();
         ed_.MBCSGetSelRangeInLineWhenColumnSelectionMode(text, lineSelStart_, lineSelEnd_);
     }
     // Nothing of the line lies in the selection (a column block whose columns fall apart
@@ -227,6 +235,7 @@ void TQvEditTextPainter::ComputeLineSelection(Integer Line)
 
 void TQvEditTextPainter::PaintLine(Integer Line)
 {
+    ++ed_.paintWork_.LinesPainted;
     ComputeLineSelection(Line);
     OffsetRect(lineRect_, 0, lineHeight_);
     caretLine_ = Line == ed_.caretY_;
@@ -246,7 +255,7 @@ void TQvEditTextPainter::PaintLine(Integer Line)
     partRect_ = lineRect_;
 
     if (ed_.highlighter_ != nullptr && ed_.highlighter_->GetEnabled())
-        PaintHighlightedLine(Line, ExpandedLine(Line));
+        PaintHighlightedLine(Line);
     else
         PaintPlainLine(Line);
 
@@ -254,63 +263,159 @@ void TQvEditTextPainter::PaintLine(Integer Line)
     caretLine_ = false;
 }
 
-// The highlighter reads its line in place, so it gets lineText_, whose storage serves one
-// line after another; a line without tabs is its own expanded text.
-const std::string& TQvEditTextPainter::ExpandedLine(Integer Line)
+bool TQvEditLineTokens::Covers(Integer FirstCol, Integer LastCol) const
 {
-    const std::string_view text = ed_.lines_->GetView(Line - 1);
-    if (text.find('\t') == std::string_view::npos)
-        lineText_.assign(text);
-    else
-        lineText_ = ed_.lines_->GetExpandedString(Line - 1);
-    return lineText_;
+    // The text reaches left of the column before the first as far as the widest tab, whose
+    // glyph is placed by where the tab begins.
+    return From <= std::max(FirstCol - 2 - MaxTabWidth, 0) && LastCol <= To;
 }
 
-// The line through the highlighter: tokens from the start of the line, the ones left of
-// the first column skipped, the scan stopped at the first token beyond the last column.
-void TQvEditTextPainter::PaintHighlightedLine(Integer Line, const std::string& Text)
+const TQvEditLineTokens& TQvEditTextPainter::LineTokens(Integer Line)
+{
+    const TQvEditStringList* lines = ed_.lines_;
+    if (lines->GetView(Line - 1).size() < LongLine) {
+        MakeLineTokens(shortLineTokens_, Line, 0, lastCol_);
+        return shortLineTokens_;
+    }
+    if (!ed_.longLineTokens_)
+        ed_.longLineTokens_ = std::make_shared<std::vector<TQvEditLineTokens>>();
+    std::vector<TQvEditLineTokens>& kept = *ed_.longLineTokens_;
+    const std::uint64_t now = ed_.paintWork_.LinesPainted;
+    const Integer startRange = Line > 1 ? lines->GetRange(Line - 2) : 0;
+    const TQvCustomHighlighter* hl = ed_.highlighter_;
+    // Tokens made from another state of the buffer or another highlighter serve nobody.
+    std::erase_if(kept, [&](const TQvEditLineTokens& t) {
+        return t.Lines != lines || t.ChangeCount != lines->ChangeCount() || t.Highlighter != hl;
+    });
+    for (TQvEditLineTokens& tokens : kept) {
+        if (tokens.Line == Line && tokens.StartRange == startRange && tokens.Covers(firstCol_, lastCol_)) {
+            tokens.LastUse = now;
+            return tokens;
+        }
+    }
+    std::erase_if(kept, [&](const TQvEditLineTokens& t) { return t.Line == Line; });
+    if (kept.size() >= MaxLongLinesKept)
+        kept.erase(std::min_element(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
+            return a.LastUse < b.LastUse;
+        }));
+    TQvEditLineTokens& tokens = kept.emplace_back();
+    tokens.Lines = lines;
+    tokens.ChangeCount = lines->ChangeCount();
+    tokens.Line = Line;
+    tokens.Highlighter = hl;
+    tokens.StartRange = startRange;
+    tokens.LastUse = now;
+    // Room on both sides, so that moving the caret or scrolling a little is served too.
+    const Integer margin = std::max(LongLineMargin, 4 * (lastCol_ - firstCol_ + 1)) + MaxTabWidth;
+    const Integer from = std::max(firstCol_ - 2 - margin, 0);
+    const auto to = static_cast<Integer>(std::min<Int64>(Int64{lastCol_} + margin, std::numeric_limits<Integer>::max()));
+    MakeLineTokens(tokens, Line, from, to);
+    return tokens;
+}
+
+// The highlighter reads the whole line, expanded when it holds tabs, up to a terminating
+// NUL: that copy lives only while the tokens are made.
+void TQvEditTextPainter::MakeLineTokens(TQvEditLineTokens& Tokens, Integer Line, Integer From,
+                                        Integer To)
 {
     TQvCustomHighlighter* hl = ed_.highlighter_;
+    const std::string_view view = ed_.lines_->GetView(Line - 1);
+    std::string text;
+    if (view.find('\t') == std::string_view::npos)
+        text.assign(view);
+    else
+        text = ed_.lines_->GetExpandedString(Line - 1);
+    ed_.paintWork_.BytesCopied += text.size();
     if (Line == 1)
         hl->ResetRange();
     else
         hl->SetRange(ed_.lines_->GetRange(Line - 2));
-    hl->SetLine(Text, Line - 1);
-    lineColumns_ = Text;
-    lineColumnsBefore_ = 0;
+    hl->SetLine(text, Line - 1);
+    Tokens.From = From;
+    Tokens.To = To;
+    Tokens.Tokens.clear();
+    Tokens.EolComment = nullptr;
+    Tokens.EolWhitespace = nullptr;
+    Int64 scanned = 0;
+    while (!hl->GetEol()) {
+        const Integer pos = hl->GetTokenPos();
+        const std::string_view token = hl->GetTokenView();
+        scanned = std::max<Int64>(scanned, Int64{pos} + static_cast<Int64>(token.size()));
+        if (pos >= To)
+            break;
+        const bool blanks = SpacesOnly(token);
+        // A paint may start afresh at a token that is not blank only: it never joins a
+        // run begun left of it in another style (see AddToken), so nothing left of it
+        // changes how it and the tokens after it are drawn.
+        if (pos <= From && !blanks)
+            Tokens.Tokens.clear();
+        Tokens.Tokens.push_back({pos, static_cast<Integer>(token.size()), hl->GetTokenAttribute(), blanks});
+        hl->Next();
+    }
+    Tokens.Eol = hl->GetEol();
+    if (Tokens.Eol) {
+        Tokens.EolComment = hl->GetDefaultAttribute(QV_ATTRIB_COMMENT);
+        Tokens.EolWhitespace = hl->GetDefaultAttribute(QV_ATTRIB_WHITESPACE);
+    }
+    ed_.paintWork_.BytesTokenised += static_cast<std::uint64_t>(std::min<Int64>(scanned, static_cast<Int64>(text.size())));
+    const std::size_t from = std::min(static_cast<std::size_t>(From), text.size());
+    const std::size_t to = std::min(static_cast<std::size_t>(To), text.size());
+    Tokens.Text.assign(text, from, to - from);
+    ed_.paintWork_.BytesCopied += Tokens.Text.size();
+}
+
+// The line's tokens from the last one at or left of the column before the first that a
+// paint may start with (every token takes part in forming the runs, so that a run looks
+// the same however far left the paint begins), up to the first beyond the last column.
+// Only the columns firstCol - 1..lastCol of a token are kept: the one left of the first is
+// not painted, but a glyph there may reach into the first.
+void TQvEditTextPainter::PaintHighlightedLine(Integer Line)
+{
+    const TQvEditLineTokens& line = LineTokens(Line);
+    const std::vector<TQvEditLineTokens::TToken>& tokens = line.Tokens;
+    const Integer keepFrom = std::max(firstCol_ - 2, 0);
+    auto it = std::upper_bound(tokens.begin(), tokens.end(), keepFrom,
+                               [](Integer column, const auto& token) { return column < token.Pos; });
+    if (it != tokens.begin())
+        --it;
+    while (it != tokens.begin() && it->Blanks)
+        --it;
+    lineColumns_ = line.Text;
+    lineColumnsBefore_ = line.From;
     run_.clear();
     runOpen_ = false;
     Integer lineEnd = 0;
     TQvHighlighterAttributes* lastAttr = nullptr;
-    while (!hl->GetEol()) {
-        const Integer pos = hl->GetTokenPos();
-        if (pos >= lastCol_)
+    bool eol = line.Eol;
+    for (; it != tokens.end(); ++it) {
+        const Integer pos = it->Pos;
+        if (pos >= lastCol_) {
+            eol = false;
             break;
-        const std::string token = hl->GetToken();
-        const Integer length = static_cast<Integer>(token.size());
+        }
+        const Integer length = it->Length;
         lineEnd = pos + length;
-        lastAttr = hl->GetTokenAttribute();
-        // Every token takes part in forming the runs, so that a run looks the same however
-        // far left the paint begins; only the columns firstCol - 1..lastCol of the token
-        // are kept: the one left of the first is not painted, but a glyph there may reach
-        // into the first.
+        lastAttr = it->Attribute;
         const Integer from = std::clamp(firstCol_ - 2 - pos, 0, length);
         const Integer to = std::clamp(lastCol_ - pos, from, length);
+        std::string_view kept;
+        if (from < to)
+            kept = std::string_view(line.Text).substr(static_cast<std::size_t>(pos + from - line.From),
+                                                      static_cast<std::size_t>(to - from));
         if (lastAttr != nullptr)
-            AddToken(token, pos, from, to, lastAttr->GetForeground(), lastAttr->GetBackground(),
-                     lastAttr->GetStyle());
+            AddToken(pos, length, it->Blanks, kept, from, lastAttr->GetForeground(),
+                     lastAttr->GetBackground(), lastAttr->GetStyle());
         else
-            AddToken(token, pos, from, to, colFG_, colBG_, ed_.Font()->GetStyle());
-        hl->Next();
+            AddToken(pos, length, it->Blanks, kept, from, colFG_, colBG_, ed_.Font()->GetStyle());
     }
     const bool continued = ed_.wordWrap_ && Line < ed_.lines_->GetCount() && ed_.lines_->IsLineWraped(Line);
-    if (specialChars_ && hl->GetEol() && !continued) {
-        TQvHighlighterAttributes* attr = hl->GetDefaultAttribute(QV_ATTRIB_COMMENT);
+    if (specialChars_ && eol && !continued) {
+        TQvHighlighterAttributes* attr = line.EolComment;
         if (lastAttr == nullptr || lastAttr != attr)
-            attr = hl->GetDefaultAttribute(QV_ATTRIB_WHITESPACE);
+            attr = line.EolWhitespace;
         const TColor fg = attr != nullptr ? attr->GetForeground() : colFG_;
         const TColor bg = attr != nullptr ? attr->GetBackground() : colBG_;
-        AddToken(std::string_view(&LineEndGlyph, 1), lineEnd, 0, 1, fg, bg, TFontStyles());
+        AddToken(lineEnd, 1, false, std::string_view(&LineEndGlyph, 1), 0, fg, bg, TFontStyles());
     }
     PaintRun(true);
 }
@@ -350,30 +455,31 @@ void TQvEditTextPainter::PaintPlainLine(Integer Line)
 
 // ---- Token runs ------------------------------------------------------------------------------
 
-void TQvEditTextPainter::AddToken(std::string_view Token, Integer Pos, Integer From, Integer To,
-                                  TColor Foreground, TColor Background, TFontStyles Style)
+void TQvEditTextPainter::AddToken(Integer Pos, Integer Length, bool Blanks, std::string_view Kept,
+                                  Integer KeptFrom, TColor Foreground, TColor Background,
+                                  TFontStyles Style)
 {
     if (Background == clNone || (caretLine_ && ed_.options_.Contains(eoHighlightCurrentLine)))
         Background = lineBackground_;
     if (Foreground == clNone)
         Foreground = ed_.Font()->GetColor();
     auto keep = [&] {
-        if (From < To) {
+        if (!Kept.empty()) {
             if (run_.empty())
-                runColumnsBefore_ = Pos + From;
-            run_.append(Token.substr(static_cast<std::size_t>(From), static_cast<std::size_t>(To - From)));
+                runColumnsBefore_ = Pos + KeptFrom;
+            run_.append(Kept);
+            ed_.paintWork_.BytesCopied += Kept.size();
         }
-        runEnd_ = Int64{Pos} + static_cast<Int64>(Token.size());
+        runEnd_ = Int64{Pos} + Length;
     };
     if (runOpen_) {
-        const bool blanks = SpacesOnly(Token);
         const bool styleFits =
             Style == runStyle_ ||
-            (!Style.Contains(fsUnderline) && !runStyle_.Contains(fsUnderline) && blanks);
+            (!Style.Contains(fsUnderline) && !runStyle_.Contains(fsUnderline) && Blanks);
         const bool colorsIgnored =
             (specialLine_ && !ed_.options_.Contains(eoSpecialLineDefaultFg)) || fullySelected_;
         const bool colorsFit =
-            colorsIgnored || (Background == runBG_ && (Foreground == runFG_ || blanks));
+            colorsIgnored || (Background == runBG_ && (Foreground == runFG_ || Blanks));
         if (styleFits && colorsFit && runEnd_ == Pos) {
             keep();
             return;
@@ -496,9 +602,11 @@ void TQvEditTextPainter::PaintPart(std::string_view Text, Integer ColumnsBefore,
         const Int64 lead = index > 0 && index <= size ? 1 : 0;
         const Int64 count =
             index >= 0 && index < size ? std::min<Int64>(Int64{Last} - First + 1, size - index) : 0;
-        if (count + lead > 0)
+        if (count + lead > 0) {
             drawn.assign(Text.substr(static_cast<std::size_t>(index - lead),
                                      static_cast<std::size_t>(count + lead)));
+            ed_.paintWork_.BytesCopied += drawn.size();
+        }
         bool tabs = false;
         for (char& c : drawn) {
             tabs = tabs || (c == '\t' && specialChars_);

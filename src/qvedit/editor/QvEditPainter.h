@@ -9,11 +9,52 @@
 #include "platform/runtime/Types.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TCustomQvEdit;
+class TQvCustomHighlighter;
+class TQvEditStringList;
+class TQvHighlighterAttributes;
 class TQvTextDrawer;
+
+// The tokens the highlighter gives a line, scanned from the line's start, for the columns
+// From .. To - 1 (0-based): every token that starts before To, from a token at or left of
+// From that a paint may start with, and the line's text for those columns. A long line's
+// tokens are kept by its editor and serve every paint of those columns until the buffer,
+// the highlighter or the range the line starts in changes.
+struct TQvEditLineTokens {
+    struct TToken {
+        Integer Pos;     // 0-based column of the first character
+        Integer Length;
+        TQvHighlighterAttributes* Attribute;  // nil: the editor's font and colours
+        bool Blanks;     // only blanks (a blank-only token joins a run across styles)
+    };
+
+    // What the tokens were made from.
+    const TQvEditStringList* Lines = nullptr;
+    std::uint64_t ChangeCount = 0;
+    Integer Line = 0;  // 1-based
+    const TQvCustomHighlighter* Highlighter = nullptr;
+    Integer StartRange = 0;
+    std::uint64_t LastUse = 0;
+
+    Integer From = 0;
+    Integer To = 0;
+    std::string Text;  // the columns From .. From + Text.size() - 1
+    std::vector<TToken> Tokens;
+    // The scan reached the line's end before To: the last token is the line's last.
+    bool Eol = false;
+    // The highlighter's comment and whitespace attributes at the line's end (for the
+    // line-end glyph), taken when the scan reached it.
+    TQvHighlighterAttributes* EolComment = nullptr;
+    TQvHighlighterAttributes* EolWhitespace = nullptr;
+
+    // Whether the tokens serve a paint of the 1-based columns FirstCol..LastCol.
+    bool Covers(Integer FirstCol, Integer LastCol) const;
+};
 
 class TQvEditTextPainter {
 public:
@@ -35,14 +76,20 @@ private:
     void ComputeSelectionSpan();
     void ComputeLineSelection(Integer Line);
     void PaintLine(Integer Line);
-    const std::string& ExpandedLine(Integer Line);
-    void PaintHighlightedLine(Integer Line, const std::string& Text);
+    // The tokens of the line for the painted columns: a short line's made for this paint
+    // in shortLineTokens_, a long line's kept by the editor.
+    const TQvEditLineTokens& LineTokens(Integer Line);
+    // Scans the line with the highlighter up to the first token at or beyond column To
+    // (0-based) and keeps the tokens and text from column From on.
+    void MakeLineTokens(TQvEditLineTokens& Tokens, Integer Line, Integer From, Integer To);
+    void PaintHighlightedLine(Integer Line);
     void PaintPlainLine(Integer Line);
 
-    // Adds the token at column Pos (0-based) to the run, or paints the run and starts a
-    // new one with it; only the token's characters From..To - 1 are kept for drawing.
-    void AddToken(std::string_view Token, Integer Pos, Integer From, Integer To, TColor Foreground,
-                  TColor Background, TFontStyles Style);
+    // Adds the token of Length characters at column Pos (0-based) to the run, or paints
+    // the run and starts a new one with it; Kept holds the token's characters from its
+    // KeptFrom-th on that are drawn.
+    void AddToken(Integer Pos, Integer Length, bool Blanks, std::string_view Kept, Integer KeptFrom,
+                  TColor Foreground, TColor Background, TFontStyles Style);
     void PaintRun(bool FillToEol);
     void FillLineRest();
     // Draws the columns First..Last of Text (whose first character is in column
@@ -96,8 +143,7 @@ private:
     bool partlySelected_ = false;
     bool overhangDone_ = false;
 
-    // The text of the line being painted, as the highlighter reads it.
-    std::string lineText_;
+    TQvEditLineTokens shortLineTokens_;
     // The expanded columns of the line being painted that tab glyphs are placed by: from
     // column lineColumnsBefore_ + 1 on, at least as far left as a tab in view may begin.
     std::string_view lineColumns_;

@@ -249,7 +249,7 @@ void TCustomQvEdit::MoveCaretAndSelection(const TPoint& ptBefore, const TPoint& 
 
 void TCustomQvEdit::MoveCaretHorz(Integer DX, bool SelectionCommand)
 {
-    const std::string line = lines_->Get(caretY_ - 1);
+    const std::string_view line = lines_->GetView(caretY_ - 1);
     const auto length = static_cast<Integer>(line.size());
     const bool wrap = !options_.Contains(eoScrollPastEol);
     TPoint target = GetCaretXY();

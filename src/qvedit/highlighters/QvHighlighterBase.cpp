@@ -119,7 +119,7 @@ TQvHighlighterBase::TQvHighlighterBase(TComponent* AOwner, TQvCommonKinds kinds,
 
 std::string TQvHighlighterBase::GetToken() const
 {
-    return std::string(line_ + tokenPos_, static_cast<std::size_t>(run_ - tokenPos_));
+    return std::string(GetTokenView());
 }
 
 TQvHighlighterAttributes* TQvHighlighterBase::GetTokenAttribute() const

@@ -16,6 +16,7 @@
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/graphics/Graphics.h"
@@ -127,6 +128,10 @@ class TQvHighlighterBase : public TQvCustomHighlighter {
 public:
     bool GetEol() const override { return tokenKind_ == kinds_.Null; }
     std::string GetToken() const override;
+    std::string_view GetTokenView() const override
+    {
+        return std::string_view(line_ + tokenPos_, static_cast<std::size_t>(run_ - tokenPos_));
+    }
     TQvHighlighterAttributes* GetTokenAttribute() const override;
     Integer GetTokenKind() const override { return tokenKind_; }
     Integer GetTokenPos() const override { return tokenPos_; }

@@ -11,6 +11,11 @@ namespace {
 [[maybe_unused]] const bool Registered =
     (RegisterPlaceableHighlighter(HighlighterClassOf<TQvMultiHighlighter>()), true);
 
+const std::string NoLine;
+
+// Lines at least this long make the schemes' expressions let go of their copy of the line.
+constexpr std::size_t LongLine = 64 * 1024;
+
 void Require(bool Condition)
 {
     if (!Condition)
@@ -27,7 +32,7 @@ std::uint64_t Field(TQvHighlighterRange Value, int bits)
 }  // namespace
 
 TQvMultiHighlighter::TQvMultiHighlighter(TComponent* AOwner)
-    : TQvCustomHighlighter(AOwner), schemes_(std::make_unique<TSchemes>(this))
+    : TQvCustomHighlighter(AOwner), schemes_(std::make_unique<TSchemes>(this)), line_(&NoLine)
 {
 }
 
@@ -149,7 +154,7 @@ TQvIdentChars TQvMultiHighlighter::GetIdentChars() const
 void TQvMultiHighlighter::DoSetLine(const std::string& NewValue, Integer LineNumber)
 {
     markers_.clear();
-    line_ = NewValue;
+    line_ = &NewValue;
     lineNumber_ = LineNumber;
     FindMarkers();
     currentMarker_ = -1;
@@ -169,16 +174,18 @@ void TQvMultiHighlighter::DoSetLine(const std::string& NewValue, Integer LineNum
 void TQvMultiHighlighter::FindMarkers()
 {
     Integer scanScheme = openScheme_;
-    std::string rest = line_;
+    // The rest of the line after the last marker: the line itself until a marker is found.
+    std::string restCopy;
+    const std::string* rest = line_;
     Integer eaten = 0;
     try {
-        while (!rest.empty()) {
+        while (!rest->empty()) {
             Integer consumed = 0;
             if (scanScheme < 0) {
                 for (Integer i = 0; i < schemes_->Count() && scanScheme < 0; ++i) {
                     TScheme* scheme = schemes_->Items(i);
                     if (IsSchemeUsable(scheme) &&
-                        FindMarker(scheme, i, true, rest, eaten, consumed))
+                        FindMarker(scheme, i, true, *rest, eaten, consumed))
                         scanScheme = i;
                 }
                 if (scanScheme < 0)
@@ -186,12 +193,13 @@ void TQvMultiHighlighter::FindMarkers()
             } else {
                 TScheme* scheme = SchemeAt(scanScheme);
                 if (scheme == nullptr || scheme->GetEndExpr().empty() ||
-                    !FindMarker(scheme, scanScheme, false, rest, eaten, consumed))
+                    !FindMarker(scheme, scanScheme, false, *rest, eaten, consumed))
                     break;
                 scanScheme = -1;
             }
-            rest.erase(0, static_cast<std::size_t>(consumed));
             eaten += consumed;
+            restCopy.assign(*line_, static_cast<std::size_t>(eaten), std::string::npos);
+            rest = &restCopy;
         }
     } catch (const ERegex&) {
         // A search that reaches the matcher's bounds finds nothing more on this line; the
@@ -205,6 +213,17 @@ void TQvMultiHighlighter::FindMarkers()
 bool TQvMultiHighlighter::FindMarker(TScheme* Scheme, Integer SchemeIndex, bool IsStart,
                                      const std::string& Rest, Integer Eaten, Integer& Consumed)
 {
+    // The expression keeps a copy of what it searched: not of a long line, lest each
+    // scheme hold the line once more (also when the search raises).
+    struct TForget {
+        TScheme* Scheme;
+        bool Long;
+        ~TForget()
+        {
+            if (Long)
+                Scheme->ForgetSearchedText();
+        }
+    } forget{Scheme, Rest.size() >= LongLine};
     TRegex& regex = IsStart ? Scheme->StartRegex() : Scheme->EndRegex();
     if (!regex.Exec(Rest))
         return false;
@@ -214,7 +233,7 @@ bool TQvMultiHighlighter::FindMarker(TScheme* Scheme, Integer SchemeIndex, bool 
         return false;
     const Integer start = pos + Eaten;
     DoCheckMarker(Scheme, SchemeIndex, start, len,
-                  line_.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(len)),
+                  line_->substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(len)),
                   IsStart);
     Consumed = pos - 1 + len;
     return true;
@@ -235,7 +254,7 @@ void TQvMultiHighlighter::DoCheckMarker(TScheme* Scheme, Integer SchemeIndex, In
         check(Scheme, start, len, text);
     if (text.empty() || len < 1)
         return;
-    const auto lineLength = static_cast<Integer>(line_.size());
+    const auto lineLength = static_cast<Integer>(line_->size());
     const Integer previousEnd =
         markers_.empty() ? 0 : markers_.back().StartPos + markers_.back().MarkerLen - 1;
     if (start <= previousEnd || start < 1 || len > lineLength - start + 1)
@@ -273,13 +292,13 @@ void TQvMultiHighlighter::Next()
     }
     TQvCustomHighlighter* active = ActiveHighlighter();
     tokenPos_ = active->GetTokenPos() + segmentStart_;
-    run_ = tokenPos_ + static_cast<Integer>(active->GetToken().size()) + 1;
+    run_ = tokenPos_ + static_cast<Integer>(active->GetTokenView().size()) + 1;
 }
 
 // Without a default highlighter the whole line is one token.
 void TQvMultiHighlighter::NextWithoutDefault()
 {
-    const auto length = static_cast<Integer>(line_.size());
+    const auto length = static_cast<Integer>(line_->size());
     run_ = run_ <= length ? length + 2 : length + 3;
     tokenPos_ = run_ > length + 2 ? length : 0;
 }
@@ -308,16 +327,21 @@ bool TQvMultiHighlighter::EmitMarker()
 // Hands the active highlighter the line from From (0-based) to the next marker.
 void TQvMultiHighlighter::StartSegment(Integer From)
 {
-    const auto length = static_cast<Integer>(line_.size());
+    const auto length = static_cast<Integer>(line_->size());
     Integer to = length;
     if (nextMarker_ < static_cast<Integer>(markers_.size()))
         to = markers_[static_cast<std::size_t>(nextMarker_)].StartPos - 1;
     From = std::clamp(From, 0, length);
     to = std::clamp(to, From, length);
-    segment_ = line_.substr(static_cast<std::size_t>(From), static_cast<std::size_t>(to - From));
+    if (From == 0 && to == length) {
+        segmentText_ = line_;
+    } else {
+        segment_.assign(*line_, static_cast<std::size_t>(From), static_cast<std::size_t>(to - From));
+        segmentText_ = &segment_;
+    }
     segmentStart_ = From;
     segmentOwner_ = ActiveHighlighter();
-    segmentOwner_->SetLine(segment_, lineNumber_);
+    segmentOwner_->SetLine(*segmentText_, lineNumber_);
 }
 
 bool TQvMultiHighlighter::GetEol() const
@@ -325,19 +349,25 @@ bool TQvMultiHighlighter::GetEol() const
     if (currentMarker_ >= 0)
         return false;
     if (defaultHighlighter_ == nullptr)
-        return run_ > static_cast<Integer>(line_.size()) + 2;
+        return run_ > static_cast<Integer>(line_->size()) + 2;
     TQvCustomHighlighter* scanning = ScanningHighlighter();
     return scanning == nullptr || scanning->GetEol();
 }
 
 std::string TQvMultiHighlighter::GetToken() const
 {
+    return std::string(GetTokenView());
+}
+
+std::string_view TQvMultiHighlighter::GetTokenView() const
+{
+    const std::string_view line = *line_;
     if (defaultHighlighter_ == nullptr)
-        return GetEol() ? std::string() : line_;
-    const auto length = static_cast<Integer>(line_.size());
+        return GetEol() ? std::string_view() : line;
+    const auto length = static_cast<Integer>(line.size());
     const Integer from = std::clamp(tokenPos_, 0, length);
     const Integer to = std::clamp(run_ - 1, from, length);
-    return line_.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+    return line.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
 }
 
 TQvHighlighterAttributes* TQvMultiHighlighter::GetTokenAttribute() const

@@ -72,6 +72,9 @@ public:
     // case sensitivity changes.
     TRegex& StartRegex();
     TRegex& EndRegex();
+    // Lets go of the text the expressions searched last (they keep a copy of it): after a
+    // long line, so that the line is not held once more for every expression.
+    void ForgetSearchedText() { DropCompiled(); }
 
     TOnCheckMarker OnCheckStartMarker;
     TOnCheckMarker OnCheckEndMarker;
@@ -131,6 +134,7 @@ public:
     void Next() override;
     bool GetEol() const override;
     std::string GetToken() const override;
+    std::string_view GetTokenView() const override;
     TQvHighlighterAttributes* GetTokenAttribute() const override;
     Integer GetTokenKind() const override;
     Integer GetTokenPos() const override { return tokenPos_; }
@@ -212,15 +216,17 @@ private:
     TRangeLayout rangeLayout_ = TRangeLayout::Default;
     std::string sampleSource_;
 
-    // Line state.
-    std::string line_;
+    // Line state. The line is read in place; a segment that is not the whole line is
+    // copied, since its highlighter reads up to a terminating NUL.
+    const std::string* line_;
     Integer lineNumber_ = 0;
     std::vector<TMarker> markers_;
     Integer currentMarker_ = -1;  // index in markers_ of the marker that is the token
     Integer nextMarker_ = 0;
     Integer openScheme_ = -1;
     bool segmentPending_ = false;  // the line's first segment is not handed over yet
-    std::string segment_;          // the text the active highlighter scans
+    std::string segment_;          // the part of the line the active highlighter scans
+    const std::string* segmentText_ = nullptr;  // segment_, or the line when it is whole
     Integer segmentStart_ = 0;     // where segment_ starts in the line (0-based)
     TQvCustomHighlighter* segmentOwner_ = nullptr;  // the highlighter segment_ was handed to
     TQvHighlighterRange savedDefaultRange_ = 0;

@@ -46,6 +46,12 @@ std::vector<TToken> ScanChecked(TQvCustomHighlighter& h, const TGuardedLine& lin
     const std::size_t limit = 3 * text.size() + 3;
     while (!h.GetEol()) {
         const std::string token = h.GetToken();
+        // The token read in place is the same characters, in the line handed over.
+        const std::string_view view = h.GetTokenView();
+        EXPECT_EQ(view, token);
+        if (!view.empty()) {
+            EXPECT_EQ(view.data(), text.data() + h.GetTokenPos()) << "the token is read in place";
+        }
         EXPECT_EQ(h.GetTokenPos(), expectedPos) << "tokens not contiguous";
         EXPECT_LE(h.GetTokenPos() + static_cast<Integer>(token.size()), length);
         if (token.empty()) {

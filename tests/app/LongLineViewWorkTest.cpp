@@ -1,0 +1,163 @@
+// A file of one very long line (a minified script, a JSON document) in the main window,
+// with the highlighter and the editing options the program gives it: once the line has
+// been painted, a caret move at its end, the paint that follows and the paint of the
+// caret's cell alone (the caret's blink) copy and tokenise what they show, not the line;
+// and opening and painting such a file holds its text about once.
+#include "HeapCount.h"
+#include "MainFormFixture.h"
+
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Graphics.h"
+#include "qvedit/editor/QvEdit.h"
+#include "qvedit/highlighters/QvHighlighterJScript.h"
+#include "qvedit/highlighters/QvHighlighterMulti.h"
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// Work one step may do: a few windows' width of text, nothing like the line.
+constexpr std::uint64_t StepBound = 64 * 1024;
+
+std::string Repeated(const std::string& Piece, std::size_t Bytes)
+{
+    std::string text;
+    text.reserve(Bytes + Piece.size());
+    while (text.size() < Bytes)
+        text += Piece;
+    return text;
+}
+
+// A minified bundle: words, strings, numbers, a comment, operators, no line break.
+std::string MinifiedScript(std::size_t Bytes)
+{
+    return Repeated("var a1=function(b,c){return b+c*2.5;};if(a1(1,2)>3){x=\"str\";}/*c*/", Bytes);
+}
+
+// A JSON document on one line.
+std::string JsonDocument(std::size_t Bytes)
+{
+    return "[" + Repeated("{\"id\":12,\"name\":\"value one\",\"n\":[1,2,3],\"ok\":true},", Bytes) + "{}]";
+}
+
+class LongLineViewWorkTest : public TMainFormFixture {
+protected:
+    LongLineViewWorkTest() { Start(); }
+
+    TQvEdit& Editor() { return *Form().Editor; }
+    void Open(const std::string& Path)
+    {
+        QueueFile(Path);
+        Form().mnuFileOpenClick(nullptr);
+    }
+    void Do(TQvEditorCommand Command) { Editor().CommandProcessor(Command, '\0', nullptr); }
+
+    // Paints the editor's client area, or only Clip of it, as a paint event does (into a
+    // bitmap made once, so that its pixels are not counted as the paint's).
+    void Paint(const TRect* Clip = nullptr)
+    {
+        if (bitmap_ == nullptr) {
+            bitmap_ = std::make_unique<TBitmap>();
+            bitmap_->SetSize(Editor().ClientWidth(), Editor().ClientHeight());
+        }
+        HDC dc = bitmap_->GetCanvas()->GetHandle();
+        const int saved = SaveDC(dc);
+        if (Clip != nullptr)
+            IntersectClipRect(dc, Clip->Left, Clip->Top, Clip->Right, Clip->Bottom);
+        Editor().Canvas()->SetHandle(dc);
+        Editor().Perform(WM_PAINT, 0, 0);
+        Editor().Canvas()->SetHandle(nullptr);
+        RestoreDC(dc, saved);
+    }
+    // The caret's cell, which its blink paints.
+    TRect CaretCell()
+    {
+        const Integer x = Editor().CaretXPix();
+        const Integer y = Editor().CaretYPix();
+        return Rect(x, y, x + Editor().GetCharWidth(), y + Editor().GetLineHeight());
+    }
+
+    // Opens the file, goes to the end of its line and paints, then moves the caret left
+    // and right there, painting the window and the caret's cell after each move.
+    void ExpectStepsCostWhatTheyShow(const std::string& Name, const std::string& Text,
+                                     TQvCustomHighlighter* Highlighter)
+    {
+        SCOPED_TRACE(Name);
+        Open(Write(Name, Text));
+        ASSERT_EQ(Editor().GetHighlighter(), Highlighter);
+        ASSERT_EQ(Editor().GetLines()->Count(), 1);
+        Do(ecLineEnd);
+        Paint();
+        const TCustomQvEdit::TPaintWork first = Editor().GetPaintWork();
+        EXPECT_LE(first.BytesTokenised, 2 * Text.size()) << "the first paint tokenises the line once";
+        for (TQvEditorCommand move : {ecLeft, ecLeft, ecRight, ecLeft, ecRight, ecRight}) {
+            const TCustomQvEdit::TPaintWork before = Editor().GetPaintWork();
+            const heapcount::TScope heap;
+            Do(move);
+            Paint();
+            const TRect cell = CaretCell();
+            const std::uint64_t lines = Editor().GetPaintWork().LinesPainted;
+            Paint(&cell);
+            const TCustomQvEdit::TPaintWork after = Editor().GetPaintWork();
+            EXPECT_EQ(after.LinesPainted - lines, 1u) << "the caret's cell is on one line";
+            EXPECT_LE(after.BytesTokenised - before.BytesTokenised, StepBound);
+            EXPECT_LE(after.BytesCopied - before.BytesCopied, StepBound);
+            if (heapcount::Available()) {
+                EXPECT_LE(heap.Largest(), StepBound) << "no copy of the line is made";
+            }
+        }
+        EXPECT_EQ(Editor().GetCaretX(), static_cast<Integer>(Text.size()) + 1);
+    }
+
+    // Opens and paints the file: afterwards the heap holds the text about once beyond
+    // what the window held with a one-line file of the same kind open, and while that
+    // runs it never held the text more than four times (the loaded block, the copy the
+    // buffer's listeners are told of, the range scan's line, an expression's input).
+    void ExpectHeldAboutOnce(const std::string& Name, const std::string& Text)
+    {
+        if (!heapcount::Available())
+            GTEST_SKIP() << heapcount::Unavailable;
+        Open(Write("small-" + Name, Text.substr(0, 100)));
+        Do(ecLineEnd);
+        Paint();
+        const std::string path = Write(Name, Text);
+        const std::size_t before = heapcount::AllocatedBytes();
+        std::size_t peak = 0;
+        {
+            const heapcount::TScope heap;
+            Open(path);
+            Do(ecLineEnd);
+            Paint();
+            peak = heap.PeakAllocatedBytes();
+        }
+        ASSERT_EQ(Editor().GetLines()->Count(), 1);
+        const std::size_t held = heapcount::AllocatedBytes() - before;
+        EXPECT_LE(held, Text.size() + Text.size() / 4) << Name;
+        EXPECT_LE(peak - before, 4 * Text.size()) << Name;
+    }
+
+    std::unique_ptr<TBitmap> bitmap_;
+};
+
+TEST_F(LongLineViewWorkTest, MovesAndPaintsAtTheEndOfAMinifiedScriptCostWhatTheyShow)
+{
+    ExpectStepsCostWhatTheyShow("bundle.min.js", MinifiedScript(2'000'000), Form().QvJScriptHighlighter1);
+}
+
+TEST_F(LongLineViewWorkTest, MovesAndPaintsAtTheEndOfAOneLineJsonDocumentCostWhatTheyShow)
+{
+    ExpectStepsCostWhatTheyShow("data.json", JsonDocument(2'000'000), Form().QvMultiHighlighter1);
+}
+
+TEST_F(LongLineViewWorkTest, AOneLineJsonDocumentIsHeldAboutOnce)
+{
+    ExpectHeldAboutOnce("data.json", JsonDocument(2'000'000));
+}
+
+TEST_F(LongLineViewWorkTest, AOneLineScriptIsHeldAboutOnce)
+{
+    ExpectHeldAboutOnce("bundle.min.js", MinifiedScript(2'000'000));
+}
+
+}  // namespace
