@@ -148,6 +148,8 @@ TSafeFileWriter::TSafeFileWriter(const std::string& Path) : path_(Path)
         RaiseCreate(Path, ENOENT);
     target_ = ResolveLinks(Path);
     name_ = NameOf(target_);
+    if (name_.empty() || name_ == "." || name_ == "..")
+        RaiseCreate(Path, EISDIR);  // a path that ends in a folder
     folder_ = FileCalls().OpenAt(AT_FDCWD, FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (folder_ < 0)
         RaiseCreate(Path, errno);
