@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -72,6 +74,45 @@ TEST_F(TextBufferMemoryTest, AFileLargerThanTheMemoryAvailableIsRefusedBeforeIts
     // With room enough the same file loads.
     EXPECT_EQ(Load(64 << 20, largest), "");
     EXPECT_EQ(lines_.Count(), 1);
+}
+
+// The same with the memory the system itself gives, in a child whose address space may
+// grow by 1 GB at most: a sparse file of 2 GB, which takes no disk, is refused at once.
+// Were it not, taking its memory would fail in the child alone.
+TEST_F(TextBufferMemoryTest, AFileLargerThanTheAddressSpaceLeftIsRefusedAtOnce)
+{
+    const std::uint64_t size = std::uint64_t{2} << 30;
+    WriteFile("");
+    if (::truncate(path_.c_str(), static_cast<off_t>(size)) != 0)
+        GTEST_SKIP() << "no sparse file of " << size << " bytes can be made here";
+    const std::string start = "Cannot open file \"" + path_ + "\" of " + std::to_string(size) + " bytes: it needs";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::uint64_t used = 0;
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("VmSize:", 0) == 0)
+                used = std::stoull(line.substr(7)) * 1024;
+        }
+        const std::uint64_t room = std::uint64_t{1} << 30;
+        const rlimit limit{used + room, used + room};
+        if (used == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)
+            ::_exit(2);
+        try {
+            lines_.LoadFromFile(path_);
+        } catch (const EOutOfResources& e) {
+            ::_exit(e.Message().rfind(start, 0) == 0 && lines_.Count() == 2 ? 0 : 3);
+        } catch (...) {
+            ::_exit(4);
+        }
+        ::_exit(5);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child ended by a signal: the memory was taken";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no limit could be set; 3: another message or lines; 4: another "
+                                         "error; 5: the file was loaded";
 }
 
 // Every NUL byte ends a line: a file of them needs a record per byte, many times its
