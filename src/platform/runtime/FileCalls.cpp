@@ -63,6 +63,7 @@ TFileCalls RealCalls()
     calls.FTruncate = [](int Fd, off_t Length) { return ::ftruncate(Fd, Length); };
     calls.FSync = [](int Fd) { return ::fsync(Fd); };
     calls.Close = [](int Fd) { return ::close(Fd); };
+    calls.Read = [](int Fd, void* Buffer, std::size_t Count) { return ::read(Fd, Buffer, Count); };
     calls.AvailableMemory = SystemAvailableMemory;
     return calls;
 }

@@ -5,6 +5,7 @@
 // way at that point.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <sys/stat.h>
@@ -18,6 +19,7 @@ struct TFileCalls {
     std::function<int(int Fd, off_t Length)> FTruncate;
     std::function<int(int Fd)> FSync;
     std::function<int(int Fd)> Close;
+    std::function<ssize_t(int Fd, void* Buffer, std::size_t Count)> Read;
     // How many bytes of memory the program may still take: what the system has
     // available, less for a limit on this process's address space or its control group.
     std::function<std::uint64_t()> AvailableMemory;
