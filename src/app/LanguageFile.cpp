@@ -1,15 +1,21 @@
 #include "app/LanguageFile.h"
 
 #include "platform/runtime/CodePages.h"
+#include "platform/runtime/FileCalls.h"
 #include "platform/files/FindFiles.h"
 #include "platform/runtime/Streams.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 
-std::string OpenErrorText(const std::string& path)
+std::string OpenErrorText(const std::string& Path, const std::string& Reason)
 {
-    return "Error opening the " + path + " language file!";
+    return "Error opening the " + Path + " language file! " + Reason + ". The language stays as it was.";
 }
 
 constexpr TLanguageTarget Caption = TLanguageTarget::Caption;
@@ -106,25 +112,47 @@ TLanguageFile::TLanguageFile(const std::string& Path) : path_(Path)
 {
     // The profile reader takes a missing file for an empty one; a language file that is
     // not there is an error, so that a bad path never blanks the interface.
-    if (!FileExists(Path))
-        throw ELanguageFileError(OpenErrorText(Path));
+    struct stat info {};
+    if (FileCalls().FStatAt(AT_FDCWD, Path.c_str(), &info, 0) != 0)
+        throw ELanguageFileError(OpenErrorText(Path, std::strerror(errno)));
+    if (S_ISDIR(info.st_mode))
+        throw ELanguageFileError(OpenErrorText(Path, std::strerror(EISDIR)));
     try {
         utf8_ = IsValidUtf8(ReadFileBytes(Path));
-    } catch (const Exception&) {
-        throw ELanguageFileError(OpenErrorText(Path));
+        TIniFile ini(Path);
+        TStringList sections;
+        ini.ReadSections(&sections);
+        TStringList lines;
+        for (int s = 0; s < sections.Count(); ++s) {
+            const std::string section = sections.Strings(s);
+            ini.ReadSectionValues(section, &lines);
+            for (int i = 0; i < lines.Count(); ++i) {
+                const std::string line = lines.Strings(i);
+                const auto equals = line.find('=');  // a key name holds no '='
+                values_.emplace(std::make_pair(section, line.substr(0, equals)), line.substr(equals + 1));
+            }
+        }
+    } catch (const Exception& error) {
+        throw ELanguageFileError(OpenErrorText(Path, error.Message()));
     }
-    ini_ = std::make_unique<TIniFile>(Path);
 }
 
 TLanguageFile::~TLanguageFile() = default;
 
-std::string TLanguageFile::Caption(const std::string& Section, const std::string& Key,
-                                   const std::string& Current)
+bool TLanguageFile::TNameOrder::operator()(const std::pair<std::string, std::string>& A,
+                                           const std::pair<std::string, std::string>& B) const
 {
-    if (!ini_->ValueExists(Section, Key))
+    const Integer sections = AnsiCompareText(A.first, B.first);
+    return sections != 0 ? sections < 0 : AnsiCompareText(A.second, B.second) < 0;
+}
+
+std::string TLanguageFile::Caption(const std::string& Section, const std::string& Key,
+                                   const std::string& Current) const
+{
+    const auto found = values_.find({Trim(Section), Trim(Key)});
+    if (found == values_.end())
         return Current;
-    std::string value = ini_->ReadString(Section, Key, "");
-    return utf8_ ? value : AnsiToUtf8(value);
+    return utf8_ ? found->second : AnsiToUtf8(found->second);
 }
 
 std::span<const TLanguageRead> LanguageReads()

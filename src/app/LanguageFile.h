@@ -7,30 +7,42 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/files/IniFiles.h"
 
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A language file that does not exist or cannot be read. Its message is the one to show
-// in a plain message box: "Error opening the <path> language file!".
+// in a plain message box: "Error opening the <path> language file! <the reason>. The
+// language stays as it was."
 QV_DECLARE_EXCEPTION(ELanguageFileError, Exception);
 
 class TLanguageFile {
 public:
-    // Opens the file at Path; raises ELanguageFileError when there is no readable file.
+    // Reads the whole file at Path, every section of it, before anything is retitled;
+    // raises ELanguageFileError when there is no readable file or any read of it fails.
+    // Once made, it never goes back to the disk, so a load cannot fail half way.
     explicit TLanguageFile(const std::string& Path);
     ~TLanguageFile();
 
     const std::string& Path() const { return path_; }
-    // The caption stored under Key in Section, as UTF-8; Current when the file has no
-    // such key, so that a partial file leaves the captions it does not name as they are.
+    // The caption stored under Key in Section (names match in any case), as UTF-8;
+    // Current when the file has no such key, so that a partial file leaves the captions
+    // it does not name as they are.
     std::string Caption(const std::string& Section, const std::string& Key,
-                        const std::string& Current);
+                        const std::string& Current) const;
 
 private:
+    struct TNameOrder {
+        bool operator()(const std::pair<std::string, std::string>& A,
+                        const std::pair<std::string, std::string>& B) const;
+    };
+
     std::string path_;
-    std::unique_ptr<TIniFile> ini_;
+    // The value of each key, as the file holds it, by section and key name.
+    std::map<std::pair<std::string, std::string>, std::string, TNameOrder> values_;
     bool utf8_ = true;
 };
 

@@ -193,7 +193,9 @@ public:
     // ---- Language files (MainFormLanguage.cpp) -----------------------------------------------
     void FillLanguageMenu();
     void OnLanguageSelection(TObject* Sender);
-    void LoadLanguage();
+    // Retitles from the language file txtLang names; false, after saying why, when the
+    // file could not be read whole (nothing is retitled then).
+    bool LoadLanguage();
 
     // ---- File commands (MainFormFile.cpp) --------------------------------------------------
     // Asks to save unsaved changes; Cancel, or a cancelled save dialog after Yes, ends the

@@ -2,9 +2,11 @@
 // language file; the window system's own buttons and dialogs follow the file's language.
 //
 // The menu lists the files of the program's own languages folder, the folder the loader
-// reads, and each item loads exactly the file it was made for. A language file that is
-// missing or unreadable is reported and retitles nothing; a key the file lacks leaves
-// its caption as it is, so a partial translation never blanks a menu.
+// reads, and each item loads exactly the file it was made for. The whole file is read
+// before the first caption changes: a language file that is missing, unreadable or fails
+// part way is reported once and retitles nothing, and the language in use stays the one
+// remembered; a key the file lacks leaves its caption as it is, so a partial translation
+// never blanks a menu.
 #include "app/MainForm.h"
 #include "app/MainFormParts.h"
 
@@ -90,18 +92,20 @@ void TfrmEdit::OnLanguageSelection(TObject* Sender)
     const auto* item = dynamic_cast<TMenuItem*>(Sender);
     if (item == nullptr || item->Tag() < 0 || static_cast<std::size_t>(item->Tag()) >= languageFiles_.size())
         return;
+    const std::string previous = txtLang->Text();
     txtLang->SetText(languageFiles_[static_cast<std::size_t>(item->Tag())].Path);
-    LoadLanguage();
+    if (!LoadLanguage())
+        txtLang->SetText(previous);
 }
 
-void TfrmEdit::LoadLanguage()
+bool TfrmEdit::LoadLanguage()
 {
     std::unique_ptr<TLanguageFile> file;
     try {
         file = std::make_unique<TLanguageFile>(txtLang->Text());
     } catch (const ELanguageFileError& error) {
         MessageBox(error.Message(), Application->Title(), MB_OK);
-        return;
+        return false;
     }
     // The window system's own buttons and dialogs speak the same language.
     Application->SetLanguage(LanguageNameOf(file->Path()));
@@ -129,4 +133,5 @@ void TfrmEdit::LoadLanguage()
             SetCaptionOf(also, text);
         }
     }
+    return true;
 }

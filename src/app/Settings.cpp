@@ -12,16 +12,9 @@ std::string RecentKey(int n)
     return "RecentFile" + std::to_string(n);
 }
 
-// Runs one read or write of the file; a failure gives Fallback and sets Failed.
-template <typename T, typename Action>
-T Attempt(bool& Failed, T Fallback, Action action)
+bool HasLineBreak(const std::string& S)
 {
-    try {
-        return action();
-    } catch (const Exception&) {
-        Failed = true;
-        return Fallback;
-    }
+    return S.find_first_of("\r\n") != std::string::npos;
 }
 
 }  // namespace
@@ -35,30 +28,60 @@ TSettingsFile::TSettingsFile(const std::string& Folder)
 
 TSettingsFile::~TSettingsFile() = default;
 
+void TSettingsFile::Fail(const std::string& What)
+{
+    if (!failed_)
+        failure_ = What;
+    failed_ = true;
+    ++failures_;
+}
+
+void TSettingsFile::FailedRead(const Exception& Error)
+{
+    Fail("Error reading the settings file \"" + fileName_ + "\": " + Error.Message() +
+         ". The default settings are used, and the file is left as it is.");
+}
+
+void TSettingsFile::FailedWrite(const std::string& Reason)
+{
+    Fail("Error writing the settings file \"" + fileName_ + "\": " + Reason +
+         ". The file keeps the settings it had.");
+}
+
 std::string TSettingsFile::ReadString(const std::string& Key, const std::string& Default)
 {
-    return Attempt(failed_, Default, [&] { return ini_->ReadString(section, Key, Default); });
+    try {
+        return ini_->ReadString(section, Key, Default);
+    } catch (const Exception& e) {
+        FailedRead(e);
+        return Default;
+    }
 }
 
 bool TSettingsFile::ReadBool(const std::string& Key, bool Default)
 {
-    return Attempt(failed_, Default, [&] { return ini_->ReadBool(section, Key, Default); });
+    try {
+        return ini_->ReadBool(section, Key, Default);
+    } catch (const Exception& e) {
+        FailedRead(e);
+        return Default;
+    }
 }
 
 bool TSettingsFile::WriteString(const std::string& Key, const std::string& Value)
 {
-    return Attempt(failed_, false, [&] {
+    try {
         ini_->WriteString(section, Key, Value);
         return true;
-    });
+    } catch (const Exception& e) {
+        FailedWrite(e.Message());
+        return false;
+    }
 }
 
 bool TSettingsFile::WriteBool(const std::string& Key, bool Value)
 {
-    return Attempt(failed_, false, [&] {
-        ini_->WriteBool(section, Key, Value);
-        return true;
-    });
+    return WriteString(Key, Value ? "1" : "0");
 }
 
 std::string TSettingsFile::RecentFile(int N)
@@ -98,11 +121,20 @@ bool TSettingsFile::WriteOnClose(bool ShowTools, bool ShowMenu, const std::strin
 
 TRecentFiles TSettingsFile::AddRecentFile(const std::string& Path)
 {
-    bool written = true;
-    for (int n = RecentFileCount; n > 1 && written; --n)
-        written = WriteString(RecentKey(n), RecentFile(n - 1));
-    if (written)
-        WriteString(RecentKey(1), Path);
+    // The file cannot hold a line break in a value: such a name is refused before the
+    // list moves, rather than after four entries moved down.
+    if (HasLineBreak(Path)) {
+        FailedWrite("the file name \"" + Path + "\" holds a line break, which the file cannot hold");
+        return RecentFiles();
+    }
+    // An entry that could not be read is not written down as empty.
+    const int failuresBefore = failures_;
+    for (int n = RecentFileCount; n > 1; --n) {
+        const std::string entry = RecentFile(n - 1);
+        if (failures_ != failuresBefore || !WriteString(RecentKey(n), entry))
+            return RecentFiles();
+    }
+    WriteString(RecentKey(1), Path);
     return RecentFiles();
 }
 
@@ -111,5 +143,5 @@ std::optional<std::string> TSettingsErrorReport::Take(const TSettingsFile& Setti
     if (!Settings.Failed() || told_)
         return std::nullopt;
     told_ = true;
-    return "Error opening the \"settings.ini\" file!";
+    return Settings.Failure();
 }

@@ -3,11 +3,13 @@
 // section "Settings". Every read and write goes straight to the file, so two copies of
 // the program see each other's writes.
 //
-// Nothing here raises: a file that cannot be read reads as defaults, a write that fails
-// is dropped, and either marks the object as failed so that the window can tell the user
-// (once per run, through TSettingsErrorReport) and still close.
+// Nothing here raises: a file that cannot be read reads as defaults and is never written
+// over, a write that fails is dropped, and either marks the object as failed so that the
+// window can tell the user (once per run, through TSettingsErrorReport, with the file's
+// path and the reason) and still close.
 #pragma once
 
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <array>
@@ -29,6 +31,9 @@ public:
     const std::string& FileName() const { return fileName_; }
     // True once a read or write of this object has failed.
     bool Failed() const { return failed_; }
+    // What the first failure was: which file, what was done, the system's reason and
+    // what state the file is in. "" while nothing failed.
+    const std::string& Failure() const { return failure_; }
 
     // Entry N (1 to 5) of the recent-file list; "" when missing.
     std::string RecentFile(int N);
@@ -49,19 +54,24 @@ private:
     bool ReadBool(const std::string& Key, bool Default);
     bool WriteString(const std::string& Key, const std::string& Value);
     bool WriteBool(const std::string& Key, bool Value);
+    void Fail(const std::string& What);
+    void FailedRead(const Exception& Error);
+    void FailedWrite(const std::string& Reason);
 
     std::string folder_;
     std::string fileName_;
     std::unique_ptr<TIniFile> ini_;
     bool failed_ = false;
+    int failures_ = 0;
+    std::string failure_;
 };
 
 // The window keeps one of these for the whole run, so that a settings failure is told
 // once and not at every later read or write.
 class TSettingsErrorReport {
 public:
-    // "Error opening the "settings.ini" file!" when Settings failed and nothing was told
-    // yet in this run; nothing otherwise.
+    // Settings' first failure when it failed and nothing was told yet in this run;
+    // nothing otherwise.
     std::optional<std::string> Take(const TSettingsFile& Settings);
 
 private:

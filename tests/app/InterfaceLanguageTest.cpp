@@ -1,6 +1,7 @@
 // The language chosen in the language menu reaches what the window system itself shows:
 // a real message box of the main window says Да/Нет/Отмена once Russian is chosen, and
 // Yes/No/Cancel again after English; at start-up the stored language does the same.
+#include "FailingFile.h"
 #include "ModalWindow.h"
 #include "RealWindowFixture.h"
 
@@ -51,6 +52,26 @@ TEST_F(InterfaceLanguageOnX, TheSavePromptsButtonsFollowTheLanguageMenu)
     Choose("Russian");
     EXPECT_THAT(SavePromptButtons(), ElementsAre("&Да", "&Нет", "Отмена"));
     Choose("English");
+    EXPECT_THAT(SavePromptButtons(), ElementsAre("&Yes", "&No", "Cancel"));
+}
+
+// A language file whose status fails part way through its load changes nothing, the
+// window system's own buttons included.
+TEST_F(InterfaceLanguageOnX, ALanguageThatFailsToLoadLeavesTheButtonsAsTheyWere)
+{
+    Start();
+    Form().Editor->QvSetText("changed");
+    Form().Editor->SetModified(true);
+    QueueBox(IDOK);
+    {
+        const TFailingFile failing(Folder() + "languages/Russian_lang.dat", TFailingFile::TCall::Status, 2);
+        try {
+            Choose("Russian");
+        } catch (const Exception& e) {
+            ADD_FAILURE() << "the failure escaped the load: " << e.Message();
+        }
+    }
+    EXPECT_EQ(BoxTexts().size(), 1u);
     EXPECT_THAT(SavePromptButtons(), ElementsAre("&Yes", "&No", "Cancel"));
 }
 

@@ -1,5 +1,6 @@
 #include "app/LanguageFile.h"
 
+#include "FailingFile.h"
 #include "TempFolder.h"
 
 #include "platform/runtime/CodePages.h"
@@ -124,10 +125,73 @@ TEST(LanguageFileTest, MissingFileIsAnErrorWithTheMessageToShow)
         TLanguageFile file(path);
         ADD_FAILURE() << "no error for a missing file";
     } catch (const ELanguageFileError& e) {
-        EXPECT_EQ(e.Message(), "Error opening the " + path + " language file!");
+        EXPECT_EQ(e.Message(), "Error opening the " + path +
+                                   " language file! No such file or directory. The language stays as it was.");
     }
     EXPECT_THROW(TLanguageFile(folder.Path()), ELanguageFileError);  // a folder
     EXPECT_THROW(TLanguageFile(""), ELanguageFileError);
+}
+
+// The message a failed open shows: the program's own words, then the file's name, the
+// system's reason and what became of the language.
+std::string ErrorOf(const std::string& Path)
+{
+    try {
+        TLanguageFile file(Path);
+    } catch (const ELanguageFileError& e) {
+        return e.Message();
+    }
+    return "<no error>";
+}
+
+TEST(LanguageFileTest, AFileWhoseStatusOrReadFailsIsAnErrorNamingTheFileAndTheReason)
+{
+    TTempFolder folder;
+    const std::string path = folder.Write("Broken_lang.dat", "[MainForm]\nmnuFile=Datei\n");
+    const std::string start = "Error opening the " + path + " language file! ";
+    const std::string state = "The language stays as it was.";
+    {
+        const TFailingFile failing(path, TFailingFile::TCall::Status, 1);
+        EXPECT_EQ(ErrorOf(path), start + "Input/output error. " + state);
+    }
+    {
+        const TFailingFile failing(path, TFailingFile::TCall::Read, 1, EACCES);
+        const std::string message = ErrorOf(path);
+        EXPECT_EQ(message.rfind(start, 0), 0u) << message;
+        EXPECT_NE(message.find("Permission denied"), std::string::npos) << message;
+        EXPECT_EQ(message.substr(message.size() - state.size()), state) << message;
+    }
+    EXPECT_EQ(ErrorOf(folder.Path()),
+              "Error opening the " + folder.Path() + " language file! Is a directory. " + state);
+}
+
+// Every status and read of the file happens while it is opened, each failure of them
+// raising there: what a loader then asks for comes from what was read, whether the file
+// later fails or changes, so no load takes part of one file and part of another.
+TEST(LanguageFileTest, EveryFailureComesWhileOpeningAndCaptionsComeFromWhatWasRead)
+{
+    TTempFolder folder;
+    const std::string path = folder.Write("Broken_lang.dat", "[MainForm]\nmnuFile=Datei\n[GoTo]\nbGo=Los\n");
+    for (const auto call : {TFailingFile::TCall::Status, TFailingFile::TCall::Read}) {
+        int calls = 0;
+        {
+            const TFailingFile counting(path, call, 0);
+            TLanguageFile file(path);
+            calls = counting.Calls();
+            ASSERT_GT(calls, 0);
+            // Later calls on the file would fail, and the file changes: neither is seen.
+            const TFailingFile failing(path, call, 1);
+            folder.Write("Broken_lang.dat", "[MainForm]\nmnuFile=File\n");
+            EXPECT_EQ(file.Caption("MainForm", "mnuFile", ""), "Datei");
+            EXPECT_EQ(file.Caption("goto", "BGO", ""), "Los");
+            EXPECT_EQ(failing.Calls(), 0);
+            folder.Write("Broken_lang.dat", "[MainForm]\nmnuFile=Datei\n[GoTo]\nbGo=Los\n");
+        }
+        for (int n = 1; n <= calls; ++n) {
+            const TFailingFile failing(path, call, n);
+            EXPECT_THROW(TLanguageFile file(path), ELanguageFileError) << "call " << n;
+        }
+    }
 }
 
 TEST(LanguageFileTest, SavePromptFallsBackToTheBuiltInText)

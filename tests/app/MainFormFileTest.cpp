@@ -7,6 +7,7 @@
 #include "platform/controls/FileCtrl.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/runtime/Classes.h"
+#include "platform/runtime/FileCalls.h"
 #include "platform/window/Menus.h"
 #include "platform/window/Shell.h"
 #include "qvedit/core/QvEditTextBuffer.h"
@@ -18,6 +19,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -195,6 +198,65 @@ TEST_F(MainFormFileTest, ASaveOverAReadOnlyFileFailsAndChangesNothing)
     EXPECT_EQ(Contents(file), "old\n");
     EXPECT_EQ(Line(0), "new old");
     EXPECT_TRUE(Editor().GetModified());
+}
+
+// The chosen folder cannot be examined (an I/O error, a network file system that does
+// not answer): Save As goes on, and the save's failure names the file and the reason.
+TEST_F(MainFormFileTest, SaveAsIntoAFolderThatCannotBeExaminedSaysWhy)
+{
+    const std::string folder = Folder() + "remote";
+    std::filesystem::create_directory(folder);
+    const std::string file = folder + "/page.htm";
+    Type("text");
+    TFileCallsOverride override;
+    const auto failing = [folder](const char* Name) {
+        if (Name != folder)
+            return false;
+        errno = EIO;
+        return true;
+    };
+    const auto stat = override.Calls().FStatAt;
+    override.Calls().FStatAt = [stat, failing](int Dir, const char* Name, struct stat* Info, int Flags) {
+        return failing(Name) ? -1 : stat(Dir, Name, Info, Flags);
+    };
+    const auto open = override.Calls().OpenAt;
+    override.Calls().OpenAt = [open, failing](int Dir, const char* Name, int Flags, mode_t Mode) {
+        return failing(Name) ? -1 : open(Dir, Name, Flags, Mode);
+    };
+    QueueFile(file);
+    try {
+        Form().mnuFileSaveAsClick(nullptr);
+        ADD_FAILURE() << "nothing was said";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + file + "\". " + std::strerror(EIO));
+    }
+    EXPECT_TRUE(Editor().GetModified());
+    EXPECT_EQ(Path(), "");
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// A file bigger than the memory the system can give is refused before the memory is
+// taken, naming the file and its size; the text open before stays, with its name.
+TEST_F(MainFormFileTest, AFileTooBigForTheMemoryIsRefusedAndTheOpenTextStays)
+{
+    const std::string file = Write("small.php", "<?php\n");
+    Open(file);
+    Type("unsaved ");
+    const std::string big = Write("big.txt", std::string(std::size_t{1} << 20, 'x'));
+    TFileCallsOverride override;
+    override.Calls().AvailableMemory = [] { return std::uint64_t{512} << 10; };
+    QueueBox(IDNO);  // the unsaved text is not saved first
+    try {
+        Open(big);
+        ADD_FAILURE() << "the file was opened";
+    } catch (const EOutOfResources& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file \"" + big + "\" of 1048576 bytes: it needs more memory than "
+                               "the 524288 bytes available");
+    }
+    EXPECT_EQ(Line(0), "unsaved <?php");
+    EXPECT_TRUE(Editor().GetModified());
+    EXPECT_EQ(Path(), file);
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"small.php\"");
 }
 
 TEST_F(MainFormFileTest, CloseEmptiesTheTextAndMakesItUntitled)

@@ -1,5 +1,6 @@
 // Retitling from language files: every key lands in its control, the pop-up menu and the
 // tool bar's tooltips follow, a missing key or file, and the language menu.
+#include "FailingFile.h"
 #include "MainFormFixture.h"
 #include "ShownText.h"
 
@@ -95,7 +96,8 @@ TEST_F(MainFormLanguageTest, AMissingFileIsToldAndRetitlesNothing)
     QueueBox(IDOK);
     Start();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error opening the " + Folder() +
-                                                   "languages/Gone_lang.dat language file!"});
+                                                   "languages/Gone_lang.dat language file! No such file or "
+                                                   "directory. The language stays as it was."});
     EXPECT_EQ(Form().mnuFile->Caption(), "Файл");  // the built-in caption stays
     EXPECT_EQ(Form().mnuLanguage->Caption(), "Язык");
 
@@ -243,6 +245,114 @@ TEST_F(MainFormLanguageTest, CyrillicCaptionsShowUnderAWesternCodePageAndSwitchi
     EXPECT_EQ(RetitledCaptions(form), english);
     load("Russian_lang.dat");
     EXPECT_EQ(RetitledCaptions(form), russian);
+}
+
+// What a language load may change: the caption of every control it retitles, the
+// pop-up menu's copies, the tool bar's tooltips and the language file in use.
+std::vector<std::string> LanguageState(TfrmEdit& Main)
+{
+    std::vector<std::string> state = RetitledCaptions(Main);
+    for (const auto& [name, key] : retitledByOtherKey)
+        state.push_back(CaptionOf(Main.FindComponent(name)));
+    for (const auto& [button, key] : hints)
+        state.push_back(dynamic_cast<TControl*>(Main.FindComponent(button))->Hint());
+    state.push_back(Main.txtLang->Text());
+    return state;
+}
+
+void Choose(TfrmEdit& Main, const std::string& Language)
+{
+    TMenuItem* menu = Main.mnuLanguage;
+    for (int i = 0; i < menu->Count(); ++i)
+        if (menu->Items(i)->Caption() == Language)
+            menu->Items(i)->Click();
+}
+
+// Whether Message is the one failed load's: the program's words, the file, the reason
+// and that the language stays.
+void ExpectTheFailureOf(const std::string& Message, const std::string& Path, const std::string& Reason)
+{
+    EXPECT_EQ(Message.rfind("Error opening the " + Path + " language file! ", 0), 0u) << Message;
+    EXPECT_NE(Message.find(Reason), std::string::npos) << Message;
+    EXPECT_NE(Message.find("The language stays as it was."), std::string::npos) << Message;
+}
+
+// A language file whose status or read fails at any one of the calls a load makes on it
+// leaves the window wholly in the language it had, says so once, and writes no file.
+TEST_F(MainFormLanguageTest, AFileFailingAtAnyCallOfTheLoadLeavesTheWindowAsItWas)
+{
+    const std::string russian = ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat");
+    AddLanguage("Russian_lang.dat", russian);
+    const std::string path = Folder() + "languages/Russian_lang.dat";
+    Write("settings.ini", "[Settings]\nShowTools=1\nLanguage=" + Folder() + "languages/English_lang.dat\n");
+    const std::string settings = SettingsText();
+    Start();
+    TfrmEdit& form = Form();
+    const std::vector<std::string> english = LanguageState(form);
+
+    for (const auto call : {TFailingFile::TCall::Status, TFailingFile::TCall::Read}) {
+        int calls = 0;
+        {
+            const TFailingFile counting(path, call, 0);
+            Choose(form, "Russian");
+            calls = counting.Calls();
+        }
+        ASSERT_NE(LanguageState(form), english);
+        Choose(form, "English");
+        ASSERT_EQ(LanguageState(form), english);
+        ASSERT_GT(calls, 0);
+        for (int n = 1; n <= calls; ++n) {
+            const std::size_t shown = BoxTexts().size();
+            QueueBox(IDOK);
+            {
+                const TFailingFile failing(path, call, n);
+                Choose(form, "Russian");
+            }
+            EXPECT_EQ(LanguageState(form), english) << "call " << n;
+            const std::vector<std::string> texts = BoxTexts();
+            ASSERT_EQ(texts.size(), shown + 1) << "call " << n;
+            ExpectTheFailureOf(texts.back(), path, "Input/output error");
+        }
+    }
+    EXPECT_EQ(Contents(path), russian);
+    EXPECT_EQ(SettingsText(), settings);
+}
+
+// The same at start-up, for the language remembered in the settings file: the window
+// keeps its built-in captions, and neither the file nor the settings are written.
+class MainFormStartLanguageTest : public TMainFormFixture {
+protected:
+    void StartFailingAt(TFailingFile::TCall Call, int FailAt)
+    {
+        const std::string russian = ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat");
+        AddLanguage("Russian_lang.dat", russian);
+        const std::string path = Folder() + "languages/Russian_lang.dat";
+        Write("settings.ini", "[Settings]\nShowMenu=1\nLanguage=" + path + "\nRecentFile1=/a.txt\n");
+        const std::string settings = SettingsText();
+        const std::vector<std::string> builtIn = LanguageState(Form());
+        QueueBox(IDOK);
+        {
+            const TFailingFile failing(path, Call, FailAt);
+            Start();
+        }
+        std::vector<std::string> expected = builtIn;
+        expected.back() = path;  // the remembered language is kept for the next start
+        EXPECT_EQ(LanguageState(Form()), expected);
+        ASSERT_EQ(BoxTexts().size(), 1u);
+        ExpectTheFailureOf(BoxTexts()[0], path, "Input/output error");
+        EXPECT_EQ(Contents(path), russian);
+        EXPECT_EQ(SettingsText(), settings);
+    }
+};
+
+TEST_F(MainFormStartLanguageTest, AStatusFailingPartWayKeepsTheBuiltInCaptions)
+{
+    StartFailingAt(TFailingFile::TCall::Status, 4);
+}
+
+TEST_F(MainFormStartLanguageTest, AReadFailingPartWayKeepsTheBuiltInCaptions)
+{
+    StartFailingAt(TFailingFile::TCall::Read, 3);
 }
 
 }  // namespace

@@ -98,7 +98,10 @@ TEST_F(MainFormStartTest, AnUnwritableSettingsFileIsToldOnceAndTheWindowStillClo
     std::filesystem::create_directory(Folder() + "settings.ini");
     QueueBox(IDOK);
     Start();
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error opening the \"settings.ini\" file!"});
+    const std::string file = Folder() + "settings.ini";
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error reading the settings file \"" + file +
+                                                   "\": Cannot open file \"" + file + "\". Is a directory. The "
+                                                   "default settings are used, and the file is left as it is."});
     Form().AddRecentFile(Write("a.php", "<?php\n"));
     Form().Close();
     EXPECT_EQ(BoxTexts().size(), 1u);

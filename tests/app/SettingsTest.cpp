@@ -2,6 +2,7 @@
 
 #include "TempFolder.h"
 
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/Streams.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -82,7 +85,14 @@ TEST(SettingsTest, AFailedWriteIsToldOnceAndNeverRaises)
     EXPECT_FALSE(report.Take(settings));  // nothing failed yet
     EXPECT_FALSE(settings.WriteOnClose(false, false, "new"));
     EXPECT_TRUE(settings.Failed());
-    EXPECT_EQ(report.Take(settings), "Error opening the \"settings.ini\" file!");
+    const std::string file = programFolder + "settings.ini";
+    const std::string told = report.Take(settings).value_or("");
+    // The file, what failed, the system's reason and what the file holds.
+    const std::string start = "Error writing the settings file \"" + file + "\": ";
+    EXPECT_EQ(told.substr(0, start.size()), start) << told;
+    if (!permissionsHold) {
+        EXPECT_EQ(told, start + "Cannot open file \"" + file + "\". Not a directory. The file keeps the settings it had.");
+    }
 
     TSettingsFile later(programFolder);
     EXPECT_EQ(later.AddRecentFile("/x.php")[0], "");  // the list stays as the file holds it
@@ -103,6 +113,67 @@ TEST(SettingsTest, AnUnreadableFileReadsAsDefaultsAndCountsAsAFailure)
     EXPECT_TRUE(settings.ShowTools());
     EXPECT_EQ(settings.RecentFile(1), "");
     EXPECT_TRUE(settings.Failed());
+}
+
+// The status of settings.ini cannot be read (an I/O error, a network file system that does
+// not answer): none of the writes on closing or of a recent file puts a file with only
+// its own key in place of the others, and the message names the file and the reason.
+TEST(SettingsTest, AFileWhoseStatusCannotBeReadKeepsEveryKey)
+{
+    TTempFolder folder;
+    const std::string old = "[Settings]\nRecentFile1=/docs/a.php\nRecentFile2=/docs/b.php\nShowTools=0\n"
+                            "Language=/l/Russian_lang.dat\n";
+    const std::string file = folder.Write("settings.ini", old);
+    TFileCallsOverride override;
+    const auto real = override.Calls().FStatAt;
+    override.Calls().FStatAt = [real, file](int Folder, const char* Name, struct stat* Info, int Flags) {
+        if (Name == file && Flags == 0) {
+            errno = EIO;
+            return -1;
+        }
+        return real(Folder, Name, Info, Flags);
+    };
+    const std::string told = "Error writing the settings file \"" + file + "\": Cannot open file \"" + file +
+                             "\". " + std::strerror(EIO) + ". The file keeps the settings it had.";
+    {
+        TSettingsFile settings(folder.Path());
+        EXPECT_FALSE(settings.WriteOnClose(true, false, "/l/English_lang.dat"));
+        EXPECT_EQ(settings.Failure(), told);
+    }
+    {
+        TSettingsFile settings(folder.Path());
+        settings.AddRecentFile("/docs/c.php");
+        EXPECT_EQ(TSettingsErrorReport().Take(settings),
+                  "Error reading the settings file \"" + file + "\": Cannot open file \"" + file + "\". " +
+                      std::strerror(EIO) + ". The default settings are used, and the file is left as it is.");
+    }
+    EXPECT_EQ(ReadFileBytes(file), old);
+}
+
+// A recent file whose name holds a line break cannot be listed: the list stays as it
+// was, and the message says why.
+TEST(SettingsTest, ARecentFileWithALineBreakIsRefusedAndTheListStays)
+{
+    TTempFolder folder;
+    TSettingsFile settings(folder.Path());
+    settings.AddRecentFile("/docs/a.php");
+    settings.AddRecentFile("/docs/b.php");
+    const TRecentFiles before = settings.RecentFiles();
+    EXPECT_EQ(settings.AddRecentFile("/docs/two\nlines.php"), before);
+    EXPECT_EQ(settings.Failure(), "Error writing the settings file \"" + settings.FileName() +
+                                      "\": the file name \"/docs/two\nlines.php\" holds a line break, which "
+                                      "the file cannot hold. The file keeps the settings it had.");
+}
+
+// A settings file saved with a byte-order mark, as some editors save UTF-8, is read.
+TEST(SettingsTest, AFileWithAByteOrderMarkIsRead)
+{
+    TTempFolder folder;
+    folder.Write("settings.ini", "\xEF\xBB\xBF[Settings]\r\nShowMenu=0\r\nRecentFile1=/docs/a.php\r\n");
+    TSettingsFile settings(folder.Path());
+    EXPECT_FALSE(settings.ShowMenu());
+    EXPECT_EQ(settings.RecentFile(1), "/docs/a.php");
+    EXPECT_FALSE(settings.Failed());
 }
 
 }  // namespace

@@ -2,14 +2,24 @@
 // edit rewrites the file with every untouched line exactly as it was.
 #include "platform/files/IniFiles.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <set>
 #include <sys/stat.h>
 
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/SafeWrite.h"
 #include "platform/runtime/Streams.h"
 #include "platform/runtime/SysUtils.h"
 
 namespace {
+
+std::atomic<std::uint64_t> linesLookedAt{0};
+
+// The byte-order mark some editors put before UTF-8 text: kept, and not part of a name.
+const std::string byteOrderMark = "\xEF\xBB\xBF";
 
 enum class TLineKind { Other, Section, Key };
 
@@ -74,13 +84,16 @@ struct TFileStamp {
     timespec Modified{};
     timespec Changed{};
 
+    // Only a file that is not there reads as empty: one whose status cannot be read
+    // raises EFOpenError, so that it is never written over as if it held nothing.
     static TFileStamp Of(const std::string& FileName)
     {
         TFileStamp stamp;
         struct stat info {};
-        if (::stat(FileName.c_str(), &info) == 0) {
-            stamp = {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
-        }
+        if (FileCalls().FStatAt(AT_FDCWD, FileName.c_str(), &info, 0) == 0)
+            return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+        if (errno != ENOENT)
+            throw EFOpenError("Cannot open file \"" + FileName + "\". " + std::strerror(errno));
         return stamp;
     }
 
@@ -100,11 +113,13 @@ class TIniFile::TContent {
 public:
     std::vector<TLine> Lines;
     TFileStamp Stamp;
+    std::string Mark;  // a byte-order mark the file begins with, or ""
 
     void Parse(const std::string& Bytes)
     {
         Lines.clear();
-        std::size_t start = 0;
+        Mark = Bytes.compare(0, byteOrderMark.size(), byteOrderMark) == 0 ? byteOrderMark : "";
+        std::size_t start = Mark.size();
         while (start < Bytes.size()) {
             std::size_t end = Bytes.find_first_of("\r\n", start);
             if (end == std::string::npos) {
@@ -119,7 +134,7 @@ public:
 
     std::string Bytes() const
     {
-        std::string bytes;
+        std::string bytes = Mark;
         for (const TLine& line : Lines)
             bytes += line.Text + line.End;
         return bytes;
@@ -139,6 +154,7 @@ public:
     int FindSection(const std::string& Section) const
     {
         for (std::size_t i = 0; i < Lines.size(); ++i) {
+            ++linesLookedAt;
             if (Lines[i].Kind == TLineKind::Section && AnsiSameText(Lines[i].Name, Section))
                 return static_cast<int>(i);
         }
@@ -149,8 +165,10 @@ public:
     int SectionEnd(int Header) const
     {
         std::size_t i = static_cast<std::size_t>(Header) + 1;
-        while (i < Lines.size() && Lines[i].Kind != TLineKind::Section)
+        while (i < Lines.size() && Lines[i].Kind != TLineKind::Section) {
+            ++linesLookedAt;
             ++i;
+        }
         return static_cast<int>(i);
     }
 
@@ -160,24 +178,39 @@ public:
         const int header = FindSection(Section);
         if (header < 0)
             return -1;
-        for (int i = header + 1; i < SectionEnd(header); ++i) {
+        // Up to the next section header: the lines are looked at once each.
+        for (std::size_t i = static_cast<std::size_t>(header) + 1;
+             i < Lines.size() && Lines[i].Kind != TLineKind::Section; ++i) {
+            ++linesLookedAt;
             if (Lines[i].Kind == TLineKind::Key && AnsiSameText(Lines[i].Name, Key))
-                return i;
+                return static_cast<int>(i);
         }
         return -1;
+    }
+
+    // The first line of each distinct key name of the first Section, in file order.
+    std::vector<int> FirstKeys(const std::string& Section) const
+    {
+        std::vector<int> keys;
+        const int header = FindSection(Section);
+        if (header < 0)
+            return keys;
+        const auto before = [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; };
+        std::set<std::string, decltype(before)> seen(before);
+        const int end = SectionEnd(header);
+        for (int i = header + 1; i < end; ++i) {
+            if (Lines[i].Kind == TLineKind::Key && seen.insert(Lines[i].Name).second)
+                keys.push_back(i);
+        }
+        return keys;
     }
 
     // The distinct key names of the first Section, in file order, first spelling.
     std::vector<std::string> KeyNames(const std::string& Section) const
     {
         std::vector<std::string> names;
-        const int header = FindSection(Section);
-        if (header < 0)
-            return names;
-        for (int i = header + 1; i < SectionEnd(header); ++i) {
-            if (Lines[i].Kind == TLineKind::Key && FindKey(Section, Lines[i].Name) == i)
-                names.push_back(Lines[i].Name);
-        }
+        for (const int line : FirstKeys(Section))
+            names.push_back(Lines[line].Name);
         return names;
     }
 
@@ -207,7 +240,8 @@ public:
             header = static_cast<int>(Lines.size()) - 1;
         }
         int after = header;
-        for (int i = header + 1; i < SectionEnd(header); ++i) {
+        const int sectionEnd = SectionEnd(header);
+        for (int i = header + 1; i < sectionEnd; ++i) {
             if (Lines[i].Kind == TLineKind::Key)
                 after = i;
         }
@@ -238,11 +272,11 @@ void TIniFile::Store()
 {
     try {
         SafeWriteFile(fileName_, content_->Bytes());
+        content_->Stamp = TFileStamp::Of(fileName_);
     } catch (...) {
-        content_.reset();  // read the file again: it still holds the old lines
+        content_.reset();  // read the file again before anything else
         throw;
     }
-    content_->Stamp = TFileStamp::Of(fileName_);
 }
 
 std::string TIniFile::ReadString(const std::string& Section, const std::string& Ident,
@@ -307,11 +341,12 @@ void TIniFile::ReadSection(const std::string& Section, TStrings* Strings)
 void TIniFile::ReadSections(TStrings* Strings)
 {
     const TContent& content = Current();
+    const auto before = [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; };
+    std::set<std::string, decltype(before)> seen(before);
     Strings->BeginUpdate();
     Strings->Clear();
-    for (std::size_t i = 0; i < content.Lines.size(); ++i) {
-        const TLine& line = content.Lines[i];
-        if (line.Kind == TLineKind::Section && content.FindSection(line.Name) == static_cast<int>(i))
+    for (const TLine& line : content.Lines) {
+        if (line.Kind == TLineKind::Section && seen.insert(line.Name).second)
             Strings->Add(line.Name);
     }
     Strings->EndUpdate();
@@ -323,8 +358,8 @@ void TIniFile::ReadSectionValues(const std::string& Section, TStrings* Strings)
     const std::string section = Trim(Section);
     Strings->BeginUpdate();
     Strings->Clear();
-    for (const std::string& name : content.KeyNames(section))
-        Strings->Add(name + "=" + Unquote(RawValue(content.Lines[content.FindKey(section, name)])));
+    for (const int line : content.FirstKeys(section))
+        Strings->Add(content.Lines[line].Name + "=" + Unquote(RawValue(content.Lines[line])));
     Strings->EndUpdate();
 }
 
@@ -363,4 +398,9 @@ bool TIniFile::SectionExists(const std::string& Section)
 bool TIniFile::ValueExists(const std::string& Section, const std::string& Ident)
 {
     return Current().FindKey(Trim(Section), Trim(Ident)) >= 0;
+}
+
+std::uint64_t IniLinesLookedAt()
+{
+    return linesLookedAt.load();
 }

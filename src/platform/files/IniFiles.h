@@ -3,6 +3,7 @@
 // goes to the disk at once, keeping every other line of the file as it was.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -18,8 +19,9 @@ QV_DECLARE_EXCEPTION(EIniFileException, Exception);
 // comments. Blanks around names and values are ignored and one pair of surrounding
 // double or single quotes is removed from a value. When a section or key appears more
 // than once, the first one counts. The file is read again whenever it changed on disk,
-// so writes by another process are seen; a file that exists but cannot be read raises
-// EFOpenError. New lines take the file's own line end (LF in a new file); a value that
+// so writes by another process are seen; a file that exists but cannot be read, or whose
+// status cannot be read, raises EFOpenError, and a write to it changes nothing. A UTF-8
+// byte-order mark at its start is kept and not read as part of the first line. New lines take the file's own line end (LF in a new file); a value that
 // reading would alter (blanks at its ends, surrounding quotes) is written in quotes.
 class TIniFile : public TObject {
 public:
@@ -57,3 +59,7 @@ private:
     std::string fileName_;
     std::unique_ptr<TContent> content_;
 };
+
+// How many lines the lookups of every INI file of this process have looked at so far:
+// a lookup's cost is the lines it passes, once each.
+std::uint64_t IniLinesLookedAt();

@@ -9,8 +9,11 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/SafeWrite.h"
 #include "platform/runtime/Streams.h"
 #include "platform/runtime/SysUtils.h"
@@ -175,9 +178,14 @@ TRegStore Parse(const std::string& Bytes, const std::string& FileName)
 TRegStore Load()
 {
     const std::string fileName = RegistryFile();
+    // Only a file that is not there is an empty registry: one whose status cannot be read
+    // raises, so that the next write does not put an empty registry in its place.
     struct stat info {};
-    if (::stat(fileName.c_str(), &info) != 0)
+    if (FileCalls().FStatAt(AT_FDCWD, fileName.c_str(), &info, 0) != 0) {
+        if (errno != ENOENT)
+            throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
         return {};
+    }
     return Parse(ReadFileBytes(fileName), fileName);
 }
 

@@ -189,9 +189,12 @@ bool TOpenDialog::AcceptChoice()
     const std::string ext = DefaultExtension(defaultExt_);
     if (!ext.empty() && ExtractFileExt(fileName_).empty())
         fileName_ += "." + ext;
-    if ((options_ & ofFileMustExist) && !FileExists(fileName_))
+    // A file or folder whose status cannot be read may well be there: the choice stands,
+    // and what is done with it fails, if it does, saying why.
+    if ((options_ & ofFileMustExist) && !FileExists(fileName_) && !StatusUnreadable(fileName_))
         return false;
-    if ((options_ & ofPathMustExist) && !DirectoryExists(ExtractFileDir(fileName_)))
+    const std::string folder = ExtractFileDir(fileName_);
+    if ((options_ & ofPathMustExist) && !DirectoryExists(folder) && !StatusUnreadable(folder))
         return false;
     return true;
 }

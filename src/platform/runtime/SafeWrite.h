@@ -25,9 +25,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
-
-struct stat;
+#include <sys/stat.h>
 
 // One file being replaced. The constructor checks that the file may be written and
 // makes the temporary file (raises EFCreateError naming the file); Write adds bytes
@@ -45,18 +45,22 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
+    void Prepare();
     void TakeOwnerAndMode(const struct stat& Old);
     void Discard() noexcept;
 
     std::string path_;    // as the caller named it, for messages
     std::string target_;  // the file finally named, links followed
-    std::string temporary_;
+    std::string name_;    // its name in its folder
+    int folder_ = -1;     // its folder, open: every name is taken relative to it
+    std::string temporary_;  // the temporary file's name in the folder, once made
     int fd_ = -1;
     unsigned long long written_ = 0;
     bool inPlace_ = false;
     bool restoreSetId_ = false;  // writing may clear set-id bits the mode must keep
     unsigned mode_ = 0;
     std::string text_;  // in place: the whole new text, written by Commit
+    std::unique_ptr<struct stat> checked_;  // in place: the file as checked
 };
 
 // Receives chunks of the file's bytes in order; each call writes them all or raises.

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace SafeWriteParts {
@@ -18,8 +19,11 @@ namespace SafeWriteParts {
 // nothing); Written, when given, receives how many bytes were written.
 int WriteAt(int Fd, const char* Data, std::size_t Count, off_t Offset, std::size_t* Written = nullptr);
 
-// Writes Text over the existing file Target (named Path in messages) in place, taking
-// its space first; see SafeWrite.h.
-void WriteInPlace(const std::string& Target, const std::string& Path, const std::string& Text);
+// Writes Text in place over the existing file Name of the folder open as Folder (named
+// Path in messages), taking its space first; see SafeWrite.h. Only the file Checked
+// describes is written: a name that now stands for another file, a link, a pipe or a
+// device fails the save with nothing written.
+void WriteInPlace(int Folder, const std::string& Name, const struct stat& Checked, const std::string& Path,
+                  const std::string& Text);
 
 }  // namespace SafeWriteParts

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/SafeWrite.h"
 
 Int64 TStream::Size()
@@ -141,7 +142,7 @@ Int64 TFileStream::Read(void* Buffer, Int64 Count)
     auto* bytes = static_cast<char*>(Buffer);
     Int64 done = 0;
     while (done < Count) {
-        const ssize_t n = ::read(fd_, bytes + done, static_cast<std::size_t>(Count - done));
+        const ssize_t n = FileCalls().Read(fd_, bytes + done, static_cast<std::size_t>(Count - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

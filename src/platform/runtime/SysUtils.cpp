@@ -1,8 +1,11 @@
 #include "platform/runtime/SysUtils.h"
 
 #include "platform/runtime/CodePages.h"
+#include "platform/runtime/FileCalls.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -531,13 +534,22 @@ std::string IncludeTrailingPathDelimiter(std::string_view path)
 bool FileExists(std::string_view fileName)
 {
     struct stat st {};
-    return !fileName.empty() && stat(std::string(fileName).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return !fileName.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(fileName).c_str(), &st, 0) == 0 &&
+           !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(std::string_view dirName)
 {
     struct stat st {};
-    return !dirName.empty() && stat(std::string(dirName).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return !dirName.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(dirName).c_str(), &st, 0) == 0 &&
+           S_ISDIR(st.st_mode);
+}
+
+bool StatusUnreadable(std::string_view name)
+{
+    struct stat st {};
+    return !name.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(name).c_str(), &st, 0) != 0 &&
+           errno != ENOENT && errno != ENOTDIR;
 }
 
 bool DeleteFile(std::string_view fileName)

@@ -176,6 +176,10 @@ std::string IncludeTrailingPathDelimiter(std::string_view path);
 // File names are handed to the file system as the bytes they are.
 bool FileExists(std::string_view fileName);       // an existing file that is not a folder
 bool DirectoryExists(std::string_view dirName);
+// True when the system cannot say whether anything is at name (an I/O error, a network
+// file system that does not answer, no permission to look): neither a thing there nor
+// "no such file".
+bool StatusUnreadable(std::string_view name);
 bool DeleteFile(std::string_view fileName);       // false when nothing was deleted
 
 // The running program's full file name and its folder (with the trailing separator).

@@ -299,7 +299,7 @@ private:
     void AddLoadedLine(std::string_view Line, std::string& Scratch);
     std::size_t SplitLoaded(const char* Text, std::size_t C, std::size_t Ready, std::size_t N,
                             bool& SawCR, bool& SawLF, std::size_t& Borrowed);
-    std::size_t ReserveForText(std::size_t Split, std::size_t N);
+    std::size_t ReserveForText(std::size_t Split, std::size_t N, std::size_t MostLines);
     void TakeLoadedLines(TQvEditStringList& Loaded, const char* Block, std::size_t Borrowed);
     void ReleaseAll();
     // Drops the lines without releasing their texts: the lines of a list that borrow

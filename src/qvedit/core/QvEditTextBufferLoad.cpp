@@ -4,8 +4,13 @@
 // A large file is read on a thread of its own in chunks while this thread splits the
 // lines already read, into a list of their own: the list itself changes only once the
 // whole file is read, so a failed read keeps the old lines.
+//
+// A text that needs more memory than the system can give is refused before the memory is
+// taken: its size is weighed before its block is taken, and the records of its lines
+// before the list grows for them.
 #include "qvedit/core/QvEditTextBuffer.h"
 
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/Streams.h"
 #include "qvedit/core/QvEditLineEnds.h"
 
@@ -129,6 +134,42 @@ private:
     std::thread thread_;  // last: started once everything else is set
 };
 
+// What one load may take: the memory the system can give when it starts.
+class TLoadBudget {
+public:
+    TLoadBudget(TStream* Stream, std::size_t Size) : stream_(Stream), size_(Size), available_(FileCalls().AvailableMemory())
+    {
+        if (Size > available_)
+            Refuse("it needs more memory");
+    }
+
+    // How many records the lines may have beside the text's block.
+    std::uint64_t MostRecords() const { return (available_ - size_) / sizeof(TQvEditStringRec); }
+
+    // Before the records grow from Capacity by a step of the list's own: they are copied
+    // to the larger array, so both count.
+    void Growing(std::size_t Lines, std::size_t Capacity) const
+    {
+        const std::uint64_t step = Capacity <= 64 ? 16 : Capacity / 4;
+        if (2 * static_cast<std::uint64_t>(Capacity) + step > MostRecords())
+            Refuse("its text and the records of the " + std::to_string(Lines) +
+                   " lines read so far need more memory");
+    }
+
+private:
+    [[noreturn]] void Refuse(const std::string& Why) const
+    {
+        const auto* file = dynamic_cast<const TFileStream*>(stream_);
+        const std::string what = file != nullptr ? "file \"" + file->FileName() + "\"" : "the text";
+        throw EOutOfResources("Cannot open " + what + " of " + std::to_string(size_) + " bytes: " + Why +
+                              " than the " + std::to_string(available_) + " bytes available");
+    }
+
+    const TStream* stream_;
+    std::size_t size_;
+    std::uint64_t available_;
+};
+
 }  // namespace
 
 // Appends a record for a line of loaded text; its bytes stay in the loaded block, which
@@ -216,11 +257,12 @@ std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std:
 
 // Gives the records room for the lines of a text of N bytes as dense as its first Split
 // bytes, with an eighth to spare. Returns the bytes of the new records, 0 when the text
-// looks too large to guess.
-std::size_t TQvEditStringList::ReserveForText(std::size_t Split, std::size_t N)
+// looks too large to guess or would need more than MostLines records: the list then
+// grows as the lines come.
+std::size_t TQvEditStringList::ReserveForText(std::size_t Split, std::size_t N, std::size_t MostLines)
 {
     double lines = count_ + static_cast<double>(N - Split) * count_ / static_cast<double>(Split) * 1.125 + 64;
-    if (lines >= std::numeric_limits<Integer>::max() / 2)
+    if (lines >= std::numeric_limits<Integer>::max() / 2 || lines > static_cast<double>(MostLines))
         return 0;
     ReallocRecords(Max(capacity_, static_cast<Integer>(lines)));
     return static_cast<std::size_t>(capacity_ - count_) * sizeof(TQvEditStringRec);
@@ -242,6 +284,7 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
         if (size < 0 || static_cast<std::uint64_t>(size) >= std::numeric_limits<std::size_t>::max())
             throw EReadError("Stream read error");
         auto n = static_cast<std::size_t>(size);
+        const TLoadBudget budget(Stream, n);
         std::unique_ptr<char[]> block = TQvTextBlocks::NewBlock(n);
         const char* text = block.get();
         // The lines are split into a list of their own, which borrows from the block in
@@ -262,6 +305,7 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
                 c = loaded.SplitLoaded(text, c, ready, n, sawCR, sawLF, borrowed);
                 if (c < n && loaded.count_ == loaded.capacity_) {
                     reader.StopPrefault();
+                    budget.Growing(static_cast<std::size_t>(loaded.count_), static_cast<std::size_t>(loaded.capacity_));
                     loaded.Grow();
                     continue;
                 }
@@ -271,7 +315,11 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
                 // needs; their pages are made present beside the reading.
                 if (!reserved && c > 0) {
                     reserved = true;
-                    std::size_t bytes = loaded.ReserveForText(c, n);
+                    // A guess the memory cannot hold is not reserved: the lines that
+                    // come weigh themselves as the list grows.
+                    const auto most = static_cast<std::size_t>(
+                        std::min<std::uint64_t>(budget.MostRecords(), std::numeric_limits<std::size_t>::max()));
+                    std::size_t bytes = loaded.ReserveForText(c, n, most / 2);
                     reader.PrefaultAlso(loaded.records_ + loaded.count_, bytes);
                 }
                 ready = reader.Ready(ready);

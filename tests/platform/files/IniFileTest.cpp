@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -11,6 +12,10 @@
 #include <vector>
 
 #include "platform/files/IniFiles.h"
+#include "platform/runtime/FileCalls.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -246,4 +251,87 @@ TEST_F(IniFileTest, FailedSaveRaisesNamesTheFileAndChangesNothing)
     }
     // The failed write is not remembered as if it had been stored.
     EXPECT_EQ(ini.ReadString("S", "k", "none"), "none");
+}
+
+// A file whose status cannot be read (an I/O error, a network file system that does not
+// answer) is not taken for a missing one: reading raises, and a write raises without
+// putting an empty file with its one key in place of every key it held.
+TEST_F(IniFileTest, AFileWhoseStatusCannotBeReadIsNeverWrittenOver)
+{
+    const std::string old = "[Settings]\nRecentFile1=/a.php\nShowMenu=0\n";
+    Write(old);
+    TIniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("Settings", "ShowMenu", ""), "0");
+    for (const int error : {EIO, EACCES, ENOMEM}) {
+        TFileCallsOverride override;
+        const auto real = override.Calls().FStatAt;
+        const std::string path = path_;
+        override.Calls().FStatAt = [real, error, path](int Folder, const char* Name, struct stat* Info, int Flags) {
+            if (Name == path) {
+                errno = error;
+                return -1;
+            }
+            return real(Folder, Name, Info, Flags);
+        };
+        const std::string said = "Cannot open file \"" + path_ + "\". " + std::strerror(error);
+        for (const auto& attempt : std::vector<std::function<void()>>{
+                 [&] { ini.ReadString("Settings", "ShowMenu", ""); },
+                 [&] { ini.WriteString("Settings", "Language", "x"); },
+                 [&] { TIniFile(path_).WriteBool("Settings", "ShowMenu", true); },
+             }) {
+            try {
+                attempt();
+                ADD_FAILURE() << "no error for " << std::strerror(error);
+            } catch (const EFOpenError& e) {
+                EXPECT_EQ(e.Message(), said);
+            }
+        }
+    }
+    EXPECT_EQ(Read(), old);
+    EXPECT_EQ(ini.ReadString("Settings", "RecentFile1", ""), "/a.php");
+}
+
+// A file that begins with a UTF-8 byte-order mark, as some editors save it, is read
+// from its first line, and an edit keeps the mark.
+TEST_F(IniFileTest, AByteOrderMarkIsSkippedAndKept)
+{
+    Write("\xEF\xBB\xBF[Settings]\r\nLanguage=/l/Russian_lang.dat\r\n");
+    TIniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("Settings", "Language", ""), "/l/Russian_lang.dat");
+    TStringList sections;
+    ini.ReadSections(&sections);
+    EXPECT_EQ(Lines(sections), std::vector<std::string>{"Settings"});
+    ini.WriteString("Settings", "ShowMenu", "0");
+    EXPECT_EQ(Read(), "\xEF\xBB\xBF[Settings]\r\nLanguage=/l/Russian_lang.dat\r\nShowMenu=0\r\n");
+}
+
+// A lookup passes each line of the file once at most, however many keys the section
+// holds: the lines looked at grow with the file, not with its square.
+TEST_F(IniFileTest, LookupsLookAtEachLineOnce)
+{
+    for (const int keys : {2000, 16000}) {
+        std::string bytes = "[Settings]\n";
+        for (int i = 0; i < keys; ++i)
+            bytes += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+        bytes += "[Other]\nLast=1\n";
+        Write(bytes);
+        TIniFile ini(path_);
+        const auto lines = static_cast<std::uint64_t>(keys) + 3;
+        const auto cost = [](const std::function<void()>& Lookup) {
+            const std::uint64_t before = IniLinesLookedAt();
+            Lookup();
+            return IniLinesLookedAt() - before;
+        };
+        EXPECT_LE(cost([&] { EXPECT_EQ(ini.ReadString("Settings", "Key" + std::to_string(keys - 1), ""),
+                                       std::to_string(keys - 1)); }),
+                  lines);
+        EXPECT_LE(cost([&] { EXPECT_FALSE(ini.ValueExists("Settings", "Missing")); }), lines);
+        EXPECT_LE(cost([&] { ini.WriteString("Settings", "Added", "1"); }), 3 * lines);
+        TStringList list;
+        EXPECT_LE(cost([&] { ini.ReadSection("Settings", &list); }), 2 * lines);
+        EXPECT_EQ(list.Count(), keys + 1);
+        EXPECT_LE(cost([&] { ini.ReadSectionValues("Settings", &list); }), 2 * lines);
+        EXPECT_EQ(list.Strings(keys - 1), "Key" + std::to_string(keys - 1) + "=" + std::to_string(keys - 1));
+        EXPECT_LE(cost([&] { ini.DeleteKey("Settings", "Key0"); }), 3 * lines);
+    }
 }

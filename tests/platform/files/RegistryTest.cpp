@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "platform/files/Registry.h"
+#include "platform/runtime/FileCalls.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -163,6 +166,30 @@ TEST_F(RegistryTest, DeleteKeyRemovesTheWholeBranch)
     EXPECT_FALSE(reg.DeleteKey("A\\B"));
     EXPECT_FALSE(reg.DeleteKey("\\"));  // the root itself stays
     EXPECT_FALSE(reg.CreateKey(""));
+}
+
+// A registry file whose status cannot be read is not taken for a missing one: a write
+// raises instead of putting an empty registry with its one key in place of the file.
+TEST_F(RegistryTest, AFileWhoseStatusCannotBeReadIsNotWrittenOver)
+{
+    const std::string old = "[HKEY_CURRENT_USER\\K]\n";
+    std::ofstream(path_, std::ios::binary) << old;
+    {
+        TFileCallsOverride override;
+        const auto real = override.Calls().FStatAt;
+        const std::string path = path_;
+        override.Calls().FStatAt = [real, path](int Folder, const char* Name, struct stat* Info, int Flags) {
+            if (Name == path) {
+                errno = EIO;
+                return -1;
+            }
+            return real(Folder, Name, Info, Flags);
+        };
+        TRegistry reg;
+        EXPECT_THROW(reg.CreateKey("Other"), EFOpenError);
+    }
+    std::ifstream in(path_, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), old);
 }
 
 TEST_F(RegistryTest, DamagedFileRaisesInsteadOfBeingOverwritten)

@@ -2,6 +2,7 @@
 // canvas, whole jobs, and jobs that fail or are cancelled without harming the old file.
 #include "SmallFileSystem.h"
 #include "platform/graphics/Printers.h"
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/Streams.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -192,6 +195,55 @@ TEST_F(PrinterTest, MissingFolderIsReportedAtTheStart)
 }
 
 // A PDF file whose name is as long as the folder allows prints like any other.
+// The old PDF's status cannot be read (an I/O error, a network file system that does not
+// answer): the job fails at its start naming the file and the reason, and the file stays.
+TEST_F(PrinterTest, AFileWhoseStatusCannotBeReadFailsTheJobAndStays)
+{
+    const std::string path = PathOf("old.pdf");
+    std::ofstream(path, std::ios::binary) << "old";
+    TFileCallsOverride override;
+    const auto real = override.Calls().FStatAt;
+    override.Calls().FStatAt = [real](int Folder, const char* Name, struct stat* Info, int Flags) {
+        if (std::strcmp(Name, "old.pdf") == 0) {
+            errno = EIO;
+            return -1;
+        }
+        return real(Folder, Name, Info, Flags);
+    };
+    TPrinter printer;
+    printer.SetPdfOutput(path);
+    try {
+        printer.BeginDoc();
+        ADD_FAILURE() << "the job started";
+    } catch (const EPrinter& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file \"" + path + "\". " + std::strerror(EIO) +
+                                   ". Its status could not be read; the file was left as it was.");
+    }
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    EXPECT_EQ(FilesInFolder(), QStringList{"old.pdf"});
+}
+
+// A PDF file whose path is as long as the system allows prints.
+TEST_F(PrinterTest, AFileWithTheLongestPathPrints)
+{
+    constexpr std::size_t pathLength = 4086;
+    const std::string name = "a.pdf";
+    std::string folder = QFile::encodeName(dir_.path()).toStdString();
+    while (folder.size() < pathLength - 1 - name.size()) {
+        folder += "/" + std::string(std::min<std::size_t>(200, pathLength - 1 - name.size() - folder.size() - 1), 'd');
+        ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0) << std::strerror(errno);
+    }
+    const std::string path = folder + "/" + name;
+    ASSERT_EQ(path.size(), pathLength);
+    TPrinter printer;
+    printer.SetPdfOutput(path);
+    printer.BeginDoc();
+    printer.GetCanvas()->TextOut(100, 100, "deep");
+    printer.EndDoc();
+    EXPECT_EQ(ReadFileBytes(path).substr(0, 4), "%PDF");
+}
+
 TEST_F(PrinterTest, TheLongestFileNamePrints)
 {
     const long longest = ::pathconf(QFile::encodeName(dir_.path()).constData(), _PC_NAME_MAX);

@@ -45,6 +45,19 @@ TEST_F(SafeWriteTest, MissingFolderRaisesNamingTheFile)
     EXPECT_TRUE(Entries().empty());
 }
 
+TEST_F(SafeWriteTest, APathThatNamesAFolderIsRefused)
+{
+    for (const std::string& path : {folder_ + "/", folder_ + "/.", folder_ + "/.."}) {
+        try {
+            SafeWriteFile(path, "x");
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.Message(), "Cannot create file \"" + path + "\". " + std::strerror(EISDIR));
+        }
+    }
+    EXPECT_TRUE(Entries().empty());
+}
+
 // A folder where the user may not create files, holding a file the user may write: the
 // file is written in place, and keeps its inode, its hard links and its mode. A producer
 // that fails leaves it as it was, since the text is made before the file is touched.
