@@ -15,6 +15,7 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -86,9 +87,25 @@ int PlaceHolding(const std::vector<std::string>& places, const std::string& fold
     return best;
 }
 
-QListWidget* MakeList(TWinControl* control)
+// A list that tells once when it has first been painted.
+class TFirstPaintList : public QListWidget {
+public:
+    std::function<void()> OnFirstPaint;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QListWidget::paintEvent(event);
+        if (OnFirstPaint) {
+            const std::function<void()> told = std::move(OnFirstPaint);
+            OnFirstPaint = nullptr;
+            told();
+        }
+    }
+};
+
+QListWidget* MakeList(TWinControl* control, QListWidget* list = new QListWidget)
 {
-    auto* list = new QListWidget;
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     control->Window()->HostWidget(list);
     return list;
@@ -122,39 +139,79 @@ void SelectRow(QListWidget* list, int row)
 // ---- TFileListBox -------------------------------------------------------------------------
 
 TFileListBox::TFileListBox(TComponent* AOwner)
-    : TWinControl(AOwner), list_(MakeList(this)), directory_(FullFolder(""))
+    : TWinControl(AOwner), list_(MakeList(this, new TFirstPaintList)), directory_(FullFolder(""))
 {
     SetTabStop(true);
     ConnectGuarded(list_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { DblClick(); });
-    ReadFileNames();
+    static_cast<TFirstPaintList*>(list_)->OnFirstPaint = [this] {
+        painted_ = true;
+        if (stale_)
+            PostRead();
+    };
 }
 
 void TFileListBox::SetDirectory(const std::string& Value)
 {
     directory_ = FullFolder(Value);
-    ReadFileNames();
+    ReadLater();
 }
 
 void TFileListBox::SetMask(const std::string& Value)
 {
     mask_ = Value;
-    ReadFileNames();
+    ReadLater();
 }
 
 void TFileListBox::SetShowGlyphs(bool Value)
 {
     showGlyphs_ = Value;
-    ReadFileNames();
+    ReadLater();
+}
+
+const std::vector<std::string>& TFileListBox::Items() const
+{
+    ReadIfStale();
+    return names_;
 }
 
 int TFileListBox::GetItemIndex() const
 {
+    ReadIfStale();
     return SelectedRow(list_);
 }
 
 void TFileListBox::SetItemIndex(int Value)
 {
+    ReadIfStale();
     SelectRow(list_, Value);
+}
+
+void TFileListBox::ReadLater()
+{
+    stale_ = true;
+    if (painted_)
+        PostRead();
+}
+
+void TFileListBox::PostRead()
+{
+    if (readPosted_)
+        return;
+    readPosted_ = true;
+    // Dropped with the list widget, which goes with this control.
+    QMetaObject::invokeMethod(
+        list_,
+        [this] {
+            readPosted_ = false;
+            CallGuarded(this, [this] { ReadIfStale(); });
+        },
+        Qt::QueuedConnection);
+}
+
+void TFileListBox::ReadIfStale() const
+{
+    if (stale_)
+        const_cast<TFileListBox*>(this)->ReadFileNames();
 }
 
 std::string TFileListBox::GetFileName() const
@@ -165,6 +222,7 @@ std::string TFileListBox::GetFileName() const
 
 void TFileListBox::ReadFileNames()
 {
+    stale_ = false;
     names_ = FindFiles(directory_, mask_);
     list_->clear();
     QFileIconProvider icons;

@@ -21,6 +21,11 @@ class QListWidget;
 
 // The plain files of a folder that match Mask, hidden ones left out, in name order.
 // OnDblClick follows a double click.
+//
+// The folder is read when its rows are first asked for, or just after the list is first
+// painted (a posted task), and once for all the changes made before then: a window that
+// shows the list is drawn first and filled a moment later, and a folder of many files
+// does not hold up its first paint. Once painted, a change is read by a posted task too.
 class TFileListBox : public TWinControl {
 public:
     explicit TFileListBox(TComponent* AOwner);
@@ -37,7 +42,7 @@ public:
     void SetShowGlyphs(bool Value);
 
     // The names listed, in their order.
-    const std::vector<std::string>& Items() const { return names_; }
+    const std::vector<std::string>& Items() const;
     // The selected row, -1 when none.
     int GetItemIndex() const;
     void SetItemIndex(int Value);
@@ -45,12 +50,20 @@ public:
     std::string GetFileName() const;
 
 private:
+    // Marks the rows out of date; once the list has been painted, posts their reading.
+    void ReadLater();
+    void PostRead();
+    // Reads the folder when the rows are out of date.
+    void ReadIfStale() const;
     void ReadFileNames();
 
     QListWidget* list_;
     std::string directory_;
     std::string mask_ = "*.*";
     bool showGlyphs_ = false;
+    bool stale_ = true;
+    bool painted_ = false;
+    bool readPosted_ = false;
     std::vector<std::string> names_;
 };
 
