@@ -56,19 +56,25 @@ TEST_F(MainFormStartTest, FirstRunShowsEverythingAndCloseWritesTheThreeSettings)
                                   "languages/English_lang.dat\n");
 }
 
-// The file list of the side pane is drawn empty with the window and filled just after
-// its first paint, with the files of its folder and their icons.
-TEST_F(MainFormStartTest, TheFileListIsFilledJustAfterTheWindowIsFirstPainted)
+// The folder and file lists of the side pane are drawn empty with the window and filled
+// just after its first paint, with the folder's path and subfolders, and its files with
+// their icons.
+TEST_F(MainFormStartTest, TheFolderListsAreFilledJustAfterTheWindowIsFirstPainted)
 {
     Write("a.php", "<?php\n");
     Write("b.html", "<p>\n");
     Form().DirectoryListBox1->SetDirectory(Folder());
     auto* list = qobject_cast<QListWidget*>(Form().FileListBox1->Window()->Hosted());
+    auto* folders = qobject_cast<QListWidget*>(Form().DirectoryListBox1->Window()->Hosted());
     ASSERT_NE(list, nullptr);
+    ASSERT_NE(folders, nullptr);
     Start();
     EXPECT_EQ(list->count(), 0) << "the folder was read before the window was painted";
-    for (int round = 0; round < 1000 && list->count() < 2; ++round)
+    EXPECT_EQ(folders->count(), 0) << "the folder was read before the window was painted";
+    for (int round = 0; round < 1000 && (list->count() < 2 || folders->count() == 0); ++round)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_EQ(folders->count(), static_cast<int>(Form().DirectoryListBox1->Items().size()));
+    EXPECT_EQ(folders->item(folders->count() - 1)->text().trimmed().toStdString(), "languages");
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(0)->text().toStdString(), "a.php");
     EXPECT_EQ(list->item(1)->text().toStdString(), "b.html");

@@ -7,6 +7,12 @@
 // A link is cleared when the linked control dies. Folders are full paths without a
 // trailing separator (the root is "/"); file names are the bytes the file system holds.
 // Masks follow FindFiles.h.
+//
+// The two lists read their folder when their rows are first asked for, or just after the
+// list is first painted (a posted task), once for all the changes made before then: a
+// window that shows them is drawn first and filled a moment later, and a folder of many
+// entries (or the first look-up of the file icons) does not hold up its first paint.
+// Once painted, a change is read by a posted task too.
 #pragma once
 
 #include "platform/window/Controls.h"
@@ -21,11 +27,6 @@ class QListWidget;
 
 // The plain files of a folder that match Mask, hidden ones left out, in name order.
 // OnDblClick follows a double click.
-//
-// The folder is read when its rows are first asked for, or just after the list is first
-// painted (a posted task), and once for all the changes made before then: a window that
-// shows the list is drawn first and filled a moment later, and a folder of many files
-// does not hold up its first paint. Once painted, a change is read by a posted task too.
 class TFileListBox : public TWinControl {
 public:
     explicit TFileListBox(TComponent* AOwner);
@@ -50,20 +51,12 @@ public:
     std::string GetFileName() const;
 
 private:
-    // Marks the rows out of date; once the list has been painted, posts their reading.
-    void ReadLater();
-    void PostRead();
-    // Reads the folder when the rows are out of date.
-    void ReadIfStale() const;
     void ReadFileNames();
 
     QListWidget* list_;
     std::string directory_;
     std::string mask_ = "*.*";
     bool showGlyphs_ = false;
-    bool stale_ = true;
-    bool painted_ = false;
-    bool readPosted_ = false;
     std::vector<std::string> names_;
 };
 
@@ -85,7 +78,7 @@ public:
     void SetFileList(TFileListBox* Value);
 
     // The folder names of the rows ("/" for the root), in their order.
-    const std::vector<std::string>& Items() const { return names_; }
+    const std::vector<std::string>& Items() const;
     int GetItemIndex() const;
     void SetItemIndex(int Value);
     // The full path of a row's folder.

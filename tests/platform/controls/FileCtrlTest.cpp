@@ -55,15 +55,16 @@ int WaitForRows(QListWidget* list, int Rows)
 }
 
 // A user's double click on a row of a hosted list, as the mouse delivers it, once the
-// list shows the row.
-void DoubleClickRow(TWinControl& control, int row)
+// list shows its rows.
+template <class List>
+void DoubleClickRow(List& control, int row)
 {
     control.SetBounds(0, 0, 300, 600);
     control.Show();
     control.HandleNeeded();
+    control.Items();
     QListWidget* list = HostedOf<QListWidget>(control);
     ASSERT_NE(list, nullptr);
-    WaitForRows(list, row);
     QListWidgetItem* item = list->item(row);
     ASSERT_NE(item, nullptr);
     list->scrollToItem(item);
@@ -131,8 +132,8 @@ TEST_F(FileCtrlTest, FileListReadsTheFolderAgainWhenSetToIt)
 
 // A list shown in a window is drawn first and filled just after: the folder is read once,
 // for all the settings made before, and not before the list is painted. A change made
-// once it is on the screen is read by a posted task too, and its rows are asked for at
-// once when code wants them.
+// once it is on the screen takes the old rows away at once and is read by a posted task
+// too; its rows are read at once when code asks for them.
 TEST_F(FileCtrlTest, FileListIsReadOnceJustAfterItsFirstPaint)
 {
     TForm form(nullptr);
@@ -152,13 +153,37 @@ TEST_F(FileCtrlTest, FileListIsReadOnceJustAfterItsFirstPaint)
 
     std::ofstream(folder_ + "/d.php") << "x";
     files->SetDirectory(folder_);
-    EXPECT_EQ(list->count(), 3) << "read at once after the first paint";
+    EXPECT_EQ(list->count(), 0) << "the old rows stay, or the folder was read at once";
     EXPECT_EQ(WaitForRows(list, 3), 4);
 
     std::ofstream(folder_ + "/e.php") << "x";
     files->SetDirectory(folder_);
     EXPECT_EQ(files->Items(), (Names{"A.htm", "b.php", "c.html", "d.php", "e.php"}));
     EXPECT_EQ(list->count(), 5);
+    form.Hide();
+}
+
+// The folder list too: drawn first, filled just after, once.
+TEST_F(FileCtrlTest, FolderListIsReadOnceJustAfterItsFirstPaint)
+{
+    TForm form(nullptr);
+    form.SetBounds(40, 40, 320, 400);
+    auto* folders = new TDirectoryListBox(&form);
+    folders->SetParent(&form);
+    folders->SetBounds(0, 0, 300, 380);
+    folders->SetDirectory(folder_);
+    QListWidget* list = HostedOf<QListWidget>(*folders);
+    EXPECT_EQ(list->count(), 0) << "the folder was read before the list was painted";
+    form.Show();
+    const int ancestors = static_cast<int>(std::count(folder_.begin(), folder_.end(), '/')) + 1;
+    EXPECT_EQ(WaitForRows(list, ancestors + 1), ancestors + 2);
+    EXPECT_EQ(list->item(ancestors)->text().trimmed().toStdString(), "Another");
+    EXPECT_EQ(folders->GetItemIndex(), ancestors - 1);
+
+    fs::create_directory(folder_ + "/third");
+    folders->SetDirectory(folder_);
+    EXPECT_EQ(list->count(), 0) << "the old rows stay, or the folder was read at once";
+    EXPECT_EQ(WaitForRows(list, ancestors + 2), ancestors + 3);
     form.Hide();
 }
 
