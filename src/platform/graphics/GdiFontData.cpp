@@ -51,7 +51,10 @@ std::string GlyphTableKey(const QFont& font, Cardinal codePage)
 
 // Glyph tables measured so far, shared by every font object of the same face, size and
 // style: measuring 256 advances costs far more than copying them, and a program makes
-// the same few fonts many times (each control, each editor style).
+// the same few fonts many times (each control, each editor style). At most this many are
+// kept (about 5 KB each); a session that goes through more sizes starts the list again.
+constexpr std::size_t kMaxGlyphTables = 256;
+
 std::map<std::string, std::array<TByteGlyph, 256>>& MeasuredGlyphTables()
 {
     static std::map<std::string, std::array<TByteGlyph, 256>> tables;
@@ -123,6 +126,8 @@ void TGdiFontData::Rebuild(Cardinal codePage)
         glyphs_ = measured->second;
     } else {
         MeasureGlyphs(codePage);
+        if (tables.size() >= kMaxGlyphTables)
+            tables.clear();
         tables.emplace(key, glyphs_);
     }
     FillMetrics();
