@@ -4,18 +4,18 @@
 //   start-up: whole programs, from their start to the first paint of their window that the
 //             X server shows (ProcessFirstPaint.h): our program `quorvel` against the
 //             bench-only peer program (bench/peer/PeerWindow.cpp);
-//   open:     inside this process, a 100 MB PHP file through the window's open command
-//             (ours: the File Open handler with the dialog's answer scripted; the peer: its
-//             own read from the file, its lexer attached before) until the editor's next
-//             paint. The peer takes the text in its default encoding, UTF-8.
+//   open:     inside this process, in a window made for it and painted once, a PHP file
+//             through the window's open command (ours: the File Open handler with the
+//             dialog's answer scripted; the peer: its own read from the file, its lexer
+//             attached before) until the editor's next paint: a real 49 KB file of the
+//             corpus in its own folder of 106 files, and the 100 MB file. The peer takes
+//             the text in its default encoding, UTF-8.
 // Both in real windows. Each is run several times after one warm-up, the two sides taking
 // turns; the times, their medians and the ratio of the medians are printed.
 #include "BenchCorpus.h"
 #include "EditorBenchSupport.h"
 #include "ProcessFirstPaint.h"
 
-#include "app/FormAbout.h"
-#include "app/FormCssMaker.h"
 #include "app/FormGoTo.h"
 #include "app/FormSearch.h"
 #include "app/MainForm.h"
@@ -42,6 +42,8 @@
 namespace {
 
 const std::string& BigFile = BenchPhpFile;
+// A real file of about 49 KB (49,526 bytes), opened where it lies.
+const std::string SmallFile = "/usr/share/wordpress/wp-admin/includes/class-wp-plugins-list-table.php";
 // The window's program folder: its settings file and a copy of the shipped languages.
 const std::string ProgramFolder = "/tmp/qv-mainwindow-bench/";
 constexpr std::uintmax_t BigFileBytes = 100u * 1024u * 1024u;
@@ -72,7 +74,8 @@ bool WaitForPaint(const std::function<bool()>& Painted)
     return true;
 }
 
-// Our window: the editor's paint event counts.
+// Our window, with the forms the program makes at its start: the editor's paint event
+// counts.
 class TOurs : public TObject {
 public:
     TOurs()
@@ -81,15 +84,11 @@ public:
         frmEdit->SetProgramFolder(ProgramFolder);
         frmSearch = new TfrmSearch(nullptr);
         frmGoTo = new TfrmGoTo(nullptr);
-        frmAbout = new TfrmAbout(nullptr);
-        frmCssMaker = new TfrmCssMaker(nullptr);
         frmEdit->Editor->OnPaint = TPaintEvent(this, &TOurs::Painted);
         frmEdit->Show();
     }
     ~TOurs() override
     {
-        delete frmCssMaker;
-        delete frmAbout;
         delete frmGoTo;
         delete frmSearch;
         delete frmEdit;
@@ -164,12 +163,12 @@ double StartUp(TProcessPaintWatch& Watch, const char* Side, const std::vector<st
     return paint.Ms;
 }
 
-double OurOpen()
+double OurOpen(const std::string& File)
 {
     TOurs ours;
     WaitForPaint([&] { return ours.Paints > 0; });
-    const TModalHook previous = SetModalHook([](const TModalRequest&) {
-        static_cast<TOpenDialog*>(ExecutingDialog())->SetFileName(BigFile);
+    const TModalHook previous = SetModalHook([&](const TModalRequest&) {
+        static_cast<TOpenDialog*>(ExecutingDialog())->SetFileName(File);
         return IDOK;
     });
     const int before = ours.Paints;
@@ -182,14 +181,14 @@ double OurOpen()
     return ms;
 }
 
-double PeerOpen(const TLook& Look)
+double PeerOpen(const TLook& Look, const std::string& File)
 {
     TPeer peer(Look);
     WaitForPaint([&] { return peer.counter.Paints > 0; });
     const int before = peer.counter.Paints;
     QElapsedTimer timer;
     timer.start();
-    QFile file(QString::fromStdString(BigFile));
+    QFile file(QString::fromStdString(File));
     if (!file.open(QIODevice::ReadOnly) || !peer.editor->read(&file))
         std::cerr << "the peer could not read the file\n";
     WaitForPaint([&] { return peer.counter.Paints > before; });
@@ -250,7 +249,12 @@ int main(int argc, char** argv)
     Compare(
         "start-up to first paint", [&] { return StartUp(watch, "ours", ourProgram); },
         [&] { return StartUp(watch, "peer", peerProgram); });
-    Compare("open 100 MB to first paint", OurOpen, [&] { return PeerOpen(look); });
+    const std::string smallFile = CorpusFolder() + SmallFile;
+    Compare(
+        "open 49 KB to first paint", [&] { return OurOpen(smallFile); },
+        [&] { return PeerOpen(look, smallFile); });
+    Compare(
+        "open 100 MB to first paint", [&] { return OurOpen(BigFile); }, [&] { return PeerOpen(look, BigFile); });
     Application->FreeForms();
     return 0;
 }

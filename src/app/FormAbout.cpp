@@ -81,6 +81,12 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner)
     OKButton->SetModalResult(mrOk);
 }
 
+TfrmAbout::~TfrmAbout()
+{
+    if (frmAbout == this)
+        frmAbout = nullptr;
+}
+
 void TfrmAbout::Label1Click(TObject*)
 {
     OpenAddress(this, AboutLinks::ProductPage);

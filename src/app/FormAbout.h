@@ -25,6 +25,7 @@ void OpenAddress(TWinControl* Parent, const std::string& Address);
 class TfrmAbout : public TForm {
 public:
     explicit TfrmAbout(TComponent* AOwner);
+    ~TfrmAbout() override;
 
     TPanel* Panel1;
     TLabel *ProductName, *Version, *Notice;
@@ -37,4 +38,5 @@ public:
     void Label3Click(TObject* Sender);  // a mail to the maker
 };
 
+// The about box, made at its first showing; nullptr until then and after it is freed.
 extern TfrmAbout* frmAbout;

@@ -40,6 +40,12 @@ TfrmCssMaker::TfrmCssMaker(TComponent* AOwner) : TForm(AOwner)
     OnCreate = TNotifyEvent(this, &TfrmCssMaker::FormCreate);
 }
 
+TfrmCssMaker::~TfrmCssMaker()
+{
+    if (frmCssMaker == this)
+        frmCssMaker = nullptr;
+}
+
 void TfrmCssMaker::BuildRows()
 {
     auto combo = [&](const char* Name, std::span<const char* const> Items, int Top, int Left, int Width) {

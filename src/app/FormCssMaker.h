@@ -22,6 +22,7 @@ class TSpeedButton;
 class TfrmCssMaker : public TForm {
 public:
     explicit TfrmCssMaker(TComponent* AOwner);
+    ~TfrmCssMaker() override;
 
     TComboBox* cSelector;
     // CheckBox1 to CheckBox8: font family, font size, colour, text decoration,
@@ -52,4 +53,5 @@ private:
     void BuildRuleEditor();
 };
 
+// The dialog, made at its first showing; nullptr until then and after it is freed.
 extern TfrmCssMaker* frmCssMaker;

@@ -24,12 +24,18 @@ void TfrmEdit::N100Click(TObject*)
     OpenAddress(this, AboutLinks::MakerJobs);
 }
 
+// The about box and the CSS rule dialog are made at their first showing, so that the
+// program's start does not wait for them; nothing of them is seen before.
 void TfrmEdit::mnuHelpAboutClick(TObject*)
 {
+    if (frmAbout == nullptr)
+        Application->CreateForm(frmAbout);
     frmAbout->ShowModal();
 }
 
 void TfrmEdit::CSSMaker1Click(TObject*)
 {
+    if (frmCssMaker == nullptr)
+        Application->CreateForm(frmCssMaker);
     frmCssMaker->ShowModal();
 }

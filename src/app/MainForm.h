@@ -173,8 +173,9 @@ public:
     TQvMultiHighlighter* QvMultiHighlighter1;
     TQvEditSearch* QvEditSearch1;
     TQvEditRegexSearch* QvEditRegexSearch1;
-    TQvCompletionProposal* QvCompletionProposal1;  // HTML tags, also opened a moment after "<"
-    TQvCompletionProposal* QvCompletionProposal2;  // PHP names
+    // Made at the first Ctrl+Space or "<" in the editor; until then nullptr.
+    TQvCompletionProposal* QvCompletionProposal1 = nullptr;  // HTML tags, also opened a moment after "<"
+    TQvCompletionProposal* QvCompletionProposal2 = nullptr;  // PHP names
     TQvEditPrint* QvEditPrint1;
 
     // ---- Showing and closing (MainFormLife.cpp) ----------------------------------------------
@@ -321,7 +322,12 @@ private:
     void ConfigureEditor();
     void BuildPrintComponent();
     // MainFormCompletion.cpp; after ConfigureEditor, as both lists bind to the editor.
+    // The lists are made, whole, by the first key that can open one; until then the editor
+    // has only the two handlers that wait for that key.
+    void AwaitCompletionKeys();
     void BuildCompletionProposals();
+    void EditorKeyDownBeforeCompletion(TObject* Sender, Word& Key, TShiftState Shift);
+    void EditorKeyPressBeforeCompletion(TObject* Sender, char& Key);
     // MainFormFile.cpp
     std::string CurrentPath() const;
     void SetCurrentPath(const std::string& Path);

@@ -30,7 +30,7 @@ TfrmEdit::TfrmEdit(TComponent* AOwner) : TForm(AOwner), programFolder_(ProgramDi
     BuildHighlighters();
     BuildPrintComponent();
     ConfigureEditor();
-    BuildCompletionProposals();
+    AwaitCompletionKeys();
     BuildMainMenu();
     SetMenu(MainMenu1);
     SetWindowState(wsMaximized);

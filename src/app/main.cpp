@@ -1,7 +1,6 @@
-// Quorvel: the application object titled "Quorvel", the main window and its dialogs made
-// in their order, the message loop. Command-line arguments are not read.
-#include "app/FormAbout.h"
-#include "app/FormCssMaker.h"
+// Quorvel: the application object titled "Quorvel", the main window and the two dialogs
+// the language file retitles made in their order, the message loop. The about box and the
+// CSS rule dialog are made at their first showing. Command-line arguments are not read.
 #include "app/FormGoTo.h"
 #include "app/FormSearch.h"
 #include "app/MainForm.h"
@@ -14,8 +13,6 @@ int main()
         Application->CreateForm(frmEdit);
         Application->CreateForm(frmSearch);
         Application->CreateForm(frmGoTo);
-        Application->CreateForm(frmAbout);
-        Application->CreateForm(frmCssMaker);
         Application->Run();
     } catch (const Exception& error) {
         Application->ShowException(error);

@@ -6,6 +6,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/window/Keys.h"
 #include "platform/window/Timer.h"
+#include "qvedit/completion/QvCompletionLists.h"
 #include "qvedit/completion/QvCompletionProposal.h"
 #include "qvedit/editor/QvEdit.h"
 
@@ -22,9 +23,11 @@ protected:
 
     TQvBaseCompletionProposalForm& TagList() { return *Form().QvCompletionProposal1->Form(); }
     TQvBaseCompletionProposalForm& PhpList() { return *Form().QvCompletionProposal2->Form(); }
-    // The list that has the keyboard, or nullptr while both are closed.
+    // The list that has the keyboard, or nullptr while both are closed (or not yet made).
     TQvBaseCompletionProposalForm* OpenList()
     {
+        if (Form().QvCompletionProposal1 == nullptr)
+            return nullptr;
         if (TagList().Visible())
             return &TagList();
         return PhpList().Visible() ? &PhpList() : nullptr;
@@ -65,6 +68,60 @@ protected:
         Form().Editor->SetCaretXY(TPoint{static_cast<Integer>(text.size()) + 1, 1});
     }
 };
+
+// The lists are left out of start-up: typing and a painted window make none, the first
+// Ctrl+Space or "<" makes both with all their rows and is handled by them as before.
+TEST_F(CompletionListsTest, TheListsAreMadeWholeByTheFirstKeyThatCanOpenOne)
+{
+    const auto made = [this] {
+        const bool tags = Form().FindComponent("QvCompletionProposal1") != nullptr;
+        EXPECT_EQ(tags, Form().FindComponent("QvCompletionProposal2") != nullptr);
+        EXPECT_EQ(tags, Form().QvCompletionProposal1 != nullptr);
+        return tags;
+    };
+    const auto expectWhole = [this] {
+        EXPECT_EQ(Form().QvCompletionProposal1->ItemList()->Count(), static_cast<int>(HtmlTagRows().size()));
+        EXPECT_EQ(Form().QvCompletionProposal1->InsertList()->Count(), static_cast<int>(HtmlTagRows().size()));
+        EXPECT_EQ(Form().QvCompletionProposal2->ItemList()->Count(), static_cast<int>(PhpCompletionRows().size()));
+        EXPECT_GT(PhpCompletionRows().size(), 1000u);
+    };
+    Form().Repaint();
+    Application->ProcessMessages();
+    EXPECT_FALSE(made()) << "made before the window's first paint";
+    SetText("");
+    Type("ab");
+    Press(VK_SPACE, ssShift, ' ');
+    Press(VK_OEM_PERIOD, 0, '.');
+    EXPECT_FALSE(made()) << "made by keys that open no list";
+
+    // HTML chosen before the lists exist: the first Ctrl+Space goes to the tag list, and
+    // its blank is not typed.
+    ChooseInComboBox("HTML");
+    SetText("<b");
+    CtrlSpace();
+    ASSERT_TRUE(made());
+    expectWhole();
+    ASSERT_EQ(OpenList(), &TagList());
+    EXPECT_EQ(TagList().CurrentString(), "<b");
+    Press(VK_ESCAPE, 0, 27);
+    EXPECT_EQ(Text(), "<b");
+    EXPECT_EQ(Form().QvCompletionProposal2->ShortCut(), 0);
+}
+
+TEST_F(CompletionListsTest, AFirstLessThanMakesTheListsAndOpensTheTagList)
+{
+    SetText("x ");
+    Type("<");
+    ASSERT_NE(Form().QvCompletionProposal1, nullptr);
+    EXPECT_EQ(Form().QvCompletionProposal2->ItemList()->Count(), static_cast<int>(PhpCompletionRows().size()));
+    EXPECT_EQ(Text(), "x <");
+    EXPECT_TRUE(Form().QvCompletionProposal1->Timer()->Enabled());
+    Form().QvCompletionProposal1->Timer()->Tick();
+    ASSERT_EQ(OpenList(), &TagList());
+    EXPECT_EQ(TagList().CurrentString(), "<");
+    EXPECT_EQ(Form().QvCompletionProposal1->ShortCut(), 0) << "PHP is the tool bar's choice";
+    EXPECT_EQ(Form().QvCompletionProposal2->ShortCut(), scCtrl | VK_SPACE);
+}
 
 TEST_F(CompletionListsTest, LessThanOpensTheTagListAfterItsTimerAndEnterInsertsOneUndoStep)
 {

@@ -3,7 +3,10 @@
 // written.
 #include "MainFormFixture.h"
 
+#include "app/FormAbout.h"
+#include "app/FormCssMaker.h"
 #include "app/MainFormParts.h"
+#include "platform/controls/FileCtrl.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
@@ -12,6 +15,11 @@
 #include "qvedit/core/QvEditTextBuffer.h"
 #include "qvedit/editor/QvEdit.h"
 #include "qvedit/highlighters/QvHighlighterMulti.h"
+#include "platform/graphics/GraphicsQt.h"
+#include "platform/window/ControlsQt.h"
+
+#include <QApplication>
+#include <QListWidget>
 
 #include <filesystem>
 
@@ -46,6 +54,73 @@ TEST_F(MainFormStartTest, FirstRunShowsEverythingAndCloseWritesTheThreeSettings)
     form.Close();
     EXPECT_EQ(SettingsText(), "[Settings]\nShowTools=1\nShowMenu=1\nLanguage=" + Folder() +
                                   "languages/English_lang.dat\n");
+}
+
+// The folder and file lists of the side pane are drawn empty with the window and filled
+// just after its first paint, with the folder's path and subfolders, and its files with
+// their icons.
+TEST_F(MainFormStartTest, TheFolderListsAreFilledJustAfterTheWindowIsFirstPainted)
+{
+    Write("a.php", "<?php\n");
+    Write("b.html", "<p>\n");
+    Form().DirectoryListBox1->SetDirectory(Folder());
+    auto* list = qobject_cast<QListWidget*>(Form().FileListBox1->Window()->Hosted());
+    auto* folders = qobject_cast<QListWidget*>(Form().DirectoryListBox1->Window()->Hosted());
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(folders, nullptr);
+    Start();
+    EXPECT_EQ(list->count(), 0) << "the folder was read before the window was painted";
+    EXPECT_EQ(folders->count(), 0) << "the folder was read before the window was painted";
+    for (int round = 0; round < 1000 && (list->count() < 2 || folders->count() == 0); ++round)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_EQ(folders->count(), static_cast<int>(Form().DirectoryListBox1->Items().size()));
+    EXPECT_EQ(folders->item(folders->count() - 1)->text().trimmed().toStdString(), "languages");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text().toStdString(), "a.php");
+    EXPECT_EQ(list->item(1)->text().toStdString(), "b.html");
+    EXPECT_FALSE(list->item(0)->icon().isNull());
+    EXPECT_EQ(Form().FileListBox1->Items(), (std::vector<std::string>{"a.php", "b.html"}));
+}
+
+// Nothing of the about box and the CSS rule dialog is seen before they are first shown:
+// each is made then, once, and shown as before.
+TEST_F(MainFormStartTest, TheAboutBoxAndTheCssDialogAreMadeAtTheirFirstShowing)
+{
+    Start();
+    EXPECT_EQ(frmAbout, nullptr);
+    EXPECT_EQ(frmCssMaker, nullptr);
+    std::vector<TForm*> shown;
+    SetModalHook([&](const TModalRequest& Request) {
+        shown.push_back(Request.Form);
+        return mrCancel;
+    });
+    Form().mnuHelpAboutClick(nullptr);
+    ASSERT_NE(frmAbout, nullptr);
+    TfrmAbout* about = frmAbout;
+    Form().mnuHelpAboutClick(nullptr);
+    EXPECT_EQ(frmAbout, about);
+    Form().CSSMaker1Click(nullptr);
+    ASSERT_NE(frmCssMaker, nullptr);
+    EXPECT_GT(frmCssMaker->cFontFamily->Items()->Count(), 0) << "its OnCreate ran";
+    EXPECT_EQ(shown, (std::vector<TForm*>{about, about, frmCssMaker}));
+    delete frmCssMaker;
+    delete frmAbout;
+    EXPECT_EQ(frmCssMaker, nullptr);
+    EXPECT_EQ(frmAbout, nullptr);
+}
+
+// Every font a window makes at its start (the editor's styles, the controls' faces) is
+// measured once in the process: a second window measures none again.
+TEST_F(MainFormStartTest, ASecondWindowMeasuresNoFontAgain)
+{
+    Start();
+    Application->ProcessMessages();
+    const int before = MeasuredGlyphTableCount();
+    {
+        TfrmEdit second(nullptr);
+        second.SetProgramFolder(Folder());
+    }
+    EXPECT_EQ(MeasuredGlyphTableCount() - before, 0);
 }
 
 TEST_F(MainFormStartTest, ShowingAgainDoesNotSetUpTwice)

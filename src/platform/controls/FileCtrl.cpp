@@ -15,6 +15,7 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -86,12 +87,74 @@ int PlaceHolding(const std::vector<std::string>& places, const std::string& fold
     return best;
 }
 
-QListWidget* MakeList(TWinControl* control)
+// A list whose rows Fill reads: when they are asked for (FillIfStale), or in a task
+// posted once the list has been painted, never twice for one change.
+class TLazyList : public QListWidget {
+public:
+    TLazyList(TObject* Control, std::function<void()> Fill) : control_(Control), fill_(std::move(Fill)) {}
+
+    // The rows are out of date and go at once, so that none is shown or chosen; once the
+    // list has been painted, the reading of the new ones is posted.
+    void MarkStale()
+    {
+        stale_ = true;
+        clear();
+        if (painted_)
+            PostFill();
+    }
+    void FillIfStale()
+    {
+        if (!stale_)
+            return;
+        stale_ = false;
+        fill_();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QListWidget::paintEvent(event);
+        if (!painted_) {
+            painted_ = true;
+            if (stale_)
+                PostFill();
+        }
+    }
+
+private:
+    void PostFill()
+    {
+        if (posted_)
+            return;
+        posted_ = true;
+        // Dropped with the list, which goes with its control.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                posted_ = false;
+                CallGuarded(control_, [this] { FillIfStale(); });
+            },
+            Qt::QueuedConnection);
+    }
+
+    TObject* control_;
+    std::function<void()> fill_;
+    bool stale_ = false;
+    bool painted_ = false;
+    bool posted_ = false;
+};
+
+QListWidget* MakeList(TWinControl* control, std::function<void()> Fill)
 {
-    auto* list = new QListWidget;
+    auto* list = new TLazyList(control, std::move(Fill));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     control->Window()->HostWidget(list);
     return list;
+}
+
+TLazyList* Lazy(QListWidget* list)
+{
+    return static_cast<TLazyList*>(list);
 }
 
 QComboBox* MakeCombo(TWinControl* control)
@@ -122,38 +185,46 @@ void SelectRow(QListWidget* list, int row)
 // ---- TFileListBox -------------------------------------------------------------------------
 
 TFileListBox::TFileListBox(TComponent* AOwner)
-    : TWinControl(AOwner), list_(MakeList(this)), directory_(FullFolder(""))
+    : TWinControl(AOwner), list_(MakeList(this, [this] { ReadFileNames(); })), directory_(FullFolder(""))
 {
     SetTabStop(true);
     ConnectGuarded(list_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { DblClick(); });
-    ReadFileNames();
+    Lazy(list_)->MarkStale();
 }
 
 void TFileListBox::SetDirectory(const std::string& Value)
 {
     directory_ = FullFolder(Value);
-    ReadFileNames();
+    Lazy(list_)->MarkStale();
 }
 
 void TFileListBox::SetMask(const std::string& Value)
 {
     mask_ = Value;
-    ReadFileNames();
+    Lazy(list_)->MarkStale();
 }
 
 void TFileListBox::SetShowGlyphs(bool Value)
 {
     showGlyphs_ = Value;
-    ReadFileNames();
+    Lazy(list_)->MarkStale();
+}
+
+const std::vector<std::string>& TFileListBox::Items() const
+{
+    Lazy(list_)->FillIfStale();
+    return names_;
 }
 
 int TFileListBox::GetItemIndex() const
 {
+    Lazy(list_)->FillIfStale();
     return SelectedRow(list_);
 }
 
 void TFileListBox::SetItemIndex(int Value)
 {
+    Lazy(list_)->FillIfStale();
     SelectRow(list_, Value);
 }
 
@@ -179,11 +250,11 @@ void TFileListBox::ReadFileNames()
 // ---- TDirectoryListBox --------------------------------------------------------------------
 
 TDirectoryListBox::TDirectoryListBox(TComponent* AOwner)
-    : TWinControl(AOwner), list_(MakeList(this)), directory_(FullFolder(""))
+    : TWinControl(AOwner), list_(MakeList(this, [this] { ReadFolders(); })), directory_(FullFolder(""))
 {
     SetTabStop(true);
     ConnectGuarded(list_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { DblClick(); });
-    ReadFolders();
+    Lazy(list_)->MarkStale();
 }
 
 void TDirectoryListBox::SetDirectory(const std::string& Value)
@@ -192,9 +263,15 @@ void TDirectoryListBox::SetDirectory(const std::string& Value)
     if (!SetCurrentDir(folder))
         throw EInOutError("Cannot open the folder \"" + folder + "\"");
     directory_ = folder;
-    ReadFolders();
+    Lazy(list_)->MarkStale();
     if (fileList_ != nullptr)
         fileList_->SetDirectory(directory_);
+}
+
+const std::vector<std::string>& TDirectoryListBox::Items() const
+{
+    Lazy(list_)->FillIfStale();
+    return names_;
 }
 
 void TDirectoryListBox::SetFileList(TFileListBox* Value)
@@ -210,16 +287,19 @@ void TDirectoryListBox::SetFileList(TFileListBox* Value)
 
 int TDirectoryListBox::GetItemIndex() const
 {
+    Lazy(list_)->FillIfStale();
     return SelectedRow(list_);
 }
 
 void TDirectoryListBox::SetItemIndex(int Value)
 {
+    Lazy(list_)->FillIfStale();
     SelectRow(list_, Value);
 }
 
 std::string TDirectoryListBox::GetItemPath(int Index) const
 {
+    Lazy(list_)->FillIfStale();
     if (Index < 0 || Index >= static_cast<int>(names_.size()))
         throw EListError("Folder list index out of bounds (" + std::to_string(Index) + ")");
     if (Index < ancestorCount_) {

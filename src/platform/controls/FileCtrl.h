@@ -7,6 +7,12 @@
 // A link is cleared when the linked control dies. Folders are full paths without a
 // trailing separator (the root is "/"); file names are the bytes the file system holds.
 // Masks follow FindFiles.h.
+//
+// The two lists read their folder when their rows are first asked for, or just after the
+// list is first painted (a posted task), once for all the changes made before then: a
+// window that shows them is drawn first and filled a moment later, and a folder of many
+// entries (or the first look-up of the file icons) does not hold up its first paint.
+// Once painted, a change is read by a posted task too.
 #pragma once
 
 #include "platform/window/Controls.h"
@@ -37,7 +43,7 @@ public:
     void SetShowGlyphs(bool Value);
 
     // The names listed, in their order.
-    const std::vector<std::string>& Items() const { return names_; }
+    const std::vector<std::string>& Items() const;
     // The selected row, -1 when none.
     int GetItemIndex() const;
     void SetItemIndex(int Value);
@@ -72,7 +78,7 @@ public:
     void SetFileList(TFileListBox* Value);
 
     // The folder names of the rows ("/" for the root), in their order.
-    const std::vector<std::string>& Items() const { return names_; }
+    const std::vector<std::string>& Items() const;
     int GetItemIndex() const;
     void SetItemIndex(int Value);
     // The full path of a row's folder.

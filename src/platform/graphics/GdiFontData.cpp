@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -39,7 +41,34 @@ bool IsControl(char32_t c)
     return c < 0x20 || (c >= 0x7F && c < 0xA0);
 }
 
+// What a glyph table depends on: the resolved face, its em height, weight and slant, and
+// the code page. Underline and strike-out do not change a glyph's advance.
+std::string GlyphTableKey(const QFont& font, Cardinal codePage)
+{
+    return font.family().toStdString() + '\n' + std::to_string(font.pixelSize()) + ' ' +
+           std::to_string(font.weight()) + ' ' + (font.italic() ? "i " : "r ") + std::to_string(codePage);
+}
+
+// Glyph tables measured so far, shared by every font object of the same face, size and
+// style: measuring 256 advances costs far more than copying them, and a program makes
+// the same few fonts many times (each control, each editor style). At most this many are
+// kept (about 5 KB each); a session that goes through more sizes starts the list again.
+constexpr std::size_t kMaxGlyphTables = 256;
+
+std::map<std::string, std::array<TByteGlyph, 256>>& MeasuredGlyphTables()
+{
+    static std::map<std::string, std::array<TByteGlyph, 256>> tables;
+    return tables;
+}
+
+int measuredGlyphTables = 0;
+
 }  // namespace
+
+int MeasuredGlyphTableCount()
+{
+    return measuredGlyphTables;
+}
 
 TGdiFontData::TGdiFontData(const LOGFONTA& logFont)
     : logFont_(logFont), underline_(logFont.lfUnderline != 0), strikeOut_(logFont.lfStrikeOut != 0)
@@ -90,6 +119,23 @@ const TEXTMETRICA& TGdiFontData::Metrics()
 void TGdiFontData::Rebuild(Cardinal codePage)
 {
     codePage_ = codePage;
+    auto& tables = MeasuredGlyphTables();
+    const std::string key = GlyphTableKey(font_, codePage);
+    const auto measured = tables.find(key);
+    if (measured != tables.end()) {
+        glyphs_ = measured->second;
+    } else {
+        MeasureGlyphs(codePage);
+        if (tables.size() >= kMaxGlyphTables)
+            tables.clear();
+        tables.emplace(key, glyphs_);
+    }
+    FillMetrics();
+}
+
+void TGdiFontData::MeasureGlyphs(Cardinal codePage)
+{
+    ++measuredGlyphTables;
     QString chars;
     for (int b = 0; b < 256; ++b) {
         const char32_t c = CodePageToUnicode(codePage, static_cast<unsigned char>(b));
@@ -107,9 +153,6 @@ void TGdiFontData::Rebuild(Cardinal codePage)
     const int spaceAdvance = space != 0 ? static_cast<int>(std::lround(advances[' '].x()))
                                         : static_cast<int>(std::lround(fallbackMetrics.horizontalAdvance(' ')));
 
-    Int64 widthSum = 0;
-    int widthCount = 0;
-    int widthMax = 0;
     for (int b = 0; b < 256; ++b) {
         TByteGlyph& g = glyphs_[b];
         if (IsControl(g.Char)) {
@@ -124,13 +167,23 @@ void TGdiFontData::Rebuild(Cardinal codePage)
             const QString text = QString(QChar(static_cast<char16_t>(g.Char)));
             g.Advance = static_cast<int>(std::lround(fallbackMetrics.horizontalAdvance(text)));
         }
+    }
+}
+
+void TGdiFontData::FillMetrics()
+{
+    Int64 widthSum = 0;
+    int widthCount = 0;
+    int widthMax = 0;
+    for (const TByteGlyph& g : glyphs_) {
         // Width statistics cover the characters this face draws itself.
-        if (g.Glyph != 0 && g.Advance > 0) {
+        if (!g.Blank && g.Glyph != 0 && g.Advance > 0) {
             widthSum += g.Advance;
             ++widthCount;
             widthMax = std::max(widthMax, g.Advance);
         }
     }
+    const int spaceAdvance = glyphs_[' '].Advance;
 
     TEXTMETRICA& tm = metrics_;
     tm = TEXTMETRICA{};

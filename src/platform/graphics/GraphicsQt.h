@@ -43,6 +43,9 @@ struct TByteGlyph {
     bool Fallback = false;    // drawn through Qt's font fallback instead of the raw font
 };
 
+// How many glyph tables (256 advances each) the process has measured so far.
+int MeasuredGlyphTableCount();
+
 // A font object's resolved face and its measurements for the current code page.
 class TGdiFontData {
 public:
@@ -65,7 +68,11 @@ public:
     ABC CharABC(unsigned char byte);
 
 private:
+    // Takes the glyph table of the code page (measured once per face, size and style in
+    // the process) and the metrics that follow from it.
     void Rebuild(Cardinal codePage);
+    void MeasureGlyphs(Cardinal codePage);
+    void FillMetrics();
 
     LOGFONTA logFont_;
     QFont font_;

@@ -148,6 +148,11 @@ public:
     void ActivateCompletion();
     void CancelCompletion();
 
+    // The handlers every bound editor runs for its keys; an owner that binds the component
+    // while a key is being handled passes that key on to them.
+    void EditorKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+    void EditorKeyPress(TObject* Sender, char& Key);
+
     TCodeCompletionEvent OnCodeCompletion;
     TAfterCodeCompletionEvent OnAfterCodeCompletion;
     TNotifyEvent OnCancelled;
@@ -164,8 +169,6 @@ protected:
 private:
     class TEditorLink;
 
-    void EditorKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
-    void EditorKeyPress(TObject* Sender, char& Key);
     void TimerExecute(TObject* Sender);
     // The window's handlers.
     void HandleOnKeyPress(TObject* Sender, char& Key);

@@ -4,6 +4,7 @@
 
 #include "platform/controls/FileCtrl.h"
 #include "platform/files/FindFiles.h"
+#include "platform/forms/Forms.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/window/ControlsQt.h"
 
@@ -44,12 +45,24 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint at)
     QApplication::sendEvent(target, &event);
 }
 
-// A user's double click on a row of a hosted list, as the mouse delivers it.
-void DoubleClickRow(TWinControl& control, int row)
+// Handles events until the hosted list shows more than Rows rows, or a bound of rounds
+// passes; the rows it shows.
+int WaitForRows(QListWidget* list, int Rows)
+{
+    for (int round = 0; round < 1000 && list->count() <= Rows; ++round)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return list->count();
+}
+
+// A user's double click on a row of a hosted list, as the mouse delivers it, once the
+// list shows its rows.
+template <class List>
+void DoubleClickRow(List& control, int row)
 {
     control.SetBounds(0, 0, 300, 600);
     control.Show();
     control.HandleNeeded();
+    control.Items();
     QListWidget* list = HostedOf<QListWidget>(control);
     ASSERT_NE(list, nullptr);
     QListWidgetItem* item = list->item(row);
@@ -115,6 +128,63 @@ TEST_F(FileCtrlTest, FileListReadsTheFolderAgainWhenSetToIt)
     files.SetDirectory(folder_);
     EXPECT_EQ(files.Items().front(), "0new.php");
     EXPECT_EQ(files.GetFileName(), "");
+}
+
+// A list shown in a window is drawn first and filled just after: the folder is read once,
+// for all the settings made before, and not before the list is painted. A change made
+// once it is on the screen takes the old rows away at once and is read by a posted task
+// too; its rows are read at once when code asks for them.
+TEST_F(FileCtrlTest, FileListIsReadOnceJustAfterItsFirstPaint)
+{
+    TForm form(nullptr);
+    form.SetBounds(40, 40, 320, 400);
+    auto* files = new TFileListBox(&form);
+    files->SetParent(&form);
+    files->SetBounds(0, 0, 300, 380);
+    files->SetShowGlyphs(true);
+    files->SetDirectory(folder_);
+    files->SetMask("*.php;*.htm*");
+    QListWidget* list = HostedOf<QListWidget>(*files);
+    EXPECT_EQ(list->count(), 0) << "the folder was read before the list was painted";
+    form.Show();
+    EXPECT_EQ(WaitForRows(list, 2), 3);
+    EXPECT_EQ(list->item(0)->text().toStdString(), "A.htm");
+    EXPECT_FALSE(list->item(0)->icon().isNull());
+
+    std::ofstream(folder_ + "/d.php") << "x";
+    files->SetDirectory(folder_);
+    EXPECT_EQ(list->count(), 0) << "the old rows stay, or the folder was read at once";
+    EXPECT_EQ(WaitForRows(list, 3), 4);
+
+    std::ofstream(folder_ + "/e.php") << "x";
+    files->SetDirectory(folder_);
+    EXPECT_EQ(files->Items(), (Names{"A.htm", "b.php", "c.html", "d.php", "e.php"}));
+    EXPECT_EQ(list->count(), 5);
+    form.Hide();
+}
+
+// The folder list too: drawn first, filled just after, once.
+TEST_F(FileCtrlTest, FolderListIsReadOnceJustAfterItsFirstPaint)
+{
+    TForm form(nullptr);
+    form.SetBounds(40, 40, 320, 400);
+    auto* folders = new TDirectoryListBox(&form);
+    folders->SetParent(&form);
+    folders->SetBounds(0, 0, 300, 380);
+    folders->SetDirectory(folder_);
+    QListWidget* list = HostedOf<QListWidget>(*folders);
+    EXPECT_EQ(list->count(), 0) << "the folder was read before the list was painted";
+    form.Show();
+    const int ancestors = static_cast<int>(std::count(folder_.begin(), folder_.end(), '/')) + 1;
+    EXPECT_EQ(WaitForRows(list, ancestors + 1), ancestors + 2);
+    EXPECT_EQ(list->item(ancestors)->text().trimmed().toStdString(), "Another");
+    EXPECT_EQ(folders->GetItemIndex(), ancestors - 1);
+
+    fs::create_directory(folder_ + "/third");
+    folders->SetDirectory(folder_);
+    EXPECT_EQ(list->count(), 0) << "the old rows stay, or the folder was read at once";
+    EXPECT_EQ(WaitForRows(list, ancestors + 2), ancestors + 3);
+    form.Hide();
 }
 
 TEST_F(FileCtrlTest, FileListDoubleClickRunsOnDblClickWithTheRowSelected)

@@ -120,6 +120,47 @@ TEST_F(GdiTest, BoldItalicAndPlainMonospacedCellsAgreeFromEightToFourteenPoints)
     }
 }
 
+// Measuring a face's 256 advances is the costly part of a font; every font object of the
+// same face, size and style takes the table measured first, underlined or not, and gets
+// the same metrics as the first.
+TEST_F(GdiTest, FontsOfOneFaceSizeAndStyleMeasureTheirGlyphsOnce)
+{
+    const LONG height = -23;  // a size no other test here measures
+    const int before = MeasuredGlyphTableCount();
+    Measured first(MakeLogFont("Courier New", height));
+    const TEXTMETRICA plain = first.Metrics();
+    EXPECT_EQ(MeasuredGlyphTableCount() - before, 1);
+
+    Measured second(MakeLogFont("Courier New", height));
+    LOGFONTA underlinedFont = MakeLogFont("Courier New", height);
+    underlinedFont.lfUnderline = 1;
+    Measured underlined(underlinedFont);
+    for (const Measured* m : {&second, &underlined}) {
+        const TEXTMETRICA tm = m->Metrics();
+        EXPECT_EQ(tm.tmAveCharWidth, plain.tmAveCharWidth);
+        EXPECT_EQ(tm.tmMaxCharWidth, plain.tmMaxCharWidth);
+        EXPECT_EQ(tm.tmHeight, plain.tmHeight);
+        for (int c = 0; c < 256; ++c)
+            EXPECT_EQ(m->Advance(static_cast<unsigned char>(c)), first.Advance(static_cast<unsigned char>(c))) << c;
+    }
+    EXPECT_EQ(underlined.Metrics().tmUnderlined, 0xFF);
+    EXPECT_EQ(MeasuredGlyphTableCount() - before, 1);
+
+    Measured bold(MakeLogFont("Courier New", height, FW_BOLD));
+    bold.Metrics();
+    EXPECT_EQ(MeasuredGlyphTableCount() - before, 2);
+    // A font that follows the ANSI code page shares the table of its code page; another
+    // code page is another table.
+    LOGFONTA followingFont = MakeLogFont("Courier New", height);
+    followingFont.lfCharSet = DEFAULT_CHARSET;
+    Measured following(followingFont);
+    following.Metrics();
+    EXPECT_EQ(MeasuredGlyphTableCount() - before, 2);
+    SetAnsiCodePage(1251);
+    following.Metrics();
+    EXPECT_EQ(MeasuredGlyphTableCount() - before, 3);
+}
+
 TEST_F(GdiTest, PositiveHeightAsksForTheCellHeight)
 {
     Measured cell(MakeLogFont("Courier New", 20));
