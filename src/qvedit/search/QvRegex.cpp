@@ -427,6 +427,8 @@ void TRegex::KeepStateOnError(const std::function<void()>& body)
     } catch (const ERegex&) {
         input_ = savedInput;
         hasInput_ = savedHasInput;
+        // What was learnt about the failed input does not hold for the earlier one.
+        ForgetInputPlaces();
         RestoreGroups(savedGroups);
         throw;
     }
