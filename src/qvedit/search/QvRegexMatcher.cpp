@@ -59,7 +59,8 @@ std::ptrdiff_t TRegexMatcher::LastMustStart()
             end = p;
         }
     }
-    re_.bytesScanned_ += static_cast<long>(std::max<std::ptrdiff_t>(len_ - n + 1 - std::max<std::ptrdiff_t>(found, 0), 0));
+    const std::ptrdiff_t looked = len_ - n + 1 - std::max<std::ptrdiff_t>(found, 0);
+    re_.bytesScanned_ += static_cast<long>(std::max<std::ptrdiff_t>(looked, 0));
     re_.mustLastStart_ = found;
     return found;
 }
