@@ -182,6 +182,9 @@ public:
     // The blocks of text that lines borrow from (a loaded file, lines put in bulk): each
     // goes with the last line that borrows from it.
     std::size_t TextBlockCount() const { return blocks_.Count(); }
+    // A number no list has had before, taken anew by every change of the lines (their text,
+    // ranges or objects): what a reader kept about the lines holds while it stays the same.
+    std::uint64_t ChangeStamp() const { return changeStamp_; }
 
     Integer GetTabWidth() const { return tabWidth_; }
     void SetTabWidth(Integer Value);
@@ -236,6 +239,7 @@ private:
     TQvEditStringRec* OpenRecords(Integer Index, Integer NumLines);
     template <class Body>
     void Updating(Body&& body);
+    void TakeChangeStamp();
     void CheckIndex(Integer Index, Integer Limit) const;
     void Grow(Integer Needed = 1);
     void ReallocRecords(Integer NewCapacity);
@@ -296,6 +300,7 @@ private:
     Integer gapStart_ = 0;
     std::size_t recordsMoved_ = 0;
     std::size_t recordsReleased_ = 0;
+    std::uint64_t changeStamp_ = 0;
     TQvEditFileFormat fileFormat_ = sffDos;
     bool finalLineBreak_ = true;
     TConvertTabsProcEx convertTabsProc_ = nullptr;
@@ -312,11 +317,15 @@ template <class Body>
 void TQvEditStringList::Updating(Body&& body)
 {
     BeginUpdate();
+    // Before and after: a listener told in the middle may read the lines.
+    TakeChangeStamp();
     try {
         body();
     } catch (...) {
+        TakeChangeStamp();
         EndUpdate();
         throw;
     }
+    TakeChangeStamp();
     EndUpdate();
 }
