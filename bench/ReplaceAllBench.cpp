@@ -6,7 +6,7 @@
 //   expression engine beside the plain engine;
 // - one long line, "a" by "b" (a match every 5 bytes), through the expression engine (also
 //   with the replacement written "\b", so that each is made from its match) beside the plain
-//   engine;
+//   engine, with Match case and in any case;
 // - lines "a x b", "x" replaced by a line break (CR LF), then undone and redone, beside the
 //   same change without a line break ("x" by "Y ").
 // Each at 10,000, 100,000 and 1,000,000 lines (the long line at 1, 10 and 50 MB); a size is
@@ -115,13 +115,16 @@ struct TRun {
 };
 
 TRun ReplaceAll(TOurs& Ours, TQvEditSearchCustom* Engine, const std::string& Search, const std::string& Replace,
-                const std::string& Expected)
+                const std::string& Expected, bool MatchCase = true)
 {
     TRun run;
     Ours.Editor->SetSearchEngine(Engine);
+    TQvSearchOptions options{ssoReplaceAll, ssoEntireScope};
+    if (MatchCase)
+        options.Include(ssoMatchCase);
     run.Seconds = Seconds([&] {
         try {
-            run.Count = Ours.Editor->SearchReplace(Search, Replace, {ssoReplaceAll, ssoEntireScope, ssoMatchCase});
+            run.Count = Ours.Editor->SearchReplace(Search, Replace, options);
         } catch (const Exception& e) {
             run.Error = e.Message();
         }
@@ -203,7 +206,8 @@ void HighlightedLines(TOurs& Ours)
     Ours.Editor->SetHighlighter(nullptr);
 }
 
-// One long line with a match every 5 bytes: the expression engine beside the plain one.
+// One long line with a match every 5 bytes: the expression engine beside the plain one,
+// with Match case and without it (the find dialog's default).
 void LongLine(TOurs& Ours)
 {
     std::printf("one line of \"a bcd\" repeated, a by b:\n");
@@ -212,19 +216,23 @@ void LongLine(TOurs& Ours)
         std::string expected = text;
         for (std::size_t i = 0; i < expected.size(); i += 5)
             expected[i] = 'b';
-        Ours.Load(text);
-        const TRun regex = ReplaceAll(Ours, Ours.Regex.get(), "a", "b", expected);
-        // The same replacement written as an escape: each is made from its match again.
-        Ours.Load(text);
-        const TRun substituted = ReplaceAll(Ours, Ours.Regex.get(), "a", "\\b", expected);
-        Ours.Load(text);
-        const TRun plain = ReplaceAll(Ours, Ours.Plain.get(), "a", "b", expected);
-        std::printf("  %3zu MB, %8d matches: expression %7.2f s, %s; by \"\\b\" %7.2f s, %s; plain %7.2f s, %s; "
-                    "ratios %.2f, %.2f\n",
-                    megabytes, plain.Count, regex.Seconds, Outcome(regex).c_str(), substituted.Seconds,
-                    Outcome(substituted).c_str(), plain.Seconds, Outcome(plain).c_str(), regex.Seconds / plain.Seconds,
-                    substituted.Seconds / plain.Seconds);
-        if (regex.Seconds > Limit || substituted.Seconds > Limit || plain.Seconds > Limit)
+        bool tooLong = false;
+        for (const bool matchCase : {true, false}) {
+            Ours.Load(text);
+            const TRun regex = ReplaceAll(Ours, Ours.Regex.get(), "a", "b", expected, matchCase);
+            // The same replacement written as an escape: each is made from its match again.
+            Ours.Load(text);
+            const TRun substituted = ReplaceAll(Ours, Ours.Regex.get(), "a", "\\b", expected, matchCase);
+            Ours.Load(text);
+            const TRun plain = ReplaceAll(Ours, Ours.Plain.get(), "a", "b", expected, matchCase);
+            std::printf("  %3zu MB, %8d matches, %s: expression %7.2f s, %s; by \"\\b\" %7.2f s, %s; "
+                        "plain %7.2f s, %s; ratios %.2f, %.2f\n",
+                        megabytes, plain.Count, matchCase ? "match case" : "any case  ", regex.Seconds,
+                        Outcome(regex).c_str(), substituted.Seconds, Outcome(substituted).c_str(), plain.Seconds,
+                        Outcome(plain).c_str(), regex.Seconds / plain.Seconds, substituted.Seconds / plain.Seconds);
+            tooLong = tooLong || regex.Seconds > Limit || substituted.Seconds > Limit || plain.Seconds > Limit;
+        }
+        if (tooLong)
             break;
     }
 }

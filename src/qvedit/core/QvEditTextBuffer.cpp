@@ -7,6 +7,7 @@
 #include "qvedit/core/QvEditLineEnds.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -47,8 +48,15 @@ void TQvLineText::Assign(std::string_view s)
 
 // ---- Construction and records ----------------------------------------------------------
 
+void TQvEditStringList::TakeChangeStamp()
+{
+    static std::atomic<std::uint64_t> last{0};
+    changeStamp_ = ++last;
+}
+
 TQvEditStringList::TQvEditStringList()
 {
+    TakeChangeStamp();
     convertTabsProc_ = GetBestConvertTabsProcEx(tabWidth_);
 }
 
@@ -283,7 +291,7 @@ void TQvEditStringList::SetTabWidth(Integer Value)
 {
     if (Value == tabWidth_)
         return;
-    ++changeCount_;
+    TakeChangeStamp();
     tabWidth_ = Value;
     convertTabsProc_ = GetBestConvertTabsProcEx(Value);
     indexOfLongestLine_ = -1;
@@ -514,7 +522,9 @@ void TQvEditStringList::DeleteLines(Integer Index, Integer NumLines)
     if (NumLines <= 0)
         return;
     CheckIndex(Index, count_);
+    TakeChangeStamp();
     RemoveRecords(Index, Min(NumLines, count_ - Index));
+    TakeChangeStamp();
     if (OnDeleted)
         OnDeleted(Index);
 }

@@ -205,11 +205,10 @@ public:
     // The blocks of text that lines borrow from (a loaded file, lines put in bulk): each
     // goes with the last line that borrows from it.
     std::size_t TextBlockCount() const { return blocks_.Count(); }
-
-    // Goes up with every change of the list made through its operations (a line's text,
-    // range or object, lines added, removed or loaded): what a reader took from the list
-    // stays true while the count stays.
-    std::uint64_t ChangeCount() const { return changeCount_; }
+    // A number no list has had before, taken anew by every change of the lines (their text,
+    // ranges or objects, lines added, removed or loaded) and of the tab width: what a reader
+    // kept about the lines holds while it stays the same.
+    std::uint64_t ChangeStamp() const { return changeStamp_; }
 
     Integer GetTabWidth() const { return tabWidth_; }
     void SetTabWidth(Integer Value);
@@ -265,6 +264,7 @@ private:
     TQvEditStringRec* OpenRecords(Integer Index, Integer NumLines);
     template <class Body>
     void Updating(Body&& body);
+    void TakeChangeStamp();
     void CheckIndex(Integer Index, Integer Limit) const;
     void Grow(Integer Needed = 1);
     void ReallocRecords(Integer NewCapacity);
@@ -325,7 +325,7 @@ private:
     Integer gapStart_ = 0;
     std::size_t recordsMoved_ = 0;
     std::size_t recordsReleased_ = 0;
-    std::uint64_t changeCount_ = 0;
+    std::uint64_t changeStamp_ = 0;
     TQvEditFileFormat fileFormat_ = sffDos;
     bool finalLineBreak_ = true;
     TConvertTabsProcEx convertTabsProc_ = nullptr;
@@ -343,13 +343,16 @@ private:
 template <class Body>
 void TQvEditStringList::Updating(Body&& body)
 {
-    ++changeCount_;
     BeginUpdate();
+    // Before and after: a listener told in the middle may read the lines.
+    TakeChangeStamp();
     try {
         body();
     } catch (...) {
+        TakeChangeStamp();
         EndUpdate();
         throw;
     }
+    TakeChangeStamp();
     EndUpdate();
 }

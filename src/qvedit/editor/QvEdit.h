@@ -977,11 +977,29 @@ private:
         bool ReplaceAll = false;
         TSearchRange Range;
         TQvSelectionMode UserMode = smNormal;
-        bool Batched = false;  // a view batch is open (replacing all)
+        TQvSearchOptions Options;  // as the engine was given them
+        std::string Pattern;       // as the engine has it
+        bool Batched = false;      // a view batch is open (replacing all)
         bool UndoBlockOpen = false;
         Integer Result = 0;
     };
+    // The matches of the line a search last gave its engine, and what they came from. A
+    // find takes them again while none of it has changed instead of searching the line
+    // anew: going through a long line of many matches one find at a time then searches
+    // the line once, not once a match.
+    struct TLineMatches {
+        const TQvEditSearchCustom* Engine = nullptr;
+        const TQvEditStringList* Lines = nullptr;
+        std::uint64_t Stamp = 0;  // the lines' change stamp
+        Integer Line = 0;
+        std::string Pattern;
+        TQvSearchOptions Options;
+        std::vector<Integer> Found;
+        std::vector<Integer> Length;
+    };
     TSearchRange SearchRangeFor(TQvSearchOptions AOptions) const;
+    // The matches of the 1-based Line: kept ones for a find, else the engine's FindAll.
+    const TLineMatches& MatchesOfLine(const TSearchRun& Run, Integer Line);
     void RunSearch(TSearchRun& Run, const std::string& ASearch, const std::string& AReplace);
     void SelectSearchMatch(Integer Line, Integer Found, Integer Len, bool Backward);
     // Replaces every match of the line just searched that lies in the range; returns the
@@ -1105,6 +1123,7 @@ protected:
     TQvEditSearchCustom* searchEngine_ = nullptr;  // not owned
     TPoint lastFindCaret_{0, 0};        // where the last find left the caret; (0, 0): none
     Cardinal lastFindCaretMoves_ = 0;   // caretMoves_ then
+    TLineMatches lineMatches_;
     std::vector<THookedCommandHandlerEntry> hookedCommandHandlers_;
     std::unique_ptr<TQvEditKbdHandler> kbdHandler_;
     std::vector<TWinControl*> focusList_;  // the controls are not owned

@@ -285,7 +285,7 @@ const TQvEditLineTokens& TQvEditTextPainter::LineTokens(Integer Line)
     const TQvCustomHighlighter* hl = ed_.highlighter_;
     // Tokens made from another state of the buffer or another highlighter serve nobody.
     std::erase_if(kept, [&](const TQvEditLineTokens& t) {
-        return t.Lines != lines || t.ChangeCount != lines->ChangeCount() || t.Highlighter != hl;
+        return t.Lines != lines || t.ChangeStamp != lines->ChangeStamp() || t.Highlighter != hl;
     });
     for (TQvEditLineTokens& tokens : kept) {
         if (tokens.Line == Line && tokens.StartRange == startRange && tokens.Covers(firstCol_, lastCol_)) {
@@ -300,7 +300,7 @@ const TQvEditLineTokens& TQvEditTextPainter::LineTokens(Integer Line)
         }));
     TQvEditLineTokens& tokens = kept.emplace_back();
     tokens.Lines = lines;
-    tokens.ChangeCount = lines->ChangeCount();
+    tokens.ChangeStamp = lines->ChangeStamp();
     tokens.Line = Line;
     tokens.Highlighter = hl;
     tokens.StartRange = startRange;

@@ -35,7 +35,7 @@ struct TQvEditLineTokens {
 
     // What the tokens were made from.
     const TQvEditStringList* Lines = nullptr;
-    std::uint64_t ChangeCount = 0;
+    std::uint64_t ChangeStamp = 0;
     Integer Line = 0;  // 1-based
     const TQvCustomHighlighter* Highlighter = nullptr;
     Integer StartRange = 0;

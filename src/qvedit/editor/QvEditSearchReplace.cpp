@@ -43,6 +43,7 @@ void TCustomQvEdit::SetSearchEngine(TQvEditSearchCustom* Value)
     if (searchEngine_ != nullptr)
         searchEngine_->RemoveFreeNotification(this);
     searchEngine_ = Value;
+    lineMatches_ = TLineMatches{};
     if (Value != nullptr)
         Value->FreeNotification(this);
 }
@@ -129,9 +130,11 @@ Integer TCustomQvEdit::SearchReplace(const std::string& ASearch, const std::stri
     run.ReplaceAll = AOptions.Contains(ssoReplaceAll);
     run.Range = SearchRangeFor(AOptions);
     run.UserMode = selectionMode_;
+    run.Options = AOptions;
 
     searchEngine_->SetOptions(AOptions);
     searchEngine_->SetPattern(ASearch);
+    run.Pattern = searchEngine_->GetPattern();
     DoOnPaintTransient(ttBefore);
     if (run.ReplaceAll) {
         BeginViewBatch();
@@ -153,23 +156,63 @@ Integer TCustomQvEdit::SearchReplace(const std::string& ASearch, const std::stri
     return run.Result;
 }
 
+const TCustomQvEdit::TLineMatches& TCustomQvEdit::MatchesOfLine(const TSearchRun& Run, Integer Line)
+{
+    TLineMatches& kept = lineMatches_;
+    // A replacement is made from the engine's own results of the line: they are renewed.
+    if (!Run.Replace && !Run.ReplaceAll && kept.Engine == searchEngine_ && kept.Lines == lines_ &&
+        kept.Stamp == lines_->ChangeStamp() && kept.Line == Line && kept.Options == Run.Options &&
+        kept.Pattern == Run.Pattern)
+        return kept;
+    kept.Engine = nullptr;
+    const Integer count = searchEngine_->FindAll(lines_->Get(Line - 1));
+    kept.Found.resize(static_cast<std::size_t>(count));
+    kept.Length.resize(static_cast<std::size_t>(count));
+    for (Integer n = 0; n < count; ++n) {
+        kept.Found[static_cast<std::size_t>(n)] = searchEngine_->GetResult(n);
+        kept.Length[static_cast<std::size_t>(n)] = searchEngine_->GetLength(n);
+    }
+    if (count == 0)
+        return kept;  // nothing worth keeping
+    kept.Engine = searchEngine_;
+    kept.Lines = lines_;
+    kept.Stamp = lines_->ChangeStamp();
+    kept.Line = Line;
+    kept.Options = Run.Options;
+    kept.Pattern = Run.Pattern;
+    return kept;
+}
+
 void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const std::string& AReplace)
 {
     TSearchRange& range = Run.Range;
     Integer line = Run.Backward ? range.End.Y : range.Start.Y;
     while (line >= range.Start.Y && line <= range.End.Y) {
-        Integer count = searchEngine_->FindAll(lines_->Get(line - 1));
+        const TLineMatches& matches = MatchesOfLine(Run, line);
+        Integer count = static_cast<Integer>(matches.Found.size());
         if (Run.ReplaceAll && !Run.Prompt) {
             line = ReplaceMatchesOfLine(Run, line, AReplace) + (Run.Backward ? -1 : 1);
             continue;
         }
         // Later matches of the line move by Delta once an earlier one was replaced.
         Integer delta = 0;
-        Integer n = Run.Backward ? searchEngine_->GetResultCount() - 1 : 0;
+        Integer n = Run.Backward ? count - 1 : 0;
+        // The matches before the range's start on its first line (going backward, those
+        // starting after its end on its last) are passed over at once: going through a line
+        // of many matches looks at each of them once, not on every find.
+        if (range.Mode == smNormal && !Run.Backward && line == range.Start.Y) {
+            n = static_cast<Integer>(std::lower_bound(matches.Found.begin(), matches.Found.end(), range.Start.X) -
+                                     matches.Found.begin());
+            count -= n;
+        } else if (range.Mode == smNormal && Run.Backward && line == range.End.Y) {
+            count = static_cast<Integer>(std::upper_bound(matches.Found.begin(), matches.Found.end(), range.End.X) -
+                                         matches.Found.begin());
+            n = count - 1;
+        }
         for (; count > 0; --count, n += Run.Backward ? -1 : 1) {
-            const Integer original = searchEngine_->GetResult(n);
+            const Integer original = matches.Found[static_cast<std::size_t>(n)];
             const Integer found = original + delta;
-            const Integer len = searchEngine_->GetLength(n);
+            const Integer len = matches.Length[static_cast<std::size_t>(n)];
             // A block's columns are those of the line as it was searched.
             if (!range.Contains(line, range.Mode == smColumn ? original : found, len))
                 continue;
@@ -215,7 +258,7 @@ void TCustomQvEdit::RunSearch(TSearchRun& Run, const std::string& ASearch, const
                     // The caret stands right after what was inserted, whatever its length
                     // and however many lines it took: the rest of the line follows there.
                     const TPoint after = GetCaretXY();
-                    delta = after.X - (searchEngine_->GetResult(n) + len);
+                    delta = after.X - (original + len);
                     // The range follows the text; the selection stays what the
                     // replacement left (nothing after it on the line is selected).
                     if (range.Mode != smColumn && line == range.End.Y) {

@@ -47,6 +47,10 @@ public:
     // TQvRegexSearchOperation holds one for a scope.
     void BeginOperation();
     void EndOperation();
+    // The engine's work in the open operation (outside one: since the last FindAll), as
+    // TRegex counts it: steps, and bytes scanned for where a match may begin.
+    long StepsUsed() const { return regex_->StepsUsed(); }
+    long BytesScanned() const { return regex_->BytesScanned(); }
 
 private:
     static void CheckIndex(const std::vector<Integer>& List, Integer Index);

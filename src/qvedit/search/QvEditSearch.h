@@ -45,6 +45,9 @@ public:
     // True when the scan has reached the end of the text, or the pattern is not shorter
     // than the text.
     bool Finished() const;
+    // The bytes of text the scans have read, over the engine's life: the work of its
+    // searches, which skip most of a text's bytes.
+    long BytesScanned() const { return bytesScanned_; }
 
 private:
     void MakeCompTable(bool Sensitive);
@@ -52,6 +55,7 @@ private:
     void InitShiftTable();
     unsigned char Fold(std::ptrdiff_t At) const
     {
+        ++bytesScanned_;
         return compTable_[static_cast<unsigned char>(text_[static_cast<std::size_t>(At)])];
     }
     bool IsDelimiter(std::ptrdiff_t At) const
@@ -77,4 +81,5 @@ private:
     std::ptrdiff_t run_ = 0;
     Integer count_ = 0;
     std::vector<Integer> results_;
+    mutable long bytesScanned_ = 0;
 };

@@ -189,7 +189,14 @@ void TRegex::RebuildLineSeparatorSet()
 void TRegex::DropProgram()
 {
     program_.clear();
+    ForgetInputPlaces();
+}
+
+void TRegex::ForgetInputPlaces()
+{
     mustLastStart_ = -2;
+    firstCharFrom_[0] = firstCharFrom_[1] = -1;
+    firstCharAt_[0] = firstCharAt_[1] = -1;
 }
 
 void TRegex::Compile()
@@ -250,7 +257,7 @@ void TRegex::SetInputString(const std::string& value)
 {
     input_.assign(value, 0, value.find('\0'));  // reuses the buffer of the last input
     hasInput_ = true;
-    mustLastStart_ = -2;
+    ForgetInputPlaces();
     ClearMatches();
     if (operationDepth_ == 0)
         StartBudget(Unbounded, Unbounded);
@@ -265,6 +272,7 @@ void TRegex::StartBudget(long budget, long searchBudget)
     searchBudget_ = searchBudget;
     searchStart_ = 0;
     stepsUsed_ = 0;
+    bytesScanned_ = 0;
     nextClockRead_ = ClockEvery;
     timeAllowance_ = SearchTime;
     readingSteps_ = -1;
@@ -419,6 +427,8 @@ void TRegex::KeepStateOnError(const std::function<void()>& body)
     } catch (const ERegex&) {
         input_ = savedInput;
         hasInput_ = savedHasInput;
+        // What was learnt about the failed input does not hold for the earlier one.
+        ForgetInputPlaces();
         RestoreGroups(savedGroups);
         throw;
     }

@@ -218,6 +218,10 @@ public:
     // and its step budget.
     long StepsUsed() const { return stepsUsed_; }
     long OperationBudget() const { return stepBudget_; }
+    // The input bytes looked at, over the same span as StepsUsed, while looking for where a
+    // match may begin and for the last place of the literal every match contains. Not
+    // steps: no bound counts them.
+    long BytesScanned() const { return bytesScanned_; }
 
     // ---- Substitution and splitting
     std::string Substitute(const std::string& templ);
@@ -238,6 +242,8 @@ private:
     bool IsProgrammOk();
     void CompileRegex();
     void DropProgram();
+    // Forgets what was found out about the input (it or the program changed).
+    void ForgetInputPlaces();
     bool ExecPrim(int offset);
     void ClearMatches();
     void StartBudget(long budget, long searchBudget);
@@ -301,6 +307,11 @@ private:
     int groupCount_ = NSUBEXP;  // the whole match and the groups the program has
     std::vector<bool> possessive_;  // per program byte: a repeat that never gives back
     std::ptrdiff_t mustLastStart_ = -2;  // the last place of the literal in the input, -1 none, -2 not known
+    // For each of firstChars_: its first place at or after firstCharFrom_ in the input (the
+    // input's length: none), -1 while not known. The searches of one input take it from
+    // here instead of looking for it again.
+    std::ptrdiff_t firstCharFrom_[2] = {-1, -1};
+    std::ptrdiff_t firstCharAt_[2] = {-1, -1};
     unsigned char invertTable_[256] = {};  // InvertCase of every byte, taken at compile time
     TSetOfREChar wordSet_;
     TSetOfREChar lineSeparatorSet_;
@@ -314,6 +325,7 @@ private:
     long searchBudget_ = Unbounded;
     long searchStart_ = 0;  // stepsUsed_ when the current search began
     long stepsUsed_ = 0;
+    long bytesScanned_ = 0;
     long nextClockRead_ = ClockEvery;
     std::int64_t timeAllowance_ = SearchTime;    // the operation's, grown by GrowOperation
     std::int64_t searchAllowance_ = SearchTime;  // the current search's, for its input

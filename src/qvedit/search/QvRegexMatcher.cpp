@@ -59,6 +59,8 @@ std::ptrdiff_t TRegexMatcher::LastMustStart()
             end = p;
         }
     }
+    const std::ptrdiff_t looked = len_ - n + 1 - std::max<std::ptrdiff_t>(found, 0);
+    re_.bytesScanned_ += static_cast<long>(std::max<std::ptrdiff_t>(looked, 0));
     re_.mustLastStart_ = found;
     return found;
 }
@@ -76,12 +78,15 @@ bool TRegexMatcher::Search(std::ptrdiff_t start)
     const TSetOfREChar& first = re_.firstCharSet_;
     for (std::ptrdiff_t p = start; p <= last; ++p) {
         if (first[in_[p]]) {
+            re_.bytesScanned_ += static_cast<long>(p - start + 1);
+            start = p + 1;
             if (!MayBeginAt(p))
                 return false;
             if (TryAt(p))
                 return true;
         }
     }
+    re_.bytesScanned_ += static_cast<long>(std::max<std::ptrdiff_t>(last + 1 - start, 0));
     return false;
 }
 
@@ -113,18 +118,16 @@ bool TRegexMatcher::SearchPrefix(std::ptrdiff_t start, std::ptrdiff_t last)
 }
 
 // A match begins with one of one or two characters: tries only where they stand, the
-// next place of each found with memchr.
+// next place of each found with memchr (see NextFirstChar).
 bool TRegexMatcher::SearchFirstChars(std::ptrdiff_t start, std::ptrdiff_t last)
 {
-    const int a = re_.firstChars_[0];
-    const int b = re_.firstChars_[1];
     std::ptrdiff_t nextA = start - 1;
-    std::ptrdiff_t nextB = b >= 0 ? start - 1 : last + 1;
+    std::ptrdiff_t nextB = re_.firstChars_[1] >= 0 ? start - 1 : last + 1;
     for (std::ptrdiff_t p = start; p <= last; ++p) {
         if (nextA < p)
-            nextA = Find(a, p, last);
+            nextA = NextFirstChar(0, p, last);
         if (nextB < p)
-            nextB = Find(b, p, last);
+            nextB = NextFirstChar(1, p, last);
         p = std::min(nextA, nextB);
         if (p > last || !MayBeginAt(p))
             return false;
@@ -135,10 +138,35 @@ bool TRegexMatcher::SearchFirstChars(std::ptrdiff_t start, std::ptrdiff_t last)
 }
 
 // The first place of `c` from `from` to `last`, or last + 1.
-std::ptrdiff_t TRegexMatcher::Find(int c, std::ptrdiff_t from, std::ptrdiff_t last) const
+std::ptrdiff_t TRegexMatcher::Find(int c, std::ptrdiff_t from, std::ptrdiff_t last)
 {
     const void* hit = std::memchr(in_ + from, c, static_cast<std::size_t>(last + 1 - from));
-    return hit == nullptr ? last + 1 : static_cast<const unsigned char*>(hit) - in_;
+    const std::ptrdiff_t found = hit == nullptr ? last + 1 : static_cast<const unsigned char*>(hit) - in_;
+    re_.bytesScanned_ += static_cast<long>(std::min(found, last) + 1 - from);
+    return found;
+}
+
+// The first place of first character `which` from `from` to `last`, or last + 1. A
+// character that is rare or absent would otherwise be looked for up to its next place or
+// the input's end by every search, and the searches of a line of many matches would take
+// work in the square of its length: what was found is kept for the input, so a later
+// search from a place up to it takes it as it is, and one from before it looks only up to
+// where the earlier look began.
+std::ptrdiff_t TRegexMatcher::NextFirstChar(int which, std::ptrdiff_t from, std::ptrdiff_t last)
+{
+    const int c = re_.firstChars_[which];
+    std::ptrdiff_t& knownFrom = re_.firstCharFrom_[which];
+    std::ptrdiff_t& at = re_.firstCharAt_[which];
+    if (knownFrom < 0 || from > at) {
+        at = Find(c, from, len_ - 1);
+        knownFrom = from;
+    } else if (from < knownFrom) {
+        const std::ptrdiff_t before = Find(c, from, knownFrom - 1);
+        if (before < knownFrom)
+            at = before;
+        knownFrom = from;
+    }
+    return at > last ? last + 1 : at;
 }
 
 // One try at a position (clears the groups first); on success records the whole match.

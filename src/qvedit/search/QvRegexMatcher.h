@@ -51,7 +51,8 @@ private:
     int FirstViable(int branch);
     bool SearchPrefix(std::ptrdiff_t start, std::ptrdiff_t last);
     bool SearchFirstChars(std::ptrdiff_t start, std::ptrdiff_t last);
-    std::ptrdiff_t Find(int c, std::ptrdiff_t from, std::ptrdiff_t last) const;
+    std::ptrdiff_t Find(int c, std::ptrdiff_t from, std::ptrdiff_t last);
+    std::ptrdiff_t NextFirstChar(int which, std::ptrdiff_t from, std::ptrdiff_t last);
     bool TryAt(std::ptrdiff_t at);
     bool Walk(int scan);
     bool Backtrack(int& scan);

@@ -6,6 +6,8 @@
 
 #include "FakeRegexClock.h"
 
+#include "platform/runtime/Classes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -173,5 +175,38 @@ TEST(RegexBounds, ApiErrors)
         FAIL() << "no error";
     } catch (const ERegex& e) {
         EXPECT_EQ(e.ErrorCode(), 1006);
+    }
+}
+
+TEST(RegexBounds, AFailedReplaceOrSplitLeavesTheInputSearchable)
+{
+    // Every match begins with 'x' or 'y' and contains '='; "=a" takes eleven nested loops,
+    // which exceed the loop stack. A Replace or Split of such a text fails and leaves the
+    // earlier input: the search of it goes on to its last match as if nothing had failed,
+    // nothing learnt about the failed text taken for the earlier one.
+    std::string nested = "a";
+    for (int i = 0; i < 11; ++i)
+        nested = "(" + nested + "){1,2}";
+    const std::string input = "x=1" + std::string(50, ' ') + "y=1";
+    for (const bool split : {false, true}) {
+        SCOPED_TRACE(split ? "Split" : "Replace");
+        TRegex re;
+        re.SetExpression("[xy]=(1|" + nested + ")");
+        ASSERT_TRUE(re.Exec(input));
+        TStringList pieces;
+        try {
+            if (split)
+                re.Split("x=a", &pieces);
+            else
+                re.Replace("x=a", "z");
+            FAIL() << "no error";
+        } catch (const ERegex& e) {
+            EXPECT_EQ(e.ErrorCode(), reeLoopStackExceeded);
+        }
+        EXPECT_EQ(re.GetInputString(), input);
+        EXPECT_EQ(re.MatchPos(0), 1);
+        ASSERT_TRUE(re.ExecNext());
+        EXPECT_EQ(re.MatchPos(0), 54);
+        EXPECT_EQ(re.Match(0), "y=1");
     }
 }
