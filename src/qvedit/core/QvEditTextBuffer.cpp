@@ -587,16 +587,25 @@ void TQvEditStringList::AddStrings(TStrings* Strings)
     });
 }
 
+// Each line takes the other's record whole (text, object, flags, range); both places hold
+// another text now, and listeners hear of them as of lines put, so that what follows from
+// the text there (the ranges below, the paint) is done again.
 void TQvEditStringList::Exchange(int Index1, int Index2)
 {
     CheckIndex(Index1, count_ - 1);
     CheckIndex(Index2, count_ - 1);
+    if (Index1 == Index2)
+        return;
     Updating([&] {
         std::swap(Rec(Index1), Rec(Index2));
         if (indexOfLongestLine_ == Index1)
             indexOfLongestLine_ = Index2;
         else if (indexOfLongestLine_ == Index2)
             indexOfLongestLine_ = Index1;
+        // A listener may take lines away meanwhile.
+        for (const Integer index : {Index1, Index2})
+            if (OnPutted && index < count_)
+                OnPutted(index, Get(index));
     });
 }
 

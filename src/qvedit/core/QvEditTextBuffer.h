@@ -175,6 +175,7 @@ public:
     void Insert(int Index, const std::string& S) override;
     void Delete(int Index) override;
     void Clear() override;
+    // Swaps two lines' records; both are told of through OnPutted.
     void Exchange(int Index1, int Index2) override;
     // Removes Count lines from Index on (fewer at the end of the list), one OnDeleted.
     void DeleteLines(Integer Index, Integer NumLines);

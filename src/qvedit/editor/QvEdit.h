@@ -138,6 +138,11 @@ protected:
     // it after; without a handler the set stays pending.
     virtual void DoOnStatusChange(TQvStatusChanges Changes);
 
+private:
+    // The lock of a change left by an exception goes back; the outermost still brings the
+    // ranges up to date, of this editor and of the others on the buffer that waited for it.
+    void DecPaintLockAfterException() noexcept;
+
     // =====================================================================================
     // QvEditOptions.cpp: options, font and extents, gutter width, setters, highlighter
     // =====================================================================================
@@ -378,7 +383,8 @@ private:
     // Adds a client rectangle (in the view as it is now) to the batch's invalid lines.
     void CollectInvalid(const TRect& ARect);
     // Ends the outermost batch by an exception: the whole area is invalidated, the caret
-    // is left where it is, and the paint lock goes back without its deferred updates.
+    // is left where it is, and the paint lock goes back without its deferred updates but
+    // the ranges' (see DecPaintLockAfterException).
     void AbandonViewBatch();
     void FlushViewBatch();
     TViewBatch viewBatch_;
@@ -626,6 +632,13 @@ private:
     void RangeChangesEndedUnlessChanging();
     // Rescans the span now; the lines whose range it changed are repainted unless told not.
     void RescanRangeChanges(bool InvalidateScanned = true);
+    // Whether a span can wait: the buffer asks its owner, which rescans for every editor
+    // on it, when a range is read.
+    bool RangesCanWait() const;
+    // The buffer's stale mark: from the first line of the spans that wait, of all the
+    // editors on it (none when no span waits).
+    void MarkWaitingRangesStale();
+    // The buffer's handler, on its owner: every editor on it whose span waits rescans it.
     void RangesWanted(TObject* Sender);
     // Whether another editor on this buffer holds its paint lock (is making a change).
     bool AnotherEditorIsChanging() const;
@@ -1068,6 +1081,7 @@ protected:
     Integer rangesFirst_ = -1;
     Integer rangesLast_ = -1;
     Integer rangesLineCount_ = 0;
+    bool rangesWaiting_ = false;  // the span waits for a reader (the buffer marks it stale)
     bool linesChangedLater_ = false;
     std::size_t rangeLinesScanned_ = 0;
     std::size_t rangeBytesScanned_ = 0;
@@ -1173,8 +1187,8 @@ void TCustomQvEdit::ForEachEditorOnTheBuffer(TAction&& Action) const
 }
 
 // Holds the paint lock of an editor for a scope. When the scope ends normally the
-// outermost unlock runs the deferred updates; when it ends by an exception only the
-// count goes back, so the exception passes unchanged.
+// outermost unlock runs the deferred updates; when it ends by an exception the count goes
+// back and only the ranges are brought up to date, so the exception passes unchanged.
 class TQvPaintLockScope {
 public:
     explicit TQvPaintLockScope(TCustomQvEdit& AEditor)

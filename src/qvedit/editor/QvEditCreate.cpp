@@ -220,17 +220,35 @@ void TCustomQvEdit::DecPaintLock()
         DoOnStatusChange(statusChanges_);
 }
 
+// A change that failed half-way keeps its blanks rather than record them apart, and tells
+// no status; but the lines it changed so far are the text now, and no reader (a paint,
+// printing, a highlighter query) may meet the ranges of the text before it. A rescan that
+// raises in turn gives way to the exception already on its way.
+void TCustomQvEdit::DecPaintLockAfterException() noexcept
+{
+    if (paintLock_ <= 0)
+        return;
+    if (paintLock_ == 1) {
+        try {
+            RangeChangesEnded();
+        } catch (...) {
+        }
+    }
+    if (--paintLock_ > 0)
+        return;
+    pendingTrims_.clear();
+    try {
+        ChangeEndedForTheOthers();
+    } catch (...) {
+    }
+}
+
 TQvPaintLockScope::~TQvPaintLockScope() noexcept(false)
 {
-    if (std::uncaught_exceptions() > exceptions_) {
-        if (editor_.paintLock_ > 0)
-            --editor_.paintLock_;
-        // A change that failed half-way keeps its blanks rather than record them apart.
-        if (editor_.paintLock_ == 0)
-            editor_.pendingTrims_.clear();
-        return;
-    }
-    editor_.DecPaintLock();
+    if (std::uncaught_exceptions() > exceptions_)
+        editor_.DecPaintLockAfterException();
+    else
+        editor_.DecPaintLock();
 }
 
 void TCustomQvEdit::StatusChanged(TQvStatusChanges AChanges)

@@ -12,12 +12,15 @@
 // lines store, then on until a stored range agrees. Added lines are marked NoRange, so that
 // the rescan never stops on one of them. A span holding a very long
 // line is not rescanned when the change ends but when a range at or after it is read:
-// keys that come while it waits share one rescan.
+// keys that come while it waits share one rescan. The buffer keeps one stale mark for all
+// the editors that show it, and asks its owner when a range past the mark is read; the
+// owner has every editor on the buffer whose span waits rescan it.
 #include "qvedit/editor/QvEdit.h"
 
 #include <algorithm>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -107,8 +110,8 @@ void TCustomQvEdit::NoteRangeChange(Integer Index)
         rangesFirst_ = std::min(rangesFirst_, Index);
         rangesLast_ = std::max(rangesLast_, last);
     }
-    if (lines_->GetStaleRangesFrom() != TQvEditStringList::NoStaleRanges)
-        lines_->SetStaleRangesFrom(rangesFirst_);
+    if (rangesWaiting_)
+        lines_->SetStaleRangesFrom(std::min(lines_->GetStaleRangesFrom(), rangesFirst_));
 }
 
 void TCustomQvEdit::ForgetRangeChanges()
@@ -116,25 +119,43 @@ void TCustomQvEdit::ForgetRangeChanges()
     rangesFirst_ = -1;
     rangesLast_ = -1;
     rangesLineCount_ = lines_->GetCount();
-    if (lines_->OnRangesWanted == TNotifyEvent(this, &TCustomQvEdit::RangesWanted))
-        lines_->SetStaleRangesFrom(TQvEditStringList::NoStaleRanges);
+    if (std::exchange(rangesWaiting_, false))
+        MarkWaitingRangesStale();
+}
+
+void TCustomQvEdit::MarkWaitingRangesStale()
+{
+    Integer first = TQvEditStringList::NoStaleRanges;
+    ForEachEditorOnTheBuffer([&](const TCustomQvEdit& E) {
+        if (E.rangesWaiting_)
+            first = std::min(first, E.rangesFirst_);
+    });
+    lines_->SetStaleRangesFrom(first);
+}
+
+// The buffer's reader reaches its owner, which must be one of the editors on it and still
+// the buffer's handler.
+bool TCustomQvEdit::RangesCanWait() const
+{
+    const TCustomQvEdit& owner = bufferOwner_ != nullptr ? *bufferOwner_ : *this;
+    return lines_ == owner.ownLines_.get() &&
+           lines_->OnRangesWanted == TNotifyEvent(const_cast<TCustomQvEdit*>(&owner), &TCustomQvEdit::RangesWanted);
 }
 
 // A change ended: its span is rescanned now, or marked in the buffer to be rescanned when a
-// range after it is read. Only an editor alone on its own buffer waits: the buffer asks
-// that one editor when a range is read.
+// range after it is read.
 void TCustomQvEdit::RangeChangesEnded()
 {
     if (rangesFirst_ < 0)
         return;
-    const bool alone = lines_ == ownLines_.get() && sharers_.empty();
-    if (alone && highlighter_ != nullptr) {
+    if (highlighter_ != nullptr && RangesCanWait()) {
         std::size_t bytes = 0;
         const Integer last = std::min(rangesLast_, lines_->GetCount() - 1);
         for (Integer i = rangesFirst_; i <= last && bytes <= LongRescanBytes; ++i)
             bytes += lines_->GetView(i).size();
         if (bytes > LongRescanBytes) {
-            lines_->SetStaleRangesFrom(rangesFirst_);
+            rangesWaiting_ = true;
+            lines_->SetStaleRangesFrom(std::min(lines_->GetStaleRangesFrom(), rangesFirst_));
             // The lines below may take other colours once the rescan runs.
             InvalidateLinesFrom(rangesFirst_ + 1);
             return;
@@ -151,11 +172,25 @@ void TCustomQvEdit::RangeChangesEndedUnlessChanging()
         RangeChangesEnded();
 }
 
-// A range is read after a span that waited: the lines from the span down were invalidated
-// when it began to wait, and may be being painted now.
+// A range of this editor's own buffer is read after a span that waited: the lines from the
+// span down were invalidated when it began to wait, and may be being painted now.
 void TCustomQvEdit::RangesWanted(TObject*)
 {
-    RescanRangeChanges(false);
+    // The editors on the buffer: this one, unless it shows another buffer meanwhile, and
+    // those that share it.
+    const TCustomQvEdit* onTheBuffer = lines_ == ownLines_.get() ? this : nullptr;
+    if (onTheBuffer == nullptr && !sharers_.empty())
+        onTheBuffer = sharers_.front();
+    std::vector<TCustomQvEdit*> waiting;
+    if (onTheBuffer != nullptr)
+        onTheBuffer->ForEachEditorOnTheBuffer([&](const TCustomQvEdit& E) {
+            if (E.rangesWaiting_)
+                waiting.push_back(const_cast<TCustomQvEdit*>(&E));
+        });
+    for (TCustomQvEdit* e : waiting)
+        e->RescanRangeChanges(false);
+    // Each rescan takes its span off the mark; no span is left to wait.
+    ownLines_->SetStaleRangesFrom(TQvEditStringList::NoStaleRanges);
 }
 
 void TCustomQvEdit::RescanRangeChanges(bool InvalidateScanned)

@@ -50,8 +50,7 @@ void TCustomQvEdit::AbandonViewBatch()
         if (Visible() && HandleAllocated())
             InvalidateClient(ClientRect());
     }
-    if (paintLock_ > 0)
-        --paintLock_;
+    DecPaintLockAfterException();
 }
 
 void TCustomQvEdit::FlushViewBatch()
