@@ -123,6 +123,17 @@ TEST_F(MainFormStartTest, ASecondWindowMeasuresNoFontAgain)
     EXPECT_EQ(MeasuredGlyphTableCount() - before, 0);
 }
 
+// The characters a font's face lacks are measured through the toolkit's font fallback, at
+// a cost the start does not pay: the window's start and first paint measure none of them.
+TEST_F(MainFormStartTest, StartingMeasuresNoCharacterTheFontsLack)
+{
+    const int before = MeasuredFallbackAdvanceCount();
+    Start();
+    Form().Repaint();
+    Application->ProcessMessages();
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 0);
+}
+
 TEST_F(MainFormStartTest, ShowingAgainDoesNotSetUpTwice)
 {
     Start();
