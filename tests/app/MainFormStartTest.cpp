@@ -123,6 +123,30 @@ TEST_F(MainFormStartTest, ASecondWindowMeasuresNoFontAgain)
     EXPECT_EQ(MeasuredGlyphTableCount() - before, 0);
 }
 
+// The characters a font's face lacks are measured through the toolkit's font fallback, at
+// a cost the start does not pay: the window's start and first paint measure none of them,
+// in English and in Russian.
+TEST_F(MainFormStartTest, StartingMeasuresNoCharacterTheFontsLack)
+{
+    const int before = MeasuredFallbackAdvanceCount();
+    Start();
+    Form().Repaint();
+    Application->ProcessMessages();
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 0);
+}
+
+TEST_F(MainFormStartTest, StartingInRussianMeasuresNoCharacterTheFontsLack)
+{
+    AddLanguage("Russian_lang.dat", ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat"));
+    Write("settings.ini", "[Settings]\nLanguage=" + Folder() + "languages/Russian_lang.dat\n");
+    const int before = MeasuredFallbackAdvanceCount();
+    Start();
+    Form().Repaint();
+    Application->ProcessMessages();
+    ASSERT_EQ(Form().txtLang->Text(), Folder() + "languages/Russian_lang.dat");
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 0);
+}
+
 TEST_F(MainFormStartTest, ShowingAgainDoesNotSetUpTwice)
 {
     Start();

@@ -62,12 +62,24 @@ std::map<std::string, std::array<TByteGlyph, 256>>& MeasuredGlyphTables()
 }
 
 int measuredGlyphTables = 0;
+int measuredFallbackAdvances = 0;
+
+int CountPending(const std::array<TByteGlyph, 256>& glyphs)
+{
+    return static_cast<int>(std::count_if(glyphs.begin(), glyphs.end(),
+                                          [](const TByteGlyph& g) { return g.AdvancePending; }));
+}
 
 }  // namespace
 
 int MeasuredGlyphTableCount()
 {
     return measuredGlyphTables;
+}
+
+int MeasuredFallbackAdvanceCount()
+{
+    return measuredFallbackAdvances;
 }
 
 TGdiFontData::TGdiFontData(const LOGFONTA& logFont)
@@ -110,6 +122,17 @@ const std::array<TByteGlyph, 256>& TGdiFontData::Glyphs()
     return glyphs_;
 }
 
+const std::array<TByteGlyph, 256>& TGdiFontData::GlyphsFor(const char* text, std::size_t count)
+{
+    Glyphs();
+    for (std::size_t i = 0; pendingFallbacks_ > 0 && i < count; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (glyphs_[byte].AdvancePending)
+            MeasureFallback(byte);
+    }
+    return glyphs_;
+}
+
 const TEXTMETRICA& TGdiFontData::Metrics()
 {
     Glyphs();
@@ -120,17 +143,38 @@ void TGdiFontData::Rebuild(Cardinal codePage)
 {
     codePage_ = codePage;
     auto& tables = MeasuredGlyphTables();
-    const std::string key = GlyphTableKey(font_, codePage);
-    const auto measured = tables.find(key);
+    tableKey_ = GlyphTableKey(font_, codePage);
+    const auto measured = tables.find(tableKey_);
     if (measured != tables.end()) {
         glyphs_ = measured->second;
     } else {
         MeasureGlyphs(codePage);
         if (tables.size() >= kMaxGlyphTables)
             tables.clear();
-        tables.emplace(key, glyphs_);
+        tables.emplace(tableKey_, glyphs_);
     }
+    pendingFallbacks_ = CountPending(glyphs_);
     FillMetrics();
+}
+
+// The advance Qt's fallback gives a character the face lacks: the width drawText takes
+// for it. Taken from the shared table when another font object has measured it already.
+void TGdiFontData::MeasureFallback(unsigned char byte)
+{
+    TByteGlyph& g = glyphs_[byte];
+    auto& tables = MeasuredGlyphTables();
+    const auto shared = tables.find(tableKey_);
+    if (shared != tables.end() && !shared->second[byte].AdvancePending) {
+        g = shared->second[byte];
+    } else {
+        ++measuredFallbackAdvances;
+        const QString text = QString(QChar(static_cast<char16_t>(g.Char)));
+        g.Advance = static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(text)));
+        g.AdvancePending = false;
+        if (shared != tables.end())
+            shared->second[byte] = g;
+    }
+    --pendingFallbacks_;
 }
 
 void TGdiFontData::MeasureGlyphs(Cardinal codePage)
@@ -149,9 +193,8 @@ void TGdiFontData::MeasureGlyphs(Cardinal codePage)
     const quint32 space = glyphs_[' '].Glyph;
     const QList<QPointF> advances =
         raw_.advancesForGlyphIndexes(indexes, QRawFont::SeparateAdvances);
-    const QFontMetricsF fallbackMetrics(font_);
     const int spaceAdvance = space != 0 ? static_cast<int>(std::lround(advances[' '].x()))
-                                        : static_cast<int>(std::lround(fallbackMetrics.horizontalAdvance(' ')));
+                                        : static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(' ')));
 
     for (int b = 0; b < 256; ++b) {
         TByteGlyph& g = glyphs_[b];
@@ -164,8 +207,7 @@ void TGdiFontData::MeasureGlyphs(Cardinal codePage)
             g.Advance = static_cast<int>(std::lround(advances[b].x()));
         } else {
             g.Fallback = true;
-            const QString text = QString(QChar(static_cast<char16_t>(g.Char)));
-            g.Advance = static_cast<int>(std::lround(fallbackMetrics.horizontalAdvance(text)));
+            g.AdvancePending = true;
         }
     }
 }
@@ -221,7 +263,8 @@ void TGdiFontData::FillMetrics()
 
 ABC TGdiFontData::CharABC(unsigned char byte)
 {
-    const TByteGlyph& g = Glyphs()[byte];
+    const char text = static_cast<char>(byte);
+    const TByteGlyph& g = GlyphsFor(&text, 1)[byte];
     ABC abc{0, static_cast<UINT>(std::max(g.Advance, 0)), 0};
     if (g.Blank)
         return abc;

@@ -72,7 +72,7 @@ BOOL GetTextExtentPoint32A(HDC dc, const char* text, int count, TSize* size)
     if (dc == nullptr || size == nullptr || count < 0 || (count > 0 && text == nullptr))
         return FALSE;
     TGdiFontData& data = dc->FontData();
-    const auto& glyphs = data.Glyphs();
+    const auto& glyphs = data.GlyphsFor(text, static_cast<std::size_t>(count));
     Int64 width = 0;
     for (int i = 0; i < count; ++i)
         width += glyphs[static_cast<unsigned char>(text[i])].Advance + dc->State().CharExtra;
@@ -88,7 +88,8 @@ BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const TRect* rect, const ch
         return FALSE;
     const TDcState& state = dc->State();
     TGdiFontData& data = dc->FontData();
-    const auto& glyphs = data.Glyphs();
+    // With a distance array no advance is read, so a missing character's stays unmeasured.
+    const auto& glyphs = dx != nullptr ? data.Glyphs() : data.GlyphsFor(text, count);
     const bool clipped = (options & ETO_CLIPPED) != 0 && rect != nullptr;
     const QRect clipRect = rect != nullptr ? ToQRect(*rect) : QRect();
     if (clipped && clipRect.isEmpty())

@@ -13,6 +13,8 @@
 #include <QRect>
 
 #include <array>
+#include <cstddef>
+#include <string>
 #include <vector>
 
 // What a context answers through GetDeviceCaps.
@@ -41,10 +43,14 @@ struct TByteGlyph {
     int Advance = 0;          // whole pixels
     bool Blank = false;       // control characters (TAB included) draw as empty cells
     bool Fallback = false;    // drawn through Qt's font fallback instead of the raw font
+    bool AdvancePending = false;  // a fallback character not yet measured (see GlyphsFor)
 };
 
 // How many glyph tables (256 advances each) the process has measured so far.
 int MeasuredGlyphTableCount();
+// How many advances of characters a face lacks the process has measured so far, each
+// through Qt's font fallback.
+int MeasuredFallbackAdvanceCount();
 
 // A font object's resolved face and its measurements for the current code page.
 class TGdiFontData {
@@ -62,7 +68,12 @@ public:
     // The code page the bytes are decoded through (follows the ANSI code page for
     // DEFAULT_CHARSET); the tables below are rebuilt when it changes.
     Cardinal CodePage();
+    // The table of the code page. The advance of a character the face lacks is measured
+    // through Qt's font fallback, which is slow, so only when it is first asked for:
+    // Glyphs() may leave such advances pending, GlyphsFor() measures those of the given
+    // bytes first.
     const std::array<TByteGlyph, 256>& Glyphs();
+    const std::array<TByteGlyph, 256>& GlyphsFor(const char* text, std::size_t count);
     // Metrics without the resolution-dependent digitized aspect.
     const TEXTMETRICA& Metrics();
     ABC CharABC(unsigned char byte);
@@ -72,6 +83,7 @@ private:
     // the process) and the metrics that follow from it.
     void Rebuild(Cardinal codePage);
     void MeasureGlyphs(Cardinal codePage);
+    void MeasureFallback(unsigned char byte);
     void FillMetrics();
 
     LOGFONTA logFont_;
@@ -83,6 +95,8 @@ private:
     int ascent_ = 0;
     int descent_ = 0;
     Cardinal codePage_ = 0;
+    std::string tableKey_;      // where the table is shared in the process
+    int pendingFallbacks_ = 0;  // bytes of the table whose advance is still pending
     std::array<TByteGlyph, 256> glyphs_{};
     TEXTMETRICA metrics_{};
 };

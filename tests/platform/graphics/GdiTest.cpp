@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
+#include <QString>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -159,6 +162,58 @@ TEST_F(GdiTest, FontsOfOneFaceSizeAndStyleMeasureTheirGlyphsOnce)
     SetAnsiCodePage(1251);
     following.Metrics();
     EXPECT_EQ(MeasuredGlyphTableCount() - before, 3);
+}
+
+// The advance of a character the face lacks comes from the toolkit's font fallback, which
+// is slow: making and measuring a font measures none of them, measuring or drawing text
+// measures those of its bytes once (and none when a distance array places the cells), and
+// each is the width the fallback draws the character in. Another font object of the same
+// face, size and style takes what the first measured.
+TEST_F(GdiTest, CharactersTheFaceLacksAreMeasuredAtTheirFirstUse)
+{
+    LOGFONTA lf = MakeLogFont("Courier New", -19);  // a size no other test here measures
+    lf.lfCharSet = THAI_CHARSET;
+    const int before = MeasuredFallbackAdvanceCount();
+    Measured thai(lf);
+    EXPECT_GT(thai.Metrics().tmAveCharWidth, 0);
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 0);
+
+    TGdiFontData& data = thai.Dc()->FontData();
+    std::vector<unsigned char> lacking;
+    for (int b = 0; b < 256; ++b) {
+        if (data.Glyphs()[b].Fallback)
+            lacking.push_back(static_cast<unsigned char>(b));
+    }
+    ASSERT_GE(lacking.size(), 3u) << "the face has the Thai letters; the test needs a face without";
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 0);
+
+    const char first[] = {'A', static_cast<char>(lacking[0]), static_cast<char>(lacking[0])};
+    TSize size{};
+    ASSERT_TRUE(GetTextExtentPoint32A(thai.Dc(), first, 3, &size));
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 1);
+    const QString lackingChar(QChar(static_cast<char16_t>(data.Glyphs()[lacking[0]].Char)));
+    const int fallbackAdvance =
+        static_cast<int>(std::lround(QFontMetricsF(data.Font()).horizontalAdvance(lackingChar)));
+    EXPECT_EQ(size.cx, thai.Advance('A') + 2 * fallbackAdvance);
+    EXPECT_EQ(thai.Advance(lacking[0]), fallbackAdvance);
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 1);
+
+    QImage pixels(40, 40, QImage::Format_ARGB32_Premultiplied);
+    TDeviceContext context(&pixels, TDeviceCaps{});
+    HDC image = &context;
+    HFONT font = CreateFontIndirectA(&lf);
+    SelectObject(image, font);
+    const char second[] = {static_cast<char>(lacking[1])};
+    const int distances[] = {10};
+    EXPECT_TRUE(ExtTextOutA(image, 0, 0, 0, nullptr, second, 1, distances));
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 1);
+    EXPECT_TRUE(ExtTextOutA(image, 0, 0, 0, nullptr, second, 1, nullptr));
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 2);
+    EXPECT_TRUE(GetTextExtentPoint32A(image, first, 3, &size));
+    EXPECT_EQ(size.cx, thai.Advance('A') + 2 * fallbackAdvance);
+    EXPECT_EQ(MeasuredFallbackAdvanceCount() - before, 2);
+    SelectObject(image, GetStockObject(SYSTEM_FONT));
+    DeleteObject(font);
 }
 
 TEST_F(GdiTest, PositiveHeightAsksForTheCellHeight)
