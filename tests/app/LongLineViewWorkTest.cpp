@@ -160,4 +160,30 @@ TEST_F(LongLineViewWorkTest, AOneLineScriptIsHeldAboutOnce)
     ExpectHeldAboutOnce("bundle.min.js", MinifiedScript(2'000'000));
 }
 
+// End and Home on the line read it in place: neither allocates anything like the line,
+// and each lands where it should (Home, with the program's smart Home, on the first
+// column of a line that starts with no blank).
+TEST_F(LongLineViewWorkTest, EndAndHomeOnALongLineCopyNothingOfIt)
+{
+    if (!heapcount::Available())
+        GTEST_SKIP() << heapcount::Unavailable;
+    const std::string text = MinifiedScript(2'000'000);
+    Open(Write("bundle.min.js", text));
+    ASSERT_EQ(Editor().GetLines()->Count(), 1);
+    for (int round = 0; round < 2; ++round) {
+        {
+            const heapcount::TScope heap;
+            Do(ecLineEnd);
+            EXPECT_LE(heap.Largest(), StepBound) << "End";
+        }
+        EXPECT_EQ(Editor().GetCaretX(), static_cast<Integer>(text.size()) + 1);
+        {
+            const heapcount::TScope heap;
+            Do(ecLineStart);
+            EXPECT_LE(heap.Largest(), StepBound) << "Home";
+        }
+        EXPECT_EQ(Editor().GetCaretX(), 1);
+    }
+}
+
 }  // namespace
