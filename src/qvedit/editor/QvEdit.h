@@ -658,6 +658,8 @@ public:
     std::string QvGetText() const;
     void QvSetText(const std::string& Value);
     std::string GetLineText() const;
+    // The caret's line read in place, valid until the buffer changes; empty past the end.
+    std::string_view GetLineView() const;
     void SetLineText(const std::string& Value);
     void ClearAll();
     void Clear() { ClearAll(); }

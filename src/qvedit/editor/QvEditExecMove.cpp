@@ -61,7 +61,7 @@ bool TCustomQvEdit::ExecuteMoveCommand(TQvEditorCommand Command, void* Data)
         DoHomeKey(sel);
         break;
     case ecLineEnd:
-        MoveCaretTo(TPoint{static_cast<Integer>(GetLineText().size()) + 1, caretY_}, sel);
+        MoveCaretTo(TPoint{static_cast<Integer>(GetLineView().size()) + 1, caretY_}, sel);
         break;
     case ecPageUp:
     case ecPageDown:
@@ -159,7 +159,7 @@ void TCustomQvEdit::DoHomeKey(bool Selection)
     if (options_.Contains(eoEnhanceHomeKey)) {
         // The first non-blank first; from there (or from before it) column 1. The last
         // character is never counted, so a line of blanks stops one short of its end.
-        const std::string line = GetLineText();
+        const std::string_view line = GetLineView();
         Integer leading = 0;
         while (static_cast<std::size_t>(leading) + 1 < line.size() &&
                IsBlankOrTab(line[static_cast<std::size_t>(leading)]))

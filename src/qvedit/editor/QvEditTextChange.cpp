@@ -169,6 +169,13 @@ std::string TCustomQvEdit::GetLineText() const
     return std::string();
 }
 
+std::string_view TCustomQvEdit::GetLineView() const
+{
+    if (caretY_ >= 1 && caretY_ <= lines_->Count())
+        return lines_->GetView(caretY_ - 1);
+    return {};
+}
+
 void TCustomQvEdit::SetLineText(const std::string& Value)
 {
     if (caretY_ >= 1 && caretY_ <= std::max(1, lines_->Count()))

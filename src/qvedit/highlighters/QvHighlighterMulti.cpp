@@ -13,9 +13,6 @@ namespace {
 
 const std::string NoLine;
 
-// Lines at least this long make the schemes' expressions let go of their copy of the line.
-constexpr std::size_t LongLine = 64 * 1024;
-
 void Require(bool Condition)
 {
     if (!Condition)
@@ -174,18 +171,17 @@ void TQvMultiHighlighter::DoSetLine(const std::string& NewValue, Integer LineNum
 void TQvMultiHighlighter::FindMarkers()
 {
     Integer scanScheme = openScheme_;
-    // The rest of the line after the last marker: the line itself until a marker is found.
-    std::string restCopy;
-    const std::string* rest = line_;
+    // The rest of the line after the last marker, read in place.
+    std::string_view rest = *line_;
     Integer eaten = 0;
     try {
-        while (!rest->empty()) {
+        while (!rest.empty()) {
             Integer consumed = 0;
             if (scanScheme < 0) {
                 for (Integer i = 0; i < schemes_->Count() && scanScheme < 0; ++i) {
                     TScheme* scheme = schemes_->Items(i);
                     if (IsSchemeUsable(scheme) &&
-                        FindMarker(scheme, i, true, *rest, eaten, consumed))
+                        FindMarker(scheme, i, true, rest, eaten, consumed))
                         scanScheme = i;
                 }
                 if (scanScheme < 0)
@@ -193,13 +189,12 @@ void TQvMultiHighlighter::FindMarkers()
             } else {
                 TScheme* scheme = SchemeAt(scanScheme);
                 if (scheme == nullptr || scheme->GetEndExpr().empty() ||
-                    !FindMarker(scheme, scanScheme, false, *rest, eaten, consumed))
+                    !FindMarker(scheme, scanScheme, false, rest, eaten, consumed))
                     break;
                 scanScheme = -1;
             }
             eaten += consumed;
-            restCopy.assign(*line_, static_cast<std::size_t>(eaten), std::string::npos);
-            rest = &restCopy;
+            rest = std::string_view(*line_).substr(static_cast<std::size_t>(eaten));
         }
     } catch (const ERegex&) {
         // A search that reaches the matcher's bounds finds nothing more on this line; the
@@ -211,21 +206,11 @@ void TQvMultiHighlighter::FindMarkers()
 // or end expression and records what it finds. Consumed gets the characters up to the end
 // of the match. A match of no characters counts as none, so the scan always moves on.
 bool TQvMultiHighlighter::FindMarker(TScheme* Scheme, Integer SchemeIndex, bool IsStart,
-                                     const std::string& Rest, Integer Eaten, Integer& Consumed)
+                                     std::string_view Rest, Integer Eaten, Integer& Consumed)
 {
-    // The expression keeps a copy of what it searched: not of a long line, lest each
-    // scheme hold the line once more (also when the search raises).
-    struct TForget {
-        TScheme* Scheme;
-        bool Long;
-        ~TForget()
-        {
-            if (Long)
-                Scheme->ForgetSearchedText();
-        }
-    } forget{Scheme, Rest.size() >= LongLine};
+    // The expression searches the line where it lies and keeps no copy of it.
     TRegex& regex = IsStart ? Scheme->StartRegex() : Scheme->EndRegex();
-    if (!regex.Exec(Rest))
+    if (!regex.ExecInPlace(Rest))
         return false;
     const Integer pos = regex.MatchPos(0);
     const Integer len = regex.MatchLen(0);

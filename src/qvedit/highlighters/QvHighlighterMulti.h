@@ -72,9 +72,6 @@ public:
     // case sensitivity changes.
     TRegex& StartRegex();
     TRegex& EndRegex();
-    // Lets go of the text the expressions searched last (they keep a copy of it): after a
-    // long line, so that the line is not held once more for every expression.
-    void ForgetSearchedText() { DropCompiled(); }
 
     TOnCheckMarker OnCheckStartMarker;
     TOnCheckMarker OnCheckEndMarker;
@@ -194,7 +191,7 @@ private:
     // Line scanning.
     void FindMarkers();
     bool FindMarker(TScheme* Scheme, Integer SchemeIndex, bool IsStart,
-                    const std::string& Rest, Integer Eaten, Integer& Consumed);
+                    std::string_view Rest, Integer Eaten, Integer& Consumed);
     void DoCheckMarker(TScheme* Scheme, Integer SchemeIndex, Integer StartPos, Integer MarkerLen,
                        const std::string& MarkerText, bool IsStart);
     void NextWithoutDefault();

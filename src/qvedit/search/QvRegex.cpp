@@ -256,6 +256,13 @@ std::string TRegex::GetInputString() const
 void TRegex::SetInputString(const std::string& value)
 {
     input_.assign(value, 0, value.find('\0'));  // reuses the buffer of the last input
+    StartInput();
+}
+
+// A new input: the facts kept about the last one (where its literal lies last) are
+// not this one's, even where it lies at the same address.
+void TRegex::StartInput()
+{
     hasInput_ = true;
     ForgetInputPlaces();
     ClearMatches();
@@ -263,7 +270,7 @@ void TRegex::SetInputString(const std::string& value)
         StartBudget(Unbounded, Unbounded);
     else
         searchStart_ = stepsUsed_;
-    searchAllowance_ = TimeFor(static_cast<long>(input_.size()));
+    searchAllowance_ = TimeFor(static_cast<long>(Searched().size()));
 }
 
 void TRegex::StartBudget(long budget, long searchBudget)
@@ -453,7 +460,8 @@ int TRegex::MatchLen(int index) const
 
 std::string TRegex::Match(int index) const
 {
-    if (!GroupTookPart(index))
+    // After ExecInPlace the positions are the caller's text's, which is not kept.
+    if (!GroupTookPart(index) || static_cast<std::size_t>(endp_[index]) > input_.size())
         return {};
     return input_.substr(static_cast<std::size_t>(startp_[index]),
                          static_cast<std::size_t>(endp_[index] - startp_[index]));
@@ -472,6 +480,25 @@ int TRegex::SubExprMatchCount() const
 bool TRegex::Exec(const std::string& input)
 {
     SetInputString(input);
+    return ExecPrim(1);
+}
+
+bool TRegex::ExecInPlace(std::string_view input)
+{
+    const std::string_view searched = input.substr(0, input.find('\0'));
+    // The last input's copy goes: nothing of it answers after this search.
+    std::string().swap(input_);
+    struct TInPlace {
+        TRegex& Re;
+        ~TInPlace()
+        {
+            Re.inPlace_ = nullptr;
+            // Facts learnt about the caller's bytes are not the empty input's.
+            Re.mustLastStart_ = -2;
+        }
+    } inPlace{*this};
+    inPlace_ = &searched;
+    StartInput();
     return ExecPrim(1);
 }
 

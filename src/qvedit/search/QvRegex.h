@@ -14,6 +14,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -155,6 +156,10 @@ public:
     std::string GetInputString() const;
     void SetInputString(const std::string& value);
     bool Exec(const std::string& input);
+    // Searches Input where it lies, up to its first NUL, without keeping a copy of it: a
+    // long line is not held twice. Afterwards MatchPos and MatchLen answer for it, while
+    // Match, ExecPos and ExecNext see an empty input until another is set.
+    bool ExecInPlace(std::string_view input);
     bool ExecPos(int offset = 1);
     bool ExecNext();
     int MatchPos(int index) const;
@@ -245,6 +250,7 @@ private:
     // Forgets what was found out about the input (it or the program changed).
     void ForgetInputPlaces();
     bool ExecPrim(int offset);
+    void StartInput();
     void ClearMatches();
     void StartBudget(long budget, long searchBudget);
     // SearchTime (or `base`) and TimePerByte for each of `bytes`, saturating.
@@ -336,8 +342,12 @@ private:
     bool spent_ = false;  // the operation's own bound was passed
     int operationDepth_ = 0;
 
+    // The bytes a search reads: the input, or the caller's during ExecInPlace.
+    std::string_view Searched() const { return inPlace_ != nullptr ? *inPlace_ : std::string_view(input_); }
+
     // The input and the last match
     std::string input_;
+    const std::string_view* inPlace_ = nullptr;  // set only while ExecInPlace searches
     bool hasInput_ = false;
     std::ptrdiff_t startp_[NSUBEXP];
     std::ptrdiff_t endp_[NSUBEXP];

@@ -15,8 +15,8 @@ bool IsGreedyRepeat(int op) { return op == opStar || op == opPlus || op == opBra
 TRegexMatcher::TRegexMatcher(TRegex& re)
     : re_(re),
       prog_(re.program_.data()),
-      in_(reinterpret_cast<const unsigned char*>(re.input_.data())),
-      len_(static_cast<std::ptrdiff_t>(re.input_.size())),
+      in_(reinterpret_cast<const unsigned char*>(re.Searched().data())),
+      len_(static_cast<std::ptrdiff_t>(re.Searched().size())),
       startp_(re.startp_),
       endp_(re.endp_),
       headRoundStart_(re.headRoundStart_),
@@ -511,7 +511,7 @@ bool TRegex::ExecPrim(int offset)
         Error(reeNoInputStringSpecified);
     if (offset < 1)
         Error(reeOffsetMustBeGreaterThen0);
-    if (offset > static_cast<int>(input_.size()) + 1)
+    if (offset > static_cast<int>(Searched().size()) + 1)
         return false;
     const TGroups saved = SaveGroups();
     TRegexMatcher matcher(*this);

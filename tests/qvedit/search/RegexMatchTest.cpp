@@ -281,6 +281,43 @@ TEST(RegexMatch, ExecPosAndResultAccessors)
     EXPECT_EQ(fresh.MatchPos(0), -1);
 }
 
+// A search of the caller's bytes in place: the positions answer, the text is not kept
+// (nothing reads it once the search is over), and a changed text at the same address is
+// searched afresh, caselessly too, where the engine remembers where a literal lies last.
+TEST(RegexMatch, ExecInPlaceSearchesTheCallersBytesWithoutKeepingThem)
+{
+    TRegex re;
+    re.SetExpression("b+c");
+    re.SetInputString("xxbc");
+    ASSERT_TRUE(re.ExecPos(1));
+    std::string text = "aabbbcaa";
+    ASSERT_TRUE(re.ExecInPlace(text));
+    EXPECT_EQ(re.MatchPos(0), 3);
+    EXPECT_EQ(re.MatchLen(0), 4);
+    EXPECT_EQ(re.Match(0), "") << "the text searched in place is not kept";
+    EXPECT_FALSE(re.ExecNext());
+    EXPECT_EQ(re.GetInputString(), "");
+
+    text = "bcaaaaBC";  // same address, same length, other places
+    re.SetModifierStr("i");
+    ASSERT_TRUE(re.ExecInPlace(text));
+    EXPECT_EQ(re.MatchPos(0), 1);
+    text[0] = 'x';
+    ASSERT_TRUE(re.ExecInPlace(text));
+    EXPECT_EQ(re.MatchPos(0), 7);
+    text = "zz";
+    EXPECT_FALSE(re.ExecInPlace(std::string_view(text)));
+
+    // Up to the first NUL, as with an input set.
+    const std::string withNul("a\0bc", 4);
+    EXPECT_FALSE(re.ExecInPlace(withNul));
+
+    // An input set afterwards is searched as before.
+    re.SetInputString("abbc");
+    ASSERT_TRUE(re.ExecPos(1));
+    EXPECT_EQ(re.Match(0), "bbc");
+}
+
 TEST(RegexMatch, ModifierChangesRecompile)
 {
     TRegex re;
