@@ -249,7 +249,9 @@ void TCustomQvEdit::RescanRangeChanges(bool InvalidateScanned)
 Integer TCustomQvEdit::ScanPutRuns(std::vector<std::pair<Integer, Integer>>& Runs, Integer Last)
 {
     // An undo puts its lines from the bottom up.
-    if (!std::is_sorted(Runs.begin(), Runs.end()))
+    if (std::is_sorted(Runs.rbegin(), Runs.rend()))
+        std::reverse(Runs.begin(), Runs.end());
+    else if (!std::is_sorted(Runs.begin(), Runs.end()))
         std::sort(Runs.begin(), Runs.end());
     Integer end = -1;
     for (const auto& [first, last] : Runs) {
