@@ -12,6 +12,7 @@
 #include "qvedit/core/QvEditHighlighter.h"
 #include "qvedit/core/QvEditTextBuffer.h"
 #include "qvedit/highlighters/QvHighlighterJScript.h"
+#include "qvedit/highlighters/QvHighlighterPHP.h"
 #include "qvedit/search/QvEditSearch.h"
 
 #include <functional>
@@ -311,6 +312,109 @@ TEST_F(LongLineRescanTest, KeysThatComeBeforeARangeIsReadShareOneScan)
     Do(ecDeleteChar);
     E().GetLines()->Put(0, "/*" + E().GetLines()->Get(0).substr(0, 1000));
     EXPECT_TRUE(RangesOfAFreshScan(cls));
+}
+
+// ---- Lines without a match between the replaced ones -----------------------------------------
+
+// A replace all over a script whose lines with a variable alternate with lines without one:
+// with the PHP highlighter, a replace all, its undo and its redo scan about the lines they
+// changed, not the lines between them, and leave the ranges of a fresh scan, also where a
+// replacement opens a string the lines after it are read in.
+class PutRunsRescanTest : public BulkChangeRescanTest {
+protected:
+    PutRunsRescanTest() : php_(nullptr) { E().SetHighlighter(&php_); }
+
+    static constexpr Integer Lines = 4000;  // half of them hold a variable
+
+    void LoadScript()
+    {
+        // Even lines hold variables, odd lines none; comments and strings go over line ends.
+        static const std::vector<std::string> withVariables = {
+            "$total = $a + 1; // sum", "$s = \"text {$x} /* not a comment\";", "$done = true; /* a comment that goes",
+            "$in = 'the comment';", "$v = 'a string that goes", "$w = 2; # note",
+        };
+        static const std::vector<std::string> without = {
+            "echo 'no variable here';", "print(2); */ f(1);", "   on here */ print(2);",
+            "on in the string';", "?> <b>html</b> <?php", "g('x');",
+        };
+        std::string text;
+        for (Integer i = 0; i < Lines; ++i) {
+            const auto k = static_cast<std::size_t>(i / 2);
+            text += i % 2 == 0 ? withVariables[k % withVariables.size()] : without[k % without.size()];
+            if (i + 1 < Lines)
+                text += "\r\n";
+        }
+        E().ClearAll();
+        E().QvSetText(text);
+        E().ClearUndo();
+    }
+    Integer LinesWith(char C)
+    {
+        Integer count = 0;
+        for (Integer i = 0; i < E().GetLines()->GetCount(); ++i)
+            count += E().GetLines()->GetView(i).find(C) != std::string_view::npos ? 1 : 0;
+        return count;
+    }
+    std::size_t Scanned(const std::function<void()>& Change)
+    {
+        const std::size_t before = E().RangeLinesScanned();
+        Change();
+        // The rescan of a large change may wait for a range to be read.
+        E().GetLines()->GetRange(E().GetLines()->GetCount() - 1);
+        return E().RangeLinesScanned() - before;
+    }
+    TQvHighlighterClass Class()
+    {
+        return GetPlaceableHighlighters()->Items(GetPlaceableHighlighters()->FindByClass(&php_));
+    }
+
+    TQvPHPHighlighter php_;
+};
+
+TEST_F(PutRunsRescanTest, AReplaceAllItsUndoAndRedoScanTheLinesTheyChanged)
+{
+    ASSERT_NE(Class(), nullptr);
+    LoadScript();
+    const Integer changed = LinesWith('$');
+    ASSERT_LT(changed, Lines * 3 / 4);
+    // As the find dialog sends it by default: in any case.
+    const TQvSearchOptions options{ssoReplaceAll, ssoEntireScope};
+    const std::string text = E().GetLines()->GetText();
+    // A replacement that comments out the opening of a comment or a string changes the
+    // ranges of the line after it too: a line in six.
+    const auto bound = static_cast<std::size_t>(changed + changed / 4 + 10);
+    std::string replaced;
+    Integer count = 0;
+    EXPECT_LE(Scanned([&] { count = E().SearchReplace("$", "##", options); }), bound) << "replace all";
+    EXPECT_GT(count, changed);
+    EXPECT_TRUE(RangesOfAFreshScan(Class())) << "after replace all";
+    replaced = E().GetLines()->GetText();
+    EXPECT_LE(Scanned([&] { E().Undo(); }), bound) << "undo";
+    EXPECT_TRUE(RangesOfAFreshScan(Class())) << "after undo";
+    EXPECT_EQ(E().GetLines()->GetText(), text);
+    EXPECT_LE(Scanned([&] { E().Redo(); }), bound) << "redo";
+    EXPECT_TRUE(RangesOfAFreshScan(Class())) << "after redo";
+    EXPECT_EQ(E().GetLines()->GetText(), replaced);
+}
+
+TEST_F(PutRunsRescanTest, AReplacementThatOpensAStringOrACommentRescansTheLinesAfterIt)
+{
+    ASSERT_NE(Class(), nullptr);
+    for (const char* replacement : {"'", "\"", "/*", "*/", "?>", "$"}) {
+        SCOPED_TRACE(replacement);
+        LoadScript();
+        // Only some of the matches: those on the lines of the first half.
+        E().SetCaretAndSelection(TPoint{1, Lines / 2}, TPoint{1, 1}, TPoint{1, Lines / 2});
+        EXPECT_GT(E().SearchReplace("$", replacement, TQvSearchOptions{ssoReplaceAll, ssoSelectedOnly}), 0);
+        E().GetLines()->GetRange(E().GetLines()->GetCount() - 1);
+        EXPECT_TRUE(RangesOfAFreshScan(Class())) << "after replace all";
+        E().Undo();
+        E().GetLines()->GetRange(E().GetLines()->GetCount() - 1);
+        EXPECT_TRUE(RangesOfAFreshScan(Class())) << "after undo";
+        E().Redo();
+        E().GetLines()->GetRange(E().GetLines()->GetCount() - 1);
+        EXPECT_TRUE(RangesOfAFreshScan(Class())) << "after redo";
+    }
 }
 
 // ---- A second editor on the buffer -----------------------------------------------------------

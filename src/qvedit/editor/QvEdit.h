@@ -626,12 +626,16 @@ private:
     Integer ScanRanges(Integer Index, Integer Through);
     // The changed lines' span grows by a notice at Index; see QvEditLineNotify.cpp.
     void NoteRangeChange(Integer Index);
+    void NotePutRun(Integer Index, Integer Added);
     void ForgetRangeChanges();
     // The end of a change: the span is rescanned now or when a range after it is read.
     void RangeChangesEnded();
     void RangeChangesEndedUnlessChanging();
     // Rescans the span now; the lines whose range it changed are repainted unless told not.
     void RescanRangeChanges(bool InvalidateScanned = true);
+    // Rescans the runs of lines put (each through its last line, then on until a stored
+    // range agrees) up to Last; answers the last line scanned.
+    Integer ScanPutRuns(std::vector<std::pair<Integer, Integer>>& Runs, Integer Last);
     // Whether a span can wait: the buffer asks its owner, which rescans for every editor
     // on it, when a range is read.
     bool RangesCanWait() const;
@@ -1084,6 +1088,10 @@ protected:
     Integer rangesLast_ = -1;
     Integer rangesLineCount_ = 0;
     bool rangesWaiting_ = false;  // the span waits for a reader (the buffer marks it stale)
+    // The runs of lines put in the span (first and last, 0-based), kept while the change
+    // only puts lines: the rescan passes over the lines between them where a range agrees.
+    std::vector<std::pair<Integer, Integer>> rangesPut_;
+    bool rangesOnlyPut_ = true;
     bool linesChangedLater_ = false;
     std::size_t rangeLinesScanned_ = 0;
     std::size_t rangeBytesScanned_ = 0;

@@ -10,7 +10,10 @@
 // it touched, and the span is rescanned once when the change ends (the outermost paint
 // lock, or the buffer's batch for a change from outside): through the span whatever its
 // lines store, then on until a stored range agrees. Added lines are marked NoRange, so that
-// the rescan never stops on one of them. A span holding a very long
+// the rescan never stops on one of them. While a change only puts lines, the runs of lines
+// it put are kept too: the rescan scans each run through and goes past it only until a
+// stored range agrees, so that the unchanged lines between the runs (the lines without a
+// match of a replace all) are not scanned. A span holding a very long
 // line is not rescanned when the change ends but when a range at or after it is read:
 // keys that come while it waits share one rescan. The buffer keeps one stale mark for all
 // the editors that show it, and asks its owner when a range past the mark is read; the
@@ -95,6 +98,7 @@ void TCustomQvEdit::NoteRangeChange(Integer Index)
     rangesLineCount_ = count;
     if (highlighter_ == nullptr)
         return;
+    NotePutRun(Index, added);
     const Integer last = Index + std::max(added, 1) - 1;
     // Lines InsertLines made hold range 0, which need not be theirs: the rescan must not
     // stop on one of them. (Loaded and inserted lines hold NoRange already.)
@@ -114,10 +118,37 @@ void TCustomQvEdit::NoteRangeChange(Integer Index)
         lines_->SetStaleRangesFrom(std::min(lines_->GetStaleRangesFrom(), rangesFirst_));
 }
 
+// A line added or deleted moves the runs after it: the span is then rescanned whole.
+void TCustomQvEdit::NotePutRun(Integer Index, Integer Added)
+{
+    if (!rangesOnlyPut_)
+        return;
+    if (Added != 0) {
+        rangesOnlyPut_ = false;
+        rangesPut_.clear();
+        return;
+    }
+    if (!rangesPut_.empty()) {
+        auto& [first, last] = rangesPut_.back();
+        if (Index >= first - 1 && Index <= last + 1) {
+            first = std::min(first, Index);
+            last = std::max(last, Index);
+            return;
+        }
+    }
+    rangesPut_.emplace_back(Index, Index);
+}
+
 void TCustomQvEdit::ForgetRangeChanges()
 {
     rangesFirst_ = -1;
     rangesLast_ = -1;
+    rangesOnlyPut_ = true;
+    // A large change's runs are not kept for the next one.
+    if (rangesPut_.capacity() > 4096)
+        std::vector<std::pair<Integer, Integer>>().swap(rangesPut_);
+    else
+        rangesPut_.clear();
     rangesLineCount_ = lines_->GetCount();
     if (std::exchange(rangesWaiting_, false))
         MarkWaitingRangesStale();
@@ -201,13 +232,37 @@ void TCustomQvEdit::RescanRangeChanges(bool InvalidateScanned)
     }
     const Integer first = rangesFirst_;
     const Integer last = std::min(rangesLast_, lines_->GetCount() - 1);
+    std::vector<std::pair<Integer, Integer>> runs;
+    if (rangesOnlyPut_)
+        runs.swap(rangesPut_);
     ForgetRangeChanges();
     if (highlighter_ == nullptr)
         return;
     // Through the span whatever is stored, then on until a stored range agrees.
-    const Integer end = ScanRanges(first, last - 1);
+    const Integer end = runs.empty() ? ScanRanges(first, last - 1) : ScanPutRuns(runs, last);
     if (InvalidateScanned)
         InvalidateLines(first + 1, end + 1);
+}
+
+// The lines between two runs were not changed: where the range a run ends in agrees with
+// what its last line stores, they keep theirs.
+Integer TCustomQvEdit::ScanPutRuns(std::vector<std::pair<Integer, Integer>>& Runs, Integer Last)
+{
+    // An undo puts its lines from the bottom up.
+    if (std::is_sorted(Runs.rbegin(), Runs.rend()))
+        std::reverse(Runs.begin(), Runs.end());
+    else if (!std::is_sorted(Runs.begin(), Runs.end()))
+        std::sort(Runs.begin(), Runs.end());
+    Integer end = -1;
+    for (const auto& [first, last] : Runs) {
+        if (first > Last)
+            break;
+        const Integer through = std::min(last, Last);
+        if (through <= end)
+            continue;
+        end = ScanRanges(std::max(first, end + 1), through - 1);
+    }
+    return end;
 }
 
 // ---- Per-line notices ------------------------------------------------------------------------
