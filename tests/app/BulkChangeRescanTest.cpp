@@ -5,6 +5,7 @@
 // long line is scanned once per undo step and once for a run of keys, however many records
 // or keys there were. A second editor on the buffer looks for its longest line once per
 // change of the first, not once per line put.
+#include "FreshRanges.h"
 #include "../qvedit/editor/EditScript.h"
 #include "../qvedit/editor/EditorFixture.h"
 
@@ -98,18 +99,7 @@ protected:
     ::testing::AssertionResult RangesOfAFreshScan(TQvHighlighterClass Class)
     {
         std::unique_ptr<TQvCustomHighlighter> fresh(Class->Create(nullptr));
-        TQvEditStringList& lines = *E().GetLines();
-        fresh->ResetRange();
-        std::string line;
-        for (Integer i = 0; i < lines.GetCount(); ++i) {
-            line = lines.Get(i);
-            fresh->ScanLine(line, i);
-            const auto range = static_cast<Integer>(fresh->GetRange());
-            if (lines.GetRange(i) != range)
-                return ::testing::AssertionFailure() << "line " << i + 1 << " `" << line << "` stores "
-                                                     << lines.GetRange(i) << ", a fresh scan ends it in " << range;
-        }
-        return ::testing::AssertionSuccess();
+        return ::RangesOfAFreshScan(*E().GetLines(), *fresh);
     }
 
     // Runs Change and counts the lines it scans into Counts under Name; the ranges must be

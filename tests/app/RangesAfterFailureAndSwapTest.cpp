@@ -2,6 +2,7 @@
 // lines changed: a change that raises part way, two lines swapped in place, and keys on a
 // very long line shown by two editors. With the main window's editing options and the PHP
 // and JavaScript highlighters.
+#include "FreshRanges.h"
 #include "../qvedit/editor/EditScript.h"
 #include "../qvedit/editor/EditorFixture.h"
 
@@ -94,18 +95,7 @@ protected:
     ::testing::AssertionResult RangesOfAFreshScan(TQvEdit& Editor)
     {
         std::unique_ptr<TQvCustomHighlighter> fresh(Editor.GetHighlighter()->ClassType()->Create(nullptr));
-        TQvEditStringList& lines = *Editor.GetLines();
-        fresh->ResetRange();
-        std::string line;
-        for (Integer i = 0; i < lines.GetCount(); ++i) {
-            line = lines.Get(i);
-            fresh->ScanLine(line, i);
-            const auto range = static_cast<Integer>(fresh->GetRange());
-            if (lines.GetRange(i) != range)
-                return ::testing::AssertionFailure() << "line " << i + 1 << " `" << line << "` stores "
-                                                     << lines.GetRange(i) << ", a fresh scan ends it in " << range;
-        }
-        return ::testing::AssertionSuccess();
+        return ::RangesOfAFreshScan(*Editor.GetLines(), *fresh);
     }
 
     // Runs Change with the listener raising at its Put'th line put; the change must raise.
