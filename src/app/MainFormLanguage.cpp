@@ -38,6 +38,16 @@ TComponent* FindNamed(TForm* Form, const std::string& Name)
     return Form->Name() == Name ? Form : Form->FindComponent(Name);
 }
 
+void SetTitle(TComponent* Control, const std::string& Text, TLanguageTarget Target)
+{
+    if (Target == TLanguageTarget::Hint) {
+        if (auto* control = dynamic_cast<TControl*>(Control))
+            control->SetHint(Text);
+    } else {
+        SetCaptionOf(Control, Text);
+    }
+}
+
 }  // namespace
 
 namespace {
@@ -118,20 +128,39 @@ bool TfrmEdit::LoadLanguage()
             popupsCopied = true;
         }
         TForm* form = FormOfSection(this, read.Section);
-        TComponent* control = FindNamed(form, read.Control);
-        if (control == nullptr)
-            continue;
-        const std::string text = file->Caption(read.Section, read.Key, CaptionOf(control));
-        SetCaptionOf(control, text);
-        if (read.Also == nullptr)
-            continue;
-        TComponent* also = FindNamed(form, read.Also);
-        if (read.AlsoTarget == TLanguageTarget::Hint) {
-            if (auto* control2 = dynamic_cast<TControl*>(also))
-                control2->SetHint(text);
-        } else if (also != nullptr) {
-            SetCaptionOf(also, text);
+        // A control of a side-pane page not made yet takes its title when the page is made.
+        auto title = [&](const char* Name, const std::string& Text, TLanguageTarget Target) {
+            if (TComponent* control = FindNamed(form, Name))
+                SetTitle(control, Text, Target);
+            else if (form == this)
+                pendingTitles_[Name] = {Text, Target};
+        };
+        // A key the file lacks leaves the caption the control has, or will have.
+        std::optional<std::string> text = file->Find(read.Section, read.Key);
+        if (!text) {
+            if (TComponent* control = FindNamed(form, read.Control))
+                text = CaptionOf(control);
+            else if (const auto pending = pendingTitles_.find(read.Control);
+                     form == this && pending != pendingTitles_.end())
+                text = pending->second.Text;
+            else
+                continue;
         }
+        title(read.Control, *text, TLanguageTarget::Caption);
+        if (read.Also != nullptr)
+            title(read.Also, *text, read.AlsoTarget);
     }
     return true;
+}
+
+void TfrmEdit::ApplyPendingTitles()
+{
+    for (auto pending = pendingTitles_.begin(); pending != pendingTitles_.end();) {
+        if (TComponent* control = FindControl(pending->first)) {
+            SetTitle(control, pending->second.Text, pending->second.Target);
+            pending = pendingTitles_.erase(pending);
+        } else {
+            ++pending;
+        }
+    }
 }

@@ -58,6 +58,7 @@ std::string CaptionNamed(TComponent* Owner, const std::string& Name)
 TEST_F(MainFormLanguageTest, EveryKeyLandsInItsControl)
 {
     Start();
+    PickEverySidePage();  // made after the language was loaded
     TfrmEdit& form = Form();
     for (const char* name : retitledByOwnKey)
         EXPECT_EQ(CaptionNamed(&form, name), std::string("~") + name);
@@ -208,6 +209,7 @@ TEST_F(MainFormLanguageTest, CyrillicCaptionsShowUnderAWesternCodePageAndSwitchi
                                     "tSearchSettings=Параметры поиска\nbFind=Найти\nchReg=Учитывать регистр\n"
                                     "chBk=Назад\n");
     Start();
+    PickEverySidePage();
     TfrmEdit& form = Form();
     auto load = [&](const char* Name) {
         form.txtLang->SetText(Folder() + "languages/" + Name);
@@ -266,6 +268,50 @@ void Choose(TfrmEdit& Main, const std::string& Language)
     for (int i = 0; i < menu->Count(); ++i)
         if (menu->Items(i)->Caption() == Language)
             menu->Items(i)->Click();
+}
+
+// The side pane's pages after the file manager are made when first shown, and take the
+// titles the languages loaded before gave them: a window whose pages are made before its
+// showing, after it, or after any of the loads of English, Russian and a file lacking
+// most keys ends with the same captions, tooltips and pop-up copies.
+TEST_F(MainFormLanguageTest, PagesMadeBeforeOrAfterEachLanguageLoadEndTitledAlike)
+{
+    for (const char* name : {"English_lang.dat", "Russian_lang.dat"})
+        AddLanguage(name, ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/" + name));
+    AddLanguage("Part_lang.dat", "[MainForm]\nmnuFile=Datei\ngTemplates=Vorlagen\n");
+    const char* const loads[] = {"Russian", "English", "Part"};
+    // Step 0 makes the pages before the window is shown, step 1 after, step 2 + n after
+    // the nth load; step 5 makes them before the loads and again after, which does nothing.
+    auto finalState = [&](TfrmEdit& Window, int MakePagesAt) {
+        auto makePages = [&](int Step) {
+            if (Step != MakePagesAt && !(MakePagesAt == 5 && (Step == 0 || Step == 4)))
+                return;
+            for (TTabSheet* page : {Window.tInsert, Window.TabSheet3, Window.TabSheet1, Window.tCoding}) {
+                Window.PageControl1->SetActivePage(page);
+                Window.PageControl1->OnChange(Window.PageControl1);
+            }
+            Window.PageControl1->SetActivePage(Window.tFileManager);
+        };
+        makePages(0);
+        Window.Show();
+        makePages(1);
+        for (int n = 0; n < 3; ++n) {
+            Choose(Window, loads[n]);
+            makePages(2 + n);
+        }
+        EXPECT_NE(Window.gChars, nullptr) << "pages made at step " << MakePagesAt;
+        return LanguageState(Window);
+    };
+    const std::vector<std::string> reference = finalState(Form(), 5);
+    EXPECT_EQ(CaptionOf(Form().gChars), "Characters");        // English kept where Part lacks the key
+    EXPECT_EQ(CaptionOf(Form().gTemplates), "Vorlagen");
+    EXPECT_EQ(CaptionOf(Form().gColor), "Color");             // copied from the menu item
+    EXPECT_EQ(CaptionOf(Form().tCodingChangeCharset), "Character set");
+    for (int step = 0; step < 5; ++step) {
+        TfrmEdit window(nullptr);
+        window.SetProgramFolder(Folder());
+        EXPECT_EQ(finalState(window, step), reference) << "pages made at step " << step;
+    }
 }
 
 // Whether Message is the one failed load's: the program's words, the file, the reason
