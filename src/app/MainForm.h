@@ -362,6 +362,9 @@ private:
     void ShowCaretPosition();
     // MainFormLanguage.cpp
     void ApplyPendingTitles();
+    // FormMainFind.cpp: makes the find or go-to dialog at its first opening.
+    template <class TDialog>
+    void MakeDialog(TDialog*& Dialog);
     // MainFormLife.cpp
     void OpenRecentFileN(int N);
     void TellSettingsFailure(const TSettingsFile& Settings);
@@ -372,13 +375,14 @@ private:
     std::vector<TLanguageEntry> languageFiles_;  // the language menu's items, in order
     // The side-pane pages not made yet, each with the member function that makes it.
     std::vector<std::pair<TTabSheet*, void (TfrmEdit::*)()>> pagesToMake_;
-    // What the languages loaded so far gave the controls of pages not made yet, by the
-    // control's name: applied when the page is made, as if it had been there all along.
+    // What the languages loaded so far gave the controls of side-pane pages and dialogs not
+    // made yet, by the language file's section and the control's name: applied when the
+    // page or dialog is made, as if it had been there all along.
     struct TPendingTitle {
         std::string Text;
         TLanguageTarget Target;
     };
-    std::map<std::string, TPendingTitle> pendingTitles_;
+    std::map<std::pair<std::string, std::string>, TPendingTitle> pendingTitles_;
 };
 
 extern TfrmEdit* frmEdit;

@@ -6,7 +6,8 @@
 // before the first caption changes: a language file that is missing, unreadable or fails
 // part way is reported once and retitles nothing, and the language in use stays the one
 // remembered; a key the file lacks leaves its caption as it is, so a partial translation
-// never blanks a menu.
+// never blanks a menu. A side-pane page or a dialog made after a load gets, when it is
+// made, the titles the loads gave its controls.
 #include "app/MainForm.h"
 #include "app/MainFormParts.h"
 
@@ -128,20 +129,21 @@ bool TfrmEdit::LoadLanguage()
             popupsCopied = true;
         }
         TForm* form = FormOfSection(this, read.Section);
-        // A control of a side-pane page not made yet takes its title when the page is made.
+        // A control of a side-pane page or a dialog not made yet takes its title when made.
+        const bool madeLater = form == this || form == nullptr;
         auto title = [&](const char* Name, const std::string& Text, TLanguageTarget Target) {
             if (TComponent* control = FindNamed(form, Name))
                 SetTitle(control, Text, Target);
-            else if (form == this)
-                pendingTitles_[Name] = {Text, Target};
+            else if (madeLater)
+                pendingTitles_[{read.Section, Name}] = {Text, Target};
         };
         // A key the file lacks leaves the caption the control has, or will have.
         std::optional<std::string> text = file->Find(read.Section, read.Key);
         if (!text) {
             if (TComponent* control = FindNamed(form, read.Control))
                 text = CaptionOf(control);
-            else if (const auto pending = pendingTitles_.find(read.Control);
-                     form == this && pending != pendingTitles_.end())
+            else if (const auto pending = pendingTitles_.find({read.Section, read.Control});
+                     madeLater && pending != pendingTitles_.end())
                 text = pending->second.Text;
             else
                 continue;
@@ -156,7 +158,8 @@ bool TfrmEdit::LoadLanguage()
 void TfrmEdit::ApplyPendingTitles()
 {
     for (auto pending = pendingTitles_.begin(); pending != pendingTitles_.end();) {
-        if (TComponent* control = FindControl(pending->first)) {
+        const auto& [section, name] = pending->first;
+        if (TComponent* control = FindNamed(FormOfSection(this, section), name)) {
             SetTitle(control, pending->second.Text, pending->second.Target);
             pending = pendingTitles_.erase(pending);
         } else {

@@ -314,6 +314,51 @@ TEST_F(MainFormLanguageTest, PagesMadeBeforeOrAfterEachLanguageLoadEndTitledAlik
     }
 }
 
+// The find and go-to dialogs are made at their first opening, once, with the titles the
+// languages loaded before gave them: the same as in dialogs that were there all along.
+TEST_F(MainFormLanguageTest, TheDialogsMadeAtTheirFirstOpeningAreTitledAsIfMadeBefore)
+{
+    AddLanguage("Russian_lang.dat", ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat"));
+    AddLanguage("Part_lang.dat", "[SearchForm]\nbFind=Suchen\nCaption=Suchen und ersetzen\n[GoTo]\nbGo=Los\n");
+    TfrmEdit& form = Form();
+    Start();
+    Choose(form, "Russian");
+    Choose(form, "Part");
+    const std::vector<std::string> madeBefore = RetitledCaptions(form);
+    EXPECT_EQ(frmSearch->bFind->Caption(), "Suchen");
+    EXPECT_EQ(frmSearch->bFindNext->Caption(), "Найти далее");
+
+    delete frmSearch;
+    delete frmGoTo;
+    frmSearch = nullptr;
+    frmGoTo = nullptr;
+    Choose(form, "English");  // the fixture's captions, "~" and the key, kept for no dialog
+    Choose(form, "Russian");
+    Choose(form, "Part");
+    EXPECT_EQ(frmSearch, nullptr);
+    EXPECT_EQ(frmGoTo, nullptr);
+
+    const int forms = Application->ComponentCount();
+    form.mnuEditFindClick(nullptr);
+    ASSERT_NE(frmSearch, nullptr);
+    EXPECT_TRUE(frmSearch->Visible());
+    EXPECT_EQ(Application->ComponentCount(), forms + 1);
+    TfrmSearch* search = frmSearch;
+    frmSearch->bCancelClick(frmSearch->bCancel);
+    form.mnuEditReplaceClick(nullptr);
+    EXPECT_EQ(frmSearch, search);
+    frmSearch->bCancelClick(frmSearch->bCancel);
+    SetModalHook([](const TModalRequest&) { return mrCancel; });
+    form.mnuEditGoToClick(nullptr);
+    ASSERT_NE(frmGoTo, nullptr);
+    EXPECT_EQ(Application->ComponentCount(), forms + 2);
+    form.mnuEditGoToClick(nullptr);
+    form.mnuEditFindClick(nullptr);
+    frmSearch->bCancelClick(frmSearch->bCancel);
+    EXPECT_EQ(Application->ComponentCount(), forms + 2);
+    EXPECT_EQ(RetitledCaptions(form), madeBefore);
+}
+
 // Whether Message is the one failed load's: the program's words, the file, the reason
 // and that the language stays.
 void ExpectTheFailureOf(const std::string& Message, const std::string& Path, const std::string& Reason)
