@@ -78,6 +78,7 @@ void TfrmEdit::CharsetItemClick(TObject* Sender)
     const int row = TagOf(Sender);
     if (row < 0 || row >= static_cast<int>(CharsetNames().size()))
         return;
+    MakeSidePage(tCoding);  // the coding page's list shows the character set chosen
     cCharset->SetItemIndex(row);
     cCharsetSelect(cCharset);
 }

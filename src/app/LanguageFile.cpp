@@ -149,9 +149,14 @@ bool TLanguageFile::TNameOrder::operator()(const std::pair<std::string, std::str
 std::string TLanguageFile::Caption(const std::string& Section, const std::string& Key,
                                    const std::string& Current) const
 {
+    return Find(Section, Key).value_or(Current);
+}
+
+std::optional<std::string> TLanguageFile::Find(const std::string& Section, const std::string& Key) const
+{
     const auto found = values_.find({Trim(Section), Trim(Key)});
     if (found == values_.end())
-        return Current;
+        return std::nullopt;
     return utf8_ ? found->second : AnsiToUtf8(found->second);
 }
 

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -33,6 +34,9 @@ public:
     // it does not name as they are.
     std::string Caption(const std::string& Section, const std::string& Key,
                         const std::string& Current) const;
+    // The caption stored under Key in Section, as UTF-8; nothing when the file has no
+    // such key.
+    std::optional<std::string> Find(const std::string& Section, const std::string& Key) const;
 
 private:
     struct TNameOrder {

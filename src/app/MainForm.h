@@ -23,7 +23,9 @@
 #include "platform/forms/Forms.h"
 
 #include <array>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TColorBox;
@@ -101,17 +103,28 @@ public:
     TDirectoryListBox* DirectoryListBox1;
     TSplitter* Splitter2;
     TFileListBox* FileListBox1;
-    TGroupBox* gColor;
-    TColorBox* ColorBox1;
-    TPanel* Panel5;
-    TGroupBox *gChars, *gTemplates;
-    TListBox *HTMLAttriItems, *HTMLTagsItems, *HTMLAttriInsert, *HTMLTagsInsert;
-    TSplitter* Splitter3;
-    TGroupBox *tCodingConverFromTo, *tCodingChangeCharset;
-    TComboBox* cCharset;
+    // The controls of the four pages after the file manager are made when their page is
+    // first shown (MakeSidePage); until then nullptr.
+    TGroupBox* gColor = nullptr;                 // tInsert
+    TColorBox* ColorBox1 = nullptr;
+    TPanel* Panel5 = nullptr;
+    TGroupBox* gChars = nullptr;
+    TListBox* HTMLAttriItems = nullptr;          // TabSheet3
+    TListBox* HTMLTagsItems = nullptr;
+    TListBox* HTMLAttriInsert = nullptr;
+    TListBox* HTMLTagsInsert = nullptr;
+    TSplitter* Splitter3 = nullptr;
+    TGroupBox* gTemplates = nullptr;             // TabSheet1
+    TGroupBox* tCodingConverFromTo = nullptr;    // tCoding
+    TGroupBox* tCodingChangeCharset = nullptr;
+    TComboBox* cCharset = nullptr;
     // The fragment buttons of the insert, HTML-entity, PHP and template groups, the two
-    // quote-escaping buttons and the six code-page buttons, in the order they were made.
+    // quote-escaping buttons and the six code-page buttons of the pages made so far, in
+    // the order they were made.
     std::vector<TSpeedButton*> SidePaneButtons;
+    // Makes the controls of a side-pane page unless they are made already, titled in the
+    // language in use. The page control makes each page when the user first picks its tab.
+    void MakeSidePage(TTabSheet* Page);
 
     // ---- Editor and status line --------------------------------------------------------------
     TSplitter* Splitter1;
@@ -303,6 +316,7 @@ private:
     void BuildEditorArea();
     void BuildStatusLine();
     int PlacePaneButtons(TWinControl* Parent, const char* Place, int Top);
+    void PageControl1Change(TObject* Sender);
     // MainFormMenus.cpp
     void BuildMainMenu();
     void BuildFileMenu();
@@ -346,6 +360,11 @@ private:
     void ChooseBlockMode(TMenuItem* Item);
     void ChangeSelectionCase(bool Upper);
     void ShowCaretPosition();
+    // MainFormLanguage.cpp
+    void ApplyPendingTitles();
+    // FormMainFind.cpp: makes the find or go-to dialog at its first opening.
+    template <class TDialog>
+    void MakeDialog(TDialog*& Dialog);
     // MainFormLife.cpp
     void OpenRecentFileN(int N);
     void TellSettingsFailure(const TSettingsFile& Settings);
@@ -354,6 +373,16 @@ private:
     bool shown_ = false;  // FormShow has run
     TSettingsErrorReport settingsErrors_;
     std::vector<TLanguageEntry> languageFiles_;  // the language menu's items, in order
+    // The side-pane pages not made yet, each with the member function that makes it.
+    std::vector<std::pair<TTabSheet*, void (TfrmEdit::*)()>> pagesToMake_;
+    // What the languages loaded so far gave the controls of side-pane pages and dialogs not
+    // made yet, by the language file's section and the control's name: applied when the
+    // page or dialog is made, as if it had been there all along.
+    struct TPendingTitle {
+        std::string Text;
+        TLanguageTarget Target;
+    };
+    std::map<std::pair<std::string, std::string>, TPendingTitle> pendingTitles_;
 };
 
 extern TfrmEdit* frmEdit;

@@ -12,6 +12,8 @@
 #include "qvedit/completion/QvCompletionLists.h"
 #include "qvedit/editor/QvEdit.h"
 
+#include <algorithm>
+
 namespace {
 
 // The filter list of the file manager's filter box. Every mask is separated from the next
@@ -162,16 +164,36 @@ void TfrmEdit::BuildSidePane()
     TabSheet3 = page("TabSheet3", "HTML");
     TabSheet1 = page("TabSheet1", "PHP");
     tCoding = page("tCoding", "Кодировка");
+    // The window opens on the file manager; the other pages, hidden until their tab is
+    // picked, are made then.
     BuildFileManagerPage();
-    BuildInsertPage();
-    BuildHtmlPage();
-    BuildPhpPage();
-    BuildCodingPage();
+    pagesToMake_ = {{tInsert, &TfrmEdit::BuildInsertPage},
+                    {TabSheet3, &TfrmEdit::BuildHtmlPage},
+                    {TabSheet1, &TfrmEdit::BuildPhpPage},
+                    {tCoding, &TfrmEdit::BuildCodingPage}};
     PageControl1->SetActivePage(tFileManager);
+    PageControl1->OnChange = TNotifyEvent(this, &TfrmEdit::PageControl1Change);
 
     Splitter1 = MakeControl<TSplitter>(this, this, "Splitter1");
     Splitter1->SetAlign(alLeft);
     Splitter1->SetWidth(3);
+}
+
+void TfrmEdit::PageControl1Change(TObject*)
+{
+    MakeSidePage(PageControl1->ActivePage());
+}
+
+void TfrmEdit::MakeSidePage(TTabSheet* Page)
+{
+    const auto toMake = std::find_if(pagesToMake_.begin(), pagesToMake_.end(),
+                                     [&](const auto& entry) { return entry.first == Page; });
+    if (toMake == pagesToMake_.end())
+        return;
+    const auto build = toMake->second;
+    pagesToMake_.erase(toMake);
+    (this->*build)();
+    ApplyPendingTitles();
 }
 
 void TfrmEdit::BuildFileManagerPage()
@@ -344,6 +366,7 @@ void TfrmEdit::BuildCodingPage()
     cCharset->SetBounds(6, 18, 3 * PaneButtonWidth - 4, 22);
     for (const char* name : CharsetNames())
         cCharset->Items()->Add(name);
+    cCharset->SetItemIndex(0);
     cCharset->OnSelect = TNotifyEvent(this, &TfrmEdit::cCharsetSelect);
 }
 

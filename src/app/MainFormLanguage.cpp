@@ -6,7 +6,8 @@
 // before the first caption changes: a language file that is missing, unreadable or fails
 // part way is reported once and retitles nothing, and the language in use stays the one
 // remembered; a key the file lacks leaves its caption as it is, so a partial translation
-// never blanks a menu.
+// never blanks a menu. A side-pane page or a dialog made after a load gets, when it is
+// made, the titles the loads gave its controls.
 #include "app/MainForm.h"
 #include "app/MainFormParts.h"
 
@@ -36,6 +37,16 @@ TComponent* FindNamed(TForm* Form, const std::string& Name)
     if (Form == nullptr)
         return nullptr;
     return Form->Name() == Name ? Form : Form->FindComponent(Name);
+}
+
+void SetTitle(TComponent* Control, const std::string& Text, TLanguageTarget Target)
+{
+    if (Target == TLanguageTarget::Hint) {
+        if (auto* control = dynamic_cast<TControl*>(Control))
+            control->SetHint(Text);
+    } else {
+        SetCaptionOf(Control, Text);
+    }
 }
 
 }  // namespace
@@ -118,20 +129,41 @@ bool TfrmEdit::LoadLanguage()
             popupsCopied = true;
         }
         TForm* form = FormOfSection(this, read.Section);
-        TComponent* control = FindNamed(form, read.Control);
-        if (control == nullptr)
-            continue;
-        const std::string text = file->Caption(read.Section, read.Key, CaptionOf(control));
-        SetCaptionOf(control, text);
-        if (read.Also == nullptr)
-            continue;
-        TComponent* also = FindNamed(form, read.Also);
-        if (read.AlsoTarget == TLanguageTarget::Hint) {
-            if (auto* control2 = dynamic_cast<TControl*>(also))
-                control2->SetHint(text);
-        } else if (also != nullptr) {
-            SetCaptionOf(also, text);
+        // A control of a side-pane page or a dialog not made yet takes its title when made.
+        const bool madeLater = form == this || form == nullptr;
+        auto title = [&](const char* Name, const std::string& Text, TLanguageTarget Target) {
+            if (TComponent* control = FindNamed(form, Name))
+                SetTitle(control, Text, Target);
+            else if (madeLater)
+                pendingTitles_[{read.Section, Name}] = {Text, Target};
+        };
+        // A key the file lacks leaves the caption the control has, or will have.
+        std::optional<std::string> text = file->Find(read.Section, read.Key);
+        if (!text) {
+            if (TComponent* control = FindNamed(form, read.Control))
+                text = CaptionOf(control);
+            else if (const auto pending = pendingTitles_.find({read.Section, read.Control});
+                     madeLater && pending != pendingTitles_.end())
+                text = pending->second.Text;
+            else
+                continue;
         }
+        title(read.Control, *text, TLanguageTarget::Caption);
+        if (read.Also != nullptr)
+            title(read.Also, *text, read.AlsoTarget);
     }
     return true;
+}
+
+void TfrmEdit::ApplyPendingTitles()
+{
+    for (auto pending = pendingTitles_.begin(); pending != pendingTitles_.end();) {
+        const auto& [section, name] = pending->first;
+        if (TComponent* control = FindNamed(FormOfSection(this, section), name)) {
+            SetTitle(control, pending->second.Text, pending->second.Target);
+            pending = pendingTitles_.erase(pending);
+        } else {
+            ++pending;
+        }
+    }
 }

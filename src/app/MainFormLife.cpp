@@ -71,7 +71,6 @@ void TfrmEdit::FormShow(TObject*)
         return;
     shown_ = true;
     const TMenuUpdate update(MainMenu1);  // the menu bar is made once, at the end
-    cCharset->SetItemIndex(0);
     ComboBox1->SetItemIndex(1);
     ComboBox1Select(ComboBox1);
     if (Editor->CanFocus())

@@ -1,8 +1,6 @@
-// Quorvel: the application object titled "Quorvel", the main window and the two dialogs
-// the language file retitles made in their order, the message loop. The about box and the
-// CSS rule dialog are made at their first showing. Command-line arguments are not read.
-#include "app/FormGoTo.h"
-#include "app/FormSearch.h"
+// Quorvel: the application object titled "Quorvel", the main window, the message loop.
+// The find, go-to, about and CSS rule dialogs are made at their first showing.
+// Command-line arguments are not read.
 #include "app/MainForm.h"
 
 int main()
@@ -11,8 +9,6 @@ int main()
     try {
         Application->SetTitle("Quorvel");
         Application->CreateForm(frmEdit);
-        Application->CreateForm(frmSearch);
-        Application->CreateForm(frmGoTo);
         Application->Run();
     } catch (const Exception& error) {
         Application->ShowException(error);

@@ -78,6 +78,7 @@ TEST_F(AllCommandsTest, EveryMenuItemRunsItsHandler)
 TEST_F(AllCommandsTest, EveryButtonRunsItsHandler)
 {
     TfrmEdit& form = Form();
+    PickEverySidePage();
     std::vector<TSpeedButton*> buttons = form.SidePaneButtons;
     for (TSpeedButton* b : {form.bNew, form.bOpen, form.bSave, form.bClose, form.bPrint, form.bPrintSetup,
                             form.bUndo, form.bRedo, form.bCut, form.bCopy, form.bPaste, form.bFind, form.bPreview})

@@ -75,18 +75,24 @@ TEST_F(BookmarkCharsetTest, ClearingAllEmptiesEverySlotAlsoThoseNeverSet)
 TEST_F(BookmarkCharsetTest, EachCharsetNameSetsTheFontsCharset)
 {
     TfrmEdit& form = Form();
+    // The menu items move the coding page's list to their row first, also before the page
+    // was ever shown: "Eom" is row 12, the OEM set.
+    ASSERT_EQ(form.cCharset, nullptr);
+    form.CharsetItemClick(form.CharsetItems[13]);
+    form.CharsetItemClick(form.CharsetItems[12]);
+    ASSERT_NE(form.cCharset, nullptr);
+    EXPECT_EQ(form.cCharset->ItemIndex(), 12);
+    EXPECT_EQ(form.cCharset->Text(), "Eom");
+    EXPECT_EQ(Editor().GetFont()->GetCharset(), 255);
+    PickSidePage(form.tCoding);
+    EXPECT_EQ(form.cCharset->Text(), "Eom");  // showing the page keeps the choice
+
     const unsigned char expected[18] = {1, 0, 178, 186, 136, 238, 134, 161, 129, 177, 130, 77, 255, 204, 128, 2, 222, 162};
     for (int row = 0; row < 18; ++row) {
         form.cCharset->SetItemIndex(row);
         form.cCharsetSelect(form.cCharset);
         EXPECT_EQ(Editor().GetFont()->GetCharset(), expected[row]) << row;
     }
-    // The menu items move the list to their row first: "Eom" is row 12, the OEM set.
-    form.CharsetItemClick(form.CharsetItems[13]);
-    form.CharsetItemClick(form.CharsetItems[12]);
-    EXPECT_EQ(form.cCharset->ItemIndex(), 12);
-    EXPECT_EQ(form.cCharset->Text(), "Eom");
-    EXPECT_EQ(Editor().GetFont()->GetCharset(), 255);
 }
 
 // The first text line as drawn, pixel by pixel.

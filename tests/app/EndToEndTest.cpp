@@ -53,6 +53,7 @@ TEST_F(EndToEndScenario, OpenReplaceGoToInsertConvertSave)
     ASSERT_EQ(Form().Editor->GetCaretY(), 3);
     Form().Editor->SetCaretX(1);
 
+    PickSidePage(Form().TabSheet3);
     const int bRow = Form().HTMLTagsItems->Items()->IndexOf("<b>..</b>");
     ASSERT_GE(bRow, 0);
     Form().HTMLTagsItems->SetItemIndex(bRow);

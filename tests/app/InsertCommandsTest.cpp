@@ -16,7 +16,11 @@ namespace {
 
 class InsertCommandsTest : public TMainFormFixture {
 protected:
-    InsertCommandsTest() { Start(); }
+    InsertCommandsTest()
+    {
+        Start();
+        PickEverySidePage();
+    }
 
     TQvEdit& Editor() { return *Form().Editor; }
     std::string Text() { return Editor().QvGetText(); }

@@ -159,6 +159,7 @@ TEST_F(MainFormEditTest, TheFileManagerFilterMasksAreWellFormed)
 TEST_F(MainFormEditTest, TheSidePanesTagListSharesTheCompletionRows)
 {
     TfrmEdit& form = Form();
+    PickSidePage(form.TabSheet3);
     EXPECT_EQ(form.HTMLTagsItems->Items()->Count(), form.HTMLTagsInsert->Items()->Count());
     EXPECT_EQ(form.HTMLAttriItems->Items()->Count(), 74);
     EXPECT_EQ(form.HTMLAttriInsert->Items()->Count(), 74);

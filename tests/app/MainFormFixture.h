@@ -8,6 +8,7 @@
 #include "app/FormGoTo.h"
 #include "app/FormSearch.h"
 #include "app/MainForm.h"
+#include "platform/controls/ComCtrls.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/runtime/CodePages.h"
@@ -64,6 +65,21 @@ protected:
 
     // Shows the window, which runs its first-showing set-up.
     void Start() { form_->Show(); }
+
+    // Picks a side-pane page's tab as the user does: the page control shows the page,
+    // then tells the window.
+    void PickSidePage(TTabSheet* Page)
+    {
+        form_->PageControl1->SetActivePage(Page);
+        form_->PageControl1->OnChange(form_->PageControl1);
+    }
+    // Picks every side-pane page in turn and ends on the file manager, as the window opens.
+    void PickEverySidePage()
+    {
+        for (TTabSheet* page : {form_->tInsert, form_->TabSheet3, form_->TabSheet1, form_->tCoding,
+                                form_->tFileManager})
+            PickSidePage(page);
+    }
 
     void QueueBox(int Answer) { boxAnswers_.push_back(Answer); }
     void QueueFile(const std::string& Path) { fileChoices_.push_back(Path); }

@@ -58,6 +58,7 @@ std::string CaptionNamed(TComponent* Owner, const std::string& Name)
 TEST_F(MainFormLanguageTest, EveryKeyLandsInItsControl)
 {
     Start();
+    PickEverySidePage();  // made after the language was loaded
     TfrmEdit& form = Form();
     for (const char* name : retitledByOwnKey)
         EXPECT_EQ(CaptionNamed(&form, name), std::string("~") + name);
@@ -208,6 +209,7 @@ TEST_F(MainFormLanguageTest, CyrillicCaptionsShowUnderAWesternCodePageAndSwitchi
                                     "tSearchSettings=Параметры поиска\nbFind=Найти\nchReg=Учитывать регистр\n"
                                     "chBk=Назад\n");
     Start();
+    PickEverySidePage();
     TfrmEdit& form = Form();
     auto load = [&](const char* Name) {
         form.txtLang->SetText(Folder() + "languages/" + Name);
@@ -266,6 +268,95 @@ void Choose(TfrmEdit& Main, const std::string& Language)
     for (int i = 0; i < menu->Count(); ++i)
         if (menu->Items(i)->Caption() == Language)
             menu->Items(i)->Click();
+}
+
+// The side pane's pages after the file manager are made when first shown, and take the
+// titles the languages loaded before gave them: a window whose pages are made before its
+// showing, after it, or after any of the loads of English, Russian and a file lacking
+// most keys ends with the same captions, tooltips and pop-up copies.
+TEST_F(MainFormLanguageTest, PagesMadeBeforeOrAfterEachLanguageLoadEndTitledAlike)
+{
+    for (const char* name : {"English_lang.dat", "Russian_lang.dat"})
+        AddLanguage(name, ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/" + name));
+    AddLanguage("Part_lang.dat", "[MainForm]\nmnuFile=Datei\ngTemplates=Vorlagen\n");
+    const char* const loads[] = {"Russian", "English", "Part"};
+    // Step 0 makes the pages before the window is shown, step 1 after, step 2 + n after
+    // the nth load; step 5 makes them before the loads and again after, which does nothing.
+    auto finalState = [&](TfrmEdit& Window, int MakePagesAt) {
+        auto makePages = [&](int Step) {
+            if (Step != MakePagesAt && !(MakePagesAt == 5 && (Step == 0 || Step == 4)))
+                return;
+            for (TTabSheet* page : {Window.tInsert, Window.TabSheet3, Window.TabSheet1, Window.tCoding}) {
+                Window.PageControl1->SetActivePage(page);
+                Window.PageControl1->OnChange(Window.PageControl1);
+            }
+            Window.PageControl1->SetActivePage(Window.tFileManager);
+        };
+        makePages(0);
+        Window.Show();
+        makePages(1);
+        for (int n = 0; n < 3; ++n) {
+            Choose(Window, loads[n]);
+            makePages(2 + n);
+        }
+        EXPECT_NE(Window.gChars, nullptr) << "pages made at step " << MakePagesAt;
+        return LanguageState(Window);
+    };
+    const std::vector<std::string> reference = finalState(Form(), 5);
+    EXPECT_EQ(CaptionOf(Form().gChars), "Characters");        // English kept where Part lacks the key
+    EXPECT_EQ(CaptionOf(Form().gTemplates), "Vorlagen");
+    EXPECT_EQ(CaptionOf(Form().gColor), "Color");             // copied from the menu item
+    EXPECT_EQ(CaptionOf(Form().tCodingChangeCharset), "Character set");
+    for (int step = 0; step < 5; ++step) {
+        TfrmEdit window(nullptr);
+        window.SetProgramFolder(Folder());
+        EXPECT_EQ(finalState(window, step), reference) << "pages made at step " << step;
+    }
+}
+
+// The find and go-to dialogs are made at their first opening, once, with the titles the
+// languages loaded before gave them: the same as in dialogs that were there all along.
+TEST_F(MainFormLanguageTest, TheDialogsMadeAtTheirFirstOpeningAreTitledAsIfMadeBefore)
+{
+    AddLanguage("Russian_lang.dat", ReadFileBytes(std::string(QV_SOURCE_DIR) + "/languages/Russian_lang.dat"));
+    AddLanguage("Part_lang.dat", "[SearchForm]\nbFind=Suchen\nCaption=Suchen und ersetzen\n[GoTo]\nbGo=Los\n");
+    TfrmEdit& form = Form();
+    Start();
+    Choose(form, "Russian");
+    Choose(form, "Part");
+    const std::vector<std::string> madeBefore = RetitledCaptions(form);
+    EXPECT_EQ(frmSearch->bFind->Caption(), "Suchen");
+    EXPECT_EQ(frmSearch->bFindNext->Caption(), "Найти далее");
+
+    delete frmSearch;
+    delete frmGoTo;
+    frmSearch = nullptr;
+    frmGoTo = nullptr;
+    Choose(form, "English");  // the fixture's captions, "~" and the key, kept for no dialog
+    Choose(form, "Russian");
+    Choose(form, "Part");
+    EXPECT_EQ(frmSearch, nullptr);
+    EXPECT_EQ(frmGoTo, nullptr);
+
+    const int forms = Application->ComponentCount();
+    form.mnuEditFindClick(nullptr);
+    ASSERT_NE(frmSearch, nullptr);
+    EXPECT_TRUE(frmSearch->Visible());
+    EXPECT_EQ(Application->ComponentCount(), forms + 1);
+    TfrmSearch* search = frmSearch;
+    frmSearch->bCancelClick(frmSearch->bCancel);
+    form.mnuEditReplaceClick(nullptr);
+    EXPECT_EQ(frmSearch, search);
+    frmSearch->bCancelClick(frmSearch->bCancel);
+    SetModalHook([](const TModalRequest&) { return mrCancel; });
+    form.mnuEditGoToClick(nullptr);
+    ASSERT_NE(frmGoTo, nullptr);
+    EXPECT_EQ(Application->ComponentCount(), forms + 2);
+    form.mnuEditGoToClick(nullptr);
+    form.mnuEditFindClick(nullptr);
+    frmSearch->bCancelClick(frmSearch->bCancel);
+    EXPECT_EQ(Application->ComponentCount(), forms + 2);
+    EXPECT_EQ(RetitledCaptions(form), madeBefore);
 }
 
 // Whether Message is the one failed load's: the program's words, the file, the reason

@@ -43,17 +43,47 @@ TEST_F(MainFormStartTest, FirstRunShowsEverythingAndCloseWritesTheThreeSettings)
         EXPECT_TRUE(item->Visible());
     }
     EXPECT_EQ(form.ComboBox1->Text(), "PHP");
-    EXPECT_EQ(form.cCharset->Text(), "Default");
+    EXPECT_EQ(form.cCharset, nullptr);  // the coding page is made when first shown
     EXPECT_EQ(form.Editor->GetHighlighter(), form.QvMultiHighlighter1);
     EXPECT_EQ(form.CurSyntax->Caption(), " HTML");
     EXPECT_TRUE(form.HTML1->Default());
     EXPECT_EQ(form.LN1->Caption(), "1/1");
     EXPECT_EQ(form.PageControl1->ActivePage(), form.tFileManager);
     EXPECT_EQ(SettingsText(), "<missing>");  // nothing is written by starting
+    PickSidePage(form.tCoding);
+    EXPECT_EQ(form.cCharset->Text(), "Default");
 
     form.Close();
     EXPECT_EQ(SettingsText(), "[Settings]\nShowTools=1\nShowMenu=1\nLanguage=" + Folder() +
                                   "languages/English_lang.dat\n");
+}
+
+// The window opens on the side pane's file manager: the four other pages hold nothing
+// until their tab is first picked, then each gets its controls once.
+TEST_F(MainFormStartTest, TheHiddenSidePanePagesAreMadeWhenFirstShown)
+{
+    Start();
+    TfrmEdit& form = Form();
+    for (TTabSheet* page : {form.tInsert, form.TabSheet3, form.TabSheet1, form.tCoding})
+        EXPECT_EQ(page->ControlCount(), 0) << page->Name();
+    EXPECT_TRUE(form.SidePaneButtons.empty());
+    for (const char* name : {"gColor", "ColorBox1", "gChars", "HTMLTagsItems", "gTemplates", "cCharset",
+                             "SpeedButton5", "SpeedButton71", "SpeedButton87"})
+        EXPECT_EQ(form.FindComponent(name), nullptr) << name;
+
+    // The components each page adds: its groups, lists, splitter and buttons.
+    const std::pair<TTabSheet*, int> pages[] = {
+        {form.tInsert, 3 + 27 + 1 + 17}, {form.TabSheet3, 5}, {form.TabSheet1, 17 + 2 + 1 + 9}, {form.tCoding, 9}};
+    for (const auto& [page, made] : pages) {
+        const int before = form.ComponentCount();
+        PickSidePage(page);
+        EXPECT_EQ(form.ComponentCount(), before + made) << page->Name();
+        EXPECT_GT(page->ControlCount(), 0) << page->Name();
+        PickSidePage(form.tFileManager);
+        PickSidePage(page);
+        EXPECT_EQ(form.ComponentCount(), before + made) << page->Name() << " made twice";
+    }
+    EXPECT_EQ(form.SidePaneButtons.size(), 27u + 17u + 17u + 2u + 9u + 6u);
 }
 
 // The folder and file lists of the side pane are drawn empty with the window and filled
