@@ -128,8 +128,6 @@ public:
     // editor's life: what changes cost in range rescans.
     std::size_t RangeLinesScanned() const { return rangeLinesScanned_; }
     std::size_t RangeBytesScanned() const { return rangeBytesScanned_; }
-    // Bytes of long lines hashed to check or make the highlighter's checkpoints along them.
-    std::uint64_t CheckpointBytesHashed() const { return lineCheckpoints_.BytesHashed(); }
 
 protected:
     void CreateParams(TCreateParams& Params) override;
