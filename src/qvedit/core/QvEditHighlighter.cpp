@@ -219,6 +219,12 @@ void TQvCustomHighlighter::DoScanLine(const std::string& NewValue, Integer LineN
     NextToEol();
 }
 
+void TQvCustomHighlighter::DoResumeLine(const std::string& NewValue, Integer LineNumber,
+                                        const TQvHighlighterState&)
+{
+    SetLine(NewValue, LineNumber);
+}
+
 void TQvCustomHighlighter::EnumUserSettings(TStrings* Settings)
 {
     Settings->Clear();

@@ -27,6 +27,16 @@
 // ordinal; the multi-language highlighter packs several).
 using TQvHighlighterRange = std::intptr_t;
 
+// A highlighter's whole state between two tokens of a line: from it the highlighter goes on
+// scanning the line exactly as it would having scanned from the line's start.
+struct TQvHighlighterState {
+    Integer Pos = 0;          // 0-based index of the next token's first character
+    std::uint32_t Extra = 0;  // what the highlighter keeps besides its range
+    TQvHighlighterRange Range = 0;
+
+    bool operator==(const TQvHighlighterState&) const = default;
+};
+
 // ---------------------------------------------------------------------------------------
 // Attributes
 
@@ -201,6 +211,18 @@ public:
         DoScanLine(NewValue, LineNumber);
     }
     void ScanLine(const std::string&& NewValue, Integer LineNumber) = delete;
+    // Whether the highlighter can go on scanning a line from a state it gave: one that
+    // cannot is always scanned from the line's start.
+    virtual bool CanResume() const { return false; }
+    // Where CanResume: the state after the current token.
+    virtual TQvHighlighterState GetState() const { return {}; }
+    // Where CanResume: as SetLine, but standing on the token that follows the state, which
+    // GetState gave on the same bytes of the line up to and a little past its position.
+    void ResumeLine(const std::string& NewValue, Integer LineNumber, const TQvHighlighterState& State)
+    {
+        DoResumeLine(NewValue, LineNumber, State);
+    }
+    void ResumeLine(const std::string&& NewValue, Integer LineNumber, const TQvHighlighterState& State) = delete;
 
     virtual bool IsKeyword(const std::string& /*AKeyword*/) { return false; }
     virtual bool UseUserSettings(Integer /*SettingIndex*/) { return false; }
@@ -230,6 +252,9 @@ protected:
     virtual void DoSetLine(const std::string& NewValue, Integer LineNumber) = 0;
     // SetLine, then NextToEol.
     virtual void DoScanLine(const std::string& NewValue, Integer LineNumber);
+    // A highlighter that cannot resume ignores the state: SetLine, in the range set before.
+    virtual void DoResumeLine(const std::string& NewValue, Integer LineNumber,
+                              const TQvHighlighterState& State);
 
     // Adds an attribute under its name; the highlighter owns it from then on. A duplicate
     // name raises the string list's error (the attribute is then freed).

@@ -72,6 +72,7 @@
 #include "qvedit/core/QvEditTextBuffer.h"
 #include "qvedit/core/QvEditTypes.h"
 #include "qvedit/core/QvEditUndoList.h"
+#include "qvedit/core/QvHighlighterCheckpoints.h"
 #include "qvedit/core/QvTextDrawer.h"
 #include "qvedit/editor/QvEditCoords.h"
 #include "qvedit/editor/QvEditDefs.h"
@@ -1095,6 +1096,14 @@ protected:
     bool linesChangedLater_ = false;
     std::size_t rangeLinesScanned_ = 0;
     std::size_t rangeBytesScanned_ = 0;
+
+    // ---- Highlighter checkpoints along long lines (QvEditLineNotify.cpp, QvEditPaintText.cpp)
+    // Lines at least this long keep the highlighter's state at intervals along them.
+    static constexpr std::size_t CheckpointedLine = 16 * 1024;
+    // Scans line Index for the range it ends in, from the range set in the highlighter:
+    // a long line from its last checkpoint that holds.
+    void ScanLineForRange(const std::string& Line, Integer Index);
+    TQvLineCheckpointsKept lineCheckpoints_;
     // Lines to lose their trailing blanks when the change ends, the line count they were
     // counted against; whether the undo list recorded since the first was noted, and the
     // number of the undo block open then (0 for none).

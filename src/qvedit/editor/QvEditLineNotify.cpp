@@ -55,9 +55,7 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     std::string line;
     for (;;) {
         line.assign(lines_->GetView(result));
-        highlighter_->ScanLine(line, result);
-        ++rangeLinesScanned_;
-        rangeBytesScanned_ += line.size();
+        ScanLineForRange(line, result);
         // The buffer keeps 32 bits of range per line.
         const auto range = static_cast<Integer>(highlighter_->GetRange());
         if (result > Through && lines_->StoredRange(result) == range)
@@ -71,19 +69,40 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     return result;
 }
 
+void TCustomQvEdit::ScanLineForRange(const std::string& Line, Integer Index)
+{
+    ++rangeLinesScanned_;
+    if (Line.size() < CheckpointedLine || !highlighter_->CanResume()) {
+        highlighter_->ScanLine(Line, Index);
+        rangeBytesScanned_ += Line.size();
+        return;
+    }
+    // The end range needs the tokens from the last checkpoint that holds; the checkpoints
+    // after it are made anew on the way.
+    TQvLineCheckpoints& points =
+        lineCheckpoints_.For(lines_, Index, false, highlighter_, highlighter_->GetRange());
+    const Integer from = points.Begin(*highlighter_, Line, Index, std::numeric_limits<Integer>::max(),
+                                      lines_->ChangeStamp());
+    while (!highlighter_->GetEol()) {
+        points.Passed();
+        highlighter_->Next();
+    }
+    rangeBytesScanned_ += Line.size() - static_cast<std::size_t>(from);
+}
+
 void TCustomQvEdit::ListScanRanges(TObject*)
 {
     ForgetRangeChanges();
     if (highlighter_ == nullptr || lines_->GetCount() == 0)
         return;
+    // Another highlighter, or new settings of this one: no checkpoint is of use.
+    lineCheckpoints_.Clear();
     highlighter_->ResetRange();
     const Integer count = lines_->GetCount();
     std::string line;
     for (Integer i = 0; i < count; ++i) {
         line.assign(lines_->GetView(i));
-        highlighter_->ScanLine(line, i);
-        ++rangeLinesScanned_;
-        rangeBytesScanned_ += line.size();
+        ScanLineForRange(line, i);
         lines_->StoreRange(i, static_cast<Integer>(highlighter_->GetRange()));
     }
 }

@@ -320,8 +320,9 @@ void TQvEditTextPainter::MakeLineTokens(TQvEditLineTokens& Tokens, Integer Line,
 {
     TQvCustomHighlighter* hl = ed_.highlighter_;
     const std::string_view view = ed_.lines_->GetView(Line - 1);
+    const bool expanded = view.find('\t') != std::string_view::npos;
     std::string text;
-    if (view.find('\t') == std::string_view::npos)
+    if (!expanded)
         text.assign(view);
     else
         text = ed_.lines_->GetExpandedString(Line - 1);
@@ -330,7 +331,15 @@ void TQvEditTextPainter::MakeLineTokens(TQvEditLineTokens& Tokens, Integer Line,
         hl->ResetRange();
     else
         hl->SetRange(ed_.lines_->GetRange(Line - 2));
-    hl->SetLine(text, Line - 1);
+    // A long line is scanned from its last checkpoint at or left of From.
+    TQvLineCheckpoints* points = nullptr;
+    Integer scanFrom = 0;
+    if (view.size() >= TCustomQvEdit::CheckpointedLine && hl->CanResume()) {
+        points = &ed_.lineCheckpoints_.For(ed_.lines_, Line - 1, expanded, hl, hl->GetRange());
+        scanFrom = points->Begin(*hl, text, Line - 1, From, ed_.lines_->ChangeStamp());
+    } else {
+        hl->SetLine(text, Line - 1);
+    }
     Tokens.From = From;
     Tokens.To = To;
     Tokens.Tokens.clear();
@@ -350,6 +359,8 @@ void TQvEditTextPainter::MakeLineTokens(TQvEditLineTokens& Tokens, Integer Line,
         if (pos <= From && !blanks)
             Tokens.Tokens.clear();
         Tokens.Tokens.push_back({pos, static_cast<Integer>(token.size()), hl->GetTokenAttribute(), blanks});
+        if (points != nullptr)
+            points->Passed();
         hl->Next();
     }
     Tokens.Eol = hl->GetEol();
@@ -357,7 +368,8 @@ void TQvEditTextPainter::MakeLineTokens(TQvEditLineTokens& Tokens, Integer Line,
         Tokens.EolComment = hl->GetDefaultAttribute(QV_ATTRIB_COMMENT);
         Tokens.EolWhitespace = hl->GetDefaultAttribute(QV_ATTRIB_WHITESPACE);
     }
-    ed_.paintWork_.BytesTokenised += static_cast<std::uint64_t>(std::min<Int64>(scanned, static_cast<Int64>(text.size())));
+    ed_.paintWork_.BytesTokenised +=
+        static_cast<std::uint64_t>(std::max<Int64>(std::min<Int64>(scanned, static_cast<Int64>(text.size())) - scanFrom, 0));
     const std::size_t from = std::min(static_cast<std::size_t>(From), text.size());
     const std::size_t to = std::min(static_cast<std::size_t>(To), text.size());
     Tokens.Text.assign(text, from, to - from);

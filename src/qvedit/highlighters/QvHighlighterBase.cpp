@@ -146,6 +146,24 @@ void TQvHighlighterBase::DoSetLine(const std::string& NewValue, Integer LineNumb
     Next();
 }
 
+TQvHighlighterState TQvHighlighterBase::GetState() const
+{
+    return TQvHighlighterState{run_, (ExtraState() << 8) | tokenKind_, range_};
+}
+
+// Takes the line, puts back the state and scans the token at its position. A position
+// past the line's end stands at the end.
+void TQvHighlighterBase::DoResumeLine(const std::string& NewValue, Integer LineNumber,
+                                      const TQvHighlighterState& State)
+{
+    StartLine(NewValue, LineNumber);
+    run_ = std::clamp<Integer>(State.Pos, 0, static_cast<Integer>(NewValue.size()));
+    SetRange(State.Range);
+    tokenKind_ = static_cast<Byte>(State.Extra & 0xFF);
+    SetExtraState(State.Extra >> 8);
+    Next();
+}
+
 TQvHighlighterAttributes* TQvHighlighterBase::CreateAttribute(TQvResStringId name,
                                                               TFontStyles style,
                                                               std::initializer_list<Byte> kinds)

@@ -144,6 +144,11 @@ public:
     void SetRange(TQvHighlighterRange Value) override;
     void ResetRange() override { range_ = startRange_; }
 
+    // Between tokens a language highlighter holds its position, its range, the kind of the
+    // token before (a scan may look back at it) and what ExtraState adds.
+    bool CanResume() const override { return true; }
+    TQvHighlighterState GetState() const override;
+
 protected:
     // The kinds the shared scanning operations produce.
     struct TQvCommonKinds {
@@ -159,6 +164,12 @@ protected:
                        Byte startRange);
 
     void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+    void DoResumeLine(const std::string& NewValue, Integer LineNumber,
+                      const TQvHighlighterState& State) override;
+    // What a language keeps between tokens besides the base's state (24 bits), handed
+    // back to SetExtraState when a scan resumes (in place of what its DoSetLine resets).
+    virtual std::uint32_t ExtraState() const { return 0; }
+    virtual void SetExtraState(std::uint32_t /*Value*/) {}
     // Takes the line and puts the position at its start, without scanning a token.
     void StartLine(const std::string& NewValue, Integer LineNumber)
     {

@@ -178,6 +178,11 @@ void TQvHTMLHighlighter::DoSetLine(const std::string& NewValue, Integer LineNumb
     TQvHighlighterBase::DoSetLine(NewValue, LineNumber);
 }
 
+void TQvHTMLHighlighter::SetExtraState(std::uint32_t Value)
+{
+    entityIndex_ = Value >= 1 && Value <= EscapeAmpCount ? static_cast<Integer>(Value) - 1 : -1;
+}
+
 void TQvHTMLHighlighter::Next()
 {
     tokenPos_ = run_;

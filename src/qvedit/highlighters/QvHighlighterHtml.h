@@ -97,6 +97,9 @@ public:
 
 protected:
     void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+    // The entity found ahead, which the next token may be.
+    std::uint32_t ExtraState() const override { return static_cast<std::uint32_t>(entityIndex_ + 1); }
+    void SetExtraState(std::uint32_t Value) override;
 
 private:
     // Scanning operations by first character.

@@ -1,0 +1,162 @@
+// A file of one very long line of script in the main window, with the highlighter and the
+// editing options the program gives a `.js` name: the highlighter's state kept at intervals
+// along the line lets the paint of its end and the range rescan after a key at its end
+// tokenise a few intervals, not the line from its start, and what they show is what a scan
+// from the start gives.
+#include "MainFormFixture.h"
+
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Graphics.h"
+#include "qvedit/editor/QvEdit.h"
+#include "qvedit/highlighters/QvHighlighterJScript.h"
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// A few of the intervals (64 KiB) the highlighter's state is kept at, and a few windows'
+// width: nothing like the line.
+constexpr std::uint64_t StepBound = 256 * 1024;
+
+// A minified bundle: words, strings, numbers, a comment, operators, no line break.
+std::string MinifiedScript(std::size_t Bytes)
+{
+    const std::string piece = "var a1=function(b,c){return b+c*2.5;};if(a1(1,2)>3){x=\"str\";}/*c*/";
+    std::string text;
+    text.reserve(Bytes + piece.size());
+    while (text.size() < Bytes)
+        text += piece;
+    return text;
+}
+
+class LongLineCheckpointsTest : public TMainFormFixture {
+protected:
+    LongLineCheckpointsTest() { Start(); }
+
+    TQvEdit& Editor() { return *Form().Editor; }
+    void Do(TQvEditorCommand Command) { Editor().CommandProcessor(Command, '\0', nullptr); }
+    // Opens a one-line script of Bytes bytes and paints the window at its start.
+    std::string OpenScript(std::size_t Bytes)
+    {
+        const std::string text = MinifiedScript(Bytes);
+        QueueFile(Write("bundle.min.js", text));
+        Form().mnuFileOpenClick(nullptr);
+        EXPECT_EQ(Editor().GetHighlighter(), static_cast<TQvCustomHighlighter*>(Form().QvJScriptHighlighter1));
+        EXPECT_EQ(Editor().GetLines()->Count(), 1);
+        Paint();
+        return text;
+    }
+    // Paints the editor's client area as a paint event does (into a bitmap made once).
+    void Paint()
+    {
+        if (bitmap_ == nullptr) {
+            bitmap_ = std::make_unique<TBitmap>();
+            bitmap_->SetSize(Editor().ClientWidth(), Editor().ClientHeight());
+        }
+        Editor().Canvas()->SetHandle(bitmap_->GetCanvas()->GetHandle());
+        Editor().Perform(WM_PAINT, 0, 0);
+        Editor().Canvas()->SetHandle(nullptr);
+    }
+    std::uint64_t Tokenised() { return Editor().GetPaintWork().BytesTokenised; }
+    // The range the line ends in as the highlighter gives it scanning from the start.
+    TQvHighlighterRange FreshEndRange()
+    {
+        TQvCustomHighlighter* h = Editor().GetHighlighter();
+        const std::string line = Editor().GetLines()->Get(0);
+        h->ResetRange();
+        h->ScanLine(line, 0);
+        return h->GetRange();
+    }
+    // The bitmap's pixels, to compare two paints.
+    std::string Pixels()
+    {
+        std::string pixels;
+        for (Integer y = 0; y < Editor().GetLineHeight(); ++y)
+            for (Integer x = 0; x < Editor().ClientWidth(); ++x) {
+                const TColor c = bitmap_->GetCanvas()->GetPixel(x, y);
+                pixels.append(reinterpret_cast<const char*>(&c), sizeof c);
+            }
+        return pixels;
+    }
+
+    std::unique_ptr<TBitmap> bitmap_;
+};
+
+// End after the first paint of the line's start: the paint of the end goes on from the
+// state the open's range scan kept near the end.
+TEST_F(LongLineCheckpointsTest, EndAfterAPaintOfTheStartTokenisesAFewIntervals)
+{
+    const std::string text = OpenScript(2'000'000);
+    const std::uint64_t before = Tokenised();
+    Do(ecLineEnd);
+    Paint();
+    EXPECT_EQ(Editor().GetCaretX(), static_cast<Integer>(text.size()) + 1);
+    EXPECT_LE(Tokenised() - before, StepBound);
+}
+
+// Backspace at the end of a line painted at its end: the paint after it keeps the states
+// before the edited column, whatever the buffer's notice told.
+TEST_F(LongLineCheckpointsTest, BackspaceAtTheEndOfALinePaintedThereTokenisesAFewIntervals)
+{
+    const std::string text = OpenScript(2'000'000);
+    Do(ecLineEnd);
+    Paint();
+    for (int i = 0; i < 5; ++i) {
+        const std::uint64_t before = Tokenised();
+        Do(ecDeleteLastChar);
+        Paint();
+        EXPECT_LE(Tokenised() - before, StepBound) << "key " << i;
+    }
+    EXPECT_EQ(Editor().GetLines()->Get(0), text.substr(0, text.size() - 5));
+}
+
+// Backspaces at the end, then a range read: the rescan of the line's end range goes on from
+// the last checkpoint before the edit, and ends where a scan from the start ends.
+TEST_F(LongLineCheckpointsTest, BackspacesAtTheEndThenARangeReadScanAFewIntervals)
+{
+    const std::string text = OpenScript(2'000'000);
+    Do(ecLineEnd);
+    Paint();
+    (void)Editor().GetLines()->GetRange(0);
+    const std::size_t before = Editor().RangeBytesScanned();
+    for (int i = 0; i < 20; ++i)
+        Do(ecDeleteLastChar);
+    const Integer range = Editor().GetLines()->GetRange(0);
+    EXPECT_LE(Editor().RangeBytesScanned() - before, StepBound);
+    EXPECT_EQ(range, FreshEndRange());
+    // A comment opened at the end (by a program: the line is too long to type into) is
+    // seen by the rescan.
+    Editor().GetLines()->Put(0, Editor().GetLines()->Get(0) + "/*");
+    const Integer open = Editor().GetLines()->GetRange(0);
+    EXPECT_EQ(open, FreshEndRange());
+    EXPECT_NE(open, range);
+}
+
+// An edit early in the line (by a program, the line too long to type into) drops the states
+// after it: the paint of the end then shows what a scan from the start gives. The edit
+// changes no length, so that every state kept lies where it lay, but it pairs the line's
+// quotes anew: what was a string is code and what was code a string.
+TEST_F(LongLineCheckpointsTest, AnEditEarlyInTheLineIsSeenAtItsEnd)
+{
+    OpenScript(2'000'000);
+    Do(ecLineEnd);
+    Paint();
+    const std::string shown = Pixels();
+    Editor().GetLines()->Put(0, "\"" + Editor().GetLines()->Get(0).substr(1));
+    Do(ecLineEnd);
+    Paint();
+    const std::string changed = Pixels();
+    EXPECT_TRUE(changed != shown);
+    const Integer left = Editor().GetLeftChar();
+    // The same view painted after the editor forgot what it kept: the highlighter set anew.
+    TQvCustomHighlighter* highlighter = Editor().GetHighlighter();
+    Editor().SetHighlighter(nullptr);
+    Editor().SetHighlighter(highlighter);
+    Paint();
+    Editor().SetLeftChar(left);
+    Paint();
+    EXPECT_TRUE(Pixels() == changed);
+}
+
+}  // namespace
