@@ -213,7 +213,7 @@ void TQvCustomHighlighter::NextToEol()
         Next();
 }
 
-void TQvCustomHighlighter::DoScanLine(const std::string& NewValue, Integer LineNumber)
+void TQvCustomHighlighter::DoScanLine(std::string_view NewValue, Integer LineNumber)
 {
     SetLine(NewValue, LineNumber);
     NextToEol();

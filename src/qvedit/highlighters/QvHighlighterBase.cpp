@@ -140,7 +140,7 @@ void TQvHighlighterBase::SetRange(TQvHighlighterRange Value)
     range_ = low < rangeCount_ ? low : startRange_;
 }
 
-void TQvHighlighterBase::DoSetLine(const std::string& NewValue, Integer LineNumber)
+void TQvHighlighterBase::DoSetLine(std::string_view NewValue, Integer LineNumber)
 {
     StartLine(NewValue, LineNumber);
     Next();

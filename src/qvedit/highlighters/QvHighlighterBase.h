@@ -158,11 +158,11 @@ protected:
     TQvHighlighterBase(TComponent* AOwner, TQvCommonKinds kinds, Byte rangeCount,
                        Byte startRange);
 
-    void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+    void DoSetLine(std::string_view NewValue, Integer LineNumber) override;
     // Takes the line and puts the position at its start, without scanning a token.
-    void StartLine(const std::string& NewValue, Integer LineNumber)
+    void StartLine(std::string_view NewValue, Integer LineNumber)
     {
-        line_ = NewValue.c_str();
+        line_ = NewValue.data();
         lineNumber_ = LineNumber;
         run_ = 0;
     }

@@ -96,7 +96,7 @@ public:
     static const TQvHtmlTagTable& TagWords();
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+    void DoSetLine(std::string_view NewValue, Integer LineNumber) override;
 
 private:
     // Scanning operations by first character.

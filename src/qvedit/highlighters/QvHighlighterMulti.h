@@ -162,7 +162,7 @@ public:
     bool UpdateRangeProcs();
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+    void DoSetLine(std::string_view NewValue, Integer LineNumber) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -215,7 +215,7 @@ private:
 
     // Line state. The line is read in place; a segment that is not the whole line is
     // copied, since its highlighter reads up to a terminating NUL.
-    const std::string* line_;
+    std::string_view line_;
     Integer lineNumber_ = 0;
     std::vector<TMarker> markers_;
     Integer currentMarker_ = -1;  // index in markers_ of the marker that is the token
@@ -223,7 +223,7 @@ private:
     Integer openScheme_ = -1;
     bool segmentPending_ = false;  // the line's first segment is not handed over yet
     std::string segment_;          // the part of the line the active highlighter scans
-    const std::string* segmentText_ = nullptr;  // segment_, or the line when it is whole
+    std::string_view segmentText_;  // segment_, or the line when it is whole
     Integer segmentStart_ = 0;     // where segment_ starts in the line (0-based)
     TQvCustomHighlighter* segmentOwner_ = nullptr;  // the highlighter segment_ was handed to
     TQvHighlighterRange savedDefaultRange_ = 0;
