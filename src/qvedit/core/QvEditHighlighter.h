@@ -170,8 +170,9 @@ public:
     virtual void SetSampleSource(const std::string& /*Value*/) {}
 
     // Scanning. The text handed to SetLine is read in place, not copied, up to its size
-    // or a NUL before it: it must be followed by a NUL (as a std::string's text is) and
-    // stay alive and unchanged until the next SetLine. A temporary string, const or not,
+    // or a NUL before it: it must be followed by a NUL (as a std::string's text is, and a
+    // line's text read through the text buffer's GetTerminatedView) and stay alive and
+    // unchanged until the next SetLine. A temporary string, const or not,
     // is refused at compile time: the const rvalue overload is the better match for
     // every rvalue string.
     void SetLine(std::string_view NewValue, Integer LineNumber)

@@ -52,9 +52,9 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     else
         highlighter_->ResetRange();
     // The highlighter reads the line in place: it lives until the next SetLine.
-    std::string line;
+    std::string scratch;
     for (;;) {
-        line.assign(lines_->GetView(result));
+        const std::string_view line = lines_->GetTerminatedView(result, scratch);
         highlighter_->ScanLine(line, result);
         ++rangeLinesScanned_;
         rangeBytesScanned_ += line.size();
@@ -78,9 +78,9 @@ void TCustomQvEdit::ListScanRanges(TObject*)
         return;
     highlighter_->ResetRange();
     const Integer count = lines_->GetCount();
-    std::string line;
+    std::string scratch;
     for (Integer i = 0; i < count; ++i) {
-        line.assign(lines_->GetView(i));
+        const std::string_view line = lines_->GetTerminatedView(i, scratch);
         highlighter_->ScanLine(line, i);
         ++rangeLinesScanned_;
         rangeBytesScanned_ += line.size();
@@ -275,7 +275,7 @@ void TCustomQvEdit::ForgetEmptyStartUnlessEditing()
         editStartedEmpty_ = false;
 }
 
-void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
+void TCustomQvEdit::ListAdded(Integer Index, std::string_view)
 {
     ForgetEmptyStartUnlessEditing();
     ShiftPendingTrims(Index);
@@ -285,7 +285,7 @@ void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
     RangeChangesEndedUnlessChanging();
 }
 
-void TCustomQvEdit::ListInserted(Integer Index, const std::string&)
+void TCustomQvEdit::ListInserted(Integer Index, std::string_view)
 {
     ForgetEmptyStartUnlessEditing();
     ShiftPendingTrims(Index);
@@ -308,7 +308,7 @@ void TCustomQvEdit::ListDeleted(Integer Index)
         KeepPositionsAfterLinesWent();
 }
 
-void TCustomQvEdit::ListPutted(Integer Index, const std::string&)
+void TCustomQvEdit::ListPutted(Integer Index, std::string_view)
 {
     NoteRangeChange(Index);
     InvalidateLines(Index + 1, Index + 1);
