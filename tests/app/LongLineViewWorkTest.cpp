@@ -41,6 +41,14 @@ std::string JsonDocument(std::size_t Bytes)
     return "[" + Repeated("{\"id\":12,\"name\":\"value one\",\"n\":[1,2,3],\"ok\":true},", Bytes) + "{}]";
 }
 
+// A JSON document on one line whose strings hold page text: the program's script scheme
+// opens at the first "<script" and its greedy expression runs to the line's last '>'.
+std::string JsonDocumentWithPageText(std::size_t Bytes)
+{
+    return "[{\"page\":\"<script type=x>\"}," + Repeated("{\"id\":12,\"name\":\"value one\",\"n\":[1,2,3]},", Bytes) +
+           "{\"page\":\"</b>\"}]";
+}
+
 class LongLineViewWorkTest : public TMainFormFixture {
 protected:
     LongLineViewWorkTest() { Start(); }
@@ -157,6 +165,13 @@ TEST_F(LongLineViewWorkTest, AOneLineJsonDocumentIsHeldAboutOnce)
     ExpectHeldAboutOnce("data.json", JsonDocument(2'000'000), "\n");
 }
 
+// The script scheme's marker covers most of the line: the multi-language highlighter
+// reads it where it lies, and keeps no copy of it.
+TEST_F(LongLineViewWorkTest, AOneLineJsonDocumentWithALineLongMarkerIsHeldAboutOnce)
+{
+    ExpectHeldAboutOnce("page.json", JsonDocumentWithPageText(2'000'000), "\r\n");
+}
+
 TEST_F(LongLineViewWorkTest, AOneLineScriptIsHeldAboutOnce)
 {
     ExpectHeldAboutOnce("bundle.min.js", MinifiedScript(2'000'000), "");
@@ -181,6 +196,21 @@ TEST_F(LongLineViewWorkTest, TheMultiLanguageHighlighterSearchesALongLineInPlace
     // The line with a scheme's markers starts with the start marker's token.
     EXPECT_EQ(highlighter->GetTokenPos(), 0);
     EXPECT_EQ(highlighter->GetTokenView(), "<%");
+}
+
+// After a scheme's end marker the rest of a long line goes back to the default highlighter
+// where it lies: scanning the line through copies none of it.
+TEST_F(LongLineViewWorkTest, TheMultiLanguageHighlighterScansTheRestAfterAMarkerInPlace)
+{
+    if (!heapcount::Available())
+        GTEST_SKIP() << heapcount::Unavailable;
+    TQvCustomHighlighter* highlighter = Form().QvMultiHighlighter1;
+    const std::string marked = "<% x %>" + JsonDocument(2'000'000);
+    highlighter->ResetRange();
+    const heapcount::TScope heap;
+    highlighter->ScanLine(marked, 0);
+    EXPECT_LE(heap.Largest(), StepBound);
+    EXPECT_TRUE(highlighter->GetEol());
 }
 
 // End and Home on the line read it in place: neither allocates anything like the line,

@@ -218,7 +218,7 @@ bool TQvMultiHighlighter::FindMarker(TScheme* Scheme, Integer SchemeIndex, bool 
         return false;
     const Integer start = pos + Eaten;
     DoCheckMarker(Scheme, SchemeIndex, start, len,
-                  std::string(line_.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(len))),
+                  line_.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(len)),
                   IsStart);
     Consumed = pos - 1 + len;
     return true;
@@ -226,25 +226,30 @@ bool TQvMultiHighlighter::FindMarker(TScheme* Scheme, Integer SchemeIndex, bool 
 
 // Adds a marker after the scheme's check event had its say. A marker with no text or no
 // length is dropped, and so is one that a check event moved outside the line or onto the
-// marker before it: markers stay inside the line and in order.
+// marker before it: markers stay inside the line and in order. The marker's text is read
+// where it lies (a greedy expression may match most of a long line); only a check event
+// is handed a copy, which it may change.
 void TQvMultiHighlighter::DoCheckMarker(TScheme* Scheme, Integer SchemeIndex, Integer StartPos,
-                                        Integer MarkerLen, const std::string& MarkerText,
+                                        Integer MarkerLen, std::string_view MarkerText,
                                         bool IsStart)
 {
     Integer start = StartPos;
     Integer len = MarkerLen;
-    std::string text = MarkerText;
+    bool hasText = !MarkerText.empty();
     const TOnCheckMarker& check = IsStart ? Scheme->OnCheckStartMarker : Scheme->OnCheckEndMarker;
-    if (check)
+    if (check) {
+        std::string text(MarkerText);
         check(Scheme, start, len, text);
-    if (text.empty() || len < 1)
+        hasText = !text.empty();
+    }
+    if (!hasText || len < 1)
         return;
     const auto lineLength = static_cast<Integer>(line_.size());
     const Integer previousEnd =
         markers_.empty() ? 0 : markers_.back().StartPos + markers_.back().MarkerLen - 1;
     if (start <= previousEnd || start < 1 || len > lineLength - start + 1)
         return;
-    markers_.push_back({SchemeIndex, start, len, IsStart, text});
+    markers_.push_back({SchemeIndex, start, len, IsStart});
 }
 
 void TQvMultiHighlighter::Next()
@@ -318,8 +323,8 @@ void TQvMultiHighlighter::StartSegment(Integer From)
         to = markers_[static_cast<std::size_t>(nextMarker_)].StartPos - 1;
     From = std::clamp(From, 0, length);
     to = std::clamp(to, From, length);
-    if (From == 0 && to == length) {
-        segmentText_ = line_;
+    if (to == length) {
+        segmentText_ = line_.substr(static_cast<std::size_t>(From));
     } else {
         segment_.assign(line_.substr(static_cast<std::size_t>(From), static_cast<std::size_t>(to - From)));
         segmentText_ = segment_;
