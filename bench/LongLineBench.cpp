@@ -270,8 +270,18 @@ void MeasureOurs(const std::string& File, const std::string& Part)
         editor->SetHighlighter(program.ForFile(File));
         editor->Update();
     });
+    steps.Record("open-peak-memory", ProcessStatusMb("VmHWM"), "MB");
     std::printf("  ours: %s highlighter, the program's options\n", editor->GetHighlighter()->GetLanguageName().c_str());
-    const TSide side{client, [editor] { return static_cast<long long>(editor->QvGetText().size()); },
+    // The text's length counted from its lines, as the peer counts its own: no copy of
+    // the text is made for it.
+    const auto length = [editor] {
+        const TQvEditStringList* lines = editor->GetLines();
+        long long n = 2LL * std::max(lines->Count() - 1, 0);
+        for (int i = 0; i < lines->Count(); ++i)
+            n += static_cast<long long>(lines->GetView(i).size());
+        return n;
+    };
+    const TSide side{client, length,
                      Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z};
     std::printf("  %lld characters\n", side.Length());
     Steps(steps, side, Part);
@@ -309,6 +319,7 @@ void MeasurePeer(const std::string& File, bool Json, const std::string& Part)
         editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         editor.viewport()->repaint();
     });
+    steps.Record("open-peak-memory", ProcessStatusMb("VmHWM"), "MB");
     std::printf("  peer: its %s lexer attached before its text\n", lexer->language());
     const TSide side{&editor, [&editor] { return static_cast<long long>(editor.length()); }, Qt::ControlModifier,
                      Qt::Key_Y};
@@ -366,6 +377,8 @@ void Compare(const char* What, const char* Name)
         const auto found = R.find(Key);
         return found == R.end() ? std::string("-") : std::to_string(static_cast<int>(std::atof(found->second.c_str()))) + " MB";
     };
+    std::printf("  peak memory after the open: %s / %s\n", mb(ours, "open-peak-memory").c_str(),
+                mb(peer, "open-peak-memory").c_str());
     std::printf("  peak memory after the open, the moves and the idle time: %s / %s; after Backspace x100, its undo "
                 "and redo: %s / %s; after Delete x100, its undo and redo: %s / %s (before the open: %s / %s)\n",
                 mb(ours, "peak-memory").c_str(), mb(peer, "peak-memory").c_str(),

@@ -52,7 +52,7 @@ public:
     void FailAt(int Put) { left_ = Put; }
 
 private:
-    void Putted(Integer Index, const std::string& S)
+    void Putted(Integer Index, std::string_view S)
     {
         if (saved_)
             saved_(Index, S);

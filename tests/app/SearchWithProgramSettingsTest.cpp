@@ -44,7 +44,7 @@ public:
     std::int64_t Spent = 0;
 
 private:
-    void Putted(Integer Index, const std::string& S)
+    void Putted(Integer Index, std::string_view S)
     {
         if (saved_)
             saved_(Index, S);

@@ -213,13 +213,13 @@ void TQvCustomHighlighter::NextToEol()
         Next();
 }
 
-void TQvCustomHighlighter::DoScanLine(const std::string& NewValue, Integer LineNumber)
+void TQvCustomHighlighter::DoScanLine(std::string_view NewValue, Integer LineNumber)
 {
     SetLine(NewValue, LineNumber);
     NextToEol();
 }
 
-void TQvCustomHighlighter::DoResumeLine(const std::string& NewValue, Integer LineNumber,
+void TQvCustomHighlighter::DoResumeLine(std::string_view NewValue, Integer LineNumber,
                                         const TQvHighlighterState&)
 {
     SetLine(NewValue, LineNumber);

@@ -179,10 +179,13 @@ public:
     virtual std::string GetSampleSource() const { return {}; }
     virtual void SetSampleSource(const std::string& /*Value*/) {}
 
-    // Scanning. The text handed to SetLine is read in place, not copied: it must stay
-    // alive and unchanged until the next SetLine. A temporary, const or not, is refused at
-    // compile time: the const rvalue overload is the better match for every rvalue.
-    void SetLine(const std::string& NewValue, Integer LineNumber)
+    // Scanning. The text handed to SetLine is read in place, not copied, up to its size
+    // or a NUL before it: it must be followed by a NUL (as a std::string's text is, and a
+    // line's text read through the text buffer's GetTerminatedView) and stay alive and
+    // unchanged until the next SetLine. A temporary string, const or not,
+    // is refused at compile time: the const rvalue overload is the better match for
+    // every rvalue string.
+    void SetLine(std::string_view NewValue, Integer LineNumber)
     {
         DoSetLine(NewValue, LineNumber);
     }
@@ -206,7 +209,7 @@ public:
     // GetRange answers and the highlighter stands at the end of the line, as after
     // SetLine and NextToEol (the text is read in place as by SetLine). A highlighter may
     // pass over the tokens that cannot change the range without making them.
-    void ScanLine(const std::string& NewValue, Integer LineNumber)
+    void ScanLine(std::string_view NewValue, Integer LineNumber)
     {
         DoScanLine(NewValue, LineNumber);
     }
@@ -218,7 +221,7 @@ public:
     virtual TQvHighlighterState GetState() const { return {}; }
     // Where CanResume: as SetLine, but standing on the token that follows the state, which
     // GetState gave on the same bytes of the line up to and a little past its position.
-    void ResumeLine(const std::string& NewValue, Integer LineNumber, const TQvHighlighterState& State)
+    void ResumeLine(std::string_view NewValue, Integer LineNumber, const TQvHighlighterState& State)
     {
         DoResumeLine(NewValue, LineNumber, State);
     }
@@ -249,11 +252,11 @@ public:
     void SetEnabled(bool Value);
 
 protected:
-    virtual void DoSetLine(const std::string& NewValue, Integer LineNumber) = 0;
+    virtual void DoSetLine(std::string_view NewValue, Integer LineNumber) = 0;
     // SetLine, then NextToEol.
-    virtual void DoScanLine(const std::string& NewValue, Integer LineNumber);
+    virtual void DoScanLine(std::string_view NewValue, Integer LineNumber);
     // A highlighter that cannot resume ignores the state: SetLine, in the range set before.
-    virtual void DoResumeLine(const std::string& NewValue, Integer LineNumber,
+    virtual void DoResumeLine(std::string_view NewValue, Integer LineNumber,
                               const TQvHighlighterState& State);
 
     // Adds an attribute under its name; the highlighter owns it from then on. A duplicate

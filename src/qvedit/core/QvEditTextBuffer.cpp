@@ -39,8 +39,9 @@ void TQvLineText::Assign(std::string_view s)
         std::memmove(raw_ + 4, s.data(), n);
         SetInfo(n);
     } else {
-        char* p = new char[n];
+        char* p = new char[n + 1];
         std::memcpy(p, s.data(), n);
+        p[n] = '\0';
         SetPointer(p);
         SetInfo(n | OwnedBit);
     }
@@ -409,7 +410,7 @@ void TQvEditStringList::Put(int Index, const std::string& S)
     });
 }
 
-void TQvEditStringList::Putted(Integer Index, const std::string& S)
+void TQvEditStringList::Putted(Integer Index, std::string_view S)
 {
     Rec(Index).Flags.Include(sfExpandedLengthUnknown).Exclude(sfHasTabs).Exclude(sfHasNoTabs);
     indexOfLongestLine_ = -1;
@@ -434,13 +435,15 @@ Integer TQvEditStringList::PutLines(Integer Index, std::string_view Head, std::s
     const std::size_t size = Head.size() + Text.size() + Tail.size();
     std::string shortText;
     std::unique_ptr<char[]> block;
+    char* blockBytes = nullptr;
     std::string_view joined;
     if (size < BulkBytes) {
         shortText.reserve(size);
         joined = shortText.append(Head).append(Text).append(Tail);
     } else {
         block = TQvTextBlocks::NewBlock(size);
-        char* at = block.get();
+        blockBytes = block.get();
+        char* at = blockBytes;
         for (const std::string_view part : {Head, Text, Tail})
             at = std::copy(part.begin(), part.end(), at);
         joined = std::string_view(block.get(), size);
@@ -462,14 +465,19 @@ Integer TQvEditStringList::PutLines(Integer Index, std::string_view Head, std::s
         }
         // The block goes when the hold does, when no line borrows from it (all short).
         const TQvBlockHold hold(blocks_, blocks_.Keep(std::move(block), size));
-        for (TQvTextLines pieces(joined); !pieces.AtEnd();)
-            PutBorrowed(Index++, pieces.Next(), scratch);
+        for (TQvTextLines pieces(joined); !pieces.AtEnd();) {
+            const std::string_view line = pieces.Next();
+            // The line's end, read by now, becomes the NUL after its text (the last line
+            // has the block's padding).
+            blockBytes[line.data() + line.size() - blockBytes] = '\0';
+            PutBorrowed(Index++, line);
+        }
     });
     return n;
 }
 
 // A listener may have taken lines away meanwhile: the index is checked as Put checks it.
-void TQvEditStringList::PutBorrowed(Integer Index, std::string_view Text, std::string& Scratch)
+void TQvEditStringList::PutBorrowed(Integer Index, std::string_view Text)
 {
     CheckIndex(Index, count_ - 1);
     if (Text.size() > TQvLineText::MaxLength)
@@ -480,10 +488,7 @@ void TQvEditStringList::PutBorrowed(Integer Index, std::string_view Text, std::s
     if (text.Borrowed())
         blocks_.Borrowed(Text.data());
     ReleaseText(old);
-    // The line is told of as Put tells it; the copy it is told of is made only for a listener.
-    if (OnPutted)
-        Scratch.assign(Text);
-    Putted(Index, Scratch);
+    Putted(Index, Text);
 }
 
 void TQvEditStringList::PutObject(int Index, TObject* AObject)
@@ -542,7 +547,7 @@ void TQvEditStringList::InsertLines(Integer Index, Integer NumLines)
                     static_cast<std::size_t>(NumLines) * sizeof(TQvEditStringRec));
         indexOfLongestLine_ = -1;
         if (OnAdded)
-            OnAdded(Index, std::string());
+            OnAdded(Index, {});
     });
 }
 
@@ -583,7 +588,7 @@ void TQvEditStringList::AddStrings(TStrings* Strings)
             ++gapStart_;
         }
         if (OnAdded)
-            OnAdded(first, std::string());
+            OnAdded(first, {});
     });
 }
 
@@ -605,7 +610,7 @@ void TQvEditStringList::Exchange(int Index1, int Index2)
         // A listener may take lines away meanwhile.
         for (const Integer index : {Index1, Index2})
             if (OnPutted && index < count_)
-                OnPutted(index, Get(index));
+                OnPutted(index, GetView(index));
     });
 }
 

@@ -40,8 +40,10 @@ enum TQvEditFileFormat : Byte {
 // The text of one line, without any line-end character, in 15 bytes: a 4-byte length
 // (its top bit set when the bytes are allocated for this line), then either up to 11 bytes
 // in place or a pointer. A pointer that is not owned borrows from a block of text that the
-// list keeps while any line borrows from it. The owning list allocates and releases; the
-// object itself is trivially copyable so that the records can be moved as bytes.
+// list keeps while any line borrows from it. The bytes behind a pointer, owned or borrowed,
+// are followed by a NUL, so that a reader that stops at one (a highlighter) can read a long
+// line in place. The owning list allocates and releases; the object itself is trivially
+// copyable so that the records can be moved as bytes.
 class TQvLineText {
 public:
     static constexpr std::uint32_t MaxInline = 11;
@@ -54,6 +56,8 @@ public:
     }
     std::uint32_t Length() const { return Info() & MaxLength; }
     bool Owned() const { return (Info() & ~MaxLength) != 0; }
+    // Whether the bytes are behind a pointer, followed by a NUL.
+    bool Pointed() const { return Length() > MaxInline; }
     // Whether the bytes are borrowed from a block of the list.
     bool Borrowed() const { return Info() > MaxInline && !Owned(); }
     const char* BorrowedBytes() const { return Pointer(); }
@@ -63,7 +67,7 @@ public:
     void Assign(std::string_view s);
     // Refers to bytes the list keeps alive (short texts are copied in place). At least
     // MaxInline bytes from p must be readable, whatever n is: a fixed-size copy is the
-    // fastest way to the short text.
+    // fastest way to the short text. A longer text must be followed by a NUL.
     void Borrow(const char* p, std::uint32_t n)
     {
         if (n <= MaxInline)
@@ -112,7 +116,8 @@ struct TQvEditStringRec {
     Integer ExpandedLength;  // length after tab expansion; -1 when unknown
 };
 
-using TStringListInsertedEvent = TEvent<void(Integer Index, const std::string& S)>;
+// S is the line's text read in place where it can be: valid until the list next changes.
+using TStringListInsertedEvent = TEvent<void(Integer Index, std::string_view S)>;
 using TStringListIndexEvent = TEvent<void(Integer Index)>;
 
 class TQvEditStringList : public TStrings {
@@ -127,6 +132,17 @@ public:
     std::string_view GetView(Integer Index) const
     {
         return Index >= 0 && Index < count_ ? Rec(Index).Text.View() : std::string_view();
+    }
+    // The text of a line followed by a NUL, for a reader that stops at one (a
+    // highlighter): read in place unless it is short enough to be held in its record,
+    // when it is copied to Scratch (without an allocation). Valid until the list or
+    // Scratch next changes.
+    std::string_view GetTerminatedView(Integer Index, std::string& Scratch) const
+    {
+        if (Index >= 0 && Index < count_ && Rec(Index).Text.Pointed())
+            return Rec(Index).Text.View();
+        Scratch.assign(GetView(Index));
+        return Scratch;
     }
     int GetCount() const override { return count_; }
     TObject* GetObject(int Index) const override;
@@ -293,12 +309,12 @@ private:
     // Sets a copy of S as Text and releases the old text.
     void AssignText(TQvLineText& Text, std::string_view S);
     // Marks line Index as changed, as Put does, and tells OnPutted.
-    void Putted(Integer Index, const std::string& S);
-    void PutBorrowed(Integer Index, std::string_view Text, std::string& Scratch);
+    void Putted(Integer Index, std::string_view S);
+    void PutBorrowed(Integer Index, std::string_view Text);
     void InsertItem(Integer Index, const std::string& S);
     void AppendLoadedRecord(const char* P, std::size_t N);
-    void AddLoadedLine(std::string_view Line, std::string& Scratch);
-    std::size_t SplitLoaded(const char* Text, std::size_t C, std::size_t Ready, std::size_t N,
+    void AddLoadedLine(std::string_view Line);
+    std::size_t SplitLoaded(char* Text, std::size_t C, std::size_t Ready, std::size_t N,
                             bool& SawCR, bool& SawLF, std::size_t& Borrowed);
     std::size_t ReserveForText(std::size_t Split, std::size_t N, std::size_t MostLines);
     void TakeLoadedLines(TQvEditStringList& Loaded, const char* Block, std::size_t Borrowed);

@@ -195,27 +195,26 @@ void TQvEditStringList::AppendLoadedRecord(const char* P, std::size_t N)
 }
 
 // Appends a line of loaded text as a line added to the list: word wrap cuts it, and a
-// listener hears of it. Scratch holds the copy of the line the listener is told of; one
-// string reused for every line of a file spares an allocation per line.
-void TQvEditStringList::AddLoadedLine(std::string_view Line, std::string& Scratch)
+// listener hears of it, reading it in place.
+void TQvEditStringList::AddLoadedLine(std::string_view Line)
 {
-    Scratch.assign(Line);
     if (wordWrap_) {
-        Add(Scratch);
+        Add(std::string(Line));
         return;
     }
     AppendLoadedRecord(Line.data(), Line.size());
     // A listener may have asked for the longest line already; the new one may be longer.
     indexOfLongestLine_ = -1;
     if (OnAdded)
-        OnAdded(count_ - 1, Scratch);
+        OnAdded(count_ - 1, Line);
 }
 
 // Adds the lines of Text from C on whose ends lie before Ready, with the two bytes that
 // may follow an end; all of them once Ready is N. Stops early when the records are full.
 // Returns where the next line starts. Borrowed counts the lines that borrow their bytes
-// from Text, which this list does not keep.
-std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std::size_t Ready,
+// from Text, which this list does not keep. The first byte of each line's end becomes a
+// NUL once the end is read, so that every line is followed by one.
+std::size_t TQvEditStringList::SplitLoaded(char* Text, std::size_t C, std::size_t Ready,
                                            std::size_t N, bool& SawCR, bool& SawLF,
                                            std::size_t& Borrowed)
 {
@@ -249,6 +248,7 @@ std::size_t TQvEditStringList::SplitLoaded(const char* Text, std::size_t C, std:
         }
         if (C < N && Text[C] == '\0')
             ++C;
+        Text[end] = '\0';
     }
     count_ = static_cast<Integer>(rec - records_);
     gapStart_ = count_;
@@ -286,7 +286,9 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
         auto n = static_cast<std::size_t>(size);
         const TLoadBudget budget(Stream, n);
         std::unique_ptr<char[]> block = TQvTextBlocks::NewBlock(n);
-        const char* text = block.get();
+        char* text = block.get();
+        // Whether the text ends with a line end, seen before the split puts a NUL there.
+        bool endsWithBreak = false;
         // The lines are split into a list of their own, which borrows from the block in
         // this frame without keeping it: it forgets them, whatever happens, instead of
         // giving back what it never held.
@@ -323,9 +325,11 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
                     reader.PrefaultAlso(loaded.records_ + loaded.count_, bytes);
                 }
                 ready = reader.Ready(ready);
+                if (ready == n)
+                    endsWithBreak = text[n - 1] == '\r' || text[n - 1] == '\n';
             }
         }
-        if (!finalLineBreak_ && n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n'))
+        if (!finalLineBreak_ && endsWithBreak)
             loaded.AppendLoadedRecord(text + n, 0);
         Clear();
         // The list keeps the block from here on, with a hold of this frame's until the
@@ -378,9 +382,8 @@ void TQvEditStringList::TakeLoadedLines(TQvEditStringList& Loaded, const char* B
         ReallocRecords(count_ + Loaded.count_);
         PrefaultMemory(records_ + old, static_cast<std::size_t>(capacity_ - old) * sizeof(TQvEditStringRec));
     }
-    std::string scratch;
     for (Integer i = 0; i < Loaded.count_; ++i)
-        AddLoadedLine(Loaded.Rec(i).Text.View(), scratch);
+        AddLoadedLine(Loaded.Rec(i).Text.View());
     // Every text Loaded holds is borrowed from the block this list keeps: none is released.
     Loaded.ForgetLines();
 }

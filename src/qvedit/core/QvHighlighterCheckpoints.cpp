@@ -80,7 +80,7 @@ std::uint64_t TQvLineCheckpoints::HashFrom(std::size_t Index, Integer Pos)
     return HashBytes(text_.substr(from, to - from));
 }
 
-Integer TQvLineCheckpoints::Begin(TQvCustomHighlighter& H, const std::string& Text, Integer LineNumber,
+Integer TQvLineCheckpoints::Begin(TQvCustomHighlighter& H, std::string_view Text, Integer LineNumber,
                                   Integer Before, std::uint64_t Stamp)
 {
     // A highlighter that cannot resume gets no checkpoints: the scan goes on untold.

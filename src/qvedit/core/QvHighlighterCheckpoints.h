@@ -37,7 +37,7 @@ public:
     // start. Checkpoints found not to hold are dropped with those after them. Stamp is a
     // number that stays the same while the text does. Returns the position the scan goes
     // on from. Text must live until the scan ends.
-    Integer Begin(TQvCustomHighlighter& H, const std::string& Text, Integer LineNumber, Integer Before,
+    Integer Begin(TQvCustomHighlighter& H, std::string_view Text, Integer LineNumber, Integer Before,
                   std::uint64_t Stamp);
     // Tells of the highlighter's current token as the scan from Begin goes on: where one is
     // due, a checkpoint is made after it.

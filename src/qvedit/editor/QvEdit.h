@@ -300,11 +300,11 @@ private:
     void CallSaved(const TEvent& Saved, TArgs&&... Args) const;
     // The shared buffer's notices: the saved handler first, then this editor's own
     // handler (not the one its own buffer has now: another editor may share that one).
-    void ChainListAdded(Integer Index, const std::string& S);
+    void ChainListAdded(Integer Index, std::string_view S);
     void ChainListCleared(TObject* Sender);
     void ChainListDeleted(Integer Index);
-    void ChainListInserted(Integer Index, const std::string& S);
-    void ChainListPutted(Integer Index, const std::string& S);
+    void ChainListInserted(Integer Index, std::string_view S);
+    void ChainListPutted(Integer Index, std::string_view S);
     void ChainLinesChanging(TObject* Sender);
     void ChainLinesChanged(TObject* Sender);
     void ChainUndoRedoAdded(TObject* Sender);
@@ -613,10 +613,10 @@ protected:
     // Rescans ranges from line Index on until a stored range agrees; returns the index of
     // the last line scanned.
     Integer ScanFrom(Integer Index);
-    void ListAdded(Integer Index, const std::string& S);
-    void ListInserted(Integer Index, const std::string& S);
+    void ListAdded(Integer Index, std::string_view S);
+    void ListInserted(Integer Index, std::string_view S);
     void ListDeleted(Integer Index);
-    void ListPutted(Integer Index, const std::string& S);
+    void ListPutted(Integer Index, std::string_view S);
     void ListCleared(TObject* Sender);
     void LinesChanging(TObject* Sender);
     void LinesChanged(TObject* Sender);
@@ -1102,7 +1102,7 @@ protected:
     static constexpr std::size_t CheckpointedLine = 16 * 1024;
     // Scans line Index for the range it ends in, from the range set in the highlighter:
     // a long line from its last checkpoint that holds.
-    void ScanLineForRange(const std::string& Line, Integer Index);
+    void ScanLineForRange(std::string_view Line, Integer Index);
     TQvLineCheckpointsKept lineCheckpoints_;
     // Lines to lose their trailing blanks when the change ends, the line count they were
     // counted against; whether the undo list recorded since the first was noted, and the

@@ -52,9 +52,9 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     else
         highlighter_->ResetRange();
     // The highlighter reads the line in place: it lives until the next SetLine.
-    std::string line;
+    std::string scratch;
     for (;;) {
-        line.assign(lines_->GetView(result));
+        const std::string_view line = lines_->GetTerminatedView(result, scratch);
         ScanLineForRange(line, result);
         // The buffer keeps 32 bits of range per line.
         const auto range = static_cast<Integer>(highlighter_->GetRange());
@@ -69,7 +69,7 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     return result;
 }
 
-void TCustomQvEdit::ScanLineForRange(const std::string& Line, Integer Index)
+void TCustomQvEdit::ScanLineForRange(std::string_view Line, Integer Index)
 {
     ++rangeLinesScanned_;
     if (Line.size() < CheckpointedLine || !highlighter_->CanResume()) {
@@ -99,9 +99,9 @@ void TCustomQvEdit::ListScanRanges(TObject*)
     lineCheckpoints_.Clear();
     highlighter_->ResetRange();
     const Integer count = lines_->GetCount();
-    std::string line;
+    std::string scratch;
     for (Integer i = 0; i < count; ++i) {
-        line.assign(lines_->GetView(i));
+        const std::string_view line = lines_->GetTerminatedView(i, scratch);
         ScanLineForRange(line, i);
         lines_->StoreRange(i, static_cast<Integer>(highlighter_->GetRange()));
     }
@@ -294,7 +294,7 @@ void TCustomQvEdit::ForgetEmptyStartUnlessEditing()
         editStartedEmpty_ = false;
 }
 
-void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
+void TCustomQvEdit::ListAdded(Integer Index, std::string_view)
 {
     ForgetEmptyStartUnlessEditing();
     ShiftPendingTrims(Index);
@@ -304,7 +304,7 @@ void TCustomQvEdit::ListAdded(Integer Index, const std::string&)
     RangeChangesEndedUnlessChanging();
 }
 
-void TCustomQvEdit::ListInserted(Integer Index, const std::string&)
+void TCustomQvEdit::ListInserted(Integer Index, std::string_view)
 {
     ForgetEmptyStartUnlessEditing();
     ShiftPendingTrims(Index);
@@ -327,7 +327,7 @@ void TCustomQvEdit::ListDeleted(Integer Index)
         KeepPositionsAfterLinesWent();
 }
 
-void TCustomQvEdit::ListPutted(Integer Index, const std::string&)
+void TCustomQvEdit::ListPutted(Integer Index, std::string_view)
 {
     NoteRangeChange(Index);
     InvalidateLines(Index + 1, Index + 1);

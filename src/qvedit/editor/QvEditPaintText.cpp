@@ -313,20 +313,19 @@ const TQvEditLineTokens& TQvEditTextPainter::LineTokens(Integer Line)
     return tokens;
 }
 
-// The highlighter reads the whole line, expanded when it holds tabs, up to a terminating
-// NUL: that copy lives only while the tokens are made.
+// The highlighter reads the whole line up to a terminating NUL: in place, or a copy
+// expanded when it holds tabs, which lives only while the tokens are made.
 void TQvEditTextPainter::MakeLineTokens(TQvEditLineTokens& Tokens, Integer Line, Integer From,
                                         Integer To)
 {
     TQvCustomHighlighter* hl = ed_.highlighter_;
     const std::string_view view = ed_.lines_->GetView(Line - 1);
     const bool expanded = view.find('\t') != std::string_view::npos;
-    std::string text;
-    if (!expanded)
-        text.assign(view);
-    else
-        text = ed_.lines_->GetExpandedString(Line - 1);
-    ed_.paintWork_.BytesCopied += text.size();
+    std::string copy;
+    const std::string_view text =
+        expanded ? std::string_view(copy = ed_.lines_->GetExpandedString(Line - 1))
+                 : ed_.lines_->GetTerminatedView(Line - 1, copy);
+    ed_.paintWork_.BytesCopied += copy.size();
     if (Line == 1)
         hl->ResetRange();
     else

@@ -223,7 +223,7 @@ void TCustomQvEdit::CallSaved(const TEvent& Saved, TArgs&&... Args) const
     Saved(std::forward<TArgs>(Args)...);
 }
 
-void TCustomQvEdit::ChainListAdded(Integer Index, const std::string& S)
+void TCustomQvEdit::ChainListAdded(Integer Index, std::string_view S)
 {
     CallSaved(saved_.OnAdded, Index, S);
     ListAdded(Index, S);
@@ -241,13 +241,13 @@ void TCustomQvEdit::ChainListDeleted(Integer Index)
     ListDeleted(Index);
 }
 
-void TCustomQvEdit::ChainListInserted(Integer Index, const std::string& S)
+void TCustomQvEdit::ChainListInserted(Integer Index, std::string_view S)
 {
     CallSaved(saved_.OnInserted, Index, S);
     ListInserted(Index, S);
 }
 
-void TCustomQvEdit::ChainListPutted(Integer Index, const std::string& S)
+void TCustomQvEdit::ChainListPutted(Integer Index, std::string_view S)
 {
     CallSaved(saved_.OnPutted, Index, S);
     ListPutted(Index, S);

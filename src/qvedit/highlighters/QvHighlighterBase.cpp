@@ -140,7 +140,7 @@ void TQvHighlighterBase::SetRange(TQvHighlighterRange Value)
     range_ = low < rangeCount_ ? low : startRange_;
 }
 
-void TQvHighlighterBase::DoSetLine(const std::string& NewValue, Integer LineNumber)
+void TQvHighlighterBase::DoSetLine(std::string_view NewValue, Integer LineNumber)
 {
     StartLine(NewValue, LineNumber);
     Next();
@@ -153,7 +153,7 @@ TQvHighlighterState TQvHighlighterBase::GetState() const
 
 // Takes the line, puts back the state and scans the token at its position. A position
 // past the line's end stands at the end.
-void TQvHighlighterBase::DoResumeLine(const std::string& NewValue, Integer LineNumber,
+void TQvHighlighterBase::DoResumeLine(std::string_view NewValue, Integer LineNumber,
                                       const TQvHighlighterState& State)
 {
     StartLine(NewValue, LineNumber);

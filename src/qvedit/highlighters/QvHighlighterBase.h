@@ -163,17 +163,17 @@ protected:
     TQvHighlighterBase(TComponent* AOwner, TQvCommonKinds kinds, Byte rangeCount,
                        Byte startRange);
 
-    void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
-    void DoResumeLine(const std::string& NewValue, Integer LineNumber,
+    void DoSetLine(std::string_view NewValue, Integer LineNumber) override;
+    void DoResumeLine(std::string_view NewValue, Integer LineNumber,
                       const TQvHighlighterState& State) override;
     // What a language keeps between tokens besides the base's state (24 bits), handed
     // back to SetExtraState when a scan resumes (in place of what its DoSetLine resets).
     virtual std::uint32_t ExtraState() const { return 0; }
     virtual void SetExtraState(std::uint32_t /*Value*/) {}
     // Takes the line and puts the position at its start, without scanning a token.
-    void StartLine(const std::string& NewValue, Integer LineNumber)
+    void StartLine(std::string_view NewValue, Integer LineNumber)
     {
-        line_ = NewValue.c_str();
+        line_ = NewValue.data();
         lineNumber_ = LineNumber;
         run_ = 0;
     }

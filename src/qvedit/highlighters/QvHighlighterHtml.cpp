@@ -171,7 +171,7 @@ TQvHTMLHighlighter::TProcTable TQvHTMLHighlighter::MakeMethodTables()
     return table;
 }
 
-void TQvHTMLHighlighter::DoSetLine(const std::string& NewValue, Integer LineNumber)
+void TQvHTMLHighlighter::DoSetLine(std::string_view NewValue, Integer LineNumber)
 {
     // An entity found ahead belongs to the line it was found in.
     entityIndex_ = -1;

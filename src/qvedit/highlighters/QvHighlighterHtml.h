@@ -96,7 +96,7 @@ public:
     static const TQvHtmlTagTable& TagWords();
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+    void DoSetLine(std::string_view NewValue, Integer LineNumber) override;
     // The entity found ahead, which the next token may be.
     std::uint32_t ExtraState() const override { return static_cast<std::uint32_t>(entityIndex_ + 1); }
     void SetExtraState(std::uint32_t Value) override;

@@ -29,7 +29,7 @@ std::uint64_t Field(TQvHighlighterRange Value, int bits)
 }  // namespace
 
 TQvMultiHighlighter::TQvMultiHighlighter(TComponent* AOwner)
-    : TQvCustomHighlighter(AOwner), schemes_(std::make_unique<TSchemes>(this)), line_(&NoLine)
+    : TQvCustomHighlighter(AOwner), schemes_(std::make_unique<TSchemes>(this)), line_(NoLine)
 {
 }
 
@@ -148,10 +148,10 @@ TQvIdentChars TQvMultiHighlighter::GetIdentChars() const
 // ---------------------------------------------------------------------------------------
 // Scanning
 
-void TQvMultiHighlighter::DoSetLine(const std::string& NewValue, Integer LineNumber)
+void TQvMultiHighlighter::DoSetLine(std::string_view NewValue, Integer LineNumber)
 {
     markers_.clear();
-    line_ = &NewValue;
+    line_ = NewValue;
     lineNumber_ = LineNumber;
     FindMarkers();
     currentMarker_ = -1;
@@ -172,7 +172,7 @@ void TQvMultiHighlighter::FindMarkers()
 {
     Integer scanScheme = openScheme_;
     // The rest of the line after the last marker, read in place.
-    std::string_view rest = *line_;
+    std::string_view rest = line_;
     Integer eaten = 0;
     try {
         while (!rest.empty()) {
@@ -194,7 +194,7 @@ void TQvMultiHighlighter::FindMarkers()
                 scanScheme = -1;
             }
             eaten += consumed;
-            rest = std::string_view(*line_).substr(static_cast<std::size_t>(eaten));
+            rest = line_.substr(static_cast<std::size_t>(eaten));
         }
     } catch (const ERegex&) {
         // A search that reaches the matcher's bounds finds nothing more on this line; the
@@ -218,7 +218,7 @@ bool TQvMultiHighlighter::FindMarker(TScheme* Scheme, Integer SchemeIndex, bool 
         return false;
     const Integer start = pos + Eaten;
     DoCheckMarker(Scheme, SchemeIndex, start, len,
-                  line_->substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(len)),
+                  line_.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(len)),
                   IsStart);
     Consumed = pos - 1 + len;
     return true;
@@ -226,25 +226,30 @@ bool TQvMultiHighlighter::FindMarker(TScheme* Scheme, Integer SchemeIndex, bool 
 
 // Adds a marker after the scheme's check event had its say. A marker with no text or no
 // length is dropped, and so is one that a check event moved outside the line or onto the
-// marker before it: markers stay inside the line and in order.
+// marker before it: markers stay inside the line and in order. The marker's text is read
+// where it lies (a greedy expression may match most of a long line); only a check event
+// is handed a copy, which it may change.
 void TQvMultiHighlighter::DoCheckMarker(TScheme* Scheme, Integer SchemeIndex, Integer StartPos,
-                                        Integer MarkerLen, const std::string& MarkerText,
+                                        Integer MarkerLen, std::string_view MarkerText,
                                         bool IsStart)
 {
     Integer start = StartPos;
     Integer len = MarkerLen;
-    std::string text = MarkerText;
+    bool hasText = !MarkerText.empty();
     const TOnCheckMarker& check = IsStart ? Scheme->OnCheckStartMarker : Scheme->OnCheckEndMarker;
-    if (check)
+    if (check) {
+        std::string text(MarkerText);
         check(Scheme, start, len, text);
-    if (text.empty() || len < 1)
+        hasText = !text.empty();
+    }
+    if (!hasText || len < 1)
         return;
-    const auto lineLength = static_cast<Integer>(line_->size());
+    const auto lineLength = static_cast<Integer>(line_.size());
     const Integer previousEnd =
         markers_.empty() ? 0 : markers_.back().StartPos + markers_.back().MarkerLen - 1;
     if (start <= previousEnd || start < 1 || len > lineLength - start + 1)
         return;
-    markers_.push_back({SchemeIndex, start, len, IsStart, text});
+    markers_.push_back({SchemeIndex, start, len, IsStart});
 }
 
 void TQvMultiHighlighter::Next()
@@ -283,7 +288,7 @@ void TQvMultiHighlighter::Next()
 // Without a default highlighter the whole line is one token.
 void TQvMultiHighlighter::NextWithoutDefault()
 {
-    const auto length = static_cast<Integer>(line_->size());
+    const auto length = static_cast<Integer>(line_.size());
     run_ = run_ <= length ? length + 2 : length + 3;
     tokenPos_ = run_ > length + 2 ? length : 0;
 }
@@ -312,21 +317,21 @@ bool TQvMultiHighlighter::EmitMarker()
 // Hands the active highlighter the line from From (0-based) to the next marker.
 void TQvMultiHighlighter::StartSegment(Integer From)
 {
-    const auto length = static_cast<Integer>(line_->size());
+    const auto length = static_cast<Integer>(line_.size());
     Integer to = length;
     if (nextMarker_ < static_cast<Integer>(markers_.size()))
         to = markers_[static_cast<std::size_t>(nextMarker_)].StartPos - 1;
     From = std::clamp(From, 0, length);
     to = std::clamp(to, From, length);
-    if (From == 0 && to == length) {
-        segmentText_ = line_;
+    if (to == length) {
+        segmentText_ = line_.substr(static_cast<std::size_t>(From));
     } else {
-        segment_.assign(*line_, static_cast<std::size_t>(From), static_cast<std::size_t>(to - From));
-        segmentText_ = &segment_;
+        segment_.assign(line_.substr(static_cast<std::size_t>(From), static_cast<std::size_t>(to - From)));
+        segmentText_ = segment_;
     }
     segmentStart_ = From;
     segmentOwner_ = ActiveHighlighter();
-    segmentOwner_->SetLine(*segmentText_, lineNumber_);
+    segmentOwner_->SetLine(segmentText_, lineNumber_);
 }
 
 bool TQvMultiHighlighter::GetEol() const
@@ -334,7 +339,7 @@ bool TQvMultiHighlighter::GetEol() const
     if (currentMarker_ >= 0)
         return false;
     if (defaultHighlighter_ == nullptr)
-        return run_ > static_cast<Integer>(line_->size()) + 2;
+        return run_ > static_cast<Integer>(line_.size()) + 2;
     TQvCustomHighlighter* scanning = ScanningHighlighter();
     return scanning == nullptr || scanning->GetEol();
 }
@@ -346,7 +351,7 @@ std::string TQvMultiHighlighter::GetToken() const
 
 std::string_view TQvMultiHighlighter::GetTokenView() const
 {
-    const std::string_view line = *line_;
+    const std::string_view line = line_;
     if (defaultHighlighter_ == nullptr)
         return GetEol() ? std::string_view() : line;
     const auto length = static_cast<Integer>(line.size());

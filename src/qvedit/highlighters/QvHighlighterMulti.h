@@ -38,7 +38,6 @@ struct TMarker {
     Integer StartPos;  // 1-based in the line
     Integer MarkerLen;
     bool IsOpenMarker;  // a start marker (true) or an end marker
-    std::string MarkerText;
 };
 
 // One embedded language: its expressions, its highlighter (not owned) and the attribute
@@ -162,7 +161,7 @@ public:
     bool UpdateRangeProcs();
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer LineNumber) override;
+    void DoSetLine(std::string_view NewValue, Integer LineNumber) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -193,7 +192,7 @@ private:
     bool FindMarker(TScheme* Scheme, Integer SchemeIndex, bool IsStart,
                     std::string_view Rest, Integer Eaten, Integer& Consumed);
     void DoCheckMarker(TScheme* Scheme, Integer SchemeIndex, Integer StartPos, Integer MarkerLen,
-                       const std::string& MarkerText, bool IsStart);
+                       std::string_view MarkerText, bool IsStart);
     void NextWithoutDefault();
     bool EmitMarker();
     void StartSegment(Integer From);
@@ -213,9 +212,9 @@ private:
     TRangeLayout rangeLayout_ = TRangeLayout::Default;
     std::string sampleSource_;
 
-    // Line state. The line is read in place; a segment that is not the whole line is
-    // copied, since its highlighter reads up to a terminating NUL.
-    const std::string* line_;
+    // Line state. The line is read in place, and so is a segment that runs to its end; one
+    // that stops at a marker is copied, since its highlighter reads up to a terminating NUL.
+    std::string_view line_;
     Integer lineNumber_ = 0;
     std::vector<TMarker> markers_;
     Integer currentMarker_ = -1;  // index in markers_ of the marker that is the token
@@ -223,7 +222,7 @@ private:
     Integer openScheme_ = -1;
     bool segmentPending_ = false;  // the line's first segment is not handed over yet
     std::string segment_;          // the part of the line the active highlighter scans
-    const std::string* segmentText_ = nullptr;  // segment_, or the line when it is whole
+    std::string_view segmentText_;  // segment_, or the line's end from the segment's start
     Integer segmentStart_ = 0;     // where segment_ starts in the line (0-based)
     TQvCustomHighlighter* segmentOwner_ = nullptr;  // the highlighter segment_ was handed to
     TQvHighlighterRange savedDefaultRange_ = 0;

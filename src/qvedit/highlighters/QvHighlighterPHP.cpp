@@ -148,7 +148,7 @@ void TQvPHPHighlighter::Next()
     }
 }
 
-void TQvPHPHighlighter::DoScanLine(const std::string& NewValue, Integer LineNumber)
+void TQvPHPHighlighter::DoScanLine(std::string_view NewValue, Integer LineNumber)
 {
     StartLine(NewValue, LineNumber);
     do {

@@ -51,7 +51,7 @@ public:
 
 protected:
     // The range alone: tokens that cannot change it are passed over without being made.
-    void DoScanLine(const std::string& NewValue, Integer LineNumber) override;
+    void DoScanLine(std::string_view NewValue, Integer LineNumber) override;
 
 private:
     // Scanning operations by first character.

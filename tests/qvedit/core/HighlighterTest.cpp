@@ -40,7 +40,7 @@ public:
     }
     void Next() override { pos_ = length_ + 1; }
     bool GetEol() const override { return pos_ > length_ || length_ == 0; }
-    std::string GetToken() const override { return *line_; }
+    std::string GetToken() const override { return std::string(line_); }
     TQvHighlighterAttributes* GetTokenAttribute() const override { return ident; }
     Integer GetTokenKind() const override { return 0; }
     Integer GetTokenPos() const override { return 0; }
@@ -54,15 +54,15 @@ public:
     TQvHighlighterAttributes* ident;
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer) override
+    void DoSetLine(std::string_view NewValue, Integer) override
     {
-        line_ = &NewValue;
+        line_ = NewValue;
         length_ = static_cast<Integer>(NewValue.size());
         pos_ = 0;
     }
 
 private:
-    const std::string* line_ = nullptr;
+    std::string_view line_;
     Integer length_ = 0;
     Integer pos_ = 0;
     std::string sample_;

@@ -32,7 +32,7 @@ std::vector<std::string> LinesOf(const TQvEditStringList& List)
 
 class TPutLog : public TObject {
 public:
-    void Putted(Integer Index, const std::string& S) { puts.push_back(std::to_string(Index) + " " + S); }
+    void Putted(Integer Index, std::string_view S) { puts.push_back(std::to_string(Index) + " " + std::string(S)); }
     std::vector<std::string> puts;
 };
 
@@ -41,6 +41,22 @@ public:
     GTEST_SKIP() << heapcount::Unavailable
 
 }  // namespace
+
+// Each line as a reader that stops at a NUL (a highlighter) is given it: its own text
+// followed by a NUL, read where the line lies when it is longer than its record holds.
+void ExpectLinesFollowedByANul(const TQvEditStringList& List, const std::vector<std::string>& Expected)
+{
+    ASSERT_EQ(List.Count(), static_cast<int>(Expected.size()));
+    for (int i = 0; i < List.Count(); ++i) {
+        std::string scratch;
+        const std::string_view line = List.GetTerminatedView(i, scratch);
+        EXPECT_EQ(line, Expected[static_cast<std::size_t>(i)]) << "line " << i;
+        EXPECT_EQ(line.data()[line.size()], '\0') << "line " << i;
+        if (line.size() > TQvLineText::MaxInline) {
+            EXPECT_EQ(line.data(), List.GetView(i).data()) << "line " << i << " is copied";
+        }
+    }
+}
 
 // The loaded text is kept while one line borrows from it, and goes when that line is
 // rewritten, though the list still has a line.
@@ -194,7 +210,7 @@ namespace {
 class TEmptyingListener : public TObject {
 public:
     explicit TEmptyingListener(TQvEditStringList& List) : list_(List) {}
-    void Putted(Integer Index, const std::string&)
+    void Putted(Integer Index, std::string_view)
     {
         if (Index == 70)
             list_.Clear();
@@ -294,4 +310,40 @@ TEST(TextBufferBlocks, EmptyingTheListFreesTheBlocksWithoutReadingTheLines)
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.TextBlockCount(), 0u);
+}
+
+// Lines loaded with every kind of line end, put in bulk, or typed over are each followed
+// by a NUL where they lie, and keep their texts; with no final line break kept, a file
+// ending in a line end still ends in an empty line.
+TEST(TextBufferBlocks, EveryLineIsFollowedByANulWhereItLies)
+{
+    const std::string longer = "a line longer than a record holds ";
+    const std::string text = longer + "0\r\nshort\n" + longer + "1\r" + longer + std::string("2\0", 2) + longer +
+                             "3\n\r" + longer + "4\r\n";
+    const std::vector<std::string> loaded = {longer + "0", "short", longer + "1", longer + "2",
+                                             longer + "3", "",      longer + "4"};
+    for (const bool finalBreak : {true, false}) {
+        SCOPED_TRACE(finalBreak ? "a final line break" : "no final line break");
+        TQvEditStringList list;
+        list.SetFinalLineBreak(finalBreak);
+        TStringStream in(text);
+        list.LoadFromStream(&in);
+        std::vector<std::string> expected = loaded;
+        if (!finalBreak)
+            expected.emplace_back();
+        ExpectLinesFollowedByANul(list, expected);
+    }
+
+    // Lines put in bulk borrow from one block; a line typed over holds its own bytes.
+    const std::string bulk = NumberedLines(100, "\r\n") + "\n" + NumberedLines(100, "\n", 100);
+    TQvEditStringList list;
+    list.InsertLines(0, 200);
+    ASSERT_EQ(list.PutLines(0, "", bulk, ""), 200);
+    ASSERT_EQ(list.TextBlockCount(), 1u);
+    list.Put(7, longer + "typed");
+    std::vector<std::string> expected;
+    for (int i = 0; i < 200; ++i)
+        expected.push_back("line number " + std::to_string(i) + " of the text");
+    expected[7] = longer + "typed";
+    ExpectLinesFollowedByANul(list, expected);
 }

@@ -67,7 +67,7 @@ std::string Filler(std::size_t size)
 
 class TLineCounter : public TObject {
 public:
-    void Added(Integer Index, const std::string& S)
+    void Added(Integer Index, std::string_view S)
     {
         inOrder = inOrder && Index == count;
         ++count;
@@ -200,7 +200,7 @@ TEST(TextBufferLoad, ListenersAndWordWrapSeeEveryLineOfALargeFile)
 
 class TLineRecorder : public TObject {
 public:
-    void Added(Integer, const std::string& S) { Lines.push_back(S); }
+    void Added(Integer, std::string_view S) { Lines.emplace_back(S); }
     std::vector<std::string> Lines;
 };
 

@@ -29,14 +29,14 @@ public:
 private:
     void Changing(TObject*) { entries.push_back("changing"); }
     void Change(TObject*) { entries.push_back("change"); }
-    void Added(Integer i, const std::string& s) { entries.push_back(Note("added", i, s)); }
-    void Inserted(Integer i, const std::string& s) { entries.push_back(Note("inserted", i, s)); }
-    void Putted(Integer i, const std::string& s) { entries.push_back(Note("putted", i, s)); }
+    void Added(Integer i, std::string_view s) { entries.push_back(Note("added", i, s)); }
+    void Inserted(Integer i, std::string_view s) { entries.push_back(Note("inserted", i, s)); }
+    void Putted(Integer i, std::string_view s) { entries.push_back(Note("putted", i, s)); }
     void Deleted(Integer i) { entries.push_back("deleted " + std::to_string(i)); }
     void Cleared(TObject*) { entries.push_back("cleared"); }
-    static std::string Note(const char* what, Integer i, const std::string& s)
+    static std::string Note(const char* what, Integer i, std::string_view s)
     {
-        return std::string(what) + " " + std::to_string(i) + " " + s;
+        return std::string(what) + " " + std::to_string(i) + " " + std::string(s);
     }
 };
 
@@ -250,7 +250,7 @@ TEST(TextBuffer, LongestLineFollowsEveryChange)
 class TLongestLineListener : public TObject {
 public:
     explicit TLongestLineListener(TQvEditStringList& list) : list_(list) {}
-    void Added(Integer, const std::string&) { seen.push_back(list_.GetLengthOfLongestLine()); }
+    void Added(Integer, std::string_view) { seen.push_back(list_.GetLengthOfLongestLine()); }
     std::vector<Integer> seen;
 
 private:
@@ -294,7 +294,7 @@ namespace {
 
 class TFailingListener : public TObject {
 public:
-    void Added(Integer Index, const std::string&)
+    void Added(Integer Index, std::string_view)
     {
         if (Index == 2)
             throw Exception("listener failed");
@@ -419,7 +419,7 @@ namespace {
 class TDroppingListener : public TObject {
 public:
     explicit TDroppingListener(TQvEditStringList& list) : list_(list) {}
-    void Added(Integer Index, const std::string& S)
+    void Added(Integer Index, std::string_view S)
     {
         if (S == "drop")
             list_.Delete(Index);

@@ -19,10 +19,10 @@ public:
     static std::string LanguageName() { return "Comments"; }
 
 protected:
-    TQvHighlighterRange RangeAfter(const std::string& Line, TQvHighlighterRange Range) const override
+    TQvHighlighterRange RangeAfter(std::string_view Line, TQvHighlighterRange Range) const override
     {
         for (std::size_t i = 0; i + 1 < Line.size(); ++i) {
-            const std::string pair = Line.substr(i, 2);
+            const std::string_view pair = Line.substr(i, 2);
             if (Range == 0 && pair == "/*") {
                 Range = 1;
                 ++i;

@@ -65,7 +65,7 @@ public:
     static std::string LanguageName() { return "Continuations"; }
 
 protected:
-    TQvHighlighterRange RangeAfter(const std::string& Line, TQvHighlighterRange Range) const override
+    TQvHighlighterRange RangeAfter(std::string_view Line, TQvHighlighterRange Range) const override
     {
         const bool continued = Range == 1;
         Range = continued ? 0 : Range;

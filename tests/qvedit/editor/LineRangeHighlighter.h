@@ -20,7 +20,7 @@ public:
     TQvHighlighterAttributes* GetDefaultAttribute(Integer) const override { return text_; }
     void Next() override { eol_ = true; }
     bool GetEol() const override { return eol_; }
-    std::string GetToken() const override { return *line_; }
+    std::string GetToken() const override { return std::string(line_); }
     TQvHighlighterAttributes* GetTokenAttribute() const override { return text_; }
     Integer GetTokenKind() const override { return 0; }
     Integer GetTokenPos() const override { return 0; }
@@ -32,19 +32,19 @@ public:
 
 protected:
     // The range at the end of Line, given the range at its start.
-    virtual TQvHighlighterRange RangeAfter(const std::string& Line, TQvHighlighterRange Range) const = 0;
+    virtual TQvHighlighterRange RangeAfter(std::string_view Line, TQvHighlighterRange Range) const = 0;
 
-    void DoSetLine(const std::string& NewValue, Integer) override
+    void DoSetLine(std::string_view NewValue, Integer) override
     {
         ++LinesScanned;
-        line_ = &NewValue;
+        line_ = NewValue;
         eol_ = NewValue.empty();
         range_ = RangeAfter(NewValue, range_);
     }
 
 private:
     TQvHighlighterAttributes* text_;
-    const std::string* line_ = nullptr;
+    std::string_view line_;
     bool eol_ = true;
     TQvHighlighterRange range_ = 0;
 };

@@ -49,7 +49,7 @@ public:
     std::string GetToken() const override
     {
         ++TokensRead;
-        return line_->substr(static_cast<std::size_t>(start_), static_cast<std::size_t>(end_ - start_));
+        return std::string(line_.substr(static_cast<std::size_t>(start_), static_cast<std::size_t>(end_ - start_)));
     }
     TQvHighlighterAttributes* GetTokenAttribute() const override
     {
@@ -80,10 +80,10 @@ public:
     }
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer LineNumber) override
+    void DoSetLine(std::string_view NewValue, Integer LineNumber) override
     {
         LinesSet.push_back(LineNumber);
-        line_ = &NewValue;
+        line_ = NewValue;
         start_ = 0;
         end_ = 0;
         Scan();
@@ -102,12 +102,12 @@ private:
 
     void Scan()
     {
-        const auto size = static_cast<Integer>(line_->size());
+        const auto size = static_cast<Integer>(line_.size());
         if (start_ >= size) {
             kind_ = tkNull;
             return;
         }
-        auto at = [&](Integer i) { return static_cast<unsigned char>((*line_)[static_cast<std::size_t>(i)]); };
+        auto at = [&](Integer i) { return static_cast<unsigned char>(line_[static_cast<std::size_t>(i)]); };
         end_ = start_ + 1;
         const unsigned char c = at(start_);
         if (c == '#') {
@@ -120,15 +120,15 @@ private:
         } else if (std::isalnum(c) || c == '_') {
             while (end_ < size && (std::isalnum(at(end_)) || at(end_) == '_'))
                 ++end_;
-            const std::string word = line_->substr(static_cast<std::size_t>(start_),
-                                                   static_cast<std::size_t>(end_ - start_));
+            const std::string_view word = line_.substr(static_cast<std::size_t>(start_),
+                                                        static_cast<std::size_t>(end_ - start_));
             kind_ = word == "if" || word == "for" ? tkKey : tkIdent;
         } else {
             kind_ = tkSymbol;
         }
     }
 
-    const std::string* line_ = nullptr;
+    std::string_view line_;
     Integer start_ = 0;
     Integer end_ = 0;
     TTokenKind kind_ = tkNull;

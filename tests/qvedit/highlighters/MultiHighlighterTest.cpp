@@ -424,20 +424,20 @@ public:
     TAttr* GetDefaultAttribute(Integer) const override { return nullptr; }
     void Next() override { ++step_; }
     bool GetEol() const override { return step_ > 1; }
-    std::string GetToken() const override { return step_ == 1 ? *line_ : std::string(); }
+    std::string GetToken() const override { return step_ == 1 ? std::string(line_) : std::string(); }
     TAttr* GetTokenAttribute() const override { return nullptr; }
     Integer GetTokenKind() const override { return step_; }
-    Integer GetTokenPos() const override { return step_ > 1 ? Integer(line_->size()) : 0; }
+    Integer GetTokenPos() const override { return step_ > 1 ? Integer(line_.size()) : 0; }
 
 protected:
-    void DoSetLine(const std::string& NewValue, Integer) override
+    void DoSetLine(std::string_view NewValue, Integer) override
     {
-        line_ = &NewValue;
+        line_ = NewValue;
         step_ = 0;
     }
 
 private:
-    const std::string* line_ = nullptr;
+    std::string_view line_;
     int step_ = 0;
 };
 
