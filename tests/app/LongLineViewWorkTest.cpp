@@ -160,6 +160,25 @@ TEST_F(LongLineViewWorkTest, MovesAndPaintsAtTheEndOfAOneLineJsonDocumentCostWha
     ExpectStepsCostWhatTheyShow("data.json", JsonDocument(2'000'000), Form().QvMultiHighlighter1);
 }
 
+// A column block at the end of the line: its paint finds the block's columns in what it
+// shows, with no expanded copy of the line.
+TEST_F(LongLineViewWorkTest, AColumnBlockAtTheEndOfALongLinePaintsWhatItShows)
+{
+    const std::string text = MinifiedScript(2'000'000);
+    Open(Write("bundle.min.js", text));
+    Do(ecLineEnd);
+    Paint();
+    Editor().SetSelectionMode(smColumn);
+    for (int i = 0; i < 3; ++i) {
+        const TCustomQvEdit::TPaintWork before = Editor().GetPaintWork();
+        Do(ecSelLeft);
+        Paint();
+        const TCustomQvEdit::TPaintWork after = Editor().GetPaintWork();
+        EXPECT_LE(after.BytesCopied - before.BytesCopied, StepBound);
+    }
+    EXPECT_EQ(Editor().GetSelText(), text.substr(text.size() - 3));
+}
+
 TEST_F(LongLineViewWorkTest, AOneLineJsonDocumentIsHeldAboutOnce)
 {
     ExpectHeldAboutOnce("data.json", JsonDocument(2'000'000), "\n");

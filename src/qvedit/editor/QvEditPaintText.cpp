@@ -5,6 +5,7 @@
 #include "qvedit/editor/QvEdit.h"
 
 #include "qvedit/editor/QvEditPainter.h"
+#include "platform/runtime/CodePages.h"
 
 #include <algorithm>
 #include <limits>
@@ -220,8 +221,12 @@ void TQvEditTextPainter::ComputeLineSelection(Integer Line)
             partlySelected_ = true;
         }
     }
-    if (mode == smColumn) {
-        const std::string text = ed_.lines_->GetExpandedString(Line - 1);
+    // Where the code page has double-byte characters, a block's edge on the second byte
+    // of one moves right; only the columns up to the block's end tell where they fall.
+    if (mode == smColumn && LeadBytes().any()) {
+        bool reachesEnd = false;
+        const std::string text =
+            ExpandedColumns(ed_.lines_->GetView(Line - 1), ed_.tabWidth_, 1, lineSelEnd_, reachesEnd);
         ed_.paintWork_.BytesCopied += text.size();
         ed_.MBCSGetSelRangeInLineWhenColumnSelectionMode(text, lineSelStart_, lineSelEnd_);
     }
