@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -195,4 +196,17 @@ void RunGoldenFile(TQvCustomHighlighter& highlighter, const std::string& fileNam
     ASSERT_FALSE(cases.empty());
     for (const TGoldenCase& golden : cases)
         RunGoldenCase(highlighter, golden, kindNames);
+}
+
+std::vector<std::string> GoldenLines()
+{
+    std::vector<std::string> lines;
+    for (const auto& entry : std::filesystem::directory_iterator(QV_TEST_DATA_DIR)) {
+        if (entry.path().extension() != ".golden")
+            continue;
+        for (const TGoldenCase& golden : LoadGoldenFile(entry.path().string()))
+            for (const TGoldenLine& line : golden.Lines)
+                lines.push_back(line.Text);
+    }
+    return lines;
 }

@@ -47,6 +47,10 @@ struct TGoldenCase {
 // Reads a golden file; a malformed file raises std::runtime_error naming the line.
 std::vector<TGoldenCase> LoadGoldenFile(const std::string& path);
 
+// The lines of every golden file in the test data folder: real code of each language,
+// written case by case.
+std::vector<std::string> GoldenLines();
+
 // Scans every line of the case with the highlighter and checks tokens, kinds, positions
 // and end ranges with GoogleTest assertions. kindNames maps the kind names of the file
 // to the highlighter's ordinals.

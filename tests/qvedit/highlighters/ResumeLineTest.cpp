@@ -116,19 +116,6 @@ void ExpectResumedAsScanned(TQvHighlighterClass cls, const std::vector<std::stri
     }
 }
 
-std::vector<std::string> GoldenLines()
-{
-    std::vector<std::string> lines;
-    for (const auto& entry : std::filesystem::directory_iterator(QV_TEST_DATA_DIR)) {
-        if (entry.path().extension() != ".golden")
-            continue;
-        for (const TGoldenCase& golden : LoadGoldenFile(entry.path().string()))
-            for (const TGoldenLine& line : golden.Lines)
-                lines.push_back(line.Text);
-    }
-    return lines;
-}
-
 std::string Repeated(const std::string& Piece, std::size_t Bytes)
 {
     std::string text;

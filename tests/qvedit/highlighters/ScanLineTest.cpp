@@ -78,20 +78,6 @@ void ExpectScanLineEndsAsTheTokens(TQvHighlighterClass cls, const std::vector<st
     }
 }
 
-// The lines of every golden file: real code of each language, written case by case.
-std::vector<std::string> GoldenLines()
-{
-    std::vector<std::string> lines;
-    for (const auto& entry : std::filesystem::directory_iterator(QV_TEST_DATA_DIR)) {
-        if (entry.path().extension() != ".golden")
-            continue;
-        for (const TGoldenCase& golden : LoadGoldenFile(entry.path().string()))
-            for (const TGoldenLine& line : golden.Lines)
-                lines.push_back(line.Text);
-    }
-    return lines;
-}
-
 }  // namespace
 
 // Runs over the registered list, so a highlighter that scans its ranges its own way later
