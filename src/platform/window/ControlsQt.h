@@ -16,6 +16,9 @@
 #include <memory>
 #include <string>
 
+// How many times the process has pushed a control's font and colours to its hosted widget.
+int HostedLookPushCount();
+
 class QFont;
 class QKeyEvent;
 class QMenuBar;
@@ -124,8 +127,15 @@ public:
     // edit line) gets the same key route. A widget whose focus goes to a proxy leaves
     // keys and focus to that proxy.
     void WatchHostedPart(QWidget* part);
-    // Pushes the control's font, colours (window = Color) and cursor to the hosted widget.
+    // Gives the hosted widget the control's font, colours (window = Color) and cursor. The
+    // cursor goes at once; the font and colours wait while the widget is not seen (it or a
+    // parent hidden), since a control made with one font and then given its parent's or its
+    // own would otherwise push each in turn, and a hidden page's controls need none before
+    // the page is shown. They go when the widget is shown, or earlier through
+    // PushHostedLook by whatever reads the widget's look first.
     void ApplyHostedLook();
+    // Pushes font and colours that wait (nothing when none does).
+    void PushHostedLook();
     // The hosted widget's focus policy for the control's TabStop (none when the widget
     // never takes the focus).
     void ApplyHostedTabStop(bool tabStop);
@@ -151,6 +161,7 @@ private:
     QWidget* corner_;
     QMenuBar* menuBar_ = nullptr;
     QWidget* hosted_ = nullptr;
+    bool hostedLookPending_ = false;
     TScrollBarState hState_;
     TScrollBarState vState_;
     int border_ = 0;
