@@ -95,7 +95,9 @@ public:
 
     QvFrameWidget* Frame() const { return frame_; }
     QvClientWidget* Client() const { return client_; }
-    QScrollBar* Bar(int bar) const;
+    // The window's own scroll bar, made at its first use (most controls never show one):
+    // it takes the bar's state then.
+    QScrollBar* Bar(int bar);
     TScrollBarState& BarState(int bar) { return bar == SB_HORZ ? hState_ : vState_; }
 
     // The border: 0, 1 (WS_BORDER, a line), 2 (WS_EX_CLIENTEDGE, sunken) or wider (a
@@ -156,9 +158,9 @@ private:
     TControl* control_;
     QvFrameWidget* frame_;
     QvClientWidget* client_;
-    QScrollBar* hBar_;
-    QScrollBar* vBar_;
-    QWidget* corner_;
+    QScrollBar* hBar_ = nullptr;
+    QScrollBar* vBar_ = nullptr;
+    QWidget* corner_ = nullptr;  // between the two bars, made with them
     QMenuBar* menuBar_ = nullptr;
     QWidget* hosted_ = nullptr;
     bool hostedLookPending_ = false;
