@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QListWidget>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -151,6 +152,37 @@ TEST_F(MainFormStartTest, ASecondWindowMeasuresNoFontAgain)
         second.SetProgramFolder(Folder());
     }
     EXPECT_EQ(MeasuredGlyphTableCount() - before, 0);
+}
+
+// A control's font and colours reach its widget when the widget is first seen: making the
+// window pushes only those of the labels that size themselves by their text (a control
+// made with one font and then given its parent's pushed both), and its first showing at
+// most one for each control it shows, each widget then drawing in its control's font.
+TEST_F(MainFormStartTest, ControlsLooksArePushedOnceEachWhenTheWindowIsFirstShown)
+{
+    const int before = HostedLookPushCount();
+    TfrmEdit second(nullptr);
+    second.SetProgramFolder(Folder());
+    int labels = 0;
+    for (int i = 0; i < second.ComponentCount(); ++i)
+        labels += dynamic_cast<TLabel*>(second.Components(i)) != nullptr ? 1 : 0;
+    const int made = HostedLookPushCount() - before;
+    EXPECT_LE(made, labels);
+    second.Show();
+    second.Repaint();
+    Application->ProcessMessages();
+    int seen = 0;
+    for (int i = 0; i < second.ComponentCount(); ++i) {
+        auto* control = dynamic_cast<TControl*>(second.Components(i));
+        const QWidget* widget = control != nullptr ? control->Window()->Hosted() : nullptr;
+        if (widget == nullptr || !widget->isVisible())
+            continue;
+        ++seen;
+        EXPECT_EQ(widget->font().pixelSize(), std::abs(control->Font()->GetHeight())) << control->Name();
+        EXPECT_EQ(widget->font().bold(), control->Font()->GetStyle().Contains(fsBold)) << control->Name();
+    }
+    EXPECT_GT(seen, 20);
+    EXPECT_LE(HostedLookPushCount() - before - made, seen);
 }
 
 // The characters a font's face lacks are measured through the toolkit's font fallback, at

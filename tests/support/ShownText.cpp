@@ -18,8 +18,11 @@ std::string ShownText(const TControl* Control)
     return "<no text>";
 }
 
+// Measured in the control's own font and colours, which a widget not yet seen takes when
+// it is first shown.
 bool ShowsTextWhole(const TControl* Control)
 {
+    Control->Window()->PushHostedLook();
     QWidget* widget = Control->Window()->Hosted();
     if (qobject_cast<QLabel*>(widget) == nullptr && qobject_cast<QAbstractButton*>(widget) == nullptr)
         return false;

@@ -114,6 +114,7 @@ void TToolBar::Arrange()
         }
         int width = button->Style() == tbsButton ? buttonWidth_ : kSeparatorWidth;
         if (button->Style() == tbsButton && showCaptions_) {
+            button->Window()->PushHostedLook();  // the caption's width is in its font
             const int text = Widgets(button).Button->sizeHint().width();
             width = std::max(width, text);
         }

@@ -98,6 +98,7 @@ void TLabel::AdjustSize()
     if (!autoSize_)
         return;
     auto* label = HostedAs<QLabel>(this);
+    Window()->PushHostedLook();
     const QSize size = QFontMetrics(label->font()).size(0, label->text());
     SetBounds(Left(), Top(), size.width(), size.height());
 }

@@ -36,6 +36,8 @@
 #include <memory>
 #include <string>
 
+class QObject;
+
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
@@ -248,9 +250,15 @@ public:
     TNotifyEvent OnSelect;
     TNotifyEvent OnChange;
 
+    // Makes the edit line of an edit box that does not have it yet (see the constructor);
+    // every operation that reads or changes the box, and its first showing, call it.
+    void MakeEditLine() const;
+
 private:
     std::unique_ptr<TStrings> items_;
     TComboBoxStyle style_ = csDropDown;
+    mutable bool editLinePending_ = false;
+    QObject* editLineOnShow_ = nullptr;  // a child of the widget that watches for its showing
     int dropDownCount_ = 8;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/window/ControlsQt.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -22,6 +23,23 @@ QComboBox* ComboWidget(const TControl* control)
 {
     return HostedAs<QComboBox>(control);
 }
+
+// Makes a combo box's edit line that waits when the box is first shown.
+class QvEditLineOnShow final : public QObject {
+public:
+    QvEditLineOnShow(TComboBox* owner, QObject* parent) : QObject(parent), owner_(owner) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show)
+            owner_->MakeEditLine();
+        return false;
+    }
+
+private:
+    TComboBox* owner_;
+};
 
 // Items of a list widget. Changes from code never look like the user's choice: the
 // widget's signals are blocked while the rows change.
@@ -217,40 +235,66 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner)
         if (OnSelect)
             OnSelect(this);
     });
-    SetStyle(csDropDown);
+    // An edit box until told otherwise, but its edit line is made only when it is first
+    // used or shown: most boxes are made lists at once, and the line would go unused.
+    style_ = csDropDown;
+    editLinePending_ = true;
+    editLineOnShow_ = new QvEditLineOnShow(this, combo);
+    combo->installEventFilter(editLineOnShow_);
     SetBounds(0, 0, 145, 21);
 }
 
-TComboBox::~TComboBox() = default;
-
-void TComboBox::SetStyle(TComboBoxStyle Value)
+void TComboBox::MakeEditLine() const
 {
-    style_ = Value;
+    if (!editLinePending_)
+        return;
+    editLinePending_ = false;
     QComboBox* combo = ComboWidget(this);
-    const bool editable = Value == csDropDown;
-    if (combo->isEditable() == editable)
-        return;
     const QSignalBlocker quiet(combo);
-    combo->setEditable(editable);
-    if (!editable)
-        return;
+    combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
     Window()->WatchHostedPart(combo->lineEdit());
     // Only what the user types is a change; text set from code is not.
-    ConnectGuarded(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString&) {
-        if (OnChange)
-            OnChange(this);
+    auto* self = const_cast<TComboBox*>(this);
+    ConnectGuarded(combo->lineEdit(), &QLineEdit::textEdited, self, [self](const QString&) {
+        if (self->OnChange)
+            self->OnChange(self);
     });
+}
+
+// The widget outlives the box by a little: what it does then reaches the box no more.
+TComboBox::~TComboBox()
+{
+    delete editLineOnShow_;
+}
+
+void TComboBox::SetStyle(TComboBoxStyle Value)
+{
+    style_ = Value;
+    editLinePending_ = false;
+    QComboBox* combo = ComboWidget(this);
+    const bool editable = Value == csDropDown;
+    if (combo->isEditable() == editable)
+        return;
+    if (editable) {
+        editLinePending_ = true;
+        MakeEditLine();
+        return;
+    }
+    const QSignalBlocker quiet(combo);
+    combo->setEditable(false);
 }
 
 TStrings* TComboBox::Items() const
 {
+    MakeEditLine();
     return items_.get();
 }
 
 int TComboBox::ItemIndex() const
 {
+    MakeEditLine();
     const QComboBox* combo = ComboWidget(this);
     const int index = combo->currentIndex();
     // An edit box whose text no longer is the chosen entry has no entry chosen.
@@ -261,6 +305,7 @@ int TComboBox::ItemIndex() const
 
 void TComboBox::SetItemIndex(int Value)
 {
+    MakeEditLine();
     QComboBox* combo = ComboWidget(this);
     const QSignalBlocker quiet(combo);
     combo->setCurrentIndex(Value >= 0 && Value < combo->count() ? Value : -1);
@@ -270,11 +315,13 @@ void TComboBox::SetItemIndex(int Value)
 
 std::string TComboBox::Text() const
 {
+    MakeEditLine();
     return AnsiOf(ComboWidget(this)->currentText());
 }
 
 void TComboBox::SetText(const std::string& Value)
 {
+    MakeEditLine();
     QComboBox* combo = ComboWidget(this);
     const QSignalBlocker quiet(combo);
     if (combo->isEditable()) {

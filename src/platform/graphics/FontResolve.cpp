@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -58,14 +59,20 @@ std::string Lower(std::string_view s)
 // Whether the font database lists the family itself. Asking it by name would let
 // fontconfig substitute first, and its substitutions follow the language of the locale:
 // under one, "Arial" may stand for a serif face and then be drawn with it.
+// The plain names are kept (read under the lock of the cache below) and made again only
+// when the database lists another number of families (a font added while running).
 bool IsInstalled(const QString& family)
 {
-    const QString wanted = family.toCaseFolded();
-    for (const QString& installed : QFontDatabase::families()) {
-        if (QString::fromStdString(PlainFamilyName(installed.toStdString())).toCaseFolded() == wanted)
-            return true;
+    static QSet<QString> installed;
+    static qsizetype listed = -1;
+    const QStringList families = QFontDatabase::families();
+    if (families.size() != listed) {
+        installed.clear();
+        for (const QString& name : families)
+            installed.insert(QString::fromStdString(PlainFamilyName(name.toStdString())).toCaseFolded());
+        listed = families.size();
     }
-    return false;
+    return installed.contains(family.toCaseFolded());
 }
 
 // The first installed family of the alias for key, or "".

@@ -12,6 +12,12 @@
 
 #include <cstdlib>
 
+namespace {
+
+int hostedLookPushes = 0;
+
+}  // namespace
+
 // Watches the hosted widget: keys take the classic route first, focus changes become
 // WM_SETFOCUS/WM_KILLFOCUS, key releases WM_KEYUP.
 class QvHostFilter final : public QObject {
@@ -23,6 +29,9 @@ protected:
     {
         TWinControl* control = window_->WinControl();
         auto* widget = qobject_cast<QWidget*>(watched);
+        // The look that waited goes before the widget is first seen.
+        if (e->type() == QEvent::Show && widget != nullptr && widget == window_->Hosted())
+            window_->PushHostedLook();
         // Keys and focus reach the proxy first; they pass the widget behind it unrouted.
         if (control == nullptr || widget == nullptr || widget->focusProxy() != nullptr)
             return false;
@@ -90,6 +99,21 @@ void TControlWindow::ApplyHostedLook()
 {
     if (hosted_ == nullptr || control_ == nullptr)
         return;
+    if (control_->Cursor() == crDefault)
+        hosted_->unsetCursor();
+    else
+        hosted_->setCursor(QtCursorShape(control_->Cursor()));
+    hostedLookPending_ = true;
+    if (hosted_->isVisible())
+        PushHostedLook();
+}
+
+void TControlWindow::PushHostedLook()
+{
+    if (!hostedLookPending_ || hosted_ == nullptr || control_ == nullptr)
+        return;
+    hostedLookPending_ = false;
+    ++hostedLookPushes;
     const TFont* font = control_->Font();
     QFont qfont(QString::fromUtf8(ResolveFaceName(font->GetName())));
     qfont.setPixelSize(std::max(1, std::abs(font->GetHeight())));
@@ -110,8 +134,9 @@ void TControlWindow::ApplyHostedLook()
         palette.setColor(group, QPalette::Window, window);
     }
     hosted_->setPalette(palette);
-    if (control_->Cursor() == crDefault)
-        hosted_->unsetCursor();
-    else
-        hosted_->setCursor(QtCursorShape(control_->Cursor()));
+}
+
+int HostedLookPushCount()
+{
+    return hostedLookPushes;
 }

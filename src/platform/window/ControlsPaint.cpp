@@ -11,6 +11,16 @@
 
 namespace {
 
+// A hidden control's widget may still wait for its font and colours: painted here, it
+// takes them first, and so does every control inside.
+void PushHostedLooks(TControl* control)
+{
+    control->Window()->PushHostedLook();
+    if (auto* parent = dynamic_cast<TWinControl*>(control))
+        for (int i = 0; i < parent->ControlCount(); ++i)
+            PushHostedLooks(parent->Controls(i));
+}
+
 void MarkInvalid(TControlWindow* window, const QRegion& region)
 {
     const QRegion inside = region.intersected(window->Client()->rect());
@@ -118,6 +128,7 @@ TCustomControl::~TCustomControl()
 void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y)
 {
     HandleNeeded();
+    PushHostedLooks(this);
     const QPixmap pixels = Window()->Frame()->grab();
     QPainter& painter = Canvas->GetHandle()->BeginOperation();
     painter.drawPixmap(X, Y, pixels);

@@ -16,6 +16,9 @@
 #include <memory>
 #include <string>
 
+// How many times the process has pushed a control's font and colours to its hosted widget.
+int HostedLookPushCount();
+
 class QFont;
 class QKeyEvent;
 class QMenuBar;
@@ -92,7 +95,9 @@ public:
 
     QvFrameWidget* Frame() const { return frame_; }
     QvClientWidget* Client() const { return client_; }
-    QScrollBar* Bar(int bar) const;
+    // The window's own scroll bar, made at its first use (most controls never show one):
+    // it takes the bar's state then.
+    QScrollBar* Bar(int bar);
     TScrollBarState& BarState(int bar) { return bar == SB_HORZ ? hState_ : vState_; }
 
     // The border: 0, 1 (WS_BORDER, a line), 2 (WS_EX_CLIENTEDGE, sunken) or wider (a
@@ -124,8 +129,15 @@ public:
     // edit line) gets the same key route. A widget whose focus goes to a proxy leaves
     // keys and focus to that proxy.
     void WatchHostedPart(QWidget* part);
-    // Pushes the control's font, colours (window = Color) and cursor to the hosted widget.
+    // Gives the hosted widget the control's font, colours (window = Color) and cursor. The
+    // cursor goes at once; the font and colours wait while the widget is not seen (it or a
+    // parent hidden), since a control made with one font and then given its parent's or its
+    // own would otherwise push each in turn, and a hidden page's controls need none before
+    // the page is shown. They go when the widget is shown, or earlier through
+    // PushHostedLook by whatever reads the widget's look first.
     void ApplyHostedLook();
+    // Pushes font and colours that wait (nothing when none does).
+    void PushHostedLook();
     // The hosted widget's focus policy for the control's TabStop (none when the widget
     // never takes the focus).
     void ApplyHostedTabStop(bool tabStop);
@@ -146,11 +158,12 @@ private:
     TControl* control_;
     QvFrameWidget* frame_;
     QvClientWidget* client_;
-    QScrollBar* hBar_;
-    QScrollBar* vBar_;
-    QWidget* corner_;
+    QScrollBar* hBar_ = nullptr;
+    QScrollBar* vBar_ = nullptr;
+    QWidget* corner_ = nullptr;  // between the two bars, made with them
     QMenuBar* menuBar_ = nullptr;
     QWidget* hosted_ = nullptr;
+    bool hostedLookPending_ = false;
     TScrollBarState hState_;
     TScrollBarState vState_;
     int border_ = 0;

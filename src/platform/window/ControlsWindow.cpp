@@ -208,20 +208,10 @@ QvClientWidget::QvClientWidget(TControlWindow* window, QWidget* parent) : QWidge
 // ---- TControlWindow ---------------------------------------------------------------------------
 
 TControlWindow::TControlWindow(TControl* control)
-    : control_(control), frame_(new QvFrameWidget(this)), client_(new QvClientWidget(this, frame_)),
-      hBar_(new QScrollBar(Qt::Horizontal, frame_)), vBar_(new QScrollBar(Qt::Vertical, frame_)),
-      corner_(new QWidget(frame_))
+    : control_(control), frame_(new QvFrameWidget(this)), client_(new QvClientWidget(this, frame_))
 {
     frame_->hide();
-    hBar_->hide();
-    vBar_->hide();
-    corner_->hide();
-    corner_->setAutoFillBackground(true);
-    hBar_->setFocusPolicy(Qt::NoFocus);
-    vBar_->setFocusPolicy(Qt::NoFocus);
     frame_->setFocusProxy(client_);
-    ConnectBar(hBar_, SB_HORZ);
-    ConnectBar(vBar_, SB_VERT);
 }
 
 TControlWindow::~TControlWindow()
@@ -231,6 +221,8 @@ TControlWindow::~TControlWindow()
     // later, on its own and without its connections.
     if (InsideScrollBarAction()) {
         for (QScrollBar* bar : {hBar_, vBar_}) {
+            if (bar == nullptr)
+                continue;
             bar->disconnect();
             bar->hide();
             bar->setParent(nullptr);
@@ -252,8 +244,24 @@ TWinControl* TControlWindow::WinControl() const
     return dynamic_cast<TWinControl*>(control_);
 }
 
-QScrollBar* TControlWindow::Bar(int bar) const
+QScrollBar* TControlWindow::Bar(int bar)
 {
+    if (hBar_ == nullptr) {
+        // Both bars and the corner are made together, as they are laid out together.
+        hBar_ = new QScrollBar(Qt::Horizontal, frame_);
+        vBar_ = new QScrollBar(Qt::Vertical, frame_);
+        corner_ = new QWidget(frame_);
+        hBar_->hide();
+        vBar_->hide();
+        corner_->hide();
+        corner_->setAutoFillBackground(true);
+        hBar_->setFocusPolicy(Qt::NoFocus);
+        vBar_->setFocusPolicy(Qt::NoFocus);
+        ConnectBar(hBar_, SB_HORZ);
+        ConnectBar(vBar_, SB_VERT);
+        ShowBarState(SB_HORZ);
+        ShowBarState(SB_VERT);
+    }
     return bar == SB_HORZ ? hBar_ : vBar_;
 }
 
@@ -323,12 +331,14 @@ void TControlWindow::Layout()
     const int barHeight = GetSystemMetrics(SM_CYHSCROLL);
     if (menuBar_ != nullptr)
         menuBar_->setGeometry(border_, border_, frame_->width() - 2 * border_, menuBar_->sizeHint().height());
-    vBar_->setGeometry(client.right() + 1, client.top(), barWidth, client.height());
-    hBar_->setGeometry(client.left(), client.bottom() + 1, client.width(), barHeight);
-    corner_->setGeometry(client.right() + 1, client.bottom() + 1, barWidth, barHeight);
-    vBar_->setVisible(vState_.Visible);
-    hBar_->setVisible(hState_.Visible);
-    corner_->setVisible(vState_.Visible && hState_.Visible);
+    if (hBar_ != nullptr || vState_.Visible || hState_.Visible) {
+        Bar(SB_VERT)->setGeometry(client.right() + 1, client.top(), barWidth, client.height());
+        hBar_->setGeometry(client.left(), client.bottom() + 1, client.width(), barHeight);
+        corner_->setGeometry(client.right() + 1, client.bottom() + 1, barWidth, barHeight);
+        vBar_->setVisible(vState_.Visible);
+        hBar_->setVisible(hState_.Visible);
+        corner_->setVisible(vState_.Visible && hState_.Visible);
+    }
 
     if (client.size() == lastClientSize_)
         return;

@@ -293,7 +293,9 @@ void TControlWindow::ConnectBar(QScrollBar* bar, int kind)
 
 void TControlWindow::ShowBarState(int kind)
 {
-    QScrollBar* bar = Bar(kind);
+    QScrollBar* bar = kind == SB_HORZ ? hBar_ : vBar_;
+    if (bar == nullptr)
+        return;  // a bar not made yet takes the state when it is
     const TScrollBarState& state = BarState(kind);
     const QSignalBlocker blocker(bar);
     bar->setRange(state.Min, state.MaxPos());

@@ -100,6 +100,37 @@ TEST(ComboBoxTest, TypedTextIsAChangeAndSurvivesItemChanges)
     EXPECT_EQ(combo->DropDownCount(), 1);
 }
 
+// A box is an edit box until made a list, but makes its edit line only when first used or
+// shown: one made a list at once never makes one, and one left an edit box has its line,
+// with typing as a change, as soon as it is seen.
+TEST(ComboBoxTest, TheEditLineIsMadeWhenTheBoxIsFirstUsedOrShown)
+{
+    TForm form(nullptr);
+    form.SetBounds(100, 100, 400, 300);
+    auto* list = new TComboBox(&form);
+    list->SetParent(&form);
+    EXPECT_EQ(Native<QComboBox>(list)->lineEdit(), nullptr);
+    list->SetStyle(csDropDownList);
+    list->Items()->Add("HTML");
+    EXPECT_TRUE(Native<QComboBox>(list)->findChildren<QLineEdit*>().isEmpty());
+
+    auto* edit = new TComboBox(&form);
+    edit->SetParent(&form);
+    edit->SetTop(40);
+    TCounter counter;
+    edit->OnChange = TNotifyEvent(&counter, &TCounter::Change);
+    EXPECT_EQ(edit->Style(), csDropDown);
+    form.Show();
+    QApplication::processEvents();
+    QLineEdit* line = Native<QComboBox>(edit)->lineEdit();
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->isVisible());
+    SendKey(line, Qt::Key_A, Qt::NoModifier, "a");
+    EXPECT_EQ(edit->Text(), "a");
+    EXPECT_EQ(counter.Changes, 1);
+    EXPECT_TRUE(Native<QComboBox>(list)->findChildren<QLineEdit*>().isEmpty());
+}
+
 // ---- Scroll bars -----------------------------------------------------------------------------
 
 namespace {

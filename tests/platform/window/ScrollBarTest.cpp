@@ -225,3 +225,45 @@ TEST_F(ScrollBarTest, CallsOnAHandleThatIsGoneDoNothing)
 }
 
 }  // namespace
+
+// A window's own bars are made when one is first shown: a control without them makes
+// none, and what was set while none was shown (range, page, position, enabling) is what
+// the bar shows once it appears.
+TEST(ScrollBarMaking, ABarIsMadeWhenFirstShownWithTheStateSetBefore)
+{
+    TForm form(nullptr);
+    auto* control = new TRecordingControl(&form);
+    control->SetParent(&form);
+    control->SetBounds(0, 0, 200, 150);
+    form.Show();
+    QApplication::processEvents();
+    const HWND handle = control->Handle();
+    EXPECT_TRUE(control->Window()->Frame()->findChildren<QScrollBar*>().isEmpty());
+
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 5;
+    info.nMax = 99;
+    info.nPage = 95;  // covers the range: the bar stays hidden
+    info.nPos = 42;
+    SetScrollInfo(handle, SB_VERT, &info, TRUE);
+    EnableScrollBar(handle, SB_VERT, ESB_DISABLE_BOTH);
+    EXPECT_TRUE(control->Window()->Frame()->findChildren<QScrollBar*>().isEmpty()) << "made while none is shown";
+
+    ShowScrollBar(handle, SB_VERT, TRUE);
+    const QList<QScrollBar*> bars = control->Window()->Frame()->findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 2);
+    const QScrollBar* bar = bars[0]->orientation() == Qt::Vertical ? bars[0] : bars[1];
+    EXPECT_TRUE(bar->isVisible());
+    SCROLLINFO set{};
+    set.cbSize = sizeof(set);
+    set.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(handle, SB_VERT, &set));
+    EXPECT_EQ(bar->minimum(), 5);
+    EXPECT_EQ(bar->maximum(), 5);
+    EXPECT_EQ(bar->pageStep(), 95);
+    EXPECT_EQ(bar->value(), set.nPos);
+    EXPECT_FALSE(bar->isEnabled());
+    EXPECT_EQ(control->ClientWidth(), 200 - GetSystemMetrics(SM_CXVSCROLL));
+}
