@@ -184,8 +184,13 @@ void TForm::SetVisible(bool Value)
         exposeWatch = std::make_unique<TFirstExposeWatch>([this] { ReleaseMenu(); });
         frame->windowHandle()->installEventFilter(exposeWatch.get());
     }
-    if (OnShow)
-        OnShow(this);
+    try {
+        if (OnShow)
+            OnShow(this);
+    } catch (...) {
+        ReleaseMenu();  // a failed OnShow still leaves the form its bar
+        throw;
+    }
     exposeWatch.reset();
     ReleaseMenu();
     if (TWinControl* active = ActiveControl(); active != nullptr && active->CanFocus() && !active->Focused())

@@ -180,6 +180,25 @@ TEST_F(FormTest, AWindowExposedDuringItsFirstOnShowHasItsMenuBar)
     EXPECT_EQ(BarTitles(form), (std::vector<std::string>{"File"}));
 }
 
+// A first OnShow that fails does not leave the form without its bar.
+struct TFailingShowHandler {
+    void Shown(TObject*) { throw Exception("cannot show"); }
+};
+
+TEST_F(FormTest, AFailedFirstOnShowStillLeavesTheMenuBar)
+{
+    TForm form(nullptr);
+    auto* menu = new TMainMenu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption("File");
+    menu->Items()->Add(file);
+    form.SetMenu(menu);
+    TFailingShowHandler handler;
+    form.OnShow = TNotifyEvent(&handler, &TFailingShowHandler::Shown);
+    EXPECT_THROW(form.Show(), Exception);
+    EXPECT_EQ(BarTitles(form), (std::vector<std::string>{"File"}));
+}
+
 TEST_F(FormTest, KeyPreviewSeesKeysFirstAndCanTakeTheKeyDown)
 {
     ui.Form->OnKeyDown = TKeyEvent(&events, &TEvents::KeyDown);
