@@ -10,6 +10,32 @@
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QScreen>
+#include <QWindow>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Calls Then once, when the window it watches is first exposed.
+class TFirstExposeWatch : public QObject {
+public:
+    explicit TFirstExposeWatch(std::function<void()> Then) : then_(std::move(Then)) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() == QEvent::Expose && then_) {
+            const std::function<void()> then = std::move(then_);
+            then_ = nullptr;
+            then();
+        }
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    std::function<void()> then_;
+};
+
+}  // namespace
 
 TForm* GetParentForm(const TControl* Control)
 {
@@ -149,8 +175,24 @@ void TForm::SetVisible(bool Value)
     QWidget* frame = Window()->Frame();
     frame->raise();
     frame->activateWindow();
-    if (OnShow)
-        OnShow(this);
+    // The menu bar is held until the first showing's OnShow has run, so that the changes
+    // OnShow makes to the menu (its captions, the items it adds) are made into one bar; the
+    // window is not painted before. Should OnShow run a message loop (a message box) in
+    // which the window is painted, the bar is made when the window is first exposed.
+    std::unique_ptr<TFirstExposeWatch> exposeWatch;
+    if (menuHeld_ && frame->windowHandle() != nullptr) {
+        exposeWatch = std::make_unique<TFirstExposeWatch>([this] { ReleaseMenu(); });
+        frame->windowHandle()->installEventFilter(exposeWatch.get());
+    }
+    try {
+        if (OnShow)
+            OnShow(this);
+    } catch (...) {
+        ReleaseMenu();  // a failed OnShow still leaves the form its bar
+        throw;
+    }
+    exposeWatch.reset();
+    ReleaseMenu();
     if (TWinControl* active = ActiveControl(); active != nullptr && active->CanFocus() && !active->Focused())
         active->SetFocus();
 }
@@ -220,8 +262,22 @@ void TForm::SetMenu(TMainMenu* Value)
 
 void TForm::MenuChanged(TObject*)
 {
-    if (!HasState(csDestroying))
-        Window()->SetMenuBar(menu_ != nullptr ? BuildMenuBar(menu_) : nullptr);
+    if (HasState(csDestroying))
+        return;
+    // Until the form is first shown no one sees its menu bar: the menu may change many times
+    // while the form is made and first shown, and the bar is made once, at the first showing.
+    if (menuHeld_)
+        return;
+    Window()->SetMenuBar(menu_ != nullptr ? BuildMenuBar(menu_) : nullptr);
+}
+
+void TForm::ReleaseMenu()
+{
+    if (!menuHeld_)
+        return;
+    menuHeld_ = false;
+    if (menu_ != nullptr)
+        MenuChanged(nullptr);
 }
 
 void TForm::Notification(TComponent* AComponent, TOperation Operation)

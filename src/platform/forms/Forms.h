@@ -113,6 +113,8 @@ private:
     void ApplyWindowState();
     void PlaceOnFirstShow();
     void MenuChanged(TObject* Sender);
+    // Makes the menu bar held back since the form was made (see SetVisible).
+    void ReleaseMenu();
     bool CloseModal();
     void EndModal();
 
@@ -127,6 +129,7 @@ private:
     TMainMenu* menu_ = nullptr;
     bool created_ = false;
     bool shown_ = false;
+    bool menuHeld_ = true;  // no menu bar until the first showing's OnShow has run
     bool modal_ = false;
     bool closing_ = false;
 };

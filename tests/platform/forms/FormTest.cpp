@@ -1,7 +1,13 @@
 // Forms: the close protocol and its actions, key preview, and messages to forms.
 #include "window/RecordingControl.h"
 
+#include "platform/window/ControlsQt.h"
+#include "platform/window/Menus.h"
+
+#include <QAction>
+#include <QMenuBar>
 #include <QPointer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +90,113 @@ TEST_F(FormTest, OnCreateRunsOnceBeforeTheFirstShowing)
     form->AfterConstruction();
     EXPECT_EQ(events.Seen, (std::vector<std::string>{"create"}));
     delete form;
+}
+
+// The titles a form's menu bar shows.
+std::vector<std::string> BarTitles(const TForm& Form)
+{
+    std::vector<std::string> titles;
+    if (const QMenuBar* bar = Form.Window()->MenuBar())
+        for (const QAction* action : bar->actions())
+            titles.push_back(action->text().toStdString());
+    return titles;
+}
+
+// A form's menu changes many times while the form is made and while its first OnShow runs
+// (items added, retitled); no one sees its bar until then, so the bar is made once, after
+// that OnShow, from the menu as it is. Once shown, each change shows at once.
+struct TShowHandler {
+    TForm* Form = nullptr;
+    TMenuItem* Item = nullptr;
+    bool BarDuringOnShow = false;
+    void Shown(TObject*)
+    {
+        Item->SetCaption("Datei");
+        BarDuringOnShow = Form->Window()->MenuBar() != nullptr;
+    }
+};
+
+TEST_F(FormTest, TheMenuBarIsMadeAfterTheFirstOnShowFromTheMenuAsItIsThen)
+{
+    TForm form(nullptr);
+    auto* menu = new TMainMenu(&form);
+    form.SetMenu(menu);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption("File");
+    menu->Items()->Add(file);
+    auto* view = new TMenuItem(&form);
+    view->SetCaption("View");
+    menu->Items()->Add(view);
+    view->SetCaption("Views");
+    EXPECT_EQ(form.Window()->MenuBar(), nullptr);
+    TShowHandler handler{&form, file};
+    form.OnShow = TNotifyEvent(&handler, &TShowHandler::Shown);
+
+    form.Show();
+    EXPECT_FALSE(handler.BarDuringOnShow);
+    const QMenuBar* first = form.Window()->MenuBar();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(BarTitles(form), (std::vector<std::string>{"Datei", "Views"}));
+    form.Hide();
+    form.Show();
+    EXPECT_EQ(form.Window()->MenuBar(), first);  // shown again, the bar is kept
+
+    view->SetCaption("Ansicht");
+    EXPECT_NE(form.Window()->MenuBar(), first);
+    EXPECT_EQ(BarTitles(form), (std::vector<std::string>{"Datei", "Ansicht"}));
+    form.SetMenu(nullptr);
+    EXPECT_EQ(form.Window()->MenuBar(), nullptr);
+}
+
+// A first OnShow that runs a message loop (a message box) lets the window be painted before
+// it ends: the bar is there when the window is first exposed.
+struct TLoopingShowHandler {
+    TForm* Form = nullptr;
+    bool Exposed = false;
+    bool BarWhenExposed = false;
+    void Shown(TObject*)
+    {
+        QWindow* window = Form->Window()->Frame()->windowHandle();
+        for (int i = 0; i < 200 && !window->isExposed(); ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        Exposed = window->isExposed();
+        BarWhenExposed = Form->Window()->MenuBar() != nullptr;
+    }
+};
+
+TEST_F(FormTest, AWindowExposedDuringItsFirstOnShowHasItsMenuBar)
+{
+    TForm form(nullptr);
+    auto* menu = new TMainMenu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption("File");
+    menu->Items()->Add(file);
+    form.SetMenu(menu);
+    TLoopingShowHandler handler{&form};
+    form.OnShow = TNotifyEvent(&handler, &TLoopingShowHandler::Shown);
+    form.Show();
+    ASSERT_TRUE(handler.Exposed);
+    EXPECT_TRUE(handler.BarWhenExposed);
+    EXPECT_EQ(BarTitles(form), (std::vector<std::string>{"File"}));
+}
+
+// A first OnShow that fails does not leave the form without its bar.
+struct TFailingShowHandler {
+    void Shown(TObject*) { throw Exception("cannot show"); }
+};
+
+TEST_F(FormTest, AFailedFirstOnShowStillLeavesTheMenuBar)
+{
+    TForm form(nullptr);
+    auto* menu = new TMainMenu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption("File");
+    menu->Items()->Add(file);
+    form.SetMenu(menu);
+    TFailingShowHandler handler;
+    form.OnShow = TNotifyEvent(&handler, &TFailingShowHandler::Shown);
+    EXPECT_THROW(form.Show(), Exception);
+    EXPECT_EQ(BarTitles(form), (std::vector<std::string>{"File"}));
 }
 
 TEST_F(FormTest, KeyPreviewSeesKeysFirstAndCanTakeTheKeyDown)
