@@ -63,6 +63,7 @@ std::map<std::string, std::array<TByteGlyph, 256>>& MeasuredGlyphTables()
 
 int measuredGlyphTables = 0;
 int measuredFallbackAdvances = 0;
+int resolvedFonts = 0;
 
 int CountPending(const std::array<TByteGlyph, 256>& glyphs)
 {
@@ -82,9 +83,15 @@ int MeasuredFallbackAdvanceCount()
     return measuredFallbackAdvances;
 }
 
+int ResolvedFontCount()
+{
+    return resolvedFonts;
+}
+
 TGdiFontData::TGdiFontData(const LOGFONTA& logFont)
     : logFont_(logFont), underline_(logFont.lfUnderline != 0), strikeOut_(logFont.lfStrikeOut != 0)
 {
+    ++resolvedFonts;
     const bool fixed = (logFont.lfPitchAndFamily & 0x03) == FIXED_PITCH ||
                        (logFont.lfPitchAndFamily & 0xF0) == FF_MODERN;
     std::string face(logFont.lfFaceName);

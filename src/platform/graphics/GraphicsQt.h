@@ -51,6 +51,8 @@ int MeasuredGlyphTableCount();
 // How many advances of characters a face lacks the process has measured so far, each
 // through Qt's font fallback.
 int MeasuredFallbackAdvanceCount();
+// How many font objects the process has resolved to a face (each making a raw font).
+int ResolvedFontCount();
 
 // A font object's resolved face and its measurements for the current code page.
 class TGdiFontData {

@@ -90,15 +90,29 @@ void TCustomQvEdit::PaintGutter(const TRect& AClip, Integer FirstLine, Integer L
 void TCustomQvEdit::PaintGutterNumbers(const TRect& AClip, Integer FirstLine, Integer LastLine)
 {
     const bool useFontStyle = gutter_->GetUseFontStyle();
-    if (useFontStyle)
-        textDrawer_->SetBaseFont(gutter_->GetFont());
-    else
-        textDrawer_->SetStyle(TFontStyles());
     HDC dc = Canvas()->GetHandle();
-    textDrawer_->BeginDrawing(dc);
-    try {
-        textDrawer_->SetForeColor(useFontStyle ? gutter_->GetFont()->GetColor() : Font()->GetColor());
+    // The gutter's own font is selected as it is: the text drawer would measure its widest
+    // style and let go of the editor's fonts, only to take them back after the numbers.
+    int saved = 0;
+    if (useFontStyle) {
+        saved = SaveDC(dc);
+        SelectObject(dc, gutter_->GetFont()->GetHandle());
+        SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(gutter_->GetFont()->GetColor())));
+        SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(gutter_->GetColor())));
+        SetTextCharacterExtra(dc, textDrawer_->GetCharExtra());
+    } else {
+        textDrawer_->SetStyle(TFontStyles());
+        textDrawer_->BeginDrawing(dc);
+        textDrawer_->SetForeColor(Font()->GetColor());
         textDrawer_->SetBackColor(gutter_->GetColor());
+    }
+    const auto endDrawing = [&] {
+        if (useFontStyle)
+            RestoreDC(dc, saved);
+        else
+            textDrawer_->EndDrawing();
+    };
+    try {
         // With word wrap, numbers count only the lines that are not continuations.
         const bool wrapped = wordWrap_ && lines_->GetCount() > 1;
         Integer number = 0;
@@ -134,16 +148,12 @@ void TCustomQvEdit::PaintGutterNumbers(const TRect& AClip, Integer FirstLine, In
         rest.Top = row.Bottom;
         rest.Bottom = AClip.Bottom;
         if (rest.Top < rest.Bottom)
-            textDrawer_->ExtTextOut(rest.Left, rest.Top, ETO_OPAQUE, rest, "", 0);
+            ExtTextOutA(dc, rest.Left, rest.Top, ETO_OPAQUE, &rest, "", 0, nullptr);
     } catch (...) {
-        textDrawer_->EndDrawing();
-        if (useFontStyle)
-            textDrawer_->SetBaseFont(Font());
+        endDrawing();
         throw;
     }
-    textDrawer_->EndDrawing();
-    if (useFontStyle)
-        textDrawer_->SetBaseFont(Font());
+    endDrawing();
 }
 
 void TCustomQvEdit::PaintGutterMarks(Integer FirstLine, Integer LastLine, std::vector<Integer>& Offsets)

@@ -5,6 +5,7 @@
 #include "TestHighlighter.h"
 
 #include "platform/graphics/Colors.h"
+#include "platform/graphics/GraphicsQt.h"
 
 #include <algorithm>
 #include <chrono>
@@ -93,6 +94,60 @@ TEST_F(EditorPaintTest, GutterNumbersAreRightAlignedAndMayBeRenumbered)
     EXPECT_LE(one.second, Editor().GetGutterWidth() - gutter->GetRightOffset() - 2);
     EXPECT_LT(ten.first, one.first - Editor().GetCharWidth() / 2);
     EXPECT_EQ(inkSpan(3).first, -1);  // number 0 shows nothing
+}
+
+// The numbers are drawn in the gutter's own font and colours; painting them makes and
+// measures no font beyond the gutter font's first use, and the text after them keeps the
+// editor's font.
+TEST_F(EditorPaintTest, GutterNumbersTakeTheGutterFontWithoutRemakingFontsEachPaint)
+{
+    TQvGutter* gutter = Editor().GetGutter();
+    gutter->SetShowLineNumbers(true);
+    gutter->SetUseFontStyle(true);
+    gutter->SetColor(clWhite);
+    gutter->GetFont()->SetName("Microsoft Sans Serif");
+    gutter->GetFont()->SetHeight(-19);  // a size no other font of the process has
+    gutter->GetFont()->SetColor(clMaroon);
+    SetText("alpha\nbeta");
+
+    std::vector<TTextOutRecord> log;
+    auto grabLogged = [&] {
+        log.clear();
+        TBitmap target;
+        target.SetSize(Editor().ClientWidth(), Editor().ClientHeight());
+        HDC dc = target.GetCanvas()->GetHandle();
+        SetTextOutLog(dc, &log);
+        Editor().Canvas()->SetHandle(dc);
+        Editor().Perform(WM_PAINT, 0, 0);
+        Editor().Canvas()->SetHandle(nullptr);
+        SetTextOutLog(dc, nullptr);
+    };
+    const int tablesBefore = MeasuredGlyphTableCount();
+    grabLogged();
+    EXPECT_EQ(MeasuredGlyphTableCount() - tablesBefore, 1);  // the gutter font's plain style only
+
+    const int fontsBefore = ResolvedFontCount();
+    for (int i = 0; i < 3; ++i)
+        grabLogged();
+    EXPECT_EQ(ResolvedFontCount() - fontsBefore, 0);
+
+    std::vector<std::string> numbers;
+    bool textSeen = false;
+    for (const TTextOutRecord& r : log) {
+        if (r.Cells.Right <= Editor().GetGutterWidth()) {
+            numbers.push_back(r.Text);
+            EXPECT_EQ(r.Font.lfHeight, -19);
+            EXPECT_STREQ(r.Font.lfFaceName, "Microsoft Sans Serif");
+            EXPECT_EQ(r.TextColor, static_cast<COLORREF>(ColorToRGB(clMaroon)));
+            EXPECT_EQ(r.BkColor, static_cast<COLORREF>(ColorToRGB(clWhite)));
+        } else if (r.Text.find("alpha") != std::string::npos) {
+            textSeen = true;
+            EXPECT_EQ(r.Font.lfHeight, Editor().Font()->GetLogFont().lfHeight);
+            EXPECT_STREQ(r.Font.lfFaceName, Editor().Font()->GetLogFont().lfFaceName);
+        }
+    }
+    EXPECT_EQ(numbers, (std::vector<std::string>{gutter->FormatLineNumber(1), gutter->FormatLineNumber(2)}));
+    EXPECT_TRUE(textSeen);
 }
 
 TEST_F(EditorPaintTest, BookmarkGlyphsAreDrawnInTheGutterAndGutterPaintSeesWhereTheyEnd)
