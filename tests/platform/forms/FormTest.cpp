@@ -92,6 +92,16 @@ TEST_F(FormTest, OnCreateRunsOnceBeforeTheFirstShowing)
     delete form;
 }
 
+// Gives the form a menu of one item, "File".
+void GiveFileMenu(TForm& Form)
+{
+    auto* menu = new TMainMenu(&Form);
+    auto* file = new TMenuItem(&Form);
+    file->SetCaption("File");
+    menu->Items()->Add(file);
+    Form.SetMenu(menu);
+}
+
 // The titles a form's menu bar shows.
 std::vector<std::string> BarTitles(const TForm& Form)
 {
@@ -167,11 +177,7 @@ struct TLoopingShowHandler {
 TEST_F(FormTest, AWindowExposedDuringItsFirstOnShowHasItsMenuBar)
 {
     TForm form(nullptr);
-    auto* menu = new TMainMenu(&form);
-    auto* file = new TMenuItem(&form);
-    file->SetCaption("File");
-    menu->Items()->Add(file);
-    form.SetMenu(menu);
+    GiveFileMenu(form);
     TLoopingShowHandler handler{&form};
     form.OnShow = TNotifyEvent(&handler, &TLoopingShowHandler::Shown);
     form.Show();
@@ -188,11 +194,7 @@ struct TFailingShowHandler {
 TEST_F(FormTest, AFailedFirstOnShowStillLeavesTheMenuBar)
 {
     TForm form(nullptr);
-    auto* menu = new TMainMenu(&form);
-    auto* file = new TMenuItem(&form);
-    file->SetCaption("File");
-    menu->Items()->Add(file);
-    form.SetMenu(menu);
+    GiveFileMenu(form);
     TFailingShowHandler handler;
     form.OnShow = TNotifyEvent(&handler, &TFailingShowHandler::Shown);
     EXPECT_THROW(form.Show(), Exception);
