@@ -162,6 +162,16 @@ protected:
     }
     // A pixel of the last grab, as an RGB colour.
     TColor Pixel(int X, int Y) const { return grab_->GetCanvas()->GetPixel(X, Y); }
+    // A fresh grab's pixels right of the gutter, row by row.
+    std::vector<TColor> TextAreaPixels()
+    {
+        TBitmap& bitmap = Grab();
+        std::vector<TColor> pixels;
+        for (int y = 0; y < bitmap.GetHeight(); ++y)
+            for (int x = editor_->GetGutterWidth(); x < bitmap.GetWidth(); ++x)
+                pixels.push_back(Pixel(x, y));
+        return pixels;
+    }
 
     // The client pixel of the top-left corner of a display cell.
     TPoint CellOrigin(int Column, int Line) const

@@ -24,12 +24,7 @@ protected:
         Editor().SetLeftChar(PrefixLength - 2);
         Editor().SetCaretXY(TPoint{PrefixLength + 2, 2});
         EXPECT_EQ(Editor().GetLeftChar(), PrefixLength - 2);
-        TBitmap& bitmap = Grab();
-        std::vector<TColor> pixels;
-        for (int y = 0; y < bitmap.GetHeight(); ++y)
-            for (int x = Editor().GetGutterWidth(); x < bitmap.GetWidth(); ++x)
-                pixels.push_back(Pixel(x, y));
-        return pixels;
+        return TextAreaPixels();
     }
 
     void ExpectHugeLikeShort(const char* What)

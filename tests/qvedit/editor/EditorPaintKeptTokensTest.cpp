@@ -16,15 +16,6 @@ protected:
     EditorPaintKeptTokensTest() { Editor().SetHighlighter(&js_); }
     ~EditorPaintKeptTokensTest() override { Editor().SetHighlighter(nullptr); }
 
-    std::vector<TColor> Pixels()
-    {
-        TBitmap& bitmap = Grab();
-        std::vector<TColor> pixels;
-        for (int y = 0; y < bitmap.GetHeight(); ++y)
-            for (int x = Editor().GetGutterWidth(); x < bitmap.GetWidth(); ++x)
-                pixels.push_back(Pixel(x, y));
-        return pixels;
-    }
     // Shows the display columns from LeftChar on, with the caret and a selection in view.
     void View(Integer LeftChar)
     {
@@ -42,7 +33,7 @@ protected:
     {
         SetText(Text);
         View(LeftChar);
-        return Pixels();
+        return TextAreaPixels();
     }
 
     // Paints at First, then at each of Then (the tokens of the first paint kept as far as
@@ -54,10 +45,10 @@ protected:
             const std::vector<TColor> fresh = Fresh(Text, left);
             SetText(Text);
             View(First);
-            Pixels();
+            TextAreaPixels();
             const std::uint64_t tokenised = Editor().GetPaintWork().BytesTokenised;
             View(left);
-            EXPECT_TRUE(Pixels() == fresh);
+            EXPECT_TRUE(TextAreaPixels() == fresh);
             if (left >= First - 2000 && left <= First + 2000) {
                 EXPECT_EQ(Editor().GetPaintWork().BytesTokenised, tokenised) << "the kept tokens served";
             }
@@ -95,12 +86,12 @@ TEST_F(EditorPaintKeptTokensTest, AChangedLineIsTokenisedAgain)
     const std::string text = Script();
     SetText(text);
     View(30000);
-    const std::vector<TColor> before = Pixels();
+    const std::vector<TColor> before = TextAreaPixels();
     const auto at = static_cast<std::size_t>(Editor().PhysicalToLogicalPos(TPoint{30010, 1}).X - 1);
     Editor().GetLines()->Put(0, text.substr(0, at) + "return" + text.substr(at + 6));
     View(30000);
     const std::uint64_t tokenised = Editor().GetPaintWork().BytesTokenised;
-    const std::vector<TColor> after = Pixels();
+    const std::vector<TColor> after = TextAreaPixels();
     EXPECT_GT(Editor().GetPaintWork().BytesTokenised, tokenised);
     EXPECT_FALSE(after == before);
     EXPECT_TRUE(after == Fresh(Editor().GetLines()->Get(0), 30000));
