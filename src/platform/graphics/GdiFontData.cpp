@@ -11,6 +11,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -50,8 +51,9 @@ std::string GlyphTableKey(const QFont& font, Cardinal codePage)
 }
 
 // Glyph tables measured so far, shared by every font object of the same face, size and
-// style: measuring 256 advances costs far more than copying them, and a program makes
-// the same few fonts many times (each control, each editor style). At most this many are
+// style: a program makes the same few fonts many times (each control, each editor style),
+// and each advance measured costs a glyph load. A table may still have pending advances;
+// a font object that measures them gives them to the shared table. At most this many are
 // kept (about 5 KB each); a session that goes through more sizes starts the list again.
 constexpr std::size_t kMaxGlyphTables = 256;
 
@@ -62,20 +64,20 @@ std::map<std::string, std::array<TByteGlyph, 256>>& MeasuredGlyphTables()
 }
 
 int measuredGlyphTables = 0;
+int measuredAdvances = 0;
 int measuredFallbackAdvances = 0;
 int resolvedFonts = 0;
-
-int CountPending(const std::array<TByteGlyph, 256>& glyphs)
-{
-    return static_cast<int>(std::count_if(glyphs.begin(), glyphs.end(),
-                                          [](const TByteGlyph& g) { return g.AdvancePending; }));
-}
 
 }  // namespace
 
 int MeasuredGlyphTableCount()
 {
     return measuredGlyphTables;
+}
+
+int MeasuredAdvanceCount()
+{
+    return measuredAdvances;
 }
 
 int MeasuredFallbackAdvanceCount()
@@ -132,61 +134,67 @@ const std::array<TByteGlyph, 256>& TGdiFontData::Glyphs()
 const std::array<TByteGlyph, 256>& TGdiFontData::GlyphsFor(const char* text, std::size_t count)
 {
     Glyphs();
-    for (std::size_t i = 0; pendingFallbacks_ > 0 && i < count; ++i) {
+    if (pendingFace_ + pendingFallbacks_ == 0)
+        return glyphs_;
+    std::array<bool, 256> wanted{};
+    bool any = false;
+    for (std::size_t i = 0; i < count; ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (glyphs_[byte].AdvancePending)
-            MeasureFallback(byte);
+        if (glyphs_[byte].AdvancePending) {
+            wanted[byte] = true;
+            any = true;
+        }
     }
+    if (any)
+        MeasurePending(wanted, true);
     return glyphs_;
 }
 
 const TEXTMETRICA& TGdiFontData::Metrics()
 {
     Glyphs();
+    if (pendingFace_ > 0) {
+        std::array<bool, 256> all;
+        all.fill(true);
+        const int before = measuredAdvances;
+        MeasurePending(all, false);
+        if (measuredAdvances != before)
+            ++measuredGlyphTables;
+    }
+    if (!metricsFilled_) {
+        FillMetrics();
+        metricsFilled_ = true;
+    }
     return metrics_;
 }
 
 void TGdiFontData::Rebuild(Cardinal codePage)
 {
     codePage_ = codePage;
+    metricsFilled_ = false;
     auto& tables = MeasuredGlyphTables();
     tableKey_ = GlyphTableKey(font_, codePage);
-    const auto measured = tables.find(tableKey_);
-    if (measured != tables.end()) {
-        glyphs_ = measured->second;
+    const auto shared = tables.find(tableKey_);
+    if (shared != tables.end()) {
+        glyphs_ = shared->second;
     } else {
-        MeasureGlyphs(codePage);
+        MapGlyphs(codePage);
         if (tables.size() >= kMaxGlyphTables)
             tables.clear();
         tables.emplace(tableKey_, glyphs_);
     }
-    pendingFallbacks_ = CountPending(glyphs_);
-    FillMetrics();
-}
-
-// The advance Qt's fallback gives a character the face lacks: the width drawText takes
-// for it. Taken from the shared table when another font object has measured it already.
-void TGdiFontData::MeasureFallback(unsigned char byte)
-{
-    TByteGlyph& g = glyphs_[byte];
-    auto& tables = MeasuredGlyphTables();
-    const auto shared = tables.find(tableKey_);
-    if (shared != tables.end() && !shared->second[byte].AdvancePending) {
-        g = shared->second[byte];
-    } else {
-        ++measuredFallbackAdvances;
-        const QString text = QString(QChar(static_cast<char16_t>(g.Char)));
-        g.Advance = static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(text)));
-        g.AdvancePending = false;
-        if (shared != tables.end())
-            shared->second[byte] = g;
+    pendingFace_ = 0;
+    pendingFallbacks_ = 0;
+    for (const TByteGlyph& g : glyphs_) {
+        if (g.AdvancePending)
+            ++(g.Fallback ? pendingFallbacks_ : pendingFace_);
     }
-    --pendingFallbacks_;
 }
 
-void TGdiFontData::MeasureGlyphs(Cardinal codePage)
+// Maps the code page's bytes to the face's glyphs, all advances pending but the space's,
+// which the control characters' blank cells take.
+void TGdiFontData::MapGlyphs(Cardinal codePage)
 {
-    ++measuredGlyphTables;
     QString chars;
     for (int b = 0; b < 256; ++b) {
         const char32_t c = CodePageToUnicode(codePage, static_cast<unsigned char>(b));
@@ -197,25 +205,68 @@ void TGdiFontData::MeasureGlyphs(Cardinal codePage)
     const QList<quint32> indexes = raw_.glyphIndexesForString(chars);
     for (int b = 0; b < 256 && b < indexes.size(); ++b)
         glyphs_[b].Glyph = indexes[b];
-    const quint32 space = glyphs_[' '].Glyph;
-    const QList<QPointF> advances =
-        raw_.advancesForGlyphIndexes(indexes, QRawFont::SeparateAdvances);
-    const int spaceAdvance = space != 0 ? static_cast<int>(std::lround(advances[' '].x()))
-                                        : static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(' ')));
 
+    const quint32 space = glyphs_[' '].Glyph;
+    int spaceAdvance = 0;
+    if (space != 0) {
+        ++measuredAdvances;
+        const QList<QPointF> advance = raw_.advancesForGlyphIndexes(QList<quint32>{space}, QRawFont::SeparateAdvances);
+        spaceAdvance = static_cast<int>(std::lround(advance.value(0).x()));
+    } else {
+        spaceAdvance = static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(' ')));
+    }
     for (int b = 0; b < 256; ++b) {
         TByteGlyph& g = glyphs_[b];
         if (IsControl(g.Char)) {
             g.Blank = true;
             g.Advance = spaceAdvance;
-            continue;
-        }
-        if (g.Glyph != 0) {
-            g.Advance = static_cast<int>(std::lround(advances[b].x()));
+        } else if (b == ' ' && space != 0) {
+            g.Advance = spaceAdvance;
         } else {
-            g.Fallback = true;
+            g.Fallback = g.Glyph == 0;
             g.AdvancePending = true;
         }
+    }
+}
+
+void TGdiFontData::MeasurePending(const std::array<bool, 256>& wanted, bool Fallbacks)
+{
+    auto& tables = MeasuredGlyphTables();
+    const auto found = tables.find(tableKey_);
+    std::array<TByteGlyph, 256>* shared = found != tables.end() ? &found->second : nullptr;
+    QList<quint32> faceGlyphs;
+    std::vector<int> faceBytes;
+    for (int b = 0; b < 256; ++b) {
+        TByteGlyph& g = glyphs_[b];
+        if (!wanted[b] || !g.AdvancePending || (g.Fallback && !Fallbacks))
+            continue;
+        if (shared != nullptr && !(*shared)[b].AdvancePending) {
+            g = (*shared)[b];
+        } else if (g.Fallback) {
+            ++measuredFallbackAdvances;
+            const QString text = QString(QChar(static_cast<char16_t>(g.Char)));
+            g.Advance = static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(text)));
+            g.AdvancePending = false;
+        } else {
+            faceGlyphs.append(g.Glyph);
+            faceBytes.push_back(b);
+            continue;
+        }
+        --(g.Fallback ? pendingFallbacks_ : pendingFace_);
+        if (shared != nullptr)
+            (*shared)[b] = g;
+    }
+    if (faceGlyphs.isEmpty())
+        return;
+    measuredAdvances += static_cast<int>(faceGlyphs.size());
+    const QList<QPointF> advances = raw_.advancesForGlyphIndexes(faceGlyphs, QRawFont::SeparateAdvances);
+    for (std::size_t i = 0; i < faceBytes.size(); ++i) {
+        TByteGlyph& g = glyphs_[faceBytes[i]];
+        g.Advance = static_cast<int>(std::lround(advances.value(static_cast<qsizetype>(i)).x()));
+        g.AdvancePending = false;
+        --pendingFace_;
+        if (shared != nullptr)
+            (*shared)[faceBytes[i]] = g;
     }
 }
 

@@ -77,7 +77,7 @@ BOOL GetTextExtentPoint32A(HDC dc, const char* text, int count, TSize* size)
     for (int i = 0; i < count; ++i)
         width += glyphs[static_cast<unsigned char>(text[i])].Advance + dc->State().CharExtra;
     size->cx = static_cast<Integer>(std::clamp<Int64>(width, INT32_MIN, INT32_MAX));
-    size->cy = data.Metrics().tmHeight;
+    size->cy = data.Ascent() + data.Descent();  // the cell height, without measuring every advance
     return TRUE;
 }
 

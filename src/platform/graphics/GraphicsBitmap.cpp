@@ -6,6 +6,8 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 
 #include <algorithm>
 #include <climits>
@@ -123,8 +125,12 @@ void TBitmap::LoadFromResourceName(const std::string& name)
     if (file.find('.') == std::string::npos)
         file += ".png";
     const QString path = QStringLiteral(":/images/") + QString::fromStdString(file);
+    // The format is the one its suffix names: told so, the toolkit reads it at once instead
+    // of loading every image format plugin to look at the bytes first.
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
     QImage image;
-    if (name.empty() || !QFile::exists(path) || !image.load(path))
+    if (name.empty() || !QFile::exists(path) || !reader.read(&image))
         throw EResNotFound("Resource " + name + " not found");
     image_->Replace(image);
 }

@@ -43,11 +43,14 @@ struct TByteGlyph {
     int Advance = 0;          // whole pixels
     bool Blank = false;       // control characters (TAB included) draw as empty cells
     bool Fallback = false;    // drawn through Qt's font fallback instead of the raw font
-    bool AdvancePending = false;  // a fallback character not yet measured (see GlyphsFor)
+    bool AdvancePending = false;  // not measured yet (see GlyphsFor)
 };
 
-// How many glyph tables (256 advances each) the process has measured so far.
+// How many glyph tables the process has measured whole so far (each for the metrics of
+// its font, which take every advance).
 int MeasuredGlyphTableCount();
+// How many advances of characters a face has the process has measured so far.
+int MeasuredAdvanceCount();
 // How many advances of characters a face lacks the process has measured so far, each
 // through Qt's font fallback.
 int MeasuredFallbackAdvanceCount();
@@ -70,13 +73,14 @@ public:
     // The code page the bytes are decoded through (follows the ANSI code page for
     // DEFAULT_CHARSET); the tables below are rebuilt when it changes.
     Cardinal CodePage();
-    // The table of the code page. The advance of a character the face lacks is measured
-    // through Qt's font fallback, which is slow, so only when it is first asked for:
-    // Glyphs() may leave such advances pending, GlyphsFor() measures those of the given
-    // bytes first.
+    // The table of the code page. Each advance costs a glyph load (one of a character the
+    // face lacks goes through Qt's font fallback, which is slower still), so advances are
+    // measured when first asked for: Glyphs() may leave them pending, GlyphsFor()
+    // measures those of the given bytes first.
     const std::array<TByteGlyph, 256>& Glyphs();
     const std::array<TByteGlyph, 256>& GlyphsFor(const char* text, std::size_t count);
-    // Metrics without the resolution-dependent digitized aspect.
+    // Metrics without the resolution-dependent digitized aspect. The width statistics
+    // take the advance of every character the face has, so these measure them all.
     const TEXTMETRICA& Metrics();
     ABC CharABC(unsigned char byte);
 
@@ -84,8 +88,11 @@ private:
     // Takes the glyph table of the code page (measured once per face, size and style in
     // the process) and the metrics that follow from it.
     void Rebuild(Cardinal codePage);
-    void MeasureGlyphs(Cardinal codePage);
-    void MeasureFallback(unsigned char byte);
+    void MapGlyphs(Cardinal codePage);
+    // Measures the pending advances of the wanted bytes: those of characters the face
+    // lacks only when Fallbacks is set. Advances another font object of the same table has
+    // measured are taken from the shared table, and new ones are given to it.
+    void MeasurePending(const std::array<bool, 256>& wanted, bool Fallbacks);
     void FillMetrics();
 
     LOGFONTA logFont_;
@@ -98,7 +105,9 @@ private:
     int descent_ = 0;
     Cardinal codePage_ = 0;
     std::string tableKey_;      // where the table is shared in the process
-    int pendingFallbacks_ = 0;  // bytes of the table whose advance is still pending
+    int pendingFace_ = 0;       // bytes the face draws whose advance is still pending
+    int pendingFallbacks_ = 0;  // bytes drawn by fallback whose advance is still pending
+    bool metricsFilled_ = false;
     std::array<TByteGlyph, 256> glyphs_{};
     TEXTMETRICA metrics_{};
 };

@@ -189,16 +189,24 @@ void TQvFontStock::ReleaseFontHandles()
 Integer TQvFontStock::CalcFontAdvance(HDC DC, Integer* pCharHeight,
                                       Integer* pDBCharAdvance) const
 {
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(DC, &metrics);
+    // Faces with ABC widths (outline faces) have no overhang, and their text extent's
+    // height is the cell height: the whole text metrics, which take every character's
+    // advance, are read only for the others.
     ABC abc{};
     Integer advance;
-    if (GetCharABCWidthsA(DC, 'M', 'M', &abc))
-        advance = AbcAdvance(abc) + metrics.tmOverhang;
-    else
+    Integer height;
+    TSize extent{};
+    if (GetCharABCWidthsA(DC, 'M', 'M', &abc) && GetTextExtentPoint32A(DC, "M", 1, &extent)) {
+        advance = AbcAdvance(abc);
+        height = extent.cy;
+    } else {
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(DC, &metrics);
         advance = metrics.tmAveCharWidth;
+        height = metrics.tmHeight;
+    }
     if (pCharHeight != nullptr)
-        *pCharHeight = std::abs(metrics.tmHeight);
+        *pCharHeight = std::abs(height);
     if (pDBCharAdvance != nullptr) {
         *pDBCharAdvance = INT_MAX;
         // A Shift-JIS font whose wide characters are uniformly about two cells wide.

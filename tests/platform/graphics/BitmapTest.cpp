@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
 
 namespace {
 
@@ -193,6 +194,30 @@ TEST(BitmapTest, FilesRoundTripAndBadFilesRaise)
     copy.Assign(bitmap.get());
     EXPECT_TRUE(copy.GetTransparent());
     EXPECT_EQ(copy.GetCanvas()->GetPixel(6, 4), clNavy);
+}
+
+// An image format plugin mapped into this process, or an empty string.
+std::string MappedImageFormatPlugin()
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        if (line.find("/imageformats/") != std::string::npos)
+            return line;
+    }
+    return {};
+}
+
+// A built-in image is read by the reader of the format its name gives: the image format
+// plugins, which the toolkit would otherwise all load to look at its bytes, stay unloaded.
+TEST(BitmapTest, ABuiltInImageLoadsNoImageFormatPlugin)
+{
+    if (!MappedImageFormatPlugin().empty())
+        GTEST_SKIP() << "an earlier test in this process loaded the plugins";
+    TBitmap target;
+    target.LoadFromResourceName("QvEditInternalImages");
+    EXPECT_FALSE(target.Empty());
+    EXPECT_EQ(MappedImageFormatPlugin(), "");
 }
 
 TEST(ImageListTest, StripsAreCutIntoImagesDrawnWithTheirMask)

@@ -164,6 +164,47 @@ TEST_F(GdiTest, FontsOfOneFaceSizeAndStyleMeasureTheirGlyphsOnce)
     EXPECT_EQ(MeasuredGlyphTableCount() - before, 3);
 }
 
+// Each advance costs a glyph load, so a font measures those of the bytes it is asked for,
+// each the face's own; its text metrics measure the rest. Another font object of the same
+// face, size and style measures none again.
+TEST_F(GdiTest, AFontMeasuresTheAdvancesItIsAskedFor)
+{
+    const LOGFONTA lf = MakeLogFont("Courier New", -29);  // a size no other test here measures
+    const int advances = MeasuredAdvanceCount();
+    const int tables = MeasuredGlyphTableCount();
+    Measured first(lf);
+    TGdiFontData& data = first.Dc()->FontData();
+    auto faceAdvance = [&](unsigned char byte) {
+        const QList<QPointF> measured = data.RawFont().advancesForGlyphIndexes(
+            QList<quint32>{data.Glyphs()[byte].Glyph}, QRawFont::SeparateAdvances);
+        return static_cast<int>(std::lround(measured.value(0).x()));
+    };
+    TSize size{};
+    ASSERT_TRUE(GetTextExtentPoint32A(first.Dc(), "abba", 4, &size));
+    EXPECT_LE(MeasuredAdvanceCount() - advances, 3);  // the space's, 'a' and 'b'
+    EXPECT_EQ(MeasuredGlyphTableCount() - tables, 0);
+    EXPECT_EQ(size.cx, 2 * faceAdvance('a') + 2 * faceAdvance('b'));
+    EXPECT_EQ(size.cy, data.Ascent() + data.Descent());
+
+    const TEXTMETRICA tm = first.Metrics();
+    EXPECT_EQ(MeasuredGlyphTableCount() - tables, 1);
+    EXPECT_EQ(tm.tmHeight, size.cy);
+    int widest = 0;
+    for (int b = 0x21; b < 0x7F; ++b) {
+        EXPECT_EQ(first.Advance(static_cast<unsigned char>(b)), faceAdvance(static_cast<unsigned char>(b))) << b;
+        widest = std::max(widest, faceAdvance(static_cast<unsigned char>(b)));
+    }
+    EXPECT_GE(tm.tmMaxCharWidth, widest);
+
+    const int measured = MeasuredAdvanceCount();
+    Measured second(lf);
+    ASSERT_TRUE(GetTextExtentPoint32A(second.Dc(), "Quorvel", 7, &size));
+    const TEXTMETRICA again = second.Metrics();
+    EXPECT_EQ(MeasuredAdvanceCount(), measured);
+    EXPECT_EQ(again.tmAveCharWidth, tm.tmAveCharWidth);
+    EXPECT_EQ(again.tmMaxCharWidth, tm.tmMaxCharWidth);
+}
+
 // The advance of a character the face lacks comes from the toolkit's font fallback, which
 // is slow: making and measuring a font measures none of them, measuring or drawing text
 // measures those of its bytes once (and none when a distance array places the cells), and

@@ -97,8 +97,29 @@ TEST_F(EditorPaintTest, GutterNumbersAreRightAlignedAndMayBeRenumbered)
 }
 
 // The numbers are drawn in the gutter's own font and colours; painting them makes and
-// measures no font beyond the gutter font's first use, and the text after them keeps the
-// editor's font.
+// measures no font beyond the gutter font's first use, which measures only the characters
+// it draws, and the text after them keeps the editor's font.
+// Each advance a font measures costs a glyph load. The styles take their cell from 'M'
+// alone and the text is placed through a distance array, so a new font, a highlighter
+// with all four styles and a paint measure one whole table only, the plain style's that
+// the fixed-pitch check of SetFont reads.
+TEST_F(EditorPaintTest, StylesTakeTheirCellWithoutMeasuringTheirWholeGlyphTables)
+{
+    const int tables = MeasuredGlyphTableCount();
+    const int advances = MeasuredAdvanceCount();
+    TFont font;
+    font.SetName("DejaVu Sans Mono");
+    font.SetHeight(-27);  // a size no other font of the process has
+    Editor().SetFont(&font);
+    TWordHighlighter* words = UseWordHighlighter();
+    words->Comment->SetStyle(fsItalic);
+    words->Ident->SetStyle(fsBold | fsItalic);
+    SetText("if x // note");
+    Grab();
+    EXPECT_EQ(MeasuredGlyphTableCount() - tables, 1);
+    EXPECT_LE(MeasuredAdvanceCount() - advances, 256 + 4 * 2);  // and each style's space and M
+}
+
 TEST_F(EditorPaintTest, GutterNumbersTakeTheGutterFontWithoutRemakingFontsEachPaint)
 {
     TQvGutter* gutter = Editor().GetGutter();
@@ -123,8 +144,11 @@ TEST_F(EditorPaintTest, GutterNumbersTakeTheGutterFontWithoutRemakingFontsEachPa
         SetTextOutLog(dc, nullptr);
     };
     const int tablesBefore = MeasuredGlyphTableCount();
+    const int advancesBefore = MeasuredAdvanceCount();
     grabLogged();
-    EXPECT_EQ(MeasuredGlyphTableCount() - tablesBefore, 1);  // the gutter font's plain style only
+    // The gutter font's space and digits only, not its whole table.
+    EXPECT_EQ(MeasuredGlyphTableCount() - tablesBefore, 0);
+    EXPECT_LE(MeasuredAdvanceCount() - advancesBefore, 11);
 
     const int fontsBefore = ResolvedFontCount();
     for (int i = 0; i < 3; ++i)
