@@ -63,6 +63,13 @@ std::map<std::string, std::array<TByteGlyph, 256>>& MeasuredGlyphTables()
     return tables;
 }
 
+// The width statistics of the tables measured so far, shared alike.
+std::map<std::string, TGdiFontData::TWidths>& MeasuredWidths()
+{
+    static std::map<std::string, TGdiFontData::TWidths> widths;
+    return widths;
+}
+
 int measuredGlyphTables = 0;
 int measuredAdvances = 0;
 int measuredFallbackAdvances = 0;
@@ -153,19 +160,47 @@ const std::array<TByteGlyph, 256>& TGdiFontData::GlyphsFor(const char* text, std
 const TEXTMETRICA& TGdiFontData::Metrics()
 {
     Glyphs();
-    if (pendingFace_ > 0) {
-        std::array<bool, 256> all;
-        all.fill(true);
-        const int before = measuredAdvances;
-        MeasurePending(all, false);
-        if (measuredAdvances != before)
-            ++measuredGlyphTables;
-    }
     if (!metricsFilled_) {
-        FillMetrics();
+        FillMetrics(MeasureWidths());
         metricsFilled_ = true;
     }
     return metrics_;
+}
+
+// The width statistics of the characters the face draws itself, measured once per table
+// in the process. The face is hinted vertically only, which leaves advances as they are
+// unhinted, so they are measured without hinting: the same advances at a fraction of the
+// glyph loads. The table's own advances stay as GlyphsFor measures them.
+TGdiFontData::TWidths TGdiFontData::MeasureWidths()
+{
+    auto& widths = MeasuredWidths();
+    const auto known = widths.find(tableKey_);
+    if (known != widths.end())
+        return known->second;
+    ++measuredGlyphTables;
+    QList<quint32> faceGlyphs;
+    TWidths result;
+    for (const TByteGlyph& g : glyphs_) {
+        if (g.Blank || g.Glyph == 0)
+            continue;
+        if (!g.AdvancePending)
+            result.Add(g.Advance);
+        else
+            faceGlyphs.append(g.Glyph);
+    }
+    if (!faceGlyphs.isEmpty()) {
+        QFont unhinted = font_;
+        unhinted.setHintingPreference(QFont::PreferNoHinting);
+        const QList<QPointF> advances =
+            QRawFont::fromFont(unhinted).advancesForGlyphIndexes(faceGlyphs, QRawFont::SeparateAdvances);
+        measuredAdvances += static_cast<int>(faceGlyphs.size());
+        for (const QPointF& advance : advances)
+            result.Add(static_cast<int>(std::lround(advance.x())));
+    }
+    if (widths.size() >= kMaxGlyphTables)
+        widths.clear();
+    widths.emplace(tableKey_, result);
+    return result;
 }
 
 void TGdiFontData::Rebuild(Cardinal codePage)
@@ -270,19 +305,11 @@ void TGdiFontData::MeasurePending(const std::array<bool, 256>& wanted, bool Fall
     }
 }
 
-void TGdiFontData::FillMetrics()
+void TGdiFontData::FillMetrics(const TWidths& widths)
 {
-    Int64 widthSum = 0;
-    int widthCount = 0;
-    int widthMax = 0;
-    for (const TByteGlyph& g : glyphs_) {
-        // Width statistics cover the characters this face draws itself.
-        if (!g.Blank && g.Glyph != 0 && g.Advance > 0) {
-            widthSum += g.Advance;
-            ++widthCount;
-            widthMax = std::max(widthMax, g.Advance);
-        }
-    }
+    const Int64 widthSum = widths.Sum;
+    const int widthCount = widths.Count;
+    const int widthMax = widths.Max;
     const int spaceAdvance = glyphs_[' '].Advance;
 
     TEXTMETRICA& tm = metrics_;

@@ -12,6 +12,7 @@
 #include <QRawFont>
 #include <QRect>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -84,6 +85,21 @@ public:
     const TEXTMETRICA& Metrics();
     ABC CharABC(unsigned char byte);
 
+    // The advances of the characters the face draws itself, for the text metrics.
+    struct TWidths {
+        Int64 Sum = 0;
+        int Count = 0;
+        int Max = 0;
+        void Add(int Advance)
+        {
+            if (Advance <= 0)
+                return;
+            Sum += Advance;
+            ++Count;
+            Max = std::max(Max, Advance);
+        }
+    };
+
 private:
     // Takes the glyph table of the code page (measured once per face, size and style in
     // the process) and the metrics that follow from it.
@@ -93,7 +109,8 @@ private:
     // lacks only when Fallbacks is set. Advances another font object of the same table has
     // measured are taken from the shared table, and new ones are given to it.
     void MeasurePending(const std::array<bool, 256>& wanted, bool Fallbacks);
-    void FillMetrics();
+    TWidths MeasureWidths();
+    void FillMetrics(const TWidths& widths);
 
     LOGFONTA logFont_;
     QFont font_;
