@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,21 +54,28 @@ std::string GlyphTableKey(const QFont& font, Cardinal codePage)
 // Glyph tables measured so far, shared by every font object of the same face, size and
 // style: a program makes the same few fonts many times (each control, each editor style),
 // and each advance measured costs a glyph load. A table may still have pending advances;
-// a font object that measures them gives them to the shared table. At most this many are
-// kept (about 5 KB each); a session that goes through more sizes starts the list again.
+// a font object that measures them, or the width statistics, gives them to the shared
+// table. At most this many are kept (about 5 KB each); a session that goes through more
+// sizes starts the list again.
 constexpr std::size_t kMaxGlyphTables = 256;
 
-std::map<std::string, std::array<TByteGlyph, 256>>& MeasuredGlyphTables()
+struct TSharedTable {
+    std::array<TByteGlyph, 256> Glyphs;
+    std::optional<TGdiFontData::TWidths> Widths;
+};
+
+std::map<std::string, TSharedTable>& MeasuredGlyphTables()
 {
-    static std::map<std::string, std::array<TByteGlyph, 256>> tables;
+    static std::map<std::string, TSharedTable> tables;
     return tables;
 }
 
-// The width statistics of the tables measured so far, shared alike.
-std::map<std::string, TGdiFontData::TWidths>& MeasuredWidths()
+// The shared table of Key, or nullptr when the list has started again since.
+TSharedTable* SharedTable(const std::string& Key)
 {
-    static std::map<std::string, TGdiFontData::TWidths> widths;
-    return widths;
+    auto& tables = MeasuredGlyphTables();
+    const auto found = tables.find(Key);
+    return found != tables.end() ? &found->second : nullptr;
 }
 
 int measuredGlyphTables = 0;
@@ -141,7 +149,7 @@ const std::array<TByteGlyph, 256>& TGdiFontData::Glyphs()
 const std::array<TByteGlyph, 256>& TGdiFontData::GlyphsFor(const char* text, std::size_t count)
 {
     Glyphs();
-    if (pendingFace_ + pendingFallbacks_ == 0)
+    if (pending_ == 0)
         return glyphs_;
     std::array<bool, 256> wanted{};
     bool any = false;
@@ -153,7 +161,7 @@ const std::array<TByteGlyph, 256>& TGdiFontData::GlyphsFor(const char* text, std
         }
     }
     if (any)
-        MeasurePending(wanted, true);
+        MeasurePending(wanted);
     return glyphs_;
 }
 
@@ -173,10 +181,9 @@ const TEXTMETRICA& TGdiFontData::Metrics()
 // glyph loads. The table's own advances stay as GlyphsFor measures them.
 TGdiFontData::TWidths TGdiFontData::MeasureWidths()
 {
-    auto& widths = MeasuredWidths();
-    const auto known = widths.find(tableKey_);
-    if (known != widths.end())
-        return known->second;
+    TSharedTable* shared = SharedTable(tableKey_);
+    if (shared != nullptr && shared->Widths)
+        return *shared->Widths;
     ++measuredGlyphTables;
     QList<quint32> faceGlyphs;
     TWidths result;
@@ -197,9 +204,8 @@ TGdiFontData::TWidths TGdiFontData::MeasureWidths()
         for (const QPointF& advance : advances)
             result.Add(static_cast<int>(std::lround(advance.x())));
     }
-    if (widths.size() >= kMaxGlyphTables)
-        widths.clear();
-    widths.emplace(tableKey_, result);
+    if (shared != nullptr)
+        shared->Widths = result;
     return result;
 }
 
@@ -211,19 +217,15 @@ void TGdiFontData::Rebuild(Cardinal codePage)
     tableKey_ = GlyphTableKey(font_, codePage);
     const auto shared = tables.find(tableKey_);
     if (shared != tables.end()) {
-        glyphs_ = shared->second;
+        glyphs_ = shared->second.Glyphs;
     } else {
         MapGlyphs(codePage);
         if (tables.size() >= kMaxGlyphTables)
             tables.clear();
-        tables.emplace(tableKey_, glyphs_);
+        tables.emplace(tableKey_, TSharedTable{glyphs_, std::nullopt});
     }
-    pendingFace_ = 0;
-    pendingFallbacks_ = 0;
-    for (const TByteGlyph& g : glyphs_) {
-        if (g.AdvancePending)
-            ++(g.Fallback ? pendingFallbacks_ : pendingFace_);
-    }
+    pending_ = static_cast<int>(std::count_if(glyphs_.begin(), glyphs_.end(),
+                                              [](const TByteGlyph& g) { return g.AdvancePending; }));
 }
 
 // Maps the code page's bytes to the face's glyphs, all advances pending but the space's,
@@ -264,16 +266,15 @@ void TGdiFontData::MapGlyphs(Cardinal codePage)
     }
 }
 
-void TGdiFontData::MeasurePending(const std::array<bool, 256>& wanted, bool Fallbacks)
+void TGdiFontData::MeasurePending(const std::array<bool, 256>& wanted)
 {
-    auto& tables = MeasuredGlyphTables();
-    const auto found = tables.find(tableKey_);
-    std::array<TByteGlyph, 256>* shared = found != tables.end() ? &found->second : nullptr;
+    TSharedTable* table = SharedTable(tableKey_);
+    std::array<TByteGlyph, 256>* shared = table != nullptr ? &table->Glyphs : nullptr;
     QList<quint32> faceGlyphs;
     std::vector<int> faceBytes;
     for (int b = 0; b < 256; ++b) {
         TByteGlyph& g = glyphs_[b];
-        if (!wanted[b] || !g.AdvancePending || (g.Fallback && !Fallbacks))
+        if (!wanted[b] || !g.AdvancePending)
             continue;
         if (shared != nullptr && !(*shared)[b].AdvancePending) {
             g = (*shared)[b];
@@ -287,7 +288,7 @@ void TGdiFontData::MeasurePending(const std::array<bool, 256>& wanted, bool Fall
             faceBytes.push_back(b);
             continue;
         }
-        --(g.Fallback ? pendingFallbacks_ : pendingFace_);
+        --pending_;
         if (shared != nullptr)
             (*shared)[b] = g;
     }
@@ -299,7 +300,7 @@ void TGdiFontData::MeasurePending(const std::array<bool, 256>& wanted, bool Fall
         TByteGlyph& g = glyphs_[faceBytes[i]];
         g.Advance = static_cast<int>(std::lround(advances.value(static_cast<qsizetype>(i)).x()));
         g.AdvancePending = false;
-        --pendingFace_;
+        --pending_;
         if (shared != nullptr)
             (*shared)[faceBytes[i]] = g;
     }

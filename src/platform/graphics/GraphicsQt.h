@@ -105,10 +105,10 @@ private:
     // the process) and the metrics that follow from it.
     void Rebuild(Cardinal codePage);
     void MapGlyphs(Cardinal codePage);
-    // Measures the pending advances of the wanted bytes: those of characters the face
-    // lacks only when Fallbacks is set. Advances another font object of the same table has
-    // measured are taken from the shared table, and new ones are given to it.
-    void MeasurePending(const std::array<bool, 256>& wanted, bool Fallbacks);
+    // Measures the pending advances of the wanted bytes. Advances another font object of
+    // the same table has measured are taken from the shared table, and new ones are given
+    // to it.
+    void MeasurePending(const std::array<bool, 256>& wanted);
     TWidths MeasureWidths();
     void FillMetrics(const TWidths& widths);
 
@@ -122,8 +122,7 @@ private:
     int descent_ = 0;
     Cardinal codePage_ = 0;
     std::string tableKey_;      // where the table is shared in the process
-    int pendingFace_ = 0;       // bytes the face draws whose advance is still pending
-    int pendingFallbacks_ = 0;  // bytes drawn by fallback whose advance is still pending
+    int pending_ = 0;           // bytes of the table whose advance is still pending
     bool metricsFilled_ = false;
     std::array<TByteGlyph, 256> glyphs_{};
     TEXTMETRICA metrics_{};

@@ -44,6 +44,16 @@ TSize LabelSizeOnAShownForm(const char* caption, int height)
     return TSize{label->Width(), label->Height()};
 }
 
+// Sizes the form, and shows it first when asked: a control made then is seen at once.
+void SetUpForm(TForm& form, int width, int height, bool showFirst)
+{
+    form.SetBounds(0, 0, width, height);
+    if (showFirst) {
+        form.Show();
+        QApplication::processEvents();
+    }
+}
+
 }  // namespace
 
 TEST(HostedLookTest, ChangesBeforeTheFirstShowingArePushedOnceAndThenAtOnce)
@@ -96,11 +106,7 @@ TEST(HostedLookTest, AToolBarSizesACaptionInItsButtonsFontBeforeTheBarIsShown)
 {
     auto captionWidth = [](bool showFirst) {
         TForm form(nullptr);
-        form.SetBounds(0, 0, 600, 200);
-        if (showFirst) {
-            form.Show();
-            QApplication::processEvents();
-        }
+        SetUpForm(form, 600, 200, showFirst);
         auto* bar = new TToolBar(&form);
         bar->SetParent(&form);
         auto* button = new TToolButton(&form);
@@ -120,11 +126,7 @@ TEST(HostedLookTest, AControlNeverShownIsPaintedInItsOwnLook)
     // The red pixels of a panel with a large red label on yellow, painted to a bitmap.
     auto redPixels = [](bool showFirst) {
         TForm form(nullptr);
-        form.SetBounds(0, 0, 200, 100);
-        if (showFirst) {
-            form.Show();
-            QApplication::processEvents();
-        }
+        SetUpForm(form, 200, 100, showFirst);
         auto* panel = new TPanel(&form);
         panel->SetParent(&form);
         panel->SetBounds(0, 0, 200, 100);
