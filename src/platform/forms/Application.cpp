@@ -15,8 +15,11 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <exception>
+#include <future>
 
 struct TApplication::QtApp {
     char Name[8] = "quorvel";
@@ -27,6 +30,35 @@ struct TApplication::QtApp {
 };
 
 namespace {
+
+// Font configuration is read (tens of XML files and the font caches) at the first font the
+// toolkit resolves, several milliseconds on the way to the first frame, while the toolkit's
+// own start and the main form's making need no font. A worker reads it meanwhile. The library
+// keeps one configuration and takes it atomically: the first reading to finish is the one
+// kept, so a first font asked for before the worker is done costs no more than it did.
+// The library is the one the toolkit already loaded; without it there is nothing to warm.
+std::future<void>& FontConfigReading()
+{
+    static std::future<void> reading;
+    return reading;
+}
+
+void StartReadingFontConfig()
+{
+    void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NOLOAD);
+    if (library == nullptr)
+        return;
+    using TInit = int (*)();
+    auto init = reinterpret_cast<TInit>(dlsym(library, "FcInit"));
+    if (init == nullptr) {
+        dlclose(library);
+        return;
+    }
+    FontConfigReading() = std::async(std::launch::async, [library, init] {
+        init();
+        dlclose(library);
+    });
+}
 
 TApplication& ApplicationInstance()
 {
@@ -119,8 +151,10 @@ void TApplication::Initialize()
     static bool initialized = false;
     if (initialized)
         return;
-    if (QCoreApplication::instance() == nullptr)
+    if (QCoreApplication::instance() == nullptr) {
+        StartReadingFontConfig();
         qtApp_->Own = std::make_unique<QApplication>(qtApp_->Argc, qtApp_->Argv);
+    }
     initialized = true;
     FreeOwnedBeforeQtExits();
     InstallQtSystemColors();
