@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <exception>
 #include <future>
+#include <system_error>
 
 struct TApplication::QtApp {
     char Name[8] = "quorvel";
@@ -54,10 +55,14 @@ void StartReadingFontConfig()
         dlclose(library);
         return;
     }
-    FontConfigReading() = std::async(std::launch::async, [library, init] {
-        init();
-        dlclose(library);
-    });
+    try {
+        FontConfigReading() = std::async(std::launch::async, [library, init] {
+            init();
+            dlclose(library);
+        });
+    } catch (const std::system_error&) {
+        dlclose(library);  // no thread to be had: the toolkit reads it when it first needs it
+    }
 }
 
 TApplication& ApplicationInstance()
