@@ -38,14 +38,10 @@ namespace {
 // keeps one configuration and takes it atomically: the first reading to finish is the one
 // kept, so a first font asked for before the worker is done costs no more than it did.
 // The library is the one the toolkit already loaded; without it there is nothing to warm.
-std::future<void>& FontConfigReading()
-{
-    static std::future<void> reading;
-    return reading;
-}
-
+// The reading is waited for at exit.
 void StartReadingFontConfig()
 {
+    static std::future<void> reading;
     void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NOLOAD);
     if (library == nullptr)
         return;
@@ -56,7 +52,7 @@ void StartReadingFontConfig()
         return;
     }
     try {
-        FontConfigReading() = std::async(std::launch::async, [library, init] {
+        reading = std::async(std::launch::async, [library, init] {
             init();
             dlclose(library);
         });

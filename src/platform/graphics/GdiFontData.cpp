@@ -38,6 +38,12 @@ QFont MakeFont(const LOGFONTA& lf, const std::string& family, int em)
     return font;
 }
 
+// A measured length in whole pixels, as the device context counts them.
+int WholePixels(qreal length)
+{
+    return static_cast<int>(std::lround(length));
+}
+
 bool IsControl(char32_t c)
 {
     return c < 0x20 || (c >= 0x7F && c < 0xA0);
@@ -129,8 +135,8 @@ TGdiFontData::TGdiFontData(const LOGFONTA& logFont)
     emHeight_ = em;
     font_ = MakeFont(logFont, family, em);
     raw_ = QRawFont::fromFont(font_);
-    ascent_ = static_cast<int>(std::lround(raw_.ascent()));
-    descent_ = static_cast<int>(std::lround(raw_.descent()));
+    ascent_ = WholePixels(raw_.ascent());
+    descent_ = WholePixels(raw_.descent());
 }
 
 Cardinal TGdiFontData::CodePage()
@@ -202,7 +208,7 @@ TGdiFontData::TWidths TGdiFontData::MeasureWidths()
             QRawFont::fromFont(unhinted).advancesForGlyphIndexes(faceGlyphs, QRawFont::SeparateAdvances);
         measuredAdvances += static_cast<int>(faceGlyphs.size());
         for (const QPointF& advance : advances)
-            result.Add(static_cast<int>(std::lround(advance.x())));
+            result.Add(WholePixels(advance.x()));
     }
     if (shared != nullptr)
         shared->Widths = result;
@@ -213,13 +219,12 @@ void TGdiFontData::Rebuild(Cardinal codePage)
 {
     codePage_ = codePage;
     metricsFilled_ = false;
-    auto& tables = MeasuredGlyphTables();
     tableKey_ = GlyphTableKey(font_, codePage);
-    const auto shared = tables.find(tableKey_);
-    if (shared != tables.end()) {
-        glyphs_ = shared->second.Glyphs;
+    if (const TSharedTable* shared = SharedTable(tableKey_)) {
+        glyphs_ = shared->Glyphs;
     } else {
         MapGlyphs(codePage);
+        auto& tables = MeasuredGlyphTables();
         if (tables.size() >= kMaxGlyphTables)
             tables.clear();
         tables.emplace(tableKey_, TSharedTable{glyphs_, std::nullopt});
@@ -248,9 +253,9 @@ void TGdiFontData::MapGlyphs(Cardinal codePage)
     if (space != 0) {
         ++measuredAdvances;
         const QList<QPointF> advance = raw_.advancesForGlyphIndexes(QList<quint32>{space}, QRawFont::SeparateAdvances);
-        spaceAdvance = static_cast<int>(std::lround(advance.value(0).x()));
+        spaceAdvance = WholePixels(advance.value(0).x());
     } else {
-        spaceAdvance = static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(' ')));
+        spaceAdvance = WholePixels(QFontMetricsF(font_).horizontalAdvance(' '));
     }
     for (int b = 0; b < 256; ++b) {
         TByteGlyph& g = glyphs_[b];
@@ -281,7 +286,7 @@ void TGdiFontData::MeasurePending(const std::array<bool, 256>& wanted)
         } else if (g.Fallback) {
             ++measuredFallbackAdvances;
             const QString text = QString(QChar(static_cast<char16_t>(g.Char)));
-            g.Advance = static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(text)));
+            g.Advance = WholePixels(QFontMetricsF(font_).horizontalAdvance(text));
             g.AdvancePending = false;
         } else {
             faceGlyphs.append(g.Glyph);
@@ -298,7 +303,7 @@ void TGdiFontData::MeasurePending(const std::array<bool, 256>& wanted)
     const QList<QPointF> advances = raw_.advancesForGlyphIndexes(faceGlyphs, QRawFont::SeparateAdvances);
     for (std::size_t i = 0; i < faceBytes.size(); ++i) {
         TByteGlyph& g = glyphs_[faceBytes[i]];
-        g.Advance = static_cast<int>(std::lround(advances.value(static_cast<qsizetype>(i)).x()));
+        g.Advance = WholePixels(advances.value(static_cast<qsizetype>(i)).x());
         g.AdvancePending = false;
         --pending_;
         if (shared != nullptr)
@@ -319,7 +324,7 @@ void TGdiFontData::FillMetrics(const TWidths& widths)
     tm.tmDescent = descent_;
     tm.tmHeight = ascent_ + descent_;
     tm.tmInternalLeading = std::max(0, tm.tmHeight - emHeight_);
-    tm.tmExternalLeading = std::max(0, static_cast<int>(std::lround(raw_.leading())));
+    tm.tmExternalLeading = std::max(0, WholePixels(raw_.leading()));
     tm.tmAveCharWidth = widthCount > 0 ? static_cast<LONG>(std::llround(
                                              static_cast<double>(widthSum) / widthCount))
                                        : spaceAdvance;
