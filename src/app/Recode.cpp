@@ -1,5 +1,7 @@
-// Each converter is a 256-byte table made once from the two code pages' character tables:
-// a byte's character is looked up in the target page, '?' when the page lacks it.
+// Each converter is a 256-byte table made once from the two code pages' character tables
+// (which come from iconv): a byte's character is looked up in the target page; the bytes
+// whose character the target lacks are paired in order with the target's bytes that no
+// character claimed, so that the table of the other direction is this one's inverse.
 #include "app/Recode.h"
 
 #include "platform/runtime/CodePages.h"
@@ -7,6 +9,7 @@
 #include "platform/forms/Forms.h"
 
 #include <array>
+#include <vector>
 
 namespace Recode {
 namespace {
@@ -18,12 +21,33 @@ constexpr Cardinal cpIso = 28595;
 
 using TByteMap = std::array<unsigned char, 256>;
 
+// Bytes below 128 stay. A byte from 128 up whose character the target holds (from 128 up)
+// goes to that character's byte; the other bytes from 128 up, in ascending order, go to
+// the target's bytes from 128 up that no character went to, in ascending order. Both
+// groups are the same size, so the table is one-to-one; and since a character held by
+// both pages pairs the same two bytes either way, the unpaired bytes of one direction are
+// the unclaimed ones of the other, and the two tables are each other's inverse.
 TByteMap MakeByteMap(Cardinal from, Cardinal to)
 {
     const TUnicodeTable& chars = CodePageUnicodeTable(from);
     TByteMap map{};
-    for (int b = 0; b < 256; ++b)
-        map[b] = b < 128 ? static_cast<unsigned char>(b) : UnicodeToCodePage(to, chars[b], '?');
+    std::array<bool, 256> claimed{};
+    std::vector<int> unpaired;
+    for (int b = 0; b < 256; ++b) {
+        const unsigned char target = b < 128 ? static_cast<unsigned char>(b) : UnicodeToCodePage(to, chars[b], 0);
+        if (b >= 128 && (target < 128 || claimed[target])) {
+            unpaired.push_back(b);
+            continue;
+        }
+        map[b] = target;
+        claimed[target] = true;
+    }
+    int free = 128;
+    for (int b : unpaired) {
+        while (claimed[free])
+            ++free;
+        map[b] = static_cast<unsigned char>(free++);
+    }
     return map;
 }
 

@@ -2,9 +2,14 @@
 // page 866 and ISO-8859-5, one byte at a time.
 //
 // Every character that both code pages hold keeps its identity (all 66 letters with Ё
-// and ё, and signs such as №, «, » where the other page has them); a character the
-// target page lacks, or a byte the source page leaves undefined, becomes '?'. Bytes
-// below 128 never change, and the text keeps its length.
+// and ё, and signs such as №, «, » where the other page has them). A character the
+// target page lacks, or a byte the source page leaves undefined, is not lost: it takes one
+// of the target's bytes that no character of the source page converts to (the source's
+// such bytes in ascending order onto the target's in ascending order), so it shows as some
+// other sign of the target page and the reverse conversion gives it back. Each conversion
+// is thus one-to-one on the bytes 128 to 255 and its reverse is its inverse: converting
+// there and back, in either order, gives every byte back. Bytes below 128 never change,
+// and the text keeps its length.
 #pragma once
 
 #include <optional>

@@ -1,27 +1,55 @@
-// A reference conversion between single-byte code pages through the C library's iconv:
-// each byte on its own, '?' for a byte the target cannot hold.
+// The byte tables the code-page commands are to follow, built from the C library's iconv:
+// a byte that iconv converts to one byte goes to it; the other bytes from 128 up (whose
+// character the target lacks, or that the source leaves undefined) go, in ascending
+// order, onto the target's bytes from 128 up that no byte went to, in ascending order.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
-inline std::string IconvBytes(const char* From, const char* To, const std::string& Text)
+using TIconvByteMap = std::array<unsigned char, 256>;
+
+inline TIconvByteMap IconvByteMap(const char* From, const char* To)
 {
     iconv_t cd = iconv_open(To, From);
     EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << From << " -> " << To;
-    std::string result;
-    for (char c : Text) {
-        char in = c;
+    TIconvByteMap map{};
+    std::array<bool, 256> taken{};
+    std::vector<int> unpaired;
+    for (int b = 0; b < 256; ++b) {
+        char in = static_cast<char>(b);
         char out[8] = {};
         char* inPtr = &in;
         char* outPtr = out;
         size_t inLeft = 1, outLeft = sizeof out;
         const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        result += done == static_cast<size_t>(-1) || outPtr - out != 1 ? '?' : out[0];
+        if (done == static_cast<size_t>(-1) || outPtr - out != 1) {
+            unpaired.push_back(b);
+        } else {
+            map[b] = static_cast<unsigned char>(out[0]);
+            taken[map[b]] = true;
+        }
     }
     iconv_close(cd);
+    int free = 128;
+    for (int b : unpaired) {
+        while (taken[free])
+            ++free;
+        map[b] = static_cast<unsigned char>(free++);
+    }
+    return map;
+}
+
+inline std::string IconvBytes(const char* From, const char* To, const std::string& Text)
+{
+    const TIconvByteMap map = IconvByteMap(From, To);
+    std::string result;
+    for (char c : Text)
+        result += static_cast<char>(map[static_cast<unsigned char>(c)]);
     return result;
 }

@@ -1,5 +1,6 @@
 // The main window's code-page conversions of the whole text: against iconv's tables, in
-// round trips, line by line with every line kept, and marking the text as modified.
+// round trips both ways, line by line with every line kept, and as one undo step that
+// marks the text as modified.
 #include "IconvReference.h"
 #include "MainFormFixture.h"
 
@@ -16,21 +17,22 @@ protected:
     std::string Text() { return Editor().QvGetText(); }
 };
 
-// Every letter of code page 1251 (with Ё and ё), a few signs, and ASCII.
-std::string Cyrillic1251()
+// Every byte from 1 to 255 but the line ends, which stay as the lines' ends.
+std::string AllBytesOfALine()
 {
-    std::string letters = "ASCII stays: <p>\t\xA8\xB8\xB9\xAB\xBB ";
-    for (int c = 0xC0; c <= 0xFF; ++c)
-        letters += static_cast<char>(c);
-    return letters;
+    std::string line;
+    for (int c = 1; c < 256; ++c)
+        if (c != '\r' && c != '\n')
+            line += static_cast<char>(c);
+    return line;
 }
 
-TEST_F(RecodeCommandsTest, EachCommandConvertsAsTheCodeTablesSay)
+TEST_F(RecodeCommandsTest, EachCommandFollowsTheCodeTablesAndItsReverseGivesEveryByteBack)
 {
     TfrmEdit& form = Form();
     struct TCase {
-        void (TfrmEdit::*To)(TObject*);
-        void (TfrmEdit::*Back)(TObject*);
+        void (TfrmEdit::*FromWin)(TObject*);
+        void (TfrmEdit::*ToWin)(TObject*);
         const char* Charset;
     };
     const TCase cases[] = {
@@ -38,18 +40,29 @@ TEST_F(RecodeCommandsTest, EachCommandConvertsAsTheCodeTablesSay)
         {&TfrmEdit::EncodingWinDos, &TfrmEdit::EncodingDosWin, "CP866"},
         {&TfrmEdit::EncodingWinIso, &TfrmEdit::EncodingIsoWin, "ISO-8859-5"},
     };
-    const std::string line = Cyrillic1251();
+    const std::string line = AllBytesOfALine();
+    const std::string text = line + "\r\n" + line;
     for (const TCase& c : cases) {
-        Editor().QvSetText(line + "\r\n" + line);
-        (form.*c.To)(nullptr);
-        const std::string converted = IconvBytes("CP1251", c.Charset, line);
-        EXPECT_EQ(Text(), converted + "\r\n" + converted) << c.Charset;
-        (form.*c.Back)(nullptr);
-        // What the other page cannot hold comes back as '?'; every letter comes back.
-        const std::string back = IconvBytes(c.Charset, "CP1251", converted);
-        EXPECT_EQ(Text(), back + "\r\n" + back) << c.Charset;
-        EXPECT_EQ(back.substr(back.size() - 64), line.substr(line.size() - 64)) << c.Charset;
+        // Win -> X, then X -> Win.
+        Editor().QvSetText(text);
+        (form.*c.FromWin)(nullptr);
+        const std::string coded = IconvBytes("CP1251", c.Charset, line);
+        EXPECT_EQ(Text(), coded + "\r\n" + coded) << c.Charset;
+        (form.*c.ToWin)(nullptr);
+        EXPECT_EQ(Text(), text) << c.Charset;
+        // X -> Win, then Win -> X.
+        (form.*c.ToWin)(nullptr);
+        const std::string decoded = IconvBytes(c.Charset, "CP1251", line);
+        EXPECT_EQ(Text(), decoded + "\r\n" + decoded) << c.Charset;
+        (form.*c.FromWin)(nullptr);
+        EXPECT_EQ(Text(), text) << c.Charset;
     }
+    // As a user types it in 1251: «Привет» — №5 €
+    const std::string typed = "\xAB\xCF\xF0\xE8\xE2\xE5\xF2\xBB \x97 \xB9" "5 \x88";
+    Editor().QvSetText(typed);
+    form.EncodingWinKoi(nullptr);
+    form.EncodingKoiWin(nullptr);
+    EXPECT_EQ(Text(), typed);
 }
 
 TEST_F(RecodeCommandsTest, EveryLineStaysAndKeepsItsLength)
@@ -70,18 +83,46 @@ TEST_F(RecodeCommandsTest, EveryLineStaysAndKeepsItsLength)
     EXPECT_EQ(Text().find('\0'), std::string::npos);
 }
 
-TEST_F(RecodeCommandsTest, AConversionIsAChangeToSaveAndCannotBeUndoneIntoMixedBytes)
+TEST_F(RecodeCommandsTest, OneUndoTakesAConversionBackAndRedoDoesItAgain)
 {
-    Editor().QvSetText("\xCF\xF0\xE8\xE2\xE5\xF2");  // "Привет"
+    // Привет, a line with trailing blanks after a letter, an ASCII line, a trailing empty line.
+    Editor().QvSetText("\xCF\xF0\xE8\xE2\xE5\xF2\r\nab \xE0  \r\nascii\r\n\r\n");
+    const std::string text = Text();
+    const std::string coded = "\xF0\xD2\xC9\xD7\xC5\xD4\r\nab \xC1  \r\nascii\r\n";
+    ASSERT_EQ(Editor().GetLines()->Count(), 4);
+    Editor().SetBookMark(1, 1, 3);
+    Editor().SetCaretAndSelection(TPoint{2, 1}, TPoint{4, 2}, TPoint{2, 1});
     ASSERT_FALSE(Editor().GetModified());
-    Form().EncodingWinKoi(nullptr);
-    EXPECT_EQ(Text(), "\xF0\xD2\xC9\xD7\xC5\xD4");
-    EXPECT_TRUE(Editor().GetModified());
-    EXPECT_FALSE(Editor().GetCanUndo());
+    const auto expectKept = [&](const char* When) {
+        EXPECT_EQ(Editor().GetCaretXY(), (TPoint{2, 1})) << When;
+        EXPECT_EQ(Editor().GetBlockBegin(), (TPoint{2, 1})) << When;
+        EXPECT_EQ(Editor().GetBlockEnd(), (TPoint{4, 2})) << When;
+        Integer x = 0, y = 0;
+        EXPECT_TRUE(Editor().GetBookMark(1, x, y) && y == 3) << When;
+    };
 
-    Editor().SetSelTextExternal("x");  // typing and undoing keeps the text modified
-    Editor().Undo();
-    EXPECT_EQ(Text(), "\xF0\xD2\xC9\xD7\xC5\xD4");
+    Form().EncodingWinKoi(nullptr);
+    EXPECT_EQ(Text(), coded);
+    EXPECT_TRUE(Editor().GetModified());
+    expectKept("converted");
+
+    Form().mnuEditUndoClick(nullptr);
+    EXPECT_EQ(Text(), text);
+    EXPECT_FALSE(Editor().GetModified());
+    expectKept("undone");
+
+    Form().mnuEditRedoClick(nullptr);
+    EXPECT_EQ(Text(), coded);
+    EXPECT_TRUE(Editor().GetModified());
+    expectKept("redone");
+
+    // Two conversions are two steps, and typing after them a third.
+    Form().EncodingKoiWin(nullptr);
+    Editor().SetSelTextExternal("x");
+    Form().mnuEditUndoClick(nullptr);
+    EXPECT_EQ(Text(), text);
+    Form().mnuEditUndoClick(nullptr);
+    EXPECT_EQ(Text(), coded);
     EXPECT_TRUE(Editor().GetModified());
 
     QueueBox(IDNO);  // so closing asks before the converted text is lost
