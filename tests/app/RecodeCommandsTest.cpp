@@ -130,4 +130,25 @@ TEST_F(RecodeCommandsTest, OneUndoTakesAConversionBackAndRedoDoesItAgain)
     ASSERT_EQ(BoxTexts().size(), 1u);
 }
 
+// A conversion is a bulk change: what it, its undo and its redo do grows with the lines.
+TEST_F(RecodeCommandsTest, WorkGrowsWithTheLinesConverted)
+{
+    for (const int lines : {2000, 8000}) {
+        std::string text;
+        for (int i = 0; i < lines; ++i)
+            text += "\xCF\xF0\xE8\xE2\xE5\xF2 \xAB\xEC\xE8\xF0\xBB \x97 \xB9" + std::to_string(i) + "\r\n";
+        text.resize(text.size() - 2);
+        Editor().QvSetText(text);
+        const std::size_t scanned = Editor().RangeLinesScanned();
+        const std::size_t moved = Editor().GetLines()->RecordsMoved();
+        Form().EncodingWinKoi(nullptr);
+        Form().mnuEditUndoClick(nullptr);
+        ASSERT_TRUE(Text() == text) << lines;
+        Form().mnuEditRedoClick(nullptr);
+        const auto bound = static_cast<std::size_t>(lines) * 4;
+        EXPECT_LE(Editor().RangeLinesScanned() - scanned, bound) << "lines rescanned at " << lines;
+        EXPECT_LE(Editor().GetLines()->RecordsMoved() - moved, bound) << "records moved at " << lines;
+    }
+}
+
 }  // namespace
