@@ -399,6 +399,42 @@ TEST_F(MainFormFileTest, APipeOrADeviceIsRefusedAtOnceAndChangesNothing)
     EXPECT_FALSE(Editor().GetModified());
 }
 
+// A name holding a NUL byte would reach the system cut short at it: "victim.txt\0.php"
+// would open and save victim.txt under a title and highlighter of its own. Such a name from
+// the recent list or a drop is refused before anything is asked, with a message showing
+// the NUL, and a save to it writes nothing.
+TEST_F(MainFormFileTest, ANameHoldingANulIsRefusedAndNoOtherFileIsOpenedOrWritten)
+{
+    const std::string victim = Write("victim.txt", "victim\n");
+    const std::string name = victim + std::string("\0.php", 5);
+    const std::string message = "Cannot open file \"" + victim + "\\0.php\". Its name holds a NUL byte (shown as \\0)";
+    const std::string first = Write("first.php", "first\n");
+    Open(first);
+    Type("mine ");
+    Write("settings.ini", "[Settings]\nRecentFile1=" + name + "\n");
+    TStringList files;
+    files.Add(name);
+    for (const auto& open : std::vector<std::function<void()>>{
+             [&] { Form().mnuFileRecentFiles1Click(nullptr); },
+             [&] { Form().EditorDropFiles(&Editor(), 0, 0, &files); }}) {
+        try {
+            open();
+            ADD_FAILURE() << "opened";
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(e.Message().rfind(message, 0), 0u) << e.Message();
+        }
+    }
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(Line(0), "mine first");
+    EXPECT_EQ(Path(), first);
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"first.php\"");
+
+    Form().lblFileName->SetCaption(name);
+    EXPECT_THROW(Form().mnuFileSaveClick(nullptr), EFCreateError);
+    EXPECT_EQ(Contents(victim), "victim\n");
+    EXPECT_TRUE(Editor().GetModified());
+}
+
 TEST_F(MainFormFileTest, TheFileListOpensTheSelectedFileWithoutUndoHistory)
 {
     const std::string file = Write("list.php", "listed\n");

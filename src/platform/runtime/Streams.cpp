@@ -105,8 +105,15 @@ int OpenFlags(Word Mode)
 
 }  // namespace
 
+void CheckFileName(const std::string& FileName, Word Mode)
+{
+    if (NameHoldsNul(FileName))
+        RaiseOpenError(ShownFileName(FileName), Mode, std::string(NulInNameReason));
+}
+
 TFileStream::TFileStream(const std::string& FileName, Word Mode) : fileName_(FileName)
 {
+    CheckFileName(FileName, Mode);
     // Only regular files are taken: a named pipe would block open() until its other end
     // appears, and a device has no end to read to. Such a file is refused at once; the
     // open itself does not wait either, should the name change in between.

@@ -124,6 +124,10 @@ void WriteLE64(TStream& Stream, Int64 Value);
 // it is read gives what it held at the end). Raises EFOpenError or EReadError.
 std::string ReadFileBytes(const std::string& FileName);
 
+// Raises the error TFileStream raises in Mode for a name no file can have: one holding a
+// NUL byte (see NameHoldsNul).
+void CheckFileName(const std::string& FileName, Word Mode);
+
 // A string as its 32-bit byte count followed by the bytes. Reading checks the count
 // against what the stream holds and raises EReadError when it does not fit.
 std::string ReadSizedString(TStream& Stream);

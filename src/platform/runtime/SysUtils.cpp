@@ -534,27 +534,27 @@ std::string IncludeTrailingPathDelimiter(std::string_view path)
 bool FileExists(std::string_view fileName)
 {
     struct stat st {};
-    return !fileName.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(fileName).c_str(), &st, 0) == 0 &&
+    return !fileName.empty() && !NameHoldsNul(fileName) && FileCalls().FStatAt(AT_FDCWD, std::string(fileName).c_str(), &st, 0) == 0 &&
            !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(std::string_view dirName)
 {
     struct stat st {};
-    return !dirName.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(dirName).c_str(), &st, 0) == 0 &&
+    return !dirName.empty() && !NameHoldsNul(dirName) && FileCalls().FStatAt(AT_FDCWD, std::string(dirName).c_str(), &st, 0) == 0 &&
            S_ISDIR(st.st_mode);
 }
 
 bool StatusUnreadable(std::string_view name)
 {
     struct stat st {};
-    return !name.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(name).c_str(), &st, 0) != 0 &&
+    return !name.empty() && !NameHoldsNul(name) && FileCalls().FStatAt(AT_FDCWD, std::string(name).c_str(), &st, 0) != 0 &&
            errno != ENOENT && errno != ENOTDIR;
 }
 
 bool DeleteFile(std::string_view fileName)
 {
-    return !fileName.empty() && unlink(std::string(fileName).c_str()) == 0;
+    return !fileName.empty() && !NameHoldsNul(fileName) && unlink(std::string(fileName).c_str()) == 0;
 }
 
 std::string ProgramPath()
