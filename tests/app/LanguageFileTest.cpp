@@ -194,10 +194,11 @@ TEST(LanguageFileTest, EveryFailureComesWhileOpeningAndCaptionsComeFromWhatWasRe
     }
 }
 
-// A name holding a NUL byte, which the system would cut short there, is refused naming
-// it with the NUL shown.
-TEST(LanguageFileTest, ANameHoldingANulIsRefused)
+// A file the system cannot seek to the end of is read to its end; a name holding a NUL
+// byte, which the system would cut short there, is refused naming it with the NUL shown.
+TEST(LanguageFileTest, AFileWithoutASizeIsReadAndANameHoldingANulIsRefused)
 {
+    EXPECT_EQ(TLanguageFile("/proc/version").Caption("MainForm", "mnuFile", unchanged), unchanged);
     TTempFolder folder;
     const std::string path = folder.Write("German_lang.dat", "[MainForm]\nmnuFile=Datei\n");
     EXPECT_EQ(ErrorOf(path + std::string("\0.dat", 5)),

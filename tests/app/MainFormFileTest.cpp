@@ -435,6 +435,20 @@ TEST_F(MainFormFileTest, ANameHoldingANulIsRefusedAndNoOtherFileIsOpenedOrWritte
     EXPECT_TRUE(Editor().GetModified());
 }
 
+// Files in /proc cannot seek to their end and report no size, and a /sys file reports a
+// page and holds less: each opens with what it holds.
+TEST_F(MainFormFileTest, AFileWhoseSizeIsNoGuideOpensWithWhatItHolds)
+{
+    Open("/proc/version");
+    EXPECT_EQ(Line(0) + "\n", ReadFileBytes("/proc/version"));
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"version\"");
+    const std::string sys = "/sys/kernel/mm/transparent_hugepage/enabled";
+    if (FileExists(sys)) {
+        Open(sys);
+        EXPECT_EQ(Line(0) + "\n", ReadFileBytes(sys));
+    }
+}
+
 TEST_F(MainFormFileTest, TheFileListOpensTheSelectedFileWithoutUndoHistory)
 {
     const std::string file = Write("list.php", "listed\n");
