@@ -310,6 +310,23 @@ TEST_F(DragDropTest, DroppedFilesArriveAsOneMessageWithTheirNamesAndPoint)
     EXPECT_TRUE(A->DroppedFiles.empty());
 }
 
+// Another program drops addresses whose names are percent-encoded bytes: a name that is
+// not UTF-8 arrives byte for byte, and only files of this machine are dropped files.
+TEST_F(DragDropTest, DroppedAddressesGiveTheNamesBytesAndOnlyLocalFiles)
+{
+    DragAcceptFiles(A->Handle(), TRUE);
+    QMimeData data;
+    data.setData("text/uri-list", "file:///tmp/bad%FF%FEname.php\r\n# a comment\r\n"
+                                  "file://localhost/tmp/a%20b\r\nfile://otherhost/tmp/c\r\n"
+                                  "https://example.com/d\r\nFILE:/tmp/e%2g\n");
+    ASSERT_TRUE(DropOn(ClientOf(A), data, {1, 1}));
+    EXPECT_EQ(A->DroppedFiles, (Lines{"/tmp/bad\xFF\xFEname.php", "/tmp/a b", "/tmp/e%2g"}));
+
+    QMimeData remote;
+    remote.setData("text/uri-list", "file://otherhost/tmp/c\r\n");
+    EXPECT_FALSE(DropOn(ClientOf(A), remote, {1, 1}));
+}
+
 TEST_F(DragDropTest, ADropHandleDiesWithItsMessage)
 {
     DragAcceptFiles(A->Handle(), TRUE);
