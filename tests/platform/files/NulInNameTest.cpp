@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "platform/files/IniFiles.h"
@@ -14,14 +14,6 @@
 #include "platform/runtime/SysUtils.h"
 
 namespace {
-
-std::string Contents(const std::string& Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // What Call raised, "" when it raised nothing.
 template <class Error, class Call>
@@ -56,7 +48,8 @@ TEST(NulInNameTest, EveryCallThatTakesANameRefusesOneHoldingANul)
 
     EXPECT_FALSE(FileExists(name));
     EXPECT_FALSE(DeleteFile(name));
-    EXPECT_EQ(Contents(victim), "[S]\nK=victim\n");
+    std::ifstream kept(victim, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "[S]\nK=victim\n");
     std::remove(victim.c_str());
 }
 
