@@ -98,7 +98,10 @@ std::vector<std::string> LocalFileNames(const QMimeData* data)
     std::vector<std::string> names;
     if (data == nullptr || !data->hasUrls())
         return names;
-    const QByteArray list = data->data(QStringLiteral("text/uri-list"));
+    QByteArray list = data->data(QStringLiteral("text/uri-list"));
+    // Some programs end the list with a NUL byte.
+    if (const qsizetype end = list.indexOf('\0'); end >= 0)
+        list.truncate(end);
     for (const QByteArray& line : list.split('\n')) {
         const QByteArray address = line.trimmed();
         if (address.isEmpty() || address.startsWith('#'))
