@@ -28,9 +28,10 @@ struct TFileCalls {
 };
 
 // A system call takes a name up to its first NUL byte, so a name holding one stands for
-// another file: "victim.txt\0.php" for victim.txt. Every call the platform makes with a
-// name refuses such a name first, naming it as ShownFileName shows it and giving
-// NulInNameReason; a question about it (does it exist?) is answered no.
+// another file: "victim.txt\0.php" for victim.txt. The file streams, the safe writer, INI
+// files and the shell refuse such a name before any call, naming it as ShownFileName
+// shows it and giving NulInNameReason; a question about it (does it exist? what does the
+// folder hold?) is answered no.
 bool NameHoldsNul(std::string_view Name);
 // Name as a message shows it: each NUL byte as \0.
 std::string ShownFileName(std::string_view Name);

@@ -211,7 +211,8 @@ TEST(StreamsTest, AFileWhoseEndCannotBeSoughtIsReadToItsEnd)
         ReadFileBytes(path);
         ADD_FAILURE() << "read past the memory available";
     } catch (const EOutOfResources& e) {
-        EXPECT_EQ(e.Message(), "Cannot read file \"" + path + "\". It holds more than the 16 bytes of memory available");
+        EXPECT_EQ(e.Message(),
+                  "Cannot read file \"" + path + "\". It holds more than the 16 bytes of memory available");
     }
 }
 
