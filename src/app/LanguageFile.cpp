@@ -112,6 +112,8 @@ TLanguageFile::TLanguageFile(const std::string& Path) : path_(Path)
 {
     // The profile reader takes a missing file for an empty one; a language file that is
     // not there is an error, so that a bad path never blanks the interface.
+    if (NameHoldsNul(Path))
+        throw ELanguageFileError(OpenErrorText(ShownFileName(Path), std::string(NulInNameReason)));
     struct stat info {};
     if (FileCalls().FStatAt(AT_FDCWD, Path.c_str(), &info, 0) != 0)
         throw ELanguageFileError(OpenErrorText(Path, std::strerror(errno)));

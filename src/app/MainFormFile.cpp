@@ -4,7 +4,8 @@
 // A command that would discard unsaved text asks first. Cancel, and also a save dialog
 // cancelled after Yes, end the command by the silent abort, so the text is never lost
 // by a prompt the user did not get past. A load that fails changes nothing: the old text,
-// path and title stay as they were.
+// path and title stay as they were. A name no file can have (one holding a NUL byte, from
+// a drop or the recent list) is refused before the prompt.
 #include "app/MainForm.h"
 #include "app/MainFormParts.h"
 
@@ -13,6 +14,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/runtime/Streams.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/window/Menus.h"
 #include "platform/window/Shell.h"
@@ -160,8 +162,9 @@ void TfrmEdit::EditorDropFiles(TObject*, int, int, TStrings* Files)
 {
     if (Files == nullptr || Files->Count() == 0)
         return;
-    AskSaveChanges();
     const std::string path = Files->Strings(0);
+    CheckFileName(path, fmOpenRead);
+    AskSaveChanges();
     LoadIntoEditor(path);
     // The dropped file is the text now, unchanged: whatever the old text was, it is not
     // modified (a "No" to the prompt dropped the old changes).

@@ -7,6 +7,7 @@
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/runtime/Streams.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/window/Menus.h"
 #include "qvedit/editor/QvEdit.h"
@@ -144,6 +145,7 @@ void TfrmEdit::OpenRecentFileN(int N)
 
 void TfrmEdit::OpenRecentFile(const std::string& Path)
 {
+    CheckFileName(Path, fmOpenRead);
     AskSaveChanges();
     if (Path.empty())
         return;

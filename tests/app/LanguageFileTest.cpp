@@ -194,6 +194,18 @@ TEST(LanguageFileTest, EveryFailureComesWhileOpeningAndCaptionsComeFromWhatWasRe
     }
 }
 
+// A file the system cannot seek to the end of is read to its end; a name holding a NUL
+// byte, which the system would cut short there, is refused naming it with the NUL shown.
+TEST(LanguageFileTest, AFileWithoutASizeIsReadAndANameHoldingANulIsRefused)
+{
+    EXPECT_EQ(TLanguageFile("/proc/version").Caption("MainForm", "mnuFile", unchanged), unchanged);
+    TTempFolder folder;
+    const std::string path = folder.Write("German_lang.dat", "[MainForm]\nmnuFile=Datei\n");
+    EXPECT_EQ(ErrorOf(path + std::string("\0.dat", 5)),
+              "Error opening the " + path + "\\0.dat language file! Its name holds a NUL byte (shown as \\0), "
+              "which the system would take for its end. The language stays as it was.");
+}
+
 TEST(LanguageFileTest, SavePromptFallsBackToTheBuiltInText)
 {
     TTempFolder folder;

@@ -399,6 +399,56 @@ TEST_F(MainFormFileTest, APipeOrADeviceIsRefusedAtOnceAndChangesNothing)
     EXPECT_FALSE(Editor().GetModified());
 }
 
+// A name holding a NUL byte would reach the system cut short at it: "victim.txt\0.php"
+// would open and save victim.txt under a title and highlighter of its own. Such a name from
+// the recent list or a drop is refused before anything is asked, with a message showing
+// the NUL, and a save to it writes nothing.
+TEST_F(MainFormFileTest, ANameHoldingANulIsRefusedAndNoOtherFileIsOpenedOrWritten)
+{
+    const std::string victim = Write("victim.txt", "victim\n");
+    const std::string name = victim + std::string("\0.php", 5);
+    const std::string message = "Cannot open file \"" + victim + "\\0.php\". Its name holds a NUL byte (shown as \\0)";
+    const std::string first = Write("first.php", "first\n");
+    Open(first);
+    Type("mine ");
+    Write("settings.ini", "[Settings]\nRecentFile1=" + name + "\n");
+    TStringList files;
+    files.Add(name);
+    const auto refused = [&](const std::function<void()>& Open) {
+        try {
+            Open();
+        } catch (const EFOpenError& e) {
+            return e.Message().rfind(message, 0) == 0;
+        }
+        return false;
+    };
+    EXPECT_TRUE(refused([&] { Form().mnuFileRecentFiles1Click(nullptr); }));
+    EXPECT_TRUE(refused([&] { Form().EditorDropFiles(&Editor(), 0, 0, &files); }));
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(Line(0), "mine first");
+    EXPECT_EQ(Path(), first);
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"first.php\"");
+
+    Form().lblFileName->SetCaption(name);
+    EXPECT_THROW(Form().mnuFileSaveClick(nullptr), EFCreateError);
+    EXPECT_EQ(Contents(victim), "victim\n");
+    EXPECT_TRUE(Editor().GetModified());
+}
+
+// Files in /proc cannot seek to their end and report no size, and a /sys file reports a
+// page and holds less: each opens with what it holds.
+TEST_F(MainFormFileTest, AFileWhoseSizeIsNoGuideOpensWithWhatItHolds)
+{
+    Open("/proc/version");
+    EXPECT_EQ(Line(0) + "\n", ReadFileBytes("/proc/version"));
+    EXPECT_EQ(Form().Caption(), "Quorvel - \"version\"");
+    const std::string sys = "/sys/kernel/mm/transparent_hugepage/enabled";
+    if (FileExists(sys)) {
+        Open(sys);
+        EXPECT_EQ(Line(0) + "\n", ReadFileBytes(sys));
+    }
+}
+
 TEST_F(MainFormFileTest, TheFileListOpensTheSelectedFileWithoutUndoHistory)
 {
     const std::string file = Write("list.php", "listed\n");

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "platform/runtime/FileCalls.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <memory>
@@ -87,6 +89,8 @@ std::vector<std::string> ListFolder(const std::string& folder, TEntryKind kind, 
 {
     std::vector<std::string> names;
     const std::string base = folder.empty() ? std::string(".") : folder;
+    if (NameHoldsNul(base))
+        return names;
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(base.c_str()), &closedir);
     if (!dir)
         return names;
@@ -161,5 +165,5 @@ std::string GetCurrentDir()
 
 bool SetCurrentDir(const std::string& Dir)
 {
-    return !Dir.empty() && chdir(Dir.c_str()) == 0;
+    return !Dir.empty() && !NameHoldsNul(Dir) && chdir(Dir.c_str()) == 0;
 }

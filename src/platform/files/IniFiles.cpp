@@ -89,6 +89,7 @@ struct TFileStamp {
     static TFileStamp Of(const std::string& FileName)
     {
         TFileStamp stamp;
+        CheckFileName(FileName, fmOpenRead);
         struct stat info {};
         if (FileCalls().FStatAt(AT_FDCWD, FileName.c_str(), &info, 0) == 0)
             return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};

@@ -469,8 +469,9 @@ void TStrings::EndUpdate()
 
 void TStrings::LoadFromFile(const std::string& FileName)
 {
-    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(&stream);
+    // Read to its end: a file in /proc reports no size.
+    TStringStream whole(ReadFileBytes(FileName));
+    LoadFromStream(&whole);
 }
 
 void TStrings::LoadFromStream(TStream* Stream)

@@ -76,6 +76,24 @@ TFileCalls& Table()
 
 }  // namespace
 
+bool NameHoldsNul(std::string_view Name)
+{
+    return Name.find('\0') != std::string_view::npos;
+}
+
+std::string ShownFileName(std::string_view Name)
+{
+    std::string shown;
+    shown.reserve(Name.size());
+    for (const char c : Name) {
+        if (c == '\0')
+            shown += "\\0";
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 const TFileCalls& FileCalls()
 {
     return Table();

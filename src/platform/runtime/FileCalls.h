@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -24,6 +26,17 @@ struct TFileCalls {
     // available, less for a limit on this process's address space or its control group.
     std::function<std::uint64_t()> AvailableMemory;
 };
+
+// A system call takes a name up to its first NUL byte, so a name holding one stands for
+// another file: "victim.txt\0.php" for victim.txt. The file streams, the safe writer, INI
+// files and the shell refuse such a name before any call, naming it as ShownFileName
+// shows it and giving NulInNameReason; a question about it (does it exist? what does the
+// folder hold?) is answered no.
+bool NameHoldsNul(std::string_view Name);
+// Name as a message shows it: each NUL byte as \0.
+std::string ShownFileName(std::string_view Name);
+inline constexpr std::string_view NulInNameReason =
+    "Its name holds a NUL byte (shown as \\0), which the system would take for its end";
 
 // The table in use.
 const TFileCalls& FileCalls();

@@ -146,6 +146,8 @@ TSafeFileWriter::TSafeFileWriter(const std::string& Path) : path_(Path)
 {
     if (Path.empty())
         RaiseCreate(Path, ENOENT);
+    if (NameHoldsNul(Path))
+        throw EFCreateError("Cannot create file \"" + ShownFileName(Path) + "\". " + std::string(NulInNameReason));
     target_ = ResolveLinks(Path);
     name_ = NameOf(target_);
     if (name_.empty() || name_ == "." || name_ == "..")

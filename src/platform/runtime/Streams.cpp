@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,8 +106,15 @@ int OpenFlags(Word Mode)
 
 }  // namespace
 
+void CheckFileName(const std::string& FileName, Word Mode)
+{
+    if (NameHoldsNul(FileName))
+        RaiseOpenError(ShownFileName(FileName), Mode, std::string(NulInNameReason));
+}
+
 TFileStream::TFileStream(const std::string& FileName, Word Mode) : fileName_(FileName)
 {
+    CheckFileName(FileName, Mode);
     // Only regular files are taken: a named pipe would block open() until its other end
     // appears, and a device has no end to read to. Such a file is refused at once; the
     // open itself does not wait either, should the name change in between.
@@ -197,23 +205,50 @@ void TFileStream::SetSize(Int64 NewSize)
         Seek(NewSize, soFromBeginning);
 }
 
-std::string ReadFileBytes(const std::string& FileName)
+bool TFileStream::SizeIsKnown() const
 {
-    TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
-    // The size is a first guess only: files in /proc report 0, and another process may
-    // be changing the file.
-    std::string bytes(static_cast<std::size_t>(std::max<Int64>(stream.Size(), 0)) + 1, '\0');
+    struct stat info {};
+    return ::fstat(fd_, &info) == 0 && info.st_size > 0 && (info.st_blocks > 0 || info.st_size > info.st_blksize);
+}
+
+std::string TFileStream::ReadToEnd()
+{
+    // A file that waits for more instead of ending (the kernel's log in /proc) is not
+    // waited for: a read that would wait fails instead.
+    struct TNoWaiting {
+        int Fd;
+        int Flags;
+        ~TNoWaiting() { ::fcntl(Fd, F_SETFL, Flags); }
+    } noWaiting{fd_, ::fcntl(fd_, F_GETFL)};
+    ::fcntl(fd_, F_SETFL, noWaiting.Flags | O_NONBLOCK);
+    std::string bytes(static_cast<std::size_t>(std::max<Int64>(openedSize_, 0)) + 1, '\0');
     std::size_t filled = 0;
+    // The memory available, asked for only once the guess is passed.
+    std::optional<std::uint64_t> most;
     for (;;) {
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const Int64 n = stream.Read(bytes.data() + filled, static_cast<Int64>(bytes.size() - filled));
+        if (filled == bytes.size()) {
+            if (!most)
+                most = FileCalls().AvailableMemory();
+            if (filled > *most)
+                throw EOutOfResources("Cannot read file \"" + fileName_ + "\". It holds more than the " +
+                                      std::to_string(*most) + " bytes of memory available");
+            // One byte more than the most it may hold, to find its end.
+            const std::uint64_t room = *most == std::numeric_limits<std::uint64_t>::max() ? *most : *most + 1;
+            bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(std::uint64_t{bytes.size()} * 2, room)));
+        }
+        const Int64 n = Read(bytes.data() + filled, static_cast<Int64>(bytes.size() - filled));
         if (n == 0)
             break;
         filled += static_cast<std::size_t>(n);
     }
     bytes.resize(filled);
     return bytes;
+}
+
+std::string ReadFileBytes(const std::string& FileName)
+{
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
+    return stream.ReadToEnd();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -286,8 +321,9 @@ void TMemoryStream::LoadFromStream(TStream* Stream)
 
 void TMemoryStream::LoadFromFile(const std::string& FileName)
 {
-    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(&stream);
+    const std::string bytes = ReadFileBytes(FileName);
+    data_.assign(bytes.begin(), bytes.end());
+    position_ = 0;
 }
 
 void TMemoryStream::SaveToStream(TStream* Stream)

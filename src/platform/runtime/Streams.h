@@ -70,6 +70,17 @@ public:
     void SetSize(Int64 NewSize) override;
     const std::string& FileName() const { return fileName_; }
 
+    // Whether the size the system reports is what the file holds. Files in /proc report
+    // 0 (most of them cannot even seek to their end) and files in /sys a block of which
+    // they hold less; their bytes are found only by reading to the end (ReadToEnd). A file
+    // reporting at most one block but taking none on the disk is taken for one of them.
+    bool SizeIsKnown() const;
+    // The bytes from the position to the end, read until a read gives none: the size is
+    // a first guess only. A read that would wait for more fails (EReadError) rather than
+    // waits. Raises EOutOfResources naming the file when the bytes would take more than
+    // the memory available.
+    std::string ReadToEnd();
+
 protected:
     // "Cannot read file "<name>". It ended after <n> bytes where <m> were expected", and
     // ": it was changed while it was read" when its size is not the one it had when opened.
@@ -121,8 +132,13 @@ void WriteLE32(TStream& Stream, DWORD Value);
 void WriteLE64(TStream& Stream, Int64 Value);
 
 // The whole content of a file, read up to its end (so a file that grows or shrinks while
-// it is read gives what it held at the end). Raises EFOpenError or EReadError.
+// it is read gives what it held at the end, and a file in /proc what it holds). Raises
+// EFOpenError, EReadError or EOutOfResources (see TFileStream::ReadToEnd).
 std::string ReadFileBytes(const std::string& FileName);
+
+// Raises the error TFileStream raises in Mode for a name no file can have: one holding a
+// NUL byte (see NameHoldsNul).
+void CheckFileName(const std::string& FileName, Word Mode);
 
 // A string as its 32-bit byte count followed by the bytes. Reading checks the count
 // against what the stream holds and raises EReadError when it does not fit.

@@ -531,30 +531,40 @@ std::string IncludeTrailingPathDelimiter(std::string_view path)
     return std::string(path) + PathDelim;
 }
 
+namespace {
+
+// Whether a name may be handed to the system: not empty, and not cut short by a NUL byte.
+bool Passable(std::string_view name)
+{
+    return !name.empty() && !NameHoldsNul(name);
+}
+
+}  // namespace
+
 bool FileExists(std::string_view fileName)
 {
     struct stat st {};
-    return !fileName.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(fileName).c_str(), &st, 0) == 0 &&
+    return Passable(fileName) && FileCalls().FStatAt(AT_FDCWD, std::string(fileName).c_str(), &st, 0) == 0 &&
            !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(std::string_view dirName)
 {
     struct stat st {};
-    return !dirName.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(dirName).c_str(), &st, 0) == 0 &&
+    return Passable(dirName) && FileCalls().FStatAt(AT_FDCWD, std::string(dirName).c_str(), &st, 0) == 0 &&
            S_ISDIR(st.st_mode);
 }
 
 bool StatusUnreadable(std::string_view name)
 {
     struct stat st {};
-    return !name.empty() && FileCalls().FStatAt(AT_FDCWD, std::string(name).c_str(), &st, 0) != 0 &&
+    return Passable(name) && FileCalls().FStatAt(AT_FDCWD, std::string(name).c_str(), &st, 0) != 0 &&
            errno != ENOENT && errno != ENOTDIR;
 }
 
 bool DeleteFile(std::string_view fileName)
 {
-    return !fileName.empty() && unlink(std::string(fileName).c_str()) == 0;
+    return Passable(fileName) && unlink(std::string(fileName).c_str()) == 0;
 }
 
 std::string ProgramPath()

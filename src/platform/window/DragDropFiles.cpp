@@ -7,11 +7,13 @@
 #include "platform/window/Guarded.h"
 
 #include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
-#include <QUrl>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -35,16 +37,77 @@ HDROP Alive(HDROP drop)
     return drop != nullptr && LiveDrops().contains(drop) ? drop : nullptr;
 }
 
+bool SameLetters(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const int lower = std::tolower(static_cast<unsigned char>(c));
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
+// Each %XX as the byte it stands for; a '%' not followed by two hex digits stays.
+std::string PercentDecoded(std::string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int high = text[i] == '%' && i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
+        if (low < 0) {
+            bytes += text[i];
+            continue;
+        }
+        bytes += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return bytes;
+}
+
+// The name of the file of this machine a file address names: the bytes its percent-
+// encoding stands for, which need not be UTF-8. Nothing for another kind of address, or
+// for a file of another host (an address whose host is neither empty nor "localhost").
+std::optional<std::string> LocalFileName(std::string_view address)
+{
+    constexpr std::string_view scheme = "file:";
+    if (!SameLetters(address.substr(0, scheme.size()), scheme))
+        return std::nullopt;
+    std::string_view rest = address.substr(scheme.size());
+    if (rest.starts_with("//")) {
+        const std::size_t slash = rest.find('/', 2);
+        const std::string_view host = rest.substr(2, slash == std::string_view::npos ? slash : slash - 2);
+        if (slash == std::string_view::npos || (!host.empty() && !SameLetters(host, "localhost")))
+            return std::nullopt;
+        rest = rest.substr(slash);
+    }
+    if (!rest.starts_with('/'))
+        return std::nullopt;
+    return PercentDecoded(rest.substr(0, rest.find_first_of("?#")));
+}
+
+// The local files of a drop, from the address list's own bytes: a name made into a string
+// of characters on the way would lose the bytes that are not UTF-8.
 std::vector<std::string> LocalFileNames(const QMimeData* data)
 {
     std::vector<std::string> names;
-    if (data == nullptr)
+    if (data == nullptr || !data->hasUrls())
         return names;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
+    QByteArray list = data->data(QStringLiteral("text/uri-list"));
+    // Some programs end the list with a NUL byte.
+    if (const qsizetype end = list.indexOf('\0'); end >= 0)
+        list.truncate(end);
+    for (const QByteArray& line : list.split('\n')) {
+        const QByteArray address = line.trimmed();
+        if (address.isEmpty() || address.startsWith('#'))
             continue;
-        const QByteArray name = QFile::encodeName(url.toLocalFile());
-        names.emplace_back(name.constData(), static_cast<std::size_t>(name.size()));
+        if (std::optional<std::string> name = LocalFileName(std::string_view(address.constData(), address.size())))
+            names.push_back(std::move(*name));
     }
     return names;
 }

@@ -2,6 +2,7 @@
 // program for them; this program's own file starts a new copy of it.
 #include "platform/window/Shell.h"
 
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <QDesktopServices>
@@ -62,7 +63,7 @@ std::intptr_t ShellExecute(HWND, const std::string& Operation, const std::string
 {
     if (!IsOpenVerb(Operation))
         return SE_ERR_NOASSOC;
-    if (File.empty())
+    if (File.empty() || NameHoldsNul(File) || NameHoldsNul(Directory))
         return SE_ERR_FNF;
     const QString name = QFile::decodeName(File.c_str());
     QFileInfo file(name);

@@ -271,7 +271,13 @@ std::size_t TQvEditStringList::ReserveForText(std::size_t Split, std::size_t N, 
 void TQvEditStringList::LoadFromFile(const std::string& FileName)
 {
     TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
-    LoadFromStream(&stream);
+    if (stream.SizeIsKnown()) {
+        LoadFromStream(&stream);
+        return;
+    }
+    // A file in /proc or /sys: what it holds is known once it is read to its end.
+    TStringStream whole(stream.ReadToEnd());
+    LoadFromStream(&whole);
 }
 
 void TQvEditStringList::LoadFromStream(TStream* Stream)

@@ -12,8 +12,11 @@
 #include <chrono>
 #include <fstream>
 #include <future>
+#include <iterator>
 #include <string>
 
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/Streams.h"
 
 namespace {
@@ -178,6 +181,39 @@ TEST(StreamsTest, MemoryStreamFileRoundTripAndLoadFromStream)
     std::remove(path.c_str());
     EXPECT_THROW(loaded.LoadFromFile(path), EFOpenError);
     EXPECT_EQ(loaded.Bytes(), original.Bytes());  // a failed load keeps the old bytes
+}
+
+// A file in /proc reports a size of 0 and cannot seek to its end: whatever reads it whole
+// reads it to its end, as far as the memory available allows, without waiting.
+TEST(StreamsTest, AFileWhoseEndCannotBeSoughtIsReadToItsEnd)
+{
+    const std::string path = "/proc/version";
+    std::ifstream in(path, std::ios::binary);
+    const std::string expected{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(ReadFileBytes(path), expected);
+    TStringList lines;
+    lines.LoadFromFile(path);
+    EXPECT_EQ(lines.Strings(0) + "\n", expected);
+
+    // A file in /proc may wait for more instead of ending (the kernel's log): no read of
+    // it may wait.
+    TFileCallsOverride override;
+    bool couldWait = false;
+    override.Calls().Read = [&couldWait](int Fd, void* Buffer, std::size_t Count) {
+        couldWait = couldWait || (::fcntl(Fd, F_GETFL) & O_NONBLOCK) == 0;
+        return ::read(Fd, Buffer, Count);
+    };
+    EXPECT_EQ(ReadFileBytes(path), expected);
+    EXPECT_FALSE(couldWait);
+    override.Calls().AvailableMemory = [] { return std::uint64_t{16}; };
+    try {
+        ReadFileBytes(path);
+        ADD_FAILURE() << "read past the memory available";
+    } catch (const EOutOfResources& e) {
+        EXPECT_EQ(e.Message(),
+                  "Cannot read file \"" + path + "\". It holds more than the 16 bytes of memory available");
+    }
 }
 
 TEST(StreamsTest, LittleEndianIntegersHaveAFixedByteOrder)

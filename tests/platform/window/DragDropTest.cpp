@@ -310,6 +310,41 @@ TEST_F(DragDropTest, DroppedFilesArriveAsOneMessageWithTheirNamesAndPoint)
     EXPECT_TRUE(A->DroppedFiles.empty());
 }
 
+namespace {
+
+// A drop from another program, as the window system hands it over: the address list's
+// bytes as they came.
+class TForeignDrop final : public QMimeData {
+public:
+    explicit TForeignDrop(QByteArray List) : list_(std::move(List)) {}
+    bool hasFormat(const QString& Format) const override { return Format == "text/uri-list"; }
+    QStringList formats() const override { return {"text/uri-list"}; }
+
+protected:
+    QVariant retrieveData(const QString& Format, QMetaType) const override
+    {
+        return hasFormat(Format) ? QVariant(list_) : QVariant();
+    }
+
+private:
+    QByteArray list_;
+};
+
+}  // namespace
+
+// A name that is not UTF-8 arrives byte for byte, percent-encoded or not, and only files
+// of this machine are dropped files.
+TEST_F(DragDropTest, DroppedAddressesGiveTheNamesBytesAndOnlyLocalFiles)
+{
+    DragAcceptFiles(A->Handle(), TRUE);
+    const char list[] = "file:///tmp/bad%FF%FEname.php\r\n# a comment\r\nfile://localhost/tmp/a%20b\xFF\r\n"
+                        "file://otherhost/tmp/c\r\nhttps://example.com/d\r\nFILE:/tmp/e%2g\0";
+    const TForeignDrop data(QByteArray(list, sizeof list - 1));
+    ASSERT_TRUE(DropOn(ClientOf(A), data, {1, 1}));
+    EXPECT_EQ(A->DroppedFiles, (Lines{"/tmp/bad\xFF\xFEname.php", "/tmp/a b\xFF", "/tmp/e%2g"}));
+    EXPECT_FALSE(DropOn(ClientOf(A), TForeignDrop("file://otherhost/tmp/c\r\n"), {1, 1}));
+}
+
 TEST_F(DragDropTest, ADropHandleDiesWithItsMessage)
 {
     DragAcceptFiles(A->Handle(), TRUE);

@@ -72,6 +72,8 @@ TEST_F(ShellTest, FailuresGiveCodesBelow33AndAskNothing)
 {
     EXPECT_EQ(ShellExecute(nullptr, "open", "/no/such/file.html", "", "", 0), SE_ERR_FNF);
     EXPECT_EQ(ShellExecute(nullptr, "open", "", "", "", 0), SE_ERR_FNF);
+    // A name the system would cut short at its NUL byte, to name the program.
+    EXPECT_EQ(ShellExecute(nullptr, "open", ProgramPath() + std::string("\0.html", 6), "", "", 0), SE_ERR_FNF);
     EXPECT_EQ(ShellExecute(nullptr, "print", "https://example.com", "", "", 0), SE_ERR_NOASSOC);
     EXPECT_TRUE(Actions.empty());
 
