@@ -109,12 +109,24 @@ void TQvEditStringList::CheckIndex(Integer Index, Integer Limit) const
         throw EQvEditStringList(Format("Invalid stringlist index %d", {Index}));
 }
 
+namespace {
+
+std::atomic<std::size_t> bytesPrefaulted{0};
+
+}  // namespace
+
+std::size_t TQvEditStringList::BytesPrefaulted()
+{
+    return bytesPrefaulted.load();
+}
+
 void TQvEditStringList::PrefaultMemory(void* P, std::size_t Bytes)
 {
 #ifdef MADV_POPULATE_WRITE
     constexpr std::size_t MinBytes = 1 << 20;
     if (Bytes < MinBytes)
         return;
+    bytesPrefaulted += Bytes;
     // The range is widened to whole pages. Pages around it that belong to someone else
     // are only made present, never written. A kernel without this advice faults the
     // pages in when they are written, as it would anyway.
@@ -145,9 +157,14 @@ void TQvEditStringList::MoveGap(Integer Index)
 
 TQvEditStringRec* TQvEditStringList::OpenRecords(Integer Index, Integer NumLines)
 {
-    if (capacity_ - count_ < NumLines)
+    const bool grown = capacity_ - count_ < NumLines;
+    if (grown)
         Grow(NumLines);
     MoveGap(Index);
+    // The records about to be written may lie in fresh memory: only they are made present,
+    // not the rest of the room grown, which stays untouched until lines come to it.
+    if (grown)
+        PrefaultMemory(records_ + Index, static_cast<std::size_t>(NumLines) * sizeof(TQvEditStringRec));
     gapStart_ += NumLines;
     count_ += NumLines;
     return records_ + Index;
@@ -159,6 +176,8 @@ void TQvEditStringList::ReallocRecords(Integer NewCapacity)
 {
     if (NewCapacity < capacity_)
         MoveGap(count_);
+    if (NewCapacity == count_)
+        lastGrowth_ = 0;
     const Integer tail = count_ - gapStart_;
     const Integer oldCapacity = capacity_;
     if (NewCapacity == 0) {
@@ -179,16 +198,27 @@ void TQvEditStringList::ReallocRecords(Integer NewCapacity)
     }
 }
 
-// Grows by 16 records up to 64, then by a quarter, and at least to Needed free records.
+namespace {
+
+// The least room a large array grows by: a megabyte of records.
+constexpr Integer MinGrowth = (1 << 20) / static_cast<Integer>(sizeof(TQvEditStringRec));
+
+}  // namespace
+
+// Grows by 16 records up to 64. A larger array grows by MinGrowth once it was sized to its
+// lines (a load), then by twice its last growth, up to a quarter of it: a few lines added
+// to a large text take room for few, and a long run of lines added still grows the array
+// a bounded number of times. At least to Needed free records.
 void TQvEditStringList::Grow(Integer Needed)
 {
-    Integer delta = capacity_ <= 64 ? 16 : capacity_ / 4;
-    delta = Max(delta, Needed - (capacity_ - count_));
+    Int64 delta = 16;
+    if (capacity_ > 64)
+        delta = std::min<Int64>(capacity_ / 4, std::max<Int64>(MinGrowth, Int64{2} * lastGrowth_));
+    delta = std::max<Int64>(delta, Int64{Needed} - (capacity_ - count_));
     if (capacity_ > std::numeric_limits<Integer>::max() - delta)
         throw EOutOfResources("Too many lines");
-    ReallocRecords(capacity_ + delta);
-    // The new records are written soon, by the lines that follow.
-    PrefaultMemory(records_ + gapStart_, static_cast<std::size_t>(capacity_ - count_) * sizeof(TQvEditStringRec));
+    ReallocRecords(capacity_ + static_cast<Integer>(delta));
+    lastGrowth_ = static_cast<Integer>(delta);
 }
 
 void TQvEditStringList::SetCapacity(int NewCapacity)

@@ -210,6 +210,8 @@ public:
     // Makes the pages of a large piece of fresh memory present in one call, which costs
     // about two thirds of faulting them in one by one as they are first written.
     static void PrefaultMemory(void* P, std::size_t Bytes);
+    // The bytes PrefaultMemory has asked to have made present, over the process's life.
+    static std::size_t BytesPrefaulted();
     // A capacity below Count raises EQvEditStringList.
     void SetCapacity(int NewCapacity) override;
     // Records moved in memory to open or close room among the lines, over the list's life
@@ -283,6 +285,8 @@ private:
     void Updating(Body&& body);
     void TakeChangeStamp();
     void CheckIndex(Integer Index, Integer Limit) const;
+    // Grows the array without touching the new memory: whoever writes the new records makes
+    // their pages present.
     void Grow(Integer Needed = 1);
     void ReallocRecords(Integer NewCapacity);
     // One record with its own copy of Text, nil object and NoRange.
@@ -340,6 +344,8 @@ private:
     Integer count_ = 0;
     Integer capacity_ = 0;
     Integer gapStart_ = 0;
+    // The records the array last grew by, 0 once it is sized to its lines.
+    Integer lastGrowth_ = 0;
     std::size_t recordsMoved_ = 0;
     std::size_t recordsReleased_ = 0;
     std::uint64_t changeStamp_ = 0;
