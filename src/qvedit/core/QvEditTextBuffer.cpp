@@ -461,6 +461,11 @@ constexpr std::size_t BulkBytes = 4096;
 Integer TQvEditStringList::PutLines(Integer Index, std::string_view Head, std::string_view Text,
                                     std::string_view Tail)
 {
+    const std::size_t breaks = CountLineBreaks(Text);
+    if (breaks >= static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
+        throw EOutOfResources("Too many lines");
+    const auto n = static_cast<Integer>(breaks) + 1;
+    CheckIndex(Index, count_ - n);
     // A short text is joined in a string, a long one in the block its lines may borrow from.
     const std::size_t size = Head.size() + Text.size() + Tail.size();
     std::string shortText;
@@ -478,30 +483,40 @@ Integer TQvEditStringList::PutLines(Integer Index, std::string_view Head, std::s
             at = std::copy(part.begin(), part.end(), at);
         joined = std::string_view(block.get(), size);
     }
-    // Lines are counted in the joined text: a CR may end one part and an LF begin the next.
-    const std::size_t breaks = CountLineBreaks(joined);
-    if (breaks >= static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
-        throw EOutOfResources("Too many lines");
-    const auto n = static_cast<Integer>(breaks) + 1;
-    CheckIndex(Index, count_ - n);
+    // The lines in the joined text: the first from its start, the last to its end.
+    const auto eachLine = [&](auto&& Store) {
+        const char* const begin = joined.data();
+        const char* const end = begin + joined.size();
+        bool first = true;
+        for (TQvTextLines pieces(joined.substr(Head.size(), Text.size())); !pieces.AtEnd();) {
+            const std::string_view piece = pieces.Next();
+            const char* from = first ? begin : piece.data();
+            const char* to = pieces.AtEnd() ? end : piece.data() + piece.size();
+            first = false;
+            Store(std::string_view(from, static_cast<std::size_t>(to - from)));
+        }
+    };
+    // Every line is at most as long as the whole: only a longer whole is looked at first,
+    // so that no line is stored when one of them cannot be.
+    if (size > TQvLineText::MaxLength)
+        eachLine([](std::string_view Line) { CheckLineLength(Line.size()); });
     Updating([&] {
-        std::string scratch;
         if (!block || n < BulkLines) {
-            for (TQvTextLines pieces(joined); !pieces.AtEnd();) {
+            std::string scratch;
+            eachLine([&](std::string_view Line) {
                 const Integer at = Index++;
-                Put(at, scratch.assign(pieces.Next()));
-            }
+                Put(at, scratch.assign(Line));
+            });
             return;
         }
         // The block goes when the hold does, when no line borrows from it (all short).
         const TQvBlockHold hold(blocks_, blocks_.Keep(std::move(block), size));
-        for (TQvTextLines pieces(joined); !pieces.AtEnd();) {
-            const std::string_view line = pieces.Next();
+        eachLine([&](std::string_view Line) {
             // The line's end, read by now, becomes the NUL after its text (the last line
             // has the block's padding).
-            blockBytes[line.data() + line.size() - blockBytes] = '\0';
-            PutBorrowed(Index++, line);
-        }
+            blockBytes[Line.data() + Line.size() - blockBytes] = '\0';
+            PutBorrowed(Index++, Line);
+        });
     });
     return n;
 }

@@ -197,11 +197,12 @@ public:
     void DeleteLines(Integer Index, Integer NumLines);
     // Inserts NumLines empty lines with range 0 before Index, one OnAdded.
     void InsertLines(Integer Index, Integer NumLines);
-    // Stores the lines of Head, Text and Tail joined (the pieces between their CR LF, lone
-    // CR and lone LF breaks) in the lines from Index on, each as Put stores it and tells
-    // OnPutted; raises when they would go past the last line. Returns how many lines it
-    // stored. Many lines are not given an allocation each: they borrow from one copy of
-    // the three.
+    // Stores the lines of Text (the pieces between its CR LF, lone CR and lone LF breaks)
+    // in the lines from Index on, Head joined to the first and Tail to the last, each as
+    // Put stores it and tells OnPutted. Head and Tail are not split: a line-break character
+    // in them stays in its line. Raises, having stored nothing, when the lines would go past
+    // the last line or one would be too long. Returns how many lines it stored. Many lines
+    // are not given an allocation each: they borrow from one copy of the three.
     Integer PutLines(Integer Index, std::string_view Head, std::string_view Text, std::string_view Tail);
     void InsertStrings(Integer Index, TStrings* NewStrings);
     // Appends the lines (and their objects) of Strings with one OnAdded.
