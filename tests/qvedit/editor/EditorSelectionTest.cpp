@@ -146,12 +146,16 @@ TEST_F(EditorSelectionTest, FlatIndexesSelectForwardBackwardAndToTheEnd)
     EXPECT_EQ(e.GetBlockEnd(), (TPoint{3, 2}));
     EXPECT_EQ(e.GetSelLength(), 5);
 
-    for (Integer overflowing : {std::numeric_limits<Integer>::max(), std::numeric_limits<Integer>::min()}) {
-        e.SetSelStart(6);
-        e.SetSelLength(overflowing);
-        EXPECT_EQ(e.GetBlockBegin(), (TPoint{3, 2}));
-        EXPECT_EQ(e.GetBlockEnd(), (TPoint{2, 3}));
-    }
+    // Lengths that overflow reach the text's end, and its start.
+    e.SetSelStart(6);
+    e.SetSelLength(std::numeric_limits<Integer>::max());
+    EXPECT_EQ(e.GetBlockBegin(), (TPoint{3, 2}));
+    EXPECT_EQ(e.GetBlockEnd(), (TPoint{2, 3}));
+    e.SetSelStart(6);
+    e.SetSelLength(std::numeric_limits<Integer>::min());
+    EXPECT_EQ(e.GetBlockBegin(), (TPoint{1, 1}));
+    EXPECT_EQ(e.GetBlockEnd(), (TPoint{3, 2}));
+    e.SetSelStart(6);
     e.SetSelEnd(1);
     EXPECT_EQ(e.GetBlockBegin(), (TPoint{2, 1}));
 
@@ -162,6 +166,26 @@ TEST_F(EditorSelectionTest, FlatIndexesSelectForwardBackwardAndToTheEnd)
     e.SelectAll();
     EXPECT_FALSE(e.GetSelAvail());
     EXPECT_EQ(e.GetSelStart(), 0);
+}
+
+// An index past the text's end is its end, a negative one its start, however it is set.
+TEST_F(EditorSelectionTest, FlatIndexesOutsideTheTextStopAtItsEnds)
+{
+    TSelectionProbe& e = Editor();
+    SetText("abc\ndef\nghi");
+    e.SetSelStart(0);
+    e.SetSelEnd(1000);
+    EXPECT_EQ(e.GetSelText(), "abc\r\ndef\r\nghi");
+    e.SetSelStart(0);
+    e.SetSelLength(15);
+    EXPECT_EQ(e.GetSelText(), "abc\r\ndef\r\nghi");
+    EXPECT_EQ(e.GetSelLength(), 13);
+    e.SetSelStart(1000);
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{4, 3}));
+    e.SetSelEnd(-3);
+    EXPECT_EQ(e.GetSelText(), "abc\r\ndef\r\nghi");
+    e.SetSelStart(-7);
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{1, 1}));
 }
 
 TEST_F(EditorSelectionTest, DoubleClickWordsWithAndWithoutAHighlighter)
