@@ -246,6 +246,8 @@ TEST_F(EditorTextChangeTest, LinesInsertedIntoALineHoldingALineEndKeepItInTheLin
             EXPECT_EQ(e.LineList(), c.Expected) << what;
             e.Undo();
             EXPECT_EQ(e.LineList(), before) << what;
+            e.Redo();
+            EXPECT_EQ(e.LineList(), c.Expected) << what;
         }
     }
 }
