@@ -158,6 +158,14 @@ TEST_F(EditorSelectionTest, FlatIndexesSelectForwardBackwardAndToTheEnd)
     e.SetSelStart(6);
     e.SetSelEnd(1);
     EXPECT_EQ(e.GetBlockBegin(), (TPoint{2, 1}));
+    // An index past the text is its end, a negative one its start.
+    e.SetSelStart(0);
+    e.SetSelEnd(1000);
+    EXPECT_EQ(e.GetSelText(), "ab\r\ncde\r\nf");
+    e.SetSelStart(1000);
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{2, 3}));
+    e.SetSelStart(-7);
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{1, 1}));
 
     e.SelectAll();
     EXPECT_EQ(e.GetSelLength(), 10);
@@ -166,26 +174,6 @@ TEST_F(EditorSelectionTest, FlatIndexesSelectForwardBackwardAndToTheEnd)
     e.SelectAll();
     EXPECT_FALSE(e.GetSelAvail());
     EXPECT_EQ(e.GetSelStart(), 0);
-}
-
-// An index past the text's end is its end, a negative one its start, however it is set.
-TEST_F(EditorSelectionTest, FlatIndexesOutsideTheTextStopAtItsEnds)
-{
-    TSelectionProbe& e = Editor();
-    SetText("abc\ndef\nghi");
-    e.SetSelStart(0);
-    e.SetSelEnd(1000);
-    EXPECT_EQ(e.GetSelText(), "abc\r\ndef\r\nghi");
-    e.SetSelStart(0);
-    e.SetSelLength(15);
-    EXPECT_EQ(e.GetSelText(), "abc\r\ndef\r\nghi");
-    EXPECT_EQ(e.GetSelLength(), 13);
-    e.SetSelStart(1000);
-    EXPECT_EQ(e.GetCaretXY(), (TPoint{4, 3}));
-    e.SetSelEnd(-3);
-    EXPECT_EQ(e.GetSelText(), "abc\r\ndef\r\nghi");
-    e.SetSelStart(-7);
-    EXPECT_EQ(e.GetCaretXY(), (TPoint{1, 1}));
 }
 
 TEST_F(EditorSelectionTest, DoubleClickWordsWithAndWithoutAHighlighter)
