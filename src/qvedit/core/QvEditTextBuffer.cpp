@@ -109,12 +109,24 @@ void TQvEditStringList::CheckIndex(Integer Index, Integer Limit) const
         throw EQvEditStringList(Format("Invalid stringlist index %d", {Index}));
 }
 
+namespace {
+
+std::atomic<std::size_t> bytesPrefaulted{0};
+
+}  // namespace
+
+std::size_t TQvEditStringList::BytesPrefaulted()
+{
+    return bytesPrefaulted.load();
+}
+
 void TQvEditStringList::PrefaultMemory(void* P, std::size_t Bytes)
 {
 #ifdef MADV_POPULATE_WRITE
     constexpr std::size_t MinBytes = 1 << 20;
     if (Bytes < MinBytes)
         return;
+    bytesPrefaulted += Bytes;
     // The range is widened to whole pages. Pages around it that belong to someone else
     // are only made present, never written. A kernel without this advice faults the
     // pages in when they are written, as it would anyway.
@@ -145,9 +157,14 @@ void TQvEditStringList::MoveGap(Integer Index)
 
 TQvEditStringRec* TQvEditStringList::OpenRecords(Integer Index, Integer NumLines)
 {
-    if (capacity_ - count_ < NumLines)
+    const bool grown = capacity_ - count_ < NumLines;
+    if (grown)
         Grow(NumLines);
     MoveGap(Index);
+    // The records about to be written may lie in fresh memory: only they are made present,
+    // not the rest of the room grown, which stays untouched until lines come to it.
+    if (grown)
+        PrefaultMemory(records_ + Index, static_cast<std::size_t>(NumLines) * sizeof(TQvEditStringRec));
     gapStart_ += NumLines;
     count_ += NumLines;
     return records_ + Index;
@@ -159,6 +176,8 @@ void TQvEditStringList::ReallocRecords(Integer NewCapacity)
 {
     if (NewCapacity < capacity_)
         MoveGap(count_);
+    if (NewCapacity == count_)
+        lastGrowth_ = 0;
     const Integer tail = count_ - gapStart_;
     const Integer oldCapacity = capacity_;
     if (NewCapacity == 0) {
@@ -179,16 +198,27 @@ void TQvEditStringList::ReallocRecords(Integer NewCapacity)
     }
 }
 
-// Grows by 16 records up to 64, then by a quarter, and at least to Needed free records.
+namespace {
+
+// The least room a large array grows by: a megabyte of records.
+constexpr Integer MinGrowth = (1 << 20) / static_cast<Integer>(sizeof(TQvEditStringRec));
+
+}  // namespace
+
+// Grows by 16 records up to 64. A larger array grows by MinGrowth once it was sized to its
+// lines (a load), then by twice its last growth, up to a quarter of it: a few lines added
+// to a large text take room for few, and a long run of lines added still grows the array
+// a bounded number of times. At least to Needed free records.
 void TQvEditStringList::Grow(Integer Needed)
 {
-    Integer delta = capacity_ <= 64 ? 16 : capacity_ / 4;
-    delta = Max(delta, Needed - (capacity_ - count_));
+    Int64 delta = 16;
+    if (capacity_ > 64)
+        delta = std::min<Int64>(capacity_ / 4, std::max<Int64>(MinGrowth, Int64{2} * lastGrowth_));
+    delta = std::max<Int64>(delta, Int64{Needed} - (capacity_ - count_));
     if (capacity_ > std::numeric_limits<Integer>::max() - delta)
         throw EOutOfResources("Too many lines");
-    ReallocRecords(capacity_ + delta);
-    // The new records are written soon, by the lines that follow.
-    PrefaultMemory(records_ + gapStart_, static_cast<std::size_t>(capacity_ - count_) * sizeof(TQvEditStringRec));
+    ReallocRecords(capacity_ + static_cast<Integer>(delta));
+    lastGrowth_ = static_cast<Integer>(delta);
 }
 
 void TQvEditStringList::SetCapacity(int NewCapacity)
@@ -431,6 +461,11 @@ constexpr std::size_t BulkBytes = 4096;
 Integer TQvEditStringList::PutLines(Integer Index, std::string_view Head, std::string_view Text,
                                     std::string_view Tail)
 {
+    const std::size_t breaks = CountLineBreaks(Text);
+    if (breaks >= static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
+        throw EOutOfResources("Too many lines");
+    const auto n = static_cast<Integer>(breaks) + 1;
+    CheckIndex(Index, count_ - n);
     // A short text is joined in a string, a long one in the block its lines may borrow from.
     const std::size_t size = Head.size() + Text.size() + Tail.size();
     std::string shortText;
@@ -448,30 +483,40 @@ Integer TQvEditStringList::PutLines(Integer Index, std::string_view Head, std::s
             at = std::copy(part.begin(), part.end(), at);
         joined = std::string_view(block.get(), size);
     }
-    // Lines are counted in the joined text: a CR may end one part and an LF begin the next.
-    const std::size_t breaks = CountLineBreaks(joined);
-    if (breaks >= static_cast<std::size_t>(std::numeric_limits<Integer>::max()))
-        throw EOutOfResources("Too many lines");
-    const auto n = static_cast<Integer>(breaks) + 1;
-    CheckIndex(Index, count_ - n);
+    // The lines in the joined text: the first from its start, the last to its end.
+    const auto eachLine = [&](auto&& Store) {
+        const char* const begin = joined.data();
+        const char* const end = begin + joined.size();
+        bool first = true;
+        for (TQvTextLines pieces(joined.substr(Head.size(), Text.size())); !pieces.AtEnd();) {
+            const std::string_view piece = pieces.Next();
+            const char* from = first ? begin : piece.data();
+            const char* to = pieces.AtEnd() ? end : piece.data() + piece.size();
+            first = false;
+            Store(std::string_view(from, static_cast<std::size_t>(to - from)));
+        }
+    };
+    // Every line is at most as long as the whole: only a longer whole is looked at first,
+    // so that no line is stored when one of them cannot be.
+    if (size > TQvLineText::MaxLength)
+        eachLine([](std::string_view Line) { CheckLineLength(Line.size()); });
     Updating([&] {
-        std::string scratch;
         if (!block || n < BulkLines) {
-            for (TQvTextLines pieces(joined); !pieces.AtEnd();) {
+            std::string scratch;
+            eachLine([&](std::string_view Line) {
                 const Integer at = Index++;
-                Put(at, scratch.assign(pieces.Next()));
-            }
+                Put(at, scratch.assign(Line));
+            });
             return;
         }
         // The block goes when the hold does, when no line borrows from it (all short).
         const TQvBlockHold hold(blocks_, blocks_.Keep(std::move(block), size));
-        for (TQvTextLines pieces(joined); !pieces.AtEnd();) {
-            const std::string_view line = pieces.Next();
+        eachLine([&](std::string_view Line) {
             // The line's end, read by now, becomes the NUL after its text (the last line
             // has the block's padding).
-            blockBytes[line.data() + line.size() - blockBytes] = '\0';
-            PutBorrowed(Index++, line);
-        }
+            blockBytes[Line.data() + Line.size() - blockBytes] = '\0';
+            PutBorrowed(Index++, Line);
+        });
     });
     return n;
 }

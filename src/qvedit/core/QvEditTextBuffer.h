@@ -197,11 +197,12 @@ public:
     void DeleteLines(Integer Index, Integer NumLines);
     // Inserts NumLines empty lines with range 0 before Index, one OnAdded.
     void InsertLines(Integer Index, Integer NumLines);
-    // Stores the lines of Head, Text and Tail joined (the pieces between their CR LF, lone
-    // CR and lone LF breaks) in the lines from Index on, each as Put stores it and tells
-    // OnPutted; raises when they would go past the last line. Returns how many lines it
-    // stored. Many lines are not given an allocation each: they borrow from one copy of
-    // the three.
+    // Stores the lines of Text (the pieces between its CR LF, lone CR and lone LF breaks)
+    // in the lines from Index on, Head joined to the first and Tail to the last, each as
+    // Put stores it and tells OnPutted. Head and Tail are not split: a line-break character
+    // in them stays in its line. Raises, having stored nothing, when the lines would go past
+    // the last line or one would be too long. Returns how many lines it stored. Many lines
+    // are not given an allocation each: they borrow from one copy of the three.
     Integer PutLines(Integer Index, std::string_view Head, std::string_view Text, std::string_view Tail);
     void InsertStrings(Integer Index, TStrings* NewStrings);
     // Appends the lines (and their objects) of Strings with one OnAdded.
@@ -210,6 +211,8 @@ public:
     // Makes the pages of a large piece of fresh memory present in one call, which costs
     // about two thirds of faulting them in one by one as they are first written.
     static void PrefaultMemory(void* P, std::size_t Bytes);
+    // The bytes PrefaultMemory has asked to have made present, over the process's life.
+    static std::size_t BytesPrefaulted();
     // A capacity below Count raises EQvEditStringList.
     void SetCapacity(int NewCapacity) override;
     // Records moved in memory to open or close room among the lines, over the list's life
@@ -283,6 +286,8 @@ private:
     void Updating(Body&& body);
     void TakeChangeStamp();
     void CheckIndex(Integer Index, Integer Limit) const;
+    // Grows the array without touching the new memory: whoever writes the new records makes
+    // their pages present.
     void Grow(Integer Needed = 1);
     void ReallocRecords(Integer NewCapacity);
     // One record with its own copy of Text, nil object and NoRange.
@@ -340,6 +345,8 @@ private:
     Integer count_ = 0;
     Integer capacity_ = 0;
     Integer gapStart_ = 0;
+    // The records the array last grew by, 0 once it is sized to its lines.
+    Integer lastGrowth_ = 0;
     std::size_t recordsMoved_ = 0;
     std::size_t recordsReleased_ = 0;
     std::uint64_t changeStamp_ = 0;

@@ -150,6 +150,7 @@ public:
     // to the larger array, so both count.
     void Growing(std::size_t Lines, std::size_t Capacity) const
     {
+        // A step of the list's own is at most a quarter.
         const std::uint64_t step = Capacity <= 64 ? 16 : Capacity / 4;
         if (2 * static_cast<std::uint64_t>(Capacity) + step > MostRecords())
             Refuse("its text and the records of the " + std::to_string(Lines) +
@@ -315,6 +316,11 @@ void TQvEditStringList::LoadFromStream(TStream* Stream)
                     reader.StopPrefault();
                     budget.Growing(static_cast<std::size_t>(loaded.count_), static_cast<std::size_t>(loaded.capacity_));
                     loaded.Grow();
+                    // The split fills the new records with the lines that follow, as many
+                    // as the bytes left can make.
+                    const std::size_t room = static_cast<std::size_t>(loaded.capacity_ - loaded.count_);
+                    PrefaultMemory(loaded.records_ + loaded.count_,
+                                   std::min(room, n - c + 1) * sizeof(TQvEditStringRec));
                     continue;
                 }
                 if (ready == n)

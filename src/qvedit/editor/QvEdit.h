@@ -681,9 +681,15 @@ protected:
     // Stores Text as line Index. With eoTrimTrailingSpaces its trailing blanks go when the
     // change ends (TrimPendingLines), so that the change's records see them as it made them.
     void TrimmedSetLine(Integer Index, const std::string& Text);
-    // The same for the lines of Head, Text and Tail joined (split at CR LF, a lone CR or a
-    // lone LF) from Index on.
+    // The same for the lines of Text (split at CR LF, a lone CR or a lone LF) from Index on,
+    // Head joined to the first and Tail to the last, as the buffer's PutLines stores them.
     void TrimmedSetLines(Integer Index, std::string_view Head, std::string_view Text, std::string_view Tail);
+    // Splits line Line (0-based; Count for a line appended first) with the lines of Text:
+    // Count new lines open after it (before it with LinesBefore), and Text's lines are
+    // stored from Line on, Head joined to the first and Tail to the last. All or nothing:
+    // when storing fails, the lines are left as they were.
+    void InsertTextLines(Integer Line, Integer Count, bool LinesBefore, std::string_view Head,
+                         std::string_view Text, std::string_view Tail);
     void InsertBlockEx(const TPoint& BB, const TPoint& BE, const char* ChangeStr, bool AddToUndoList);
     // Marks follow inserted and deleted lines (1-based); plug-ins are told.
     void DoLinesInserted(Integer FirstLine, Integer Count);

@@ -90,14 +90,18 @@ Integer RowColToFlatIndex(const TStrings& Lines, const TPoint& RowCol)
 
 TPoint FlatIndexToRowCol(const TStrings& Lines, Integer Index)
 {
+    const Integer last = Lines.Count() - 1;
     Int64 count = 0;
-    for (Integer y = 0; y < Lines.Count(); ++y) {
+    for (Integer y = 0; Index > 0 && y <= last; ++y) {
         const Integer length = Length(Lines.Strings(y));
+        // The last line has no line end: an index past it is the end of the text.
+        if (y == last)
+            return TPoint{SaturateToInteger(std::min<Int64>(Index - count, length) + 1), y + 1};
         if (count + length + 2 > Index)
             return TPoint{SaturateToInteger(Index - count + 1), y + 1};
         count += length + 2;
     }
-    return TPoint{1, Lines.Count() + 1};
+    return TPoint{1, 1};
 }
 
 // ---- Pixels ----------------------------------------------------------------------------------

@@ -36,7 +36,8 @@ Integer DisplayToCharColumn(std::string_view Line, Integer X, Integer TabWidth);
 
 // 0-based index of a character position; the line is taken as at most Lines.Count.
 Integer RowColToFlatIndex(const TStrings& Lines, const TPoint& RowCol);
-// The character position of a 0-based index; past the text (1, Count + 1).
+// The character position of a 0-based index; the text's end for an index past it, its
+// start for a negative one.
 TPoint FlatIndexToRowCol(const TStrings& Lines, Integer Index);
 
 // ---- Pixels ----------------------------------------------------------------------------------

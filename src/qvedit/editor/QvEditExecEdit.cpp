@@ -315,7 +315,14 @@ void TCustomQvEdit::DoLineBreak(bool MoveCaret)
             const std::string right = line.substr(split);
             const std::string spacing = GetLeftSpacing(LeftSpacesEx(line, true), true);
             lines_->Insert(y, spacing + right);
-            TrimmedSetLine(y - 1, line.substr(0, split));
+            try {
+                TrimmedSetLine(y - 1, line.substr(0, split));
+            } catch (...) {
+                // The line stays whole, without a copy of its tail below it.
+                lines_->Put(y - 1, line);
+                lines_->Delete(y);
+                throw;
+            }
             insertedLine = y + 1;
             undoList_->AddChange(crLineBreak, caret, caret, right, smNormal);
             target = TPoint{Length(spacing) + 1, y + 1};

@@ -207,21 +207,13 @@ Integer TCustomQvEdit::GetSelLength() const
 void TCustomQvEdit::SetSelLength(Integer Value)
 {
     const TPoint first = GetBlockBegin();
-    const Int64 index = Int64{RowColToCharIndex(first)} + Value;
-    if (Value < 0 && index >= 0) {
-        const TPoint start = CharIndexToRowCol(static_cast<Integer>(index));
-        SetCaretAndSelection(start, start, first);
-        return;
-    }
-    // An index before the text, or beyond what an index can hold, selects to the text's end.
-    TPoint last;
-    if (index < 0 || index > std::numeric_limits<Integer>::max()) {
-        const Integer count = lines_->GetCount();
-        last = TPoint{static_cast<Integer>(lines_->GetView(count - 1).size()) + 1, count};
-    } else {
-        last = CharIndexToRowCol(static_cast<Integer>(index));
-    }
-    SetCaretAndSelection(last, first, last);
+    // An index beyond what an index can hold is past the text's end too.
+    const Int64 index = std::min<Int64>(Int64{RowColToCharIndex(first)} + Value, std::numeric_limits<Integer>::max());
+    const TPoint other = CharIndexToRowCol(static_cast<Integer>(std::max<Int64>(index, -1)));
+    if (Value < 0)
+        SetCaretAndSelection(other, other, first);
+    else
+        SetCaretAndSelection(other, first, other);
 }
 
 // ---- Caret moves -----------------------------------------------------------------------------

@@ -407,11 +407,7 @@ Integer TCustomQvEdit::InsertNormal(std::string_view Text, bool AddToUndoList)
         // and the new lines after it are the lines of the text between what was left and
         // right of the caret, stored at once.
         const std::string right(rightOfCaret);
-        // An empty buffer gets the line first, which storing it would have appended.
-        if (caretY_ > lines_->Count())
-            lines_->Add(std::string());
-        lines_->InsertLines(caretY_, ends);
-        TrimmedSetLines(caretY_ - 1, left, Text, right);
+        InsertTextLines(caretY_ - 1, ends, false, left, Text, right);
         caretY_ += ends;
     }
     // After the text as it went in: trimming comes at the end of the change.
@@ -475,22 +471,42 @@ Integer TCustomQvEdit::InsertLine(std::string_view Text)
 {
     caretX_ = 1;
     const Integer whole = LinesAdded(Text);
-    Integer at = caretY_ - 1;
-    if (whole > 0) {
-        at = std::min(caretY_ - 1, lines_->Count());
-        lines_->InsertLines(at, whole);
-        caretY_ = at + 1 + whole;
-    }
-    if (caretY_ > lines_->Count())
-        lines_->Add(std::string());
+    const Integer at = std::min(caretY_ - 1, lines_->Count());
     // The pieces before the last line break are new lines; the last goes in front of the
-    // line after them. They are stored at once.
-    const std::string after = lines_->Get(caretY_ - 1);
-    TrimmedSetLines(at, std::string_view(), Text, after);
+    // caret line, which follows them. They are stored at once.
+    const std::string after = lines_->Get(at);
+    InsertTextLines(at, whole, true, std::string_view(), Text, after);
+    caretY_ = at + 1 + whole;
     const std::size_t lastBreak = Text.find_last_of("\r\n");
     caretX_ = static_cast<Integer>(lastBreak == std::string_view::npos ? Text.size() : Text.size() - lastBreak - 1) + 1;
     StatusChanged(TQvStatusChanges{scCaretX});
     return whole;
+}
+
+void TCustomQvEdit::InsertTextLines(Integer Line, Integer Count, bool LinesBefore, std::string_view Head,
+                                    std::string_view Text, std::string_view Tail)
+{
+    // An empty buffer, or a caret below its last line, gets the line first.
+    const bool appended = Line >= lines_->Count();
+    const std::string original = appended ? std::string() : lines_->Get(Line);
+    if (appended)
+        lines_->Add(std::string());
+    const Integer opened = LinesBefore ? Line : Line + 1;
+    bool linesOpened = false;
+    try {
+        lines_->InsertLines(opened, Count);
+        linesOpened = true;
+        TrimmedSetLines(Line, Head, Text, Tail);
+    } catch (...) {
+        // The new lines go and the split line gets its text back (a line appended goes).
+        if (linesOpened)
+            lines_->DeleteLines(opened, Count);
+        if (appended)
+            lines_->Delete(Line);
+        else
+            lines_->Put(Line, original);
+        throw;
+    }
 }
 
 // ---- Marks and plug-ins ----------------------------------------------------------------------

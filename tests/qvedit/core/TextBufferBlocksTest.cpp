@@ -179,15 +179,35 @@ TEST(TextBufferBlocks, ABlockGoesWithItsLastLineWhicheverThatIs)
 }
 
 // Below a few dozen lines each line gets its own copy, as Put gives it: no block. The
-// head and the tail join the text's first and last lines; a CR ending one part and an LF
-// beginning the next are one line end.
+// head and the tail join the text's first and last lines as they are: only the text is
+// split, and a line-break character the head or the tail holds stays in its line.
 TEST(TextBufferBlocks, AFewLinesPutInAreCopiedOneByOne)
 {
     TQvEditStringList list;
-    list.InsertLines(0, 4);
-    EXPECT_EQ(list.PutLines(0, "head ", "a line longer than a record holds\r\nb\r", "\n tail"), 3);
-    EXPECT_EQ(LinesOf(list), (std::vector<std::string>{"head a line longer than a record holds", "b", " tail", ""}));
+    list.InsertLines(0, 3);
+    EXPECT_EQ(list.PutLines(0, "he\nad ", "a line longer than a record holds\r\nb\r", "\n tail"), 3);
+    EXPECT_EQ(LinesOf(list), (std::vector<std::string>{"he\nad a line longer than a record holds", "b", "\n tail"}));
     EXPECT_EQ(list.TextBlockCount(), 0u);
+}
+
+// The same for lines put in bulk, which borrow from one block: each is followed by a NUL
+// there, also the first and the last with the breaks of the head and the tail in them.
+TEST(TextBufferBlocks, LinesPutInBulkKeepTheBreaksOfTheHeadAndTheTail)
+{
+    constexpr int Lines = 300;
+    TQvEditStringList list;
+    list.InsertLines(0, Lines);
+    const std::string head = "a head holding\r\nbreaks\r";
+    const std::string tail = "\na tail holding\nbreaks";
+    EXPECT_EQ(list.PutLines(0, head, NumberedLines(Lines, "\n"), tail), Lines);
+    EXPECT_EQ(list.TextBlockCount(), 1u);
+    std::string scratch;
+    for (const auto& [i, text] : {std::pair{0, head + "line number 0 of the text"},
+                                  std::pair{Lines - 1, "line number 299 of the text" + tail}}) {
+        const std::string_view line = list.GetTerminatedView(i, scratch);
+        EXPECT_EQ(line, text);
+        EXPECT_EQ(line.data()[line.size()], '\0') << "line " << i;
+    }
 }
 
 // Lines are put only where lines are; the index and the message are those of Put.

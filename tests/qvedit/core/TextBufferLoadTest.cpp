@@ -237,3 +237,36 @@ TEST(TextBufferLoad, AReadFailingAfterTheFirstChunkKeepsTheOldLines)
     EXPECT_EQ(list.Strings(1), "kept 2");
     EXPECT_EQ(list.UpdateCount(), 0);
 }
+
+// A loaded text's records fill their array exactly. The load has the records it fills made
+// present in advance. A line added afterwards grows the array by little room, none of it
+// made present: the memory in use grows with the lines, not with the text's size. Many
+// lines added at once have only their own records made present.
+TEST(TextBufferLoad, LinesAddedAfterALoadTakeMemoryForThemselves)
+{
+    constexpr std::size_t Lines = 400000;
+    constexpr std::size_t Record = sizeof(TQvEditStringRec);
+    std::string text;
+    for (std::size_t i = 0; i < Lines; ++i)
+        text += "x\n";
+    TQvEditStringList list;
+    TStringStream in(text);
+    std::size_t before = TQvEditStringList::BytesPrefaulted();
+    list.LoadFromStream(&in);
+    ASSERT_EQ(list.GetCapacity(), list.Count());
+    EXPECT_GE(TQvEditStringList::BytesPrefaulted() - before, Lines * Record / 4) << "the load's own records";
+
+    // The records below the line move into the room, whose pages they write.
+    before = TQvEditStringList::BytesPrefaulted();
+    list.Insert(static_cast<int>(Lines / 2), "one line");
+    EXPECT_EQ(TQvEditStringList::BytesPrefaulted() - before, 0u) << "for one line";
+    EXPECT_LE(static_cast<std::size_t>(list.GetCapacity() - list.Count()) * Record, std::size_t{1} << 20);
+
+    constexpr std::size_t Many = 200000;  // more than the room left: the array grows again
+    before = TQvEditStringList::BytesPrefaulted();
+    list.InsertLines(10, static_cast<Integer>(Many));
+    EXPECT_LE(TQvEditStringList::BytesPrefaulted() - before, Many * Record) << "for " << Many << " lines";
+    EXPECT_EQ(list.Get(9), "x");
+    EXPECT_EQ(list.Get(10), "");
+    EXPECT_EQ(list.Count(), static_cast<int>(Lines + 1 + Many));
+}

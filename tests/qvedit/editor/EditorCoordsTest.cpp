@@ -69,12 +69,16 @@ TEST(EditorCoordsTest, FlatIndexesCountTwoCharactersPerLineEnd)
         }
     }
     EXPECT_EQ(FlatIndexToRowCol(*lines, 3), (TPoint{4, 1}));  // between CR and LF
-    EXPECT_EQ(FlatIndexToRowCol(*lines, 11), (TPoint{1, 4}));
-    EXPECT_EQ(FlatIndexToRowCol(*lines, IntMax), (TPoint{1, 4}));
+    // Past the text's end (9: the last line has no line end) is its end, before it its start.
+    for (const Integer index : {10, 11, IntMax})
+        EXPECT_EQ(FlatIndexToRowCol(*lines, index), (TPoint{4, 3})) << index;
+    EXPECT_EQ(FlatIndexToRowCol(*lines, -1), (TPoint{1, 1}));
+    EXPECT_EQ(FlatIndexToRowCol(*lines, std::numeric_limits<Integer>::min()), (TPoint{1, 1}));
 
     const auto empty = LinesOf({});
     EXPECT_EQ(RowColToFlatIndex(*empty, TPoint{1, 1}), 0);
     EXPECT_EQ(FlatIndexToRowCol(*empty, 0), (TPoint{1, 1}));
+    EXPECT_EQ(FlatIndexToRowCol(*empty, 5), (TPoint{1, 1}));
 }
 
 TEST(EditorCoordsTest, PixelsRoundToTheNearestColumnAndStayInTheWindow)

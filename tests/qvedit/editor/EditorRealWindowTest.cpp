@@ -1,7 +1,7 @@
 // The editor in a real X window (Qt's xcb platform on a virtual X server): what it paints
 // while nothing happens, that the screen shows the one caret a fresh paint shows after
-// the focus went away and came back, and that the caret survives its window being made
-// again while focused. The parent test runs the suite in a child copy of this program on
+// the focus went away and came back, that the caret survives its window being made
+// again while focused, and where a caret put past the text shows. The parent test runs the suite in a child copy of this program on
 // the X server; without one it skips.
 #include "EditorFixture.h"
 #include "RealWindow.h"
@@ -111,6 +111,24 @@ TEST_F(EditorRealWindow, AWindowMadeAgainWhileFocusedShowsTheCaret)
     EXPECT_EQ(QvTest::CaretRect(Editor()).Left, Editor().CaretXPix() - 1);
     QvTest::IdleUntil([this] { return QvTest::StaleClientPixels(Editor()) == 0; });
     EXPECT_EQ(QvTest::StaleClientPixels(Editor()), 0);
+}
+
+// A character index past the text puts the caret the screen shows at the text's end.
+TEST_F(EditorRealWindow, ACaretPutPastTheTextShowsAtItsEnd)
+{
+    QvTest::TSteadyCaret steady;
+    SetText(Page);
+    FocusEditor();
+    Editor().SetSelStart(1000);
+    ASSERT_EQ(Editor().GetCaretXY(), (TPoint{3, 4}));
+    ASSERT_TRUE(QvTest::IdleUntil([this] {
+        const TRect caret = QvTest::CaretRect(Editor());
+        return caret.Width() > 0 && caret.Left == Editor().CaretXPix() - 1;
+    }));
+    // In the last line's row.
+    const Integer top = QvTest::CaretRect(Editor()).Top;
+    EXPECT_GE(top, Editor().CaretYPix());
+    EXPECT_LT(top, Editor().CaretYPix() + Editor().GetLineHeight());
 }
 
 // The parent: runs the suite above in a child on a virtual X server.

@@ -146,14 +146,26 @@ TEST_F(EditorSelectionTest, FlatIndexesSelectForwardBackwardAndToTheEnd)
     EXPECT_EQ(e.GetBlockEnd(), (TPoint{3, 2}));
     EXPECT_EQ(e.GetSelLength(), 5);
 
-    for (Integer overflowing : {std::numeric_limits<Integer>::max(), std::numeric_limits<Integer>::min()}) {
-        e.SetSelStart(6);
-        e.SetSelLength(overflowing);
-        EXPECT_EQ(e.GetBlockBegin(), (TPoint{3, 2}));
-        EXPECT_EQ(e.GetBlockEnd(), (TPoint{2, 3}));
-    }
+    // Lengths that overflow reach the text's end, and its start.
+    e.SetSelStart(6);
+    e.SetSelLength(std::numeric_limits<Integer>::max());
+    EXPECT_EQ(e.GetBlockBegin(), (TPoint{3, 2}));
+    EXPECT_EQ(e.GetBlockEnd(), (TPoint{2, 3}));
+    e.SetSelStart(6);
+    e.SetSelLength(std::numeric_limits<Integer>::min());
+    EXPECT_EQ(e.GetBlockBegin(), (TPoint{1, 1}));
+    EXPECT_EQ(e.GetBlockEnd(), (TPoint{3, 2}));
+    e.SetSelStart(6);
     e.SetSelEnd(1);
     EXPECT_EQ(e.GetBlockBegin(), (TPoint{2, 1}));
+    // An index past the text is its end, a negative one its start.
+    e.SetSelStart(0);
+    e.SetSelEnd(1000);
+    EXPECT_EQ(e.GetSelText(), "ab\r\ncde\r\nf");
+    e.SetSelStart(1000);
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{2, 3}));
+    e.SetSelStart(-7);
+    EXPECT_EQ(e.GetCaretXY(), (TPoint{1, 1}));
 
     e.SelectAll();
     EXPECT_EQ(e.GetSelLength(), 10);

@@ -207,6 +207,94 @@ TEST_F(EditorTextChangeTest, TrimmingKeepsTheCaretAfterTheInsertedText)
     EXPECT_EQ(e.GetCaretX(), 5);  // after the blank that went in, as typing it leaves it
 }
 
+// A line may hold a CR or an LF character: one set as the line's text, or an input
+// method's text, which goes in as given. Lines inserted into it split only the text
+// inserted: the first piece joins the caret line, the last takes the line's tail, and one
+// undo gives the line back exactly. In every selection mode, inserted and pasted.
+TEST_F(EditorTextChangeTest, LinesInsertedIntoALineHoldingALineEndKeepItInTheLine)
+{
+    struct TCase {
+        bool Ime;
+        TQvSelectionMode Mode;
+        Lines Expected;
+    };
+    const TCase cases[] = {{false, smNormal, {"ax", "yb\ncd"}},  {false, smLine, {"x", "yab\ncd"}},
+                           {false, smColumn, {"axb\ncd", " y"}}, {true, smNormal, {"a1\n2x", "yb"}},
+                           {true, smLine, {"x", "ya1\n2b"}},     {true, smColumn, {"a1\n2xb", "    y"}}};
+    for (const TCase& c : cases) {
+        for (const bool paste : {false, true}) {
+            TTextEditProbe& e = Editor();
+            e.SetSelectionMode(smNormal);
+            SetText("ab");
+            e.SetCaretXY({2, 1});
+            if (c.Ime) {
+                char text[] = "1\n2";
+                e.CommandProcessor(ecImeStr, '\0', text);
+            } else {
+                e.SetLineText("ab\ncd");
+            }
+            e.ClearUndo();
+            const Lines before = e.LineList();
+            e.SetSelectionMode(c.Mode);
+            const std::string what = std::to_string(c.Ime) + std::to_string(int(c.Mode)) + std::to_string(paste);
+            if (paste) {
+                Clipboard()->SetAsText("x\r\ny");
+                e.PasteFromClipboard();
+            } else {
+                e.SetSelTextExternal("x\r\ny");
+            }
+            EXPECT_EQ(e.LineList(), c.Expected) << what;
+            e.Undo();
+            EXPECT_EQ(e.LineList(), before) << what;
+            e.Redo();
+            EXPECT_EQ(e.LineList(), c.Expected) << what;
+        }
+    }
+}
+
+// Hands the buffer's notices of lines put on to the editor, and raises at the Nth.
+class TFailingPut : public TObject {
+public:
+    void Putted(Integer Index, std::string_view S)
+    {
+        if (Fail > 0 && --Fail == 0)
+            throw EOutOfResources("Out of memory");
+        Next(Index, S);
+    }
+    TStringListInsertedEvent Next;
+    int Fail = 0;
+};
+
+// An insertion of lines failing part way, after some of them were stored, leaves the
+// text as it was: no stray line, the caret line whole, and nothing recorded. So does a
+// line break.
+TEST_F(EditorTextChangeTest, AnInsertionFailingPartWayLeavesTheTextAsItWas)
+{
+    TTextEditProbe& e = Editor();
+    TFailingPut failing;
+    TQvEditStringList& lines = *e.GetLines();
+    failing.Next = lines.OnPutted;
+    lines.OnPutted = TStringListInsertedEvent(&failing, &TFailingPut::Putted);
+    for (const TQvSelectionMode mode : {smNormal, smLine}) {
+        e.SetSelectionMode(smNormal);
+        SetText("ab\ncd");
+        e.ClearUndo();
+        e.SetSelectionMode(mode);
+        e.SetCaretXY({2, 1});
+        failing.Fail = 2;
+        EXPECT_THROW(e.SetSelTextExternal("x\r\ny\r\nz"), EOutOfResources) << int(mode);
+        EXPECT_EQ(e.LineList(), (Lines{"ab", "cd"})) << int(mode);
+        EXPECT_FALSE(e.GetCanUndo()) << int(mode);
+    }
+    e.SetSelectionMode(smNormal);
+    e.SetCaretXY({2, 1});
+    failing.Fail = 1;
+    EXPECT_THROW(e.CommandProcessor(ecLineBreak, '\r', nullptr), EOutOfResources);
+    EXPECT_EQ(e.LineList(), (Lines{"ab", "cd"}));
+    EXPECT_FALSE(e.GetCanUndo());
+    lines.OnPutted = failing.Next;
+}
+
 TEST_F(EditorTextChangeTest, ClearAllForgetsTextUndoAndBookmarks)
 {
     TTextEditProbe& e = Editor();
