@@ -34,7 +34,7 @@ int WriteAt(int Fd, const char* Data, std::size_t Count, off_t Offset, std::size
     std::size_t done = 0;
     int error = 0;
     while (done < Count) {
-        const ssize_t n = ::pwrite(Fd, Data + done, Count - done, Offset + static_cast<off_t>(done));
+        const ssize_t n = FileCalls().PWrite(Fd, Data + done, Count - done, Offset + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

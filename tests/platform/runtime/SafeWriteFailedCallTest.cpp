@@ -8,6 +8,7 @@
 #include "platform/runtime/FileCalls.h"
 #include "platform/runtime/SafeWrite.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -251,4 +252,85 @@ TEST_F(SafeWriteTest, AFileWithTheLongestPathIsSaved)
     EXPECT_EQ(SaveMessage(folder + "/b.php", "fresh"), "");
     EXPECT_EQ(Read(folder + "/b.php"), "fresh");
     EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.php", "b.php"}));
+}
+
+namespace {
+
+// Three chunks of 100,000 bytes each, told apart.
+const std::string Chunks[] = {std::string(100000, 'a'), std::string(100000, 'b'), std::string(100000, 'c')};
+
+std::string SaveChunksMessage(const std::string& Path)
+{
+    try {
+        SafeWriteFile(Path, [](const TSafeWriteSink& sink) {
+            for (const std::string& chunk : Chunks)
+                sink(chunk.data(), chunk.size());
+        });
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+}  // namespace
+
+// A write the system cuts short or interrupts goes on where it stopped, replacing the file
+// or in place: the file holds every byte once.
+TEST_F(SafeWriteTest, WritesCutShortOrInterruptedGoOnWhereTheyStopped)
+{
+    const std::string path = Path("long.php");
+    for (const bool inPlace : {false, true}) {
+        Write(path, "old");
+        TFileCallsOverride override;
+        if (inPlace)
+            RefuseTemporaryFiles(override.Calls());
+        const auto real = override.Calls().PWrite;
+        int calls = 0;
+        override.Calls().PWrite = [&calls, real](int Fd, const void* Data, std::size_t Count, off_t Offset) -> ssize_t {
+            if (++calls % 3 == 0) {
+                errno = EINTR;
+                return -1;
+            }
+            return real(Fd, Data, std::min<std::size_t>(Count, 7000), Offset);
+        };
+        EXPECT_EQ(SaveChunksMessage(path), "") << (inPlace ? "in place" : "replaced");
+        EXPECT_EQ(Read(path), Chunks[0] + Chunks[1] + Chunks[2]) << (inPlace ? "in place" : "replaced");
+        EXPECT_GT(calls, 40);
+    }
+    EXPECT_EQ(Entries(), std::vector<std::string>{"long.php"});
+}
+
+// A write that fails part way (a full disk, an I/O error, a quota, or a write of nothing
+// without a reason, taken for a full disk) fails the save naming the file and the reason:
+// the old file stays as it was and no temporary file is left, in place too.
+TEST_F(SafeWriteTest, AWriteThatFailsPartWayLeavesTheOldFile)
+{
+    const std::string path = Path("notes.php");
+    Write(path, "old text");
+    const ino_t inode = Inode(path);
+    for (const bool inPlace : {false, true}) {
+        for (const int error : {ENOSPC, EIO, EDQUOT, 0}) {
+            TFileCallsOverride override;
+            if (inPlace)
+                RefuseTemporaryFiles(override.Calls());
+            const auto real = override.Calls().PWrite;
+            int calls = 0;
+            // In place the text is written at once, after its space is taken: its first
+            // write fails.
+            const int failing = inPlace ? 1 : 2;
+            override.Calls().PWrite = [&calls, real, error, failing](int Fd, const void* Data, std::size_t Count,
+                                                                   off_t Offset) -> ssize_t {
+                if (++calls != failing)
+                    return real(Fd, Data, Count, Offset);
+                errno = error;
+                return error == 0 ? 0 : -1;
+            };
+            EXPECT_EQ(SaveChunksMessage(path),
+                      "Cannot write file \"" + path + "\". " + std::strerror(error == 0 ? ENOSPC : error))
+                << (inPlace ? "in place, " : "replaced, ") << error;
+            EXPECT_EQ(Read(path), "old text");
+            EXPECT_EQ(Inode(path), inode);
+            EXPECT_EQ(Entries(), std::vector<std::string>{"notes.php"});
+        }
+    }
 }
