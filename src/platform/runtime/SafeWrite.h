@@ -56,6 +56,9 @@ private:
     std::string temporary_;  // the temporary file's name in the folder, once made
     int fd_ = -1;
     unsigned long long written_ = 0;
+    // Written bytes are sent on to the disk in steps of this size (see Write).
+    static constexpr unsigned long long WriteBackBytes = 1ull << 20;
+    unsigned long long writtenBack_ = 0;
     bool inPlace_ = false;
     bool restoreSetId_ = false;  // writing may clear set-id bits the mode must keep
     unsigned mode_ = 0;
