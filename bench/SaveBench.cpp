@@ -7,7 +7,7 @@
 //         (read from the file with its own read), saving as a program using it does: the
 //         file opened for writing, the text written with its own write, then synced;
 //   cp:   `cp` of the same bytes followed by `sync` of the copy, as a second reference.
-// The sides take turns, 7 times each after a warm-up; medians, ranges, ratios, the time
+// The sides take turns, 11 times each after a warm-up; medians, ranges, ratios, the time
 // each side spent in fsync (ours: the file's and the folder's), our write calls, and the
 // load average are printed; the files saved are checked against the file read.
 #include "BenchCorpus.h"
@@ -41,7 +41,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int Runs = 7;
+constexpr int Runs = 11;
 constexpr std::uintmax_t BigFileBytes = 100u * 1024u * 1024u;
 constexpr std::size_t SmallFileBytes = 10u * 1024u * 1024u;
 const std::string Folder = "/tmp/qv-save-bench-" + std::to_string(::getpid()) + "/";
