@@ -256,32 +256,36 @@ void Compare(const std::string& Name, const std::string& Source)
     std::cout << "  saved: ours " << same(ourFile) << ", the peer " << same(peerFile) << "\n";
 }
 
+// The sources in the bench's folder: the corpus's few carriage returns taken out, so
+// that both sides write the bytes they read (ours would write a file mixing line-end
+// styles with CR LF throughout); the small file the big one's first 10 MB, to the end of
+// a line. Also the folder of our program, with its language file.
+std::pair<std::string, std::string> MakeFiles()
+{
+    const std::string languages = Folder + "program/languages/";
+    fs::create_directories(languages);
+    fs::copy_file(std::string(QV_SOURCE_DIR) + "/languages/English_lang.dat", languages + "English_lang.dat");
+    MakeCorpusFile(BenchPhpFile, BigFileBytes);
+    std::string text = ReadAll(BenchPhpFile);
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    const std::string big = Folder + "source-100mb.php";
+    WriteAll(big, text);
+    text.resize(text.rfind('\n', SmallFileBytes) + 1);
+    const std::string small = Folder + "source-10mb.php";
+    WriteAll(small, text);
+    return {small, big};
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    const auto [smallFile, bigFile] = MakeFiles();
     TBenchDisplay display;
     QApplication app(argc, argv);
     RunPeerWithoutAccessibilityUpdates();
     Application->Initialize();
     Application->SetTitle("Quorvel");
-    MakeCorpusFile(BenchPhpFile, BigFileBytes);
-    fs::create_directories(Folder + "program/languages");
-    fs::copy_file(std::string(QV_SOURCE_DIR) + "/languages/English_lang.dat",
-                  Folder + "program/languages/English_lang.dat", fs::copy_options::overwrite_existing);
-
-    // The corpus's few carriage returns taken out, so that both sides write the bytes they
-    // read: ours would write a file mixing line-end styles with CR LF throughout.
-    std::string big = ReadAll(BenchPhpFile);
-    big.erase(std::remove(big.begin(), big.end(), '\r'), big.end());
-    const std::string bigFile = Folder + "source-100mb.php";
-    WriteAll(bigFile, big);
-    // The small file: the big one's first 10 MB, to the end of a line.
-    big.resize(big.rfind('\n', SmallFileBytes) + 1);
-    const std::string smallFile = Folder + "source-10mb.php";
-    WriteAll(smallFile, big);
-    big = std::string();
-
     std::cout << "each side replaces a file of the same text and syncs it; " << Runs
               << " turns each after a warm-up\n";
     Compare("10mb", smallFile);

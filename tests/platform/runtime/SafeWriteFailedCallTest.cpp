@@ -3,12 +3,12 @@
 // says what it holds), the message names the file and the reason, and nothing that the
 // writer did not make is removed. The calls fail through the file code's call table.
 #include "SafeWriteFixture.h"
+#include "TroubledWrites.h"
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FileCalls.h"
 #include "platform/runtime/SafeWrite.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -284,18 +284,10 @@ TEST_F(SafeWriteTest, WritesCutShortOrInterruptedGoOnWhereTheyStopped)
         TFileCallsOverride override;
         if (inPlace)
             RefuseTemporaryFiles(override.Calls());
-        const auto real = override.Calls().PWrite;
-        int calls = 0;
-        override.Calls().PWrite = [&calls, real](int Fd, const void* Data, std::size_t Count, off_t Offset) -> ssize_t {
-            if (++calls % 3 == 0) {
-                errno = EINTR;
-                return -1;
-            }
-            return real(Fd, Data, std::min<std::size_t>(Count, 7000), Offset);
-        };
+        const auto calls = QvTest::CutAndInterruptWrites(override.Calls(), 7000);
         EXPECT_EQ(SaveChunksMessage(path), "") << (inPlace ? "in place" : "replaced");
         EXPECT_EQ(Read(path), Chunks[0] + Chunks[1] + Chunks[2]) << (inPlace ? "in place" : "replaced");
-        EXPECT_GT(calls, 40);
+        EXPECT_GT(*calls, 40);
     }
     EXPECT_EQ(Entries(), std::vector<std::string>{"long.php"});
 }
@@ -313,18 +305,9 @@ TEST_F(SafeWriteTest, AWriteThatFailsPartWayLeavesTheOldFile)
             TFileCallsOverride override;
             if (inPlace)
                 RefuseTemporaryFiles(override.Calls());
-            const auto real = override.Calls().PWrite;
-            int calls = 0;
             // In place the text is written at once, after its space is taken: its first
             // write fails.
-            const int failing = inPlace ? 1 : 2;
-            override.Calls().PWrite = [&calls, real, error, failing](int Fd, const void* Data, std::size_t Count,
-                                                                   off_t Offset) -> ssize_t {
-                if (++calls != failing)
-                    return real(Fd, Data, Count, Offset);
-                errno = error;
-                return error == 0 ? 0 : -1;
-            };
+            QvTest::FailWrite(override.Calls(), inPlace ? 1 : 2, error);
             EXPECT_EQ(SaveChunksMessage(path),
                       "Cannot write file \"" + path + "\". " + std::strerror(error == 0 ? ENOSPC : error))
                 << (inPlace ? "in place, " : "replaced, ") << error;

@@ -2,12 +2,12 @@
 // through files.
 #include "qvedit/core/QvEditTextBuffer.h"
 
+#include "TroubledWrites.h"
 #include "platform/runtime/FileCalls.h"
 #include "platform/runtime/Streams.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -237,6 +237,12 @@ std::string Joined(const std::vector<std::string>& lines, const std::string& end
     return text;
 }
 
+void AddNumberedLines(TQvEditStringList& list, int count, const std::string& before, const std::string& after)
+{
+    for (int i = 0; i < count; ++i)
+        list.Add(before + std::to_string(i) + after);
+}
+
 // A list saved to Path: what it raised, "" when it saved.
 std::string SaveMessage(TQvEditStringList& list, const std::string& path)
 {
@@ -298,8 +304,7 @@ TEST(TextFileSave, SavingWritesAMegabyteOrMoreACall)
     TempFolder folder;
     const std::string path = folder.File("big.php");
     TQvEditStringList list;
-    for (int i = 0; i < 200000; ++i)
-        list.Add("    $value = $this->table[" + std::to_string(i) + "] ?? null;");
+    AddNumberedLines(list, 200000, "    $value = $this->table[", "] ?? null;");
     std::size_t calls = 0;
     std::size_t bytes = 0;
     {
@@ -327,20 +332,12 @@ TEST(TextFileSave, AWriteThatFailsPartWayLeavesTheOldFile)
     TempFolder folder;
     const std::string path = folder.File("notes.php");
     TQvEditStringList list;
-    for (int i = 0; i < 100000; ++i)
-        list.Add("echo " + std::to_string(i) + "; // a line of the new text");
+    AddNumberedLines(list, 100000, "echo ", "; // a line of the new text");
     list.SetFileFormat(sffUnix);
     for (const int error : {ENOSPC, EIO, 0}) {
         WriteFile(path, "old text");
         TFileCallsOverride override;
-        const auto real = override.Calls().PWrite;
-        int calls = 0;
-        override.Calls().PWrite = [&calls, real, error](int Fd, const void* Data, std::size_t Count, off_t Offset) {
-            if (++calls != 2)
-                return real(Fd, Data, Count, Offset);
-            errno = error;
-            return ssize_t{error == 0 ? 0 : -1};
-        };
+        QvTest::FailWrite(override.Calls(), 2, error);
         EXPECT_EQ(SaveMessage(list, path),
                   "Cannot write file \"" + path + "\". " + std::strerror(error == 0 ? ENOSPC : error));
         EXPECT_EQ(ReadFile(path), "old text");
@@ -350,15 +347,7 @@ TEST(TextFileSave, AWriteThatFailsPartWayLeavesTheOldFile)
     }
 
     TFileCallsOverride override;
-    const auto real = override.Calls().PWrite;
-    int calls = 0;
-    override.Calls().PWrite = [&calls, real](int Fd, const void* Data, std::size_t Count, off_t Offset) -> ssize_t {
-        if (++calls % 3 == 0) {
-            errno = EINTR;
-            return -1;
-        }
-        return real(Fd, Data, std::min<std::size_t>(Count, 100000), Offset);
-    };
+    QvTest::CutAndInterruptWrites(override.Calls(), 100000);
     EXPECT_EQ(SaveMessage(list, path), "");
     std::string expected;
     for (int i = 0; i < list.Count(); ++i)
