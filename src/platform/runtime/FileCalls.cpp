@@ -64,6 +64,9 @@ TFileCalls RealCalls()
     calls.FSync = [](int Fd) { return ::fsync(Fd); };
     calls.Close = [](int Fd) { return ::close(Fd); };
     calls.Read = [](int Fd, void* Buffer, std::size_t Count) { return ::read(Fd, Buffer, Count); };
+    calls.PWrite = [](int Fd, const void* Buffer, std::size_t Count, off_t Offset) {
+        return ::pwrite(Fd, Buffer, Count, Offset);
+    };
     calls.AvailableMemory = SystemAvailableMemory;
     return calls;
 }

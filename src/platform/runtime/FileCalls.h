@@ -22,6 +22,7 @@ struct TFileCalls {
     std::function<int(int Fd)> FSync;
     std::function<int(int Fd)> Close;
     std::function<ssize_t(int Fd, void* Buffer, std::size_t Count)> Read;
+    std::function<ssize_t(int Fd, const void* Buffer, std::size_t Count, off_t Offset)> PWrite;
     // How many bytes of memory the program may still take: what the system has
     // available, less for a limit on this process's address space or its control group.
     std::function<std::uint64_t()> AvailableMemory;

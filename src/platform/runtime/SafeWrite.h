@@ -2,6 +2,8 @@
 // which is flushed, synced and renamed over the target. On any failure the temporary
 // file is removed, the old file is left as it was, and an error names the file and the
 // reason (EFCreateError when the file cannot be made, EWriteError when writing fails).
+// Every megabyte written is started on its way to the disk at once, so that the sync
+// before the rename waits for little more than the last.
 //
 // The temporary file is made with no access for anyone but its maker and gets the old
 // file's owner, group and mode before its first byte, so nobody reads the new text who
@@ -56,6 +58,9 @@ private:
     std::string temporary_;  // the temporary file's name in the folder, once made
     int fd_ = -1;
     unsigned long long written_ = 0;
+    // Written bytes are sent on to the disk in steps of this size (see Write).
+    static constexpr unsigned long long WriteBackBytes = 1ull << 20;
+    unsigned long long writtenBack_ = 0;
     bool inPlace_ = false;
     bool restoreSetId_ = false;  // writing may clear set-id bits the mode must keep
     unsigned mode_ = 0;

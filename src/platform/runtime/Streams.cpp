@@ -333,7 +333,11 @@ void TMemoryStream::SaveToStream(TStream* Stream)
 
 void TMemoryStream::SaveToFile(const std::string& FileName)
 {
-    SafeWriteFile(FileName, std::string(data_.begin(), data_.end()));
+    // Written from where the bytes lie, without a copy.
+    SafeWriteFile(FileName, [this](const TSafeWriteSink& sink) {
+        if (!data_.empty())
+            sink(data_.data(), data_.size());
+    });
 }
 
 TStringStream::TStringStream(const std::string& Data)

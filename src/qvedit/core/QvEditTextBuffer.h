@@ -5,6 +5,7 @@
 
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/SafeWrite.h"
 #include "platform/runtime/System.h"
 #include "qvedit/core/QvEditMiscProcs.h"
 #include "qvedit/core/QvEditTextBufferBlocks.h"
@@ -252,7 +253,8 @@ public:
     void LoadFromFile(const std::string& FileName) override;
     void LoadFromStream(TStream* Stream) override;
     // Both write every line in FileFormat; continuation lines of word wrap are joined to
-    // the line they continue. Files are written through the safe writer.
+    // the line they continue. Files are written through the safe writer, each megabyte on
+    // a thread of its own while the next is made; a stream is written on this thread.
     void SaveToFile(const std::string& FileName) override;
     void SaveToStream(TStream* Stream) override;
 
@@ -336,8 +338,10 @@ private:
     void WrapLine(Integer Index);
     void DoWrapLines(Integer First, Integer Last);
     void DoUnWrapLines(Integer First, Integer Last);
-    template <class Sink>
-    void ForEachLogicalLine(Sink&& sink) const;
+    // Hands the bytes of the file the lines make to Sink, in order, in chunks of a
+    // megabyte; Behind, all but the last on a thread of their own while the next is made.
+    void WriteText(const TSafeWriteSink& Sink, bool Behind) const;
+
 
     bool wordWrap_ = false;
     Integer wrapWidth_ = 80;

@@ -3,6 +3,7 @@
 // says what it holds), the message names the file and the reason, and nothing that the
 // writer did not make is removed. The calls fail through the file code's call table.
 #include "SafeWriteFixture.h"
+#include "TroubledWrites.h"
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FileCalls.h"
@@ -251,4 +252,68 @@ TEST_F(SafeWriteTest, AFileWithTheLongestPathIsSaved)
     EXPECT_EQ(SaveMessage(folder + "/b.php", "fresh"), "");
     EXPECT_EQ(Read(folder + "/b.php"), "fresh");
     EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.php", "b.php"}));
+}
+
+namespace {
+
+// Three chunks of 100,000 bytes each, told apart.
+const std::string Chunks[] = {std::string(100000, 'a'), std::string(100000, 'b'), std::string(100000, 'c')};
+
+std::string SaveChunksMessage(const std::string& Path)
+{
+    try {
+        SafeWriteFile(Path, [](const TSafeWriteSink& sink) {
+            for (const std::string& chunk : Chunks)
+                sink(chunk.data(), chunk.size());
+        });
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+}  // namespace
+
+// A write the system cuts short or interrupts goes on where it stopped, replacing the file
+// or in place: the file holds every byte once.
+TEST_F(SafeWriteTest, WritesCutShortOrInterruptedGoOnWhereTheyStopped)
+{
+    const std::string path = Path("long.php");
+    for (const bool inPlace : {false, true}) {
+        Write(path, "old");
+        TFileCallsOverride override;
+        if (inPlace)
+            RefuseTemporaryFiles(override.Calls());
+        const auto calls = QvTest::CutAndInterruptWrites(override.Calls(), 7000);
+        EXPECT_EQ(SaveChunksMessage(path), "") << (inPlace ? "in place" : "replaced");
+        EXPECT_EQ(Read(path), Chunks[0] + Chunks[1] + Chunks[2]) << (inPlace ? "in place" : "replaced");
+        EXPECT_GT(*calls, 40);
+    }
+    EXPECT_EQ(Entries(), std::vector<std::string>{"long.php"});
+}
+
+// A write that fails part way (a full disk, an I/O error, a quota, or a write of nothing
+// without a reason, taken for a full disk) fails the save naming the file and the reason:
+// the old file stays as it was and no temporary file is left, in place too.
+TEST_F(SafeWriteTest, AWriteThatFailsPartWayLeavesTheOldFile)
+{
+    const std::string path = Path("notes.php");
+    Write(path, "old text");
+    const ino_t inode = Inode(path);
+    for (const bool inPlace : {false, true}) {
+        for (const int error : {ENOSPC, EIO, EDQUOT, 0}) {
+            TFileCallsOverride override;
+            if (inPlace)
+                RefuseTemporaryFiles(override.Calls());
+            // In place the text is written at once, after its space is taken: its first
+            // write fails.
+            QvTest::FailWrite(override.Calls(), inPlace ? 1 : 2, error);
+            EXPECT_EQ(SaveChunksMessage(path),
+                      "Cannot write file \"" + path + "\". " + std::strerror(error == 0 ? ENOSPC : error))
+                << (inPlace ? "in place, " : "replaced, ") << error;
+            EXPECT_EQ(Read(path), "old text");
+            EXPECT_EQ(Inode(path), inode);
+            EXPECT_EQ(Entries(), std::vector<std::string>{"notes.php"});
+        }
+    }
 }

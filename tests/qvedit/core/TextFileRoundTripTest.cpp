@@ -2,11 +2,15 @@
 // through files.
 #include "qvedit/core/QvEditTextBuffer.h"
 
+#include "TroubledWrites.h"
+#include "platform/runtime/FileCalls.h"
 #include "platform/runtime/Streams.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -204,4 +208,149 @@ TEST(TextFileRoundTrip, AFileThatShrinksWhileItIsLoadedIsNamedAndTheLinesKept)
         EXPECT_EQ(e.Message().rfind("Cannot read file \"" + path + "\". ", 0), 0u) << e.Message();
     }
     EXPECT_EQ(LinesOf(list), std::vector<std::string>{"kept"});
+}
+
+namespace {
+
+// Lines of every kind of length: empty, held in the record (up to 11 bytes) or not, and
+// one longer than the chunks a save gathers (a megabyte), among many lines that fill
+// several chunks.
+std::vector<std::string> LinesOfEveryLength()
+{
+    std::vector<std::string> lines = {"", "a", "elevenbytes", "twelve bytes", std::string(16, 's')};
+    std::string huge((std::size_t{5} << 20) / 4, 'x');
+    for (std::size_t i = 0; i < huge.size(); i += 4099)
+        huge[i] = static_cast<char>('a' + i % 26);
+    lines.push_back(huge);
+    for (int i = 0; i < 30000; ++i)
+        lines.push_back(std::string(static_cast<std::size_t>(i % 90), static_cast<char>('A' + i % 26)));
+    lines.push_back(huge);
+    lines.push_back("last");
+    return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines, const std::string& end, bool finalEnd)
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += lines[i] + (i + 1 < lines.size() || finalEnd ? end : "");
+    return text;
+}
+
+void AddNumberedLines(TQvEditStringList& list, int count, const std::string& before, const std::string& after)
+{
+    for (int i = 0; i < count; ++i)
+        list.Add(before + std::to_string(i) + after);
+}
+
+// A list saved to Path: what it raised, "" when it saved.
+std::string SaveMessage(TQvEditStringList& list, const std::string& path)
+{
+    try {
+        list.SaveToFile(path);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+}  // namespace
+
+// The bytes saved are the lines and their ends, whatever the style, the lengths and where
+// the lines lie: added one by one, or loaded (borrowing from the file's text) with a line
+// inserted in the middle afterwards.
+TEST(TextFileSave, TheBytesSavedAreExactForEveryStyleAndLength)
+{
+    TempFolder folder;
+    const std::string path = folder.File("saved.php");
+    std::vector<std::string> lines = LinesOfEveryLength();
+    TQvEditStringList added;
+    for (const std::string& line : lines)
+        added.Add(line);
+    WriteFile(path, Joined(lines, "\n", true));
+    TQvEditStringList loaded;
+    loaded.LoadFromFile(path);
+    loaded.Insert(loaded.Count() / 2, "inserted");
+    std::vector<std::string> loadedLines = lines;
+    loadedLines.insert(loadedLines.begin() + static_cast<std::ptrdiff_t>(lines.size() / 2), "inserted");
+
+    const std::pair<TQvEditFileFormat, std::string> styles[] = {{sffDos, "\r\n"}, {sffUnix, "\n"}, {sffMac, "\r"}};
+    for (const auto& [format, end] : styles) {
+        for (const bool finalEnd : {true, false}) {
+            SCOPED_TRACE(end.size() == 2 ? "CR LF" : end == "\n" ? "LF" : "CR");
+            SCOPED_TRACE(finalEnd ? "final line end" : "no final line end");
+            for (TQvEditStringList* list : {&added, &loaded}) {
+                list->SetFileFormat(format);
+                list->SetFinalLineBreak(finalEnd);
+                const std::string expected = Joined(list == &added ? lines : loadedLines, end, finalEnd);
+                list->SaveToFile(path);
+                EXPECT_TRUE(ReadFile(path) == expected) << (list == &added ? "added" : "loaded");
+                TStringStream stream;
+                list->SaveToStream(&stream);
+                EXPECT_TRUE(stream.DataString() == expected) << (list == &added ? "added" : "loaded");
+            }
+            TQvEditStringList empty;
+            empty.SetFinalLineBreak(finalEnd);
+            empty.SaveToFile(path);
+            EXPECT_EQ(ReadFile(path), "");
+        }
+    }
+}
+
+// A save writes in few, large pieces: a megabyte or more a call, not a call for every
+// small buffer of lines.
+TEST(TextFileSave, SavingWritesAMegabyteOrMoreACall)
+{
+    TempFolder folder;
+    const std::string path = folder.File("big.php");
+    TQvEditStringList list;
+    AddNumberedLines(list, 200000, "    $value = $this->table[", "] ?? null;");
+    std::size_t calls = 0;
+    std::size_t bytes = 0;
+    {
+        TFileCallsOverride override;
+        const auto real = override.Calls().PWrite;
+        override.Calls().PWrite = [&, real](int Fd, const void* Data, std::size_t Count, off_t Offset) {
+            const ssize_t n = real(Fd, Data, Count, Offset);
+            ++calls;
+            bytes += n > 0 ? static_cast<std::size_t>(n) : 0;
+            return n;
+        };
+        list.SaveToFile(path);
+    }
+    ASSERT_EQ(bytes, std::filesystem::file_size(path));
+    ASSERT_GT(bytes, std::size_t{8} << 20);
+    EXPECT_LE(calls, bytes / (std::size_t{1} << 20) + 1) << bytes << " bytes";
+}
+
+// The chunks are written beside the making of the next: a write that fails part way
+// (a full disk, an I/O error, a write of nothing) still fails the save naming the file and
+// the reason, the old file untouched and no temporary file left; writes cut short or
+// interrupted go on where they stopped.
+TEST(TextFileSave, AWriteThatFailsPartWayLeavesTheOldFile)
+{
+    TempFolder folder;
+    const std::string path = folder.File("notes.php");
+    TQvEditStringList list;
+    AddNumberedLines(list, 100000, "echo ", "; // a line of the new text");
+    list.SetFileFormat(sffUnix);
+    for (const int error : {ENOSPC, EIO, 0}) {
+        WriteFile(path, "old text");
+        TFileCallsOverride override;
+        QvTest::FailWrite(override.Calls(), 2, error);
+        EXPECT_EQ(SaveMessage(list, path),
+                  "Cannot write file \"" + path + "\". " + std::strerror(error == 0 ? ENOSPC : error));
+        EXPECT_EQ(ReadFile(path), "old text");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
+
+    TFileCallsOverride override;
+    QvTest::CutAndInterruptWrites(override.Calls(), 100000);
+    EXPECT_EQ(SaveMessage(list, path), "");
+    std::string expected;
+    for (int i = 0; i < list.Count(); ++i)
+        expected += list.Strings(i) + "\n";
+    EXPECT_TRUE(ReadFile(path) == expected);
 }
