@@ -120,9 +120,12 @@ TEST_F(EditorLineNotifyTest, TheRescanStopsWhereTheStoredRangeAgrees)
     SetText(std::string(99, '\n') + "last");
     EXPECT_EQ(Scanned([&] { lines.Put(0, "/* open"); }), 100);
     EXPECT_EQ(lines.GetRange(99), 1);
-    // A new highlighter scans every line once.
+    // A new highlighter scans the lines as far as their ranges are read, each once.
     Editor().SetHighlighter(nullptr);
-    EXPECT_EQ(Scanned([&] { Editor().SetHighlighter(&comments_); }), 100);
+    EXPECT_EQ(Scanned([&] { Editor().SetHighlighter(&comments_); }), 0);
+    EXPECT_EQ(Scanned([&] { lines.GetRange(9); }), 10);
+    EXPECT_EQ(Scanned([&] { lines.GetRange(5); }), 0);
+    EXPECT_EQ(Scanned([&] { EXPECT_EQ(lines.GetRange(99), 1); }), 90);
     // Deleting the last remaining line does not scan.
     SetText("/*");
     EXPECT_EQ(Scanned([&] { lines.Delete(0); }), 0);
