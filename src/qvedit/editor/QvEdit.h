@@ -610,8 +610,9 @@ protected:
     // QvEditLineNotify.cpp: line notices and range rescan (Index is 0-based)
     // =====================================================================================
 protected:
-    // Rescans ranges from line Index on until a stored range agrees; returns the index of
-    // the last line scanned.
+    // Rescans ranges from line Index on until a stored range agrees, or up to the first
+    // line an editor on the buffer has not scanned yet; returns the index of the last line
+    // scanned.
     Integer ScanFrom(Integer Index);
     void ListAdded(Integer Index, std::string_view S);
     void ListInserted(Integer Index, std::string_view S);
