@@ -5,12 +5,9 @@
 // first paint shows, whichever highlighter its name chooses.
 #include "MainFormFixture.h"
 
-#include "platform/graphics/Gdi.h"
-#include "platform/graphics/Graphics.h"
 #include "qvedit/core/QvEditTextBuffer.h"
 #include "qvedit/editor/QvEdit.h"
 
-#include <memory>
 #include <set>
 #include <string>
 
@@ -29,29 +26,15 @@ protected:
         Form().mnuFileOpenClick(nullptr);
     }
 
-    // Paints the editor's client area as a paint event does.
-    void Paint()
-    {
-        if (bitmap_ == nullptr) {
-            bitmap_ = std::make_unique<TBitmap>();
-            bitmap_->SetSize(Editor().ClientWidth(), Editor().ClientHeight());
-        }
-        Editor().Canvas()->SetHandle(bitmap_->GetCanvas()->GetHandle());
-        Editor().Perform(WM_PAINT, 0, 0);
-        Editor().Canvas()->SetHandle(nullptr);
-    }
-
     // Opens Path and paints: the lines scanned for ranges on the way.
     std::size_t ScannedToTheFirstPaint(const std::string& Path)
     {
         const std::size_t before = Editor().RangeLinesScanned();
         QueueFile(Path);
         Form().mnuFileOpenClick(nullptr);
-        Paint();
+        PaintEditor();
         return Editor().RangeLinesScanned() - before;
     }
-
-    std::unique_ptr<TBitmap> bitmap_;
 
     // Every stored range against the editor's highlighter scanning the lines token by
     // token from the top; the distinct ranges go to Seen.
@@ -149,13 +132,13 @@ TEST_F(OpenedRangesTest, AnEditNearTheTopOfALongOpenedPageLeavesTheRangesOfTheTo
     Editor().SetCaretXY(TPoint{1, 2});
     for (const char c : std::string("<!-- "))
         Editor().CommandProcessor(ecChar, c, nullptr);
-    Paint();
+    PaintEditor();
     // The comment runs on to the end of the text: the lines below those shown are scanned
     // when shown.
     const auto window = static_cast<std::size_t>(Editor().GetLinesInWindow());
     EXPECT_LE(Editor().RangeLinesScanned() - before, 2 * window);
     Editor().CommandProcessor(ecEditorBottom, '\0', nullptr);
-    Paint();
+    PaintEditor();
     EXPECT_LE(Editor().RangeLinesScanned() - before, static_cast<std::size_t>(count) + 2 * window);
     std::set<Integer> seen;
     EXPECT_TRUE(RangesOfTheTokens(seen));

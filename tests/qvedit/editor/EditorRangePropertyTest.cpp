@@ -89,20 +89,39 @@ protected:
     // Every stored range against a scan from the top by the same highlighter.
     ::testing::AssertionResult RangesOfAFreshScan()
     {
+        std::vector<Integer> all(static_cast<std::size_t>(Editor().GetLines()->GetCount()));
+        std::iota(all.begin(), all.end(), 0);
+        return ReadRangesOfAFullScan(all);
+    }
+
+    // The ranges a scan of the whole text from the top gives, by the editor's highlighter.
+    std::vector<Integer> FreshRanges()
+    {
         TQvEditStringList& lines = *Editor().GetLines();
         TQvCustomHighlighter* hl = Editor().GetHighlighter();
+        std::vector<Integer> ranges;
         hl->ResetRange();
         std::string line;
         for (Integer i = 0; i < lines.GetCount(); ++i) {
             line = lines.Get(i);
             hl->SetLine(line, i);
             hl->NextToEol();
-            const auto fresh = static_cast<Integer>(hl->GetRange());
-            if (lines.GetRange(i) != fresh)
-                return ::testing::AssertionFailure()
-                       << "line " << i + 1 << " `" << line << "` stores " << lines.GetRange(i)
-                       << ", a fresh scan gives " << fresh << "\ntext:\n" << lines.GetText();
+            ranges.push_back(static_cast<Integer>(hl->GetRange()));
         }
+        return ranges;
+    }
+
+    // Reads the ranges of the lines Read (0-based) against a full scan made before.
+    ::testing::AssertionResult ReadRangesOfAFullScan(const std::vector<Integer>& Read)
+    {
+        const std::vector<Integer> fresh = FreshRanges();
+        TQvEditStringList& lines = *Editor().GetLines();
+        for (const Integer i : Read)
+            if (i < lines.GetCount() && lines.GetRange(i) != fresh[static_cast<std::size_t>(i)])
+                return ::testing::AssertionFailure()
+                       << "line " << i + 1 << " `" << lines.Get(i) << "` reads " << lines.GetRange(i)
+                       << ", a full scan gives " << fresh[static_cast<std::size_t>(i)] << "\ntext:\n"
+                       << lines.GetText();
         return ::testing::AssertionSuccess();
     }
 
@@ -201,36 +220,6 @@ protected:
         }
     }
 
-    // The ranges a scan of the whole text from the top gives, by the editor's highlighter.
-    std::vector<Integer> FreshRanges()
-    {
-        TQvEditStringList& lines = *Editor().GetLines();
-        TQvCustomHighlighter* hl = Editor().GetHighlighter();
-        std::vector<Integer> ranges;
-        hl->ResetRange();
-        std::string line;
-        for (Integer i = 0; i < lines.GetCount(); ++i) {
-            line = lines.Get(i);
-            hl->SetLine(line, i);
-            hl->NextToEol();
-            ranges.push_back(static_cast<Integer>(hl->GetRange()));
-        }
-        return ranges;
-    }
-
-    // Reads the ranges of the lines Read (0-based) against a full scan made before.
-    ::testing::AssertionResult ReadRangesOfAFullScan(const std::vector<Integer>& Read)
-    {
-        const std::vector<Integer> fresh = FreshRanges();
-        TQvEditStringList& lines = *Editor().GetLines();
-        for (const Integer i : Read)
-            if (i < lines.GetCount() && lines.GetRange(i) != fresh[static_cast<std::size_t>(i)])
-                return ::testing::AssertionFailure() << "line " << i + 1 << " `" << lines.Get(i) << "` reads "
-                                                     << lines.GetRange(i) << ", a full scan gives "
-                                                     << fresh[static_cast<std::size_t>(i)];
-        return ::testing::AssertionSuccess();
-    }
-
     // A highlighter given to a text already there scans its lines only as far as they are
     // read. Random steps: edits in the editor and in a second editor on its buffer (above and
     // below the lines scanned so far), reads of a few lines' ranges, paints, and another
@@ -282,9 +271,7 @@ protected:
                     history += "highlighter " + next->GetLanguageName() + "\n";
                 }
             }
-            std::vector<Integer> all(static_cast<std::size_t>(Editor().GetLines()->GetCount()));
-            std::iota(all.begin(), all.end(), 0);
-            ASSERT_TRUE(ReadRangesOfAFullScan(all)) << "seed " << seed << " after:\n" << history;
+            ASSERT_TRUE(RangesOfAFreshScan()) << "seed " << seed << " after:\n" << history;
         }
         Editor().SetHighlighter(nullptr);
         sharer.SetHighlighter(nullptr);
