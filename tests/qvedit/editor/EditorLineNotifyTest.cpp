@@ -131,6 +131,20 @@ TEST_F(EditorLineNotifyTest, TheRescanStopsWhereTheStoredRangeAgrees)
     EXPECT_EQ(Scanned([&] { lines.Delete(0); }), 0);
 }
 
+// A change through a second editor on the buffer, above the lines the highlighter has not
+// scanned yet, rescans up to them: they are scanned when read, from the range it leaves.
+TEST_F(EditorLineNotifyTest, AChangeAboveTheLinesNotScannedYetRescansUpToThem)
+{
+    SetText(std::string(99, '\n') + "last");
+    auto sharer = std::make_unique<TQvEdit>(nullptr);
+    sharer->SetLinesPointer(&Editor());
+    Editor().SetHighlighter(nullptr);
+    Editor().SetHighlighter(&comments_);
+    EXPECT_EQ(Scanned([&] { Buffer().GetRange(9); }), 10);
+    EXPECT_EQ(Scanned([&] { sharer->GetLines()->Put(2, "/* open"); }), 8);
+    EXPECT_EQ(Scanned([&] { EXPECT_EQ(Buffer().GetRange(99), 1); }), 90);
+}
+
 // The scan of every line when the highlighter is set, and the rescans after changes, ask
 // the PHP highlighter for no token: what cannot change the range is passed over. The
 // ranges stored are those its tokens end in.
