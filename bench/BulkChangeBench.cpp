@@ -68,7 +68,8 @@ const std::vector<TLanguage>& Languages()
         {"sql", "SQL", {"postgresql-15"}, {".sql"}, "a.sql", &TfrmEdit::SQL1Click, [] { return new QsciLexerSQL; }},
         {"perl", "Perl", {"perl-modules-5.36"}, {".pm", ".pl"}, "a.pl", &TfrmEdit::Perl1Click,
          [] { return new QsciLexerPerl; }},
-        {"cpp", "C++", {"libstdc++-12-dev"}, {""}, "a.cpp", &TfrmEdit::C1Click, [] { return new QsciLexerCPP; }},
+        {"cpp", "C++", {"libstdc++-12-dev/usr/include"}, {""}, "a.cpp", &TfrmEdit::C1Click,
+         [] { return new QsciLexerCPP; }},
         {"forms", "form files", {"python-pyparsing-doc"}, {".dfm"}, "a.dfm", &TfrmEdit::DfmFiles1Click, nullptr},
     };
     return languages;

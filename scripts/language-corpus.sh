@@ -6,9 +6,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/corpus.sh" >/dev/null
-# HTML pages, XML (keyboard layouts, file types), SQL, Perl modules, C++ headers, and the form
-# files among the examples of a parsing library's documentation.
-for pkg in debian-reference-en xkb-data shared-mime-info postgresql-15 perl-modules-5.36 libstdc++-12-dev python-pyparsing-doc; do
+# HTML pages (a reference, and a program's documentation), XML (keyboard layouts, file
+# types), SQL, Perl modules, C++ headers, and the form files among the examples of a parsing
+# library's documentation.
+for pkg in debian-reference-en phpmyadmin xkb-data shared-mime-info postgresql-15 perl-modules-5.36 libstdc++-12-dev python-pyparsing-doc; do
   dir="$root/bench/corpus/$pkg"
   if [ ! -d "$dir/usr" ]; then
     mkdir -p "$dir"

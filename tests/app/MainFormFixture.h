@@ -11,14 +11,17 @@
 #include "platform/controls/ComCtrls.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/runtime/CodePages.h"
 #include "platform/runtime/Streams.h"
 #include "platform/runtime/SysUtils.h"
+#include "qvedit/editor/QvEdit.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,6 +82,20 @@ protected:
         for (TTabSheet* page : {form_->tInsert, form_->TabSheet3, form_->TabSheet1, form_->tCoding,
                                 form_->tFileManager})
             PickSidePage(page);
+    }
+
+    // Paints the editor's client area as a paint event does, into a bitmap made once (so
+    // that its pixels are not counted as the paint's); answers the bitmap.
+    TBitmap& PaintEditor()
+    {
+        if (editorPaint_ == nullptr) {
+            editorPaint_ = std::make_unique<TBitmap>();
+            editorPaint_->SetSize(form_->Editor->ClientWidth(), form_->Editor->ClientHeight());
+        }
+        form_->Editor->Canvas()->SetHandle(editorPaint_->GetCanvas()->GetHandle());
+        form_->Editor->Perform(WM_PAINT, 0, 0);
+        form_->Editor->Canvas()->SetHandle(nullptr);
+        return *editorPaint_;
     }
 
     void QueueBox(int Answer) { boxAnswers_.push_back(Answer); }
@@ -161,4 +178,5 @@ private:
     std::deque<int> boxAnswers_;
     std::deque<std::string> fileChoices_;
     std::vector<TModalRequest> asked_;
+    std::unique_ptr<TBitmap> editorPaint_;
 };

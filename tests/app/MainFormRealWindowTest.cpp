@@ -1,6 +1,7 @@
 // The main window's editor, with the program's own settings, in a real X window: while
 // nothing happens it paints nothing but the caret's blink, and after typing and the
-// window getting the focus again the screen shows the one caret a fresh paint shows.
+// window getting the focus again the screen shows the one caret a fresh paint shows. A long
+// page opened scans for its first paint about the lines it shows.
 #include "MainFormFixture.h"
 #include "RealWindow.h"
 #include "XServer.h"
@@ -65,6 +66,32 @@ TEST_F(MainFormRealWindow, AfterTheFocusComesBackTheScreenShowsOneCaret)
     EXPECT_TRUE(QvTest::IdleUntil([&] { return editor.GetLines()->Get(1) == "zz<?php"; }))
         << editor.GetLines()->Get(1);
     // The paints the typing asked for may come late; a caret left behind stays for good.
+    QvTest::IdleUntil([&] { return QvTest::StaleClientPixels(editor) == 0; });
+    EXPECT_EQ(QvTest::StaleClientPixels(editor), 0);
+}
+
+TEST_F(MainFormRealWindow, ALongPageScansForItsFirstPaintTheLinesItShows)
+{
+    QvTest::TSteadyCaret steady;
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += i % 3 == 0 ? "<p>text</p> <!-- a comment\n" : i % 3 == 1 ? "--> <?php echo 1; /* open\n" : "*/ ?>\n";
+    const std::string file = Write("long.html", text);
+    Start();
+    ASSERT_TRUE(QvTest::FocusWindowOf(Form()));
+    TQvEdit& editor = *Form().Editor;
+    const std::size_t before = editor.RangeLinesScanned();
+    {
+        QvTest::TPaintRecorder paints(editor);
+        QueueFile(file);
+        Form().mnuFileOpenClick(nullptr);
+        ASSERT_TRUE(QvTest::IdleUntil([&] { return paints.Count() > 0; }));
+    }
+    EXPECT_LE(editor.RangeLinesScanned() - before, static_cast<std::size_t>(editor.GetLinesInWindow()) + 2);
+    editor.SetFocus();
+    ASSERT_TRUE(QvTest::IdleUntil([&] { return editor.Focused(); }));
+    ASSERT_TRUE(QvTest::XKeys("ctrl+End"));
+    ASSERT_TRUE(QvTest::IdleUntil([&] { return editor.GetCaretY() == editor.GetLines()->GetCount(); }));
     QvTest::IdleUntil([&] { return QvTest::StaleClientPixels(editor) == 0; });
     EXPECT_EQ(QvTest::StaleClientPixels(editor), 0);
 }

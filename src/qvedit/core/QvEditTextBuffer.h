@@ -151,11 +151,11 @@ public:
     void Put(int Index, const std::string& S) override;
 
     // 0 outside the list. Reading a line whose range is marked stale asks OnRangesWanted
-    // to bring the ranges up to date first.
+    // to bring the ranges up to date through that line first.
     Integer GetRange(Integer Index) const
     {
         if (Index >= staleRangesFrom_ && Index < count_ && OnRangesWanted)
-            OnRangesWanted(const_cast<TQvEditStringList*>(this));
+            OnRangesWanted(Index);
         return StoredRange(Index);
     }
     // The range as stored, stale or not, and a range stored with no notice (a range is no
@@ -166,9 +166,9 @@ public:
         CheckIndex(Index, count_ - 1);
         Rec(Index).Range = ARange;
     }
-    // The ranges from line Index on may be out of date: whoever changed the lines rescans
-    // them when one is read (through OnRangesWanted), not before. NoStaleRanges clears
-    // the mark.
+    // The ranges from line Index on may be out of date: whoever changed the lines (or gave
+    // them a new highlighter) rescans them when one is read (through OnRangesWanted), not
+    // before. NoStaleRanges clears the mark.
     static constexpr Integer NoStaleRanges = 0x7FFFFFFF;
     void SetStaleRangesFrom(Integer Index) { staleRangesFrom_ = Index; }
     Integer GetStaleRangesFrom() const { return staleRangesFrom_; }
@@ -265,7 +265,7 @@ public:
     TStringListIndexEvent OnDeleted;
     TStringListInsertedEvent OnInserted;
     TStringListInsertedEvent OnPutted;
-    TNotifyEvent OnRangesWanted;
+    TStringListIndexEvent OnRangesWanted;  // the line whose range is read
 
 protected:
     void SetUpdateState(bool Updating) override;

@@ -610,8 +610,9 @@ protected:
     // QvEditLineNotify.cpp: line notices and range rescan (Index is 0-based)
     // =====================================================================================
 protected:
-    // Rescans ranges from line Index on until a stored range agrees; returns the index of
-    // the last line scanned.
+    // Rescans ranges from line Index on until a stored range agrees, or up to the first
+    // line an editor on the buffer has not scanned yet; returns the index of the last line
+    // scanned.
     Integer ScanFrom(Integer Index);
     void ListAdded(Integer Index, std::string_view S);
     void ListInserted(Integer Index, std::string_view S);
@@ -640,11 +641,19 @@ private:
     // Whether a span can wait: the buffer asks its owner, which rescans for every editor
     // on it, when a range is read.
     bool RangesCanWait() const;
-    // The buffer's stale mark: from the first line of the spans that wait, of all the
-    // editors on it (none when no span waits).
+    // The buffer's stale mark: from the first line of the spans that wait and of the lines
+    // not scanned yet, of all the editors on it (none when nothing waits).
     void MarkWaitingRangesStale();
-    // The buffer's handler, on its owner: every editor on it whose span waits rescans it.
-    void RangesWanted(TObject* Sender);
+    // The buffer's handler, on its owner: the editors on it whose spans wait or whose
+    // unscanned lines start at or before line Wanted scan through it.
+    void RangesWanted(Integer Wanted);
+    // The first line an editor on the buffer has not scanned with its highlighter yet.
+    Integer FirstUnscannedLine() const;
+    // Scans this editor's unscanned lines through line Through and moves its mark past it.
+    void ScanUnscannedLines(Integer Through);
+    void ForgetUnscannedLines();
+    // Scans the rest of the unscanned lines: before the editor shows another buffer.
+    void ScanAllUnscannedLines();
     // Whether another editor on this buffer holds its paint lock (is making a change).
     bool AnotherEditorIsChanging() const;
     // The other editors on the buffer that waited for this one's change catch up.
@@ -1095,6 +1104,9 @@ protected:
     Integer rangesLast_ = -1;
     Integer rangesLineCount_ = 0;
     bool rangesWaiting_ = false;  // the span waits for a reader (the buffer marks it stale)
+    // The lines from this one on were not scanned with the highlighter yet (NoStaleRanges:
+    // none); the buffer marks them stale.
+    Integer rangesUnscannedFrom_ = TQvEditStringList::NoStaleRanges;
     // The runs of lines put in the span (first and last, 0-based), kept while the change
     // only puts lines: the rescan passes over the lines between them where a range agrees.
     std::vector<std::pair<Integer, Integer>> rangesPut_;

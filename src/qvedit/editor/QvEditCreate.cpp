@@ -29,7 +29,7 @@ TCustomQvEdit::TCustomQvEdit(TComponent* AOwner) : TCustomControl(AOwner)
     lines_->OnDeleted = TStringListIndexEvent(this, &TCustomQvEdit::ListDeleted);
     lines_->OnInserted = TStringListInsertedEvent(this, &TCustomQvEdit::ListInserted);
     lines_->OnPutted = TStringListInsertedEvent(this, &TCustomQvEdit::ListPutted);
-    lines_->OnRangesWanted = TNotifyEvent(this, &TCustomQvEdit::RangesWanted);
+    lines_->OnRangesWanted = TStringListIndexEvent(this, &TCustomQvEdit::RangesWanted);
 
     fontTemplate_ = std::make_unique<TFont>();
     ownUndoList_ = std::make_unique<TQvEditUndoList>();

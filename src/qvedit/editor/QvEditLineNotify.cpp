@@ -18,6 +18,15 @@
 // keys that come while it waits share one rescan. The buffer keeps one stale mark for all
 // the editors that show it, and asks its owner when a range past the mark is read; the
 // owner has every editor on the buffer whose span waits rescan it.
+//
+// A new highlighter (or new settings of one) gives every line a new range, but nothing is
+// scanned for it then: the lines from the editor's unscanned mark on (the first line, at
+// first) have never been scanned with it, and the buffer's stale mark stands there too. A
+// read of a range at or after the mark scans from it through the line read and moves the
+// mark past that line, so opening a file scans the lines its first paint shows, and a jump
+// to the end scans the text once. The mark moves with the lines added or deleted before it;
+// no other scan goes past it (the lines there are scanned from it in any case), so a change
+// above it costs what it costs in a text scanned through.
 #include "qvedit/editor/QvEdit.h"
 
 #include <algorithm>
@@ -47,6 +56,10 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
     const Integer count = lines_->GetCount();
     if (result >= count)
         return result;
+    // The lines past an unscanned mark are scanned from it when they are read.
+    const Integer unscanned = FirstUnscannedLine();
+    if (result >= unscanned)
+        return result - 1;
     if (result > 0)
         highlighter_->SetRange(lines_->StoredRange(result - 1));
     else
@@ -61,7 +74,7 @@ Integer TCustomQvEdit::ScanRanges(Integer Index, Integer Through)
         if (result > Through && lines_->StoredRange(result) == range)
             break;
         lines_->StoreRange(result, range);
-        if (++result == count) {
+        if (++result == count || result == unscanned) {
             --result;
             break;
         }
@@ -93,18 +106,57 @@ void TCustomQvEdit::ScanLineForRange(std::string_view Line, Integer Index)
 void TCustomQvEdit::ListScanRanges(TObject*)
 {
     ForgetRangeChanges();
+    ForgetUnscannedLines();
     if (highlighter_ == nullptr || lines_->GetCount() == 0)
         return;
     // Another highlighter, or new settings of this one: no checkpoint is of use.
     lineCheckpoints_.Clear();
-    highlighter_->ResetRange();
-    const Integer count = lines_->GetCount();
-    std::string scratch;
-    for (Integer i = 0; i < count; ++i) {
-        const std::string_view line = lines_->GetTerminatedView(i, scratch);
-        ScanLineForRange(line, i);
-        lines_->StoreRange(i, static_cast<Integer>(highlighter_->GetRange()));
+    rangesUnscannedFrom_ = 0;
+    if (RangesCanWait()) {
+        MarkWaitingRangesStale();
+        // Lines painted before are painted anew, in the ranges their reading scans.
+        InvalidateLinesFrom(1);
+    } else {
+        ScanUnscannedLines(lines_->GetCount() - 1);
     }
+}
+
+Integer TCustomQvEdit::FirstUnscannedLine() const
+{
+    Integer first = TQvEditStringList::NoStaleRanges;
+    ForEachEditorOnTheBuffer([&](const TCustomQvEdit& E) { first = std::min(first, E.rangesUnscannedFrom_); });
+    return first;
+}
+
+// Scans from the unscanned mark through line Through (every line whatever it stores: none
+// was scanned with this highlighter) and moves the mark past it. Another editor's mark
+// before Through stops the scan there; that editor scans on from it.
+void TCustomQvEdit::ScanUnscannedLines(Integer Through)
+{
+    const Integer from = rangesUnscannedFrom_;
+    const Integer count = lines_->GetCount();
+    if (from > Through)
+        return;
+    rangesUnscannedFrom_ = Through + 1 < count ? Through + 1 : TQvEditStringList::NoStaleRanges;
+    if (highlighter_ != nullptr)
+        ScanRanges(from, Through);
+}
+
+void TCustomQvEdit::ForgetUnscannedLines()
+{
+    if (std::exchange(rangesUnscannedFrom_, TQvEditStringList::NoStaleRanges) != TQvEditStringList::NoStaleRanges)
+        MarkWaitingRangesStale();
+}
+
+// The lines from the unscanned mark on are scanned now: before the editor shows another
+// buffer, whose lines the mark does not count.
+void TCustomQvEdit::ScanAllUnscannedLines()
+{
+    if (rangesUnscannedFrom_ == TQvEditStringList::NoStaleRanges)
+        return;
+    ScanUnscannedLines(lines_->GetCount() - 1);
+    rangesUnscannedFrom_ = TQvEditStringList::NoStaleRanges;
+    MarkWaitingRangesStale();
 }
 
 // A notice of a change at Index: as many lines as the buffer gained since the last notice
@@ -115,6 +167,12 @@ void TCustomQvEdit::NoteRangeChange(Integer Index)
     const Integer count = lines_->GetCount();
     const Integer added = count - rangesLineCount_;
     rangesLineCount_ = count;
+    // Lines added or deleted before the unscanned mark move it; the buffer's mark follows
+    // it up, and a mark left below it costs no scan.
+    if (Index < rangesUnscannedFrom_ && rangesUnscannedFrom_ != TQvEditStringList::NoStaleRanges) {
+        rangesUnscannedFrom_ = std::max(rangesUnscannedFrom_ + added, Index);
+        lines_->SetStaleRangesFrom(std::min(lines_->GetStaleRangesFrom(), rangesUnscannedFrom_));
+    }
     if (highlighter_ == nullptr)
         return;
     NotePutRun(Index, added);
@@ -179,6 +237,7 @@ void TCustomQvEdit::MarkWaitingRangesStale()
     ForEachEditorOnTheBuffer([&](const TCustomQvEdit& E) {
         if (E.rangesWaiting_)
             first = std::min(first, E.rangesFirst_);
+        first = std::min(first, E.rangesUnscannedFrom_);
     });
     lines_->SetStaleRangesFrom(first);
 }
@@ -189,7 +248,8 @@ bool TCustomQvEdit::RangesCanWait() const
 {
     const TCustomQvEdit& owner = bufferOwner_ != nullptr ? *bufferOwner_ : *this;
     return lines_ == owner.ownLines_.get() &&
-           lines_->OnRangesWanted == TNotifyEvent(const_cast<TCustomQvEdit*>(&owner), &TCustomQvEdit::RangesWanted);
+           lines_->OnRangesWanted ==
+               TStringListIndexEvent(const_cast<TCustomQvEdit*>(&owner), &TCustomQvEdit::RangesWanted);
 }
 
 // A change ended: its span is rescanned now, or marked in the buffer to be rescanned when a
@@ -222,25 +282,44 @@ void TCustomQvEdit::RangeChangesEndedUnlessChanging()
         RangeChangesEnded();
 }
 
-// A range of this editor's own buffer is read after a span that waited: the lines from the
-// span down were invalidated when it began to wait, and may be being painted now.
-void TCustomQvEdit::RangesWanted(TObject*)
+// A range of this editor's own buffer, of line Wanted, is read at or after the stale mark:
+// the lines from a waiting span down were invalidated when it began to wait, and may be
+// being painted now. The spans and unscanned marks up to Wanted are taken in the order of
+// their lines, so that each line is scanned once; those after it wait on.
+void TCustomQvEdit::RangesWanted(Integer Wanted)
 {
     // The editors on the buffer: this one, unless it shows another buffer meanwhile, and
     // those that share it.
     const TCustomQvEdit* onTheBuffer = lines_ == ownLines_.get() ? this : nullptr;
     if (onTheBuffer == nullptr && !sharers_.empty())
         onTheBuffer = sharers_.front();
-    std::vector<TCustomQvEdit*> waiting;
-    if (onTheBuffer != nullptr)
+    Integer stale = TQvEditStringList::NoStaleRanges;
+    while (onTheBuffer != nullptr) {
+        TCustomQvEdit* next = nullptr;
+        bool span = false;
+        Integer first = Wanted + 1;
+        stale = TQvEditStringList::NoStaleRanges;
         onTheBuffer->ForEachEditorOnTheBuffer([&](const TCustomQvEdit& E) {
-            if (E.rangesWaiting_)
-                waiting.push_back(const_cast<TCustomQvEdit*>(&E));
+            if (E.rangesWaiting_ && E.rangesFirst_ < first) {
+                next = const_cast<TCustomQvEdit*>(&E);
+                span = true;
+                first = E.rangesFirst_;
+            }
+            if (E.rangesUnscannedFrom_ < first) {
+                next = const_cast<TCustomQvEdit*>(&E);
+                span = false;
+                first = E.rangesUnscannedFrom_;
+            }
+            stale = std::min({stale, E.rangesWaiting_ ? E.rangesFirst_ : stale, E.rangesUnscannedFrom_});
         });
-    for (TCustomQvEdit* e : waiting)
-        e->RescanRangeChanges(false);
-    // Each rescan takes its span off the mark; no span is left to wait.
-    ownLines_->SetStaleRangesFrom(TQvEditStringList::NoStaleRanges);
+        if (next == nullptr)
+            break;
+        if (span)
+            next->RescanRangeChanges(false);
+        else
+            next->ScanUnscannedLines(Wanted);
+    }
+    ownLines_->SetStaleRangesFrom(stale);
 }
 
 void TCustomQvEdit::RescanRangeChanges(bool InvalidateScanned)
@@ -340,6 +419,7 @@ void TCustomQvEdit::ListCleared(TObject*)
     ++caretMoves_;  // a new text: no find put the caret there
     pendingTrims_.clear();
     ForgetRangeChanges();
+    ForgetUnscannedLines();
     ClearUndo();
     invalidateRect_ = TRect{};
     Invalidate();

@@ -363,6 +363,9 @@ void TCustomQvEdit::SetHighlighter(TQvCustomHighlighter* Value)
         Value->FreeNotification(this);
     }
     highlighter_ = Value;
+    // No highlighter, no ranges to scan.
+    if (Value == nullptr)
+        ForgetUnscannedLines();
     if (!HasState(csDestroying))
         HighlighterAttrChanged(highlighter_);
 }

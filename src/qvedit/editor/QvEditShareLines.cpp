@@ -81,6 +81,7 @@ void TCustomQvEdit::HookTextBuffer(TQvEditStringList* Buffer, TQvEditUndoList* U
         UnhookTextBuffer();
     // The ranges left to rescan belong to the buffer shown until now.
     RescanRangeChanges();
+    ScanAllUnscannedLines();
 
     saved_.OnAdded = Buffer->OnAdded;
     Buffer->OnAdded = TStringListInsertedEvent(this, &TCustomQvEdit::ChainListAdded);
@@ -114,6 +115,7 @@ void TCustomQvEdit::UnhookTextBuffer()
     if (lines_ == ownLines_.get())
         return;
     RescanRangeChanges();
+    ScanAllUnscannedLines();
     // Restoring the buffer's handlers while another editor hooked it later would drop that
     // editor from the buffer and leave it calling this one's handlers once this one is
     // gone. That editor takes over this one's saved handlers instead.

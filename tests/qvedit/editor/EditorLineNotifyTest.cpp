@@ -120,12 +120,29 @@ TEST_F(EditorLineNotifyTest, TheRescanStopsWhereTheStoredRangeAgrees)
     SetText(std::string(99, '\n') + "last");
     EXPECT_EQ(Scanned([&] { lines.Put(0, "/* open"); }), 100);
     EXPECT_EQ(lines.GetRange(99), 1);
-    // A new highlighter scans every line once.
+    // A new highlighter scans the lines as far as their ranges are read, each once.
     Editor().SetHighlighter(nullptr);
-    EXPECT_EQ(Scanned([&] { Editor().SetHighlighter(&comments_); }), 100);
+    EXPECT_EQ(Scanned([&] { Editor().SetHighlighter(&comments_); }), 0);
+    EXPECT_EQ(Scanned([&] { lines.GetRange(9); }), 10);
+    EXPECT_EQ(Scanned([&] { lines.GetRange(5); }), 0);
+    EXPECT_EQ(Scanned([&] { EXPECT_EQ(lines.GetRange(99), 1); }), 90);
     // Deleting the last remaining line does not scan.
     SetText("/*");
     EXPECT_EQ(Scanned([&] { lines.Delete(0); }), 0);
+}
+
+// A change through a second editor on the buffer, above the lines the highlighter has not
+// scanned yet, rescans up to them: they are scanned when read, from the range it leaves.
+TEST_F(EditorLineNotifyTest, AChangeAboveTheLinesNotScannedYetRescansUpToThem)
+{
+    SetText(std::string(99, '\n') + "last");
+    auto sharer = std::make_unique<TQvEdit>(nullptr);
+    sharer->SetLinesPointer(&Editor());
+    Editor().SetHighlighter(nullptr);
+    Editor().SetHighlighter(&comments_);
+    EXPECT_EQ(Scanned([&] { Buffer().GetRange(9); }), 10);
+    EXPECT_EQ(Scanned([&] { sharer->GetLines()->Put(2, "/* open"); }), 8);
+    EXPECT_EQ(Scanned([&] { EXPECT_EQ(Buffer().GetRange(99), 1); }), 90);
 }
 
 // The scan of every line when the highlighter is set, and the rescans after changes, ask

@@ -88,7 +88,9 @@ TEST_F(EditorOptionsTest, AHighlighterIsMeasuredAndDroppedWhenItIsFreed)
     auto* words = new TWordHighlighter(nullptr);
     Editor().SetHighlighter(words);
     EXPECT_EQ(Editor().GetHighlighter(), words);
-    // Attaching scans every line's range.
+    // Attaching scans no line: a range read scans the lines through its own.
+    EXPECT_TRUE(words->LinesSet.empty());
+    Editor().GetLines()->GetRange(1);
     EXPECT_EQ(words->LinesSet, (std::vector<Integer>{0, 1}));
     delete words;
     EXPECT_EQ(Editor().GetHighlighter(), nullptr);

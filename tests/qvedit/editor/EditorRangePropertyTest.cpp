@@ -14,6 +14,7 @@
 #include "qvedit/highlighters/QvHighlighterPHP.h"
 
 #include <array>
+#include <numeric>
 #include <random>
 #include <sstream>
 
@@ -88,20 +89,39 @@ protected:
     // Every stored range against a scan from the top by the same highlighter.
     ::testing::AssertionResult RangesOfAFreshScan()
     {
+        std::vector<Integer> all(static_cast<std::size_t>(Editor().GetLines()->GetCount()));
+        std::iota(all.begin(), all.end(), 0);
+        return ReadRangesOfAFullScan(all);
+    }
+
+    // The ranges a scan of the whole text from the top gives, by the editor's highlighter.
+    std::vector<Integer> FreshRanges()
+    {
         TQvEditStringList& lines = *Editor().GetLines();
         TQvCustomHighlighter* hl = Editor().GetHighlighter();
+        std::vector<Integer> ranges;
         hl->ResetRange();
         std::string line;
         for (Integer i = 0; i < lines.GetCount(); ++i) {
             line = lines.Get(i);
             hl->SetLine(line, i);
             hl->NextToEol();
-            const auto fresh = static_cast<Integer>(hl->GetRange());
-            if (lines.GetRange(i) != fresh)
-                return ::testing::AssertionFailure()
-                       << "line " << i + 1 << " `" << line << "` stores " << lines.GetRange(i)
-                       << ", a fresh scan gives " << fresh << "\ntext:\n" << lines.GetText();
+            ranges.push_back(static_cast<Integer>(hl->GetRange()));
         }
+        return ranges;
+    }
+
+    // Reads the ranges of the lines Read (0-based) against a full scan made before.
+    ::testing::AssertionResult ReadRangesOfAFullScan(const std::vector<Integer>& Read)
+    {
+        const std::vector<Integer> fresh = FreshRanges();
+        TQvEditStringList& lines = *Editor().GetLines();
+        for (const Integer i : Read)
+            if (i < lines.GetCount() && lines.GetRange(i) != fresh[static_cast<std::size_t>(i)])
+                return ::testing::AssertionFailure()
+                       << "line " << i + 1 << " `" << lines.Get(i) << "` reads " << lines.GetRange(i)
+                       << ", a full scan gives " << fresh[static_cast<std::size_t>(i)] << "\ntext:\n"
+                       << lines.GetText();
         return ::testing::AssertionSuccess();
     }
 
@@ -200,6 +220,63 @@ protected:
         }
     }
 
+    // A highlighter given to a text already there scans its lines only as far as they are
+    // read. Random steps: edits in the editor and in a second editor on its buffer (above and
+    // below the lines scanned so far), reads of a few lines' ranges, paints, and another
+    // highlighter given to both and taken back; every range read is a full scan's.
+    void ReadAsNeededAndCompare(const std::string& Piece, TQvCustomHighlighter& Used, TQvCustomHighlighter& Other)
+    {
+        std::string text;
+        for (int i = 0; i < 30; ++i)
+            text += Piece;
+        TQvEdit sharer(nullptr);
+        sharer.SetLinesPointer(&Editor());
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            Editor().SetHighlighter(nullptr);
+            sharer.SetHighlighter(nullptr);
+            SetText(text);
+            Editor().ClearUndo();
+            const std::size_t scanned = Editor().RangeLinesScanned();
+            Editor().SetHighlighter(&Used);
+            sharer.SetHighlighter(&Used);
+            // Nothing read yet, nothing scanned.
+            ASSERT_EQ(Editor().RangeLinesScanned(), scanned);
+            std::mt19937 random(seed);
+            auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+            std::string history;
+            for (int step = 0; step < 150; ++step) {
+                const int what = pick(10);
+                if (what < 4) {
+                    history += RandomEdit(random) + "\n";
+                } else if (what < 6) {
+                    const TPoint at = RandomPoint(random);
+                    const std::string typed = pick(2) == 0 ? Typed[static_cast<std::size_t>(pick(Typed.size()))] : "\r";
+                    sharer.SetCaretXY(at);
+                    for (const char c : typed)
+                        sharer.CommandProcessor(c == '\r' ? ecLineBreak : ecChar, c, nullptr);
+                    history += "the sharer types `" + typed + "` at (" + std::to_string(at.X) + "," +
+                               std::to_string(at.Y) + ")\n";
+                } else if (what < 8) {
+                    std::vector<Integer> read;
+                    for (int i = 0; i < 3; ++i)
+                        read.push_back(pick(Editor().GetLines()->GetCount()));
+                    ASSERT_TRUE(ReadRangesOfAFullScan(read)) << "seed " << seed << " after:\n" << history;
+                } else if (what < 9) {
+                    Grab();
+                    history += "paint\n";
+                } else {
+                    TQvCustomHighlighter* next = Editor().GetHighlighter() == &Used ? &Other : &Used;
+                    Editor().SetHighlighter(next);
+                    sharer.SetHighlighter(next);
+                    history += "highlighter " + next->GetLanguageName() + "\n";
+                }
+            }
+            ASSERT_TRUE(RangesOfAFreshScan()) << "seed " << seed << " after:\n" << history;
+        }
+        Editor().SetHighlighter(nullptr);
+        sharer.SetHighlighter(nullptr);
+    }
+
     TQvPHPHighlighter php_{nullptr};
     TQvCppHighlighter cpp_{nullptr};
     TContinuationHighlighter continuation_{nullptr};
@@ -229,6 +306,22 @@ TEST_F(EditorRangePropertyTest, CppRangesAfterEveryEdit)
 {
     Editor().SetHighlighter(&cpp_);
     EditAndCompare(CppText);
+}
+
+TEST_F(EditorRangePropertyTest, RangesScannedAsFarAsReadAreThoseOfAFullScan)
+{
+    {
+        SCOPED_TRACE("page");
+        ReadAsNeededAndCompare(PageText, page_.multi, php_);
+    }
+    {
+        SCOPED_TRACE("C++");
+        ReadAsNeededAndCompare(CppText, cpp_, continuation_);
+    }
+    {
+        SCOPED_TRACE("continuations");
+        ReadAsNeededAndCompare("a \\\n/* read as text\nx\n*/\ny\n\n", continuation_, page_.multi);
+    }
 }
 
 
