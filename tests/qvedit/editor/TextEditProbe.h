@@ -16,6 +16,7 @@ public:
     using TCustomQvEdit::SetSelText;
     using TCustomQvEdit::SetSelTextPrimitive;
     using TCustomQvEdit::SetSelTextPrimitiveEx;
+    using TCustomQvEdit::SetStepOnWorkingLine;
 
     // The buffer's lines as they are, one string each.
     std::vector<std::string> LineList() const
