@@ -3,14 +3,23 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// Before, a gap of Room bytes, After: each byte written once.
+std::string WithGap(std::string_view Before, std::size_t Room, std::string_view After)
+{
+    std::string bytes;
+    bytes.reserve(Before.size() + Room + After.size());
+    bytes.append(Before).append(Room, ' ').append(After);
+    return bytes;
+}
+
+}  // namespace
+
 void TQvGapText::Assign(std::string_view Text, std::size_t Pos, std::size_t Room)
 {
     Pos = std::min(Pos, Text.size());
-    std::string bytes;
-    bytes.resize(Text.size() + Room);
-    std::memcpy(bytes.data(), Text.data(), Pos);
-    std::memcpy(bytes.data() + Pos + Room, Text.data() + Pos, Text.size() - Pos);
-    bytes_ = std::move(bytes);
+    bytes_ = WithGap(Text.substr(0, Pos), Room, Text.substr(Pos));
     gapStart_ = Pos;
     gapSize_ = Room;
 }
@@ -42,13 +51,18 @@ void TQvGapText::MoveGap(std::size_t Pos)
     gapStart_ = Pos;
 }
 
+// Bytes just before the gap (a run of Backspaces) go without a move, as do bytes just after
+// it (a run of Deletes).
 void TQvGapText::Erase(std::size_t Pos, std::size_t Count)
 {
     Pos = std::min(Pos, Size());
     Count = std::min(Count, Size() - Pos);
     if (Count == 0)
         return;
-    MoveGap(Pos);
+    if (Pos + Count == gapStart_)
+        gapStart_ = Pos;
+    else
+        MoveGap(Pos);
     gapSize_ += Count;
 }
 
@@ -59,25 +73,23 @@ void TQvGapText::Reserve(std::size_t Count)
     // The gap grows with the text, so that growing it again and again costs a bounded
     // number of copies.
     const std::size_t room = std::max(Count, Size() / 8 + 4096);
-    std::string bytes;
-    bytes.resize(Size() + room);
-    const std::size_t after = bytes_.size() - gapStart_ - gapSize_;
-    std::memcpy(bytes.data(), bytes_.data(), gapStart_);
-    std::memcpy(bytes.data() + gapStart_ + room, bytes_.data() + gapStart_ + gapSize_, after);
-    bytes_ = std::move(bytes);
+    const std::string_view bytes = bytes_;
+    bytes_ = WithGap(bytes.substr(0, gapStart_), room, bytes.substr(gapStart_ + gapSize_));
     gapSize_ = room;
 }
 
+// The text goes at the gap's end, the gap staying where it went in: texts inserted one
+// before the other at one place (the undo of a run of Deletes) move nothing, and one after
+// the other (typing) move only the text inserted last.
 void TQvGapText::Insert(std::size_t Pos, std::size_t Blanks, std::string_view Text)
 {
     Pos = std::min(Pos, Size());
     Reserve(Blanks + Text.size());
     MoveGap(Pos);
-    char* p = bytes_.data() + gapStart_;
+    gapSize_ -= Blanks + Text.size();
+    char* p = bytes_.data() + gapStart_ + gapSize_;
     std::memset(p, ' ', Blanks);
     std::memcpy(p + Blanks, Text.data(), Text.size());
-    gapStart_ += Blanks + Text.size();
-    gapSize_ -= Blanks + Text.size();
 }
 
 std::string TQvGapText::Take()
