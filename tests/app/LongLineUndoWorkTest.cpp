@@ -2,16 +2,13 @@
 // options (which make consecutive changes of one kind one step): a hundred Deletes at the
 // start of a 2 MB line of script without blanks (a blank left at the end would be trimmed,
 // a step of its own), a hundred Backspaces in its middle and at its end, each undone and
-// redone in one step. A step copies the line about twice
-// whatever the number of its records (the bytes it allocates stay within three times the
-// line), and leaves the text, caret and selection that replaying its records one by one
-// leaves.
+// redone in one step. A step copies the line about twice whatever the number of its
+// records (the bytes it allocates stay within three times the line), and leaves the text,
+// caret and selection that replaying its records one by one leaves.
 #include "../qvedit/editor/TextEditProbe.h"
 #include "HeapCount.h"
 
 #include "app/EditorSettings.h"
-
-#include <sstream>
 
 namespace {
 
@@ -20,16 +17,6 @@ constexpr std::size_t LineBytes = 2'000'000;
 class LongLineUndoWorkTest : public TEditorFixture<TTextEditProbe> {
 protected:
     LongLineUndoWorkTest() { ApplyEditingSettings(Editor()); }
-
-    std::string State()
-    {
-        TTextEditProbe& e = Editor();
-        std::ostringstream s;
-        s << "caret " << e.GetCaretX() << ',' << e.GetCaretY() << " block " << e.GetBlockBegin().X << ','
-          << e.GetBlockBegin().Y << '-' << e.GetBlockEnd().X << ',' << e.GetBlockEnd().Y << " lists "
-          << e.GetUndoList()->ItemCount() << '/' << e.GetRedoList()->ItemCount();
-        return s.str();
-    }
 
     // Sets the line, puts the caret at Column (0: the end) and gives Count of Command there; then undoes
     // and redoes the step on the working line, each within three times the line's bytes,
@@ -59,21 +46,21 @@ protected:
             e.Undo();
             const std::size_t undoBytes = undo.BytesAllocated();
             EXPECT_TRUE(e.QvGetText() == text) << e.QvGetText().size() << " bytes for " << text.size();
-            const std::string afterUndo = State();
+            const std::string afterUndo = e.Positions();
             heapcount::TScope redo;
             e.Redo();
             const std::size_t redoBytes = redo.BytesAllocated();
             EXPECT_TRUE(e.QvGetText() == edited) << e.QvGetText().size() << " bytes for " << edited.size();
             if (workingLine) {
                 undone = afterUndo;
-                redone = State();
+                redone = e.Positions();
                 if (heapcount::Available()) {
                     EXPECT_LE(undoBytes, 3 * LineBytes);
                     EXPECT_LE(redoBytes, 3 * LineBytes);
                 }
             } else {
                 EXPECT_EQ(afterUndo, undone);
-                EXPECT_EQ(State(), redone);
+                EXPECT_EQ(e.Positions(), redone);
             }
         }
     }

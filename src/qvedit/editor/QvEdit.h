@@ -790,7 +790,7 @@ protected:
     void TellUndoListsOfGrouping();
     // Whether a step's records that change one line in the stream mode go to one working
     // copy of it (on by default; off, each record changes the buffer as it is replayed,
-    // which a test compares with).
+    // which is what the working line must give).
     void SetStepOnWorkingLine(bool Value) { stepOnWorkingLine_ = Value; }
 
 private:

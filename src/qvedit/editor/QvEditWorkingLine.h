@@ -1,7 +1,7 @@
 // The one line an undo or redo step changes record after record, held as one working copy
 // while the step goes on and put into the buffer once at its end: undoing a hundred
-// deletions at the start of a 20 MB line copies the line about twice, not twice for each
-// deletion. It replays what the editor's operations do to the line, the caret and the
+// deletions at the start of a 20 MB line passes over the line at most three times (the
+// copy in, the gap closed, the buffer's copy), not twice for each deletion. It replays what the editor's operations do to the line, the caret and the
 // selection (a stream selection on that line, the caret and the selection clamped as the
 // editor clamps them while it replays), and keeps the records the step owes the two lists
 // until the line is put.
@@ -67,8 +67,6 @@ public:
     std::string TakeText();
     std::vector<TOwed> TakeOwed();
     void Clear();
-    // Bytes moved inside the working copy to where the records changed it, over its life.
-    std::uint64_t BytesMoved() const { return text_.BytesMoved(); }
 
 private:
     TPoint ClampCaret(TPoint P) const;

@@ -7,8 +7,6 @@
 #include "EditScript.h"
 #include "TextEditProbe.h"
 
-#include <sstream>
-
 namespace {
 
 class EditorUndoWorkingLineTest : public TTextEditFixture {
@@ -19,18 +17,6 @@ protected:
         other_->SetBounds(0, 0, EditorWidth, EditorHeight);
         other_->SetParent(&Form());
         other_->SetStepOnWorkingLine(false);
-    }
-
-    // What the two editors show and hold, told apart.
-    static std::string State(TTextEditProbe& E)
-    {
-        std::ostringstream s;
-        s << '"' << E.QvGetText() << "\" caret " << E.GetCaretX() << ',' << E.GetCaretY() << " block "
-          << E.GetBlockBegin().X << ',' << E.GetBlockBegin().Y << '-' << E.GetBlockEnd().X << ','
-          << E.GetBlockEnd().Y << " mode " << E.GetSelectionMode() << " view " << E.GetTopLine() << ','
-          << E.GetLeftChar() << " lists " << E.GetUndoList()->ItemCount() << '/' << E.GetRedoList()->ItemCount()
-          << (E.GetModified() ? " modified" : "");
-        return s.str();
     }
 
     // One random edit, or a run of one kind of typing or deleting that groups into a step.
@@ -67,8 +53,8 @@ protected:
         std::string trace;
         const auto alike = [&](const char* What) {
             trace += std::string(" ") + What;
-            const std::string sa = State(a);
-            const std::string sb = State(b);
+            const std::string sa = '"' + a.QvGetText() + "\" " + a.Positions();
+            const std::string sb = '"' + b.QvGetText() + "\" " + b.Positions();
             return sa == sb ? std::string() : trace + ": working line " + sa + ", record by record " + sb;
         };
         for (std::uint32_t step = 0; step < Steps; ++step) {
