@@ -99,6 +99,25 @@ TEST_F(LongLineCheckpointsTest, BackspaceAtTheEndOfALinePaintedThereTokenisesAFe
     EXPECT_EQ(Editor().GetLines()->Get(0), text.substr(0, text.size() - 5));
 }
 
+// A Backspace at the end of the line and a Left after it, painted together (keys faster
+// than paints): the paint goes on from the state kept last before the columns it shows,
+// which lies near them wherever the line's end falls between two of the intervals; here
+// the end falls some 60 KB past one of 64 KiB.
+TEST_F(LongLineCheckpointsTest, AMoveAfterAKeyAtTheEndTokenisesLittleMoreThanItShows)
+{
+    constexpr std::uint64_t Shown = 32 * 1024;
+    OpenScript(30 * 65536 + 60'000);
+    Do(ecLineEnd);
+    Paint();
+    for (int i = 0; i < 3; ++i) {
+        const std::uint64_t before = Tokenised();
+        Do(ecDeleteLastChar);
+        Do(ecLeft);
+        Paint();
+        EXPECT_LE(Tokenised() - before, Shown) << "key " << i;
+    }
+}
+
 // Backspaces at the end, then a range read: the rescan of the line's end range goes on from
 // the last checkpoint before the edit, and ends where a scan from the start ends.
 TEST_F(LongLineCheckpointsTest, BackspacesAtTheEndThenARangeReadScanAFewIntervals)

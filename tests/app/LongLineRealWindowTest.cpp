@@ -1,8 +1,11 @@
 // The main window with a one-line JSON document of two megabytes open, in a real X window
 // with the program's settings and highlighter: with the caret at the end of the line, the
 // caret's blink paints its cell only and neither copies nor tokenises the line, and so do
-// the paints after Left and Right pressed there. The parent test runs the suite in a child
-// copy of this program on a virtual X server; without one it skips.
+// the paints after Left and Right pressed there. With a one-line script, whose highlighter
+// goes on from the states kept along the line: a Backspace and a move at its end tokenise
+// little more than they show, and after their undo the window shows what a fresh paint
+// shows. The parent test runs the suite in a child copy of this program on a virtual
+// X server; without one it skips.
 #include "HeapCount.h"
 #include "MainFormFixture.h"
 #include "RealWindow.h"
@@ -10,6 +13,7 @@
 
 #include "platform/window/Caret.h"
 #include "qvedit/editor/QvEdit.h"
+#include "qvedit/highlighters/QvHighlighterJScript.h"
 #include "qvedit/highlighters/QvHighlighterMulti.h"
 
 #include <string>
@@ -37,11 +41,15 @@ protected:
         while (text.size() < 2'000'000)
             text += "{\"id\":12,\"name\":\"value one\",\"n\":[1,2,3],\"ok\":true},";
         text += "{}]";
-        const std::string file = Write("data.json", text);
+        OpenAtTheEnd("data.json", text);
+        ASSERT_EQ(Editor().GetHighlighter(), Form().QvMultiHighlighter1);
+    }
+    void OpenAtTheEnd(const std::string& Name, const std::string& text)
+    {
+        const std::string file = Write(Name, text);
         Start();
         QueueFile(file);
         Form().mnuFileOpenClick(nullptr);
-        ASSERT_EQ(Editor().GetHighlighter(), Form().QvMultiHighlighter1);
         ASSERT_TRUE(QvTest::FocusWindowOf(Form()));
         Editor().SetFocus();
         ASSERT_TRUE(QvTest::IdleUntil([this] { return Editor().Focused(); }));
@@ -95,6 +103,32 @@ TEST_F(LongLineRealWindow, LeftAndRightAtTheEndOfTheLinePaintWhatTheyShow)
         }
     }
     EXPECT_EQ(Editor().GetCaretX(), end);
+    QvTest::IdleUntil([&] { return QvTest::StaleClientPixels(Editor()) == 0; });
+    EXPECT_EQ(QvTest::StaleClientPixels(Editor()), 0);
+}
+
+TEST_F(LongLineRealWindow, KeysMovesAndTheirUndoAtTheEndOfAScriptLinePaintWhatTheyShow)
+{
+    // Two megabytes of script without blanks, its end some 60 KB past a multiple of 64 KiB.
+    std::string text;
+    while (text.size() < 30 * 65536 + 60'000)
+        text += "a1=function(b,c){return(b+c*2.5);};if(a1(1,2)>3){x=\"str\";}";
+    OpenAtTheEnd("bundle.min.js", text);
+    ASSERT_EQ(Editor().GetHighlighter(), static_cast<TQvCustomHighlighter*>(Form().QvJScriptHighlighter1));
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        const TCustomQvEdit::TPaintWork before = Editor().GetPaintWork();
+        const Integer target = Editor().GetCaretX() - 2;
+        ASSERT_TRUE(QvTest::XKeys("BackSpace Left"));
+        ASSERT_TRUE(QvTest::IdleUntil([&] { return Editor().GetCaretX() == target; }));
+        QvTest::Idle(100);
+        const TCustomQvEdit::TPaintWork after = Editor().GetPaintWork();
+        EXPECT_LE(after.BytesTokenised - before.BytesTokenised, SmallWork / 2) << "one paint after a change";
+    }
+    // Each move ended an undo group: one Undo a key.
+    ASSERT_TRUE(QvTest::XKeys("ctrl+z ctrl+z ctrl+z"));
+    ASSERT_TRUE(QvTest::IdleUntil([&] { return Editor().GetLines()->GetView(0).size() == text.size(); }));
+    EXPECT_TRUE(Editor().GetLines()->GetView(0) == text);
     QvTest::IdleUntil([&] { return QvTest::StaleClientPixels(Editor()) == 0; });
     EXPECT_EQ(QvTest::StaleClientPixels(Editor()), 0);
 }

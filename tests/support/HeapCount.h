@@ -59,6 +59,8 @@ public:
     std::size_t Frees() const { return frees_; }
     // The size of the largest single allocation.
     std::size_t Largest() const { return largest_; }
+    // The sizes of all the allocations added up: what copies of a text cost.
+    std::size_t BytesAllocated() const { return bytes_; }
     // The most bytes the process had allocated at once (all threads) since the scope began:
     // taken at each allocation of the calling thread, which is where a peak of its own
     // work lies.
@@ -78,6 +80,7 @@ private:
                                           [](const volatile void*, std::size_t size) {
                                               if (TScope* scope = Active()) {
                                                   ++scope->allocations_;
+                                                  scope->bytes_ += size;
                                                   if (size > scope->largest_)
                                                       scope->largest_ = size;
                                                   const std::size_t now = AllocatedBytes();
@@ -97,6 +100,7 @@ private:
     std::size_t allocations_ = 0;
     std::size_t frees_ = 0;
     std::size_t largest_ = 0;
+    std::size_t bytes_ = 0;
     std::size_t peak_ = 0;
 };
 

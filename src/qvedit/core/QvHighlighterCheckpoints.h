@@ -21,7 +21,10 @@
 // The checkpoints of one line's text, made by one highlighter from one start state.
 class TQvLineCheckpoints {
 public:
-    static constexpr Integer Interval = 64 * 1024;
+    // Close enough that the paint after a key at the end of a line, which goes on from the
+    // last one before the columns it shows, tokenises little more than it shows; a state is
+    // small, and the hashes cover each byte once whatever the interval.
+    static constexpr Integer Interval = 8 * 1024;
     static constexpr Integer LookAhead = 256;
 
     // Whether they were made by the highlighter from the range the line starts in.

@@ -36,6 +36,7 @@
 //                             Modified, undo brackets
 //   QvEditClipboard.cpp       cut, copy and paste
 //   QvEditUndoRedo.cpp        undo and redo replay, word wrap
+//   QvEditWorkingLine.h/.cpp  the working copy of the one line an undo or redo step changes
 //   QvEditCommandProcessor.cpp  key input, handler chains, the command processor and its
 //                             hooks, focus controls, the key map
 //   QvEditExecMove.cpp        command execution: caret movement and scrolling commands
@@ -77,6 +78,7 @@
 #include "qvedit/editor/QvEditCoords.h"
 #include "qvedit/editor/QvEditDefs.h"
 #include "qvedit/editor/QvEditPendingTrims.h"
+#include "qvedit/editor/QvEditWorkingLine.h"
 
 #include <array>
 #include <exception>
@@ -801,9 +803,21 @@ protected:
     void UndoRedoAdded(TObject* Sender);
     // Tells the undo lists whether consecutive changes of one reason undo together.
     void TellUndoListsOfGrouping();
+    // Whether a step's records that change one line in the stream mode go to one working
+    // copy of it (on by default; off, each record changes the buffer as it is replayed,
+    // which is what the working line must give).
+    void SetStepOnWorkingLine(bool Value) { stepOnWorkingLine_ = Value; }
 
 private:
     class TReplayFrame;
+    class TReplayStep;
+    // The working line (QvEditWorkingLine.h): whether the record on top goes to it, the
+    // record replayed there, and the line put with what the records owe the lists.
+    bool TakesWorkingLine(const TQvEditUndoItem& Item, bool Undoing) const;
+    void StartWorkingLine(const TQvEditUndoItem& Item, TPoint FirstChange);
+    void UndoOnWorkingLine();
+    void RedoOnWorkingLine();
+    void PutWorkingLine();
     void ApplyRedo(TQvEditUndoItem& Item);
     void ReplaySelection(const TQvEditUndoItem& Item, TQvEditUndoList& Mirror);
     void UndoLineBreak(const TQvEditUndoItem& Item);
@@ -1122,6 +1136,10 @@ protected:
     // a long line from its last checkpoint that holds.
     void ScanLineForRange(std::string_view Line, Integer Index);
     TQvLineCheckpointsKept lineCheckpoints_;
+    // The line an undo or redo step changes, while the step goes on (QvEditUndoRedo.cpp).
+    TQvWorkingLine workingLine_;
+    bool stepReplaying_ = false;
+    bool stepOnWorkingLine_ = true;
     // Lines to lose their trailing blanks when the change ends, the line count they were
     // counted against; whether the undo list recorded since the first was noted, and the
     // number of the undo block open then (0 for none).

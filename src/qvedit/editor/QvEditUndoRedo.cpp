@@ -2,6 +2,8 @@
 // and applied again, how group breaks travel between the two lists, and word wrap.
 #include "qvedit/editor/QvEdit.h"
 
+#include "platform/runtime/CodePages.h"
+
 #include <algorithm>
 
 namespace {
@@ -60,6 +62,16 @@ bool IsBracketBegin(TQvChangeReason Reason)
 bool IsAfterCursorDelete(TQvChangeReason Reason)
 {
     return Reason == crDeleteAfterCursor || Reason == crSilentDeleteAfterCursor;
+}
+
+bool IsInsertion(TQvChangeReason Reason)
+{
+    return Reason == crInsert || Reason == crPaste || Reason == crDragDropInsert;
+}
+
+bool IsDeletion(TQvChangeReason Reason)
+{
+    return Reason == crDelete || Reason == crSilentDelete || IsAfterCursorDelete(Reason);
 }
 
 // Gives a list a block change number for a scope and restores the old one, also when an
@@ -135,6 +147,27 @@ private:
     TQvPaintLockScope lock_;
 };
 
+// An undo or redo step under way: the records that change one line go to the working line,
+// which the step puts when its records are done; when an exception ends the step, here.
+class TCustomQvEdit::TReplayStep {
+public:
+    explicit TReplayStep(TCustomQvEdit& Editor) : editor_(Editor) { editor_.stepReplaying_ = true; }
+    ~TReplayStep()
+    {
+        editor_.stepReplaying_ = false;
+        try {
+            editor_.PutWorkingLine();
+        } catch (...) {
+            editor_.workingLine_.Clear();
+        }
+    }
+    TReplayStep(const TReplayStep&) = delete;
+    TReplayStep& operator=(const TReplayStep&) = delete;
+
+private:
+    TCustomQvEdit& editor_;
+};
+
 bool TCustomQvEdit::GetCanUndo() const
 {
     return !GetReadOnly() && undoList_->CanUndo();
@@ -153,6 +186,7 @@ void TCustomQvEdit::Undo()
         return;
     // The records of a step scroll and invalidate once, when the step is done.
     TQvViewBatchScope batch(*this);
+    TReplayStep replay(*this);
     MoveGroupBreak(*undoList_, *redoList_);
     // Another break below it (around a step that changed nothing): passing the first is
     // the whole step, so that neither is lost.
@@ -194,6 +228,7 @@ void TCustomQvEdit::Undo()
         if (bracketed ? item->ChangeReason == matchingBegin : !step.GoesOnWith(*item))
             break;
     }
+    PutWorkingLine();
     if (bracketed && item != nullptr && item->ChangeReason == matchingBegin) {
         // A redone bracket gives its opening record the mark: redo made the first line
         // before that record went back on the list.
@@ -223,6 +258,7 @@ void TCustomQvEdit::Redo()
         return;
     // The records of a step scroll and invalidate once, when the step is done.
     TQvViewBatchScope batch(*this);
+    TReplayStep replay(*this);
     // An undone step that left nothing to redo (a paste of nothing) leaves a group break
     // on top: going back to the saved point is then the whole step.
     if (redoList_->LastChangeReason() == crGroupBreak) {
@@ -252,6 +288,7 @@ void TCustomQvEdit::Redo()
             if (bracketed ? item->ChangeReason == matchingEnd : !step.GoesOnWith(*item))
                 break;
         }
+        PutWorkingLine();
         if (bracketed && item != nullptr && item->ChangeReason == matchingEnd) {
             const Integer endNumber = item->ChangeNumber;
             RedoItem();
@@ -271,6 +308,11 @@ void TCustomQvEdit::Redo()
 // it has moved to the mirror.
 void TCustomQvEdit::UndoItem()
 {
+    if (const TQvEditUndoItem* top = undoList_->PeekItem(); top != nullptr && TakesWorkingLine(*top, true)) {
+        UndoOnWorkingLine();
+        return;
+    }
+    PutWorkingLine();
     std::unique_ptr<TQvEditUndoItem> item = undoList_->PopItem();
     if (!item)
         return;
@@ -387,6 +429,11 @@ void TCustomQvEdit::UndoItem()
 
 void TCustomQvEdit::RedoItem()
 {
+    if (const TQvEditUndoItem* top = redoList_->PeekItem(); top != nullptr && TakesWorkingLine(*top, false)) {
+        RedoOnWorkingLine();
+        return;
+    }
+    PutWorkingLine();
     const std::unique_ptr<TQvEditUndoItem> item = redoList_->PopItem();
     if (!item)
         return;
@@ -575,6 +622,153 @@ void TCustomQvEdit::ReplayTrailingBlanks(const TQvEditUndoItem& Item, bool Undoi
         lines_->Put(y - 1, line);
     }
     PushMirror(Undoing ? *redoList_ : *undoList_, MirrorCopy(Item, Undoing ? *redoList_ : *undoList_, Item.ChangeStr));
+}
+
+// ---- The working line ------------------------------------------------------------------------
+
+// A record goes to the working line when it changes one line within itself in the stream
+// mode (its text has no line break, nor a NUL, where the primitive would stop), and no code
+// page of two-byte characters, word wrap or a maximum width that grows with the lines
+// makes the caret's place depend on more than the line.
+bool TCustomQvEdit::TakesWorkingLine(const TQvEditUndoItem& Item, bool Undoing) const
+{
+    if (!stepReplaying_ || !stepOnWorkingLine_ || wordWrap_ || options_.Contains(eoAutoSizeMaxLineWidth) ||
+        Item.ChangeSelMode != smNormal || LeadBytes().any())
+        return false;
+    if (!IsInsertion(Item.ChangeReason) && !IsDeletion(Item.ChangeReason))
+        return false;
+    const Integer y = Item.ChangeStartPos.Y;
+    if (y < 1 || y > lines_->Count() || Item.ChangeEndPos.Y != y)
+        return false;
+    if (!Undoing && Item.Mirrored && (Item.RestoredBegin.Y != y || Item.RestoredEnd.Y != y))
+        return false;
+    return Item.ChangeStr.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
+}
+
+// The record's line becomes the working line (another line held is put first), with room
+// where the record changes it.
+void TCustomQvEdit::StartWorkingLine(const TQvEditUndoItem& Item, TPoint FirstChange)
+{
+    const Integer y = Item.ChangeStartPos.Y;
+    if (workingLine_.Holds() && workingLine_.Line() == y)
+        return;
+    PutWorkingLine();
+    const TQvWorkingLine::TLimits limits{maxLineWidth_, HandleAllocated()};
+    workingLine_.Start(y, lines_->GetView(y - 1), static_cast<std::size_t>(std::max(FirstChange.X - 1, 0)), limits,
+                       GetCaretXY());
+}
+
+// UndoItem's insertion and deletion cases, on the working line.
+void TCustomQvEdit::UndoOnWorkingLine()
+{
+    const TQvEditUndoItem& top = *undoList_->PeekItem();
+    const TQvChangeReason reason = top.ChangeReason;
+    const TPoint start = top.ChangeStartPos;
+    const TPoint end = top.ChangeEndPos;
+    const TPoint at = minPoint(start, end);
+    StartWorkingLine(top, at);
+    TQvWorkingLine& line = workingLine_;
+    line.Reserve(top.ChangeStr.size());
+    std::unique_ptr<TQvEditUndoItem> item = undoList_->PopItem();
+    TQvWorkingLine::TOwed owed;
+    if (IsInsertion(reason)) {
+        line.SetCaretAndSelection(start, start, end);
+        std::string inserted = line.SelectedText();
+        if (line.ReplaceSelection(item->ChangeStr))
+            DoLinesDeleted(start.Y + 1, 0);
+        const bool putBack = !item->ChangeStr.empty();
+        owed.Mirror = Mirror(std::move(item), *redoList_, std::move(inserted));
+        if (putBack)
+            owed.Mirror->RestoredEnd = line.Caret();
+        line.SetCaret(start);
+    } else {
+        line.SetCaretAndSelection(at, at, at);
+        line.ReplaceSelection(item->ChangeStr);
+        const TPoint restoredEnd = line.Caret();
+        const TPoint target = IsAfterCursorDelete(reason) ? start : end;
+        if (reason == crSilentDelete || reason == crSilentDeleteAfterCursor)
+            line.SetCaret(target);
+        else
+            line.SetCaretAndSelection(target, start, end);
+        line.WantCaretInView();
+        std::string deleted = std::move(item->ChangeStr);
+        owed.Mirror = Mirror(std::move(item), *redoList_, std::string());
+        owed.Mirror->RestoredBegin = at;
+        owed.Mirror->RestoredEnd = restoredEnd;
+        owed.Mirror->HasDeleted = true;
+        owed.Mirror->Deleted = std::move(deleted);
+    }
+    line.Owe(std::move(owed));
+}
+
+// ApplyRedo's insertion and deletion cases, on the working line.
+void TCustomQvEdit::RedoOnWorkingLine()
+{
+    const TQvEditUndoItem& top = *redoList_->PeekItem();
+    const TQvChangeReason reason = top.ChangeReason;
+    const TPoint start = top.ChangeStartPos;
+    const TPoint end = top.ChangeEndPos;
+    const bool insertion = IsInsertion(reason);
+    const TPoint from = top.Mirrored ? top.RestoredBegin : start;
+    const TPoint to = top.Mirrored ? top.RestoredEnd : insertion ? start : end;
+    StartWorkingLine(top, minPoint(from, to));
+    TQvWorkingLine& line = workingLine_;
+    line.Reserve(top.ChangeStr.size());
+    const std::unique_ptr<TQvEditUndoItem> item = redoList_->PopItem();
+    TQvWorkingLine::TOwed owed{nullptr, reason, start, end, std::string(), undoList_->GetBlockChangeNumber()};
+    line.SetCaretAndSelection(from, from, to);
+    owed.Text = !insertion && item->Mirrored && item->HasDeleted ? std::move(item->Deleted) : line.SelectedText();
+    if (line.ReplaceSelection(item->ChangeStr))
+        DoLinesDeleted(from.Y + 1, 0);
+    line.SetCaret(insertion ? end : start);
+    if (reason == crDragDropInsert)
+        line.SetCaretAndSelection(end, start, end);
+    line.Owe(std::move(owed));
+}
+
+// Puts the working line into the buffer, once, with the caret and the selection its
+// records left, and gives the lists what they owe, in order; under a replay frame, as each
+// record is replayed (whose end collapses the selection with eoNoSelection).
+void TCustomQvEdit::PutWorkingLine()
+{
+    if (!workingLine_.Holds())
+        return;
+    const Integer y = workingLine_.Line();
+    const TPoint caret = workingLine_.Caret();
+    const TPoint begin = workingLine_.SelectionBegin();
+    const TPoint end = workingLine_.SelectionEnd();
+    const bool caretInView = workingLine_.CaretWantedInView();
+    std::vector<TQvWorkingLine::TOwed> owed = workingLine_.TakeOwed();
+    const std::string text = workingLine_.TakeText();
+    TReplayFrame frame(*this, smNormal);
+    lines_->Put(y - 1, text);
+    InternalSetCaretXY(caret);
+    if (blockBegin_ != begin || blockEnd_ != end) {
+        if (GetSelAvail())
+            InvalidateLines(GetBlockBegin().Y, GetBlockEnd().Y);
+        blockBegin_ = begin;
+        blockEnd_ = end;
+        InvalidateLine(y);
+        StatusChanged(TQvStatusChanges{scSelection});
+    }
+    StatusChanged(TQvStatusChanges{scCaretX});
+    if (caretInView)
+        EnsureCursorPosVisible();
+    for (TQvWorkingLine::TOwed& record : owed) {
+        if (record.Mirror) {
+            PushMirror(*redoList_, std::move(record.Mirror));
+            continue;
+        }
+        TBlockNumberScope number(*undoList_, record.BlockNumber);
+        stateFlags_.Include(sfInsideRedo);
+        try {
+            undoList_->AddChange(record.Reason, record.Start, record.End, std::move(record.Text), smNormal);
+        } catch (...) {
+            stateFlags_.Exclude(sfInsideRedo);
+            throw;
+        }
+        stateFlags_.Exclude(sfInsideRedo);
+    }
 }
 
 // ---- List notices ------------------------------------------------------------------------------

@@ -281,6 +281,25 @@ private:
     std::mt19937 gen_;
 };
 
+// Every option on or off by chance, a tab width from 1 to 8, tabs taken by the editor or
+// not, a line width limit or none; gives the options that are on, for failure messages.
+inline std::string SetRandomOptions(TCustomQvEdit& E, TRandom& Pick)
+{
+    TQvEditorOptions options;
+    for (int option = eoAltSetsColumnMode; option <= eoHighlightCurrentLine; ++option)
+        if (Pick(2) == 0)
+            options.Include(static_cast<TQvEditorOption>(option));
+    E.SetOptions(options);
+    E.SetTabWidth(static_cast<Integer>(Pick(8)) + 1);
+    E.SetWantTabs(Pick(2) == 0);
+    E.SetMaxLineWidth(Pick(2) == 0 ? 1024 : 100000);
+    std::string on;
+    for (int option = eoAltSetsColumnMode; option <= eoHighlightCurrentLine; ++option)
+        if (options.Contains(static_cast<TQvEditorOption>(option)))
+            on += " " + std::to_string(option);
+    return "options" + on + ", tab width " + std::to_string(E.GetTabWidth());
+}
+
 // Lines of letters, blanks, tabs and brackets; a line may end in blanks or tabs, as a
 // loaded file's may.
 inline std::string RandomText(TRandom& Pick)

@@ -15,31 +15,12 @@ using EditorUndoPropertyTest = TTextEditFixture;
 TEST_F(EditorUndoPropertyTest, WithTheDefaultOptionsPart1) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 11, 1250, 40), ""); }
 TEST_F(EditorUndoPropertyTest, WithTheDefaultOptionsPart2) { EXPECT_EQ(editscript::RunRandomSessions(Editor(), 12, 1250, 40), ""); }
 
-// Every option on or off by chance, a tab width from 1 to 8, tabs taken by the editor or
-// not, a line width limit or none; gives the options that are on, for failure messages.
-std::string SetRandomOptions(TCustomQvEdit& E, editscript::TRandom& Pick)
-{
-    TQvEditorOptions options;
-    for (int option = eoAltSetsColumnMode; option <= eoHighlightCurrentLine; ++option)
-        if (Pick(2) == 0)
-            options.Include(static_cast<TQvEditorOption>(option));
-    E.SetOptions(options);
-    E.SetTabWidth(static_cast<Integer>(Pick(8)) + 1);
-    E.SetWantTabs(Pick(2) == 0);
-    E.SetMaxLineWidth(Pick(2) == 0 ? 1024 : 100000);
-    std::string on;
-    for (int option = eoAltSetsColumnMode; option <= eoHighlightCurrentLine; ++option)
-        if (options.Contains(static_cast<TQvEditorOption>(option)))
-            on += " " + std::to_string(option);
-    return "options" + on + ", tab width " + std::to_string(E.GetTabWidth());
-}
-
 // A new random set for each group of sessions.
 std::string RunWithRandomOptions(TQvEdit& E, unsigned Seed, int Groups, int SessionsPerGroup)
 {
     editscript::TRandom pick(Seed);
     for (int group = 0; group < Groups; ++group) {
-        const std::string options = SetRandomOptions(E, pick);
+        const std::string options = editscript::SetRandomOptions(E, pick);
         const std::string failure = editscript::RunRandomSessions(E, Seed * 1000 + static_cast<unsigned>(group),
                                                                   SessionsPerGroup, 40);
         if (!failure.empty())
@@ -87,7 +68,7 @@ std::string RunSharedWithRandomOptions(TForm& Form, int Editors, unsigned Seed)
     // Every editor of the session gets the same set.
     const auto setUp = [&](TCustomQvEdit& E) {
         editscript::TRandom options(sessionSeed);
-        SetRandomOptions(E, options);
+        editscript::SetRandomOptions(E, options);
     };
     return editscript::RunSharedSessions(Form, setUp, Editors, Seed, 500, 40, eachSession);
 }

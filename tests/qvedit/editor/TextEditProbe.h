@@ -4,6 +4,7 @@
 
 #include "EditorFixture.h"
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ public:
     using TCustomQvEdit::SetSelText;
     using TCustomQvEdit::SetSelTextPrimitive;
     using TCustomQvEdit::SetSelTextPrimitiveEx;
+    using TCustomQvEdit::SetStepOnWorkingLine;
 
     // The buffer's lines as they are, one string each.
     std::vector<std::string> LineList() const
@@ -35,6 +37,17 @@ public:
         while (const auto item = copy.PopItem())
             reasons.insert(reasons.begin(), item->ChangeReason);
         return reasons;
+    }
+
+    // The caret, the selection, the view, the lists' lengths and Modified, to compare.
+    std::string Positions()
+    {
+        std::ostringstream s;
+        s << "caret " << GetCaretX() << ',' << GetCaretY() << " block " << GetBlockBegin().X << ','
+          << GetBlockBegin().Y << '-' << GetBlockEnd().X << ',' << GetBlockEnd().Y << " mode "
+          << static_cast<int>(GetSelectionMode()) << " view " << GetTopLine() << ',' << GetLeftChar() << " lists "
+          << GetUndoList()->ItemCount() << '/' << GetRedoList()->ItemCount() << (GetModified() ? " modified" : "");
+        return s.str();
     }
 
     // Selects Begin..End (Begin the anchor) with the caret at End, in Mode.
