@@ -108,12 +108,12 @@ TEST_F(LongLineCheckpointsTest, AMoveAfterAKeyAtTheEndTokenisesLittleMoreThanItS
     constexpr std::uint64_t Shown = 32 * 1024;
     OpenScript(30 * 65536 + 60'000);
     Do(ecLineEnd);
-    Paint();
+    PaintEditor();
     for (int i = 0; i < 3; ++i) {
         const std::uint64_t before = Tokenised();
         Do(ecDeleteLastChar);
         Do(ecLeft);
-        Paint();
+        PaintEditor();
         EXPECT_LE(Tokenised() - before, Shown) << "key " << i;
     }
 }
