@@ -1,20 +1,24 @@
 // Escape closes the program's dialogs in a real window whatever the mouse and the focus
 // did in them before: after a press on the selected text of the find dialog's memo and a
-// move out of it (where a text drag would start and never end). Input goes through the X
-// server (xdotool).
+// move out of it (where a text drag would start and never end), and from every control of
+// the CSS Maker, its rule editor among them. Input goes through the X server (xdotool).
 #include "RealWindow.h"
 #include "RealWindowFixture.h"
 
+#include "app/FormCssMaker.h"
 #include "app/FormSearch.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/window/ControlsQt.h"
+#include "qvedit/editor/QvEdit.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWindow>
 
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -67,6 +71,43 @@ TEST_F(DialogEscape, EscapeClosesTheFindDialogAfterAPressOnTheSelectionMovedOutO
     hand.join();
     EXPECT_EQ(memo->Text(), "abcdefghij");
     frmSearch->SetVisible(false);
+}
+
+// The dialog shown modally, as the program shows it: Escape gives the dialog's Cancel from
+// each control that can take the focus, and from the last, the rule editor, closes it.
+TEST_F(DialogEscape, EscapeCancelsTheCssMakerFromEachOfItsControls)
+{
+    Start();
+    frmCssMaker = new TfrmCssMaker(nullptr);
+    frmCssMaker->FormCreate(frmCssMaker);
+    TfrmCssMaker& dialog = *frmCssMaker;
+    std::vector<TWinControl*> focusable;
+    for (int i = 0; i < dialog.ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TWinControl*>(dialog.Components(i));
+            control != nullptr && control->TabStop() && control != dialog.txtSource)
+            focusable.push_back(control);
+    focusable.push_back(dialog.txtSource);
+    ASSERT_GE(focusable.size(), 20u);
+
+    const TModalHook scripted = SetModalHook({});
+    QTimer::singleShot(0, [&] {
+        // Runs inside the modal showing, which ends only after this returns.
+        const QWindow* window = dialog.Window()->Frame()->window()->windowHandle();
+        if (WaitFor([window] { return window != nullptr && window->isExposed(); }) && QvTest::FocusWindowOf(dialog))
+            for (TWinControl* control : focusable) {
+                dialog.SetModalResult(mrNone);
+                control->SetFocus();
+                EXPECT_TRUE(WaitFor([control] { return control->Focused(); })) << control->Name();
+                XDoTool("key Escape");
+                WaitFor([&] { return dialog.ModalResult() != mrNone; });
+                EXPECT_EQ(dialog.ModalResult(), mrCancel) << "Escape in " << control->Name();
+            }
+        if (dialog.ModalResult() == mrNone)  // so that the showing ends
+            dialog.SetModalResult(mrAbort);
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    SetModalHook(scripted);
+    delete frmCssMaker;
 }
 
 TEST(DialogEscapeSuite, OnAnXServer)
