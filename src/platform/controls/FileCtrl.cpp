@@ -4,13 +4,13 @@
 #include "platform/controls/StdCtrlsQt.h"
 #include "platform/files/FindFiles.h"
 #include "platform/forms/CommonDialogs.h"
+#include "platform/runtime/FileIconsQt.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/window/ControlsQt.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileIconProvider>
 #include <QListWidget>
 #include <QStorageInfo>
 
@@ -238,7 +238,7 @@ void TFileListBox::ReadFileNames()
 {
     names_ = FindFiles(directory_, mask_);
     list_->clear();
-    QFileIconProvider icons;
+    const TNameOnlyIconProvider icons;
     for (const std::string& name : names_) {
         auto* item = new QListWidgetItem(PathText(name), list_);
         if (showGlyphs_)

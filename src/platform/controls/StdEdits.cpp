@@ -6,6 +6,7 @@
 
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -28,12 +29,28 @@ QPlainTextEdit* TextEdit(const TControl* control)
 // has no formats at all. A memo takes only text, so data without text is dropped here,
 // which covers the paste keys, the middle click, the context menu and drops alike. (A
 // line edit reads the clipboard's text itself and needs no such guard.)
+//
+// Text is never dragged out of a memo (a line edit drags none either): Qt's text control
+// starts a drag from a press on the selection, and when the move that starts it leaves
+// the widget, the widget's auto-scroll timer starts the drag again after each one ends,
+// for as long as the release the control waits for does not come; every key and click
+// then goes to a drag. A left press without Shift on a selection therefore first drops
+// the selection at the press point, so that the control, which then places the caret
+// there, as it does for a press beside the selection, has no drag to begin. Drops into
+// the memo are taken as before.
 class TMemoWidget final : public QPlainTextEdit {
 protected:
     void insertFromMimeData(const QMimeData* source) override
     {
         if (source != nullptr && source->hasText())
             QPlainTextEdit::insertFromMimeData(source);
+    }
+
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton && e->modifiers() != Qt::ShiftModifier && textCursor().hasSelection())
+            setTextCursor(cursorForPosition(e->position().toPoint()));
+        QPlainTextEdit::mousePressEvent(e);
     }
 };
 

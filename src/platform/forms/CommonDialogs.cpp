@@ -7,6 +7,7 @@
 #include "platform/graphics/GraphicsQt.h"
 #include "platform/graphics/Printers.h"
 #include "platform/runtime/CodePages.h"
+#include "platform/runtime/FileIconsQt.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <QApplication>
@@ -141,9 +142,11 @@ bool TOpenDialog::Execute()
 bool TOpenDialog::ExecuteNative()
 {
     const std::string folder = initialDir_.empty() ? GetCurrentDir() : initialDir_;
+    TNameOnlyIconProvider icons;  // outlives the dialog; reads no file to list a folder
     QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(title_), PathText(folder));
     // Qt's own dialog matches masks in either case and can list hidden files.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(IsSaveDialog() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     const bool mustExist = !IsSaveDialog() && (options_ & ofFileMustExist) != 0;

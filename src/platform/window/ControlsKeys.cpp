@@ -1,6 +1,7 @@
 // Keys and focus: a key event becomes, in order, an offer to the menus' shortcuts, the
 // dialog keys (Tab and arrows the control does not want move the focus), WM_KEYDOWN,
-// the key's characters as WM_CHAR, and on release WM_KEYUP. Focus changes arrive as
+// Enter or Escape that the control does not want offered to the form's buttons, the
+// key's characters as WM_CHAR, and on release WM_KEYUP. Focus changes arrive as
 // WM_SETFOCUS/WM_KILLFOCUS; committed input-method text as WM_IME_COMPOSITION.
 #include "platform/window/Controls.h"
 
@@ -64,6 +65,26 @@ bool HandleDialogKey(TWinControl* control, QvClientWidget* widget, const TKeyInp
     return true;
 }
 
+// Enter on a focused button clicks it, as if it were the default one; otherwise Enter or
+// Escape goes to the form's default or cancel button.
+bool PerformDialogKey(TWinControl* focused, Word key)
+{
+    return focused->TakeDialogKey(key, true) || focused->OfferDialogKey(key);
+}
+
+// After WM_KEYDOWN left the key as it was: Enter or Escape without Ctrl or Alt, unless the
+// control asks for it, goes to the form's buttons; whether one took it.
+bool OfferEnterOrEscape(TWinControl* control, const TKeyInput& in)
+{
+    if ((in.Key != VK_RETURN && in.Key != VK_ESCAPE) || (in.Shift & (ssCtrl | ssAlt)) != 0)
+        return false;
+    bool taken = false;
+    CallGuarded(control, [&] {
+        taken = (control->Perform(WM_GETDLGCODE, in.Key, 0) & DLGC_WANTALLKEYS) == 0 && PerformDialogKey(control, in.Key);
+    });
+    return taken;
+}
+
 HWND HandleOf(TWinControl* control)
 {
     return control != nullptr && control->HandleAllocated() ? control->Handle() : nullptr;
@@ -104,9 +125,11 @@ void QvClientWidget::keyPressEvent(QKeyEvent* e)
         CallGuarded(control, [&] { taken = HandleDialogKey(control, this, in); });
         if (taken || !deliverable())
             return;
-        CallGuarded(control, [&] {
-            control->Perform(in.SystemKey ? WM_SYSKEYDOWN : WM_KEYDOWN, in.Key, KeyData(*e, in.SystemKey, false));
-        });
+        TMessage down{static_cast<UINT>(in.SystemKey ? WM_SYSKEYDOWN : WM_KEYDOWN), in.Key,
+                      KeyData(*e, in.SystemKey, false), 0};
+        CallGuarded(control, [&] { control->WndProc(down); });
+        if (down.WParam != 0 && deliverable() && OfferEnterOrEscape(control, in))
+            return;
     }
     // The characters go to the control that had the key down, whatever it did with it.
     for (char c : in.Chars) {
@@ -330,17 +353,6 @@ void TWinControl::WMChar(TWMChar& Message)
 
 // ---- Keys of hosted widgets ----------------------------------------------------------------
 
-namespace {
-
-// Enter on a focused button clicks it, as if it were the default one; otherwise Enter or
-// Escape goes to the form's default or cancel button.
-bool PerformDialogKey(TWinControl* focused, Word key)
-{
-    return focused->TakeDialogKey(key, true) || focused->OfferDialogKey(key);
-}
-
-}  // namespace
-
 bool RouteHostedKey(TWinControl* control, QKeyEvent* e)
 {
     NoteKeyboardModifiers(e->modifiers());
@@ -364,12 +376,8 @@ bool RouteHostedKey(TWinControl* control, QKeyEvent* e)
         CallGuarded(control, [&] { control->WndProc(down); });
         if (down.WParam == 0 || gone())
             return true;
-        const bool dialogKey = (in.Key == VK_RETURN || in.Key == VK_ESCAPE) && (in.Shift & (ssCtrl | ssAlt)) == 0;
-        if (dialogKey && (control->Perform(WM_GETDLGCODE, in.Key, 0) & DLGC_WANTALLKEYS) == 0) {
-            CallGuarded(control, [&] { taken = PerformDialogKey(control, in.Key); });
-            if (taken || gone())
-                return true;
-        }
+        if (OfferEnterOrEscape(control, in) || gone())
+            return true;
     }
     for (char c : in.Chars) {
         TMessage chr{static_cast<UINT>(in.SystemKey ? WM_SYSCHAR : WM_CHAR), static_cast<unsigned char>(c),

@@ -65,7 +65,8 @@ void TCustomQvEdit::WMGetDlgCode(TWMGetDlgCode& Message)
     Message.Result() = DLGC_WANTARROWS | DLGC_WANTCHARS;
     if (wantTabs_)
         Message.Result() |= DLGC_WANTTAB;
-    if (wantReturns_)
+    // Enter types a line break; Escape stays the dialog's, whose Cancel it gives.
+    if (wantReturns_ && Message.Message.WParam != VK_ESCAPE)
         Message.Result() |= DLGC_WANTALLKEYS;
 }
 

@@ -2,6 +2,9 @@
 // what a folder that cannot be entered leaves behind.
 #include <gtest/gtest.h>
 
+#include "FolderOpens.h"
+#include "XServer.h"
+
 #include "platform/controls/FileCtrl.h"
 #include "platform/files/FindFiles.h"
 #include "platform/forms/Forms.h"
@@ -15,6 +18,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -161,6 +165,46 @@ TEST_F(FileCtrlTest, FileListIsReadOnceJustAfterItsFirstPaint)
     EXPECT_EQ(files->Items(), (Names{"A.htm", "b.php", "c.html", "d.php", "e.php"}));
     EXPECT_EQ(list->count(), 5);
     form.Hide();
+}
+
+// The glyphs come from the names: no file is opened to choose one (see FileIconsQt.h).
+// On an X server as on a GNOME desktop, whose theme in the toolkit reads a file to choose
+// its icon when the name leaves the type open.
+class FileCtrlOnX : public FileCtrlTest {
+protected:
+    void SetUp() override
+    {
+        if (!QvTest::OnXServer())
+            GTEST_SKIP() << "runs only inside FileCtrlOnXServer.Glyphs";
+        FileCtrlTest::SetUp();
+    }
+};
+
+TEST_F(FileCtrlOnX, FileListGlyphsOpenNoFile)
+{
+    std::ofstream(folder_ + "/notes") << "x";  // a name no file type claims
+    QvTest::TFolderOpens opens(folder_);
+    ASSERT_TRUE(opens.Watching());
+    TFileListBox files(nullptr);
+    files.SetShowGlyphs(true);
+    files.SetDirectory(folder_);
+    ASSERT_EQ(files.Items().size(), 6u);
+    QListWidget* list = HostedOf<QListWidget>(files);
+    for (int row = 0; row < list->count(); ++row)
+        EXPECT_FALSE(list->item(row)->icon().isNull()) << list->item(row)->text().toStdString();
+    EXPECT_EQ(opens.Files(), Names{});
+}
+
+TEST(FileCtrlOnXServer, Glyphs)
+{
+    const char* const desktop = std::getenv("XDG_CURRENT_DESKTOP");
+    const std::string saved = desktop != nullptr ? desktop : "";
+    ::setenv("XDG_CURRENT_DESKTOP", "GNOME", 1);
+    QvTest::ExpectPassOnXServer("FileCtrlOnX.*", 120);
+    if (desktop != nullptr)
+        ::setenv("XDG_CURRENT_DESKTOP", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_CURRENT_DESKTOP");
 }
 
 // The folder list too: drawn first, filled just after, once.

@@ -2,6 +2,8 @@
 // what the dialog makes of them), and the real file dialog driven from a timer.
 #include <gtest/gtest.h>
 
+#include "FolderOpens.h"
+
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/graphics/Colors.h"
@@ -10,16 +12,22 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -276,6 +284,41 @@ TEST_F(CommonDialogsTest, RealFileDialogTakesFiltersAndReturnsTheChoice)
     EXPECT_EQ(filters[1], "All files (*.* *)");
     // Shown by its description only, starting on the filter asked for.
     EXPECT_EQ(selectedFilter, "All files");
+}
+
+// Listing a folder opens none of its files: a file's type is told by its name alone. (Its
+// first bytes would be read for a name that tells nothing, and under /proc such a read
+// waits for ever; a pipe's would wait for a writer.)
+TEST_F(CommonDialogsTest, RealFileDialogListsAFolderWithoutOpeningItsFiles)
+{
+    const std::vector<std::string> names = {"notes", "page.php", "pipe"};
+    Touch("notes");
+    Touch("page.php");
+    ASSERT_EQ(::mkfifo((folder_ + "/pipe").c_str(), 0600), 0);
+    QvTest::TFolderOpens opens(folder_);
+    ASSERT_TRUE(opens.Watching());
+
+    TOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(folder_);
+    bool listed = false;
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        auto* model = shown->findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr);
+        // Each row has its type once the folder's listing has reached the model.
+        auto typed = [&](const std::string& name) {
+            return !model->index(QString::fromStdString(folder_ + "/" + name), 2).data().toString().isEmpty();
+        };
+        QElapsedTimer waited;
+        waited.start();
+        while (!(listed = std::all_of(names.begin(), names.end(), typed)) && waited.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        shown->reject();
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_TRUE(listed) << "the rows got no types";
+    EXPECT_EQ(opens.Files(), std::vector<std::string>{});
 }
 
 }  // namespace
