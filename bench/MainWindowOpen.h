@@ -167,6 +167,8 @@ struct TPeerWindow {
         } else {
             editor->setFont(font);
         }
+        // Ours reads a file as 8-bit bytes, and so does the peer's editor told so.
+        editor->setUtf8(false);
         editor->setMarginType(0, QsciScintilla::NumberMargin);
         editor->setMarginLineNumbers(0, true);
         editor->viewport()->installEventFilter(&counter);
