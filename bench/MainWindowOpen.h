@@ -182,9 +182,15 @@ struct TPeerWindow {
     TPaintCounter counter;
 };
 
+// What an open is timed to: the editor's first paint, or, after that, the paint of the
+// text's end that a Ctrl+End asks for (where each side works out the colours of every line
+// before the end that it skipped at the open).
+enum class TOpenTimed { FirstPaint, EndAfterOpen };
+
 // Our window's File Open of File to the editor's next paint; the window is made and painted
 // first. Checked, when given, with the window once the file is open (its highlighter).
-inline double OurOpen(const std::string& File, const std::function<void(TfrmEdit&)>& Checked = nullptr)
+inline double OurOpen(const std::string& File, const std::function<void(TfrmEdit&)>& Checked = nullptr,
+                      TOpenTimed Timed = TOpenTimed::FirstPaint)
 {
     TOurWindow ours;
     WaitForPaint([&] { return ours.Paints > 0; });
@@ -192,13 +198,20 @@ inline double OurOpen(const std::string& File, const std::function<void(TfrmEdit
         static_cast<TOpenDialog*>(ExecutingDialog())->SetFileName(File);
         return IDOK;
     });
-    const int before = ours.Paints;
+    int before = ours.Paints;
     QElapsedTimer timer;
     timer.start();
     frmEdit->mnuFileOpenClick(nullptr);
     WaitForPaint([&] { return ours.Paints > before; });
-    const double ms = ElapsedMs(timer);
+    double ms = ElapsedMs(timer);
     SetModalHook(previous);
+    if (Timed == TOpenTimed::EndAfterOpen) {
+        before = ours.Paints;
+        timer.start();
+        frmEdit->Editor->CommandProcessor(ecEditorBottom, '\0', nullptr);
+        WaitForPaint([&] { return ours.Paints > before; });
+        ms = ElapsedMs(timer);
+    }
     if (Checked)
         Checked(*frmEdit);
     return ms;
@@ -207,16 +220,22 @@ inline double OurOpen(const std::string& File, const std::function<void(TfrmEdit
 // The peer's read of File with the lexer MakeLexer makes (none when it is null or makes
 // none) to its editor's next paint; the window is made and painted first.
 inline double PeerOpen(const TWindowLook& Look, const std::string& File,
-                       const std::function<QsciLexer*()>& MakeLexer)
+                       const std::function<QsciLexer*()>& MakeLexer, TOpenTimed Timed = TOpenTimed::FirstPaint)
 {
     TPeerWindow peer(Look, MakeLexer ? MakeLexer() : nullptr);
     WaitForPaint([&] { return peer.counter.Paints > 0; });
-    const int before = peer.counter.Paints;
+    int before = peer.counter.Paints;
     QElapsedTimer timer;
     timer.start();
     QFile file(QString::fromStdString(File));
     if (!file.open(QIODevice::ReadOnly) || !peer.editor->read(&file))
         std::cerr << "the peer could not read the file\n";
+    WaitForPaint([&] { return peer.counter.Paints > before; });
+    if (Timed == TOpenTimed::FirstPaint)
+        return ElapsedMs(timer);
+    before = peer.counter.Paints;
+    timer.start();
+    peer.editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
     WaitForPaint([&] { return peer.counter.Paints > before; });
     return ElapsedMs(timer);
 }

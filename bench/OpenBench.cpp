@@ -7,6 +7,8 @@
 // opened plain) and opens form files with its Pascal lexer; no package holds VBScript, whose
 // text is a script written for this benchmark, over and over. Each case: one warm-up, then
 // the sides taking turns; the medians and their ratio, and a table of all cases at the end.
+// Each case is followed by a Ctrl+End after a fresh open, timed to its paint: what each side
+// left at the open for the view to reach.
 // Arguments: none runs every case; a language's name (as the table names it) runs its two.
 #include "LanguageCorpus.h"
 #include "MainWindowOpen.h"
@@ -158,6 +160,12 @@ int main(int argc, char** argv)
                 std::cerr << "  our window chose the " << chosen << " highlighter, not " << language.Highlighter
                           << "\n";
             rows.push_back({std::string(language.FileName) + " " + size + " (" + chosen + ")", times});
+            // What the open left for later: the colours of every line up to the end.
+            const TComparison end = Compare(
+                std::string("then Ctrl+End in ") + language.FileName + " " + size + " to its paint", Runs,
+                [&] { return OurOpen(file, nullptr, TOpenTimed::EndAfterOpen); },
+                [&] { return PeerOpen(look, file, language.PeerLexer, TOpenTimed::EndAfterOpen); });
+            rows.push_back({std::string("  then Ctrl+End"), end});
         }
     }
     std::cout << "\n" << std::left << std::setw(40) << "case (our highlighter)" << std::right << std::setw(10)
