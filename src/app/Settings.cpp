@@ -68,20 +68,15 @@ bool TSettingsFile::ReadBool(const std::string& Key, bool Default)
     }
 }
 
-bool TSettingsFile::WriteString(const std::string& Key, const std::string& Value)
+bool TSettingsFile::WriteStrings(const std::vector<std::pair<std::string, std::string>>& Values)
 {
     try {
-        ini_->WriteString(section, Key, Value);
+        ini_->WriteStrings(section, Values);
         return true;
     } catch (const Exception& e) {
         FailedWrite(e.Message());
         return false;
     }
-}
-
-bool TSettingsFile::WriteBool(const std::string& Key, bool Value)
-{
-    return WriteString(Key, Value ? "1" : "0");
 }
 
 std::string TSettingsFile::RecentFile(int N)
@@ -114,27 +109,28 @@ std::string TSettingsFile::Language()
 
 bool TSettingsFile::WriteOnClose(bool ShowTools, bool ShowMenu, const std::string& Language)
 {
-    // The first failure ends the writing: the others would fail the same way.
-    return WriteBool("ShowTools", ShowTools) && WriteBool("ShowMenu", ShowMenu) &&
-           WriteString("Language", Language);
+    return WriteStrings({{"ShowTools", ShowTools ? "1" : "0"}, {"ShowMenu", ShowMenu ? "1" : "0"},
+                         {"Language", Language}});
 }
 
 TRecentFiles TSettingsFile::AddRecentFile(const std::string& Path)
 {
     // The file cannot hold a line break in a value: such a name is refused before the
-    // list moves, rather than after four entries moved down.
+    // list moves.
     if (HasLineBreak(Path)) {
         FailedWrite("the file name \"" + Path + "\" holds a line break, which the file cannot hold");
         return RecentFiles();
     }
     // An entry that could not be read is not written down as empty.
     const int failuresBefore = failures_;
-    for (int n = RecentFileCount; n > 1; --n) {
-        const std::string entry = RecentFile(n - 1);
-        if (failures_ != failuresBefore || !WriteString(RecentKey(n), entry))
-            return RecentFiles();
-    }
-    WriteString(RecentKey(1), Path);
+    const TRecentFiles before = RecentFiles();
+    if (failures_ != failuresBefore)
+        return before;
+    std::vector<std::pair<std::string, std::string>> moved;
+    for (int n = RecentFileCount; n > 1; --n)
+        moved.emplace_back(RecentKey(n), before[static_cast<std::size_t>(n - 2)]);
+    moved.emplace_back(RecentKey(1), Path);
+    WriteStrings(moved);
     return RecentFiles();
 }
 

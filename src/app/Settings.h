@@ -16,6 +16,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TIniFile;
 
@@ -42,18 +44,18 @@ public:
     bool ShowMenu();          // true when missing
     std::string Language();   // Folder + "languages/English_lang.dat" when missing
 
-    // What the window writes when it closes, in this order; false when a write failed.
+    // What the window writes when it closes, in one write; false when it failed.
     bool WriteOnClose(bool ShowTools, bool ShowMenu, const std::string& Language);
     // Puts Path on top of the recent-file list: each entry moves down one place, the
-    // fifth is dropped, and a path already listed is listed again. Returns the five
-    // entries as the file holds them afterwards.
+    // fifth is dropped, and a path already listed is listed again, in one write of the
+    // file. Returns the five entries as the file holds them afterwards.
     TRecentFiles AddRecentFile(const std::string& Path);
 
 private:
     std::string ReadString(const std::string& Key, const std::string& Default);
     bool ReadBool(const std::string& Key, bool Default);
-    bool WriteString(const std::string& Key, const std::string& Value);
-    bool WriteBool(const std::string& Key, bool Value);
+    // The keys and values in one write of the file: all or, when it fails, none.
+    bool WriteStrings(const std::vector<std::pair<std::string, std::string>>& Values);
     void Fail(const std::string& What);
     void FailedRead(const Exception& Error);
     void FailedWrite(const std::string& Reason);

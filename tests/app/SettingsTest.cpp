@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +46,28 @@ TEST(SettingsTest, RecentFilesArePushedWithoutDeduplicationAndTheSixthDropsTheOl
               (TRecentFiles{"/e.htm", "/d.htm", "/c.htm", "/docs/a.php", "/docs/b.php"}));
     EXPECT_EQ(settings.RecentFile(4), "/docs/a.php");
     EXPECT_FALSE(settings.Failed());
+}
+
+// Each is one durable write of the file (a file made, synced and renamed), not one a key.
+TEST(SettingsTest, ARecentFileAndTheCloseSwitchesAreOneWriteEach)
+{
+    TTempFolder folder;
+    TSettingsFile settings(folder.Path());
+    settings.AddRecentFile("/a.php");
+    int made = 0;
+    TFileCallsOverride override;
+    const auto openAt = override.Calls().OpenAt;
+    override.Calls().OpenAt = [&](int Folder, const char* Name, int Flags, mode_t Mode) {
+        made += (Flags & O_CREAT) != 0 ? 1 : 0;
+        return openAt(Folder, Name, Flags, Mode);
+    };
+    EXPECT_EQ(settings.AddRecentFile("/b.php"), (TRecentFiles{"/b.php", "/a.php", "", "", ""}));
+    EXPECT_EQ(made, 1);
+    made = 0;
+    EXPECT_TRUE(settings.WriteOnClose(false, true, "lang.dat"));
+    EXPECT_EQ(made, 1);
+    EXPECT_FALSE(TSettingsFile(folder.Path()).ShowTools());
+    EXPECT_EQ(TSettingsFile(folder.Path()).RecentFiles(), (TRecentFiles{"/b.php", "/a.php", "", "", ""}));
 }
 
 TEST(SettingsTest, CloseWritesTheSwitchesAsIntegersAndTheLanguage)

@@ -291,19 +291,27 @@ std::string TIniFile::ReadString(const std::string& Section, const std::string& 
 void TIniFile::WriteString(const std::string& Section, const std::string& Ident,
                            const std::string& Value)
 {
+    WriteStrings(Section, {{Ident, Value}});
+}
+
+void TIniFile::WriteStrings(const std::string& Section, const TKeyValues& Values)
+{
     const std::string section = Trim(Section);
-    const std::string key = Trim(Ident);
     if (HasLineBreak(section) || section.find(']') != std::string::npos)
         throw EIniFileException("Invalid section name \"" + Section + "\" for \"" + fileName_ + "\"");
-    if (key.empty() || HasLineBreak(key) || key.find('=') != std::string::npos || key[0] == '[' ||
-        key[0] == ';')
-        throw EIniFileException("Invalid key name \"" + Ident + "\" for \"" + fileName_ + "\"");
-    if (HasLineBreak(Value))
-        throw EIniFileException("A value for \"" + fileName_ + "\" cannot hold a line break");
+    for (const auto& [ident, value] : Values) {
+        const std::string key = Trim(ident);
+        if (key.empty() || HasLineBreak(key) || key.find('=') != std::string::npos || key[0] == '[' ||
+            key[0] == ';')
+            throw EIniFileException("Invalid key name \"" + ident + "\" for \"" + fileName_ + "\"");
+        if (HasLineBreak(value))
+            throw EIniFileException("A value for \"" + fileName_ + "\" cannot hold a line break");
+    }
 
     TContent& content = Current();
     const std::string before = content.Bytes();
-    content.Set(section, key, QuoteForFile(Value));
+    for (const auto& [ident, value] : Values)
+        content.Set(section, Trim(ident), QuoteForFile(value));
     if (content.Bytes() != before)
         Store();
 }

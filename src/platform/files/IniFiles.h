@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
@@ -34,6 +36,10 @@ public:
                            const std::string& Default);
     void WriteString(const std::string& Section, const std::string& Ident,
                      const std::string& Value);
+    // Several keys of one section in one write of the file: all of them or, when one is
+    // invalid or the write fails, none.
+    using TKeyValues = std::vector<std::pair<std::string, std::string>>;
+    void WriteStrings(const std::string& Section, const TKeyValues& Values);
     // Decimal with an optional sign, or hexadecimal after "$" or "0x"; anything else
     // (or a value outside 32 bits) reads as Default.
     Integer ReadInteger(const std::string& Section, const std::string& Ident, Integer Default);
