@@ -351,6 +351,8 @@ protected:
     virtual void ScrollClient(int DX, int DY, const TRect* Area);
 
 private:
+    // Paints the gutter and the text lines within Clip.
+    void PaintArea(const TRect& Clip);
     void PaintGutterNumbers(const TRect& AClip, Integer FirstLine, Integer LastLine);
     // Draws the visible marks of the lines, bookmarks first or last; Offsets holds one x
     // offset per line from TopLine on.

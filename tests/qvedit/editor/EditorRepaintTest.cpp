@@ -110,7 +110,8 @@ protected:
     // Page downs as the program has them: half a page at a time, the current line
     // highlighted, the vertical bar shown once the text is longer than the window (which
     // narrows the client area). Returns the paints each key press took, the caret shown.
-    int PaintsOfPageDowns(int Presses)
+    // Words, when given, counts the lines painted from the first press on.
+    int PaintsOfPageDowns(int Presses, TWordHighlighter* Words = nullptr)
     {
         for (TQvEditorOption option : {eoHalfPageScroll, eoHighlightCurrentLine, eoHideShowScrollbars})
             Editor().SetOptionFlag(option, true);
@@ -120,6 +121,8 @@ protected:
             text += "$line" + std::to_string(i) + " = " + std::to_string(i * 7) + ";\n";
         SetText(text);
         OnScreen();
+        if (Words != nullptr)
+            Words->ResetCounts();
         TPaintLog log;
         Editor().OnPaint = TPaintEvent(&log, &TPaintLog::Painted);
         for (int i = 0; i < Presses; ++i) {
@@ -249,13 +252,19 @@ TEST_F(EditorRepaintTest, AColumnBlockOverTabsScrolledRightShowsItsLinesText)
 }
 
 // A page down scrolls the window, moves the caret and its highlighted line: one paint
-// shows all of it, caret included, and an Update after it has nothing left to paint.
-TEST_F(EditorRepaintTest, APageDownPaintsOnce)
+// shows all of it, caret included, and an Update after it has nothing left to paint. The
+// paint covers the lines the scroll exposed and the caret's line, not those between.
+TEST_F(EditorRepaintTest, APageDownPaintsOnceWhatItExposedAndTheCaretsLine)
 {
     constexpr int presses = 6;
+    TWordHighlighter* words = UseWordHighlighter();
     const Integer top = Editor().GetTopLine();
-    EXPECT_EQ(PaintsOfPageDowns(presses), presses);
-    EXPECT_EQ(Editor().GetTopLine(), top + presses * (Editor().GetLinesInWindow() / 2));
+    EXPECT_EQ(PaintsOfPageDowns(presses, words), presses);
+    const Integer half = Editor().GetLinesInWindow() / 2;
+    EXPECT_EQ(Editor().GetTopLine(), top + presses * half);
+    // The exposed half page with the partly shown line below it, and the caret's line;
+    // each part takes in one line more at its bottom, as any paint rounds down there.
+    EXPECT_LE(words->LinesSet.size(), static_cast<std::size_t>(presses * (half + 4)));
     // Nothing is left waiting, not even where the client area was before its bar showed.
     EXPECT_TRUE(Editor().Window()->Pending.isEmpty());
 }
