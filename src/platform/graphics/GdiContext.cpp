@@ -90,6 +90,14 @@ QRect TDeviceContext::ClipBox() const
     return state_.Clipped ? bounds.intersected(state_.Clip) : bounds;
 }
 
+QRegion TDeviceContext::ClipRegion() const
+{
+    const QRegion box(ClipBox());
+    if (external_ == nullptr || !external_->hasClipping())
+        return box;
+    return external_->clipRegion().intersected(box);
+}
+
 QPainter& TDeviceContext::BeginOperation(const QRect* extra)
 {
     QPainter& painter = Painter();

@@ -202,6 +202,9 @@ public:
     // The bounding box of what may be drawn now (the whole surface, or the area being
     // repainted); empty without a context.
     TRect GetClipRect() const;
+    // The rectangles whose union is what may be drawn now, within GetClipRect (the parts
+    // of the area being repainted); none without a context.
+    std::vector<TRect> GetClipRects() const;
 
     TPoint GetPenPos() const { return penPos_; }
     void SetPenPos(TPoint p) { penPos_ = p; }

@@ -111,6 +111,16 @@ TRect TCanvas::GetClipRect() const
     return r;
 }
 
+std::vector<TRect> TCanvas::GetClipRects() const
+{
+    std::vector<TRect> rects;
+    if (dc_ == nullptr)
+        return rects;
+    for (const QRect& r : dc_->ClipRegion())
+        rects.push_back(Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+    return rects;
+}
+
 void TCanvas::MoveTo(Integer x, Integer y)
 {
     penPos_ = Point(x, y);

@@ -168,6 +168,9 @@ public:
     TDcState& State() { return state_; }
     // The device's bounds narrowed by the context's clipping.
     QRect ClipBox() const;
+    // ClipBox() narrowed by the clip of a painter someone else began (the region a widget
+    // repaints).
+    QRegion ClipRegion() const;
     // Saves the painter, clips it to ClipBox() (and 'extra' when given) and returns it;
     // pair with painter.restore().
     QPainter& BeginOperation(const QRect* extra = nullptr);

@@ -72,6 +72,9 @@ void TControl::Invalidate()
 void TControl::Update()
 {
     QWidget* client = window_->Client();
+    // What was invalid before the client shrank (a scroll bar appeared) lies outside it
+    // and is never painted: it would make every Update paint again.
+    window_->Pending &= client->rect();
     if (window_->Pending.isEmpty() || !client->isVisible())
         return;
     const QRegion pending = window_->Pending;

@@ -115,12 +115,15 @@ public:
     ~TCustomQvEdit() override;
 
     // Nesting counter; the outermost DecPaintLock (with a window) updates the scroll
-    // bars, then the caret, then reports the pending status changes.
+    // bars, then the caret, then reports the pending status changes, then paints what
+    // PaintChanges left for it.
     void IncPaintLock();
     void DecPaintLock();
     void BeginUpdate() { IncPaintLock(); }
     void EndUpdate() { DecPaintLock(); }
     bool PaintLocked() const { return paintLock_ > 0; }
+    // Paints what is invalid now, or at the end of the paint lock when it holds.
+    void PaintChanges();
 
     // Adds Changes to the pending set; without a paint lock reports the whole set now.
     void StatusChanged(TQvStatusChanges AChanges);
@@ -348,6 +351,8 @@ protected:
     virtual void ScrollClient(int DX, int DY, const TRect* Area);
 
 private:
+    // Paints the gutter and the text lines within Clip.
+    void PaintArea(const TRect& Clip);
     void PaintGutterNumbers(const TRect& AClip, Integer FirstLine, Integer LastLine);
     // Draws the visible marks of the lines, bookmarks first or last; Offsets holds one x
     // offset per line from TopLine on.

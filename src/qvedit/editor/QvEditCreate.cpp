@@ -218,6 +218,20 @@ void TCustomQvEdit::DecPaintLock()
         UpdateCaret();
     if (!statusChanges_.Empty())
         DoOnStatusChange(statusChanges_);
+    if (stateFlags_.Contains(sfPaintChanged)) {
+        stateFlags_.Exclude(sfPaintChanged);
+        Update();
+    }
+}
+
+void TCustomQvEdit::PaintChanges()
+{
+    // A paint under the lock would show the caret hidden and the scroll bars behind, and
+    // the lock's end would paint the caret's cell again: the paint waits for that end.
+    if (PaintLocked())
+        stateFlags_.Include(sfPaintChanged);
+    else
+        Update();
 }
 
 // A change that failed half-way keeps its blanks rather than record them apart, and tells

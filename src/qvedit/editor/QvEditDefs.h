@@ -64,6 +64,7 @@ inline constexpr TQvEditorOptions QvEditScrollOptions = TQvEditorOptions::FromBi
 enum TQvStateFlag : Byte {
     sfCaretChanged,         // the caret's update waits for the end of the paint lock
     sfScrollbarChanged,     // the scroll bars' update waits for the end of the paint lock
+    sfPaintChanged,         // a paint asked for under the paint lock waits for its end
     sfLinesChanging,        // the buffer is in a batch: invalid lines are collected
     sfIgnoreNextChar,       // the character of a key that became a command is not typed
     sfCaretVisible,         // the system caret is shown

@@ -45,11 +45,11 @@ bool TCustomQvEdit::ExecuteMoveCommand(TQvEditorCommand Command, void* Data)
         break;
     case ecUp:
         MoveCaretVert(-1, sel);
-        Update();
+        PaintChanges();
         break;
     case ecDown:
         MoveCaretVert(1, sel);
-        Update();
+        PaintChanges();
         break;
     case ecWordLeft:
         MoveCaretTo(PrevWordPos(), sel);
@@ -75,28 +75,28 @@ bool TCustomQvEdit::ExecuteMoveCommand(TQvEditorCommand Command, void* Data)
         break;
     case ecPageTop:
         MoveCaretTo(TPoint{caretX_, topLine_}, sel);
-        Update();
+        PaintChanges();
         break;
     case ecPageBottom:
         MoveCaretTo(TPoint{caretX_, topLine_ + linesInWindow_ - 1}, sel);
-        Update();
+        PaintChanges();
         break;
     case ecEditorTop:
         MoveCaretTo(TPoint{1, 1}, sel);
-        Update();
+        PaintChanges();
         break;
     case ecEditorBottom: {
         const Integer count = lines_->Count();
         const TPoint last = count > 0 ? TPoint{static_cast<Integer>(lines_->GetView(count - 1).size()) + 1, count}
                                       : TPoint{1, 1};
         MoveCaretTo(last, sel);
-        Update();
+        PaintChanges();
         break;
     }
     case ecGotoXY:
         if (Data != nullptr) {
             MoveCaretTo(*static_cast<const TPoint*>(Data), sel);
-            Update();
+            PaintChanges();
         }
         break;
     default:
@@ -132,11 +132,11 @@ bool TCustomQvEdit::ExecuteViewCommand(TQvEditorCommand Command)
         break;
     case ecScrollLeft:
         SetLeftChar(leftChar_ - 1);
-        Update();
+        PaintChanges();
         break;
     case ecScrollRight:
         SetLeftChar(leftChar_ + 1);
-        Update();
+        PaintChanges();
         break;
     case ecInsertMode:
         SetInsertMode(true);
@@ -181,7 +181,7 @@ void TCustomQvEdit::DoPageMove(bool Down, bool Selection)
         count = -count;
     SetTopLine(topLine_ + count);
     MoveCaretVert(count, Selection);
-    Update();
+    PaintChanges();
 }
 
 void TCustomQvEdit::DoScrollLine(Integer Delta)
@@ -199,5 +199,5 @@ void TCustomQvEdit::DoScrollLine(Integer Delta)
     else if (caretY_ < topLine_)
         MoveCaretVert(topLine_ - caretY_, false);
     EnsureCursorPosVisible();
-    Update();
+    PaintChanges();
 }

@@ -16,38 +16,67 @@ Integer ClampColumn(Int64 Column)
     return static_cast<Integer>(std::clamp<Int64>(Column, 1, std::numeric_limits<Integer>::max()));
 }
 
+// The parts of a repaint, each over whole rows of lines: the rectangles of the area being
+// repainted are joined where their rows overlap or touch, so that no line is painted
+// twice, and rows apart (the strip a scroll exposed and the caret's line far above it)
+// are painted apart rather than with every line between them.
+std::vector<TRect> LineBands(std::vector<TRect> Rects, Integer LineHeight)
+{
+    const Integer height = std::max(LineHeight, 1);
+    std::sort(Rects.begin(), Rects.end(), [](const TRect& A, const TRect& B) { return A.Top < B.Top; });
+    std::vector<TRect> bands;
+    for (const TRect& r : Rects) {
+        if (r.Left >= r.Right || r.Top >= r.Bottom)
+            continue;
+        if (bands.empty() || r.Top / height > (bands.back().Bottom - 1) / height + 1) {
+            bands.push_back(r);
+            continue;
+        }
+        TRect& band = bands.back();
+        band.Left = std::min(band.Left, r.Left);
+        band.Right = std::max(band.Right, r.Right);
+        band.Bottom = std::max(band.Bottom, r.Bottom);
+    }
+    return bands;
+}
+
 }  // namespace
 
 // ---- The paint pass --------------------------------------------------------------------------
 
 void TCustomQvEdit::Paint()
 {
-    const TRect clip = Canvas()->GetClipRect();
-    const Integer textLeft = gutterWidth_ + 2;
-    Int64 firstCol = leftChar_;
-    if (clip.Left > textLeft)
-        firstCol += (clip.Left - textLeft) / charWidth_;
-    const Int64 lastCol =
-        Int64{leftChar_} + (Int64{clip.Right} - textLeft + charWidth_ - 1) / charWidth_;
-    const Integer firstLine = std::max(topLine_ + clip.Top / lineHeight_, topLine_);
-    const Integer lastLine = static_cast<Integer>(std::min<Int64>(
-        Int64{topLine_} + (Int64{clip.Bottom} + lineHeight_ - 1) / lineHeight_, lines_->GetCount()));
-
     HideCaret();
-    TRect rect = clip;
-    if (clip.Left < gutterWidth_) {
-        rect.Right = std::min(rect.Right, gutterWidth_);
-        PaintGutter(rect, firstLine, lastLine);
-    }
-    if (clip.Right > gutterWidth_) {
-        rect = clip;
-        rect.Left = std::max(clip.Left, gutterWidth_);
-        PaintTextLines(rect, firstLine, lastLine, ClampColumn(firstCol), ClampColumn(lastCol));
-    }
-    PluginsAfterPaint(Canvas(), rect, firstLine, lastLine);
+    for (const TRect& band : LineBands(Canvas()->GetClipRects(), lineHeight_))
+        PaintArea(band);
     DoOnPaint();
     DoOnPaintTransient(ttAfter);
     UpdateCaret();
+}
+
+void TCustomQvEdit::PaintArea(const TRect& Clip)
+{
+    const Integer textLeft = gutterWidth_ + 2;
+    Int64 firstCol = leftChar_;
+    if (Clip.Left > textLeft)
+        firstCol += (Clip.Left - textLeft) / charWidth_;
+    const Int64 lastCol =
+        Int64{leftChar_} + (Int64{Clip.Right} - textLeft + charWidth_ - 1) / charWidth_;
+    const Integer firstLine = std::max(topLine_ + Clip.Top / lineHeight_, topLine_);
+    const Integer lastLine = static_cast<Integer>(std::min<Int64>(
+        Int64{topLine_} + (Int64{Clip.Bottom} + lineHeight_ - 1) / lineHeight_, lines_->GetCount()));
+
+    TRect rect = Clip;
+    if (Clip.Left < gutterWidth_) {
+        rect.Right = std::min(rect.Right, gutterWidth_);
+        PaintGutter(rect, firstLine, lastLine);
+    }
+    if (Clip.Right > gutterWidth_) {
+        rect = Clip;
+        rect.Left = std::max(Clip.Left, gutterWidth_);
+        PaintTextLines(rect, firstLine, lastLine, ClampColumn(firstCol), ClampColumn(lastCol));
+    }
+    PluginsAfterPaint(Canvas(), rect, firstLine, lastLine);
 }
 
 // ---- The gutter ------------------------------------------------------------------------------

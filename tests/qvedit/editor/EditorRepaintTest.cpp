@@ -18,6 +18,11 @@
 
 namespace {
 
+struct TPaintLog {
+    int Paints = 0;
+    void Painted(TObject*, TCanvas*) { ++Paints; }
+};
+
 class EditorRepaintTest : public EditorFixture {
 protected:
     QImage FullPaint() { return Grab().Image().Pixels().copy(); }
@@ -100,6 +105,33 @@ protected:
         UseWordHighlighter();
         Editor().SetLeftChar(1);
         EXPECT_EQ(ScrollStepDifferences({2, 3, 4, 5, 4, 3, 2, 1}), 0) << "with a highlighter";
+    }
+
+    // Page downs as the program has them: half a page at a time, the current line
+    // highlighted, the vertical bar shown once the text is longer than the window (which
+    // narrows the client area). Returns the paints each key press took, the caret shown.
+    // Words, when given, counts the lines painted from the first press on.
+    int PaintsOfPageDowns(int Presses, TWordHighlighter* Words = nullptr)
+    {
+        for (TQvEditorOption option : {eoHalfPageScroll, eoHighlightCurrentLine, eoHideShowScrollbars})
+            Editor().SetOptionFlag(option, true);
+        Editor().SetAlwaysShowCaret(true);
+        std::string text;
+        for (int i = 1; i <= 400; ++i)
+            text += "$line" + std::to_string(i) + " = " + std::to_string(i * 7) + ";\n";
+        SetText(text);
+        OnScreen();
+        if (Words != nullptr)
+            Words->ResetCounts();
+        TPaintLog log;
+        Editor().OnPaint = TPaintEvent(&log, &TPaintLog::Painted);
+        for (int i = 0; i < Presses; ++i) {
+            Key(VK_NEXT);
+            Editor().Update();
+            QApplication::processEvents();
+        }
+        Editor().OnPaint = TPaintEvent();
+        return log.Paints;
     }
 
     TWordHighlighter* UseWordHighlighter()
@@ -219,6 +251,24 @@ TEST_F(EditorRepaintTest, AColumnBlockOverTabsScrolledRightShowsItsLinesText)
     }
 }
 
+// A page down scrolls the window, moves the caret and its highlighted line: one paint
+// shows all of it, caret included, and an Update after it has nothing left to paint. The
+// paint covers the lines the scroll exposed and the caret's line, not those between.
+TEST_F(EditorRepaintTest, APageDownPaintsOnceWhatItExposedAndTheCaretsLine)
+{
+    constexpr int presses = 6;
+    TWordHighlighter* words = UseWordHighlighter();
+    const Integer top = Editor().GetTopLine();
+    EXPECT_EQ(PaintsOfPageDowns(presses, words), presses);
+    const Integer half = Editor().GetLinesInWindow() / 2;
+    EXPECT_EQ(Editor().GetTopLine(), top + presses * half);
+    // The exposed half page with the partly shown line below it, and the caret's line;
+    // each part takes in one line more at its bottom, as any paint rounds down there.
+    EXPECT_LE(words->LinesSet.size(), static_cast<std::size_t>(presses * (half + 4)));
+    // Nothing is left waiting, not even where the client area was before its bar showed.
+    EXPECT_TRUE(Editor().Window()->Pending.isEmpty());
+}
+
 // ---- In a real window ------------------------------------------------------------------------
 
 class EditorRepaintOnXServer : public EditorRepaintTest {
@@ -259,6 +309,25 @@ TEST_F(EditorRepaintOnXServer, TypingAndDeletingAfterAnItalicCommentLeavesNoStal
     const QImage shown = OnScreen();
     const QImage fresh = Fresh();
     ASSERT_EQ(shown.size(), fresh.size());
+    EXPECT_EQ(Differences(shown, fresh, Rect(0, 0, shown.width(), shown.height())), 0);
+}
+
+// The window after page downs is a fresh paint of the new view, and each took one paint.
+TEST_F(EditorRepaintOnXServer, PageDownsPaintOnceAndLeaveTheWindowAsAFreshPaint)
+{
+    Editor().SetOptionFlag(eoNoCaret, false);
+    constexpr int presses = 4;
+    EXPECT_EQ(PaintsOfPageDowns(presses), presses);
+    QImage shown = OnScreen();
+    QImage fresh = Fresh();
+    ASSERT_EQ(shown.size(), fresh.size());
+    // The caret blinks: its cell is left out of the comparison.
+    const QRect caret = CaretRectOf(&Editor());
+    EXPECT_FALSE(caret.isEmpty());
+    for (QImage* image : {&shown, &fresh})
+        for (int y = caret.top(); y <= caret.bottom(); ++y)
+            for (int x = caret.left(); x <= caret.right(); ++x)
+                image->setPixel(x, y, QColor(Qt::black).rgb());
     EXPECT_EQ(Differences(shown, fresh, Rect(0, 0, shown.width(), shown.height())), 0);
 }
 
